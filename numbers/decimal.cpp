@@ -1,0 +1,283 @@
+#include "decimal.h"
+
+#include "significant_digits.h"
+
+#include <algorithm>
+#include <charconv>
+#include <stdexcept>
+
+namespace kerf {
+namespace {
+
+using Magnitude = unsigned __int128;
+
+constexpr Magnitude kLimit = Magnitude(1) << 96; // magnitudes stay below this
+
+constexpr Magnitude pow10(int n)
+{
+    Magnitude p = 1;
+    for (int i = 0; i < n; ++i)
+        p *= 10;
+    return p;
+}
+
+// Divides by 10^n, rounding the quotient to the nearest; a tie goes to the
+// even quotient or away from zero.
+Magnitude divideRounded(Magnitude value, int n, bool halfEven)
+{
+    if (n <= 0)
+        return value;
+    if (n > 38)
+        return 0;
+    const Magnitude divisor = pow10(n);
+    Magnitude quotient = value / divisor;
+    const Magnitude rest = value % divisor;
+    const Magnitude twice = rest * 2; // rest < 10^38 < 2^127: no overflow
+    if (twice > divisor || (twice == divisor && (!halfEven || (quotient & 1))))
+        ++quotient;
+    return quotient;
+}
+
+bool multiplyFits(Magnitude a, Magnitude b, Magnitude& product)
+{
+    return !__builtin_mul_overflow(a, b, &product);
+}
+
+} // namespace
+
+Decimal::Decimal(bool negative, Magnitude magnitude, int scale)
+    : magnitude_(magnitude), scale_(static_cast<std::uint8_t>(scale)), negative_(negative)
+{
+    fitMagnitude();
+}
+
+void Decimal::fitMagnitude()
+{
+    while (magnitude_ >= kLimit && scale_ > 0) {
+        magnitude_ = divideRounded(magnitude_, 1, true);
+        --scale_;
+    }
+    if (magnitude_ >= kLimit)
+        throw std::overflow_error("decimal value out of range");
+    if (magnitude_ == 0)
+        negative_ = false;
+}
+
+Decimal Decimal::fromInteger(long long value)
+{
+    const bool negative = value < 0;
+    const Magnitude magnitude = negative ? Magnitude(-(value + 1)) + 1 : Magnitude(value);
+    return Decimal(negative, magnitude, 0);
+}
+
+Decimal Decimal::fromDigits(bool negative, std::string_view digits, int exponent)
+{
+    // value = 0.d1d2d3... scaled so that d1 stands at 10^exponent
+    Magnitude magnitude = 0;
+    for (char c : digits) {
+        if (magnitude > (~Magnitude(0)) / 10 - 10)
+            throw std::overflow_error("decimal value out of range");
+        magnitude = magnitude * 10 + Magnitude(c - '0');
+    }
+    int scale = static_cast<int>(digits.size()) - 1 - exponent;
+    if (scale < 0) {
+        for (; scale < 0; ++scale) {
+            if (magnitude >= kLimit)
+                throw std::overflow_error("decimal value out of range");
+            magnitude *= 10;
+        }
+    } else if (scale > kMaxScale) {
+        magnitude = divideRounded(magnitude, scale - kMaxScale, true);
+        scale = kMaxScale;
+    }
+    return Decimal(negative, magnitude, scale);
+}
+
+Decimal Decimal::fromSingle(float value)
+{
+    const SignificantDigits d = significantDigits(value, 7);
+    return fromDigits(d.negative, d.digits, d.exponent);
+}
+
+Decimal Decimal::fromDouble(double value)
+{
+    const SignificantDigits d = significantDigits(value, 15);
+    return fromDigits(d.negative, d.digits, d.exponent);
+}
+
+std::optional<Decimal> Decimal::parse(std::string_view text)
+{
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    std::string digits;
+    int pointAt = -1;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '.' && pointAt < 0)
+            pointAt = static_cast<int>(digits.size());
+        else if (c >= '0' && c <= '9')
+            digits += c;
+        else
+            return std::nullopt;
+    }
+    if (digits.empty())
+        return std::nullopt;
+    if (pointAt < 0)
+        pointAt = static_cast<int>(digits.size());
+    // Leading zeros carry no value; dropping them keeps long texts in range.
+    while (digits.size() > 1 && digits.front() == '0') {
+        digits.erase(0, 1);
+        --pointAt;
+    }
+    const int exponent = pointAt - 1;
+    try {
+        return fromDigits(negative, digits, exponent);
+    } catch (const std::overflow_error&) {
+        return std::nullopt;
+    }
+}
+
+Decimal Decimal::withScale(int scale) const
+{
+    Decimal result = *this;
+    for (; result.scale_ < scale; ++result.scale_)
+        result.magnitude_ *= 10;
+    return result;
+}
+
+Decimal Decimal::operator-() const
+{
+    return Decimal(!negative_, magnitude_, scale_);
+}
+
+Decimal Decimal::operator+(const Decimal& other) const
+{
+    Decimal a = *this;
+    Decimal b = other;
+    // Bring both to the larger scale; drop digits of the finer one in the
+    // rare case that the coarser one cannot be widened within 128 bits.
+    while (a.scale_ != b.scale_) {
+        Decimal& coarse = a.scale_ < b.scale_ ? a : b;
+        Decimal& fine = a.scale_ < b.scale_ ? b : a;
+        Magnitude widened;
+        if (multiplyFits(coarse.magnitude_, pow10(fine.scale_ - coarse.scale_), widened)
+            && widened < (Magnitude(1) << 126)) {
+            coarse = coarse.withScale(fine.scale_);
+        } else {
+            fine.magnitude_ = divideRounded(fine.magnitude_, 1, true);
+            --fine.scale_;
+        }
+    }
+    Magnitude magnitude;
+    bool negative;
+    if (a.negative_ == b.negative_) {
+        magnitude = a.magnitude_ + b.magnitude_;
+        negative = a.negative_;
+    } else if (a.magnitude_ >= b.magnitude_) {
+        magnitude = a.magnitude_ - b.magnitude_;
+        negative = a.negative_;
+    } else {
+        magnitude = b.magnitude_ - a.magnitude_;
+        negative = b.negative_;
+    }
+    return Decimal(negative, magnitude, a.scale_);
+}
+
+Decimal Decimal::operator-(const Decimal& other) const
+{
+    return *this + (-other);
+}
+
+Decimal Decimal::operator*(const Decimal& other) const
+{
+    Decimal a = *this;
+    Decimal b = other;
+    Magnitude product;
+    while (!multiplyFits(a.magnitude_, b.magnitude_, product)) {
+        Decimal& finer = a.scale_ >= b.scale_ ? a : b;
+        if (finer.scale_ == 0)
+            throw std::overflow_error("decimal product out of range");
+        finer.magnitude_ = divideRounded(finer.magnitude_, 1, true);
+        --finer.scale_;
+    }
+    int scale = a.scale_ + b.scale_;
+    if (scale > kMaxScale) {
+        product = divideRounded(product, scale - kMaxScale, true);
+        scale = kMaxScale;
+    }
+    return Decimal(a.negative_ != b.negative_, product, scale);
+}
+
+Decimal Decimal::half() const
+{
+    if (magnitude_ % 2 == 0)
+        return Decimal(negative_, magnitude_ / 2, scale_);
+    if (scale_ < kMaxScale)
+        return Decimal(negative_, magnitude_ * 5, scale_ + 1);
+    return Decimal(negative_, divideRounded(magnitude_ * 5, 1, true), scale_);
+}
+
+Decimal Decimal::roundedTo(int places, bool halfEven) const
+{
+    if (places < 0)
+        places = 0;
+    if (scale_ <= places)
+        return *this;
+    return Decimal(negative_, divideRounded(magnitude_, scale_ - places, halfEven), places);
+}
+
+Decimal Decimal::roundedHalfEven(int places) const { return roundedTo(places, true); }
+Decimal Decimal::roundedHalfAway(int places) const { return roundedTo(places, false); }
+
+std::string Decimal::text() const
+{
+    std::string digits;
+    for (Magnitude m = magnitude_; m != 0; m /= 10)
+        digits += char('0' + int(m % 10));
+    while (digits.size() <= scale_)
+        digits += '0';
+    std::reverse(digits.begin(), digits.end());
+    std::string whole = digits.substr(0, digits.size() - scale_);
+    std::string fraction = digits.substr(digits.size() - scale_);
+    while (!fraction.empty() && fraction.back() == '0')
+        fraction.pop_back();
+    std::string result = isNegative() ? "-" : "";
+    result += whole;
+    if (!fraction.empty())
+        result += "." + fraction;
+    return result;
+}
+
+double Decimal::toDouble() const
+{
+    // Both parts exact in a double: one division rounds correctly.
+    if (magnitude_ < (Magnitude(1) << 53) && scale_ <= 22) {
+        const double value = double(static_cast<std::uint64_t>(magnitude_)) / double(pow10(scale_));
+        return negative_ ? -value : value;
+    }
+    const std::string s = text();
+    double value = 0;
+    std::from_chars(s.data(), s.data() + s.size(), value);
+    return value;
+}
+
+float Decimal::toSingle() const
+{
+    const std::string s = text();
+    float value = 0;
+    std::from_chars(s.data(), s.data() + s.size(), value);
+    return value;
+}
+
+std::strong_ordering Decimal::operator<=>(const Decimal& other) const
+{
+    const Decimal difference = *this - other;
+    if (difference.isZero())
+        return std::strong_ordering::equal;
+    return difference.isNegative() ? std::strong_ordering::less : std::strong_ordering::greater;
+}
+
+} // namespace kerf

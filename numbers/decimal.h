@@ -1,0 +1,73 @@
+#pragma once
+
+#include <compare>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kerf {
+
+/// An exact scaled decimal: a sign, a magnitude below 2^96 and 0 to 28 digits
+/// after the point. Sums, differences, products and halves are exact while the
+/// magnitude fits; past 96 bits the result keeps fewer digits after the point,
+/// rounded half to even. A value whose whole part cannot fit throws
+/// std::overflow_error (the layouts never come near it: their inputs are
+/// bounded by the wafer size).
+class Decimal {
+public:
+    static constexpr int kMaxScale = 28;
+
+    constexpr Decimal() = default;
+
+    static Decimal fromInteger(long long value);
+    /// The single's value as it is shown with 7 significant digits.
+    static Decimal fromSingle(float value);
+    /// The double's value as it is shown with 15 significant digits.
+    static Decimal fromDouble(double value);
+    /// Plain text: optional sign, digits, optional point and digits (".5" and
+    /// "5." too). Nothing else; digits past the 28th after the point are
+    /// rounded half to even. Empty when the text is not such a number.
+    static std::optional<Decimal> parse(std::string_view text);
+
+    Decimal operator-() const;
+    Decimal operator+(const Decimal& other) const;
+    Decimal operator-(const Decimal& other) const;
+    Decimal operator*(const Decimal& other) const;
+    Decimal operator*(long long factor) const { return *this * fromInteger(factor); }
+    /// Exactly half of the value.
+    Decimal half() const;
+    /// Rounded to at most `places` digits after the point, halves to even.
+    Decimal roundedHalfEven(int places) const;
+    /// Rounded to at most `places` digits after the point, halves away from zero.
+    Decimal roundedHalfAway(int places) const;
+
+    bool isZero() const { return magnitude_ == 0; }
+    bool isNegative() const { return negative_ && magnitude_ != 0; }
+    int scale() const { return scale_; }
+
+    /// The nearest double (correctly rounded).
+    double toDouble() const;
+    /// The nearest single (correctly rounded).
+    float toSingle() const;
+    /// Plain text: no exponent, no trailing zeros or point, "0" before the
+    /// point below 1, "-" before negatives («0.051», «-0.088335», «2»).
+    std::string text() const;
+
+    std::strong_ordering operator<=>(const Decimal& other) const;
+    bool operator==(const Decimal& other) const { return (*this <=> other) == 0; }
+
+private:
+    using Magnitude = unsigned __int128;
+    Decimal(bool negative, Magnitude magnitude, int scale);
+    static Decimal fromDigits(bool negative, std::string_view digits, int exponent);
+    Decimal withScale(int scale) const; // exact; caller checks it fits
+    Decimal roundedTo(int places, bool halfEven) const;
+    void fitMagnitude();
+
+    Magnitude magnitude_ = 0;
+    std::uint8_t scale_ = 0;
+    bool negative_ = false;
+};
+
+} // namespace kerf

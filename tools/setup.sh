@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what the build needs (Debian 12, as root) and builds into build/.
+set -euo pipefail
+
+packages=(cmake g++ make libgtest-dev libbenchmark-dev
+          qt6-base-dev qt6-translations-l10n fonts-noto-cjk)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages and not root: run as root, or install them: apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j"$(nproc)"
