@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "numbers/number.h"
+
+namespace kerf {
+
+/// The wafer centre in the drawing area `PIC1`, inches: the picture is
+/// 5.25 inches square (a 7620-twip box less a 2-pixel border each side at 96
+/// pixels an inch). Layouts and programs depend on these values, never on the
+/// screen.
+inline constexpr float CenterX = 2.625f;
+inline constexpr float CenterY = 2.625f;
+
+/// One record of a layout table. Positions are picture inches (Y down);
+/// RelX, RelY are the cutting start point from the wafer centre (Y up).
+struct LayoutRow {
+    std::int16_t DieCount = 0; // dies in the row, or die pitches along a cut line
+    Number PosX;
+    Number PosY;
+    Number RelX;
+    Number RelY;
+
+    bool operator==(const LayoutRow&) const = default;
+};
+
+/// A layout table: records 1..N at indices 1..N, N odd = 2K − 1. Record 1 is the
+/// centre line, 2..K go away from the centre (up for rows, left for columns),
+/// record K+j mirrors record j+1. Index 0 is an empty record, never written.
+class LayoutTable {
+public:
+    /// Records in the table: N. Zero for a table that holds none.
+    int upperBound() const { return rows_.empty() ? 0 : static_cast<int>(rows_.size()) - 1; }
+    const LayoutRow& operator[](int index) const { return rows_.at(static_cast<std::size_t>(index)); }
+    LayoutRow& operator[](int index) { return rows_.at(static_cast<std::size_t>(index)); }
+
+    /// Discards every record and holds records 1..n, all empty.
+    void redim(int n) { rows_.assign(static_cast<std::size_t>(n) + 1, LayoutRow{}); }
+    /// Adds one empty record at index N + 1, keeping the others.
+    void grow() { rows_.resize(rows_.empty() ? 2 : rows_.size() + 1); }
+
+    bool operator==(const LayoutTable&) const = default;
+
+private:
+    std::vector<LayoutRow> rows_;
+};
+
+enum class DieShape { Circle, Hexagon, Square };
+
+/// The shape list's texts: "Circle", "Hexagon", "Square".
+const char* shapeText(DieShape shape);
+
+/// The texts of the designer's boxes that a layout was made from; the program
+/// header writes them as typed.
+struct DesignTexts {
+    std::string waferSize;         // Combo1, e.g. "2.0 Inches" (may be empty)
+    std::string effectiveDiameter; // Text5, inches
+    std::string shape;             // Combo2
+    std::string dieSize;           // Text1, mil
+    std::string fineTune;          // Text2, mil (read even when disabled)
+};
+
+/// One finished layout of the designer: the values it was made from, its
+/// pitches and its tables. Handed from the designer to the map drawing, the
+/// statistics and the program generators.
+struct WaferLayout {
+    DieShape shape = DieShape::Circle;
+    DesignTexts texts;
+
+    float WaferDiameter = 0;     // nominal, inches (0 when no size was chosen)
+    float EffectiveDiameter = 0; // inches
+    float EffectiveRadius = 0;
+    float DieSize = 0;           // inches
+    float HalfDieSize = 0;
+    Number FineTune;             // inches: integer 0 when the box is empty, else a double
+
+    Number DiePitch;
+    Number RowPitch;
+    Number HexHalfSide; // hexagons only; empty otherwise
+
+    LayoutTable RowTable;
+    LayoutTable ColumnTable; // squares only; empty otherwise
+};
+
+} // namespace kerf
