@@ -29,5 +29,10 @@ bool IsOutsideEffectiveArea(const LayoutPoint& P, char shapeCode, const Acceptan
 /// The single-precision distance of `P` from the wafer centre, as the
 /// acceptance tests measure it.
 float distanceFromCentre(const LayoutPoint& P);
+/// The same from the offsets to the centre, each the double nearest to the
+/// exact decimal offset.
+float distanceFromOffsets(double dx, double dy);
+/// The acceptance test on a distance measured as above.
+bool isOutsideAtDistance(float r, char shapeCode, const AcceptanceArea& area);
 
 } // namespace kerf

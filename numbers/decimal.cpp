@@ -232,6 +232,17 @@ Decimal Decimal::roundedTo(int places, bool halfEven) const
 Decimal Decimal::roundedHalfEven(int places) const { return roundedTo(places, true); }
 Decimal Decimal::roundedHalfAway(int places) const { return roundedTo(places, false); }
 
+std::optional<long long> Decimal::scaledInteger(int scale) const
+{
+    if (scale < scale_ || scale > kMaxScale)
+        return std::nullopt;
+    Magnitude widened;
+    if (!multiplyFits(magnitude_, pow10(scale - scale_), widened) || widened >= (Magnitude(1) << 62))
+        return std::nullopt;
+    const auto value = static_cast<long long>(widened);
+    return negative_ ? -value : value;
+}
+
 std::string Decimal::text() const
 {
     std::string digits;

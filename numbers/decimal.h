@@ -42,6 +42,9 @@ public:
     /// Rounded to at most `places` digits after the point, halves away from zero.
     Decimal roundedHalfAway(int places) const;
 
+    /// The value × 10^scale when that is a whole number within ±2^62.
+    std::optional<long long> scaledInteger(int scale) const;
+
     bool isZero() const { return magnitude_ == 0; }
     bool isNegative() const { return negative_ && magnitude_ != 0; }
     int scale() const { return scale_; }

@@ -3,6 +3,7 @@
 #include <string>
 #include <variant>
 
+#include "layout/acceptance.h"
 #include "layout/design_driver.h"
 #include "layout/die_layouts.h"
 #include "layout/layout_results.h"

@@ -1,0 +1,68 @@
+#include "cli/commands.h"
+
+#include "cli/command_line.h"
+
+namespace kerf::cli {
+
+const std::vector<Command>& commands()
+{
+    static const std::vector<Command> all = {
+        {"design",
+         "design --wafer SIZE --shape SHAPE --die MIL [--gap MIL] [--effective INCHES]\n"
+         "    Lays the dies out as the designer's design button does; prints the layout as JSON.",
+         &runDesignCommand},
+        {"simulate",
+         "simulate --wafer SIZE --die MIL [--effective INCHES]\n"
+         "    Lays hexagons out in columns as the simulator does; prints the layout as JSON.",
+         &runSimulateCommand},
+    };
+    return all;
+}
+
+namespace {
+
+void printUsage(std::ostream& out)
+{
+    out << "Usage: kerfwright-cli COMMAND [OPTIONS]\n\nCommands:\n";
+    for (const Command& command : commands())
+        out << "  " << command.usage << "\n";
+    out << "\nOption values are the texts typed into the window's boxes, taken as they stand.\n"
+           "SIZE is an item of the wafer size list: \"2.0 Inches\", \"2.5 Inches\", \"3.0 Inches\",\n"
+           "\"4.0 Inches\", \"5.0 Inches\"; SHAPE is Circle, Hexagon or Square.\n"
+           "Exit status: 0 done, 1 input refused (the message on stderr), 2 usage error.\n";
+}
+
+} // namespace
+
+int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    if (args.empty()) {
+        printUsage(err);
+        return 2;
+    }
+    if (args.front() == "--help" || args.front() == "-h" || args.front() == "help") {
+        printUsage(out);
+        return 0;
+    }
+    for (const Command& command : commands()) {
+        if (args.front() != command.name)
+            continue;
+        const std::vector<std::string> rest(args.begin() + 1, args.end());
+        if (asksForHelp(rest)) {
+            out << "Usage: kerfwright-cli " << command.usage << "\n";
+            return 0;
+        }
+        try {
+            return command.run(rest, out, err);
+        } catch (const UsageError& error) {
+            err << "kerfwright-cli " << command.name << ": " << error.what() << "\n"
+                << "Usage: kerfwright-cli " << command.usage << "\n";
+            return 2;
+        }
+    }
+    err << "kerfwright-cli: unknown command: " << args.front() << "\n\n";
+    printUsage(err);
+    return 2;
+}
+
+} // namespace kerf::cli

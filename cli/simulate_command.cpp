@@ -1,0 +1,23 @@
+#include "cli/commands.h"
+#include "cli/design_options.h"
+#include "cli/layout_json.h"
+
+namespace kerf::cli {
+
+int runSimulateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    const SimulationOutcome outcome = runSimulation(simulationInputFrom(Options(args, {"wafer", "die", "effective"})));
+    if (std::holds_alternative<NothingToDo>(outcome)) {
+        err << EmptyDieSizeMessage << '\n';
+        return 1;
+    }
+    if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
+        err << refusal->prompt << '\n';
+        return 1;
+    }
+    const Simulation& simulation = std::get<Simulation>(outcome);
+    writeSimulationJson(out, simulation.layout, simulation.results);
+    return 0;
+}
+
+} // namespace kerf::cli

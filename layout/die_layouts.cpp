@@ -1,0 +1,122 @@
+#include "layout/die_layouts.h"
+
+#include <cmath>
+
+#include "layout/acceptance.h"
+#include "layout/line_layout.h"
+#include "numbers/number_text.h"
+
+namespace kerf {
+namespace {
+
+const Decimal& centreX()
+{
+    static const Decimal value = Decimal::fromSingle(CenterX);
+    return value;
+}
+
+const Decimal& centreY()
+{
+    static const Decimal value = Decimal::fromSingle(CenterY);
+    return value;
+}
+
+AcceptanceArea areaOf(const WaferLayout& layout)
+{
+    return {layout.EffectiveRadius, layout.HalfDieSize, layout.HexHalfSide.toDouble()};
+}
+
+std::function<bool(float)> testFor(char shapeCode, const AcceptanceArea& area)
+{
+    return [shapeCode, area](float r) { return isOutsideAtDistance(r, shapeCode, area); };
+}
+
+} // namespace
+
+LayoutFailure LayoutCircleDies(WaferLayout& layout)
+{
+    const Decimal pitch = Decimal::fromSingle(layout.DieSize) + layout.FineTune.toDecimal();
+    layout.DiePitch = Number::ofDecimal(pitch);
+    layout.RowPitch = Number::ofDecimal((pitch.half() * Decimal::fromDouble(std::sqrt(3.0))).roundedHalfEven(6));
+
+    // The cut of a row starts at the left edge of its leftmost die, moved left
+    // by half the fine-tune.
+    const Decimal halfFineTune = Decimal::fromDouble(layout.FineTune.toDouble() / 2);
+    const Decimal halfDie = Decimal::fromSingle(layout.HalfDieSize);
+    LineLayoutRules rules;
+    rules.alongPitch = pitch;
+    rules.acrossPitch = layout.RowPitch.toDecimal();
+    rules.oddLineShift = pitch.half();
+    rules.reach = double(layout.EffectiveRadius) - layout.HalfDieSize;
+    rules.isOutside = testFor('C', areaOf(layout));
+    rules.setRelative = [&](LayoutRow& row) {
+        row.RelX = Number::ofDecimal(row.PosX.toDecimal() - centreX() - halfFineTune - halfDie);
+        row.RelY = Number::ofDecimal(centreY() - row.PosY.toDecimal());
+    };
+    return layOutLines(rules, layout.RowTable);
+}
+
+LayoutFailure LayoutHexagonDies(WaferLayout& layout)
+{
+    layout.DiePitch = Number::ofSingle(layout.DieSize);
+    const double h = roundHalfEven(layout.HalfDieSize / std::sqrt(3.0), 6);
+    layout.HexHalfSide = Number::ofDouble(h);
+    layout.RowPitch = Number::ofDouble(3 * h);
+
+    // The cut of a row starts at the lower end of the left side of its leftmost hexagon.
+    const Decimal halfDie = Decimal::fromSingle(layout.HalfDieSize);
+    const Decimal halfSide = layout.HexHalfSide.toDecimal();
+    LineLayoutRules rules;
+    rules.alongPitch = layout.DiePitch.toDecimal();
+    rules.acrossPitch = layout.RowPitch.toDecimal();
+    rules.oddLineShift = halfDie;
+    rules.reach = double(layout.EffectiveRadius) - 2 * h;
+    rules.isOutside = testFor('H', areaOf(layout));
+    rules.setRelative = [&](LayoutRow& row) {
+        row.RelX = Number::ofDecimal(row.PosX.toDecimal() - centreX() - halfDie);
+        row.RelY = Number::ofDecimal(centreY() - row.PosY.toDecimal() - halfSide);
+    };
+    return layOutLines(rules, layout.RowTable);
+}
+
+namespace {
+
+LineLayoutRules squareRules(WaferLayout& layout)
+{
+    layout.DiePitch = Number::ofSingle(layout.DieSize);
+    layout.RowPitch = Number::ofSingle(layout.DieSize);
+    LineLayoutRules rules;
+    rules.alongPitch = layout.DiePitch.toDecimal();
+    rules.acrossPitch = layout.RowPitch.toDecimal();
+    rules.cutLines = true;
+    rules.reach = layout.EffectiveRadius;
+    rules.isOutside = testFor('S', areaOf(layout));
+    return rules;
+}
+
+} // namespace
+
+LayoutFailure LayoutSquareRows(WaferLayout& layout)
+{
+    LineLayoutRules rules = squareRules(layout);
+    rules.setRelative = [](LayoutRow& row) {
+        row.RelX = Number::ofDecimal(row.PosX.toDecimal() - centreX());
+        row.RelY = Number::ofDecimal(centreY() - row.PosY.toDecimal());
+    };
+    return layOutLines(rules, layout.RowTable);
+}
+
+LayoutFailure LayoutSquareColumns(WaferLayout& layout)
+{
+    // Columns walk upwards and step to the left; their relative point is the
+    // top end mirrored through the centre.
+    LineLayoutRules rules = squareRules(layout);
+    rules.along = LineLayoutRules::Axis::Y;
+    rules.setRelative = [](LayoutRow& row) {
+        row.RelX = Number::ofDecimal(centreX() - row.PosX.toDecimal());
+        row.RelY = Number::ofDecimal(row.PosY.toDecimal() - centreY());
+    };
+    return layOutLines(rules, layout.ColumnTable);
+}
+
+} // namespace kerf

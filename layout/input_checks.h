@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+#include <variant>
+
+#include "layout/design_driver.h"
+#include "layout/die_layouts.h"
+
+namespace kerf {
+
+// Reading the number boxes of the designer and the simulator, and the
+// refusals that both share. Every prompt says what to change.
+
+/// The box's text as a single, or a refusal naming the box when it is not a
+/// number or is negative.
+std::variant<float, Refusal> readSingleBox(std::string_view text, InputBox box);
+/// The same as a double.
+std::variant<double, Refusal> readDoubleBox(std::string_view text, InputBox box);
+
+/// The refusal for a die size of 0 or less.
+Refusal dieSizeNotPositive();
+
+/// The refusal for a layout that could not be made, or none when it was made.
+std::optional<Refusal> refusalFor(LayoutFailure failure);
+
+} // namespace kerf

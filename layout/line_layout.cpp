@@ -1,0 +1,85 @@
+#include "layout/line_layout.h"
+
+#include <cstdint>
+#include <limits>
+
+#include "layout/line_walk.h"
+
+namespace kerf {
+namespace {
+
+constexpr long long kMaxCount = std::numeric_limits<std::int16_t>::max(); // 32767
+constexpr int kMaxHalf = (kMaxCount + 1) / 2; // K, so that 2K − 1 records fit
+
+} // namespace
+
+LayoutFailure layOutLines(const LineLayoutRules& rules, LayoutTable& table)
+{
+    if (rules.alongPitch <= Decimal() || rules.acrossPitch <= Decimal())
+        return LayoutFailure::NoPositivePitch;
+
+    const bool rows = rules.along == LineLayoutRules::Axis::X;
+    const Decimal centreAlong = Decimal::fromSingle(rows ? CenterX : CenterY);
+    const Decimal centreAcross = Decimal::fromSingle(rows ? CenterY : CenterX);
+    const Number centreAcrossCopy = Number::ofSingle(rows ? CenterY : CenterX);
+
+    auto store = [&](LayoutRow& row, const Number& along, const Number& across) {
+        (rows ? row.PosX : row.PosY) = along;
+        (rows ? row.PosY : row.PosX) = across;
+        rules.setRelative(row);
+    };
+
+    LayoutTable result;
+    // First half: the centre line, then lines away from it.
+    Decimal along = centreAlong;
+    Decimal across = centreAcross;
+    int half = 0;
+    for (;;) {
+        const ProbeLine line{along - centreAlong, rules.alongPitch, (across - centreAcross).toDouble()};
+        // A line holds at most 16384 probes for its count to fit 16 bits.
+        const long long n = countAcceptedProbes(line, rules.reach, kMaxHalf, rules.isOutside);
+        if (n == 0)
+            break;
+        if (++half > kMaxHalf)
+            return LayoutFailure::TooManyRows;
+        const bool odd = half % 2 == 1;
+        const long long count = rules.cutLines ? 2 * (n - 1) : (odd ? 2 * n - 1 : 2 * n);
+        if (count > kMaxCount)
+            return LayoutFailure::RowTooLong;
+
+        // The stored end is the last accepted probe (the first rejected one plus a pitch).
+        const Decimal lastProbe = along - rules.alongPitch * (n - 1);
+        if (half == 1)
+            result.redim(1);
+        else
+            result.grow();
+        LayoutRow& row = result[half];
+        const Number acrossValue = half == 1 ? centreAcrossCopy : Number::ofDecimal(across);
+        store(row, Number::ofDecimal(lastProbe), acrossValue);
+        row.DieCount = static_cast<std::int16_t>(count);
+
+        along = centreAlong;
+        across = across + rules.acrossPitch * rules.acrossDirection;
+        if (odd)
+            along = along - rules.oddLineShift;
+    }
+    if (half == 0)
+        return LayoutFailure::CentreDoesNotFit;
+
+    // Second half: record half + j mirrors record j + 1, one pitch further on
+    // the other side of the centre line each.
+    for (int index = half + 1, source = 2; index <= 2 * half - 1; ++index, ++source) {
+        result.grow();
+        const LayoutRow& previous = result[index == half + 1 ? 1 : index - 1];
+        const Number previousAcross = rows ? previous.PosY : previous.PosX;
+        const Number mirroredAlong = rows ? result[source].PosX : result[source].PosY;
+        LayoutRow& row = result[index];
+        store(row, mirroredAlong,
+              Number::ofDecimal(previousAcross.toDecimal() - rules.acrossPitch * rules.acrossDirection));
+        row.DieCount = result[source].DieCount;
+    }
+    table = std::move(result);
+    return LayoutFailure::None;
+}
+
+} // namespace kerf
