@@ -1,0 +1,784 @@
+#include "program_reader.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <optional>
+#include <unordered_map>
+
+namespace kerf {
+
+using detail::Op;
+using detail::OpCode;
+
+double Motion::radius() const
+{
+    return kind == MotionKind::Arc ? std::hypot(from.x - centre.x, from.y - centre.y) : 0.0;
+}
+
+double Motion::length() const
+{
+    if (kind == MotionKind::Arc)
+        return std::abs(sweepDegrees) * (std::numbers::pi / 180.0) * radius();
+    return std::hypot(to.x - from.x, to.y - from.y);
+}
+
+std::string ProgramError::text() const
+{
+    return "line " + std::to_string(line) + ": " + message;
+}
+
+namespace {
+
+constexpr std::uint64_t kSaturated = std::numeric_limits<std::uint64_t>::max();
+
+std::uint64_t addSat(std::uint64_t a, std::uint64_t b)
+{
+    return a > kSaturated - b ? kSaturated : a + b;
+}
+
+std::uint64_t mulSat(std::uint64_t a, std::uint64_t b)
+{
+    return (b != 0 && a > kSaturated / b) ? kSaturated : a * b;
+}
+
+/// A token as a message shows it: quoted, cut short, bytes that are not
+/// printable ASCII as \xNN.
+std::string quoted(std::string_view token)
+{
+    constexpr std::size_t kShown = 40;
+    std::string out = "'";
+    for (std::size_t i = 0; i < token.size() && i < kShown; ++i) {
+        const auto c = static_cast<unsigned char>(token[i]);
+        if (c >= 0x20 && c < 0x7f) {
+            out += static_cast<char>(c);
+        } else {
+            constexpr char hex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    if (token.size() > kShown)
+        out += "...";
+    return out + "'";
+}
+
+enum class NumberRead { Ok, NotNumber, OutOfRange };
+
+/// A program number: an optional "-", digits with at most one point, at
+/// least one digit («0.05», «-.0», «2», «5.»). No "+", no exponent, no blanks.
+NumberRead readNumber(std::string_view token, double& value)
+{
+    std::size_t i = token.starts_with('-') ? 1 : 0;
+    int digits = 0;
+    int points = 0;
+    for (; i < token.size(); ++i) {
+        if (token[i] >= '0' && token[i] <= '9')
+            ++digits;
+        else if (token[i] == '.')
+            ++points;
+        else
+            return NumberRead::NotNumber;
+    }
+    if (digits == 0 || points > 1)
+        return NumberRead::NotNumber;
+    const auto [end, ec] =
+        std::from_chars(token.data(), token.data() + token.size(), value, std::chars_format::fixed);
+    if (ec == std::errc::result_out_of_range)
+        return NumberRead::OutOfRange;
+    if (ec != std::errc() || end != token.data() + token.size())
+        return NumberRead::NotNumber;
+    return std::isfinite(value) ? NumberRead::Ok : NumberRead::OutOfRange;
+}
+
+/// Decimal digits only.
+std::optional<std::uint64_t> readWhole(std::string_view token)
+{
+    if (token.empty() || !std::all_of(token.begin(), token.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    std::uint64_t value = 0;
+    const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), value);
+    if (ec != std::errc() || end != token.data() + token.size())
+        return std::nullopt;
+    return value;
+}
+
+bool looksNumeric(std::string_view token)
+{
+    return !token.empty() && (token[0] == '-' || token[0] == '+' || token[0] == '.' ||
+                              (token[0] >= '0' && token[0] <= '9'));
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+void splitTokens(std::string_view line, std::vector<std::string_view>& tokens)
+{
+    tokens.clear();
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && isBlank(line[i]))
+            ++i;
+        const std::size_t start = i;
+        while (i < line.size() && !isBlank(line[i]))
+            ++i;
+        if (i > start)
+            tokens.push_back(line.substr(start, i - start));
+    }
+}
+
+/// The text of a line between its first and last token.
+std::string_view trimmed(std::string_view line)
+{
+    std::size_t b = 0;
+    std::size_t e = line.size();
+    while (b < e && isBlank(line[b]))
+        ++b;
+    while (e > b && isBlank(line[e - 1]))
+        --e;
+    return line.substr(b, e - b);
+}
+
+/// Walks the lines of a text: LF ends a line, a CR before it is dropped.
+class LineWalker {
+public:
+    explicit LineWalker(std::string_view text) : text_(text) {}
+    bool next(std::string_view& line)
+    {
+        if (pos_ >= text_.size())
+            return false;
+        std::size_t end = text_.find('\n', pos_);
+        if (end == std::string_view::npos)
+            end = text_.size();
+        line = text_.substr(pos_, end - pos_);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        pos_ = end + 1;
+        ++number_;
+        return true;
+    }
+    std::uint32_t number() const { return number_; }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    std::uint32_t number_ = 0;
+};
+
+/// The name a PN line gives its unit.
+std::string_view unitNameOf(std::string_view line)
+{
+    std::string_view rest = trimmed(line);
+    rest.remove_prefix(2); // "PN"
+    return trimmed(rest);
+}
+
+// Words that take no operands and change nothing the reader follows.
+constexpr std::string_view kQuietWords[] = {"VACON", "VENTON", "O1ON", "LSO", "ZERO"};
+
+} // namespace
+
+struct ProgramBuilder {
+    enum class Stage { Outside, AfterPN, AfterDI, Body };
+
+    ProgramBuilder(std::string_view text, const ReadLimits& limits) : text_(text), limits_(limits) {}
+
+    std::variant<Program, ProgramError> build()
+    {
+        collectNames();
+        if (!parseLines() || !checkCalls() || !countSteps())
+            return std::move(*error_);
+        return std::move(program_);
+    }
+
+private:
+    bool fail(std::uint32_t line, ProgramErrorKind kind, std::string message)
+    {
+        error_ = ProgramError{line, kind, std::move(message)};
+        return false;
+    }
+
+    // First pass: the unit names, so that a unit may call one defined later.
+    void collectNames()
+    {
+        LineWalker lines(text_);
+        std::string_view line;
+        std::uint32_t index = 0;
+        while (lines.next(line)) {
+            splitTokens(line, tokens_);
+            if (!tokens_.empty() && tokens_[0] == "PN")
+                names_.try_emplace(unitNameOf(line), index++);
+        }
+    }
+
+    bool parseLines()
+    {
+        LineWalker lines(text_);
+        std::string_view line;
+        while (lines.next(line)) {
+            lineNo_ = lines.number();
+            splitTokens(line, tokens_);
+            if (tokens_.empty())
+                continue;
+            if (!parseLine(line))
+                return false;
+        }
+        if (stage_ != Stage::Outside) {
+            const auto& unit = program_.units_.back();
+            return fail(unit.firstLine, ProgramErrorKind::UnitNotClosed,
+                        "unit " + quoted(unit.name) + " has no EI");
+        }
+        if (program_.units_.empty())
+            return fail(std::max<std::uint32_t>(lines.number(), 1), ProgramErrorKind::Empty,
+                        "the text holds no program unit (PN ... EI)");
+        return true;
+    }
+
+    bool parseLine(std::string_view line)
+    {
+        const std::string_view word = tokens_[0];
+        const bool comment = word.starts_with('#');
+        switch (stage_) {
+        case Stage::Outside:
+            if (word == "PN")
+                return openUnit(line);
+            if (word == "EI")
+                return fail(lineNo_, ProgramErrorKind::EIWithoutPN, "EI without a PN that opened a unit");
+            return fail(lineNo_, ProgramErrorKind::OutsideUnit,
+                        (comment ? std::string("a comment") : quoted(word)) +
+                            " outside any program unit (PN ... EI)");
+        case Stage::AfterPN:
+            if (word == "DI" && tokens_.size() == 3 && readWhole(tokens_[1]) && readWhole(tokens_[2])) {
+                stage_ = Stage::AfterDI;
+                return true;
+            }
+            return fail(lineNo_, ProgramErrorKind::Preamble,
+                        "expected 'DI 1 10000' after the PN of unit " + quoted(program_.units_.back().name));
+        case Stage::AfterDI:
+            if (word == "II" && tokens_.size() == 1) {
+                stage_ = Stage::Body;
+                return true;
+            }
+            return fail(lineNo_, ProgramErrorKind::Preamble,
+                        "expected 'II' after the DI of unit " + quoted(program_.units_.back().name));
+        case Stage::Body:
+            if (comment)
+                return true;
+            return parseCommand(line);
+        }
+        return true;
+    }
+
+    bool openUnit(std::string_view line)
+    {
+        const std::string_view name = unitNameOf(line);
+        if (name.empty())
+            return fail(lineNo_, ProgramErrorKind::BadOperands, "PN needs the name of the unit");
+        const auto index = static_cast<std::uint32_t>(program_.units_.size());
+        if (names_.at(name) != index) {
+            const auto& first = program_.units_[names_.at(name)];
+            return fail(lineNo_, ProgramErrorKind::DuplicateUnit,
+                        "a second unit named " + quoted(name) + " (the first is at line " +
+                            std::to_string(first.firstLine) + ")");
+        }
+        program_.units_.push_back(Program::Unit{std::string(name), lineNo_, 0});
+        program_.code_.emplace_back();
+        stage_ = Stage::AfterPN;
+        return true;
+    }
+
+    bool noOperands()
+    {
+        if (tokens_.size() == 1)
+            return true;
+        return fail(lineNo_, ProgramErrorKind::BadOperands,
+                    std::string(tokens_[0]) + " takes no operands, found " + quoted(tokens_[1]));
+    }
+
+    Op op(OpCode code)
+    {
+        Op o;
+        o.code = code;
+        o.line = lineNo_;
+        return o;
+    }
+
+    void emit(const Op& o) { program_.code_.back().push_back(o); }
+
+    bool emitSimple(OpCode code)
+    {
+        if (!noOperands())
+            return false;
+        emit(op(code));
+        return true;
+    }
+
+    /// Reads the number at tokens_[i], the operand of `what`.
+    bool number(std::size_t i, std::string_view what, double& value)
+    {
+        if (i >= tokens_.size())
+            return fail(lineNo_, ProgramErrorKind::BadOperands,
+                        "a number must follow " + std::string(what) + " at the end of the line");
+        switch (readNumber(tokens_[i], value)) {
+        case NumberRead::Ok:
+            return true;
+        case NumberRead::OutOfRange:
+            return fail(lineNo_, ProgramErrorKind::BadNumber, quoted(tokens_[i]) + " is out of range");
+        case NumberRead::NotNumber:
+            break;
+        }
+        if (looksNumeric(tokens_[i]))
+            return fail(lineNo_, ProgramErrorKind::BadNumber, quoted(tokens_[i]) + " is not a number");
+        return fail(lineNo_, ProgramErrorKind::BadOperands,
+                    "a number must follow " + std::string(what) + ", found " + quoted(tokens_[i]));
+    }
+
+    bool parseCommand(std::string_view line)
+    {
+        const std::string_view word = tokens_[0];
+        if (word == "PN") {
+            const auto& open = program_.units_.back();
+            return fail(lineNo_, ProgramErrorKind::UnitNotClosed,
+                        "PN before the EI of unit " + quoted(open.name) + " (opened at line " +
+                            std::to_string(open.firstLine) + ")");
+        }
+        if (word == "EI")
+            return closeUnit();
+        if (word == "DI" || word == "II")
+            return fail(lineNo_, ProgramErrorKind::Preamble,
+                        std::string(word) + " belongs to the unit's opening lines, right after PN");
+        if (word == "MA" || word == "MI")
+            return parseMoves();
+        if (word == "OS")
+            return emitSimple(OpCode::Open);
+        if (word == "CS")
+            return emitSimple(OpCode::Close);
+        if (word == "LASON")
+            return emitSimple(OpCode::LaserOn);
+        if (word == "OFF")
+            return emitSimple(OpCode::LaserOff);
+        if (word == "SL")
+            return openLoop();
+        if (word == "EL")
+            return closeLoop();
+        if (word == "WT") {
+            Op o = op(OpCode::Wait);
+            if (!number(1, "WT", o.x))
+                return false;
+            if (tokens_.size() > 2)
+                return fail(lineNo_, ProgramErrorKind::BadOperands, "WT takes one number, found " + quoted(tokens_[2]));
+            if (o.x < 0)
+                return fail(lineNo_, ProgramErrorKind::BadNumber, "a wait cannot be negative: " + quoted(tokens_[1]));
+            emit(o);
+            return true;
+        }
+        if (word == "SP") {
+            if (tokens_.size() < 3 || tokens_[2] != "=" || looksNumeric(tokens_[1]))
+                return fail(lineNo_, ProgramErrorKind::BadOperands, "expected 'SP NAME = value'");
+            double value = 0;
+            if (!number(3, "SP " + std::string(tokens_[1]) + " =", value))
+                return false;
+            if (tokens_.size() > 4)
+                return fail(lineNo_, ProgramErrorKind::BadOperands,
+                            "SP sets one value, found " + quoted(tokens_[4]));
+            return true;
+        }
+        if (word == "DP") {
+            if (tokens_.size() != 2)
+                return fail(lineNo_, ProgramErrorKind::BadOperands, "expected 'DP' and one name, as 'DP TIM'");
+            return true;
+        }
+        if (std::find(std::begin(kQuietWords), std::end(kQuietWords), word) != std::end(kQuietWords))
+            return noOperands();
+
+        // A line that names a unit calls it.
+        const std::string_view whole = trimmed(line);
+        if (const auto it = names_.find(whole); it != names_.end()) {
+            Op o = op(OpCode::Call);
+            o.target = it->second;
+            emit(o);
+            return true;
+        }
+        if (tokens_.size() == 1)
+            return fail(lineNo_, ProgramErrorKind::UnknownUnit,
+                        quoted(word) + " is no command and no unit of this program to call");
+        return fail(lineNo_, ProgramErrorKind::UnknownWord, "unknown word " + quoted(word));
+    }
+
+    // One or more move clauses: ("MA" | "MI") [X x] [Y y], at least one axis;
+    // an MI clause may end in "ARC a [VEL v] [ACC v]", the last of its line.
+    bool parseMoves()
+    {
+        std::size_t i = 0;
+        const std::size_t n = tokens_.size();
+        while (i < n) {
+            const std::string_view word = tokens_[i];
+            if (word != "MA" && word != "MI")
+                return fail(lineNo_, ProgramErrorKind::BadOperands,
+                            "expected X, Y, ARC or another MA or MI, found " + quoted(word));
+            Op o = op(OpCode::Move);
+            o.relative = word == "MI";
+            ++i;
+            while (i < n && (tokens_[i] == "X" || tokens_[i] == "Y")) {
+                const bool isX = tokens_[i] == "X";
+                bool& has = isX ? o.hasX : o.hasY;
+                if (has)
+                    return fail(lineNo_, ProgramErrorKind::BadOperands,
+                                std::string(tokens_[i]) + " given twice in one " + std::string(word));
+                has = true;
+                if (!number(i + 1, tokens_[i], isX ? o.x : o.y))
+                    return false;
+                i += 2;
+            }
+            if (!o.hasX && !o.hasY)
+                return fail(lineNo_, ProgramErrorKind::BadOperands,
+                            std::string(word) + " needs X or Y" +
+                                (i < n ? ", found " + quoted(tokens_[i]) : std::string()));
+            if (i < n && tokens_[i] == "ARC") {
+                if (!o.relative)
+                    return fail(lineNo_, ProgramErrorKind::BadOperands,
+                                "ARC follows MI, whose offset is the arc's centre");
+                o.code = OpCode::Arc;
+                if (!number(i + 1, "ARC", o.sweep))
+                    return false;
+                i += 2;
+                bool vel = false;
+                bool acc = false;
+                while (i < n && ((tokens_[i] == "VEL" && !vel) || (tokens_[i] == "ACC" && !acc))) {
+                    (tokens_[i] == "VEL" ? vel : acc) = true;
+                    double ignored = 0;
+                    if (!number(i + 1, tokens_[i], ignored))
+                        return false;
+                    i += 2;
+                }
+                if (i < n)
+                    return fail(lineNo_, ProgramErrorKind::BadOperands,
+                                "unexpected " + quoted(tokens_[i]) + " after the arc");
+            }
+            emit(o);
+        }
+        return true;
+    }
+
+    bool openLoop()
+    {
+        if (tokens_.size() != 2)
+            return fail(lineNo_, ProgramErrorKind::BadOperands, "SL takes one repeat count");
+        const auto count = readWhole(tokens_[1]);
+        if (!count)
+            return fail(lineNo_, ProgramErrorKind::BadNumber,
+                        quoted(tokens_[1]) + " is not a whole number of repeats");
+        if (*count == 0 || *count > std::numeric_limits<std::uint32_t>::max())
+            return fail(lineNo_, ProgramErrorKind::BadNumber,
+                        "a repeat count must lie between 1 and 4294967295, found " + quoted(tokens_[1]));
+        Op o = op(OpCode::Loop);
+        o.count = static_cast<std::uint32_t>(*count);
+        openLoops_.push_back(static_cast<std::uint32_t>(program_.code_.back().size()));
+        emit(o);
+        return true;
+    }
+
+    bool closeLoop()
+    {
+        if (!noOperands())
+            return false;
+        if (openLoops_.empty())
+            return fail(lineNo_, ProgramErrorKind::ELWithoutSL, "EL without an open SL in unit " +
+                                                                   quoted(program_.units_.back().name));
+        auto& code = program_.code_.back();
+        const std::uint32_t begin = openLoops_.back();
+        openLoops_.pop_back();
+        Op o = op(OpCode::EndLoop);
+        o.target = begin;
+        code[begin].target = static_cast<std::uint32_t>(code.size());
+        emit(o);
+        return true;
+    }
+
+    bool closeUnit()
+    {
+        if (!noOperands())
+            return false;
+        auto& unit = program_.units_.back();
+        if (!openLoops_.empty()) {
+            // The earliest SL still open is the one whose EL is missing: every
+            // later EL closed the nearest SL before it.
+            const Op& loop = program_.code_.back()[openLoops_.front()];
+            return fail(loop.line, ProgramErrorKind::SLWithoutEL,
+                        "SL " + std::to_string(loop.count) + " has no EL before the EI of unit " +
+                            quoted(unit.name) + " (line " + std::to_string(lineNo_) + ")");
+        }
+        unit.lastLine = lineNo_;
+        stage_ = Stage::Outside;
+        return true;
+    }
+
+    // Depth-first over the calls, without recursion of our own: a call back
+    // into a unit still being walked is a recursion. Leaves the units in an
+    // order where every unit follows those it calls.
+    bool checkCalls()
+    {
+        const std::size_t count = program_.units_.size();
+        enum class Mark : std::uint8_t { New, Open, Done };
+        std::vector<Mark> mark(count, Mark::New);
+        struct Frame {
+            std::uint32_t unit;
+            std::size_t pc;
+        };
+        std::vector<Frame> stack;
+        for (std::uint32_t root = 0; root < count; ++root) {
+            if (mark[root] != Mark::New)
+                continue;
+            stack.push_back({root, 0});
+            mark[root] = Mark::Open;
+            while (!stack.empty()) {
+                Frame& f = stack.back();
+                const auto& code = program_.code_[f.unit];
+                while (f.pc < code.size() && code[f.pc].code != OpCode::Call)
+                    ++f.pc;
+                if (f.pc == code.size()) {
+                    mark[f.unit] = Mark::Done;
+                    order_.push_back(f.unit);
+                    stack.pop_back();
+                    continue;
+                }
+                const Op& call = code[f.pc++];
+                if (mark[call.target] == Mark::Open) {
+                    const auto& callee = program_.units_[call.target];
+                    return fail(call.line, ProgramErrorKind::Recursion,
+                                call.target == f.unit
+                                    ? "unit " + quoted(callee.name) + " calls itself"
+                                    : "the call of " + quoted(callee.name) + " recurses: " + quoted(callee.name) +
+                                          " is still running when it is called");
+                }
+                if (mark[call.target] == Mark::New) {
+                    mark[call.target] = Mark::Open;
+                    stack.push_back({call.target, 0});
+                }
+            }
+        }
+        return true;
+    }
+
+    // The steps and motions of a full run of each unit, callees first.
+    bool countSteps()
+    {
+        const std::size_t count = program_.units_.size();
+        std::vector<std::uint64_t> steps(count, 0);
+        std::vector<std::uint64_t> motions(count, 0);
+        struct Sum {
+            std::uint64_t steps = 0;
+            std::uint64_t motions = 0;
+        };
+        std::vector<Sum> open;
+        for (const std::uint32_t u : order_) {
+            open.assign(1, Sum{1, 0}); // the return at EI
+            for (const Op& o : program_.code_[u]) {
+                Sum& s = open.back();
+                switch (o.code) {
+                case OpCode::Move:
+                case OpCode::Arc:
+                    s.steps = addSat(s.steps, 1);
+                    s.motions = addSat(s.motions, 1);
+                    break;
+                case OpCode::Call:
+                    s.steps = addSat(s.steps, addSat(1, steps[o.target]));
+                    s.motions = addSat(s.motions, motions[o.target]);
+                    break;
+                case OpCode::Loop:
+                    open.push_back(Sum{});
+                    break;
+                case OpCode::EndLoop: {
+                    const Sum body = open.back();
+                    open.pop_back();
+                    const std::uint32_t passes = program_.code_[u][o.target].count;
+                    Sum& parent = open.back();
+                    // SL once, the body and its EL per pass.
+                    parent.steps = addSat(parent.steps, addSat(1, mulSat(addSat(body.steps, 1), passes)));
+                    parent.motions = addSat(parent.motions, mulSat(body.motions, passes));
+                    break;
+                }
+                default:
+                    s.steps = addSat(s.steps, 1);
+                    break;
+                }
+            }
+            steps[u] = open.back().steps;
+            motions[u] = open.back().motions;
+        }
+        const std::size_t entry = program_.entryUnit();
+        program_.expandedSteps_ = steps[entry];
+        program_.expandedMotions_ = motions[entry];
+        if (steps[entry] > limits_.maxSteps)
+            return fail(program_.units_[entry].firstLine, ProgramErrorKind::TooLarge,
+                        "running unit " + quoted(program_.units_[entry].name) + " takes more than " +
+                            std::to_string(limits_.maxSteps) + " steps");
+        return true;
+    }
+
+    std::string_view text_;
+    ReadLimits limits_;
+    Program program_;
+    std::optional<ProgramError> error_;
+    std::unordered_map<std::string_view, std::uint32_t> names_;
+    std::vector<std::string_view> tokens_;
+    std::vector<std::uint32_t> openLoops_; // op indices of the open SLs of the unit
+    std::vector<std::uint32_t> order_;     // units, callees before callers
+    Stage stage_ = Stage::Outside;
+    std::uint32_t lineNo_ = 0;
+};
+
+std::variant<Program, ProgramError> parseProgram(std::string_view text, const ReadLimits& limits)
+{
+    return ProgramBuilder(text, limits).build();
+}
+
+struct ProgramRunner {
+    static RunSummary run(const Program& program, MotionVisitor& visitor)
+    {
+        RunSummary summary;
+        MachineState& state = summary.final;
+        struct CallFrame {
+            std::uint32_t unit;
+            std::uint32_t pc;
+        };
+        struct LoopFrame {
+            std::uint32_t bodyStart;
+            std::uint32_t remaining;
+            ProgramPoint start;
+            bool startCutting;
+            bool retracing;
+        };
+        std::vector<CallFrame> calls;
+        std::vector<LoopFrame> loops;
+        std::uint32_t retracingLoops = 0;
+        if (program.units_.empty())
+            return summary;
+        calls.push_back({static_cast<std::uint32_t>(program.entryUnit()), 0});
+
+        Motion m;
+        while (!calls.empty()) {
+            CallFrame& frame = calls.back();
+            const auto& code = program.code_[frame.unit];
+            if (frame.pc == code.size()) {
+                calls.pop_back();
+                continue;
+            }
+            const Op& o = code[frame.pc++];
+            switch (o.code) {
+            case OpCode::Move:
+            case OpCode::Arc: {
+                m.line = o.line;
+                m.cutting = state.cutting;
+                m.retrace = retracingLoops > 0;
+                m.from = state.head;
+                double length = 0;
+                if (o.code == OpCode::Move) {
+                    m.kind = MotionKind::Straight;
+                    m.sweepDegrees = 0;
+                    m.to = state.head;
+                    if (o.hasX)
+                        m.to.x = o.relative ? m.to.x + o.x : o.x;
+                    if (o.hasY)
+                        m.to.y = o.relative ? m.to.y + o.y : o.y;
+                    m.centre = {};
+                    length = std::hypot(m.to.x - m.from.x, m.to.y - m.from.y);
+                } else {
+                    m.kind = MotionKind::Arc;
+                    m.sweepDegrees = o.sweep;
+                    m.centre = {state.head.x + o.x, state.head.y + o.y};
+                    if (std::fmod(o.sweep, 360.0) == 0.0) {
+                        m.to = m.from;
+                    } else {
+                        const double angle = o.sweep * (std::numbers::pi / 180.0);
+                        const double c = std::cos(angle);
+                        const double s = std::sin(angle);
+                        const double dx = m.from.x - m.centre.x;
+                        const double dy = m.from.y - m.centre.y;
+                        m.to = {m.centre.x + dx * c - dy * s, m.centre.y + dx * s + dy * c};
+                    }
+                    length = std::abs(o.sweep) * (std::numbers::pi / 180.0) * std::hypot(o.x, o.y);
+                }
+                state.head = m.to;
+                ++summary.motions;
+                if (m.cutting) {
+                    ++summary.cuttingMotions;
+                    summary.cutLength += length;
+                } else {
+                    summary.travelLength += length;
+                }
+                if (!visitor.onMotion(m)) {
+                    summary.stopped = true;
+                    return summary;
+                }
+                break;
+            }
+            case OpCode::Open:
+                if (!state.cutting)
+                    ++summary.cuts;
+                state.cutting = true;
+                break;
+            case OpCode::Close:
+                state.cutting = false;
+                break;
+            case OpCode::LaserOn:
+                state.laserOn = true;
+                break;
+            case OpCode::LaserOff:
+                state.laserOn = false;
+                state.cutting = false;
+                break;
+            case OpCode::Wait:
+                summary.waitSeconds += o.x;
+                break;
+            case OpCode::Call:
+                calls.push_back({o.target, 0}); // `frame` is not used past this point
+                break;
+            case OpCode::Loop:
+                loops.push_back({frame.pc, o.count, state.head, state.cutting, false});
+                break;
+            case OpCode::EndLoop: {
+                LoopFrame& loop = loops.back();
+                if (loop.retracing) {
+                    loop.retracing = false;
+                    --retracingLoops;
+                }
+                if (--loop.remaining == 0) {
+                    loops.pop_back();
+                    break;
+                }
+                // The run is deterministic: a pass that starts in the state of
+                // the first pass repeats its path exactly.
+                if (state.head == loop.start && state.cutting == loop.startCutting) {
+                    loop.retracing = true;
+                    ++retracingLoops;
+                }
+                frame.pc = loop.bodyStart;
+                break;
+            }
+            }
+        }
+        return summary;
+    }
+};
+
+RunSummary runProgram(const Program& program, MotionVisitor& visitor)
+{
+    return ProgramRunner::run(program, visitor);
+}
+
+std::variant<ProgramTrace, ProgramError> readProgram(std::string_view text, const ReadLimits& limits)
+{
+    auto parsed = parseProgram(text, limits);
+    if (auto* error = std::get_if<ProgramError>(&parsed))
+        return std::move(*error);
+    const Program& program = std::get<Program>(parsed);
+    ProgramTrace trace;
+    trace.motions.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(program.expandedMotions(), 1u << 20)));
+    trace.summary = runProgram(program, [&trace](const Motion& m) { trace.motions.push_back(m); });
+    return trace;
+}
+
+} // namespace kerf

@@ -1,0 +1,200 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <variant>
+#include <vector>
+
+namespace kerf {
+
+// Reads a cutting program as the machine runs it: program units (PN, DI, II,
+// EI), calls of units by name, nested SL n / EL repeats, MA and MI moves, the
+// circle's ARC, OS / CS, waits and the words that do not move. Reading has two
+// steps: parseProgram checks the whole text and compiles it (cost: the text),
+// runProgram expands it move by move into a visitor (cost: the expanded moves;
+// nothing is stored unless the visitor stores it).
+
+/// A point of the program: inches from the wafer centre, Y up.
+struct ProgramPoint {
+    double x = 0;
+    double y = 0;
+
+    bool operator==(const ProgramPoint&) const = default;
+};
+
+enum class MotionKind : std::uint8_t { Straight, Arc };
+
+/// One motion of the head, in the order the machine makes them.
+struct Motion {
+    MotionKind kind = MotionKind::Straight;
+    /// The laser cut during the motion (it came after an OS and before its CS).
+    bool cutting = false;
+    /// The motion belongs to a later pass of a repeat block whose pass began in
+    /// the same place, with the laser in the same state, as its first pass: it
+    /// retraces exactly the path of that earlier pass (the square program's
+    /// passes). A drawing shows such motions once by skipping them.
+    bool retrace = false;
+    /// 1-based line of the move word in the text.
+    std::uint32_t line = 0;
+    ProgramPoint from;
+    ProgramPoint to;
+    /// Arcs: the centre, and the angle swept in degrees (negative clockwise).
+    /// A sweep of whole turns ends exactly where it began.
+    ProgramPoint centre;
+    double sweepDegrees = 0;
+
+    /// The distance travelled, inches (arcs: along the arc).
+    double length() const;
+    /// Arcs: the distance from the centre to the start point.
+    double radius() const;
+};
+
+/// Why a text is not a well-formed program.
+enum class ProgramErrorKind : std::uint8_t {
+    Empty,           // no program unit at all
+    OutsideUnit,     // a line that is not blank outside PN ... EI
+    Preamble,        // PN not followed by "DI n n" and "II"
+    UnitNotClosed,   // PN without EI, or a PN before the EI of the open unit
+    EIWithoutPN,     // EI outside a unit
+    DuplicateUnit,   // two units of one name
+    UnknownWord,     // a line whose first word is no command
+    UnknownUnit,     // a lone word that is no command and no unit of the program
+    BadOperands,     // a command whose operands are missing, extra or misplaced
+    BadNumber,       // a number that does not parse or is out of range
+    ELWithoutSL,     // EL with no open SL in its unit
+    SLWithoutEL,     // SL whose unit ends before its EL
+    Recursion,       // a unit that calls itself, directly or through others
+    TooLarge,        // expanding it would take more steps than the limit allows
+};
+
+/// A refusal: the line where the text stops being a program, and what is wrong.
+struct ProgramError {
+    std::uint32_t line = 0; // 1-based
+    ProgramErrorKind kind = ProgramErrorKind::Empty;
+    std::string message;    // says what is wrong, without the line number
+
+    /// "line 12: unknown word 'FOO'".
+    std::string text() const;
+};
+
+/// Bounds that keep a hostile program from running on for ever.
+struct ReadLimits {
+    /// Operations that a run may execute (moves, words, loop turns, calls and
+    /// returns). A 20-million-die hexagon program needs about 3e8.
+    std::uint64_t maxSteps = 4'000'000'000ULL;
+};
+
+namespace detail {
+enum class OpCode : std::uint8_t { Move, Arc, Open, Close, LaserOn, LaserOff, Wait, Call, Loop, EndLoop };
+struct Op {
+    OpCode code = OpCode::Move;
+    bool relative = false; // Move: MI rather than MA
+    bool hasX = false;
+    bool hasY = false;
+    std::uint32_t line = 0;
+    std::uint32_t target = 0; // Call: unit index; Loop: its EndLoop; EndLoop: its Loop
+    std::uint32_t count = 0;  // Loop: passes (at least 1)
+    double x = 0;             // Move, Arc: X operand; Wait: seconds
+    double y = 0;
+    double sweep = 0;         // Arc: degrees
+};
+} // namespace detail
+
+/// A checked, compiled program.
+class Program {
+public:
+    struct Unit {
+        std::string name;
+        std::uint32_t firstLine = 0; // its PN
+        std::uint32_t lastLine = 0;  // its EI
+    };
+
+    /// The units in file order.
+    const std::vector<Unit>& units() const { return units_; }
+    /// The unit the machine runs: the last of the file (the main unit follows
+    /// its subroutines).
+    std::size_t entryUnit() const { return units_.size() - 1; }
+    /// The motions that a full run produces (for a progress bar).
+    std::uint64_t expandedMotions() const { return expandedMotions_; }
+    /// The steps that a full run executes (see ReadLimits).
+    std::uint64_t expandedSteps() const { return expandedSteps_; }
+
+private:
+    friend struct ProgramBuilder;
+    friend struct ProgramRunner;
+    std::vector<Unit> units_;
+    std::vector<std::vector<detail::Op>> code_; // per unit
+    std::uint64_t expandedMotions_ = 0;
+    std::uint64_t expandedSteps_ = 0;
+};
+
+/// Checks and compiles a program text (CR LF or LF lines; the last line may
+/// lack its end). Numbers are read without the locale. The first fault in line
+/// order is returned; a text is refused, never half read.
+std::variant<Program, ProgramError> parseProgram(std::string_view text, const ReadLimits& limits = {});
+
+/// The machine's state between motions.
+struct MachineState {
+    ProgramPoint head;    // starts at the origin
+    bool cutting = false; // OS opened a cut that no CS has closed
+    bool laserOn = false; // LASON given and no OFF since
+};
+
+/// What a run did.
+struct RunSummary {
+    MachineState final;
+    std::uint64_t motions = 0;
+    std::uint64_t cuttingMotions = 0;
+    std::uint64_t cuts = 0;         // OS words that opened a cut
+    double cutLength = 0;           // inches along cutting motions
+    double travelLength = 0;        // inches along the others
+    double waitSeconds = 0;         // the sum of the WT words run
+    bool stopped = false;           // the visitor asked to stop
+};
+
+/// Receives the motions of a run in machine order.
+class MotionVisitor {
+public:
+    virtual ~MotionVisitor() = default;
+    /// Return false to stop the run after this motion.
+    virtual bool onMotion(const Motion& motion) = 0;
+};
+
+/// Runs the program from its entry unit, head at the origin, laser off.
+RunSummary runProgram(const Program& program, MotionVisitor& visitor);
+
+/// The same with a callable taking a `const Motion&` and returning bool
+/// (false stops) or nothing.
+template <class F>
+    requires std::is_invocable_v<F&, const Motion&>
+RunSummary runProgram(const Program& program, F&& onMotion)
+{
+    struct Adapter final : MotionVisitor {
+        F& f;
+        explicit Adapter(F& fn) : f(fn) {}
+        bool onMotion(const Motion& motion) override
+        {
+            if constexpr (std::is_same_v<std::invoke_result_t<F&, const Motion&>, bool>)
+                return f(motion);
+            else {
+                f(motion);
+                return true;
+            }
+        }
+    } adapter(onMotion);
+    return runProgram(program, static_cast<MotionVisitor&>(adapter));
+}
+
+/// Every motion of a program, stored, and its summary.
+struct ProgramTrace {
+    std::vector<Motion> motions;
+    RunSummary summary;
+};
+
+/// Parses and runs a program, keeping every motion: for small programs and
+/// tests. Large programs are better run with a visitor.
+std::variant<ProgramTrace, ProgramError> readProgram(std::string_view text, const ReadLimits& limits = {});
+
+} // namespace kerf
