@@ -1,0 +1,72 @@
+#include "codegen/ui/frm_code.h"
+
+#include <QCoreApplication>
+
+#include "designer/controls.h"
+#include "designer/message_box.h"
+#include "designer/twips.h"
+
+namespace kerf::ui {
+
+frmCode::frmCode(QWidget* owner) : Form(owner, twipsSize(4695, 2550), QStringLiteral("產生程式碼"))
+{
+    setObjectName(QStringLiteral("frmCode"));
+}
+
+void frmCode::buildControls(QWidget* surface)
+{
+    // Four lines: file name; passes; DVL beside DAC; VEL beside ACC.
+    Frame1 = makeFrame(surface, "Frame1", QString(), 120, 45, 4455, 1905);
+    Label1 = makeLabel(Frame1, "Label1", QStringLiteral("程式檔名："), 180, 315, 900, 180);
+    Text1 = makeTextBox(Frame1, "Text1", 1125, 270, 3135, 285);
+    Text1->setMaxLength(20);
+    Label2 = makeLabel(Frame1, "Label2", QStringLiteral("切割次數："), 180, 720, 900, 180);
+    Text2 = makeTextBox(Frame1, "Text2", 1125, 675, 900, 285);
+    Text2->setMaxLength(3);
+    Label3 = makeLabel(Frame1, "Label3", QStringLiteral("DVL："), 180, 1125, 900, 180);
+    Text3 = makeTextBox(Frame1, "Text3", 1125, 1080, 900, 285);
+    Label4 = makeLabel(Frame1, "Label4", QStringLiteral("DAC："), 2385, 1125, 900, 180);
+    Text4 = makeTextBox(Frame1, "Text4", 3360, 1080, 900, 285);
+    Label5 = makeLabel(Frame1, "Label5", QStringLiteral("VEL："), 180, 1530, 900, 180);
+    Text5 = makeTextBox(Frame1, "Text5", 1125, 1485, 900, 285);
+    Label6 = makeLabel(Frame1, "Label6", QStringLiteral("ACC："), 2385, 1530, 900, 180);
+    Text6 = makeTextBox(Frame1, "Text6", 3360, 1485, 900, 285);
+
+    cmdStart = makeButton(surface, "cmdStart", QStringLiteral("開始(&S)"), 720, 2070, 1500, 330);
+    cmdExit = makeButton(surface, "cmdExit", QStringLiteral("離開(&E)"), 2475, 2070, 1500, 330);
+    cmdStart->setDefault(true);
+    setCancelButton(cmdExit);
+
+    chainTabOrder({Text1, Text2, Text3, Text4, Text5, Text6, cmdStart, cmdExit});
+    Text1->setFocus();
+
+    connect(cmdStart, &QPushButton::clicked, this, &frmCode::cmdStart_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmCode::cmdExit_Click);
+}
+
+void frmCode::Form_Load()
+{
+    Text2->setText(QStringLiteral("1"));
+    Text3->setText(QStringLiteral("0.6"));
+    Text4->setText(QStringLiteral("6.0"));
+    Text5->setText(QStringLiteral("0.6"));
+    Text6->setText(QStringLiteral("6.0"));
+}
+
+void frmCode::showFor(const WaferLayout& layout, const std::string& shapeText)
+{
+    layout_ = layout;
+    shapeText_ = shapeText;
+    showModal();
+}
+
+std::string frmCode::outputFolder() const { return QCoreApplication::applicationDirPath().toStdString(); }
+
+void frmCode::cmdStart_Click()
+{
+    // The generation driver is wired here once the generator's driver lands.
+}
+
+void frmCode::cmdExit_Click() { unload(); }
+
+} // namespace kerf::ui

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <optional>
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+#include "designer/form.h"
+#include "designer/number_box.h"
+#include "designer/picture_box.h"
+#include "layout/design_driver.h"
+#include "layout/wafer_layout.h"
+
+namespace kerf::ui {
+
+class frmCode;
+
+/// The layout designer: wafer and die settings, the design run, the wafer
+/// map and its results, and the way to the generation window.
+class frmWafer : public Form {
+    Q_OBJECT
+public:
+    explicit frmWafer(QWidget* owner);
+
+    /// The layout of the last design run that drew a map; what the
+    /// generation window writes a program from.
+    const std::optional<WaferLayout>& lastLayout() const { return lastLayout_; }
+    /// The generation window, once it has been opened.
+    frmCode* codeWindow() const { return frmCode_; }
+
+    // Private values of the window: they outlive its controls.
+    float CenterX = 0;
+    float CenterY = 0;
+    float WaferDiameter = 0; // 0 until a wafer size is chosen
+    float WaferRadius = 0;
+
+    // Controls, present while the window is loaded.
+    QPointer<PictureBox> PIC1;
+    QPointer<QGroupBox> Frame1, Frame2, Frame3;
+    QPointer<QLabel> Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label10,
+        Label11, Label12, Label13, Label14;
+    QPointer<QComboBox> Combo1, Combo2;
+    QPointer<NumberBox> Text1, Text2, Text5;
+    QPointer<QLineEdit> Text3, Text4, Text6;
+    QPointer<QPushButton> cmdOption, cmdDraw, cmdClear, cmdExit, cmdGenerate;
+
+    // Event handlers, public so that the window can be driven as a user would.
+    void Combo1_Click();
+    void Combo1_Change();
+    void Combo2_Click();
+    void Combo2_Change();
+    void cmdDraw_Click();
+    void cmdClear_Click();
+    void cmdGenerate_Click();
+    void cmdOption_Click();
+    void cmdExit_Click();
+
+protected:
+    void buildControls(QWidget* surface) override;
+    void Form_Load() override;
+    void Form_Unload() override;
+
+private:
+    DesignInput readInputs() const;
+    void setButtonsEnabled(bool enabled);
+    void showResults(const LayoutResults& results);
+    void focusBox(InputBox box);
+
+    std::optional<WaferLayout> lastLayout_;
+    frmCode* frmCode_ = nullptr;
+};
+
+} // namespace kerf::ui

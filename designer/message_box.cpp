@@ -1,0 +1,42 @@
+#include "designer/message_box.h"
+
+#include <QMessageBox>
+#include <QString>
+
+namespace kerf::ui {
+
+std::string MessageText;
+
+namespace {
+
+void showQtMessageBox(QWidget* owner, MessageIcon icon, const std::string& title, const std::string& prompt)
+{
+    QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    QString::fromStdString(title), QString::fromStdString(prompt), QMessageBox::Ok, owner);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    box.exec();
+}
+
+MessageBoxFunction& currentFunction()
+{
+    static MessageBoxFunction function = showQtMessageBox;
+    return function;
+}
+
+} // namespace
+
+MessageBoxFunction setMessageBoxFunction(MessageBoxFunction function)
+{
+    MessageBoxFunction previous = std::move(currentFunction());
+    currentFunction() = function ? std::move(function) : MessageBoxFunction(showQtMessageBox);
+    return previous;
+}
+
+void showMessage(QWidget* owner, MessageIcon icon, std::string_view title, std::string_view prompt)
+{
+    MessageText = std::string(prompt);
+    currentFunction()(owner, icon, std::string(title), MessageText);
+}
+
+} // namespace kerf::ui
