@@ -1,5 +1,6 @@
 #include "layout/line_layout.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -29,7 +30,11 @@ LayoutFailure layOutLines(const LineLayoutRules& rules, LayoutTable& table)
         rules.setRelative(row);
     };
 
+    const Decimal acrossStep = rules.acrossPitch * rules.acrossDirection;
     LayoutTable result;
+    // Room for the records the geometry suggests, so the table is not moved as it grows.
+    const double expectedRecords = 2 * (rules.reach / rules.acrossPitch.toDouble() + 2);
+    result.reserve(int(std::min(expectedRecords, double(kMaxCount))));
     // First half: the centre line, then lines away from it.
     Decimal along = centreAlong;
     Decimal across = centreAcross;
@@ -59,7 +64,7 @@ LayoutFailure layOutLines(const LineLayoutRules& rules, LayoutTable& table)
         row.DieCount = static_cast<std::int16_t>(count);
 
         along = centreAlong;
-        across = across + rules.acrossPitch * rules.acrossDirection;
+        across = across + acrossStep;
         if (odd)
             along = along - rules.oddLineShift;
     }
@@ -75,7 +80,7 @@ LayoutFailure layOutLines(const LineLayoutRules& rules, LayoutTable& table)
         const Number mirroredAlong = rows ? result[source].PosX : result[source].PosY;
         LayoutRow& row = result[index];
         store(row, mirroredAlong,
-              Number::ofDecimal(previousAcross.toDecimal() - rules.acrossPitch * rules.acrossDirection));
+              Number::ofDecimal(previousAcross.toDecimal() - acrossStep));
         row.DieCount = result[source].DieCount;
     }
     table = std::move(result);

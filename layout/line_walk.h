@@ -36,7 +36,7 @@ private:
 /// from the centre a die may stand (only the speed depends on it). Counts above
 /// `limit` are reported as limit + 1.
 template <typename IsOutside>
-long long countAcceptedProbes(const ProbeLine& line, double reach, long long limit, IsOutside isOutside)
+long long countAcceptedProbes(const ProbeLine& line, double reach, long long limit, const IsOutside& isOutside)
 {
     const ProbeOffsets offsets(line);
     auto outside = [&](long long k) {

@@ -39,6 +39,8 @@ public:
 
     /// Discards every record and holds records 1..n, all empty.
     void redim(int n) { rows_.assign(static_cast<std::size_t>(n) + 1, LayoutRow{}); }
+    /// Makes room for records up to index n without moving them again.
+    void reserve(int n) { rows_.reserve(static_cast<std::size_t>(n) + 1); }
     /// Adds one empty record at index N + 1, keeping the others.
     void grow() { rows_.resize(rows_.empty() ? 2 : rows_.size() + 1); }
 

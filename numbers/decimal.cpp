@@ -13,12 +13,20 @@ using Magnitude = unsigned __int128;
 
 constexpr Magnitude kLimit = Magnitude(1) << 96; // magnitudes stay below this
 
+struct PowersOfTen {
+    Magnitude value[39];
+    constexpr PowersOfTen() : value()
+    {
+        value[0] = 1;
+        for (int i = 1; i < 39; ++i)
+            value[i] = value[i - 1] * 10;
+    }
+};
+constexpr PowersOfTen kPowersOfTen;
+
 constexpr Magnitude pow10(int n)
 {
-    Magnitude p = 1;
-    for (int i = 0; i < n; ++i)
-        p *= 10;
-    return p;
+    return kPowersOfTen.value[n];
 }
 
 // Divides by 10^n, rounding the quotient to the nearest; a tie goes to the
@@ -45,22 +53,14 @@ bool multiplyFits(Magnitude a, Magnitude b, Magnitude& product)
 
 } // namespace
 
-Decimal::Decimal(bool negative, Magnitude magnitude, int scale)
-    : magnitude_(magnitude), scale_(static_cast<std::uint8_t>(scale)), negative_(negative)
+void Decimal::fit(Magnitude& magnitude, int& scale)
 {
-    fitMagnitude();
-}
-
-void Decimal::fitMagnitude()
-{
-    while (magnitude_ >= kLimit && scale_ > 0) {
-        magnitude_ = divideRounded(magnitude_, 1, true);
-        --scale_;
+    while (magnitude >= kLimit && scale > 0) {
+        magnitude = divideRounded(magnitude, 1, true);
+        --scale;
     }
-    if (magnitude_ >= kLimit)
+    if (magnitude >= kLimit)
         throw std::overflow_error("decimal value out of range");
-    if (magnitude_ == 0)
-        negative_ = false;
 }
 
 Decimal Decimal::fromInteger(long long value)
@@ -72,7 +72,9 @@ Decimal Decimal::fromInteger(long long value)
 
 Decimal Decimal::fromDigits(bool negative, std::string_view digits, int exponent)
 {
-    // value = 0.d1d2d3... scaled so that d1 stands at 10^exponent
+    // value = d1.d2d3... × 10^exponent; trailing zeros carry no value
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.remove_suffix(1);
     Magnitude magnitude = 0;
     for (char c : digits) {
         if (magnitude > (~Magnitude(0)) / 10 - 10)
@@ -140,50 +142,39 @@ std::optional<Decimal> Decimal::parse(std::string_view text)
     }
 }
 
-Decimal Decimal::withScale(int scale) const
-{
-    Decimal result = *this;
-    for (; result.scale_ < scale; ++result.scale_)
-        result.magnitude_ *= 10;
-    return result;
-}
-
 Decimal Decimal::operator-() const
 {
-    return Decimal(!negative_, magnitude_, scale_);
+    return Decimal(!negative_, magnitude(), scale_);
 }
 
 Decimal Decimal::operator+(const Decimal& other) const
 {
-    Decimal a = *this;
-    Decimal b = other;
-    // Bring both to the larger scale; drop digits of the finer one in the
-    // rare case that the coarser one cannot be widened within 128 bits.
-    while (a.scale_ != b.scale_) {
-        Decimal& coarse = a.scale_ < b.scale_ ? a : b;
-        Decimal& fine = a.scale_ < b.scale_ ? b : a;
+    if (scale_ == other.scale_)
+        return sum(negative_, magnitude(), other.negative_, other.magnitude(), scale_);
+    // Widen the coarser operand to the finer scale; in the rare case that it
+    // does not fit 128 bits, drop digits of the finer one (rounded) instead.
+    const bool thisIsCoarse = scale_ < other.scale_;
+    const Decimal& coarse = thisIsCoarse ? *this : other;
+    const Decimal& fine = thisIsCoarse ? other : *this;
+    Magnitude fineMagnitude = fine.magnitude();
+    int fineScale = fine.scale_;
+    for (;;) {
         Magnitude widened;
-        if (multiplyFits(coarse.magnitude_, pow10(fine.scale_ - coarse.scale_), widened)
-            && widened < (Magnitude(1) << 126)) {
-            coarse = coarse.withScale(fine.scale_);
-        } else {
-            fine.magnitude_ = divideRounded(fine.magnitude_, 1, true);
-            --fine.scale_;
-        }
+        if (multiplyFits(coarse.magnitude(), pow10(fineScale - coarse.scale_), widened)
+            && widened < (Magnitude(1) << 126))
+            return sum(coarse.negative_, widened, fine.negative_, fineMagnitude, fineScale);
+        fineMagnitude = divideRounded(fineMagnitude, 1, true);
+        --fineScale;
     }
-    Magnitude magnitude;
-    bool negative;
-    if (a.negative_ == b.negative_) {
-        magnitude = a.magnitude_ + b.magnitude_;
-        negative = a.negative_;
-    } else if (a.magnitude_ >= b.magnitude_) {
-        magnitude = a.magnitude_ - b.magnitude_;
-        negative = a.negative_;
-    } else {
-        magnitude = b.magnitude_ - a.magnitude_;
-        negative = b.negative_;
-    }
-    return Decimal(negative, magnitude, a.scale_);
+}
+
+Decimal Decimal::sum(bool negativeA, Magnitude a, bool negativeB, Magnitude b, int scale)
+{
+    if (negativeA == negativeB)
+        return Decimal(negativeA, a + b, scale);
+    if (a >= b)
+        return Decimal(negativeA, a - b, scale);
+    return Decimal(negativeB, b - a, scale);
 }
 
 Decimal Decimal::operator-(const Decimal& other) const
@@ -193,31 +184,39 @@ Decimal Decimal::operator-(const Decimal& other) const
 
 Decimal Decimal::operator*(const Decimal& other) const
 {
-    Decimal a = *this;
-    Decimal b = other;
+    Magnitude a = magnitude();
+    Magnitude b = other.magnitude();
+    int scaleA = scale_;
+    int scaleB = other.scale_;
     Magnitude product;
-    while (!multiplyFits(a.magnitude_, b.magnitude_, product)) {
-        Decimal& finer = a.scale_ >= b.scale_ ? a : b;
-        if (finer.scale_ == 0)
+    // Past 128 bits, drop digits of the operand with more of them, rounded.
+    while (!multiplyFits(a, b, product)) {
+        if (scaleA == 0 && scaleB == 0)
             throw std::overflow_error("decimal product out of range");
-        finer.magnitude_ = divideRounded(finer.magnitude_, 1, true);
-        --finer.scale_;
+        if (scaleA >= scaleB) {
+            a = divideRounded(a, 1, true);
+            --scaleA;
+        } else {
+            b = divideRounded(b, 1, true);
+            --scaleB;
+        }
     }
-    int scale = a.scale_ + b.scale_;
+    int scale = scaleA + scaleB;
     if (scale > kMaxScale) {
         product = divideRounded(product, scale - kMaxScale, true);
         scale = kMaxScale;
     }
-    return Decimal(a.negative_ != b.negative_, product, scale);
+    return Decimal(negative_ != other.negative_, product, scale);
 }
 
 Decimal Decimal::half() const
 {
-    if (magnitude_ % 2 == 0)
-        return Decimal(negative_, magnitude_ / 2, scale_);
+    const Magnitude m = magnitude();
+    if (m % 2 == 0)
+        return Decimal(negative_, m / 2, scale_);
     if (scale_ < kMaxScale)
-        return Decimal(negative_, magnitude_ * 5, scale_ + 1);
-    return Decimal(negative_, divideRounded(magnitude_ * 5, 1, true), scale_);
+        return Decimal(negative_, m * 5, scale_ + 1);
+    return Decimal(negative_, divideRounded(m * 5, 1, true), scale_);
 }
 
 Decimal Decimal::roundedTo(int places, bool halfEven) const
@@ -226,7 +225,7 @@ Decimal Decimal::roundedTo(int places, bool halfEven) const
         places = 0;
     if (scale_ <= places)
         return *this;
-    return Decimal(negative_, divideRounded(magnitude_, scale_ - places, halfEven), places);
+    return Decimal(negative_, divideRounded(magnitude(), scale_ - places, halfEven), places);
 }
 
 Decimal Decimal::roundedHalfEven(int places) const { return roundedTo(places, true); }
@@ -237,7 +236,7 @@ std::optional<long long> Decimal::scaledInteger(int scale) const
     if (scale < scale_ || scale > kMaxScale)
         return std::nullopt;
     Magnitude widened;
-    if (!multiplyFits(magnitude_, pow10(scale - scale_), widened) || widened >= (Magnitude(1) << 62))
+    if (!multiplyFits(magnitude(), pow10(scale - scale_), widened) || widened >= (Magnitude(1) << 62))
         return std::nullopt;
     const auto value = static_cast<long long>(widened);
     return negative_ ? -value : value;
@@ -246,7 +245,7 @@ std::optional<long long> Decimal::scaledInteger(int scale) const
 std::string Decimal::text() const
 {
     std::string digits;
-    for (Magnitude m = magnitude_; m != 0; m /= 10)
+    for (Magnitude m = magnitude(); m != 0; m /= 10)
         digits += char('0' + int(m % 10));
     while (digits.size() <= scale_)
         digits += '0';
@@ -265,8 +264,14 @@ std::string Decimal::text() const
 double Decimal::toDouble() const
 {
     // Both parts exact in a double: one division rounds correctly.
-    if (magnitude_ < (Magnitude(1) << 53) && scale_ <= 22) {
-        const double value = double(static_cast<std::uint64_t>(magnitude_)) / double(pow10(scale_));
+    Magnitude magnitude = this->magnitude();
+    int scale = scale_;
+    while (scale > 0 && magnitude % 10 == 0 && magnitude >= (Magnitude(1) << 53)) {
+        magnitude /= 10;
+        --scale;
+    }
+    if (magnitude < (Magnitude(1) << 53) && scale <= 22) {
+        const double value = double(static_cast<std::uint64_t>(magnitude)) / double(pow10(scale));
         return negative_ ? -value : value;
     }
     const std::string s = text();

@@ -45,8 +45,8 @@ public:
     /// The value × 10^scale when that is a whole number within ±2^62.
     std::optional<long long> scaledInteger(int scale) const;
 
-    bool isZero() const { return magnitude_ == 0; }
-    bool isNegative() const { return negative_ && magnitude_ != 0; }
+    bool isZero() const { return low_ == 0 && high_ == 0; }
+    bool isNegative() const { return negative_; }
     int scale() const { return scale_; }
 
     /// The nearest double (correctly rounded).
@@ -62,13 +62,26 @@ public:
 
 private:
     using Magnitude = unsigned __int128;
-    Decimal(bool negative, Magnitude magnitude, int scale);
+    Decimal(bool negative, Magnitude magnitude, int scale)
+    {
+        if (magnitude >= (Magnitude(1) << 96))
+            fit(magnitude, scale);
+        low_ = static_cast<std::uint64_t>(magnitude);
+        high_ = static_cast<std::uint32_t>(magnitude >> 64);
+        scale_ = static_cast<std::uint8_t>(scale);
+        negative_ = negative && magnitude != 0;
+    }
+    /// Drops digits after the point (rounded) until the magnitude fits 96 bits.
+    static void fit(Magnitude& magnitude, int& scale);
+    Magnitude magnitude() const { return (Magnitude(high_) << 64) | low_; }
+    /// The signed sum of two magnitudes of the same scale (each below 2^126).
+    static Decimal sum(bool negativeA, Magnitude a, bool negativeB, Magnitude b, int scale);
     static Decimal fromDigits(bool negative, std::string_view digits, int exponent);
-    Decimal withScale(int scale) const; // exact; caller checks it fits
     Decimal roundedTo(int places, bool halfEven) const;
-    void fitMagnitude();
 
-    Magnitude magnitude_ = 0;
+    // 16 bytes: a 96-bit magnitude, the scale and the sign.
+    std::uint64_t low_ = 0;
+    std::uint32_t high_ = 0;
     std::uint8_t scale_ = 0;
     bool negative_ = false;
 };

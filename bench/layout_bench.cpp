@@ -1,0 +1,88 @@
+// Design runs (layout and statistics) from large dies down to the smallest
+// that the 16-bit limits accept on a 5-inch wafer, with the probe-by-probe walk
+// beside them where it finishes in reasonable time.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "layout/design_driver.h"
+#include "literal_walk.h"
+#include "simulator/layout/simulation.h"
+
+using namespace kerf;
+
+namespace {
+
+const char* const kShapes[] = {"Circle", "Hexagon", "Square"};
+// Die sizes in mil; the last of each shape is the smallest the limits accept.
+const char* const kDies[] = {"500", "100", "20", "5", "1", "0.5", "0.2", "0.1763", "0.1527"};
+
+DesignInput inputFor(int shape, int die)
+{
+    DesignInput input;
+    input.WaferDiameter = 5.0f;
+    input.texts = {"5.0 Inches", "5", kShapes[shape], kDies[die], ""};
+    return input;
+}
+
+void BM_Design(benchmark::State& state)
+{
+    const DesignInput input = inputFor(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    long long dies = 0;
+    for (auto _ : state) {
+        DesignOutcome outcome = runDesign(input);
+        if (auto* design = std::get_if<Design>(&outcome))
+            dies = std::stoll(design->results.dies);
+        else
+            state.SkipWithError("refused");
+        benchmark::DoNotOptimize(outcome);
+    }
+    state.SetLabel(std::string(kShapes[state.range(0)]) + " " + kDies[state.range(1)] + " mil, "
+                   + std::to_string(dies) + " dies");
+}
+
+void BM_LiteralWalk(benchmark::State& state)
+{
+    DesignOutcome outcome = runDesign(inputFor(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
+    const WaferLayout inputs = std::get<Design>(outcome).layout;
+    for (auto _ : state) {
+        WaferLayout layout = inputs;
+        switch (state.range(0)) {
+        case 0: testing::literalCircleDies(layout); break;
+        case 1: testing::literalHexagonDies(layout); break;
+        default: testing::literalSquareRows(layout); testing::literalSquareColumns(layout); break;
+        }
+        benchmark::DoNotOptimize(layout);
+    }
+    state.SetLabel(std::string(kShapes[state.range(0)]) + " " + kDies[state.range(1)] + " mil");
+}
+
+void BM_Simulate(benchmark::State& state)
+{
+    const SimulationInput input{kDies[state.range(0)], "5", 5.0f};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(runSimulation(input));
+    state.SetLabel(std::string(kDies[state.range(0)]) + " mil");
+}
+
+void designArguments(benchmark::internal::Benchmark* b)
+{
+    for (int shape = 0; shape < 3; ++shape)
+        for (int die = 0; die < 9; ++die)
+            if ((die != 7 || shape != 2) && (die != 8 || shape == 2))
+                b->Args({shape, die});
+}
+
+void walkArguments(benchmark::internal::Benchmark* b)
+{
+    for (int shape = 0; shape < 3; ++shape)
+        for (int die = 0; die <= 4; ++die)
+            b->Args({shape, die});
+}
+
+} // namespace
+
+BENCHMARK(BM_Design)->Apply(designArguments)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LiteralWalk)->Apply(walkArguments)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Simulate)->DenseRange(0, 7)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
