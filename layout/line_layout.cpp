@@ -1,6 +1,5 @@
 #include "layout/line_layout.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -32,9 +31,6 @@ LayoutFailure layOutLines(const LineLayoutRules& rules, LayoutTable& table)
 
     const Decimal acrossStep = rules.acrossPitch * rules.acrossDirection;
     LayoutTable result;
-    // Room for the records the geometry suggests, so the table is not moved as it grows.
-    const double expectedRecords = 2 * (rules.reach / rules.acrossPitch.toDouble() + 2);
-    result.reserve(int(std::min(expectedRecords, double(kMaxCount))));
     // First half: the centre line, then lines away from it.
     Decimal along = centreAlong;
     Decimal across = centreAcross;

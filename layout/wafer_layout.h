@@ -1,6 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -30,24 +33,42 @@ struct LayoutRow {
 /// A layout table: records 1..N at indices 1..N, N odd = 2K − 1. Record 1 is the
 /// centre line, 2..K go away from the centre (up for rows, left for columns),
 /// record K+j mirrors record j+1. Index 0 is an empty record, never written.
+/// Records live in blocks of a few tens of kilobytes, which the allocator
+/// serves again from the heap on the next run instead of fresh pages.
 class LayoutTable {
 public:
+    LayoutTable() = default;
+    LayoutTable(const LayoutTable& other);
+    LayoutTable& operator=(const LayoutTable& other);
+    LayoutTable(LayoutTable&&) noexcept = default;
+    LayoutTable& operator=(LayoutTable&&) noexcept = default;
+
     /// Records in the table: N. Zero for a table that holds none.
-    int upperBound() const { return rows_.empty() ? 0 : static_cast<int>(rows_.size()) - 1; }
-    const LayoutRow& operator[](int index) const { return rows_.at(static_cast<std::size_t>(index)); }
-    LayoutRow& operator[](int index) { return rows_.at(static_cast<std::size_t>(index)); }
+    int upperBound() const { return size_ == 0 ? 0 : size_ - 1; }
+    const LayoutRow& operator[](int index) const { return at(index); }
+    LayoutRow& operator[](int index) { return const_cast<LayoutRow&>(at(index)); }
 
     /// Discards every record and holds records 1..n, all empty.
-    void redim(int n) { rows_.assign(static_cast<std::size_t>(n) + 1, LayoutRow{}); }
-    /// Makes room for records up to index n without moving them again.
-    void reserve(int n) { rows_.reserve(static_cast<std::size_t>(n) + 1); }
+    void redim(int n);
     /// Adds one empty record at index N + 1, keeping the others.
-    void grow() { rows_.resize(rows_.empty() ? 2 : rows_.size() + 1); }
+    void grow();
 
-    bool operator==(const LayoutTable&) const = default;
+    bool operator==(const LayoutTable& other) const;
 
 private:
-    std::vector<LayoutRow> rows_;
+    static constexpr int kBlockBits = 9; // 512 records a block
+    static constexpr int kBlockSize = 1 << kBlockBits;
+    using Block = std::array<LayoutRow, kBlockSize>;
+
+    const LayoutRow& at(int index) const
+    {
+        if (index < 0 || index >= size_)
+            throw std::out_of_range("layout table index");
+        return (*blocks_[static_cast<std::size_t>(index >> kBlockBits)])[static_cast<std::size_t>(index & (kBlockSize - 1))];
+    }
+
+    std::vector<std::unique_ptr<Block>> blocks_;
+    int size_ = 0;
 };
 
 enum class DieShape { Circle, Hexagon, Square };
