@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/commands.h"
+
+using kerf::cli::runCommandLine;
+
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun run(std::vector<std::string> args)
+{
+    std::ostringstream out, err;
+    const int status = runCommandLine(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+int count(const std::string& text, const std::string& what)
+{
+    int n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(CliDesign, PrintsTheLayoutAsJson)
+{
+    const CliRun r = run({"design", "--wafer", "2.0 Inches", "--shape", "Circle", "--die", "50", "--gap", "2"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\"shape\": \"Circle\", \"DiePitch\": \"0.052\", \"RowPitch\": \"0.045033\", "
+                          "\"HexHalfSide\": null,\n \"RowTable\": [{\"DieCount\": 35, \"PosX\": \"1.741\", "
+                          "\"PosY\": \"2.625\", \"RelX\": \"-0.91\", \"RelY\": \"0\"}, ",
+                          0),
+              0u)
+        << r.out.substr(0, 300);
+    EXPECT_EQ(count(r.out, "\"DieCount\""), 41);
+    EXPECT_NE(r.out.find("\"ColumnTable\": [],"), std::string::npos);
+    EXPECT_NE(r.out.find("\"results\": {\"rows\": \"41\", \"dies\": \"1159\", \"utilisation\": \"80.26\"}}\n"),
+              std::string::npos);
+}
+
+TEST(CliDesign, SquaresFillTheColumnTable)
+{
+    const CliRun r = run({"design", "--wafer", "2.0 Inches", "--shape", "Square", "--die", "100"});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(count(r.out, "\"DieCount\""), 38); // 19 row lines and 19 column lines
+}
+
+TEST(CliDesign, EffectiveDiameterDefaultsToTheSizesOwnText)
+{
+    const CliRun implicit = run({"design", "--wafer", "3.0 Inches", "--shape", "Hexagon", "--die", "80"});
+    const CliRun explicitText = run({"design", "--wafer", "3.0 Inches", "--shape", "Hexagon", "--die", "80", "--effective", "2.85"});
+    EXPECT_EQ(implicit.out, explicitText.out);
+    // An emptied box means the nominal diameter.
+    const CliRun emptied = run({"design", "--wafer", "3.0 Inches", "--shape", "Hexagon", "--die", "80", "--effective", ""});
+    const CliRun nominal = run({"design", "--wafer", "3.0 Inches", "--shape", "Hexagon", "--die", "80", "--effective=3"});
+    EXPECT_EQ(emptied.out, nominal.out);
+    EXPECT_NE(emptied.out, implicit.out);
+}
+
+TEST(CliDesign, WithoutAWaferSizeNothingIsChosen)
+{
+    const CliRun r = run({"design", "--shape", "Circle", "--die", "50"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "晶粒尺寸或微調值不合常理，請確認正確數值。\n");
+    EXPECT_TRUE(r.out.empty());
+}
+
+TEST(CliDesign, RefusalsPrintThePromptAndExitOne)
+{
+    const CliRun r = run({"design", "--wafer", "2.0 Inches", "--shape", "Circle", "--die", "50", "--effective", "2.5"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "晶片有效直徑大於實際直徑，請確認正確數值。\n");
+    EXPECT_EQ(run({"design", "--wafer", "2.0 Inches", "--shape", "Circle", "--die", "."}).status, 1);
+    EXPECT_EQ(run({"design", "--wafer", "2.0 Inches", "--shape", "Circle", "--die", ""}).status, 1);
+}
+
+TEST(CliDesign, NoShapeGivesTheOutlineOnly)
+{
+    const CliRun r = run({"design", "--wafer", "2.0 Inches", "--die", "50"});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("{\"shape\": null", 0), 0u);
+}
+
+TEST(CliUsage, ErrorsExitTwoAndHelpExitsZero)
+{
+    EXPECT_EQ(run({}).status, 2);
+    EXPECT_EQ(run({"bogus"}).status, 2);
+    EXPECT_EQ(run({"design", "--wafer", "2 Inches", "--die", "5"}).status, 2);
+    EXPECT_EQ(run({"design", "--wafer", "2.0 Inches"}).status, 2);
+    EXPECT_EQ(run({"design", "--die"}).status, 2);
+    EXPECT_EQ(run({"design", "--die", "5", "--die", "6"}).status, 2);
+    EXPECT_EQ(run({"design", "--colour", "red"}).status, 2);
+    const CliRun help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("design"), std::string::npos);
+    EXPECT_EQ(run({"design", "--help"}).status, 0);
+}
+
+TEST(CliSimulate, PrintsTheColumnsAsJson)
+{
+    const CliRun r = run({"simulate", "--wafer", "2.0 Inches", "--die", "100"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\"shape\": \"Simulation\", \"DiePitch\": \"0.1\", \"RowPitch\": \"0.086604\", "
+                          "\"HexHalfSide\": \"0.028868\",",
+                          0),
+              0u);
+    EXPECT_EQ(count(r.out, "\"DieCount\""), 17);
+    EXPECT_NE(r.out.find("\"RelX\": null"), std::string::npos);
+    EXPECT_NE(r.out.find("\"results\": {\"rows\": \"17\", \"dies\": \"211\""), std::string::npos);
+    EXPECT_EQ(run({"simulate", "--wafer", "2.0 Inches", "--die", "0"}).status, 1);
+    EXPECT_EQ(run({"simulate", "--wafer", "2.0 Inches", "--die", "5", "--shape", "Circle"}).status, 2);
+}
