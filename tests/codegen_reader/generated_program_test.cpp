@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <cstdint>
@@ -544,5 +545,129 @@ INSTANTIATE_TEST_SUITE_P(Layouts, GeneratedProgramSweep, testing::ValuesIn(sweep
                                     "_" + info.param.wafer.substr(2, 1) + "in_" + std::to_string(info.param.passes) +
                                     "pass";
                          });
+
+} // namespace
+
+namespace {
+
+// Texts typed into the boxes go into the program as they stand; every run the
+// start button accepts must still give a program the machine can read, and
+// one that moves exactly as the program of the default texts does.
+struct TypedText {
+    const char* name;
+    DieShape shape;
+    std::string box; // "name", "passes", "DVL", "DAC", "VEL", "ACC", "wafer"
+    std::string text;
+    const char* knownFault = nullptr; // reported, not mended yet
+};
+
+void PrintTo(const TypedText& c, std::ostream* out) { *out << c.name; }
+
+struct Written {
+    std::optional<std::string> program; // none: refused
+    std::string refusal;
+};
+
+Written written(const WaferLayout& layout, const GenerationTexts& texts)
+{
+    GenerationRequest request;
+    request.texts = texts;
+    request.date = std::chrono::year(2004) / std::chrono::March / 5;
+    std::ostringstream out;
+    const GenerationOutcome outcome = runGeneration(layout, request, std::ref(static_cast<std::ostream&>(out)));
+    if (const auto* refusal = std::get_if<GenerationRefusal>(&outcome))
+        return {std::nullopt, refusal->prompt};
+    if (!std::holds_alternative<GenerationDone>(outcome))
+        return {std::nullopt, "failed"};
+    return {out.str(), {}};
+}
+
+std::vector<Motion> motionsOf(const Program& program)
+{
+    std::vector<Motion> motions;
+    runProgram(program, [&motions](const Motion& m) { motions.push_back(m); });
+    return motions;
+}
+
+bool sameMoves(const std::vector<Motion>& a, const std::vector<Motion>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Motion& x, const Motion& y) {
+        return x.kind == y.kind && x.cutting == y.cutting && x.from == y.from && x.to == y.to &&
+               x.centre == y.centre && x.sweepDegrees == y.sweepDegrees;
+    });
+}
+
+class AcceptedRun : public testing::TestWithParam<TypedText> {};
+
+TEST_P(AcceptedRun, WritesAProgramTheMachineReadsAsTheDefaultOne)
+{
+    const TypedText& c = GetParam();
+    auto layoutOf = [&c](const std::string& waferText) {
+        DesignInput input;
+        input.WaferDiameter = 2.0f;
+        input.texts = {waferText, "1.9", shapeText(c.shape), "250", ""};
+        DesignOutcome design = runDesign(input);
+        EXPECT_TRUE(std::holds_alternative<Design>(design));
+        return std::holds_alternative<Design>(design) ? std::get<Design>(std::move(design)).layout : WaferLayout{};
+    };
+    const WaferLayout plain = layoutOf("2.0 Inches");
+    const WaferLayout layout = layoutOf(c.box == "wafer" ? c.text : "2.0 Inches");
+
+    GenerationTexts texts;
+    texts.name = "JOB";
+    const Written reference = written(plain, texts);
+    ASSERT_TRUE(reference.program);
+    for (auto [box, field] : {std::pair{"name", &texts.name}, {"passes", &texts.passes}, {"DVL", &texts.DVL},
+                              {"DAC", &texts.DAC}, {"VEL", &texts.VEL}, {"ACC", &texts.ACC}})
+        if (c.box == box)
+            *field = c.text;
+    const Written typed = written(layout, texts);
+    if (!typed.program)
+        return; // refusing the text is a fine answer
+
+    auto parsed = parseProgram(*typed.program);
+    if (c.knownFault && std::holds_alternative<ProgramError>(parsed))
+        GTEST_SKIP() << "known fault: " << c.knownFault << " (" << std::get<ProgramError>(parsed).text() << ")";
+    ASSERT_TRUE(std::holds_alternative<Program>(parsed))
+        << "accepted, but the program is not well formed: " << std::get<ProgramError>(parsed).text();
+    const std::vector<Motion> motions = motionsOf(std::get<Program>(parsed));
+    if (c.box != "passes") {
+        const auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
+        const bool same = sameMoves(motions, motionsOf(std::get<Program>(parseProgram(*reference.program)))) &&
+                          lines(*typed.program) == lines(*reference.program);
+        if (c.knownFault && !same)
+            GTEST_SKIP() << "known fault: " << c.knownFault;
+        EXPECT_TRUE(same) << "the typed text changed the program's lines or what it does";
+    }
+    EXPECT_FALSE(motions.empty());
+}
+
+const char* const kSubroutineName = "a program named like a subroutine unit gives two units of one name";
+const char* const kNotANumber = "machine parameters that are no numbers are written unchecked";
+const char* const kLineBreak = "a line break in a typed text splits its line and adds commands";
+
+const TypedText kTypedTexts[] = {
+    {"NameWithBlanks", DieShape::Hexagon, "name", "MY JOB"},
+    {"NameOfAHexagonSubroutine", DieShape::Hexagon, "name", "HEX1", kSubroutineName},
+    {"NameOfACircleSubroutine", DieShape::Circle, "name", "CIR2", kSubroutineName},
+    {"NameOfACommand", DieShape::Square, "name", "OS"},
+    {"NameInChinese", DieShape::Circle, "name", "晶片一號"},
+    {"NameWithLeadingBlank", DieShape::Square, "name", " JOB"},
+    {"DVLNotANumber", DieShape::Hexagon, "DVL", "abc", kNotANumber},
+    {"DVLWithComma", DieShape::Hexagon, "DVL", "0,6", kNotANumber},
+    {"DACWithBlank", DieShape::Square, "DAC", "6 .0", kNotANumber},
+    {"VELNotANumber", DieShape::Circle, "VEL", "fast", kNotANumber},
+    {"VELWithAnotherWord", DieShape::Circle, "VEL", "0.6 ACC", kNotANumber},
+    {"VELWithLineBreak", DieShape::Circle, "VEL", "0.6\r\nMA X 5 Y 5", kLineBreak},
+    {"ACCWithLineBreak", DieShape::Circle, "ACC", "6.0\nOS", kLineBreak},
+    {"DVLWithLineBreak", DieShape::Square, "DVL", "0.6\r\nOS", kLineBreak},
+    {"EmptyVELTakesDVL", DieShape::Circle, "VEL", ""},
+    {"PassesOfTheBoxMaximum", DieShape::Circle, "passes", "999"},
+    {"PassesRounded", DieShape::Hexagon, "passes", "2.5"},
+    {"WaferTextWithLineBreak", DieShape::Hexagon, "wafer", "2.0 Inches\r\nOS", kLineBreak},
+};
+
+INSTANTIATE_TEST_SUITE_P(Generation, AcceptedRun, testing::ValuesIn(kTypedTexts),
+                         [](const testing::TestParamInfo<TypedText>& info) { return std::string(info.param.name); });
 
 } // namespace
