@@ -1,0 +1,43 @@
+#include "layout/die_centres.h"
+
+namespace kerf {
+
+void forEachDieCentre(const WaferLayout& layout, const std::function<void(const DieCentre&)>& visit)
+{
+    const LayoutTable& table = layout.RowTable;
+    const int N = table.upperBound();
+    if (N == 0)
+        return;
+    const int K = (N + 1) / 2;
+    const Decimal centreX = Decimal::fromSingle(CenterX);
+    const Decimal centreY = Decimal::fromSingle(CenterY);
+    const Decimal pitch = layout.DiePitch.toDecimal();
+    const bool squares = layout.shape == DieShape::Square;
+    const Decimal halfRow = layout.RowPitch.toDecimal().half();
+
+    // Records from the top: K, K−1, …, 1, K+1, …, N.
+    int row = 0;
+    auto visitRecord = [&](int index) {
+        const LayoutRow& record = table[index];
+        Decimal y = centreY - record.PosY.toDecimal();
+        Decimal x = record.PosX.toDecimal() - centreX;
+        if (squares) {
+            if (index == 1)
+                return; // the centre line closes no cell of its own
+            // Cells lie between this line and the next one towards the centre.
+            y = index <= K ? y - halfRow : y + halfRow;
+            x = x + pitch.half();
+        }
+        ++row;
+        for (int die = 1; die <= record.DieCount; ++die) {
+            visit({row, die, x, y});
+            x = x + pitch;
+        }
+    };
+    for (int index = K; index >= 1; --index)
+        visitRecord(index);
+    for (int index = K + 1; index <= N; ++index)
+        visitRecord(index);
+}
+
+} // namespace kerf
