@@ -1,6 +1,7 @@
 #include "designer/inch_canvas.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -22,6 +23,7 @@ InchCanvas::~InchCanvas() { flush(); }
 
 void InchCanvas::flush()
 {
+    flushSpans();
     if (batch_.empty())
         return;
     painter_.setPen(QPen(batchColour_, 0));
@@ -59,6 +61,7 @@ void InchCanvas::line(float x1, float y1, float x2, float y2, const QColor& colo
 
 void InchCanvas::lineRel(float dx, float dy, const QColor& colour)
 {
+    flushSpans();
     if (colour != batchColour_) {
         flush();
         batchColour_ = colour;
@@ -80,13 +83,69 @@ void InchCanvas::band(QPointF from, QPointF to, double thickness, const QColor& 
     painter_.drawLine(toPixels(from.x(), from.y()), toPixels(to.x(), to.y()));
 }
 
+void InchCanvas::addSpan(std::vector<Span>& spans, double across, double from, double to, const QColor& colour)
+{
+    if (spansPending_ && colour != spanColour_)
+        flushSpans();
+    spanColour_ = colour;
+    const double index = std::floor(across * devicePixelsPerInch_);
+    if (index < 0 || index > 1 << 16)
+        return; // far outside any picture
+    const auto i = static_cast<std::size_t>(index);
+    if (spans.size() <= i)
+        spans.resize(i + 1);
+    Span& span = spans[i];
+    const double a = from * devicePixelsPerInch_;
+    const double b = to * devicePixelsPerInch_;
+    if (span.to < span.from) {
+        span = {a, b};
+    } else {
+        span.from = std::min(span.from, a);
+        span.to = std::max(span.to, b);
+    }
+    spansPending_ = true;
+}
+
+void InchCanvas::flushSpans()
+{
+    if (!spansPending_)
+        return;
+    spansPending_ = false;
+    // Each span fills whole device pixels across, its length as drawn.
+    const double toLogical = pixelsPerInch_ / devicePixelsPerInch_;
+    for (std::size_t i = 0; i < rowSpans_.size(); ++i) {
+        const Span& span = rowSpans_[i];
+        if (span.to >= span.from)
+            painter_.fillRect(QRectF(span.from * toLogical, double(i) * toLogical, (span.to - span.from) * toLogical,
+                                     toLogical),
+                              spanColour_);
+    }
+    for (std::size_t i = 0; i < columnSpans_.size(); ++i) {
+        const Span& span = columnSpans_[i];
+        if (span.to >= span.from)
+            painter_.fillRect(QRectF(double(i) * toLogical, span.from * toLogical, toLogical,
+                                     (span.to - span.from) * toLogical),
+                              spanColour_);
+    }
+    rowSpans_.clear();
+    columnSpans_.clear();
+}
+
 void InchCanvas::horizontalBand(float x1, float x2, float y, float height, const QColor& colour)
 {
+    if (height * devicePixelsPerInch_ <= 1.0) {
+        addSpan(rowSpans_, y, x1, x2, colour);
+        return;
+    }
     band({x1, y}, {x2, y}, height, colour);
 }
 
 void InchCanvas::verticalBand(float x, float y1, float y2, float width, const QColor& colour)
 {
+    if (width * devicePixelsPerInch_ <= 1.0) {
+        addSpan(columnSpans_, x, y1, y2, colour);
+        return;
+    }
     band({x, y1}, {x, y2}, width, colour);
 }
 

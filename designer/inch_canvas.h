@@ -42,6 +42,8 @@ public:
 
     /// A horizontal band from x1 to x2 centred on y, `height` inches high but
     /// never thinner than one device pixel: a row of dies too small to draw.
+    /// Bands of at most a pixel that fall on the same pixel row are merged
+    /// into one span, so that many thousand rows cost a few hundred fills.
     void horizontalBand(float x1, float x2, float y, float height, const QColor& colour);
     /// The same standing upright: from y1 down to y2, centred on x.
     void verticalBand(float x, float y1, float y2, float width, const QColor& colour);
@@ -56,6 +58,13 @@ private:
     QPointF toPixels(double x, double y) const { return {x * pixelsPerInch_, y * pixelsPerInch_}; }
     void usePen(const QColor& colour);
     void band(QPointF from, QPointF to, double thickness, const QColor& colour);
+    // Thin bands gathered per device pixel row (horizontal) or column (vertical).
+    struct Span {
+        double from = 0;
+        double to = -1; // empty while to < from
+    };
+    void addSpan(std::vector<Span>& spans, double across, double from, double to, const QColor& colour);
+    void flushSpans();
 
     QPainter& painter_;
     double pixelsPerInch_;
@@ -63,6 +72,10 @@ private:
     QPointF current_;
     QColor batchColour_;
     std::vector<QLineF> batch_;
+    QColor spanColour_;
+    std::vector<Span> rowSpans_;
+    std::vector<Span> columnSpans_;
+    bool spansPending_ = false;
 };
 
 } // namespace kerf::map

@@ -103,7 +103,7 @@ void DrawSquareGrid(InchCanvas& canvas, const WaferLayout& layout)
     const Decimal rowPitch = layout.RowPitch.toDecimal();
     const bool eachDie = drawsEachDie(canvas, layout.DieSize);
     // A cut line of many segments is one straight line; with segments too
-    // short to see it is drawn as that line.
+    // short to see it is drawn as that line, one pixel thick.
     const LayoutTable& rows = layout.RowTable;
     for (int i = 1; i <= rows.upperBound(); ++i) {
         const LayoutRow& row = rows[i];
@@ -112,7 +112,7 @@ void DrawSquareGrid(InchCanvas& canvas, const WaferLayout& layout)
         const float y = row.PosY.toSingle();
         Decimal x = row.PosX.toDecimal();
         if (!eachDie) {
-            canvas.line(toSingle(x), y, toSingle(x + diePitch * row.DieCount), y, Red);
+            canvas.horizontalBand(toSingle(x), toSingle(x + diePitch * row.DieCount), y, 0, Red);
             continue;
         }
         for (int segment = 1; segment <= row.DieCount; ++segment) {
@@ -129,7 +129,7 @@ void DrawSquareGrid(InchCanvas& canvas, const WaferLayout& layout)
         const float x = column.PosX.toSingle();
         Decimal y = column.PosY.toDecimal();
         if (!eachDie) {
-            canvas.line(x, toSingle(y), x, toSingle(y + rowPitch * column.DieCount), Red);
+            canvas.verticalBand(x, toSingle(y), toSingle(y + rowPitch * column.DieCount), 0, Red);
             continue;
         }
         for (int segment = 1; segment <= column.DieCount; ++segment) {
