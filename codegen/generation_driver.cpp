@@ -1,0 +1,164 @@
+#include "generation_driver.h"
+
+#include <cerrno>
+
+#include "codegen/cp950.h"
+#include "codegen/file_replacement.h"
+#include "codegen/program_generator.h"
+#include "codegen/program_name_check.h"
+
+namespace kerf {
+namespace {
+
+const char* const kTextTitle = "文字無法轉換";
+
+// What the user sees of a box or a designer setting in a message.
+struct TextSource {
+    const char* label;
+    std::optional<GenerationBox> focus;
+};
+
+GenerationRefusal unconvertible(const TextSource& source, const Cp950Failure& failure)
+{
+    const std::string where = std::string("「") + source.label + "」";
+    const std::string fix = source.focus ? "請修改後再產生程式碼。" : "請在晶片設定視窗修改後重新設計。";
+    switch (failure.reason) {
+    case Cp950Failure::Reason::Unrepresentable:
+        return {where + "含有繁體中文字碼頁 CP950 無法表示的字元「" + failure.character + "」，" + fix,
+                kTextTitle, source.focus};
+    case Cp950Failure::Reason::NotUtf8:
+        return {where + "含有無法辨識的文字編碼，" + fix, kTextTitle, source.focus};
+    case Cp950Failure::Reason::NoConversion:
+        break;
+    }
+    return {"系統沒有 CP950 字碼轉換，" + where + "只能使用英文字母、數字與半形符號。", kTextTitle,
+            source.focus};
+}
+
+// Converts each text in turn; the first that CP950 cannot hold refuses the run.
+class Encoder {
+public:
+    std::string operator()(const std::string& text, const TextSource& source)
+    {
+        if (refusal)
+            return {};
+        auto converted = toCp950(text);
+        if (auto* failure = std::get_if<Cp950Failure>(&converted)) {
+            refusal = unconvertible(source, *failure);
+            return {};
+        }
+        return std::move(std::get<std::string>(converted));
+    }
+
+    std::optional<GenerationRefusal> refusal;
+};
+
+std::variant<ProgramParameters, GenerationRefusal> programParameters(const WaferLayout& layout,
+                                                                      const GenerationRequest& request,
+                                                                      const MachineParameters& machine)
+{
+    const GenerationTexts& boxes = request.texts;
+    Encoder encode;
+    ProgramParameters parameters;
+    ProgramHeader& header = parameters.header;
+    header.programName = encode(boxes.name, {"程式檔名", GenerationBox::Text1});
+    header.waferSize = encode(layout.texts.waferSize, {"晶片直徑", std::nullopt});
+    header.shape = encode(layout.texts.shape, {"晶粒形狀", std::nullopt});
+    header.dieSize = encode(layout.texts.dieSize, {"晶粒尺寸", std::nullopt});
+    header.fineTune = encode(layout.texts.fineTune, {"切割微調值", std::nullopt});
+    // An empty VEL or ACC box carries the DVL or DAC text, which its own box must fix.
+    header.DVL = encode(machine.DVL, {"DVL", GenerationBox::Text3});
+    header.DAC = encode(machine.DAC, {"DAC", GenerationBox::Text4});
+    parameters.VEL = boxes.VEL.empty() ? header.DVL : encode(machine.VEL, {"VEL", GenerationBox::Text5});
+    parameters.ACC = boxes.ACC.empty() ? header.DAC : encode(machine.ACC, {"ACC", GenerationBox::Text6});
+    header.date = request.date;
+    parameters.CutCount = machine.CutCount;
+    if (encode.refusal)
+        return *encode.refusal;
+    return parameters;
+}
+
+bool hasLayout(const WaferLayout& layout)
+{
+    if (layout.RowTable.upperBound() < 1)
+        return false;
+    return layout.shape != DieShape::Square || layout.ColumnTable.upperBound() >= 1;
+}
+
+std::string reasonOf(int error)
+{
+    switch (error) {
+    case 0: return "輸出沒有完整寫出";
+    case ENOSPC:
+    case EDQUOT: return "磁碟空間不足";
+    case EACCES:
+    case EPERM: return "沒有寫入這個資料夾的權限";
+    case EROFS: return "資料夾位於唯讀的磁碟上";
+    case ENOENT: return "資料夾不存在";
+    case ENOTDIR: return "資料夾路徑中有一項不是資料夾";
+    case EISDIR: return "已有同名的資料夾";
+    case ENAMETOOLONG: return "路徑太長";
+    case EIO: return "磁碟讀寫錯誤";
+    default: return "系統錯誤（錯誤碼 " + std::to_string(error) + "）";
+    }
+}
+
+const char* stepOf(FileReplaceError::Step step)
+{
+    switch (step) {
+    case FileReplaceError::Step::CreateTemporary: return "建立新檔時";
+    case FileReplaceError::Step::Write: return "寫入時";
+    case FileReplaceError::Step::Save: return "存入磁碟時";
+    case FileReplaceError::Step::Rename: return "取代舊檔時";
+    }
+    return "";
+}
+
+GenerationFailure writeFailure(const std::filesystem::path& path, const FileReplaceError& error)
+{
+    return {"寫入程式檔「" + path.string() + "」失敗（" + stepOf(error.step) + "）：" + reasonOf(error.error) +
+                "。原有的檔案保持不變，也沒有留下不完整的檔案。",
+            "寫入程式檔失敗"};
+}
+
+} // namespace
+
+std::filesystem::path programFilePath(const std::filesystem::path& folder, std::string_view name)
+{
+    return folder / (std::string(name) + ".TXT");
+}
+
+GenerationOutcome runGeneration(const WaferLayout& layout, const GenerationRequest& request,
+                                const ProgramDestination& destination)
+{
+    if (auto refusal = checkProgramName(request.texts.name))
+        return *refusal;
+    if (!hasLayout(layout))
+        return GenerationRefusal{"無晶片資料可以產生程式碼。", "無資料", std::nullopt};
+    const auto machine = ReadGenerationParameters(request.texts);
+    if (const auto* refusal = std::get_if<GenerationRefusal>(&machine))
+        return *refusal;
+    const auto prepared = programParameters(layout, request, std::get<MachineParameters>(machine));
+    if (const auto* refusal = std::get_if<GenerationRefusal>(&prepared))
+        return *refusal;
+    const ProgramParameters& parameters = std::get<ProgramParameters>(prepared);
+    const ProgramGenerator generate = generatorFor(layout.shape, parameters.CutCount);
+
+    GenerationDone done{{}, "產生程式碼的程序已經完成。", "產生程序完成"};
+    if (const auto* folder = std::get_if<OutputFolder>(&destination)) {
+        const std::filesystem::path path = programFilePath(folder->path, request.texts.name);
+        const auto error = replaceFile(path, [&](std::ostream& out) { generate(out, layout, parameters); });
+        if (error)
+            return writeFailure(path, *error);
+        done.path = path.string();
+        return done;
+    }
+    std::ostream& out = std::get<std::reference_wrapper<std::ostream>>(destination).get();
+    generate(out, layout, parameters);
+    out.flush();
+    if (!out)
+        return GenerationFailure{"寫入輸出失敗：程式沒有完整寫出。", "寫入程式檔失敗"};
+    return done;
+}
+
+} // namespace kerf

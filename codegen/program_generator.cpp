@@ -1,0 +1,21 @@
+#include "program_generator.h"
+
+#include "codegen/circle_program.h"
+#include "codegen/hexagon_program_one_way.h"
+#include "codegen/hexagon_program_two_way.h"
+#include "codegen/square_program.h"
+
+namespace kerf {
+
+ProgramGenerator generatorFor(DieShape shape, std::int16_t cutCount)
+{
+    switch (shape) {
+    case DieShape::Circle: return &WriteCircleProgram;
+    case DieShape::Hexagon:
+        return cutCount % 2 != 0 ? &WriteHexagonProgramOneWay : &WriteHexagonProgramTwoWay;
+    case DieShape::Square: return &WriteSquareProgram;
+    }
+    return &WriteCircleProgram;
+}
+
+} // namespace kerf
