@@ -7,6 +7,7 @@
 #include <cmath>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <cstdint>
 #include <functional>
@@ -151,7 +152,7 @@ struct Findings {
     std::vector<std::string> faults;
     int moreFaults = 0;
     std::map<int, std::int64_t> edgesByCutCount; // hexagons: edges cut n times
-    double arcOvershoot = 0;                     // circles: farthest arc point past the effective circle
+    double arcOvershoot = -1;                    // circles: farthest arc point past the effective circle
     std::int64_t pointCuts = 0;                  // cuts of no length (square lines of 0 pitches)
     bool refused = false;                        // the design button refused the inputs
     double worstDeviation = 0;                   // farthest cut end from its lattice point, inches
@@ -199,8 +200,8 @@ protected:
 // the effective circle.
 class HexagonCheck final : public ShapeCheck {
 public:
-    HexagonCheck(const WaferLayout& layout, Findings& findings)
-        : ShapeCheck(findings), radius_(layout.EffectiveRadius),
+    HexagonCheck(const WaferLayout& layout, int passes, Findings& findings)
+        : ShapeCheck(findings), radius_(layout.EffectiveRadius), passesPerEdge_(passes % 2 == 0 ? 2 : 1),
           sx_{Decimal::fromSingle(layout.HalfDieSize).toDouble()}, sy_{dec(layout.HexHalfSide)}
     {
         // Corners about a die centre, in lattice steps (a across, h up).
@@ -215,8 +216,13 @@ public:
                 const std::int64_t iy = sy_.index(c.y, deviation);
                 for (int k = 0; k < 6; ++k) {
                     const int n = (k + 1) % 6;
-                    edges_.emplace(segmentKey(ix + cornerX[k], iy + cornerY[k], ix + cornerX[n], iy + cornerY[n]),
-                                   0);
+                    const Key4 edge = segmentKey(ix + cornerX[k], iy + cornerY[k], ix + cornerX[n], iy + cornerY[n]);
+                    edges_.emplace(edge, 0);
+                    // HEX1 and HEX2 cut both vertical sides of each die, so a
+                    // side that two dies of a row share is cut twice a pass.
+                    ++expected_[edge];
+                    if (cornerX[k] != cornerX[n])
+                        expected_[edge] = 1;
                 }
             }
         if (deviation > kTol)
@@ -246,18 +252,25 @@ public:
     void finish() override
     {
         std::int64_t uncut = 0;
+        std::int64_t otherCount = 0;
         for (const auto& [key, count] : edges_) {
             ++findings_.edgesByCutCount[count];
             uncut += count == 0;
+            otherCount += count != 0 && count != expected_.at(key) * passesPerEdge_;
         }
         if (uncut > 0)
             findings_.fault(std::to_string(uncut) + " of " + std::to_string(edges_.size()) + " die edges uncut");
+        // An even pass count cuts every row there and back, an odd one once.
+        if (otherCount > 0)
+            findings_.fault(std::to_string(otherCount) + " die edges cut neither once nor twice per pass of their row");
     }
 
 private:
     double radius_;
+    int passesPerEdge_;
     Snap sx_, sy_;
     Tally edges_;
+    Tally expected_; // cuts per pass: 2 for a side two dies share, else 1
 };
 
 // Squares: every row and column cut line of the layout, once per pass, as one
@@ -368,8 +381,12 @@ public:
             findings_.fault(m, "an arc of " + doubleText(m.sweepDegrees) + " degrees");
         if (std::abs(m.radius() - radius_) > findings_.tolerance || m.centre.y != m.from.y || m.centre.x < m.from.x)
             findings_.fault(m, "an arc that does not start at the left of a die of the die's radius");
-        findings_.arcOvershoot =
-            std::max(findings_.arcOvershoot, std::hypot(m.centre.x, m.centre.y) + m.radius() - effective_);
+        // The half fine-tune shift may carry a die at the rim that far past
+        // the effective circle, no farther.
+        const double overshoot = std::hypot(m.centre.x, m.centre.y) + m.radius() - effective_;
+        findings_.arcOvershoot = std::max(findings_.arcOvershoot, overshoot);
+        if (overshoot > shift_ + findings_.tolerance)
+            findings_.fault(m, "an arc leaves the effective circle by more than half the fine-tune");
         double d = 0;
         const Key4 key{sx_.index(m.centre.x + shift_, d), sy_.index(m.centre.y, d), 0, 0};
         findings_.worstDeviation = std::max(findings_.worstDeviation, d);
@@ -423,7 +440,7 @@ Findings checkCase(const LayoutCase& c, double tolerance = kTol)
         check = std::make_unique<CircleCheck>(layout, c.passes, findings);
         break;
     case DieShape::Hexagon:
-        check = std::make_unique<HexagonCheck>(layout, findings);
+        check = std::make_unique<HexagonCheck>(layout, c.passes, findings);
         break;
     case DieShape::Square:
         check = std::make_unique<SquareCheck>(layout, c.passes, findings);
@@ -504,8 +521,10 @@ TEST_P(GeneratedProgramSweep, EveryDieSize)
     const SweepCase& sweep = GetParam();
     // Whole and three-decimal mil sizes are exact in the program's number
     // forms; sizes with more digits are not.
+    // KERF_LONG_SWEEP=1 takes every whole mil from 10 to 1800 instead.
+    const bool longSweep = std::getenv("KERF_LONG_SWEEP") != nullptr;
     std::vector<std::pair<std::string, double>> dies;
-    for (int mil = 20; mil <= 1800; mil += mil < 100 ? 3 : mil < 400 ? 17 : 61)
+    for (int mil = longSweep ? 10 : 20; mil <= 1800; mil += longSweep ? 1 : mil < 100 ? 3 : mil < 400 ? 17 : 61)
         dies.emplace_back(std::to_string(mil), kTol);
     for (const char* size : {"33.3", "47.5", "101.1", "250.25", "38.125"})
         dies.emplace_back(size, kTol);
@@ -513,15 +532,18 @@ TEST_P(GeneratedProgramSweep, EveryDieSize)
         dies.emplace_back(size, kRoundedLengthsTol);
     int failed = 0;
     std::string report;
-    for (const auto& [die, tolerance] : dies) {
-        for (const char* gap : sweep.shape == DieShape::Circle ? std::vector<const char*>{"", "3", "0.5"}
-                                                               : std::vector<const char*>{""}) {
-            const LayoutCase c{sweep.shape, sweep.wafer, die, gap, "", sweep.passes};
-            const Findings findings = checkCase(c, tolerance);
-            if (!findings.refused && !findings.faults.empty() && ++failed <= 5)
-                report += "\n" + caseName(c) + ":" + findings.text();
-        }
-    }
+    const std::vector<const char*> gaps =
+        sweep.shape == DieShape::Circle ? std::vector<const char*>{"", "3", "0.5"} : std::vector<const char*>{""};
+    const std::vector<const char*> effective =
+        longSweep ? std::vector<const char*>{"", "0.61", "1.13", "1.777"} : std::vector<const char*>{""};
+    for (const auto& [die, tolerance] : dies)
+        for (const char* gap : gaps)
+            for (const char* eff : effective) {
+                const LayoutCase c{sweep.shape, sweep.wafer, die, gap, eff, sweep.passes};
+                const Findings findings = checkCase(c, tolerance);
+                if (!findings.refused && !findings.faults.empty() && ++failed <= 5)
+                    report += "\n" + caseName(c) + ":" + findings.text();
+            }
     EXPECT_EQ(failed, 0) << report;
 }
 
@@ -671,3 +693,32 @@ INSTANTIATE_TEST_SUITE_P(Generation, AcceptedRun, testing::ValuesIn(kTypedTexts)
                          [](const testing::TestParamInfo<TypedText>& info) { return std::string(info.param.name); });
 
 } // namespace
+
+TEST(GeneratedProgramFigures, HexagonPassCountsOnlyChooseTheWay)
+{
+    // 3 passes cut what 1 pass cuts, 4 what 2 cut: the count picks the generator.
+    for (const char* die : {"47", "400"}) {
+        const Findings once = checkCase({DieShape::Hexagon, "4.0 Inches", die, "", "", 1});
+        const Findings thrice = checkCase({DieShape::Hexagon, "4.0 Inches", die, "", "", 3});
+        const Findings twice = checkCase({DieShape::Hexagon, "4.0 Inches", die, "", "", 2});
+        const Findings fourTimes = checkCase({DieShape::Hexagon, "4.0 Inches", die, "", "", 4});
+        EXPECT_EQ(once.edgesByCutCount, thrice.edgesByCutCount);
+        EXPECT_EQ(twice.edgesByCutCount, fourTimes.edgesByCutCount);
+        ASSERT_EQ(once.edgesByCutCount.size(), 2u);
+        EXPECT_EQ(once.edgesByCutCount.begin()->first, 1);
+        EXPECT_EQ(twice.edgesByCutCount.begin()->first, 2);
+    }
+}
+
+TEST(GeneratedProgramFigures, RoundDiesAtTheRimAreCutUpToHalfTheFineTuneOutside)
+{
+    // 5.0 Inches, 50 mil dies, 7 mil fine-tune: the arc of a leftmost die is
+    // shifted 3.5 mil left, past the effective circle.
+    const Findings gap = checkCase({DieShape::Circle, "5.0 Inches", "50", "7", "", 1});
+    EXPECT_TRUE(gap.faults.empty()) << gap.text();
+    EXPECT_GT(gap.arcOvershoot, 0.001);
+    EXPECT_LE(gap.arcOvershoot, 0.0035 + kTol);
+    // Without a fine-tune every arc stays inside.
+    const Findings none = checkCase({DieShape::Circle, "5.0 Inches", "50", "", "", 1});
+    EXPECT_LE(none.arcOvershoot, kTol);
+}
