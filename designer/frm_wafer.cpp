@@ -209,7 +209,7 @@ void frmWafer::cmdGenerate_Click()
     }
     if (!frmCode_)
         frmCode_ = new frmCode(this);
-    frmCode_->showFor(*lastLayout_, text(Combo2));
+    frmCode_->showFor(*lastLayout_);
 }
 
 void frmWafer::cmdOption_Click()

@@ -1,6 +1,11 @@
 #include "codegen/ui/frm_code.h"
 
+#include <variant>
+
 #include <QCoreApplication>
+
+#include "codegen/generation_driver.h"
+#include "codegen/local_date.h"
 
 #include "designer/controls.h"
 #include "designer/message_box.h"
@@ -53,18 +58,38 @@ void frmCode::Form_Load()
     Text6->setText(QStringLiteral("6.0"));
 }
 
-void frmCode::showFor(const WaferLayout& layout, const std::string& shapeText)
+void frmCode::showFor(const WaferLayout& layout)
 {
     layout_ = layout;
-    shapeText_ = shapeText;
     showModal();
 }
 
-std::string frmCode::outputFolder() const { return QCoreApplication::applicationDirPath().toStdString(); }
+std::string frmCode::outputFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
+
+void frmCode::focusBox(GenerationBox box)
+{
+    QLineEdit* boxes[] = {Text1, Text2, Text3, Text4, Text5, Text6};
+    boxes[static_cast<int>(box)]->setFocus();
+}
 
 void frmCode::cmdStart_Click()
 {
-    // The generation driver is wired here once the generator's driver lands.
+    if (!layout_)
+        return; // the designer opens this window only with a layout
+    GenerationRequest request;
+    request.texts = {Text1->text().toStdString(), Text2->text().toStdString(), Text3->text().toStdString(),
+                     Text4->text().toStdString(), Text5->text().toStdString(), Text6->text().toStdString()};
+    request.date = localDate();
+    const GenerationOutcome outcome = runGeneration(*layout_, request, OutputFolder{outputFolder()});
+    if (const auto* done = std::get_if<GenerationDone>(&outcome)) {
+        showMessage(this, MessageIcon::None, done->title, done->prompt);
+    } else if (const auto* refusal = std::get_if<GenerationRefusal>(&outcome)) {
+        showMessage(this, MessageIcon::Exclamation, refusal->title, refusal->prompt);
+        if (refusal->focus)
+            focusBox(*refusal->focus);
+    } else if (const auto* failure = std::get_if<GenerationFailure>(&outcome)) {
+        showMessage(this, MessageIcon::Exclamation, failure->title, failure->prompt);
+    }
 }
 
 void frmCode::cmdExit_Click() { unload(); }

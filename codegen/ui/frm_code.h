@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include "codegen/generation_refusal.h"
 #include "designer/form.h"
 #include "layout/wafer_layout.h"
 
@@ -22,12 +23,12 @@ class frmCode : public Form {
 public:
     explicit frmCode(QWidget* owner);
 
-    /// Shows the window for the designer's last layout and the current text
-    /// of its shape box, loading it first if it is not loaded.
-    void showFor(const WaferLayout& layout, const std::string& shapeText);
+    /// Shows the window for the designer's last layout, loading it first if
+    /// it is not loaded. The program is written from that layout.
+    void showFor(const WaferLayout& layout);
 
     /// The folder that programs are written to: the executable's.
-    std::string outputFolder() const;
+    static std::string outputFolder();
 
     // Controls, present while the window is loaded.
     QPointer<QGroupBox> Frame1;
@@ -43,8 +44,9 @@ protected:
     void Form_Load() override;
 
 private:
+    void focusBox(GenerationBox box);
+
     std::optional<WaferLayout> layout_;
-    std::string shapeText_;
 };
 
 } // namespace kerf::ui

@@ -1,0 +1,221 @@
+// The generation window, opened from the designer as a user opens it.
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include <QCoreApplication>
+#include <QTest>
+
+#include "codegen/ui/frm_code.h"
+#include "designer/application.h"
+#include "designer/frm_wafer.h"
+#include "gui_test_support.h"
+
+using namespace kerf;
+using namespace kerf::ui;
+using namespace kerf::testing;
+
+namespace {
+
+std::filesystem::path programFile(const char* name)
+{
+    return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / (std::string(name) + ".TXT");
+}
+
+std::string contents(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+class FrmCodeTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void opensModallyWithItsDefaults();
+    void controlsAndTabOrder();
+    void emptyNameIsRefusedAndTouchesNoFile();
+    void startWritesTheProgramOfTheLastDesign();
+    void secondRunReplacesTheFile();
+    void badPassCountIsRefusedWithItsBoxFocused();
+    void programFollowsTheLayoutNotTheShapeBoxNow();
+    void escClosesAndReopeningShowsTheDefaults();
+
+private:
+    void designAndOpen(const char* shape, const char* die);
+    frmCode* code() const { return designer->codeWindow(); }
+
+    std::unique_ptr<frmWafer> designer;
+    std::unique_ptr<MessageRecorder> messages;
+};
+
+void FrmCodeTest::init()
+{
+    messages = std::make_unique<MessageRecorder>();
+    designer = std::make_unique<frmWafer>(nullptr);
+    designer->showModeless();
+    for (const char* name : {"guitest", "guitest2"})
+        std::filesystem::remove(programFile(name));
+}
+
+void FrmCodeTest::cleanup()
+{
+    designer.reset();
+    messages.reset();
+    for (const char* name : {"guitest", "guitest2"})
+        std::filesystem::remove(programFile(name));
+}
+
+void FrmCodeTest::designAndOpen(const char* shape, const char* die)
+{
+    choose(designer->Combo1, QStringLiteral("2.0 Inches"));
+    choose(designer->Combo2, QString::fromLatin1(shape));
+    type(designer->Text1, QString::fromLatin1(die));
+    QTest::mouseClick(designer->cmdDraw, Qt::LeftButton);
+    QTest::mouseClick(designer->cmdGenerate, Qt::LeftButton);
+    QVERIFY(code() && code()->isVisible());
+    code()->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), code());
+}
+
+void FrmCodeTest::opensModallyWithItsDefaults()
+{
+    designAndOpen("Circle", "100");
+    QCOMPARE(code()->windowTitle(), QStringLiteral("產生程式碼"));
+    QCOMPARE(code()->windowModality(), Qt::ApplicationModal);
+    QCOMPARE(code()->parentWidget(), designer.get());
+    QVERIFY(code()->Text1->text().isEmpty());
+    QCOMPARE(code()->Text2->text(), QStringLiteral("1"));
+    QCOMPARE(code()->Text3->text(), QStringLiteral("0.6"));
+    QCOMPARE(code()->Text4->text(), QStringLiteral("6.0"));
+    QCOMPARE(code()->Text5->text(), QStringLiteral("0.6"));
+    QCOMPARE(code()->Text6->text(), QStringLiteral("6.0"));
+    QVERIFY(messages->shown.empty());
+}
+
+void FrmCodeTest::controlsAndTabOrder()
+{
+    designAndOpen("Circle", "100");
+    frmCode* w = code();
+    QCOMPARE(w->Text1->maxLength(), 20);
+    QCOMPARE(w->Text2->maxLength(), 3);
+    QCOMPARE(w->cmdStart->text(), QStringLiteral("開始(&S)"));
+    QCOMPARE(w->cmdExit->text(), QStringLiteral("離開(&E)"));
+    QCOMPARE(w->Label1->text(), QStringLiteral("程式檔名："));
+    QVERIFY(w->cmdStart->isDefault());
+    QVERIFY(w->cmdStart->x() < w->cmdExit->x());
+    QVERIFY(w->Text3->y() == w->Text4->y() && w->Text3->x() < w->Text4->x()); // DVL beside DAC
+    QVERIFY(w->Text5->y() == w->Text6->y() && w->Text5->y() > w->Text3->y()); // VEL beside ACC
+    w->Text1->setFocus();
+    QWidget* expected[] = {w->Text2, w->Text3, w->Text4, w->Text5, w->Text6, w->cmdStart, w->cmdExit};
+    for (QWidget* next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+    w->Text2->clear();
+    type(w->Text2, QStringLiteral("x-1")); // no key filter here
+    QCOMPARE(w->Text2->text(), QStringLiteral("x-1"));
+}
+
+void FrmCodeTest::emptyNameIsRefusedAndTouchesNoFile()
+{
+    designAndOpen("Circle", "100");
+    QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
+    QCOMPARE(messages->shown.size(), std::size_t(1));
+    const ShownMessage& m = messages->shown.front();
+    QCOMPARE(m.prompt, std::string("未輸入欲產生的檔名，請輸入檔名。"));
+    QCOMPARE(m.title, std::string("未輸入檔名"));
+    QCOMPARE(m.icon, MessageIcon::Exclamation);
+    QCOMPARE(m.owner, code());
+    QCOMPARE(MessageText, m.prompt);
+    QVERIFY(code()->isVisible());
+}
+
+void FrmCodeTest::startWritesTheProgramOfTheLastDesign()
+{
+    designAndOpen("Circle", "100");
+    type(code()->Text1, QStringLiteral("guitest"));
+    QTest::keyClick(code()->Text1, Qt::Key_Return);
+    QCOMPARE(messages->shown.size(), std::size_t(1));
+    const ShownMessage& m = messages->shown.front();
+    QCOMPARE(m.prompt, std::string("產生程式碼的程序已經完成。"));
+    QCOMPARE(m.title, std::string("產生程序完成"));
+    QCOMPARE(m.icon, MessageIcon::None);
+    QCOMPARE(MessageText, m.prompt);
+    const std::string program = contents(programFile("guitest"));
+    QVERIFY(program.find("PN CIR1\r\n") != std::string::npos);
+    QVERIFY(program.find("PN guitest\r\n") != std::string::npos);
+    QVERIFY(code()->isVisible()); // the window stays open for another run
+}
+
+void FrmCodeTest::secondRunReplacesTheFile()
+{
+    designAndOpen("Square", "100");
+    type(code()->Text1, QStringLiteral("guitest"));
+    QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
+    const std::string first = contents(programFile("guitest"));
+    code()->Text2->setText(QStringLiteral("2"));
+    QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
+    const std::string second = contents(programFile("guitest"));
+    QCOMPARE(messages->shown.size(), std::size_t(2));
+    QVERIFY(!first.empty());
+    QVERIFY(second != first);
+    QCOMPARE(second.find("PN guitest\r\n"), second.rfind("PN guitest\r\n")); // one run's lines only
+}
+
+void FrmCodeTest::badPassCountIsRefusedWithItsBoxFocused()
+{
+    designAndOpen("Hexagon", "100");
+    type(code()->Text1, QStringLiteral("guitest"));
+    code()->Text2->setText(QStringLiteral("x"));
+    QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
+    QCOMPARE(messages->shown.size(), std::size_t(1));
+    QCOMPARE(messages->shown.front().icon, MessageIcon::Exclamation);
+    QCOMPARE(QApplication::focusWidget(), code()->Text2.data());
+    QVERIFY(!std::filesystem::exists(programFile("guitest")));
+}
+
+void FrmCodeTest::programFollowsTheLayoutNotTheShapeBoxNow()
+{
+    designAndOpen("Hexagon", "100");
+    // The shape box changed after the design: the program is still the hexagon layout's.
+    designer->Combo2->setEditText(QStringLiteral("Circle"));
+    type(code()->Text1, QStringLiteral("guitest"));
+    QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
+    const std::string program = contents(programFile("guitest"));
+    QVERIFY(program.find("PN HEX1\r\n") != std::string::npos);
+    QVERIFY(program.find("PN CIR1\r\n") == std::string::npos);
+}
+
+void FrmCodeTest::escClosesAndReopeningShowsTheDefaults()
+{
+    designAndOpen("Circle", "100");
+    type(code()->Text1, QStringLiteral("guitest2"));
+    code()->Text3->setText(QStringLiteral("0.9"));
+    QTest::keyClick(code()->Text3, Qt::Key_Escape);
+    QVERIFY(!code()->isVisible());
+    QVERIFY(!code()->isLoaded());
+    QVERIFY(!std::filesystem::exists(programFile("guitest2")));
+    frmCode* first = code();
+    QTest::mouseClick(designer->cmdGenerate, Qt::LeftButton);
+    QCOMPARE(code(), first); // one instance
+    QVERIFY(code()->Text1->text().isEmpty());
+    QCOMPARE(code()->Text3->text(), QStringLiteral("0.6"));
+}
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    prepareApplication(application);
+    FrmCodeTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "frm_code_test.moc"
