@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "cli/command_line.h"
+#include "cli/generate_command.h"
 
 namespace kerf::cli {
 
@@ -15,6 +16,7 @@ const std::vector<Command>& commands()
          "simulate --wafer SIZE --die MIL [--effective INCHES]\n"
          "    Lays hexagons out in columns as the simulator does; prints the layout as JSON.",
          &runSimulateCommand},
+        {"generate", GenerateUsage, &runGenerateCommand},
     };
     return all;
 }

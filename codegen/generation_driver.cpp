@@ -117,7 +117,7 @@ const char* stepOf(FileReplaceError::Step step)
 GenerationFailure writeFailure(const std::filesystem::path& path, const FileReplaceError& error)
 {
     return {"寫入程式檔「" + path.string() + "」失敗（" + stepOf(error.step) + "）：" + reasonOf(error.error) +
-                "。原有的檔案保持不變，也沒有留下不完整的檔案。",
+                "。已有的同名檔案保持原樣，也沒有留下不完整的檔案。",
             "寫入程式檔失敗"};
 }
 
@@ -134,7 +134,7 @@ GenerationOutcome runGeneration(const WaferLayout& layout, const GenerationReque
     if (auto refusal = checkProgramName(request.texts.name))
         return *refusal;
     if (!hasLayout(layout))
-        return GenerationRefusal{"無晶片資料可以產生程式碼。", "無資料", std::nullopt};
+        return GenerationRefusal{std::string(NoLayoutPrompt), "無資料", std::nullopt};
     const auto machine = ReadGenerationParameters(request.texts);
     if (const auto* refusal = std::get_if<GenerationRefusal>(&machine))
         return *refusal;

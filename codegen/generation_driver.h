@@ -47,6 +47,10 @@ struct GenerationFailure {
 
 using GenerationOutcome = std::variant<GenerationDone, GenerationRefusal, GenerationFailure>;
 
+/// The refusal of a layout without rows (title "無資料"), as the designer's
+/// generate button words it.
+inline constexpr std::string_view NoLayoutPrompt = "無晶片資料可以產生程式碼。";
+
 /// The program file of a name in a folder: the folder, "/", the name, ".TXT".
 std::filesystem::path programFilePath(const std::filesystem::path& folder, std::string_view name);
 

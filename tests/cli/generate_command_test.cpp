@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/commands.h"
+
+using kerf::cli::runCommandLine;
+
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun run(std::vector<std::string> args)
+{
+    std::ostringstream out, err;
+    const int status = runCommandLine(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+class Folder {
+public:
+    Folder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "kerf-cli-XXXXXX").string();
+        path = mkdtemp(pattern.data());
+    }
+    ~Folder() { std::filesystem::remove_all(path); }
+    std::size_t entries() const
+    {
+        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path), {}));
+    }
+    std::filesystem::path path;
+};
+
+std::vector<std::string> hexagons400(std::vector<std::string> more)
+{
+    std::vector<std::string> args = {"generate", "--wafer", "2.0 Inches", "--shape", "Hexagon", "--die", "400",
+                                     "--date", "2004/03/05"};
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+const std::filesystem::path kGolden = KERF_GOLDEN_DIR;
+
+} // namespace
+
+TEST(CliGenerate, WritesTheProgramIntoTheFolderAndPrintsItsPath)
+{
+    Folder folder;
+    const CliRun r = run(hexagons400({"--name", "job", "--out", folder.path.string()}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, (folder.path / "job.TXT").string() + "\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(readFile(folder.path / "job.TXT"), readFile(kGolden / "hexagon-2in-400mil-one-way/expected.TXT"));
+}
+
+TEST(CliGenerate, DashWritesTheProgramToStandardOutput)
+{
+    const CliRun r = run(hexagons400({"--name", "job", "--passes", "2", "--out", "-"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, readFile(kGolden / "hexagon-2in-400mil-two-way/expected.TXT"));
+}
+
+TEST(CliGenerate, DefaultFolderIsTheExecutablesOwn)
+{
+    const std::filesystem::path own = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+    const std::string name = "kerf-cli-test-" + std::to_string(::getpid());
+    const CliRun r = run(hexagons400({"--name", name}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, (own / (name + ".TXT")).string() + "\n");
+    EXPECT_TRUE(std::filesystem::remove(own / (name + ".TXT")));
+}
+
+TEST(CliGenerate, EmptiedVelBoxFollowsTheDvlBox)
+{
+    const CliRun r = run({"generate", "--wafer", "2.0 Inches", "--shape", "Circle", "--die", "100", "--gap", "2",
+                          "--name", "job", "--dvl", "0.8", "--vel", "", "--acc", "9", "--out", "-"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("MI X 0.05 Y 0.0 ARC -360.0 VEL 0.8 ACC 9\r\n"), std::string::npos);
+    EXPECT_NE(r.out.find("SP DVL = 0.8\r\nSP DAC = 6.0\r\n"), std::string::npos);
+}
+
+struct Refused {
+    std::vector<std::string> args;
+    std::string message;
+};
+
+class CliGenerateRefuses : public ::testing::TestWithParam<Refused> {};
+
+TEST_P(CliGenerateRefuses, WithThePromptAndWritesNothing)
+{
+    Folder folder;
+    std::vector<std::string> args = GetParam().args;
+    args.insert(args.end(), {"--out", folder.path.string()});
+    const CliRun r = run(args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, GetParam().message + "\n");
+    EXPECT_EQ(folder.entries(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, CliGenerateRefuses,
+    ::testing::Values(
+        Refused{hexagons400({"--name", ""}), "未輸入欲產生的檔名，請輸入檔名。"},
+        Refused{hexagons400({"--name", "../job"}), "檔名不可含有「/」或「\\」，請只輸入檔名，不要輸入資料夾路徑。"},
+        Refused{hexagons400({"--name", "job", "--passes", "1000"}),
+                "切割次數最多 3 個字元，請輸入 1 到 999 之間的整數。"},
+        Refused{hexagons400({"--name", "job", "--passes", "-1"}), "切割次數至少要 1 次，請輸入 1 到 999 之間的整數。"},
+        Refused{hexagons400({"--name", "job", "--acc", "😀"}),
+                "「ACC」含有繁體中文字碼頁 CP950 無法表示的字元「😀」，請修改後再產生程式碼。"},
+        Refused{{"generate", "--wafer", "2.0 Inches", "--shape", "Circle", "--die", "1900", "--name", "job"},
+                "晶粒尺寸或微調值不合常理，請確認正確數值。"},
+        Refused{{"generate", "--wafer", "2.0 Inches", "--die", "100", "--name", "job"}, "無晶片資料可以產生程式碼。"}));
+
+TEST(CliGenerate, UsageErrorsExitWithTwo)
+{
+    for (const std::vector<std::string>& args :
+         {hexagons400({}), hexagons400({"--name", "job", "--out", ""}),
+          std::vector<std::string>{"generate", "--wafer", "2.0 Inches", "--shape", "Hexagon", "--die", "400",
+                                   "--name", "job", "--date", "2004-03-05"},
+          std::vector<std::string>{"generate", "--wafer", "2.0 Inches", "--shape", "Hexagon", "--die", "400",
+                                   "--name", "job", "--date", "2004/02/30"}}) {
+        const CliRun r = run(args);
+        EXPECT_EQ(r.status, 2) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+}
