@@ -32,6 +32,10 @@ std::string ProgramError::text() const
 
 namespace {
 
+// Plain root of the sum of squares: the coordinates are inches, far from
+// where std::hypot's guard against overflow matters, and it is much faster.
+double distance(double dx, double dy) { return std::sqrt(dx * dx + dy * dy); }
+
 constexpr std::uint64_t kSaturated = std::numeric_limits<std::uint64_t>::max();
 
 std::uint64_t addSat(std::uint64_t a, std::uint64_t b)
@@ -639,34 +643,43 @@ struct ProgramRunner {
     static RunSummary run(const Program& program, MotionVisitor& visitor)
     {
         RunSummary summary;
+        if (program.units_.empty())
+            return summary;
         MachineState& state = summary.final;
         struct CallFrame {
-            std::uint32_t unit;
-            std::uint32_t pc;
+            const Op* ops;
+            const Op* end;
+            const Op* pc;
         };
         struct LoopFrame {
-            std::uint32_t bodyStart;
+            const Op* bodyStart;
             std::uint32_t remaining;
-            ProgramPoint start;
             bool startCutting;
             bool retracing;
+            ProgramPoint start;
         };
         std::vector<CallFrame> calls;
         std::vector<LoopFrame> loops;
         std::uint32_t retracingLoops = 0;
-        if (program.units_.empty())
-            return summary;
-        calls.push_back({static_cast<std::uint32_t>(program.entryUnit()), 0});
+
+        // The unit being run is kept in locals; the stack holds its callers.
+        const auto& entry = program.code_[program.entryUnit()];
+        const Op* ops = entry.data();
+        const Op* end = ops + entry.size();
+        const Op* pc = ops;
 
         Motion m;
-        while (!calls.empty()) {
-            CallFrame& frame = calls.back();
-            const auto& code = program.code_[frame.unit];
-            if (frame.pc == code.size()) {
+        for (;;) {
+            if (pc == end) {
+                if (calls.empty())
+                    break;
+                ops = calls.back().ops;
+                end = calls.back().end;
+                pc = calls.back().pc;
                 calls.pop_back();
                 continue;
             }
-            const Op& o = code[frame.pc++];
+            const Op& o = *pc++;
             switch (o.code) {
             case OpCode::Move:
             case OpCode::Arc: {
@@ -674,34 +687,39 @@ struct ProgramRunner {
                 m.cutting = state.cutting;
                 m.retrace = retracingLoops > 0;
                 m.from = state.head;
+                // Work in locals: the head's new place is stored once, whole,
+                // so that the next motion's load of it is not stalled.
+                double x = state.head.x;
+                double y = state.head.y;
                 double length = 0;
                 if (o.code == OpCode::Move) {
                     m.kind = MotionKind::Straight;
                     m.sweepDegrees = 0;
-                    m.to = state.head;
-                    if (o.hasX)
-                        m.to.x = o.relative ? m.to.x + o.x : o.x;
-                    if (o.hasY)
-                        m.to.y = o.relative ? m.to.y + o.y : o.y;
                     m.centre = {};
-                    length = std::hypot(m.to.x - m.from.x, m.to.y - m.from.y);
+                    if (o.hasX)
+                        x = o.relative ? x + o.x : o.x;
+                    if (o.hasY)
+                        y = o.relative ? y + o.y : o.y;
+                    length = distance(x - m.from.x, y - m.from.y);
                 } else {
                     m.kind = MotionKind::Arc;
                     m.sweepDegrees = o.sweep;
-                    m.centre = {state.head.x + o.x, state.head.y + o.y};
-                    if (std::fmod(o.sweep, 360.0) == 0.0) {
-                        m.to = m.from;
-                    } else {
+                    const double cx = x + o.x;
+                    const double cy = y + o.y;
+                    m.centre = {cx, cy};
+                    if (std::fmod(o.sweep, 360.0) != 0.0) {
                         const double angle = o.sweep * (std::numbers::pi / 180.0);
                         const double c = std::cos(angle);
                         const double s = std::sin(angle);
-                        const double dx = m.from.x - m.centre.x;
-                        const double dy = m.from.y - m.centre.y;
-                        m.to = {m.centre.x + dx * c - dy * s, m.centre.y + dx * s + dy * c};
-                    }
-                    length = std::abs(o.sweep) * (std::numbers::pi / 180.0) * std::hypot(o.x, o.y);
+                        const double dx = x - cx;
+                        const double dy = y - cy;
+                        x = cx + dx * c - dy * s;
+                        y = cy + dx * s + dy * c;
+                    } // whole turns end exactly where they began
+                    length = std::abs(o.sweep) * (std::numbers::pi / 180.0) * distance(o.x, o.y);
                 }
-                state.head = m.to;
+                m.to = {x, y};
+                state.head = {x, y};
                 ++summary.motions;
                 if (m.cutting) {
                     ++summary.cuttingMotions;
@@ -733,11 +751,16 @@ struct ProgramRunner {
             case OpCode::Wait:
                 summary.waitSeconds += o.x;
                 break;
-            case OpCode::Call:
-                calls.push_back({o.target, 0}); // `frame` is not used past this point
+            case OpCode::Call: {
+                calls.push_back({ops, end, pc});
+                const auto& callee = program.code_[o.target];
+                ops = callee.data();
+                end = ops + callee.size();
+                pc = ops;
                 break;
+            }
             case OpCode::Loop:
-                loops.push_back({frame.pc, o.count, state.head, state.cutting, false});
+                loops.push_back({pc, o.count, state.cutting, false, state.head});
                 break;
             case OpCode::EndLoop: {
                 LoopFrame& loop = loops.back();
@@ -755,7 +778,7 @@ struct ProgramRunner {
                     loop.retracing = true;
                     ++retracingLoops;
                 }
-                frame.pc = loop.bodyStart;
+                pc = loop.bodyStart;
                 break;
             }
             }
