@@ -149,9 +149,9 @@ void frmWafer::showResults(const LayoutResults& results)
 void frmWafer::focusBox(InputBox box)
 {
     switch (box) {
-    case InputBox::DieSize: Text1->setFocus(); break;
-    case InputBox::FineTune: Text2->setFocus(); break;
-    case InputBox::EffectiveDiameter: Text5->setFocus(); break;
+    case InputBox::DieSize: Text1->focusToFix(); break;
+    case InputBox::FineTune: Text2->focusToFix(); break;
+    case InputBox::EffectiveDiameter: Text5->focusToFix(); break;
     }
 }
 

@@ -40,9 +40,19 @@ void NumberBox::keyPressEvent(QKeyEvent* event)
 void NumberBox::focusInEvent(QFocusEvent* event)
 {
     QLineEdit::focusInEvent(event);
+    // The window coming back to the front (or a list closing) is no move
+    // into the box: the text keeps its selection as it was.
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        return;
     selectAll();
     // A click that brings the focus would put the cursor at once; keep the selection.
     selectOnPress_ = event->reason() == Qt::MouseFocusReason;
+}
+
+void NumberBox::focusToFix()
+{
+    setFocus(Qt::OtherFocusReason);
+    selectAll();
 }
 
 void NumberBox::mousePressEvent(QMouseEvent* event)

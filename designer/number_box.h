@@ -21,6 +21,10 @@ class NumberBox : public QLineEdit {
 public:
     explicit NumberBox(QWidget* parent = nullptr);
 
+    /// Takes the focus with the whole text selected, also when the box has
+    /// the focus already: after a refusal, ready to be typed over.
+    void focusToFix();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;

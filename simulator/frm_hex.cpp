@@ -105,10 +105,12 @@ void frmHex::cmdSimulate_Click()
     const SimulationOutcome outcome = runSimulation(input);
     if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
         showMessage(this, MessageIcon::Exclamation, refusal->title, refusal->prompt);
-        if (refusal->focus == InputBox::EffectiveDiameter)
+        if (refusal->focus == InputBox::EffectiveDiameter) {
             Text5->setFocus();
-        else
-            Text1->setFocus();
+            Text5->selectAll();
+        } else {
+            Text1->focusToFix();
+        }
     } else if (const auto* simulation = std::get_if<Simulation>(&outcome)) {
         PIC1->Cls();
         PIC1->draw([&](map::InchCanvas& canvas) {

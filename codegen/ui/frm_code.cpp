@@ -70,6 +70,7 @@ void frmCode::focusBox(GenerationBox box)
 {
     QLineEdit* boxes[] = {Text1, Text2, Text3, Text4, Text5, Text6};
     boxes[static_cast<int>(box)]->setFocus();
+    boxes[static_cast<int>(box)]->selectAll();
 }
 
 void frmCode::cmdStart_Click()

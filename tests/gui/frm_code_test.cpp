@@ -18,9 +18,17 @@ using namespace kerf::testing;
 
 namespace {
 
-std::filesystem::path programFile(const char* name)
+// Test cases run in parallel processes: each writes programs of its own name.
+QString programName(int n = 0)
 {
-    return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / (std::string(name) + ".TXT");
+    const size_t tag = qHash(QByteArray(QTest::currentTestFunction())) % 1000000;
+    return QStringLiteral("gui%1_%2").arg(tag).arg(n);
+}
+
+std::filesystem::path programFile(int n = 0)
+{
+    return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())
+           / (programName(n).toStdString() + ".TXT");
 }
 
 std::string contents(const std::filesystem::path& path)
@@ -61,16 +69,16 @@ void FrmCodeTest::init()
     messages = std::make_unique<MessageRecorder>();
     designer = std::make_unique<frmWafer>(nullptr);
     designer->showModeless();
-    for (const char* name : {"guitest", "guitest2"})
-        std::filesystem::remove(programFile(name));
+    for (int n : {0, 1})
+        std::filesystem::remove(programFile(n));
 }
 
 void FrmCodeTest::cleanup()
 {
     designer.reset();
     messages.reset();
-    for (const char* name : {"guitest", "guitest2"})
-        std::filesystem::remove(programFile(name));
+    for (int n : {0, 1})
+        std::filesystem::remove(programFile(n));
 }
 
 void FrmCodeTest::designAndOpen(const char* shape, const char* die)
@@ -141,7 +149,7 @@ void FrmCodeTest::emptyNameIsRefusedAndTouchesNoFile()
 void FrmCodeTest::startWritesTheProgramOfTheLastDesign()
 {
     designAndOpen("Circle", "100");
-    type(code()->Text1, QStringLiteral("guitest"));
+    type(code()->Text1, programName());
     QTest::keyClick(code()->Text1, Qt::Key_Return);
     QCOMPARE(messages->shown.size(), std::size_t(1));
     const ShownMessage& m = messages->shown.front();
@@ -149,37 +157,38 @@ void FrmCodeTest::startWritesTheProgramOfTheLastDesign()
     QCOMPARE(m.title, std::string("產生程序完成"));
     QCOMPARE(m.icon, MessageIcon::None);
     QCOMPARE(MessageText, m.prompt);
-    const std::string program = contents(programFile("guitest"));
+    const std::string program = contents(programFile());
     QVERIFY(program.find("PN CIR1\r\n") != std::string::npos);
-    QVERIFY(program.find("PN guitest\r\n") != std::string::npos);
+    QVERIFY(program.find("PN " + programName().toStdString() + "\r\n") != std::string::npos);
     QVERIFY(code()->isVisible()); // the window stays open for another run
 }
 
 void FrmCodeTest::secondRunReplacesTheFile()
 {
     designAndOpen("Square", "100");
-    type(code()->Text1, QStringLiteral("guitest"));
+    type(code()->Text1, programName());
     QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
-    const std::string first = contents(programFile("guitest"));
+    const std::string first = contents(programFile());
     code()->Text2->setText(QStringLiteral("2"));
     QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
-    const std::string second = contents(programFile("guitest"));
+    const std::string second = contents(programFile());
     QCOMPARE(messages->shown.size(), std::size_t(2));
     QVERIFY(!first.empty());
     QVERIFY(second != first);
-    QCOMPARE(second.find("PN guitest\r\n"), second.rfind("PN guitest\r\n")); // one run's lines only
+    const std::string unit = "PN " + programName().toStdString() + "\r\n";
+    QCOMPARE(second.find(unit), second.rfind(unit)); // one run's lines only
 }
 
 void FrmCodeTest::badPassCountIsRefusedWithItsBoxFocused()
 {
     designAndOpen("Hexagon", "100");
-    type(code()->Text1, QStringLiteral("guitest"));
+    type(code()->Text1, programName());
     code()->Text2->setText(QStringLiteral("x"));
     QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
     QCOMPARE(messages->shown.size(), std::size_t(1));
     QCOMPARE(messages->shown.front().icon, MessageIcon::Exclamation);
     QCOMPARE(QApplication::focusWidget(), code()->Text2.data());
-    QVERIFY(!std::filesystem::exists(programFile("guitest")));
+    QVERIFY(!std::filesystem::exists(programFile()));
 }
 
 void FrmCodeTest::programFollowsTheLayoutNotTheShapeBoxNow()
@@ -187,9 +196,9 @@ void FrmCodeTest::programFollowsTheLayoutNotTheShapeBoxNow()
     designAndOpen("Hexagon", "100");
     // The shape box changed after the design: the program is still the hexagon layout's.
     designer->Combo2->setEditText(QStringLiteral("Circle"));
-    type(code()->Text1, QStringLiteral("guitest"));
+    type(code()->Text1, programName());
     QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
-    const std::string program = contents(programFile("guitest"));
+    const std::string program = contents(programFile());
     QVERIFY(program.find("PN HEX1\r\n") != std::string::npos);
     QVERIFY(program.find("PN CIR1\r\n") == std::string::npos);
 }
@@ -197,12 +206,12 @@ void FrmCodeTest::programFollowsTheLayoutNotTheShapeBoxNow()
 void FrmCodeTest::escClosesAndReopeningShowsTheDefaults()
 {
     designAndOpen("Circle", "100");
-    type(code()->Text1, QStringLiteral("guitest2"));
+    type(code()->Text1, programName(1));
     code()->Text3->setText(QStringLiteral("0.9"));
     QTest::keyClick(code()->Text3, Qt::Key_Escape);
     QVERIFY(!code()->isVisible());
     QVERIFY(!code()->isLoaded());
-    QVERIFY(!std::filesystem::exists(programFile("guitest2")));
+    QVERIFY(!std::filesystem::exists(programFile(1)));
     frmCode* first = code();
     QTest::mouseClick(designer->cmdGenerate, Qt::LeftButton);
     QCOMPARE(code(), first); // one instance

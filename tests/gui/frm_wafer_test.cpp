@@ -43,6 +43,7 @@ private slots:
     void refusalsShowTheirMessageAndFocusTheBox_data();
     void refusalsShowTheirMessageAndFocusTheBox();
     void refusalKeepsThePreviousLayoutAndPicture();
+    void refusalSelectsTheBoxToFixThoughItHadTheFocus();
     void buttonsAreDisabledWhileTheDesignRuns();
     void unparsableNumberIsRefused();
     void noShapeDrawsOnlyTheOutline();
@@ -324,6 +325,19 @@ void FrmWaferTest::refusalKeepsThePreviousLayoutAndPicture()
     QCOMPARE(window->lastLayout()->RowTable, before.RowTable);
     QCOMPARE(window->Text4->text(), QStringLiteral("1159"));
     QCOMPARE(window->PIC1->image(), picture);
+}
+
+void FrmWaferTest::refusalSelectsTheBoxToFixThoughItHadTheFocus()
+{
+    choose(window->Combo1, QStringLiteral("2.0 Inches"));
+    type(window->Text1, QStringLiteral("50"));
+    type(window->Text5, QStringLiteral("2.5"));
+    QTest::keyClick(window->Text5, Qt::Key_Return);
+    QCOMPARE(messages->shown.size(), std::size_t(1));
+    QCOMPARE(QApplication::focusWidget(), window->Text5.data());
+    QCOMPARE(window->Text5->selectedText(), QStringLiteral("2.5"));
+    QTest::keyClicks(window->Text5, QStringLiteral("1.9"));
+    QCOMPARE(window->Text5->text(), QStringLiteral("1.9"));
 }
 
 void FrmWaferTest::buttonsAreDisabledWhileTheDesignRuns()
