@@ -722,3 +722,78 @@ TEST(GeneratedProgramFigures, RoundDiesAtTheRimAreCutUpToHalfTheFineTuneOutside)
     const Findings none = checkCase({DieShape::Circle, "5.0 Inches", "50", "", "", 1});
     EXPECT_LE(none.arcOvershoot, kTol);
 }
+
+namespace {
+
+std::vector<std::string> linesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line); // keeps the CR
+    return lines;
+}
+
+std::string joined(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const auto& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+/// 1-based number of the first line equal to `text` (CR dropped) at or after `from`.
+std::uint32_t lineOf(const std::vector<std::string>& lines, const std::string& text, std::size_t from = 0)
+{
+    for (std::size_t i = from; i < lines.size(); ++i)
+        if (lines[i] == text + "\r")
+            return static_cast<std::uint32_t>(i + 1);
+    ADD_FAILURE() << "no line " << text;
+    return 0;
+}
+
+} // namespace
+
+TEST(BrokenGeneratedProgram, IsRefusedAtTheLineThatBreaksIt)
+{
+    const std::optional<WaferLayout> layout = designed({DieShape::Hexagon, "2.0 Inches", "250", "", "", 2});
+    ASSERT_TRUE(layout);
+    const std::vector<std::string> good = linesOf(programFor(*layout, 2));
+    ASSERT_TRUE(std::holds_alternative<Program>(parseProgram(joined(good))));
+    const std::uint32_t main = lineOf(good, "PN JOB");
+
+    {   // The EL of the first row's HEX1 loop removed: its SL is left open.
+        std::vector<std::string> lines = good;
+        const std::uint32_t hex1 = lineOf(good, "HEX1", main);
+        ASSERT_EQ(lines[hex1], "EL\r");
+        lines.erase(lines.begin() + hex1);
+        const auto error = std::get<ProgramError>(parseProgram(joined(lines)));
+        EXPECT_EQ(error.kind, ProgramErrorKind::SLWithoutEL);
+        EXPECT_EQ(error.line, hex1 - 1) << error.text();
+    }
+    {   // The PN of HEX2 removed: its preamble stands outside any unit.
+        std::vector<std::string> lines = good;
+        const std::uint32_t pn = lineOf(good, "PN HEX2");
+        lines.erase(lines.begin() + (pn - 1));
+        const auto error = std::get<ProgramError>(parseProgram(joined(lines)));
+        EXPECT_EQ(error.kind, ProgramErrorKind::OutsideUnit);
+        EXPECT_EQ(error.line, pn) << error.text();
+    }
+    {   // A move whose number was mangled.
+        std::vector<std::string> lines = good;
+        const std::uint32_t ma = main + 16; // 0-based: the line after the 17 of the opening block
+        ASSERT_TRUE(lines[ma].starts_with("MA X "));
+        lines[ma] = "MA X -0.8.75 Y 0\r";
+        const auto error = std::get<ProgramError>(parseProgram(joined(lines)));
+        EXPECT_EQ(error.kind, ProgramErrorKind::BadNumber);
+        EXPECT_EQ(error.line, ma + 1) << error.text();
+    }
+    {   // A call of a unit that is not there.
+        std::vector<std::string> lines = good;
+        const std::uint32_t hex1 = lineOf(good, "HEX1", main);
+        lines[hex1 - 1] = "HEX5\r";
+        const auto error = std::get<ProgramError>(parseProgram(joined(lines)));
+        EXPECT_EQ(error.kind, ProgramErrorKind::UnknownUnit);
+        EXPECT_EQ(error.line, hex1) << error.text();
+    }
+}
