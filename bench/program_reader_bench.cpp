@@ -76,7 +76,8 @@ void BM_RunProgram(benchmark::State& state)
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * compiled.expandedMotions()));
     state.SetLabel(std::string(kShapes[state.range(0)]) + " " + kDies[state.range(1)] + " mil, " +
                    std::to_string(passes) + " pass(es), " + std::to_string(program.dies) + " dies, " +
-                   std::to_string(compiled.expandedMotions()) + " moves");
+                   std::to_string(compiled.expandedMotions()) + " moves, " +
+                   std::to_string(compiled.expandedSteps()) + " steps");
 }
 
 } // namespace

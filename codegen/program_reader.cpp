@@ -447,6 +447,7 @@ private:
                 o.code = OpCode::Arc;
                 if (!number(i + 1, "ARC", o.sweep))
                     return false;
+                o.wholeTurns = std::fmod(o.sweep, 360.0) == 0.0;
                 i += 2;
                 bool vel = false;
                 bool acc = false;
@@ -707,7 +708,7 @@ struct ProgramRunner {
                     const double cx = x + o.x;
                     const double cy = y + o.y;
                     m.centre = {cx, cy};
-                    if (std::fmod(o.sweep, 360.0) != 0.0) {
+                    if (!o.wholeTurns) {
                         const double angle = o.sweep * (std::numbers::pi / 180.0);
                         const double c = std::cos(angle);
                         const double s = std::sin(angle);

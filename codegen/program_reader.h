@@ -93,6 +93,7 @@ struct Op {
     bool relative = false; // Move: MI rather than MA
     bool hasX = false;
     bool hasY = false;
+    bool wholeTurns = false; // Arc: the sweep is a whole number of turns
     std::uint32_t line = 0;
     std::uint32_t target = 0; // Call: unit index; Loop: its EndLoop; EndLoop: its Loop
     std::uint32_t count = 0;  // Loop: passes (at least 1)
@@ -131,8 +132,9 @@ private:
 };
 
 /// Checks and compiles a program text (CR LF or LF lines; the last line may
-/// lack its end). Numbers are read without the locale. The first fault in line
-/// order is returned; a text is refused, never half read.
+/// lack its end). Numbers are read without the locale. A text is refused,
+/// never half read: the first fault of its lines in line order, else the first
+/// call that recurses, else a run too large for `limits`.
 std::variant<Program, ProgramError> parseProgram(std::string_view text, const ReadLimits& limits = {});
 
 /// The machine's state between motions.
