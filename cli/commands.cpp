@@ -9,8 +9,9 @@ const std::vector<Command>& commands()
 {
     static const std::vector<Command> all = {
         {"design",
-         "design --wafer SIZE --shape SHAPE --die MIL [--gap MIL] [--effective INCHES]\n"
-         "    Lays the dies out as the designer's design button does; prints the layout as JSON.",
+         "design --wafer SIZE --shape SHAPE --die MIL [--gap MIL] [--effective INCHES] [--csv FILE]\n"
+         "    Lays the dies out as the designer's design button does; prints the layout as JSON.\n"
+         "    --csv writes one line per die: row, die, centre X and Y in inches (Y up).",
          &runDesignCommand},
         {"simulate",
          "simulate --wafer SIZE --die MIL [--effective INCHES]\n"

@@ -1,12 +1,19 @@
+#include <cstring>
+
 #include "cli/commands.h"
 #include "cli/design_options.h"
+#include "cli/die_csv.h"
 #include "cli/layout_json.h"
+#include "codegen/file_replacement.h"
 
 namespace kerf::cli {
 
 int runDesignCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const DesignOutcome outcome = runDesign(designInputFrom(Options(args, DesignOptionNames)));
+    std::vector<std::string_view> names = DesignOptionNames;
+    names.push_back("csv");
+    const Options options(args, names);
+    const DesignOutcome outcome = runDesign(designInputFrom(options));
     if (std::holds_alternative<NothingToDo>(outcome)) {
         err << EmptyDieSizeMessage << '\n';
         return 1;
@@ -20,6 +27,13 @@ int runDesignCommand(const std::vector<std::string>& args, std::ostream& out, st
         return 0;
     }
     const Design& design = std::get<Design>(outcome);
+    if (const auto csv = options.get("csv")) {
+        const auto failure = replaceFile(*csv, [&](std::ostream& file) { writeDieCsv(file, design.layout); });
+        if (failure) {
+            err << "無法寫入晶粒座標檔 " << *csv << "：" << std::strerror(failure->error) << '\n';
+            return 1;
+        }
+    }
     writeLayoutJson(out, design.layout, design.results);
     return 0;
 }

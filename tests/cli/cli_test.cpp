@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "cli/commands.h"
@@ -118,4 +120,20 @@ TEST(CliSimulate, PrintsTheColumnsAsJson)
     EXPECT_NE(r.out.find("\"results\": {\"rows\": \"17\", \"dies\": \"211\""), std::string::npos);
     EXPECT_EQ(run({"simulate", "--wafer", "2.0 Inches", "--die", "0"}).status, 1);
     EXPECT_EQ(run({"simulate", "--wafer", "2.0 Inches", "--die", "5", "--shape", "Circle"}).status, 2);
+}
+
+TEST(CliDesign, WritesTheDiesAsCsv)
+{
+    const std::string path = ::testing::TempDir() + "kerfwright-dies.csv";
+    const CliRun r = run({"design", "--wafer", "2.0 Inches", "--shape", "Square", "--die", "250", "--effective", "0.72",
+                          "--csv", path});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::ifstream file(path);
+    const std::string csv((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(csv, "row,die,x,y\n1,1,-0.125,0.125\n1,2,0.125,0.125\n2,1,-0.125,-0.125\n2,2,0.125,-0.125\n");
+    const CliRun failed = run({"design", "--wafer", "2.0 Inches", "--shape", "Square", "--die", "250", "--csv",
+                               "/nonexistent-folder/dies.csv"});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_NE(failed.err.find("/nonexistent-folder/dies.csv"), std::string::npos);
+    EXPECT_TRUE(failed.out.empty());
 }

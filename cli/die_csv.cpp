@@ -1,0 +1,15 @@
+#include "cli/die_csv.h"
+
+#include "layout/die_centres.h"
+
+namespace kerf::cli {
+
+void writeDieCsv(std::ostream& out, const WaferLayout& layout)
+{
+    out << "row,die,x,y\n";
+    forEachDieCentre(layout, [&out](const DieCentre& die) {
+        out << die.row << ',' << die.die << ',' << die.x.text() << ',' << die.y.text() << '\n';
+    });
+}
+
+} // namespace kerf::cli
