@@ -16,6 +16,9 @@ void showQtMessageBox(QWidget* owner, MessageIcon icon, const std::string& title
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
     box.exec();
+    // The owner takes the keyboard back, also where no window manager hands it back.
+    if (owner)
+        owner->activateWindow();
 }
 
 MessageBoxFunction& currentFunction()
