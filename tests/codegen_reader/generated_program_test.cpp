@@ -488,8 +488,8 @@ std::vector<LayoutCase> allCases()
     // Tables of one and of three records, and odd effective diameters.
     cases.push_back({DieShape::Hexagon, "2.0 Inches", "1500", "", "", 1});
     cases.push_back({DieShape::Hexagon, "2.0 Inches", "1500", "", "", 2});
-    cases.push_back({DieShape::Hexagon, "2.0 Inches", "700", "", "", 1});
-    cases.push_back({DieShape::Hexagon, "2.0 Inches", "700", "", "", 2});
+    cases.push_back({DieShape::Hexagon, "2.0 Inches", "500", "", "", 1});
+    cases.push_back({DieShape::Hexagon, "2.0 Inches", "500", "", "", 2});
     cases.push_back({DieShape::Hexagon, "3.0 Inches", "37", "", "2.7", 1});
     cases.push_back({DieShape::Hexagon, "3.0 Inches", "37", "", "2.7", 2});
     cases.push_back({DieShape::Square, "2.0 Inches", "1800", "", "", 1});
@@ -708,6 +708,19 @@ TEST(GeneratedProgramFigures, HexagonPassCountsOnlyChooseTheWay)
         EXPECT_EQ(once.edgesByCutCount.begin()->first, 1);
         EXPECT_EQ(twice.edgesByCutCount.begin()->first, 2);
     }
+}
+
+TEST(GeneratedProgramFigures, SquareGridWithoutDiesStillCuts)
+{
+    // 2.0 Inches, 700 mil: a cross of two 2-pitch lines through the centre
+    // and four lines of 0 pitches closes no die, yet the program cuts the
+    // cross and opens the laser on the four points.
+    const Findings findings = checkCase({DieShape::Square, "2.0 Inches", "700", "", "", 1});
+    EXPECT_TRUE(findings.faults.empty()) << findings.text();
+    EXPECT_EQ(findings.pointCuts, 4);
+    const std::optional<WaferLayout> layout = designed({DieShape::Square, "2.0 Inches", "700", "", "", 1});
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(dieTotal(*layout), 0);
 }
 
 TEST(GeneratedProgramFigures, RoundDiesAtTheRimAreCutUpToHalfTheFineTuneOutside)
