@@ -1,11 +1,13 @@
 #include "generation_driver.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "codegen/cp950.h"
 #include "codegen/file_replacement.h"
 #include "codegen/program_generator.h"
 #include "codegen/program_name_check.h"
+#include "codegen/utf8.h"
 
 namespace kerf {
 namespace {
@@ -18,10 +20,15 @@ struct TextSource {
     std::optional<GenerationBox> focus;
 };
 
+std::string fixOf(const TextSource& source)
+{
+    return source.focus ? "請修改後再產生程式碼。" : "請在晶片設定視窗修改後重新設計。";
+}
+
 GenerationRefusal unconvertible(const TextSource& source, const Cp950Failure& failure)
 {
     const std::string where = std::string("「") + source.label + "」";
-    const std::string fix = source.focus ? "請修改後再產生程式碼。" : "請在晶片設定視窗修改後重新設計。";
+    const std::string fix = fixOf(source);
     switch (failure.reason) {
     case Cp950Failure::Reason::Unrepresentable:
         return {where + "含有繁體中文字碼頁 CP950 無法表示的字元「" + failure.character + "」，" + fix,
@@ -35,13 +42,21 @@ GenerationRefusal unconvertible(const TextSource& source, const Cp950Failure& fa
             source.focus};
 }
 
-// Converts each text in turn; the first that CP950 cannot hold refuses the run.
+// Puts each text into CP950 in turn; the first that holds a control
+// character (a line break would split its line into commands) or that CP950
+// cannot hold refuses the run.
 class Encoder {
 public:
     std::string operator()(const std::string& text, const TextSource& source)
     {
         if (refusal)
             return {};
+        if (const auto points = decodeUtf8(text);
+            points && std::any_of(points->begin(), points->end(), isControlCharacter)) {
+            refusal = GenerationRefusal{std::string("「") + source.label + "」含有控制字元（例如換行），" + fixOf(source),
+                                        kTextTitle, source.focus};
+            return {};
+        }
         auto converted = toCp950(text);
         if (auto* failure = std::get_if<Cp950Failure>(&converted)) {
             refusal = unconvertible(source, *failure);
@@ -53,26 +68,26 @@ public:
     std::optional<GenerationRefusal> refusal;
 };
 
+// The machine parameters are plain ASCII numbers by now; the program name
+// and the designer's texts go into CP950.
 std::variant<ProgramParameters, GenerationRefusal> programParameters(const WaferLayout& layout,
                                                                       const GenerationRequest& request,
                                                                       const MachineParameters& machine)
 {
-    const GenerationTexts& boxes = request.texts;
     Encoder encode;
     ProgramParameters parameters;
     ProgramHeader& header = parameters.header;
-    header.programName = encode(boxes.name, {"程式檔名", GenerationBox::Text1});
+    header.programName = encode(request.texts.name, {"程式檔名", GenerationBox::Text1});
     header.waferSize = encode(layout.texts.waferSize, {"晶片直徑", std::nullopt});
     header.shape = encode(layout.texts.shape, {"晶粒形狀", std::nullopt});
     header.dieSize = encode(layout.texts.dieSize, {"晶粒尺寸", std::nullopt});
     header.fineTune = encode(layout.texts.fineTune, {"切割微調值", std::nullopt});
-    // An empty VEL or ACC box carries the DVL or DAC text, which its own box must fix.
-    header.DVL = encode(machine.DVL, {"DVL", GenerationBox::Text3});
-    header.DAC = encode(machine.DAC, {"DAC", GenerationBox::Text4});
-    parameters.VEL = boxes.VEL.empty() ? header.DVL : encode(machine.VEL, {"VEL", GenerationBox::Text5});
-    parameters.ACC = boxes.ACC.empty() ? header.DAC : encode(machine.ACC, {"ACC", GenerationBox::Text6});
+    header.DVL = machine.DVL;
+    header.DAC = machine.DAC;
     header.date = request.date;
     parameters.CutCount = machine.CutCount;
+    parameters.VEL = machine.VEL;
+    parameters.ACC = machine.ACC;
     if (encode.refusal)
         return *encode.refusal;
     return parameters;
@@ -135,6 +150,8 @@ GenerationOutcome runGeneration(const WaferLayout& layout, const GenerationReque
         return *refusal;
     if (!hasLayout(layout))
         return GenerationRefusal{std::string(NoLayoutPrompt), "無資料", std::nullopt};
+    if (auto refusal = checkMainUnitName(request.texts.name, layout.shape))
+        return *refusal;
     const auto machine = ReadGenerationParameters(request.texts);
     if (const auto* refusal = std::get_if<GenerationRefusal>(&machine))
         return *refusal;

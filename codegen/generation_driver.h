@@ -54,11 +54,14 @@ inline constexpr std::string_view NoLayoutPrompt = "無晶片資料可以產生�
 /// The program file of a name in a folder: the folder, "/", the name, ".TXT".
 std::filesystem::path programFilePath(const std::filesystem::path& folder, std::string_view name);
 
-/// The start button: checks the name, the layout and the parameters, puts the
-/// user's texts into CP950, and writes the program of `layout` (its shape and
-/// the designer texts it was made from, whatever the designer shows now) with
-/// the generator of its shape. Every refusal comes before the destination is
-/// touched; a refused or failed run creates, deletes and changes nothing.
+/// The start button: checks the name (as a file name and against the
+/// program's subroutine units), the layout and the parameters, puts the
+/// program name and the designer's texts into CP950 (refusing control
+/// characters and what CP950 cannot hold), and writes the program of
+/// `layout` (its shape and the designer texts it was made from, whatever the
+/// designer shows now) with the generator of its shape. Every refusal comes
+/// before the destination is touched; a refused or failed run creates,
+/// deletes and changes nothing.
 GenerationOutcome runGeneration(const WaferLayout& layout, const GenerationRequest& request,
                                 const ProgramDestination& destination);
 

@@ -36,8 +36,11 @@ struct MachineParameters {
 /// The parameters from the boxes: an empty pass count is 1, else the number
 /// rounded to a whole count with halves to even («2.5» gives 2); an empty DVL
 /// is "0.6", an empty DAC "6.0"; an empty VEL takes the DVL just read, an
-/// empty ACC the DAC. Refused, with Text2 to fix: a pass count longer than
-/// the box, not a number, or below 1 once rounded.
+/// empty ACC the DAC. Refused, with the box to fix: a pass count longer than
+/// the box, not a number, or below 1 once rounded; a DVL, DAC, VEL or ACC
+/// that is not a plain number (digits with at most one point, an optional
+/// "-", no blanks), which the machine could not read. Accepted texts are kept
+/// as typed.
 std::variant<MachineParameters, GenerationRefusal> ReadGenerationParameters(const GenerationTexts& texts);
 
 } // namespace kerf

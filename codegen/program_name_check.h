@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "codegen/generation_refusal.h"
+#include "layout/wafer_layout.h"
 
 namespace kerf {
 
@@ -16,5 +17,11 @@ inline constexpr std::size_t ProgramNameMaxLength = 20;
 /// (the name would leave the folder); ".."; and < > : " | ? *, which the
 /// file systems the programs are carried on cannot hold. Blanks pass.
 std::optional<GenerationRefusal> checkProgramName(std::string_view name);
+
+/// Why `name` cannot name the main unit of the program for a layout of this
+/// shape: it is one of the program's subroutine units (CIR1, CIR2 for circles,
+/// HEX1 to HEX4 for hexagons), in any letter case and between blanks, which
+/// would give the file two units of one name.
+std::optional<GenerationRefusal> checkMainUnitName(std::string_view name, DieShape shape);
 
 } // namespace kerf

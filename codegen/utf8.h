@@ -11,4 +11,10 @@ namespace kerf {
 /// values past U+10FFFF).
 std::optional<std::u32string> decodeUtf8(std::string_view text);
 
+/// C0 and C1 control characters and DEL: tabs, line breaks and the like.
+constexpr bool isControlCharacter(char32_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
 } // namespace kerf

@@ -124,7 +124,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "切割次數最多 3 個字元，請輸入 1 到 999 之間的整數。"},
         Refused{hexagons400({"--name", "job", "--passes", "-1"}), "切割次數至少要 1 次，請輸入 1 到 999 之間的整數。"},
         Refused{hexagons400({"--name", "job", "--acc", "😀"}),
-                "「ACC」含有繁體中文字碼頁 CP950 無法表示的字元「😀」，請修改後再產生程式碼。"},
+                "ACC 必須是數字（例如 6.0），不可含有空格或其他文字，請修改。"},
+        Refused{hexagons400({"--name", "😀"}),
+                "「程式檔名」含有繁體中文字碼頁 CP950 無法表示的字元「😀」，請修改後再產生程式碼。"},
         Refused{{"generate", "--wafer", "2.0 Inches", "--shape", "Circle", "--die", "1900", "--name", "job"},
                 "晶粒尺寸或微調值不合常理，請確認正確數值。"},
         Refused{{"generate", "--wafer", "2.0 Inches", "--die", "100", "--name", "job"}, "無晶片資料可以產生程式碼。"}));

@@ -54,6 +54,18 @@ TEST(GenerationDriver, WritesTheProgramIntoTheFolderAndSaysSo)
     EXPECT_EQ(programLines(readFile(done.path))[24], "PN job");
 }
 
+TEST(GenerationDriver, SubroutineNamesOfOtherShapesArePlainNames)
+{
+    for (const char* name : {"HEX1", "CIR", "CIR12", "OS"}) {
+        std::ostringstream out;
+        EXPECT_TRUE(std::holds_alternative<GenerationDone>(runGeneration(circleLayout(), request(name), std::ref(out))))
+            << name;
+    }
+    std::ostringstream out;
+    const WaferLayout squares = designed("2.0 Inches", "Square", "250");
+    EXPECT_TRUE(std::holds_alternative<GenerationDone>(runGeneration(squares, request("HEX1"), std::ref(out))));
+}
+
 TEST(GenerationDriver, AlwaysAppendsTheExtension)
 {
     TemporaryFolder folder;
@@ -131,14 +143,13 @@ TEST(GenerationDriver, UserTextGoesIntoTheFileInCp950)
     WaferLayout layout = circleLayout();
     layout.texts.waferSize = "四吋";
     GenerationRequest r = request("晶片");
-    r.texts.DVL = "晶";
     const auto outcome = runGeneration(layout, r, OutputFolder{folder.path()});
     ASSERT_TRUE(std::holds_alternative<GenerationDone>(outcome));
     EXPECT_EQ(std::get<GenerationDone>(outcome).path, folder.path().string() + "/晶片.TXT");
     const auto lines = programLines(readFile(folder.path() / "晶片.TXT"));
     EXPECT_EQ(lines[24], "PN \xB4\xB9\xA4\xF9");
     EXPECT_EQ(lines[28], "# Wafer size = \xA5\x7C\xA6\x54");
-    EXPECT_EQ(lines[30], "SP DVL = \xB4\xB9");
+    EXPECT_EQ(lines[30], "SP DVL = 0.6");
     EXPECT_EQ(lines[6], "MI X 0.05 Y 0.0 ARC -360.0 VEL 0.6 ACC 6.0");
 }
 
@@ -251,15 +262,20 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedRun{"NameCp950CannotHold", texts("job😀"),
                    {"「程式檔名」含有繁體中文字碼頁 CP950 無法表示的字元「😀」，請修改後再產生程式碼。", "文字無法轉換",
                     GenerationBox::Text1}},
-        RefusedRun{"DvlCp950CannotHold", texts("job", "1", "é"),
-                   {"「DVL」含有繁體中文字碼頁 CP950 無法表示的字元「é」，請修改後再產生程式碼。", "文字無法轉換",
-                    GenerationBox::Text3}},
-        RefusedRun{"EmptyVelTakesTheDvlsBox", texts("job", "1", "é", ""),
-                   {"「DVL」含有繁體中文字碼頁 CP950 無法表示的字元「é」，請修改後再產生程式碼。", "文字無法轉換",
-                    GenerationBox::Text3}},
-        RefusedRun{"VelCp950CannotHold", texts("job", "1", "0.6", "边"),
-                   {"「VEL」含有繁體中文字碼頁 CP950 無法表示的字元「边」，請修改後再產生程式碼。", "文字無法轉換",
-                    GenerationBox::Text5}},
+        RefusedRun{"DvlNotANumber", texts("job", "1", "é"),
+                   {"DVL 必須是數字（例如 0.6），不可含有空格或其他文字，請修改。", "輸入數值錯誤", GenerationBox::Text3}},
+        RefusedRun{"VelWithALineBreak", texts("job", "1", "0.6", "0.6\r\nMA X 5 Y 5"),
+                   {"VEL 必須是數字（例如 0.6），不可含有空格或其他文字，請修改。", "輸入數值錯誤", GenerationBox::Text5}},
+        RefusedRun{"NameOfACircleSubroutine", texts("CIR2"),
+                   {"這個程式的副程式名稱是 CIR1、CIR2，檔名不可與它們相同，請改用其他檔名。", "檔名錯誤",
+                    GenerationBox::Text1}},
+        RefusedRun{"NameOfAHexagonSubroutine", texts(" hex1"),
+                   {"這個程式的副程式名稱是 HEX1、HEX2、HEX3、HEX4，檔名不可與它們相同，請改用其他檔名。", "檔名錯誤",
+                    GenerationBox::Text1},
+                   designed("2.0 Inches", "Hexagon", "400")},
+        RefusedRun{"DesignTextWithALineBreak", texts("job"),
+                   {"「晶片直徑」含有控制字元（例如換行），請在晶片設定視窗修改後重新設計。", "文字無法轉換", std::nullopt},
+                   withWaferSize("2.0 Inches\r\nOS")},
         RefusedRun{"DesignTextCp950CannotHold", texts("job"),
                    {"「晶片直徑」含有繁體中文字碼頁 CP950 無法表示的字元「😀」，請在晶片設定視窗修改後重新設計。",
                     "文字無法轉換", std::nullopt},

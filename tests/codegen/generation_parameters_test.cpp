@@ -40,11 +40,49 @@ TEST(GenerationParameters, EmptyVelAndAccFollowTheTypedDvlAndDac)
     EXPECT_EQ(read(texts), (MachineParameters{2, "0.8", "7", "0.8", "7"}));
 }
 
-TEST(GenerationParameters, TextsAreKeptAsTyped)
+TEST(GenerationParameters, NumbersAreKeptAsTyped)
 {
-    GenerationTexts texts{"job", "1", " 0.60", "6", "abc", "1e3"};
-    EXPECT_EQ(read(texts), (MachineParameters{1, " 0.60", "6", "abc", "1e3"}));
+    GenerationTexts texts{"job", "1", "0.60", "6", ".5", "-1."};
+    EXPECT_EQ(read(texts), (MachineParameters{1, "0.60", "6", ".5", "-1."}));
 }
+
+struct MachineCase {
+    GenerationTexts texts;
+    GenerationRefusal refusal;
+};
+
+class RefusedMachineParameter : public ::testing::TestWithParam<MachineCase> {};
+
+TEST_P(RefusedMachineParameter, IsRefusedWithItsBoxToFix)
+{
+    const auto result = ReadGenerationParameters(GetParam().texts);
+    ASSERT_TRUE(std::holds_alternative<GenerationRefusal>(result));
+    EXPECT_EQ(std::get<GenerationRefusal>(result), GetParam().refusal);
+}
+
+namespace {
+
+const char* const kDvl = "DVL 必須是數字（例如 0.6），不可含有空格或其他文字，請修改。";
+const char* const kDac = "DAC 必須是數字（例如 6.0），不可含有空格或其他文字，請修改。";
+const char* const kVel = "VEL 必須是數字（例如 0.6），不可含有空格或其他文字，請修改。";
+const char* const kAcc = "ACC 必須是數字（例如 6.0），不可含有空格或其他文字，請修改。";
+
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, RefusedMachineParameter,
+    ::testing::Values(
+        MachineCase{{"job", "1", "abc", "6.0", "0.6", "6.0"}, {kDvl, "輸入數值錯誤", GenerationBox::Text3}},
+        MachineCase{{"job", "1", "0,6", "6.0", "0.6", "6.0"}, {kDvl, "輸入數值錯誤", GenerationBox::Text3}},
+        MachineCase{{"job", "1", " 0.6", "6.0", "0.6", "6.0"}, {kDvl, "輸入數值錯誤", GenerationBox::Text3}},
+        MachineCase{{"job", "1", "0.6\r\nOS", "6.0", "0.6", "6.0"}, {kDvl, "輸入數值錯誤", GenerationBox::Text3}},
+        MachineCase{{"job", "1", "０.６", "6.0", "0.6", "6.0"}, {kDvl, "輸入數值錯誤", GenerationBox::Text3}},
+        MachineCase{{"job", "1", "0.6", "6 .0", "0.6", "6.0"}, {kDac, "輸入數值錯誤", GenerationBox::Text4}},
+        MachineCase{{"job", "1", "0.6", "1.2.3", "0.6", "6.0"}, {kDac, "輸入數值錯誤", GenerationBox::Text4}},
+        MachineCase{{"job", "1", "0.6", "6.0", "0.6 ACC", "6.0"}, {kVel, "輸入數值錯誤", GenerationBox::Text5}},
+        MachineCase{{"job", "1", "0.6", "6.0", "-", "6.0"}, {kVel, "輸入數值錯誤", GenerationBox::Text5}},
+        MachineCase{{"job", "1", "0.6", "6.0", "0.6", "6.0\nOS"}, {kAcc, "輸入數值錯誤", GenerationBox::Text6}},
+        MachineCase{{"job", "1", "0.6", "6.0", "0.6", "+6"}, {kAcc, "輸入數值錯誤", GenerationBox::Text6}}));
 
 struct CountCase {
     const char* text;
