@@ -115,8 +115,8 @@ public:
     /// The units in file order.
     const std::vector<Unit>& units() const { return units_; }
     /// The unit the machine runs: the last of the file (the main unit follows
-    /// its subroutines).
-    std::size_t entryUnit() const { return units_.size() - 1; }
+    /// its subroutines). A default-made Program has no unit and runs nothing.
+    std::size_t entryUnit() const { return units_.empty() ? 0 : units_.size() - 1; }
     /// The motions that a full run produces (for a progress bar).
     std::uint64_t expandedMotions() const { return expandedMotions_; }
     /// The steps that a full run executes (see ReadLimits).

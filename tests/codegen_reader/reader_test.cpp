@@ -391,3 +391,11 @@ TEST(ProgramReader, MangledProgramsAreRefusedOrReadNeverCrash)
     }
     EXPECT_GT(refused, 1000);
 }
+
+TEST(ProgramReader, AnEmptyProgramRunsNothing)
+{
+    const Program none;
+    const RunSummary summary = runProgram(none, [](const Motion&) { ADD_FAILURE(); });
+    EXPECT_EQ(summary.motions, 0u);
+    EXPECT_EQ(summary.final.head, (ProgramPoint{0, 0}));
+}
