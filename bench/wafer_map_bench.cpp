@@ -12,6 +12,7 @@
 #include "designer/picture_box.h"
 #include "designer/wafer_map.h"
 #include "layout/design_driver.h"
+#include "simulator/frm_hex.h"
 
 using namespace kerf;
 
@@ -62,6 +63,20 @@ void DesignButton(benchmark::State& state)
                    + window.Text4->text().toStdString() + " dies");
 }
 
+// The simulator's button: reading the boxes, the column layout, the map, the results.
+void SimulateButton(benchmark::State& state)
+{
+    ui::frmHex window(nullptr);
+    window.showModeless();
+    window.Combo1->setCurrentIndex(4); // 5.0 Inches
+    window.Text1->setText(QString::number(state.range(0) / 10.0));
+    for (auto _ : state) {
+        window.cmdSimulate_Click();
+        benchmark::DoNotOptimize(window.PIC1->image().constBits());
+    }
+    state.SetLabel(window.Text3->text().toStdString() + " dies");
+}
+
 void Sizes(benchmark::internal::Benchmark* b)
 {
     // 100 mil; dies of 2 pixels (the smallest drawn one by one) and of 3;
@@ -76,6 +91,7 @@ void Sizes(benchmark::internal::Benchmark* b)
 
 BENCHMARK(DrawIntoPicture)->Apply(Sizes);
 BENCHMARK(DesignButton)->Apply(Sizes);
+BENCHMARK(SimulateButton)->Arg(1000)->Arg(210)->Arg(50)->Arg(2)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
