@@ -107,10 +107,12 @@ TEST(CircleProgram, RowsAreCutTopToBottomOneRowPitchApart)
     const auto body = programBody(program(layout));
     int rows = 0;
     for (const std::string& line : body) {
-        if (line.rfind("# Row ", 0) == 0)
+        if (line.rfind("# Row ", 0) == 0) {
             EXPECT_EQ(line, "# Row " + std::to_string(++rows));
-        if (line.rfind("MI X ", 0) == 0)
+        }
+        if (line.rfind("MI X ", 0) == 0) {
             EXPECT_TRUE(line.ends_with(" Y -" + layout.RowPitch.text())) << line;
+        }
     }
     EXPECT_EQ(rows, layout.RowTable.upperBound());
 }
