@@ -27,7 +27,8 @@ void Form::load()
 void Form::showModeless()
 {
     load();
-    setWindowModality(Qt::NonModal);
+    if (!isVisible())
+        setWindowModality(Qt::NonModal);
     show();
     raise();
     activateWindow();
@@ -36,7 +37,8 @@ void Form::showModeless()
 void Form::showModal()
 {
     load();
-    setWindowModality(Qt::ApplicationModal);
+    if (!isVisible())
+        setWindowModality(Qt::ApplicationModal);
     show();
     raise();
     activateWindow();
