@@ -2,7 +2,7 @@
 
 #include "cli/commands.h"
 #include "cli/design_options.h"
-#include "cli/die_csv.h"
+#include "layout/die_csv.h"
 #include "cli/layout_json.h"
 #include "codegen/file_replacement.h"
 

@@ -25,7 +25,11 @@ std::string doubleText(double value)
 
 std::string angleText(long long value)
 {
-    return "-" + (value == 0 ? std::string() : std::to_string(value)) + ".0";
+    std::string text = "-";
+    if (value != 0)
+        text += std::to_string(value);
+    text += ".0";
+    return text;
 }
 
 std::string lengthText(const Decimal& value)

@@ -1,8 +1,8 @@
-#include "cli/die_csv.h"
+#include "layout/die_csv.h"
 
 #include "layout/die_centres.h"
 
-namespace kerf::cli {
+namespace kerf {
 
 void writeDieCsv(std::ostream& out, const WaferLayout& layout)
 {
@@ -12,4 +12,4 @@ void writeDieCsv(std::ostream& out, const WaferLayout& layout)
     });
 }
 
-} // namespace kerf::cli
+} // namespace kerf
