@@ -542,7 +542,7 @@ TEST_P(GeneratedProgramSweep, EveryDieSize)
                 const LayoutCase c{sweep.shape, sweep.wafer, die, gap, eff, sweep.passes};
                 const Findings findings = checkCase(c, tolerance);
                 if (!findings.refused && !findings.faults.empty() && ++failed <= 5)
-                    report += "\n" + caseName(c) + ":" + findings.text();
+                    report.append("\n").append(caseName(c)).append(":").append(findings.text());
             }
     EXPECT_EQ(failed, 0) << report;
 }
