@@ -1,0 +1,311 @@
+// The preview's views: zoom and pan, the visible part of a layout, and the
+// cut path drawn in layers of first steps.
+#include <cmath>
+#include <variant>
+
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+
+#include "designer/cut_path_picture.h"
+#include "designer/inch_canvas.h"
+#include "designer/map_view.h"
+#include "designer/wafer_map.h"
+#include "preview_test_support.h"
+
+using namespace kerf;
+using namespace kerf::map;
+using namespace kerf::testing;
+
+namespace {
+
+const QRectF Picture(0, 0, 5.25, 5.25);
+
+QImage mapImage(const MapView& view, const WaferLayout& layout)
+{
+    QImage image(view.size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    drawWaferMap(painter, view, layout, layout.WaferDiameter / 2);
+    return image;
+}
+
+// The map with the path after `steps` steps laid over it.
+QImage pathImage(const WaferLayout& layout, const CutPathLayers& layers, std::uint32_t steps)
+{
+    QImage image = mapImage(layers.view, layout);
+    QPainter painter(&image);
+    painter.drawImage(0, 0, cutPathOverlay(layers, steps));
+    return image;
+}
+
+int count(const QImage& image, const QColor& colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixelColor(x, y) == colour;
+    return n;
+}
+
+Program parsed(const std::string& text)
+{
+    auto program = parseProgram(text);
+    if (auto* error = std::get_if<ProgramError>(&program))
+        qFatal("%s", error->text().c_str());
+    return std::get<Program>(std::move(program));
+}
+
+// The horizontal and vertical extent of a colour's pixels.
+QSize extent(const QImage& image, const QColor& colour)
+{
+    int left = image.width(), right = -1, top = image.height(), bottom = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == colour) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    return {right - left + 1, bottom - top + 1};
+}
+
+} // namespace
+
+class MapViewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void fitShowsThePictureWholeAndCentred();
+    void zoomKeepsThePointUnderThePointerAndOneScale();
+    void zoomStaysWithinItsBounds();
+    void panFollowsTheDrag();
+    void zoomedMapStaysTrueToScale();
+    void visiblePartDrawsTheSamePixels_data();
+    void visiblePartDrawsTheSamePixels();
+    void visiblePartOfAZoomedWaferIsSmall();
+    void cutsCoverTheEdgesOfTheDiesTheyCut_data();
+    void cutsCoverTheEdgesOfTheDiesTheyCut();
+    void stepsWalkThePathInMachineOrder();
+    void retracedPassesAreDrawnOnce();
+    void laserOffMovesAreDashed();
+    void cancelledDrawingSaysSo();
+};
+
+void MapViewTest::fitShowsThePictureWholeAndCentred()
+{
+    const MapView view = fitView(QSize(700, 525), Picture);
+    QCOMPARE(view.pixelsPerInch, 100.0);
+    QCOMPARE(view.toPixels(Picture.center()), QPointF(350, 262.5));
+    QVERIFY(view.inchRect().contains(Picture));
+}
+
+void MapViewTest::zoomKeepsThePointUnderThePointerAndOneScale()
+{
+    const MapView view = fitView(QSize(600, 600), Picture);
+    const QPointF pointer(150, 420);
+    const QPointF under = view.toInches(pointer);
+    const MapView zoomed = zoomedAbout(view, pointer, 3.0);
+    QCOMPARE(zoomed.pixelsPerInch, 3 * view.pixelsPerInch);
+    QCOMPARE(zoomed.toInches(pointer), under);
+    QCOMPARE(zoomed.size, view.size);
+    // One scale: an inch across and an inch down are as many pixels.
+    const QPointF a = zoomed.toPixels(QPointF(1, 1));
+    const QPointF b = zoomed.toPixels(QPointF(2, 2));
+    QCOMPARE(b.x() - a.x(), b.y() - a.y());
+    const MapView back = zoomedAbout(zoomed, pointer, 1 / 3.0);
+    QVERIFY(std::abs(back.pixelsPerInch - view.pixelsPerInch) < 1e-9);
+    QVERIFY(QLineF(back.topLeft, view.topLeft).length() < 1e-9);
+}
+
+void MapViewTest::zoomStaysWithinItsBounds()
+{
+    const MapView view = fitView(QSize(600, 600), Picture);
+    QCOMPARE(zoomedAbout(view, {10, 10}, 1e9).pixelsPerInch, MapView::MaxPixelsPerInch);
+    QCOMPARE(zoomedAbout(view, {10, 10}, 1e-9).pixelsPerInch, MapView::MinPixelsPerInch);
+    QCOMPARE(zoomedAbout(view, {10, 10}, std::nan("")), view);
+    QCOMPARE(zoomedAbout(view, {10, 10}, -2), view);
+}
+
+void MapViewTest::panFollowsTheDrag()
+{
+    const MapView view = fitView(QSize(600, 600), Picture);
+    const QPointF grabbed = view.toInches({100, 100});
+    const MapView moved = panned(view, {30, -40});
+    QVERIFY(QLineF(moved.toPixels(grabbed), QPointF(130, 60)).length() < 1e-9);
+    QCOMPARE(moved.pixelsPerInch, view.pixelsPerInch);
+}
+
+void MapViewTest::zoomedMapStaysTrueToScale()
+{
+    const WaferLayout layout = designedLayout("2.0 Inches", "Hexagon", "200");
+    MapView view = fitView(QSize(640, 400), Picture);
+    view = zoomedAbout(view, view.toPixels({CenterX, CenterY}), 1.4);
+    const QImage image = mapImage(view, layout);
+    const QSize outline = extent(image, Black);
+    QVERIFY2(std::abs(outline.width() - outline.height()) <= 1,
+             qPrintable(QStringLiteral("%1 x %2").arg(outline.width()).arg(outline.height())));
+    QVERIFY(std::abs(outline.width() - 2.0 * view.pixelsPerInch) <= 2);
+}
+
+void MapViewTest::visiblePartDrawsTheSamePixels_data()
+{
+    QTest::addColumn<QString>("shape");
+    QTest::addColumn<QString>("die");
+    QTest::addColumn<double>("zoom");
+    QTest::newRow("circles") << "Circle" << "60" << 6.0;
+    QTest::newRow("hexagons") << "Hexagon" << "40" << 5.0;
+    QTest::newRow("squares") << "Square" << "45" << 7.0;
+    QTest::newRow("tiny squares as bands") << "Square" << "3" << 1.5;
+    QTest::newRow("tiny hexagons as bands") << "Hexagon" << "4" << 1.2;
+}
+
+void MapViewTest::visiblePartDrawsTheSamePixels()
+{
+    QFETCH(QString, shape);
+    QFETCH(QString, die);
+    QFETCH(double, zoom);
+    const WaferLayout layout =
+        designedLayout("3.0 Inches", shape.toLatin1().constData(), die.toLatin1().constData());
+    const MapView fit = fitView(QSize(500, 420), Picture);
+    const MapView view = zoomedAbout(fit, {140, 90}, zoom);
+
+    QImage whole(view.size, QImage::Format_RGB32);
+    whole.fill(Qt::white);
+    {
+        QPainter painter(&whole);
+        painter.translate(-view.topLeft * view.pixelsPerInch);
+        InchCanvas canvas(painter, view.pixelsPerInch);
+        DrawWaferOutline(canvas, CenterX, CenterY, layout.WaferDiameter / 2);
+        DrawDies(canvas, layout);
+    }
+    const QImage part = mapImage(view, layout);
+    QVERIFY(count(part, Red) > 100);
+    QCOMPARE(part, whole);
+}
+
+void MapViewTest::visiblePartOfAZoomedWaferIsSmall()
+{
+    const WaferLayout layout = designedLayout("5.0 Inches", "Circle", "10");
+    const MapView view = zoomedAbout(fitView(QSize(500, 500), Picture), {250, 250}, 40);
+    const WaferLayout part = visibleLayout(layout, view.inchRect());
+    int dies = 0;
+    for (int i = 1; i <= part.RowTable.upperBound(); ++i)
+        dies += part.RowTable[i].DieCount;
+    // About 5.25 / 40 inch square of 10-mil dies: some 13 by 13, with a margin.
+    QVERIFY2(dies > 100 && dies < 400, qPrintable(QString::number(dies)));
+    QVERIFY(part.RowTable.upperBound() < 30);
+}
+
+void MapViewTest::cutsCoverTheEdgesOfTheDiesTheyCut_data()
+{
+    QTest::addColumn<QString>("shape");
+    QTest::addColumn<QString>("die");
+    QTest::addColumn<QString>("passes");
+    QTest::newRow("circles") << "Circle" << "300" << "1";
+    QTest::newRow("hexagons there and back") << "Hexagon" << "200" << "2";
+    QTest::newRow("hexagons one way") << "Hexagon" << "150" << "1";
+    QTest::newRow("squares") << "Square" << "250" << "1";
+}
+
+void MapViewTest::cutsCoverTheEdgesOfTheDiesTheyCut()
+{
+    QFETCH(QString, shape);
+    QFETCH(QString, die);
+    QFETCH(QString, passes);
+    const WaferLayout layout =
+        designedLayout("2.0 Inches", shape.toLatin1().constData(), die.toLatin1().constData());
+    const Program program = parsed(programOf(layout, passes.toLatin1().constData()));
+    const MapView view = zoomedAbout(fitView(QSize(520, 520), Picture), {260, 260}, 2.4);
+    const CutPathLayers layers = drawCutPathLayers(program, view, 1.0);
+    QVERIFY(layers.complete);
+
+    const QImage before = mapImage(view, layout);
+    const QImage after = pathImage(layout, layers, layers.steps.count());
+    const int red = count(before, Red);
+    QVERIFY(red > 1000);
+    // Every die is cut along its edges, which the cuts cover pixel for pixel.
+    QCOMPARE(count(after, Red), 0);
+    QVERIFY(count(after, CutColour) >= red);
+}
+
+void MapViewTest::stepsWalkThePathInMachineOrder()
+{
+    const WaferLayout layout = designedLayout("2.0 Inches", "Hexagon", "200");
+    const Program program = parsed(programOf(layout, "2"));
+    const MapView view = fitView(QSize(504, 504), Picture);
+    const CutPathLayers layers = drawCutPathLayers(program, view, 1.0);
+    const CutPathSteps& steps = layers.steps;
+    QCOMPARE(steps.motionsPerStep, std::uint64_t(1));
+    QCOMPARE(std::uint64_t(steps.count()), steps.motions);
+    QCOMPARE(steps.headAfter.front(), (ProgramPoint{0, 0}));
+    // The first move goes to the top left of row 1; the program ends at the origin.
+    QCOMPARE(steps.headAfter[1], (ProgramPoint{-0.5, 0.635085}));
+    QCOMPARE(steps.headAfter.back(), (ProgramPoint{0, 0}));
+
+    QCOMPARE(count(cutPathOverlay(layers, 0), CutColour), 0);
+    QCOMPARE(count(cutPathOverlay(layers, 0), TravelColour), 0);
+    int previous = 0;
+    for (std::uint32_t done = 1; done <= steps.count(); done += std::max(1u, steps.count() / 7)) {
+        const int now = count(cutPathOverlay(layers, done), CutColour);
+        QVERIFY(now >= previous);
+        previous = now;
+    }
+    QVERIFY(previous > count(cutPathOverlay(layers, 8), CutColour));
+    // After the first steps the cuts are all near the head's start, at the top.
+    const QImage early = cutPathOverlay(layers, 8);
+    const QSize reach = extent(early, CutColour);
+    QVERIFY(reach.height() < 40);
+}
+
+void MapViewTest::retracedPassesAreDrawnOnce()
+{
+    const WaferLayout layout = designedLayout("2.0 Inches", "Square", "500");
+    const MapView view = fitView(QSize(504, 504), Picture);
+    const CutPathLayers once = drawCutPathLayers(parsed(programOf(layout, "1")), view, 1.0);
+    const CutPathLayers thrice = drawCutPathLayers(parsed(programOf(layout, "3")), view, 1.0);
+    // Only the moves back to the origin around the loop's end come on top.
+    QVERIFY(thrice.steps.motions > once.steps.motions && thrice.steps.motions <= once.steps.motions + 2);
+    // The same cuts, made by the same steps; the passes' return to the origin
+    // is a move of its own.
+    QCOMPARE(thrice.cuts, once.cuts);
+}
+
+void MapViewTest::laserOffMovesAreDashed()
+{
+    // One move with the laser off across the picture, then one cut.
+    const std::string text = "PN T\nDI 1 10000\nII\nMA X -2 Y 0\nOS\nMI X 1\nCS\nEI\n";
+    const MapView view = fitView(QSize(504, 504), Picture);
+    const CutPathLayers layers = drawCutPathLayers(parsed(text), view, 1.0);
+    QCOMPARE(layers.steps.count(), 2u);
+    const QImage overlay = cutPathOverlay(layers, 2);
+    // The move from the origin to (-2, 0) runs along the middle row; the cut
+    // covers its first half.
+    const int row = static_cast<int>(view.toPixels({CenterX, CenterY}).y());
+    int on = 0, off = 0;
+    for (int x = static_cast<int>(view.toPixels({CenterX - 0.9, 0}).x()); x < view.toPixels({CenterX - 0.1, 0}).x(); ++x)
+        (overlay.pixelColor(x, row) == TravelColour ? on : off) += 1;
+    QVERIFY2(on > 20 && off > 15, qPrintable(QStringLiteral("%1 on %2 off").arg(on).arg(off)));
+    // The cut from (-2, 0) to (-1, 0) is solid and drawn over the move.
+    QCOMPARE(overlay.pixelColor(view.toPixels({CenterX - 1.5, CenterY}).toPoint()), CutColour);
+    QVERIFY(cutPathOverlay(layers, 1).pixelColor(view.toPixels({CenterX - 1.5, CenterY}).toPoint()) != CutColour);
+}
+
+void MapViewTest::cancelledDrawingSaysSo()
+{
+    const WaferLayout layout = designedLayout("3.0 Inches", "Hexagon", "20");
+    const Program program = parsed(programOf(layout));
+    int calls = 0;
+    double fraction = -1;
+    const CutPathLayers layers = drawCutPathLayers(program, fitView(QSize(300, 300), Picture), 1.0,
+                                                   [&](double done) {
+                                                       fraction = done;
+                                                       return ++calls < 2;
+                                                   });
+    QVERIFY(!layers.complete);
+    QCOMPARE(calls, 2);
+    QVERIFY(fraction > 0 && fraction < 1);
+}
+
+QTEST_MAIN(MapViewTest)
+#include "map_view_test.moc"
