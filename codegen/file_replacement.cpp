@@ -97,4 +97,44 @@ std::optional<FileReplaceError> replaceFile(const std::filesystem::path& target,
     return std::nullopt;
 }
 
+namespace {
+
+std::string reasonOf(int error)
+{
+    switch (error) {
+    case 0: return "輸出沒有完整寫出";
+    case ENOSPC:
+    case EDQUOT: return "磁碟空間不足";
+    case EACCES:
+    case EPERM: return "沒有寫入這個資料夾的權限";
+    case EROFS: return "資料夾位於唯讀的磁碟上";
+    case ENOENT: return "資料夾不存在";
+    case ENOTDIR: return "資料夾路徑中有一項不是資料夾";
+    case EISDIR: return "已有同名的資料夾";
+    case ENAMETOOLONG: return "路徑太長";
+    case EIO: return "磁碟讀寫錯誤";
+    default: return "系統錯誤（錯誤碼 " + std::to_string(error) + "）";
+    }
+}
+
+const char* stepOf(FileReplaceError::Step step)
+{
+    switch (step) {
+    case FileReplaceError::Step::CreateTemporary: return "建立新檔時";
+    case FileReplaceError::Step::Write: return "寫入時";
+    case FileReplaceError::Step::Save: return "存入磁碟時";
+    case FileReplaceError::Step::Rename: return "取代舊檔時";
+    }
+    return "";
+}
+
+} // namespace
+
+std::string replaceFailureText(std::string_view what, const std::filesystem::path& target,
+                               const FileReplaceError& error)
+{
+    return "寫入" + std::string(what) + "「" + target.string() + "」失敗（" + stepOf(error.step) + "）：" +
+           reasonOf(error.error) + "。已有的同名檔案保持原樣，也沒有留下不完整的檔案。";
+}
+
 } // namespace kerf

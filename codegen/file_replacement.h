@@ -4,6 +4,8 @@
 #include <functional>
 #include <optional>
 #include <ostream>
+#include <string>
+#include <string_view>
 
 namespace kerf {
 
@@ -22,5 +24,11 @@ struct FileReplaceError {
 /// after the same clean-up.
 std::optional<FileReplaceError> replaceFile(const std::filesystem::path& target,
                                             const std::function<void(std::ostream&)>& write);
+
+/// The message box's prompt for a failed replacement of `target`, which holds
+/// `what` (e.g. «程式檔»): the step that failed, its cause, and that the old
+/// file is unchanged and no partial file is left.
+std::string replaceFailureText(std::string_view what, const std::filesystem::path& target,
+                               const FileReplaceError& error);
 
 } // namespace kerf
