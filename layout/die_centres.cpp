@@ -2,7 +2,7 @@
 
 namespace kerf {
 
-void forEachDieCentre(const WaferLayout& layout, const std::function<void(const DieCentre&)>& visit)
+void forEachDieRow(const WaferLayout& layout, const std::function<void(const DieRow&)>& visit)
 {
     const LayoutTable& table = layout.RowTable;
     const int N = table.upperBound();
@@ -11,7 +11,7 @@ void forEachDieCentre(const WaferLayout& layout, const std::function<void(const 
     const int K = (N + 1) / 2;
     const Decimal centreX = Decimal::fromSingle(CenterX);
     const Decimal centreY = Decimal::fromSingle(CenterY);
-    const Decimal pitch = layout.DiePitch.toDecimal();
+    const Decimal pitchHalf = layout.DiePitch.toDecimal().half();
     const bool squares = layout.shape == DieShape::Square;
     const Decimal halfRow = layout.RowPitch.toDecimal().half();
 
@@ -26,18 +26,26 @@ void forEachDieCentre(const WaferLayout& layout, const std::function<void(const 
                 return; // the centre line closes no cell of its own
             // Cells lie between this line and the next one towards the centre.
             y = index <= K ? y - halfRow : y + halfRow;
-            x = x + pitch.half();
+            x = x + pitchHalf;
         }
-        ++row;
-        for (int die = 1; die <= record.DieCount; ++die) {
-            visit({row, die, x, y});
-            x = x + pitch;
-        }
+        visit({++row, record.DieCount, x, y});
     };
     for (int index = K; index >= 1; --index)
         visitRecord(index);
     for (int index = K + 1; index <= N; ++index)
         visitRecord(index);
+}
+
+void forEachDieCentre(const WaferLayout& layout, const std::function<void(const DieCentre&)>& visit)
+{
+    const Decimal pitch = layout.DiePitch.toDecimal();
+    forEachDieRow(layout, [&](const DieRow& row) {
+        Decimal x = row.x;
+        for (int die = 1; die <= row.count; ++die) {
+            visit({row.row, die, x, row.y});
+            x = x + pitch;
+        }
+    });
 }
 
 } // namespace kerf

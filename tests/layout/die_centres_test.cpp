@@ -78,3 +78,23 @@ TEST(DieCentres, EveryDieCountedInsideAndBalancedAboutTheCentre)
         }
     }
 }
+
+TEST(DieCentres, RowsHoldTheirDiesFirstCentres)
+{
+    for (const char* shape : {"Circle", "Hexagon", "Square"}) {
+        const Design d = designed("3.0 Inches", shape, "250", "3");
+        const auto dies = centres(d.layout);
+        std::size_t next = 0;
+        forEachDieRow(d.layout, [&](const DieRow& row) {
+            if (row.count == 0)
+                return;
+            ASSERT_LT(next, dies.size()) << shape;
+            EXPECT_EQ(dies[next].row, row.row) << shape;
+            EXPECT_EQ(dies[next].die, 1) << shape;
+            EXPECT_EQ(dies[next].x, row.x) << shape;
+            EXPECT_EQ(dies[next].y, row.y) << shape;
+            next += static_cast<std::size_t>(row.count);
+        });
+        EXPECT_EQ(next, dies.size()) << shape;
+    }
+}

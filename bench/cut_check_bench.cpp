@@ -1,0 +1,77 @@
+// Checking generated programs against their layouts: reading the text,
+// running every move and looking at every die, for 5-inch wafers down to
+// 1-mil dies (some 20 million of them).
+#include <benchmark/benchmark.h>
+
+#include <sstream>
+#include <string>
+
+#include "codegen/cut_check.h"
+#include "codegen/program_generator.h"
+#include "layout/design_driver.h"
+
+using namespace kerf;
+
+namespace {
+
+const char* const kShapes[] = {"Circle", "Hexagon", "Square"};
+const char* const kDies[] = {"20", "5", "1"};
+
+struct Job {
+    WaferLayout layout;
+    std::string text;
+};
+
+Job jobFor(int shape, int die, int passes)
+{
+    DesignInput input;
+    input.WaferDiameter = 5.0f;
+    input.texts = {"5.0 Inches", "5", kShapes[shape], kDies[die], ""};
+    DesignOutcome outcome = runDesign(input);
+    auto* design = std::get_if<Design>(&outcome);
+    if (!design)
+        return {};
+    ProgramParameters parameters;
+    parameters.header = {"BENCH", "5.0 Inches", kShapes[shape], kDies[die], "", "0.6", "6.0",
+                         std::chrono::year(2004) / std::chrono::March / 5};
+    parameters.CutCount = static_cast<std::int16_t>(passes);
+    parameters.VEL = "0.6";
+    parameters.ACC = "6.0";
+    std::ostringstream out;
+    generatorFor(design->layout.shape, parameters.CutCount)(out, design->layout, parameters);
+    return {std::move(design->layout), out.str()};
+}
+
+// The check button of a program file: parse, run, look at every die.
+void BM_CheckProgram(benchmark::State& state)
+{
+    const int passes = static_cast<int>(state.range(2));
+    const Job job = jobFor(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), passes);
+    CutReport report;
+    for (auto _ : state) {
+        auto result = checkProgramText(job.text, job.layout);
+        if (!std::holds_alternative<CutReport>(result)) {
+            state.SkipWithError("not a well-formed program");
+            return;
+        }
+        report = std::get<CutReport>(std::move(result));
+        benchmark::DoNotOptimize(report);
+    }
+    if (!report.clean())
+        state.SkipWithError("the generated program is not reported clean");
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * report.motions));
+    state.SetLabel(std::string(kShapes[state.range(0)]) + " " + kDies[state.range(1)] + " mil, " +
+                   std::to_string(passes) + " pass(es), " + std::to_string(report.dies) + " dies, " +
+                   std::to_string(report.motions) + " moves");
+}
+
+} // namespace
+
+BENCHMARK(BM_CheckProgram)
+    ->ArgsProduct({{0, 1, 2}, {0, 1, 2}, {1}})
+    ->Args({1, 2, 2})
+    ->Args({2, 2, 3})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,1180 @@
+#include "codegen/cut_check.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+#include "layout/die_centres.h"
+
+namespace kerf {
+
+namespace {
+
+using Index = std::int64_t;
+
+// Work between two calls of the progress callback.
+constexpr std::uint64_t kProgressStride = 1 << 18;
+
+/// One axis of a lattice through the wafer centre.
+struct Axis {
+    double step = 1;
+    double inverse = 1;
+
+    explicit Axis(double s = 1) : step(s), inverse(s > 0 ? 1 / s : 0) {}
+
+    /// The lattice index nearest `v`, and how far `v` lies from it (inches).
+    /// False for a value far outside any wafer (or not a number).
+    bool snap(double v, Index& index, double& deviation) const
+    {
+        const double f = v * inverse;
+        if (!(std::abs(f) < 1e12))
+            return false;
+        const Index i = static_cast<Index>(f + (f >= 0 ? 0.5 : -0.5));
+        index = i;
+        deviation = std::abs(f - static_cast<double>(i)) * step;
+        return true;
+    }
+};
+
+double toDouble(const Number& n) { return n.toDecimal().toDouble(); }
+
+/// The farthest distance from the wafer centre that an arc reaches.
+double arcReach(const Motion& m)
+{
+    const double r = m.radius();
+    const double centre = std::hypot(m.centre.x, m.centre.y);
+    if (std::abs(m.sweepDegrees) >= 360.0 || centre == 0)
+        return centre + r;
+    // The farthest point of the whole circle lies away from the wafer centre;
+    // the arc reaches it only when its sweep passes that angle.
+    constexpr double turn = 2 * std::numbers::pi;
+    const double start = std::atan2(m.from.y - m.centre.y, m.from.x - m.centre.x);
+    const double away = std::atan2(m.centre.y, m.centre.x);
+    const double sweep = m.sweepDegrees * (std::numbers::pi / 180.0);
+    double ahead = std::fmod(sweep >= 0 ? away - start : start - away, turn);
+    if (ahead < 0)
+        ahead += turn;
+    if (ahead <= std::abs(sweep))
+        return centre + r;
+    return std::max(std::hypot(m.from.x, m.from.y), std::hypot(m.to.x, m.to.y));
+}
+
+/// What every shape's check shares: the report, the options, the effective
+/// circle and the counts that pass inference needs.
+class CheckState {
+public:
+    CheckState(CutReport& report, const CutCheckOptions& options, double radius)
+        : report(report), options(options), tolerance(options.tolerance >= 0 ? options.tolerance : 0),
+          radius(radius)
+    {
+        const double limit = radius + tolerance;
+        limitSquared_ = limit * limit;
+    }
+
+    CutReport& report;
+    const CutCheckOptions& options;
+    const double tolerance; // NaN and negatives: 0
+    const double radius;
+    std::uint64_t cuttingMotions = 0; // set when the run is over
+    std::uint64_t retracedCuts = 0;   // cutting motions of passes that retrace an earlier one
+
+    void stray(const Motion& m) { flag(report.strayCuts, report.stray, m); }
+    void matched(double deviation)
+    {
+        if (deviation > report.worstDeviation) // rarely: no chain of maxima through memory
+            report.worstDeviation = deviation;
+    }
+    bool inside(const ProgramPoint& p) const { return p.x * p.x + p.y * p.y <= limitSquared_; }
+
+    /// Flags a straight cut with an end outside the effective circle; true
+    /// when the cut has no length.
+    bool straight(const Motion& m)
+    {
+        if (!inside(m.from) || !inside(m.to))
+            flag(report.outsideCuts, report.outside, m);
+        const double dx = m.to.x - m.from.x, dy = m.to.y - m.from.y;
+        const bool point = dx * dx + dy * dy <= tolerance * tolerance;
+        report.pointCuts += point;
+        return point;
+    }
+
+    /// Flags an arc that reaches past the effective circle by more than `allowance`.
+    void arc(const Motion& m, double allowance)
+    {
+        const double overshoot = arcReach(m) - radius;
+        overshoot_ = std::max(overshoot_, overshoot);
+        if (!(overshoot <= allowance + tolerance))
+            flag(report.outsideCuts, report.outside, m);
+    }
+
+    /// The farthest arc reach past the effective circle, 0 without arcs.
+    double overshoot() const { return overshoot_ == -std::numeric_limits<double>::infinity() ? 0 : overshoot_; }
+
+    /// The pass count that repeat blocks give: how often the cuts are run.
+    int repeatPasses() const
+    {
+        const std::uint64_t firstPassCuts = cuttingMotions - retracedCuts;
+        if (firstPassCuts == 0)
+            return 1;
+        const std::uint64_t passes = 1 + retracedCuts / firstPassCuts;
+        return static_cast<int>(std::min<std::uint64_t>(passes, std::numeric_limits<int>::max()));
+    }
+
+private:
+    void flag(std::int64_t& total, std::vector<FlaggedCut>& list, const Motion& m)
+    {
+        ++total;
+        if (list.size() < options.listLimit)
+            list.push_back({m.line, m.from, m.to});
+    }
+
+    double limitSquared_ = 0;
+    double overshoot_ = -std::numeric_limits<double>::infinity();
+};
+
+/// The rows of dies of a layout on a lattice on which the dies of a row lie
+/// two columns apart: a die is found from its lattice point with a few
+/// subtractions and one lookup.
+class DieGrid {
+public:
+    struct Row {
+        Index ix = 0; // lattice column of the leftmost die
+        Index iy = 0;
+        int count = 0;
+        int number = 0;  // from the top, 1-based
+        Index first = 0; // index of its leftmost die among all dies
+        double x = 0;    // centre of the leftmost die
+        double y = 0;
+        bool placed = false; // on the lattice (rows far off it are never found)
+        Index last() const { return ix + 2 * Index(count - 1); }
+    };
+
+    DieGrid(const WaferLayout& layout, Axis ax, Axis ay, double& latticeDeviation)
+    {
+        const double drift = std::abs(toDouble(layout.DiePitch) - 2 * ax.step);
+        forEachDieRow(layout, [&](const DieRow& row) {
+            if (row.count <= 0)
+                return;
+            Row r;
+            r.x = row.x.toDouble();
+            r.y = row.y.toDouble();
+            r.count = row.count;
+            r.number = row.row;
+            r.first = dies_;
+            dies_ += row.count;
+            double dx = 0, dy = 0;
+            r.placed = ax.snap(r.x, r.ix, dx) && ay.snap(r.y, r.iy, dy);
+            latticeDeviation = r.placed ? std::max({latticeDeviation, dx + drift * (row.count - 1), dy})
+                                        : std::numeric_limits<double>::infinity();
+            rows_.push_back(r);
+        });
+        bool any = false;
+        for (const Row& r : rows_) {
+            if (!r.placed)
+                continue;
+            if (!any) {
+                iyMin_ = iyMax_ = r.iy;
+                ixMin_ = r.ix;
+                ixMax_ = r.last();
+                any = true;
+            }
+            iyMin_ = std::min(iyMin_, r.iy);
+            iyMax_ = std::max(iyMax_, r.iy);
+            ixMin_ = std::min(ixMin_, r.ix);
+            ixMax_ = std::max(ixMax_, r.last());
+        }
+        if (!any)
+            return;
+        rowAt_.assign(static_cast<std::size_t>(iyMax_ - iyMin_ + 1), -1);
+        for (std::size_t k = 0; k < rows_.size(); ++k) {
+            if (!rows_[k].placed)
+                continue;
+            auto& slot = rowAt_[static_cast<std::size_t>(rows_[k].iy - iyMin_)];
+            if (slot < 0) // two rows on one lattice row: the dies of the second are never found
+                slot = static_cast<std::int32_t>(k);
+        }
+    }
+
+    const std::vector<Row>& rows() const { return rows_; }
+    Index dies() const { return dies_; }
+    bool empty() const { return rowAt_.empty(); }
+    Index ixMin() const { return ixMin_; }
+    Index ixMax() const { return ixMax_; }
+    Index iyMin() const { return iyMin_; }
+    Index iyMax() const { return iyMax_; }
+
+    const Row* rowAt(Index iy) const
+    {
+        const Index k = iy - iyMin_;
+        if (k < 0 || k >= static_cast<Index>(rowAt_.size()))
+            return nullptr;
+        const std::int32_t r = rowAt_[static_cast<std::size_t>(k)];
+        return r < 0 ? nullptr : &rows_[static_cast<std::size_t>(r)];
+    }
+
+    /// The index of the die centred on lattice point (ix, iy), or −1.
+    Index find(Index ix, Index iy) const
+    {
+        const Row* row = rowAt(iy);
+        if (!row)
+            return -1;
+        const Index d = ix - row->ix;
+        if (d < 0 || (d & 1) != 0 || (d >> 1) >= row->count)
+            return -1;
+        return row->first + (d >> 1);
+    }
+
+    /// The steps i in [0, steps) of a walk from (x0, y0) by (ux, uy) whose
+    /// start lies within `margin` of the dies' box: [first, last], empty when
+    /// last < first.
+    void stepsNearBox(Index x0, Index y0, Index ux, Index uy, Index steps, Index margin, Index& first,
+                      Index& last) const
+    {
+        first = 0;
+        last = empty() ? -1 : steps - 1;
+        const auto floorDiv = [](Index a, Index b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); };
+        const auto clip = [&](Index p, Index u, Index lo, Index hi) {
+            if (u == 0) {
+                if (p < lo || p > hi)
+                    last = -1;
+                return;
+            }
+            // lo <= p + u i <= hi
+            first = std::max(first, u > 0 ? -floorDiv(p - lo, u) : -floorDiv(p - hi, u));
+            last = std::min(last, u > 0 ? floorDiv(hi - p, u) : floorDiv(lo - p, u));
+        };
+        clip(x0, ux, ixMin_ - margin, ixMax_ + margin);
+        clip(y0, uy, iyMin_ - margin, iyMax_ + margin);
+    }
+
+private:
+    std::vector<Row> rows_;
+    std::vector<std::int32_t> rowAt_; // by iy − iyMin_: index into rows_, −1 for none
+    Index dies_ = 0;
+    Index ixMin_ = 0, ixMax_ = 0, iyMin_ = 0, iyMax_ = 0;
+};
+
+/// The uncut list and the totals, filled die by die in row order.
+class DieTally {
+public:
+    DieTally(CheckState& state, std::uint64_t workBefore, std::uint64_t totalWork)
+        : state_(state), done_(workBefore), total_(totalWork)
+    {
+    }
+
+    void die(const DieGrid::Row& row, int j, double pitch, std::uint8_t uncutEdges, std::uint64_t cuts, bool fullyCut)
+    {
+        CutReport& report = state_.report;
+        if (fullyCut) {
+            ++report.diesFullyCut;
+            return;
+        }
+        ++report.uncutDies;
+        if (report.uncut.size() < state_.options.listLimit)
+            report.uncut.push_back({row.number, j + 1, {row.x + pitch * j, row.y}, uncutEdges,
+                                    static_cast<int>(std::min<std::uint64_t>(cuts, std::numeric_limits<int>::max()))});
+    }
+
+    /// After each row: false when the check is cancelled.
+    bool rowDone(int count)
+    {
+        done_ += static_cast<std::uint64_t>(count);
+        if (!state_.options.progress || done_ < next_)
+            return true;
+        next_ = done_ + kProgressStride;
+        if (state_.options.progress(done_, total_))
+            return true;
+        state_.report.cancelled = true;
+        return false;
+    }
+
+private:
+    CheckState& state_;
+    std::uint64_t done_;
+    std::uint64_t total_;
+    std::uint64_t next_ = 0;
+};
+
+/// Counts by cut count, small counts without a map lookup each.
+class Histogram {
+public:
+    void add(std::uint64_t count, std::int64_t n = 1)
+    {
+        if (count < small_.size())
+            small_[count] += n;
+        else
+            large_[static_cast<int>(std::min<std::uint64_t>(count, std::numeric_limits<int>::max()))] += n;
+    }
+    std::map<int, std::int64_t> result() const
+    {
+        std::map<int, std::int64_t> all = large_;
+        for (std::size_t k = 0; k < small_.size(); ++k)
+            if (small_[k] != 0)
+                all[static_cast<int>(k)] += small_[k];
+        return all;
+    }
+
+private:
+    std::vector<std::int64_t> small_ = std::vector<std::int64_t>(256, 0);
+    std::map<int, std::int64_t> large_;
+};
+
+// ---------------------------------------------------------------- hexagons
+
+// A lattice of half die widths across and half sides up. About a die centre
+// its corners are k = 0..5: (−1,−1), (−1,1), (0,2), (1,1), (1,−1), (0,−2);
+// edge k runs from corner k to corner k+1. Every edge is kept once, at its
+// lower end, as one of three kinds: up (to (x, y+2)), up right (to
+// (x+1, y+1)) and up left (to (x−1, y+1)).
+constexpr int kCornerX[6] = {-1, -1, 0, 1, 1, 0};
+constexpr int kCornerY[6] = {-1, 1, 2, 1, -1, -2};
+enum EdgeKind : int { Up = 0, UpRight = 1, UpLeft = 2 };
+// Edge k of the die at (cx, cy): its lower end and kind.
+constexpr int kEdgeX[6] = {-1, -1, 1, 1, 0, 0};
+constexpr int kEdgeY[6] = {-1, 1, 1, -1, -2, -2};
+constexpr EdgeKind kEdgeKind[6] = {Up, UpRight, UpLeft, Up, UpRight, UpLeft};
+
+class HexagonCuts {
+public:
+    HexagonCuts(const WaferLayout& layout, CheckState& state)
+        : state_(state), ax_(Decimal::fromSingle(layout.HalfDieSize).toDouble()), ay_(toDouble(layout.HexHalfSide)),
+          grid_(layout, ax_, ay_, state.report.latticeDeviation), toleranceX_(state.tolerance * ax_.inverse),
+          toleranceY_(state.tolerance * ay_.inverse)
+    {
+        buildSlots();
+    }
+
+    Index dies() const { return grid_.dies(); }
+    double allowance() const { return 0; }
+
+    void cut(const Motion& m)
+    {
+        Index x0, y0, x1, y1;
+        if (m.kind == MotionKind::Straight && snapEnds(m, x0, y0, x1, y1)) {
+            // The common case: one edge, inside the circle when all are.
+            std::uint8_t* slot = edgeSlot(x0, y0, x1, y1);
+            if (slot && *slot != kNoEdge) {
+                *slot += *slot != kMostCuts;
+                if (!edgesInside_)
+                    state_.straight(m);
+                return;
+            }
+            state_.straight(m);
+            return across(m, x0, y0, x1, y1);
+        }
+        if (m.kind == MotionKind::Straight)
+            state_.straight(m);
+        state_.stray(m);
+    }
+
+    int inferredPasses(PassSource&) const { return state_.repeatPasses(); }
+
+    void finish(int passes, DieTally& tally)
+    {
+        CutReport& report = state_.report;
+        state_.matched(std::max(worstX_ * ax_.step, worstY_ * ay_.step));
+        const int wanted = std::min(passes, int(kMostCuts));
+        Histogram histogram;
+        for (const std::uint8_t count : slots_)
+            if (count != kNoEdge) {
+                histogram.add(count);
+                report.uncutEdges += count < wanted;
+            }
+        report.elementsByCutCount = histogram.result();
+        const double pitch = 2 * ax_.step;
+        std::vector<std::uint8_t> uncut;
+        std::vector<int> fewest;
+        for (const DieGrid::Row& row : grid_.rows()) {
+            const auto count = static_cast<std::size_t>(row.count);
+            uncut.assign(count, row.placed ? 0 : 0b111111);
+            fewest.assign(count, row.placed ? int(kMostCuts) : 0);
+            if (row.placed)
+                forEachEdge(row, [&](int j, int k, const std::uint8_t& slot) {
+                    const auto u = static_cast<std::size_t>(j);
+                    fewest[u] = std::min<int>(fewest[u], slot);
+                    if (slot < wanted)
+                        uncut[u] |= static_cast<std::uint8_t>(1u << k);
+                });
+            for (std::size_t j = 0; j < count; ++j)
+                tally.die(row, static_cast<int>(j), pitch, uncut[j], static_cast<std::uint64_t>(fewest[j]),
+                          uncut[j] == 0);
+            if (!tally.rowDone(row.count))
+                return;
+        }
+    }
+
+private:
+    static constexpr std::uint8_t kNoEdge = 255;   // a slot that is no die's edge
+    static constexpr std::uint8_t kMostCuts = 254; // counts stop here
+
+    // The edges whose lower end lies on one lattice row: per corner a slot
+    // for each kind of edge that starts on the row (the rows of a layout's
+    // vertical sides have one kind, those of its slanted edges two). The
+    // corners of a row share the parity of their column, so only every other
+    // column is kept unless a layout mixes them.
+    struct CornerRow {
+        Index x0 = 0;
+        Index x1 = -1; // last corner column; none while x1 < x0
+        Index n = 0;
+        int shift = 1;
+        Index mask = 1;
+        bool mixed = false;
+        int kinds = 0;                        // slots per corner
+        std::int8_t slotOf[3] = {-1, -1, -1}; // by EdgeKind: the slot among the corner's, −1 for none
+        std::size_t offset = 0;
+
+        /// Index of the slot of a kind at column x, or −1.
+        std::ptrdiff_t find(Index x, EdgeKind kind) const
+        {
+            const Index d = x - x0;
+            if (d < 0 || (d & mask) != 0 || (d >> shift) >= n || slotOf[kind] < 0)
+                return -1;
+            return static_cast<std::ptrdiff_t>(offset + static_cast<std::size_t>(d >> shift) * kinds) + slotOf[kind];
+        }
+    };
+
+    const CornerRow* cornerRow(Index y) const
+    {
+        const Index k = y - yMin_;
+        return k < 0 || k >= static_cast<Index>(rows_.size()) ? nullptr : &rows_[static_cast<std::size_t>(k)];
+    }
+
+    void buildSlots()
+    {
+        if (grid_.empty())
+            return;
+        yMin_ = grid_.iyMin() - 2;
+        rows_.assign(static_cast<std::size_t>(grid_.iyMax() + 1 - yMin_ + 1), {});
+        // Corners from..to, every other column, with edges of `kinds` starting there.
+        const auto take = [&](Index y, Index from, Index to, std::initializer_list<EdgeKind> kinds) {
+            CornerRow& r = rows_[static_cast<std::size_t>(y - yMin_)];
+            for (EdgeKind kind : kinds)
+                if (r.slotOf[kind] < 0)
+                    r.slotOf[kind] = static_cast<std::int8_t>(r.kinds++);
+            if (r.x1 < r.x0) {
+                r.x0 = from;
+                r.x1 = to;
+                return;
+            }
+            r.mixed |= ((from - r.x0) & 1) != 0;
+            r.x0 = std::min(r.x0, from);
+            r.x1 = std::max(r.x1, to);
+        };
+        for (const DieGrid::Row& row : grid_.rows()) {
+            if (!row.placed)
+                continue;
+            take(row.iy - 2, row.ix, row.last(), {UpRight, UpLeft});
+            take(row.iy - 1, row.ix - 1, row.last() + 1, {Up});
+            take(row.iy + 1, row.ix - 1, row.last() + 1, {UpRight, UpLeft});
+        }
+        std::size_t size = 0;
+        for (CornerRow& r : rows_) {
+            if (r.x1 < r.x0)
+                continue;
+            r.shift = r.mixed ? 0 : 1;
+            r.mask = r.mixed ? 0 : 1;
+            r.n = ((r.x1 - r.x0) >> r.shift) + 1;
+            r.offset = size;
+            size += static_cast<std::size_t>(r.n) * static_cast<std::size_t>(r.kinds);
+        }
+        slots_.assign(size, kNoEdge);
+        bool inside = true;
+        for (const DieGrid::Row& row : grid_.rows()) {
+            if (!row.placed)
+                continue;
+            forEachEdge(row, [](int, int, std::uint8_t& slot) { slot = 0; });
+            // The farthest corners of a row are those of its end dies.
+            for (const Index cx : {row.ix, row.last()})
+                for (int k = 0; k < 6; ++k)
+                    inside &= std::hypot((cx + kCornerX[k]) * ax_.step, (row.iy + kCornerY[k]) * ay_.step) <=
+                              state_.radius;
+        }
+        edgesInside_ = inside;
+    }
+
+    /// Calls `f(j, k, slot)` for edge k of every die j of a placed row, die by die.
+    template <class F>
+    void forEachEdge(const DieGrid::Row& row, F&& f)
+    {
+        // Each edge's slot for the first die, and how far the next die's lies.
+        std::uint8_t* first[6];
+        std::ptrdiff_t stride[6];
+        for (int k = 0; k < 6; ++k) {
+            const CornerRow& r = *cornerRow(row.iy + kEdgeY[k]);
+            first[k] = &slots_[static_cast<std::size_t>(r.find(row.ix + kEdgeX[k], kEdgeKind[k]))];
+            stride[k] = (Index(2) >> r.shift) * r.kinds;
+        }
+        for (int j = 0; j < row.count; ++j)
+            for (int k = 0; k < 6; ++k)
+                f(j, k, first[k][stride[k] * j]);
+    }
+
+    /// The slot of the edge from lattice point 0 to 1, none when no edge runs so.
+    std::uint8_t* edgeSlot(Index x0, Index y0, Index x1, Index y1)
+    {
+        if (y1 < y0) {
+            std::swap(x0, x1);
+            std::swap(y0, y1);
+        }
+        const Index dx = x1 - x0, dy = y1 - y0;
+        EdgeKind kind;
+        if (dx == 0 && dy == 2)
+            kind = Up;
+        else if (dy == 1 && dx == 1)
+            kind = UpRight;
+        else if (dy == 1 && dx == -1)
+            kind = UpLeft;
+        else
+            return nullptr;
+        const CornerRow* row = cornerRow(y0);
+        const std::ptrdiff_t slot = row ? row->find(x0, kind) : -1;
+        return slot < 0 ? nullptr : &slots_[static_cast<std::size_t>(slot)];
+    }
+
+    /// A cut that is not one die edge: a point, or a cut across several.
+    void across(const Motion& m, Index x0, Index y0, Index x1, Index y1)
+    {
+        const Index dx = x1 - x0, dy = y1 - y0;
+        if (dx == 0 && dy == 0) {
+            if (!isCorner(x0, y0))
+                state_.stray(m);
+            return;
+        }
+        Index ux, uy, steps;
+        if (dx == 0 && dy % 2 == 0) {
+            ux = 0;
+            uy = dy > 0 ? 2 : -2;
+            steps = std::abs(dy) / 2;
+        } else if (std::abs(dx) == std::abs(dy)) {
+            ux = dx > 0 ? 1 : -1;
+            uy = dy > 0 ? 1 : -1;
+            steps = std::abs(dx);
+        } else {
+            return state_.stray(m); // no edge runs that way
+        }
+        // No two edges of the tiling continue one another, so part of such a
+        // cut runs through a die or past the dies: it is a stray cut, and
+        // every edge it covers is counted. Only steps near the dies are
+        // looked at.
+        Index first = 0, last = -1;
+        grid_.stepsNearBox(x0, y0, ux, uy, steps, 3, first, last);
+        for (Index i = first; i <= last; ++i) {
+            std::uint8_t* slot = edgeSlot(x0 + ux * i, y0 + uy * i, x0 + ux * (i + 1), y0 + uy * (i + 1));
+            if (slot && *slot != kNoEdge)
+                *slot += *slot != kMostCuts;
+        }
+        state_.stray(m);
+    }
+
+    /// Snaps a coordinate to its lattice index; `off` gets how far it lies
+    /// from it in lattice steps. Rounds by adding and taking away 1.5 × 2^52,
+    /// which leaves no fraction (no branch, no conversion back).
+    static bool snap(double v, double inverse, Index& index, double& off)
+    {
+        constexpr double round = 6755399441055744.0;
+        const double f = v * inverse;
+        if (!(std::abs(f) < 1e12))
+            return false;
+        const double r = (f + round) - round;
+        index = static_cast<Index>(r);
+        off = std::abs(f - r);
+        return true;
+    }
+
+    /// Snaps both ends of a straight cut: false when an end lies farther from
+    /// its lattice point than the tolerance.
+    bool snapEnds(const Motion& m, Index& x0, Index& y0, Index& x1, Index& y1)
+    {
+        // A motion starts where the last one ended: its start is snapped already.
+        if (!lastValid_ || !(m.from == lastEnd_)) {
+            lastValid_ = snap(m.from.x, ax_.inverse, lastX_, lastOffX_) && snap(m.from.y, ay_.inverse, lastY_, lastOffY_);
+            if (!lastValid_)
+                return false;
+            lastEnd_ = m.from;
+        }
+        x0 = lastX_;
+        y0 = lastY_;
+        const bool fromOn = lastOffX_ <= toleranceX_ && lastOffY_ <= toleranceY_;
+        lastValid_ = snap(m.to.x, ax_.inverse, lastX_, lastOffX_) && snap(m.to.y, ay_.inverse, lastY_, lastOffY_);
+        if (!lastValid_)
+            return false;
+        lastEnd_ = m.to;
+        x1 = lastX_;
+        y1 = lastY_;
+        if (!fromOn || lastOffX_ > toleranceX_ || lastOffY_ > toleranceY_)
+            return false;
+        // The worst ends, in lattice steps (reported in inches at the end).
+        if (lastOffX_ > worstX_)
+            worstX_ = lastOffX_;
+        if (lastOffY_ > worstY_)
+            worstY_ = lastOffY_;
+        return true;
+    }
+
+    bool isCorner(Index ix, Index iy) const
+    {
+        for (int k = 0; k < 6; ++k)
+            if (grid_.find(ix - kCornerX[k], iy - kCornerY[k]) >= 0)
+                return true;
+        return false;
+    }
+
+    CheckState& state_;
+    Axis ax_, ay_;
+    DieGrid grid_;
+    std::vector<CornerRow> rows_; // by y − yMin_
+    Index yMin_ = 0;
+    std::vector<std::uint8_t> slots_;
+    bool edgesInside_ = false; // every corner of every die lies in the effective circle
+    double toleranceX_ = 0, toleranceY_ = 0; // in lattice steps
+    double worstX_ = 0, worstY_ = 0;
+    ProgramPoint lastEnd_;
+    Index lastX_ = 0, lastY_ = 0;
+    double lastOffX_ = 0, lastOffY_ = 0;
+    bool lastValid_ = false;
+};
+
+// ----------------------------------------------------------------- circles
+
+// Die centres on a lattice of half pitches across and row pitches up (the rows
+// alternate by half a pitch).
+class CircleCuts {
+public:
+    CircleCuts(const WaferLayout& layout, CheckState& state)
+        : state_(state), shift_(layout.FineTune.toDecimal().half().toDouble()),
+          radius_(Decimal::fromSingle(layout.HalfDieSize).toDouble()),
+          ax_(layout.DiePitch.toDecimal().half().toDouble()), ay_(toDouble(layout.RowPitch)),
+          grid_(layout, ax_, ay_, state.report.latticeDeviation), turns_(static_cast<std::size_t>(grid_.dies()), 0)
+    {
+    }
+
+    Index dies() const { return grid_.dies(); }
+    /// How far past the effective circle an arc may reach: the half fine-tune
+    /// that moves a die's arc to the left.
+    double allowance() const { return std::abs(shift_); }
+
+    void cut(const Motion& m)
+    {
+        if (m.kind != MotionKind::Arc) {
+            state_.straight(m);
+            return state_.stray(m); // a straight cut is no round die's
+        }
+        const double turns = std::abs(m.sweepDegrees) / 360.0;
+        const double whole = std::round(turns);
+        if (whole < 1 || std::abs(turns - whole) > 1e-9 || std::abs(m.radius() - radius_) > state_.tolerance)
+            return state_.stray(m);
+        Index ix, iy;
+        double dx = 0, dy = 0;
+        if (!ax_.snap(m.centre.x + shift_, ix, dx) || !ay_.snap(m.centre.y, iy, dy) ||
+            std::max(dx, dy) > state_.tolerance)
+            return state_.stray(m);
+        const Index d = grid_.find(ix, iy);
+        if (d < 0)
+            return state_.stray(m);
+        state_.matched(std::max(dx, dy));
+        const std::uint64_t n = whole > kMostTurns ? kMostTurns : static_cast<std::uint64_t>(whole);
+        std::uint16_t& t = turns_[static_cast<std::size_t>(d)];
+        t = static_cast<std::uint16_t>(std::min<std::uint64_t>(t + n, kMostTurns));
+        // Runs of equal arcs touch the map of turns once.
+        if (n == runTurns_) {
+            ++runLength_;
+        } else {
+            endRun();
+            runTurns_ = n;
+            runLength_ = 1;
+        }
+    }
+
+    /// The turns that most arcs about dies make.
+    int inferredPasses(PassSource& source)
+    {
+        endRun();
+        if (arcsByTurns_.empty())
+            return state_.repeatPasses();
+        source = PassSource::Arcs;
+        const auto most = std::max_element(arcsByTurns_.begin(), arcsByTurns_.end(),
+                                           [](const auto& a, const auto& b) { return a.second < b.second; });
+        return static_cast<int>(most->first);
+    }
+
+    void finish(int passes, DieTally& tally)
+    {
+        Histogram histogram;
+        const double pitch = 2 * ax_.step;
+        for (const DieGrid::Row& row : grid_.rows()) {
+            for (int j = 0; j < row.count; ++j) {
+                const int t = turns_[static_cast<std::size_t>(row.first + j)];
+                histogram.add(static_cast<std::uint64_t>(t));
+                tally.die(row, j, pitch, 0, static_cast<std::uint64_t>(t), t >= passes || t == kMostTurns);
+            }
+            if (!tally.rowDone(row.count))
+                return;
+        }
+        state_.report.elementsByCutCount = histogram.result();
+    }
+
+private:
+    static constexpr std::uint64_t kMostTurns = 65535; // counts stop here
+
+    void endRun()
+    {
+        if (runLength_ > 0)
+            arcsByTurns_[runTurns_] += runLength_;
+        runLength_ = 0;
+    }
+
+    CheckState& state_;
+    double shift_;
+    double radius_;
+    Axis ax_, ay_;
+    DieGrid grid_;
+    std::vector<std::uint16_t> turns_; // whole turns per die
+    std::map<std::uint64_t, std::uint64_t> arcsByTurns_;
+    std::uint64_t runTurns_ = 0;
+    std::uint64_t runLength_ = 0;
+};
+
+// ----------------------------------------------------------------- squares
+
+/// Parallel cut lines of a square grid, found by their lattice position. A
+/// line keeps its cuts as events: +1 where a cut begins, −1 after it ends,
+/// sorted and merged when they outgrow the line (so never more than one per
+/// piece); a piece's cut count is the sum of the events up to it.
+class LineSet {
+public:
+    struct Event {
+        Index at;
+        std::int64_t delta;
+    };
+    struct Line {
+        Index from = 0; // lattice index of its first end
+        int count = 0;  // pitch-long pieces
+        std::vector<Event> events;
+        // Walking down the pieces (see countBelow).
+        std::size_t cursor = 0;
+        std::int64_t above = 0;
+        Index end() const { return from + count; }
+    };
+
+    void add(Index position, Index from, int count)
+    {
+        Line line;
+        line.from = from;
+        line.count = std::max(count, 0);
+        lines_.push_back(std::move(line));
+        positions_.push_back(position);
+    }
+
+    /// Builds the lookup once every line is in.
+    void index()
+    {
+        if (lines_.empty())
+            return;
+        const auto [lo, hi] = std::minmax_element(positions_.begin(), positions_.end());
+        min_ = *lo;
+        lookup_.assign(static_cast<std::size_t>(*hi - *lo + 1), -1);
+        for (std::size_t k = 0; k < lines_.size(); ++k) {
+            auto& slot = lookup_[static_cast<std::size_t>(positions_[k] - min_)];
+            if (slot < 0)
+                slot = static_cast<std::int32_t>(k);
+        }
+    }
+
+    Line* at(Index position)
+    {
+        const Index k = position - min_;
+        if (k < 0 || k >= static_cast<Index>(lookup_.size()))
+            return nullptr;
+        const std::int32_t l = lookup_[static_cast<std::size_t>(k)];
+        return l < 0 ? nullptr : &lines_[static_cast<std::size_t>(l)];
+    }
+
+    /// A cut of pieces [lo, hi) of `line`, lo < hi, within the line.
+    static void cut(Line& line, Index lo, Index hi)
+    {
+        line.events.push_back({lo, 1});
+        line.events.push_back({hi, -1});
+        if (line.events.size() > 2 * static_cast<std::size_t>(line.count) + 64)
+            merge(line);
+    }
+
+    /// After the run: merges the events and adds every piece to `histogram`.
+    void finish(Histogram& histogram)
+    {
+        for (Line& line : lines_) {
+            merge(line);
+            line.cursor = line.events.size();
+            std::int64_t running = 0;
+            Index k = line.from;
+            std::size_t e = 0;
+            while (k < line.end()) {
+                for (; e < line.events.size() && line.events[e].at <= k; ++e)
+                    running += line.events[e].delta;
+                const Index next = e < line.events.size() ? std::min(line.events[e].at, line.end()) : line.end();
+                histogram.add(static_cast<std::uint64_t>(std::max<std::int64_t>(running, 0)), next - k);
+                k = next;
+            }
+        }
+    }
+
+    /// Cut count of piece `k` of `line`, asked for pieces of falling `k` (a
+    /// piece asked for twice in a row is fine).
+    static std::uint64_t countBelow(Line* line, Index k)
+    {
+        if (!line || k < line->from || k >= line->end())
+            return 0;
+        // The count of piece k: minus the events above it (all events sum to 0).
+        while (line->cursor > 0 && line->events[line->cursor - 1].at > k)
+            line->above += line->events[--line->cursor].delta;
+        return static_cast<std::uint64_t>(std::max<std::int64_t>(-line->above, 0));
+    }
+
+    /// Walks a line's pieces left to right.
+    class Walk {
+    public:
+        explicit Walk(const Line* line) : line_(line) {}
+        std::uint64_t count(Index k)
+        {
+            if (!line_ || k < line_->from || k >= line_->end())
+                return 0;
+            for (; next_ < line_->events.size() && line_->events[next_].at <= k; ++next_)
+                running_ += line_->events[next_].delta;
+            return static_cast<std::uint64_t>(std::max<std::int64_t>(running_, 0));
+        }
+
+    private:
+        const Line* line_;
+        std::size_t next_ = 0;
+        std::int64_t running_ = 0;
+    };
+
+    /// Starts every downward walk again from the top.
+    void restartWalks()
+    {
+        for (Line& line : lines_) {
+            line.cursor = line.events.size();
+            line.above = 0;
+        }
+    }
+
+private:
+    static void merge(Line& line)
+    {
+        auto& events = line.events;
+        std::sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.at < b.at; });
+        std::size_t out = 0;
+        for (std::size_t i = 0; i < events.size();) {
+            Event merged{events[i].at, 0};
+            for (; i < events.size() && events[i].at == merged.at; ++i)
+                merged.delta += events[i].delta;
+            if (merged.delta != 0)
+                events[out++] = merged;
+        }
+        events.resize(out);
+    }
+
+    std::vector<Line> lines_;
+    std::vector<Index> positions_;
+    std::vector<std::int32_t> lookup_; // by position − min_: index into lines_, −1 for none
+    Index min_ = 0;
+};
+
+// The grid's row lines and column lines on a lattice of pitches through the
+// wafer centre; a die is a cell that the grid closes.
+class SquareCuts {
+public:
+    SquareCuts(const WaferLayout& layout, CheckState& state)
+        : state_(state), ax_(toDouble(layout.DiePitch)), ay_(toDouble(layout.RowPitch))
+    {
+        const Decimal cx = Decimal::fromSingle(CenterX), cy = Decimal::fromSingle(CenterY);
+        double& deviation = state.report.latticeDeviation;
+        const auto snap = [&deviation](const Axis& axis, double value) {
+            Index index = 0;
+            double d = 0;
+            if (!axis.snap(value, index, d))
+                d = std::numeric_limits<double>::infinity();
+            deviation = std::max(deviation, d);
+            return index;
+        };
+        for (int r = 1; r <= layout.RowTable.upperBound(); ++r) {
+            const LayoutRow& row = layout.RowTable[r];
+            rows_.add(snap(ay_, (cy - row.PosY.toDecimal()).toDouble()), snap(ax_, (row.PosX.toDecimal() - cx).toDouble()),
+                      row.DieCount);
+        }
+        // A column runs down from its PosY.
+        for (int c = 1; c <= layout.ColumnTable.upperBound(); ++c) {
+            const LayoutRow& column = layout.ColumnTable[c];
+            const Index top = snap(ay_, (cy - column.PosY.toDecimal()).toDouble());
+            columns_.add(snap(ax_, (column.PosX.toDecimal() - cx).toDouble()), top - std::max<int>(column.DieCount, 0),
+                         column.DieCount);
+        }
+        rows_.index();
+        columns_.index();
+        forEachDieRow(layout, [&](const DieRow& row) {
+            if (row.count <= 0)
+                return;
+            CellRow cells;
+            cells.row.count = row.count;
+            cells.row.number = row.row;
+            cells.row.x = row.x.toDouble();
+            cells.row.y = row.y.toDouble();
+            cells.left = snap(ax_, cells.row.x - ax_.step / 2);
+            cells.bottom = snap(ay_, cells.row.y - ay_.step / 2);
+            dies_ += row.count;
+            cellRows_.push_back(cells);
+        });
+        if (!cellRows_.empty()) {
+            const auto [lo, hi] = std::minmax_element(cellRows_.begin(), cellRows_.end(),
+                                                      [](const auto& a, const auto& b) { return a.bottom < b.bottom; });
+            bottomMin_ = lo->bottom;
+            cellRowAt_.assign(static_cast<std::size_t>(hi->bottom - lo->bottom + 1), -1);
+            for (std::size_t k = 0; k < cellRows_.size(); ++k)
+                cellRowAt_[static_cast<std::size_t>(cellRows_[k].bottom - bottomMin_)] = static_cast<std::int32_t>(k);
+        }
+    }
+
+    Index dies() const { return dies_; }
+    double allowance() const { return 0; }
+
+    void cut(const Motion& m)
+    {
+        if (m.kind != MotionKind::Straight)
+            return state_.stray(m);
+        state_.straight(m);
+        Index x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        double d[4] = {};
+        if (!ax_.snap(m.from.x, x0, d[0]) || !ay_.snap(m.from.y, y0, d[1]) || !ax_.snap(m.to.x, x1, d[2]) ||
+            !ay_.snap(m.to.y, y1, d[3]))
+            return state_.stray(m);
+        const double tol = state_.tolerance;
+        const bool onRowLine = d[1] <= tol && d[3] <= tol && y0 == y1;
+        const bool onColumnLine = d[0] <= tol && d[2] <= tol && x0 == x1;
+        if (onRowLine && onColumnLine) { // a point on a lattice point
+            if (!onGrid(x0, y0))
+                return state_.stray(m);
+            state_.matched(std::max({d[0], d[1], d[2], d[3]}));
+            return;
+        }
+        if (onRowLine)
+            return along(m, rows_.at(y0), m.from.x, m.to.x, ax_, std::max(d[1], d[3]));
+        if (onColumnLine)
+            return along(m, columns_.at(x0), m.from.y, m.to.y, ay_, std::max(d[0], d[2]));
+        state_.stray(m); // on no line of the grid
+    }
+
+    int inferredPasses(PassSource&) const { return state_.repeatPasses(); }
+
+    void finish(int passes, DieTally& tally)
+    {
+        CutReport& report = state_.report;
+        Histogram histogram;
+        rows_.finish(histogram);
+        columns_.finish(histogram);
+        report.elementsByCutCount = histogram.result();
+        const std::uint64_t wanted = static_cast<std::uint64_t>(passes);
+        Index lastBottom = std::numeric_limits<Index>::max();
+        for (const CellRow& cells : cellRows_) {
+            // The columns are walked downwards: rows from the top, as the layouts give them.
+            if (cells.bottom >= lastBottom)
+                columns_.restartWalks();
+            lastBottom = cells.bottom;
+            const DieGrid::Row& row = cells.row;
+            LineSet::Walk bottom(rows_.at(cells.bottom));
+            LineSet::Walk top(rows_.at(cells.bottom + 1));
+            const CellRow* above = cellRowAt(cells.bottom + 1);
+            Index i = cells.left;
+            LineSet::Line* left = columns_.at(i);
+            for (int k = 0; k < row.count; ++k, ++i) {
+                LineSet::Line* right = columns_.at(i + 1);
+                // Left, top, right, bottom.
+                const std::uint64_t side[4] = {LineSet::countBelow(left, cells.bottom), top.count(i),
+                                               LineSet::countBelow(right, cells.bottom), bottom.count(i)};
+                left = right;
+                std::uint8_t uncut = 0;
+                std::uint64_t fewest = side[0];
+                for (int s = 0; s < 4; ++s) {
+                    fewest = std::min(fewest, side[s]);
+                    if (side[s] < wanted)
+                        uncut |= static_cast<std::uint8_t>(1u << s);
+                }
+                // Each side once: left and bottom here, right and top only
+                // when no cell lies beyond them.
+                const bool cellRight = k + 1 < row.count;
+                const bool cellAbove = above && i >= above->left && i < above->left + above->row.count;
+                report.uncutEdges += (side[0] < wanted) + (side[3] < wanted) + (!cellRight && side[2] < wanted) +
+                                     (!cellAbove && side[1] < wanted);
+                tally.die(row, k, ax_.step, uncut, fewest, uncut == 0);
+            }
+            if (!tally.rowDone(row.count))
+                return;
+        }
+    }
+
+private:
+    struct CellRow {
+        DieGrid::Row row; // centre of the first cell, count, number
+        Index left = 0;   // lattice column of the first cell's left side
+        Index bottom = 0; // lattice row of the cells' bottom side
+    };
+
+    const CellRow* cellRowAt(Index bottom) const
+    {
+        const Index k = bottom - bottomMin_;
+        if (k < 0 || k >= static_cast<Index>(cellRowAt_.size()))
+            return nullptr;
+        const std::int32_t r = cellRowAt_[static_cast<std::size_t>(k)];
+        return r < 0 ? nullptr : &cellRows_[static_cast<std::size_t>(r)];
+    }
+
+    /// A lattice point on one of the grid's lines, ends included.
+    bool onGrid(Index i, Index j)
+    {
+        const LineSet::Line* row = rows_.at(j);
+        if (row && i >= row->from && i <= row->end())
+            return true;
+        const LineSet::Line* column = columns_.at(i);
+        return column && j >= column->from && j <= column->end();
+    }
+
+    /// A cut along a line of the grid from `a` to `b` (inches along it):
+    /// counts the pieces it covers whole; a cut past the line's ends, or on
+    /// no line, is a stray one.
+    void along(const Motion& m, LineSet::Line* line, double a, double b, const Axis& axis, double across)
+    {
+        if (a > b)
+            std::swap(a, b);
+        const double tol = state_.tolerance;
+        if (!line || a < line->from * axis.step - tol || b > line->end() * axis.step + tol)
+            return state_.stray(m);
+        // Ends on the lattice count as its points; others leave their piece partly cut.
+        Index lo = 0, hi = 0;
+        double da = 0, db = 0;
+        axis.snap(a, lo, da);
+        axis.snap(b, hi, db);
+        if (da > tol)
+            lo = static_cast<Index>(std::ceil(a * axis.inverse));
+        if (db > tol)
+            hi = static_cast<Index>(std::floor(b * axis.inverse));
+        lo = std::max(lo, line->from);
+        hi = std::min(hi, line->end());
+        state_.matched(std::max({across, da <= tol ? da : 0, db <= tol ? db : 0}));
+        if (lo < hi)
+            LineSet::cut(*line, lo, hi);
+    }
+
+    CheckState& state_;
+    Axis ax_, ay_;
+    LineSet rows_, columns_;
+    std::vector<CellRow> cellRows_;
+    std::vector<std::int32_t> cellRowAt_; // by bottom − bottomMin_
+    Index bottomMin_ = 0;
+    Index dies_ = 0;
+};
+
+// ------------------------------------------------------------------- run
+
+/// Feeds the cutting motions to a shape's check; counts what every shape counts.
+template <class Shape>
+class CutVisitor final : public MotionVisitor {
+public:
+    CutVisitor(Shape& shape, CheckState& state, std::uint64_t totalWork)
+        : shape_(shape), state_(state), allowance_(shape.allowance()), total_(totalWork)
+    {
+    }
+
+    bool onMotion(const Motion& m) override
+    {
+        if (++motions_ >= nextProgress_ && state_.options.progress) {
+            nextProgress_ = motions_ + kProgressStride;
+            if (!state_.options.progress(motions_, total_)) {
+                state_.report.cancelled = true;
+                return false;
+            }
+        }
+        if (!m.cutting)
+            return true;
+        if (m.retrace)
+            ++state_.retracedCuts;
+        if (m.kind == MotionKind::Arc)
+            state_.arc(m, allowance_);
+        shape_.cut(m); // straight cuts: the shape checks them against the circle
+        return true;
+    }
+
+private:
+    Shape& shape_;
+    CheckState& state_;
+    double allowance_;
+    std::uint64_t total_;
+    std::uint64_t motions_ = 0;
+    std::uint64_t nextProgress_ = 0;
+};
+
+template <class Shape>
+void check(const Program& program, const WaferLayout& layout, CheckState& state)
+{
+    Shape shape(layout, state);
+    CutReport& report = state.report;
+    report.dies = shape.dies();
+    const std::uint64_t total = program.expandedMotions() + static_cast<std::uint64_t>(report.dies);
+    CutVisitor<Shape> visitor(shape, state, total);
+    const RunSummary run = runProgram(program, visitor);
+    report.motions = run.motions;
+    report.cuttingMotions = run.cuttingMotions;
+    state.cuttingMotions = run.cuttingMotions;
+    report.cuts = run.cuts;
+    report.cutLength = run.cutLength;
+    report.travelLength = run.travelLength;
+    report.end = run.final.head;
+    report.laserOff = !run.final.laserOn;
+    report.cutOpen = run.final.cutting;
+    report.arcOvershoot = state.overshoot();
+    if (report.cancelled)
+        return;
+    if (state.options.passes) {
+        report.passes = std::max(*state.options.passes, 1);
+        report.passSource = PassSource::Given;
+    } else {
+        report.passSource = PassSource::RepeatCount;
+        report.passes = std::max(shape.inferredPasses(report.passSource), 1);
+    }
+    DieTally tally(state, run.motions, total);
+    shape.finish(report.passes, tally);
+}
+
+} // namespace
+
+CutReport checkCuts(const Program& program, const WaferLayout& layout, const CutCheckOptions& options)
+{
+    CutReport report;
+    report.shape = layout.shape;
+    CheckState state(report, options, layout.EffectiveRadius);
+    switch (layout.shape) {
+    case DieShape::Circle: check<CircleCuts>(program, layout, state); break;
+    case DieShape::Hexagon: check<HexagonCuts>(program, layout, state); break;
+    case DieShape::Square: check<SquareCuts>(program, layout, state); break;
+    }
+    return report;
+}
+
+std::variant<CutReport, ProgramError> checkProgramText(std::string_view text, const WaferLayout& layout,
+                                                       const CutCheckOptions& options, const ReadLimits& limits)
+{
+    auto parsed = parseProgram(text, limits);
+    if (auto* error = std::get_if<ProgramError>(&parsed))
+        return std::move(*error);
+    return checkCuts(std::get<Program>(parsed), layout, options);
+}
+
+const char* passSourceText(PassSource source)
+{
+    switch (source) {
+    case PassSource::Given: return "given";
+    case PassSource::Arcs: return "arcs";
+    case PassSource::RepeatCount: return "repeat count";
+    }
+    return "";
+}
+
+} // namespace kerf
