@@ -152,7 +152,7 @@ public:
 
     DieGrid(const WaferLayout& layout, Axis ax, Axis ay, double& latticeDeviation)
     {
-        const double drift = std::abs(toDouble(layout.DiePitch) - 2 * ax.step);
+        const double pitch = toDouble(layout.DiePitch);
         forEachDieRow(layout, [&](const DieRow& row) {
             if (row.count <= 0)
                 return;
@@ -163,9 +163,12 @@ public:
             r.number = row.row;
             r.first = dies_;
             dies_ += row.count;
-            double dx = 0, dy = 0;
-            r.placed = ax.snap(r.x, r.ix, dx) && ay.snap(r.y, r.iy, dy);
-            latticeDeviation = r.placed ? std::max({latticeDeviation, dx + drift * (row.count - 1), dy})
+            // The dies of a row drift from the lattice evenly: the end dies drift most.
+            double dx = 0, dy = 0, dLast = 0;
+            Index last = 0;
+            r.placed = ax.snap(r.x, r.ix, dx) && ay.snap(r.y, r.iy, dy) &&
+                       ax.snap(r.x + pitch * (row.count - 1), last, dLast) && last == r.ix + 2 * Index(row.count - 1);
+            latticeDeviation = r.placed ? std::max({latticeDeviation, dx, dy, dLast})
                                         : std::numeric_limits<double>::infinity();
             rows_.push_back(r);
         });

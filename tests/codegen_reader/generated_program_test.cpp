@@ -1,7 +1,8 @@
 // Whole generated programs read back as the machine runs them, over many
-// layouts of every shape: every die edge or cut line is cut, nothing is cut
-// outside the effective circle, every round die gets its turns where the
-// start point puts them, and the program ends at the origin with the laser off.
+// layouts of every shape, and checked against their layouts: every die edge
+// or cut line is cut, nothing is cut outside the effective circle, every
+// round die gets its turns where the start point puts them, and the program
+// ends at the origin with the laser off.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,12 +13,11 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <memory>
 #include <sstream>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "codegen/cut_check.h"
 #include "codegen/generation_driver.h"
 #include "codegen/program_reader.h"
 #include "layout/design_driver.h"
@@ -94,51 +94,6 @@ std::string programFor(const WaferLayout& layout, int passes)
     return out.str();
 }
 
-double dec(const Number& n) { return n.toDecimal().toDouble(); }
-
-/// The centre of die j of a row record, program coordinates.
-ProgramPoint dieCentre(const WaferLayout& layout, const LayoutRow& row, int j)
-{
-    const Decimal x = row.PosX.toDecimal() + layout.DiePitch.toDecimal() * j - Decimal::fromSingle(CenterX);
-    const Decimal y = Decimal::fromSingle(CenterY) - row.PosY.toDecimal();
-    return {x.toDouble(), y.toDouble()};
-}
-
-/// Snaps a coordinate to a lattice of spacing `step` through 0.
-struct Snap {
-    double step;
-    std::int64_t index(double v, double& deviation) const
-    {
-        const auto i = static_cast<std::int64_t>(std::llround(v / step));
-        deviation = std::max(deviation, std::abs(v - static_cast<double>(i) * step));
-        return i;
-    }
-};
-
-struct Key4 {
-    std::int64_t a, b, c, d;
-    bool operator==(const Key4&) const = default;
-};
-struct Key4Hash {
-    std::size_t operator()(const Key4& k) const
-    {
-        std::size_t h = std::hash<std::int64_t>()(k.a);
-        for (std::int64_t v : {k.b, k.c, k.d})
-            h = h * 1000003u ^ std::hash<std::int64_t>()(v);
-        return h;
-    }
-};
-using Tally = std::unordered_map<Key4, int, Key4Hash>;
-
-Key4 segmentKey(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2)
-{
-    if (std::tie(x2, y2) < std::tie(x1, y1)) {
-        std::swap(x1, x2);
-        std::swap(y1, y2);
-    }
-    return {x1, y1, x2, y2};
-}
-
 std::string offBy(double d)
 {
     char text[32];
@@ -147,16 +102,12 @@ std::string offBy(double d)
 }
 
 /// What reading one generated program found: its faults (a few, then a
-/// count), and figures worth knowing that are no faults.
+/// count), and the check's report for figures worth knowing that are no faults.
 struct Findings {
     std::vector<std::string> faults;
     int moreFaults = 0;
-    std::map<int, std::int64_t> edgesByCutCount; // hexagons: edges cut n times
-    double arcOvershoot = -1;                    // circles: farthest arc point past the effective circle
-    std::int64_t pointCuts = 0;                  // cuts of no length (square lines of 0 pitches)
-    bool refused = false;                        // the design button refused the inputs
-    double worstDeviation = 0;                   // farthest cut end from its lattice point, inches
-    double tolerance = kTol;                     // how far a cut end may lie from its lattice point
+    CutReport report;
+    bool refused = false; // the design button refused the inputs
 
     void fault(std::string what)
     {
@@ -165,7 +116,7 @@ struct Findings {
         else
             ++moreFaults;
     }
-    void fault(const Motion& m, const std::string& what) { fault("line " + std::to_string(m.line) + ": " + what); }
+    void fault(std::uint32_t line, const std::string& what) { fault("line " + std::to_string(line) + ": " + what); }
     std::string text() const
     {
         std::string out;
@@ -173,255 +124,94 @@ struct Findings {
             out += "\n  " + f;
         if (moreFaults > 0)
             out += "\n  and " + std::to_string(moreFaults) + " more";
-        if (worstDeviation > kTol)
-            out += "\n  worst" + offBy(worstDeviation);
+        if (report.worstDeviation > kTol)
+            out += "\n  worst" + offBy(report.worstDeviation);
         return out;
     }
 };
 
-bool insideCircle(const ProgramPoint& p, double radius, double tolerance)
+/// Turns the check's findings into faults: dies not fully cut, cuts outside
+/// the effective circle or on no die edge, a layout off its lattice.
+void reportFaults(const CutReport& r, Findings& findings)
 {
-    return std::hypot(p.x, p.y) <= radius + tolerance;
+    if (r.latticeDeviation > kTol)
+        findings.fault("die centres or cut lines off the lattice" + offBy(r.latticeDeviation));
+    for (const FlaggedCut& cut : r.outside)
+        findings.fault(cut.line, r.shape == DieShape::Circle
+                                     ? "an arc leaves the effective circle by more than half the fine-tune"
+                                     : "a cut outside the effective circle");
+    for (const FlaggedCut& cut : r.stray)
+        findings.fault(cut.line, r.shape == DieShape::Circle ? "a cut that is no arc about a die of the layout"
+                                                             : "a cut that is no die edge or cut line");
+    if (r.uncutDies > 0)
+        findings.fault(std::to_string(r.uncutDies) + " of " + std::to_string(r.dies) + " dies not fully cut " +
+                       std::to_string(r.passes) + " times (first: row " + std::to_string(r.uncut.front().row) +
+                       " die " + std::to_string(r.uncut.front().die) + ")");
 }
 
-/// Checks the motions of one shape's program against its layout as they come.
-class ShapeCheck {
-public:
-    explicit ShapeCheck(Findings& findings) : findings_(findings) {}
-    virtual ~ShapeCheck() = default;
-    virtual void onMotion(const Motion& m) = 0;
-    virtual void finish() = 0;
-
-protected:
-    Findings& findings_;
-};
-
-// Hexagons: every edge of every die is cut; every cut is one die edge, inside
-// the effective circle.
-class HexagonCheck final : public ShapeCheck {
-public:
-    HexagonCheck(const WaferLayout& layout, int passes, Findings& findings)
-        : ShapeCheck(findings), radius_(layout.EffectiveRadius), passesPerEdge_(passes % 2 == 0 ? 2 : 1),
-          sx_{Decimal::fromSingle(layout.HalfDieSize).toDouble()}, sy_{dec(layout.HexHalfSide)}
-    {
-        // Corners about a die centre, in lattice steps (a across, h up).
-        constexpr int cornerX[6] = {-1, -1, 0, 1, 1, 0};
-        constexpr int cornerY[6] = {-1, 1, 2, 1, -1, -2};
-        double deviation = 0;
-        const LayoutTable& rows = layout.RowTable;
-        for (int r = 1; r <= rows.upperBound(); ++r)
-            for (int j = 0; j < rows[r].DieCount; ++j) {
-                const ProgramPoint c = dieCentre(layout, rows[r], j);
-                const std::int64_t ix = sx_.index(c.x, deviation);
-                const std::int64_t iy = sy_.index(c.y, deviation);
-                for (int k = 0; k < 6; ++k) {
-                    const int n = (k + 1) % 6;
-                    const Key4 edge = segmentKey(ix + cornerX[k], iy + cornerY[k], ix + cornerX[n], iy + cornerY[n]);
-                    edges_.emplace(edge, 0);
-                    // HEX1 and HEX2 cut both vertical sides of each die, so a
-                    // side that two dies of a row share is cut twice a pass.
-                    ++expected_[edge];
-                    if (cornerX[k] != cornerX[n])
-                        expected_[edge] = 1;
-                }
-            }
-        if (deviation > kTol)
-            findings_.fault("die centres off the lattice of a and h");
-    }
-
-    void onMotion(const Motion& m) override
-    {
-        if (!m.cutting)
-            return;
-        if (m.kind != MotionKind::Straight)
-            return findings_.fault(m, "an arc in a hexagon program");
-        if (!insideCircle(m.from, radius_, findings_.tolerance) || !insideCircle(m.to, radius_, findings_.tolerance))
-            findings_.fault(m, "a cut outside the effective circle");
-        double d = 0;
-        const Key4 key = segmentKey(sx_.index(m.from.x, d), sy_.index(m.from.y, d), sx_.index(m.to.x, d),
-                                    sy_.index(m.to.y, d));
-        findings_.worstDeviation = std::max(findings_.worstDeviation, d);
-        if (d > findings_.tolerance)
-            return findings_.fault(m, "a cut whose ends are no die corners" + offBy(d));
-        const auto it = edges_.find(key);
-        if (it == edges_.end())
-            return findings_.fault(m, "a cut that is no die edge");
-        ++it->second;
-    }
-
-    void finish() override
-    {
-        std::int64_t uncut = 0;
-        std::int64_t otherCount = 0;
-        for (const auto& [key, count] : edges_) {
-            ++findings_.edgesByCutCount[count];
-            uncut += count == 0;
-            otherCount += count != 0 && count != expected_.at(key) * passesPerEdge_;
-        }
-        if (uncut > 0)
-            findings_.fault(std::to_string(uncut) + " of " + std::to_string(edges_.size()) + " die edges uncut");
-        // An even pass count cuts every row there and back, an odd one once.
-        if (otherCount > 0)
-            findings_.fault(std::to_string(otherCount) + " die edges cut neither once nor twice per pass of their row");
-    }
-
-private:
-    double radius_;
-    int passesPerEdge_;
-    Snap sx_, sy_;
-    Tally edges_;
-    Tally expected_; // cuts per pass: 2 for a side two dies share, else 1
-};
+// Hexagons: an even pass count cuts every row there and back, an odd one
+// once; HEX1 and HEX2 cut both vertical sides of each die, so a side that two
+// dies of a row share is cut twice as often as every other edge.
+void checkHexagonCounts(const WaferLayout& layout, int passesPerEdge, Findings& findings)
+{
+    std::int64_t sharedSides = 0;
+    for (int r = 1; r <= layout.RowTable.upperBound(); ++r)
+        sharedSides += std::max(layout.RowTable[r].DieCount - 1, 0);
+    std::map<int, std::int64_t> others = findings.report.elementsByCutCount;
+    const std::int64_t twice = others[2 * passesPerEdge];
+    others.erase(2 * passesPerEdge);
+    others.erase(passesPerEdge);
+    if (twice != sharedSides)
+        findings.fault(std::to_string(twice) + " die edges cut twice per pass of their row, not the " +
+                       std::to_string(sharedSides) + " sides that dies share");
+    for (const auto& [count, edges] : others)
+        findings.fault(std::to_string(edges) + " die edges cut " + std::to_string(count) + " times");
+}
 
 // Squares: every row and column cut line of the layout, once per pass, as one
-// whole cut inside the effective circle.
-class SquareCheck final : public ShapeCheck {
-public:
-    SquareCheck(const WaferLayout& layout, int passes, Findings& findings)
-        : ShapeCheck(findings), radius_(layout.EffectiveRadius), passes_(std::max(passes, 1)),
-          s_{dec(layout.DiePitch)}
-    {
-        double deviation = 0;
-        const Decimal cx = Decimal::fromSingle(CenterX), cy = Decimal::fromSingle(CenterY);
-        for (int r = 1; r <= layout.RowTable.upperBound(); ++r) {
-            const LayoutRow& row = layout.RowTable[r];
-            const std::int64_t ix = s_.index((row.PosX.toDecimal() - cx).toDouble(), deviation);
-            add(Key4{0, s_.index((cy - row.PosY.toDecimal()).toDouble(), deviation), ix, ix + row.DieCount});
+// whole cut; a line of 0 pitches is a point on which the laser opens.
+void checkSquareCounts(const WaferLayout& layout, int passes, Findings& findings)
+{
+    const CutReport& r = findings.report;
+    std::int64_t pieces = 0, lines = 0, points = 0;
+    for (const LayoutTable* table : {&layout.RowTable, &layout.ColumnTable})
+        for (int i = 1; i <= table->upperBound(); ++i) {
+            pieces += (*table)[i].DieCount;
+            ++((*table)[i].DieCount > 0 ? lines : points);
         }
-        for (int r = 1; r <= layout.ColumnTable.upperBound(); ++r) {
-            const LayoutRow& col = layout.ColumnTable[r];
-            const std::int64_t top = s_.index((cy - col.PosY.toDecimal()).toDouble(), deviation);
-            add(Key4{1, s_.index((col.PosX.toDecimal() - cx).toDouble(), deviation), top - col.DieCount, top});
-        }
-        if (deviation > kTol)
-            findings_.fault("cut lines off the pitch lattice");
-    }
+    const std::map<int, std::int64_t> expected = pieces > 0 ? std::map<int, std::int64_t>{{passes, pieces}}
+                                                            : std::map<int, std::int64_t>{};
+    if (r.elementsByCutCount != expected)
+        findings.fault("cut line pieces not all cut " + std::to_string(passes) + " times");
+    if (r.cuttingMotions - r.pointCuts != static_cast<std::uint64_t>(passes * lines))
+        findings.fault(std::to_string(r.cuttingMotions - r.pointCuts) + " cuts, not one per cut line and pass");
+    if (r.pointCuts != static_cast<std::uint64_t>(passes * points))
+        findings.fault(std::to_string(r.pointCuts) + " cuts of no length, not one per line of 0 pitches and pass");
+}
 
-    void onMotion(const Motion& m) override
-    {
-        if (!m.cutting)
+// Circles: one arc of `passes` whole clockwise turns per die, starting at the
+// die's left (where the row's start point, moved left by half the fine-tune,
+// puts it).
+void checkCircleArcs(const Program& program, int passes, Findings& findings)
+{
+    runProgram(program, [&](const Motion& m) {
+        if (!m.cutting || m.kind != MotionKind::Arc)
             return;
-        if (!insideCircle(m.from, radius_, findings_.tolerance) || !insideCircle(m.to, radius_, findings_.tolerance))
-            findings_.fault(m, "a cut outside the effective circle");
-        double d = 0;
-        const std::int64_t x1 = s_.index(m.from.x, d), y1 = s_.index(m.from.y, d);
-        const std::int64_t x2 = s_.index(m.to.x, d), y2 = s_.index(m.to.y, d);
-        findings_.worstDeviation = std::max(findings_.worstDeviation, d);
-        if (d > findings_.tolerance || m.kind != MotionKind::Straight || (x1 != x2 && y1 != y2))
-            return findings_.fault(m, "a cut that is no grid line" + offBy(d));
-        if (x1 == x2 && y1 == y2) {
-            // The laser opens on one point: a line of 0 pitches, which cuts nothing.
-            ++findings_.pointCuts;
-            if (!points_.contains(Key4{x1, y1, 0, 0}))
-                findings_.fault(m, "a cut of no length away from the layout's lines of 0 pitches");
-            return;
-        }
-        const Key4 key = y1 == y2 ? Key4{0, y1, std::min(x1, x2), std::max(x1, x2)}
-                                  : Key4{1, x1, std::min(y1, y2), std::max(y1, y2)};
-        const auto it = lines_.find(key);
-        if (it == lines_.end())
-            return findings_.fault(m, "a cut that is not one whole cut line of the layout");
-        ++it->second;
-    }
-
-    void finish() override
-    {
-        std::int64_t wrong = 0;
-        for (const auto& [key, count] : lines_)
-            wrong += count != passes_;
-        if (wrong > 0)
-            findings_.fault(std::to_string(wrong) + " of " + std::to_string(lines_.size()) +
-                            " cut lines not cut " + std::to_string(passes_) + " times");
-    }
-
-private:
-    void add(const Key4& line)
-    {
-        if (line.c == line.d)
-            points_.emplace(line.a == 0 ? Key4{line.c, line.b, 0, 0} : Key4{line.b, line.c, 0, 0}, 0);
-        else
-            lines_.emplace(line, 0);
-    }
-
-    double radius_;
-    int passes_;
-    Snap s_;
-    Tally lines_;  // {0 row / 1 column, fixed coordinate, from, to}, in pitches
-    Tally points_; // lines of 0 pitches: {x, y}
-};
-
-// Circles: one arc of `passes` whole turns per die, of the die's radius,
-// centred half the fine-tune left of the die's centre (where the row's start
-// point, moved left by half the fine-tune, puts it).
-class CircleCheck final : public ShapeCheck {
-public:
-    CircleCheck(const WaferLayout& layout, int passes, Findings& findings)
-        : ShapeCheck(findings), effective_(layout.EffectiveRadius), passes_(passes),
-          shift_(layout.FineTune.toDecimal().half().toDouble()),
-          radius_(Decimal::fromSingle(layout.HalfDieSize).toDouble()),
-          sx_{layout.DiePitch.toDecimal().half().toDouble()}, sy_{dec(layout.RowPitch)}
-    {
-        double deviation = 0;
-        for (int r = 1; r <= layout.RowTable.upperBound(); ++r)
-            for (int j = 0; j < layout.RowTable[r].DieCount; ++j) {
-                const ProgramPoint c = dieCentre(layout, layout.RowTable[r], j);
-                dies_.emplace(Key4{sx_.index(c.x, deviation), sy_.index(c.y, deviation), 0, 0}, 0);
-            }
-        if (deviation > kTol)
-            findings_.fault("die centres off the lattice of half pitches and row pitches");
-    }
-
-    void onMotion(const Motion& m) override
-    {
-        if (!m.cutting)
-            return;
-        if (m.kind != MotionKind::Arc)
-            return findings_.fault(m, "a straight cut in a circle program");
-        if (m.sweepDegrees != -360.0 * passes_)
-            findings_.fault(m, "an arc of " + doubleText(m.sweepDegrees) + " degrees");
-        if (std::abs(m.radius() - radius_) > findings_.tolerance || m.centre.y != m.from.y || m.centre.x < m.from.x)
-            findings_.fault(m, "an arc that does not start at the left of a die of the die's radius");
-        // The half fine-tune shift may carry a die at the rim that far past
-        // the effective circle, no farther.
-        const double overshoot = std::hypot(m.centre.x, m.centre.y) + m.radius() - effective_;
-        findings_.arcOvershoot = std::max(findings_.arcOvershoot, overshoot);
-        if (overshoot > shift_ + findings_.tolerance)
-            findings_.fault(m, "an arc leaves the effective circle by more than half the fine-tune");
-        double d = 0;
-        const Key4 key{sx_.index(m.centre.x + shift_, d), sy_.index(m.centre.y, d), 0, 0};
-        findings_.worstDeviation = std::max(findings_.worstDeviation, d);
-        const auto it = dies_.find(key);
-        if (d > findings_.tolerance || it == dies_.end())
-            return findings_.fault(m, "an arc about no die of the layout, half the fine-tune to its left" +
-                                          offBy(d));
-        ++it->second;
-    }
-
-    void finish() override
-    {
-        std::int64_t wrong = 0;
-        for (const auto& [key, count] : dies_)
-            wrong += count != 1;
-        if (wrong > 0)
-            findings_.fault(std::to_string(wrong) + " of " + std::to_string(dies_.size()) +
-                            " dies not cut by exactly one arc");
-    }
-
-private:
-    double effective_;
-    int passes_;
-    double shift_;
-    double radius_;
-    Snap sx_, sy_;
-    Tally dies_; // {X in half pitches, Y in row pitches}
-};
+        if (m.sweepDegrees != -360.0 * passes)
+            findings.fault(m.line, "an arc of " + doubleText(m.sweepDegrees) + " degrees");
+        if (m.centre.y != m.from.y || m.centre.x < m.from.x)
+            findings.fault(m.line, "an arc that does not start at the left of its die");
+    });
+    const CutReport& r = findings.report;
+    if (r.cuttingMotions != static_cast<std::uint64_t>(r.dies))
+        findings.fault(std::to_string(r.cuttingMotions) + " arcs for " + std::to_string(r.dies) + " dies");
+}
 
 /// Designs the case, writes its program as the start button would, reads it
 /// back and checks it against the layout.
 Findings checkCase(const LayoutCase& c, double tolerance = kTol)
 {
     Findings findings;
-    findings.tolerance = tolerance;
     const std::optional<WaferLayout> designedLayout = designed(c);
     if (!designedLayout) {
         findings.refused = true;
@@ -434,28 +224,31 @@ Findings checkCase(const LayoutCase& c, double tolerance = kTol)
         findings.fault("not a well-formed program: " + error->text());
         return findings;
     }
-    std::unique_ptr<ShapeCheck> check;
+    const Program& program = std::get<Program>(parsed);
+    const int passesPerEdge = c.passes % 2 == 0 ? 2 : 1;
+    CutCheckOptions options;
+    options.tolerance = tolerance;
+    // Hexagon pass counts only choose the way; other programs tell theirs.
+    if (c.shape == DieShape::Hexagon)
+        options.passes = passesPerEdge;
+    findings.report = checkCuts(program, layout, options);
+    const CutReport& r = findings.report;
+    if (c.shape != DieShape::Hexagon && r.passes != c.passes)
+        findings.fault("the program tells " + std::to_string(r.passes) + " passes (" + passSourceText(r.passSource) +
+                       "), not " + std::to_string(c.passes));
+    reportFaults(r, findings);
     switch (c.shape) {
-    case DieShape::Circle:
-        check = std::make_unique<CircleCheck>(layout, c.passes, findings);
-        break;
-    case DieShape::Hexagon:
-        check = std::make_unique<HexagonCheck>(layout, c.passes, findings);
-        break;
-    case DieShape::Square:
-        check = std::make_unique<SquareCheck>(layout, c.passes, findings);
-        break;
+    case DieShape::Circle: checkCircleArcs(program, c.passes, findings); break;
+    case DieShape::Hexagon: checkHexagonCounts(layout, passesPerEdge, findings); break;
+    case DieShape::Square: checkSquareCounts(layout, c.passes, findings); break;
     }
-    const RunSummary run = runProgram(std::get<Program>(parsed), [&check](const Motion& m) { check->onMotion(m); });
-    check->finish();
-    if (!(run.final.head == ProgramPoint{0, 0}))
-        findings.fault("ends at (" + doubleText(run.final.head.x) + ", " + doubleText(run.final.head.y) +
-                       "), not at the origin");
-    if (run.final.cutting)
+    if (!(r.end == ProgramPoint{0, 0}))
+        findings.fault("ends at (" + doubleText(r.end.x) + ", " + doubleText(r.end.y) + "), not at the origin");
+    if (r.cutOpen)
         findings.fault("ends with a cut open");
-    if (run.final.laserOn)
+    if (!r.laserOff)
         findings.fault("ends with the laser on");
-    if (run.cuttingMotions == 0 && dieTotal(layout) > 0)
+    if (r.cuttingMotions == 0 && dieTotal(layout) > 0)
         findings.fault("cuts nothing");
     return findings;
 }
@@ -693,11 +486,11 @@ TEST(GeneratedProgramFigures, HexagonPassCountsOnlyChooseTheWay)
         const Findings thrice = checkCase({DieShape::Hexagon, "4.0 Inches", die, "", "", 3});
         const Findings twice = checkCase({DieShape::Hexagon, "4.0 Inches", die, "", "", 2});
         const Findings fourTimes = checkCase({DieShape::Hexagon, "4.0 Inches", die, "", "", 4});
-        EXPECT_EQ(once.edgesByCutCount, thrice.edgesByCutCount);
-        EXPECT_EQ(twice.edgesByCutCount, fourTimes.edgesByCutCount);
-        ASSERT_EQ(once.edgesByCutCount.size(), 2u);
-        EXPECT_EQ(once.edgesByCutCount.begin()->first, 1);
-        EXPECT_EQ(twice.edgesByCutCount.begin()->first, 2);
+        EXPECT_EQ(once.report.elementsByCutCount, thrice.report.elementsByCutCount);
+        EXPECT_EQ(twice.report.elementsByCutCount, fourTimes.report.elementsByCutCount);
+        ASSERT_EQ(once.report.elementsByCutCount.size(), 2u);
+        EXPECT_EQ(once.report.elementsByCutCount.begin()->first, 1);
+        EXPECT_EQ(twice.report.elementsByCutCount.begin()->first, 2);
     }
 }
 
@@ -708,7 +501,7 @@ TEST(GeneratedProgramFigures, SquareGridWithoutDiesStillCuts)
     // cross and opens the laser on the four points.
     const Findings findings = checkCase({DieShape::Square, "2.0 Inches", "700", "", "", 1});
     EXPECT_TRUE(findings.faults.empty()) << findings.text();
-    EXPECT_EQ(findings.pointCuts, 4);
+    EXPECT_EQ(findings.report.pointCuts, 4u);
     const std::optional<WaferLayout> layout = designed({DieShape::Square, "2.0 Inches", "700", "", "", 1});
     ASSERT_TRUE(layout);
     EXPECT_EQ(dieTotal(*layout), 0);
@@ -720,11 +513,11 @@ TEST(GeneratedProgramFigures, RoundDiesAtTheRimAreCutUpToHalfTheFineTuneOutside)
     // shifted 3.5 mil left, past the effective circle.
     const Findings gap = checkCase({DieShape::Circle, "5.0 Inches", "50", "7", "", 1});
     EXPECT_TRUE(gap.faults.empty()) << gap.text();
-    EXPECT_GT(gap.arcOvershoot, 0.001);
-    EXPECT_LE(gap.arcOvershoot, 0.0035 + kTol);
+    EXPECT_GT(gap.report.arcOvershoot, 0.001);
+    EXPECT_LE(gap.report.arcOvershoot, 0.0035 + kTol);
     // Without a fine-tune every arc stays inside.
     const Findings none = checkCase({DieShape::Circle, "5.0 Inches", "50", "", "", 1});
-    EXPECT_LE(none.arcOvershoot, kTol);
+    EXPECT_LE(none.report.arcOvershoot, kTol);
 }
 
 namespace {
