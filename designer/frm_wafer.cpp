@@ -2,8 +2,15 @@
 
 #include <variant>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtConcurrent/QtConcurrentRun>
+
 #include "codegen/ui/frm_code.h"
 #include "designer/controls.h"
+#include "designer/file_dialog.h"
+#include "designer/frm_preview.h"
 #include "designer/message_box.h"
 #include "designer/twips.h"
 #include "designer/wafer_map.h"
@@ -29,6 +36,13 @@ void frmWafer::buildControls(QWidget* surface)
     PIC1 = new PictureBox(surface);
     PIC1->setObjectName(QStringLiteral("PIC1"));
     PIC1->move(0, 0);
+    PIC1->setContextMenuPolicy(Qt::CustomContextMenu);
+    PIC1Menu = new QMenu(PIC1);
+    PIC1Menu->setObjectName(QStringLiteral("PIC1Menu"));
+    mnuSaveImage = PIC1Menu->addAction(QStringLiteral("另存圖片…"));
+    mnuSaveImage->setObjectName(QStringLiteral("mnuSaveImage"));
+    mnuExportDies = PIC1Menu->addAction(QStringLiteral("匯出晶粒座標…"));
+    mnuExportDies->setObjectName(QStringLiteral("mnuExportDies"));
 
     // Inputs, top to bottom: wafer diameter, effective diameter, die shape,
     // die size, fine-tune; each unit stands right of its box.
@@ -82,6 +96,14 @@ void frmWafer::buildControls(QWidget* surface)
     connect(cmdGenerate, &QPushButton::clicked, this, &frmWafer::cmdGenerate_Click);
     connect(cmdOption, &QPushButton::clicked, this, &frmWafer::cmdOption_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmWafer::cmdExit_Click);
+    connect(PIC1, &QWidget::customContextMenuRequested, this, &frmWafer::PIC1_ContextMenu);
+    connect(PIC1Menu, &QMenu::aboutToShow, this, [this] {
+        mnuSaveImage->setEnabled(hasDesign() && !isExporting());
+        mnuExportDies->setEnabled(hasDesign() && !isExporting());
+    });
+    connect(mnuSaveImage, &QAction::triggered, this, &frmWafer::mnuSaveImage_Click);
+    connect(mnuExportDies, &QAction::triggered, this, &frmWafer::mnuExportDies_Click);
+    connect(&exportWatcher_, &QFutureWatcherBase::finished, this, &frmWafer::exportFinished);
 }
 
 void frmWafer::Form_Load()
@@ -104,6 +126,10 @@ void frmWafer::Form_Unload()
 {
     if (frmCode_ && frmCode_->isLoaded())
         frmCode_->unload();
+    if (frmPreview_)
+        frmPreview_->close();
+    if (exportCancel_)
+        exportCancel_->store(true);
 }
 
 void frmWafer::Combo1_Click()
@@ -207,9 +233,23 @@ void frmWafer::cmdGenerate_Click()
         showMessage(this, MessageIcon::Exclamation, "無資料", "無晶片資料可以產生程式碼。");
         return;
     }
-    if (!frmCode_)
+    if (!frmCode_) {
         frmCode_ = new frmCode(this);
+        connect(frmCode_, &frmCode::previewRequested, this, &frmWafer::showPreview);
+    }
     frmCode_->showFor(*lastLayout_);
+    if (frmPreview_ && frmPreview_->isVisible())
+        frmPreview_->stayUsableOver(frmCode_);
+}
+
+void frmWafer::showPreview(const ProgramPreview& preview)
+{
+    if (!frmPreview_)
+        frmPreview_ = new frmPreview(this);
+    frmPreview_->showProgram(preview.layout, preview.text);
+    // The generation window is modal: the preview must stay usable beside it.
+    if (frmCode_ && frmCode_->isVisible())
+        frmPreview_->stayUsableOver(frmCode_);
 }
 
 void frmWafer::cmdOption_Click()
@@ -218,5 +258,80 @@ void frmWafer::cmdOption_Click()
 }
 
 void frmWafer::cmdExit_Click() { unload(); }
+
+bool frmWafer::hasDesign() const
+{
+    return lastLayout_ && !Text3->text().isEmpty() && !Text4->text().isEmpty();
+}
+
+void frmWafer::PIC1_ContextMenu(const QPoint& position) { PIC1Menu->popup(PIC1->mapToGlobal(position)); }
+
+QString frmWafer::suggestedPath(const std::string& extension) const
+{
+    const QString folder = exportFolder_.isEmpty() ? QDir::homePath() : exportFolder_;
+    return QDir(folder).filePath(QString::fromStdString(map::exportFileName(*lastLayout_, extension)));
+}
+
+void frmWafer::mnuSaveImage_Click()
+{
+    if (!hasDesign() || isExporting())
+        return;
+    const QString svgFilter = QStringLiteral("SVG 圖片 (*.svg)");
+    QString chosenFilter;
+    const QString chosen = askSaveFileName(this, QStringLiteral("另存圖片"), suggestedPath(".png"),
+                                           QStringLiteral("PNG 圖片 (*.png);;") + svgFilter, &chosenFilter);
+    if (chosen.isEmpty())
+        return;
+    const auto target = map::imageTarget(QFile::encodeName(chosen).toStdString(), chosenFilter == svgFilter);
+    if (const auto* refusal = std::get_if<map::ExportFailure>(&target)) {
+        showMessage(this, MessageIcon::Exclamation, refusal->title, refusal->prompt);
+        return;
+    }
+    const auto& image = std::get<map::ImageTarget>(target);
+    startExport(image.path, image.kind);
+}
+
+void frmWafer::mnuExportDies_Click()
+{
+    if (!hasDesign() || isExporting())
+        return;
+    const QString chosen = askSaveFileName(this, QStringLiteral("匯出晶粒座標"), suggestedPath(".csv"),
+                                           QStringLiteral("CSV 檔 (*.csv)"));
+    if (chosen.isEmpty())
+        return;
+    startExport(QFile::encodeName(chosen).toStdString(), map::ExportKind::Csv);
+}
+
+void frmWafer::startExport(const std::filesystem::path& path, map::ExportKind kind)
+{
+    exportFolder_ = QFileInfo(QFile::decodeName(path.c_str())).absolutePath();
+    exportCancel_ = std::make_shared<std::atomic<bool>>(false);
+    // A large layout's CSV takes a while: it is written beside the window,
+    // with a progress box that comes only if it takes long and can cancel it.
+    exportWatcher_.setFuture(QtConcurrent::run(
+        [path, kind, layout = std::make_shared<const WaferLayout>(*lastLayout_), cancel = exportCancel_] {
+            return map::exportLayout(path, *layout, kind, cancel.get());
+        }));
+    exportProgress_ = new QProgressDialog(QStringLiteral("正在寫入「%1」……").arg(QFile::decodeName(path.filename().c_str())),
+                                          QStringLiteral("取消"), 0, 0, this);
+    exportProgress_->setWindowTitle(QStringLiteral("匯出"));
+    exportProgress_->setWindowModality(Qt::WindowModal);
+    exportProgress_->setMinimumDuration(400);
+    connect(exportProgress_, &QProgressDialog::canceled, this, [cancel = exportCancel_] { cancel->store(true); });
+}
+
+void frmWafer::exportFinished()
+{
+    if (exportProgress_) {
+        exportProgress_->disconnect(this);
+        exportProgress_->deleteLater();
+    }
+    const QFuture<map::ExportOutcome> future = exportWatcher_.future();
+    if (future.resultCount() == 0)
+        return;
+    const map::ExportOutcome outcome = future.result();
+    if (const auto* failure = std::get_if<map::ExportFailure>(&outcome))
+        showMessage(this, MessageIcon::Exclamation, failure->title, failure->prompt);
+}
 
 } // namespace kerf::ui

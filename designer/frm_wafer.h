@@ -1,15 +1,22 @@
 #pragma once
 
+#include <atomic>
+#include <memory>
 #include <optional>
 
+#include <QAction>
 #include <QComboBox>
+#include <QFutureWatcher>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 
 #include "designer/form.h"
+#include "designer/layout_export.h"
 #include "designer/number_box.h"
 #include "designer/picture_box.h"
 #include "layout/design_driver.h"
@@ -18,6 +25,8 @@
 namespace kerf::ui {
 
 class frmCode;
+class frmPreview;
+struct ProgramPreview;
 
 /// The layout designer: wafer and die settings, the design run, the wafer
 /// map and its results, and the way to the generation window.
@@ -31,6 +40,8 @@ public:
     const std::optional<WaferLayout>& lastLayout() const { return lastLayout_; }
     /// The generation window, once it has been opened.
     frmCode* codeWindow() const { return frmCode_; }
+    /// The cut path preview, once the generation window's preview opened it.
+    frmPreview* previewWindow() const { return frmPreview_; }
 
     // Private values of the window: they outlive its controls.
     float CenterX = 0;
@@ -47,6 +58,9 @@ public:
     QPointer<NumberBox> Text1, Text2, Text5;
     QPointer<QLineEdit> Text3, Text4, Text6;
     QPointer<QPushButton> cmdOption, cmdDraw, cmdClear, cmdExit, cmdGenerate;
+    /// The picture's context menu: the map as an image, the die centres as CSV.
+    QPointer<QMenu> PIC1Menu;
+    QPointer<QAction> mnuSaveImage, mnuExportDies;
 
     // Event handlers, public so that the window can be driven as a user would.
     void Combo1_Click();
@@ -58,6 +72,12 @@ public:
     void cmdGenerate_Click();
     void cmdOption_Click();
     void cmdExit_Click();
+    /// Shows a program in the preview window, creating it on first use.
+    void showPreview(const ProgramPreview& preview);
+    void mnuSaveImage_Click();
+    void mnuExportDies_Click();
+    /// True while an export is being written.
+    bool isExporting() const { return exportWatcher_.isRunning(); }
 
 protected:
     void buildControls(QWidget* surface) override;
@@ -66,12 +86,23 @@ protected:
 
 private:
     DesignInput readInputs() const;
+    /// The map shows a design: the result boxes are filled.
+    bool hasDesign() const;
+    void PIC1_ContextMenu(const QPoint& position);
+    QString suggestedPath(const std::string& extension) const;
+    void startExport(const std::filesystem::path& path, map::ExportKind kind);
+    void exportFinished();
     void setButtonsEnabled(bool enabled);
     void showResults(const LayoutResults& results);
     void focusBox(InputBox box);
 
     std::optional<WaferLayout> lastLayout_;
     frmCode* frmCode_ = nullptr;
+    frmPreview* frmPreview_ = nullptr;
+    QFutureWatcher<map::ExportOutcome> exportWatcher_;
+    std::shared_ptr<std::atomic<bool>> exportCancel_;
+    QPointer<QProgressDialog> exportProgress_;
+    QString exportFolder_; // where the last export went
 };
 
 } // namespace kerf::ui

@@ -1,5 +1,6 @@
 #include "codegen/ui/frm_code.h"
 
+#include <sstream>
 #include <variant>
 
 #include <QCoreApplication>
@@ -37,15 +38,18 @@ void frmCode::buildControls(QWidget* surface)
     Label6 = makeLabel(Frame1, "Label6", QStringLiteral("ACC："), 2385, 1530, 900, 180);
     Text6 = makeTextBox(Frame1, "Text6", 3360, 1485, 900, 285);
 
-    cmdStart = makeButton(surface, "cmdStart", QStringLiteral("開始(&S)"), 720, 2070, 1500, 330);
-    cmdExit = makeButton(surface, "cmdExit", QStringLiteral("離開(&E)"), 2475, 2070, 1500, 330);
+    // Start on the left, exit on the right, the preview between them.
+    cmdStart = makeButton(surface, "cmdStart", QStringLiteral("開始(&S)"), 120, 2070, 1395, 330);
+    cmdPreview = makeButton(surface, "cmdPreview", QStringLiteral("預覽(&P)"), 1650, 2070, 1395, 330);
+    cmdExit = makeButton(surface, "cmdExit", QStringLiteral("離開(&E)"), 3180, 2070, 1395, 330);
     cmdStart->setDefault(true);
     setCancelButton(cmdExit);
 
-    chainTabOrder({Text1, Text2, Text3, Text4, Text5, Text6, cmdStart, cmdExit});
+    chainTabOrder({Text1, Text2, Text3, Text4, Text5, Text6, cmdStart, cmdPreview, cmdExit});
     Text1->setFocus();
 
     connect(cmdStart, &QPushButton::clicked, this, &frmCode::cmdStart_Click);
+    connect(cmdPreview, &QPushButton::clicked, this, &frmCode::cmdPreview_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmCode::cmdExit_Click);
 }
 
@@ -73,24 +77,50 @@ void frmCode::focusBox(GenerationBox box)
     boxes[static_cast<int>(box)]->selectAll();
 }
 
-void frmCode::cmdStart_Click()
+GenerationRequest frmCode::readRequest() const
 {
-    if (!layout_)
-        return; // the designer opens this window only with a layout
     GenerationRequest request;
     request.texts = {Text1->text().toStdString(), Text2->text().toStdString(), Text3->text().toStdString(),
                      Text4->text().toStdString(), Text5->text().toStdString(), Text6->text().toStdString()};
     request.date = localDate();
-    const GenerationOutcome outcome = runGeneration(*layout_, request, OutputFolder{outputFolder()});
-    if (const auto* done = std::get_if<GenerationDone>(&outcome)) {
-        showMessage(this, MessageIcon::None, done->title, done->prompt);
-    } else if (const auto* refusal = std::get_if<GenerationRefusal>(&outcome)) {
+    return request;
+}
+
+bool frmCode::showFault(const GenerationOutcome& outcome)
+{
+    if (const auto* refusal = std::get_if<GenerationRefusal>(&outcome)) {
         showMessage(this, MessageIcon::Exclamation, refusal->title, refusal->prompt);
         if (refusal->focus)
             focusBox(*refusal->focus);
-    } else if (const auto* failure = std::get_if<GenerationFailure>(&outcome)) {
-        showMessage(this, MessageIcon::Exclamation, failure->title, failure->prompt);
+        return true;
     }
+    if (const auto* failure = std::get_if<GenerationFailure>(&outcome)) {
+        showMessage(this, MessageIcon::Exclamation, failure->title, failure->prompt);
+        return true;
+    }
+    return false;
+}
+
+void frmCode::cmdStart_Click()
+{
+    if (!layout_)
+        return; // the designer opens this window only with a layout
+    const GenerationOutcome outcome = runGeneration(*layout_, readRequest(), OutputFolder{outputFolder()});
+    if (showFault(outcome))
+        return;
+    const auto& done = std::get<GenerationDone>(outcome);
+    showMessage(this, MessageIcon::None, done.title, done.prompt);
+}
+
+void frmCode::cmdPreview_Click()
+{
+    if (!layout_)
+        return;
+    std::ostringstream text;
+    const GenerationOutcome outcome = runGeneration(*layout_, readRequest(), std::ref(static_cast<std::ostream&>(text)));
+    if (showFault(outcome))
+        return;
+    emit previewRequested(ProgramPreview{*layout_, std::move(text).str()});
 }
 
 void frmCode::cmdExit_Click() { unload(); }

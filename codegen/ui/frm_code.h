@@ -9,15 +9,24 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include "codegen/generation_driver.h"
 #include "codegen/generation_refusal.h"
 #include "designer/form.h"
 #include "layout/wafer_layout.h"
 
 namespace kerf::ui {
 
+/// What the preview button hands on: the program that the start button would
+/// write, and the layout it is written from.
+struct ProgramPreview {
+    WaferLayout layout;
+    std::string text;
+};
+
 /// The generation window: the program's name and the machine parameters of
 /// one run; its start button writes the program of the designer's layout.
-/// Shown modally by the designer, which owns it.
+/// Its preview button builds the same program without writing it and asks
+/// for it to be shown. Shown modally by the designer, which owns it.
 class frmCode : public Form {
     Q_OBJECT
 public:
@@ -34,16 +43,24 @@ public:
     QPointer<QGroupBox> Frame1;
     QPointer<QLabel> Label1, Label2, Label3, Label4, Label5, Label6;
     QPointer<QLineEdit> Text1, Text2, Text3, Text4, Text5, Text6;
-    QPointer<QPushButton> cmdStart, cmdExit;
+    QPointer<QPushButton> cmdStart, cmdPreview, cmdExit;
 
     void cmdStart_Click();
+    void cmdPreview_Click();
     void cmdExit_Click();
+
+signals:
+    /// The preview button built a program; nothing was written.
+    void previewRequested(const kerf::ui::ProgramPreview& preview);
 
 protected:
     void buildControls(QWidget* surface) override;
     void Form_Load() override;
 
 private:
+    GenerationRequest readRequest() const;
+    /// Shows a refusal or a failure as the start button does; false for a finished run.
+    bool showFault(const GenerationOutcome& outcome);
     void focusBox(GenerationBox box);
 
     std::optional<WaferLayout> layout_;

@@ -122,7 +122,7 @@ void FrmCodeTest::controlsAndTabOrder()
     QVERIFY(w->Text3->y() == w->Text4->y() && w->Text3->x() < w->Text4->x()); // DVL beside DAC
     QVERIFY(w->Text5->y() == w->Text6->y() && w->Text5->y() > w->Text3->y()); // VEL beside ACC
     w->Text1->setFocus();
-    QWidget* expected[] = {w->Text2, w->Text3, w->Text4, w->Text5, w->Text6, w->cmdStart, w->cmdExit};
+    QWidget* expected[] = {w->Text2, w->Text3, w->Text4, w->Text5, w->Text6, w->cmdStart, w->cmdPreview, w->cmdExit};
     for (QWidget* next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);

@@ -1,0 +1,444 @@
+#include "designer/frm_preview.h"
+
+#include <algorithm>
+
+#include <QEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <QWindow>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace kerf::ui {
+
+namespace {
+
+constexpr int ProgressSteps = 1000;
+const QColor FaultColour{255, 0, 0};
+const QColor CleanColour{0, 128, 0};
+
+QString qt(const std::string& text) { return QString::fromStdString(text); }
+
+void setTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+void showFault(QLabel* label, bool fault)
+{
+    setTextColour(label, QPalette::WindowText, fault ? FaultColour : QColor(Qt::black));
+}
+
+// Reports a worker's share done to its future; false once it is cancelled.
+template <typename T>
+bool reportProgress(QPromise<T>& promise, double done)
+{
+    promise.setProgressValue(static_cast<int>(std::clamp(done, 0.0, 1.0) * ProgressSteps));
+    return !promise.isCanceled();
+}
+
+const char* const FigureNames[frmPreview::FigureCount] = {"cutsValue",   "passesValue", "cutLengthValue",
+                                                          "travelValue", "diesValue",   "uncutValue",
+                                                          "outsideValue", "strayValue", "endValue"};
+
+} // namespace
+
+frmPreview::frmPreview(QWidget* owner) : QDialog(owner)
+{
+    setObjectName(QStringLiteral("frmPreview"));
+    setWindowTitle(QStringLiteral("切割路徑預覽"));
+    setModal(false);
+    setSizeGripEnabled(true);
+    // Room for the reading, the check and a drawing that is being replaced.
+    pool_.setMaxThreadCount(3);
+    buildControls();
+    resize(1040, 700);
+
+    drawDelay_.setSingleShot(true);
+    drawDelay_.setInterval(120);
+    progressDelay_.setSingleShot(true);
+    progressDelay_.setInterval(250);
+    playTimer_.setInterval(40);
+    connect(&drawDelay_, &QTimer::timeout, this, &frmPreview::requestDrawing);
+    connect(&progressDelay_, &QTimer::timeout, this, &frmPreview::updateProgress);
+    connect(&playTimer_, &QTimer::timeout, this, &frmPreview::playTick);
+    connect(&readWatcher_, &QFutureWatcherBase::finished, this, &frmPreview::programRead);
+    connect(&checkWatcher_, &QFutureWatcherBase::finished, this, &frmPreview::checkDone);
+    connect(&drawWatcher_, &QFutureWatcherBase::finished, this, &frmPreview::drawingDone);
+    for (QFutureWatcherBase* watcher :
+         std::initializer_list<QFutureWatcherBase*>{&readWatcher_, &checkWatcher_, &drawWatcher_})
+        connect(watcher, &QFutureWatcherBase::progressValueChanged, this, &frmPreview::updateProgress);
+}
+
+frmPreview::~frmPreview()
+{
+    stopWork();
+    pool_.waitForDone();
+}
+
+void frmPreview::buildControls()
+{
+    picture = new CutPathView(this);
+    picture->setObjectName(QStringLiteral("picture"));
+    cmdPlay = new QPushButton(QStringLiteral("播放(&L)"), this);
+    cmdPlay->setObjectName(QStringLiteral("cmdPlay"));
+    stepSlider = new QSlider(Qt::Horizontal, this);
+    stepSlider->setObjectName(QStringLiteral("stepSlider"));
+    stepSlider->setRange(0, 0);
+    stepLabel = new QLabel(this);
+    stepLabel->setObjectName(QStringLiteral("stepLabel"));
+    // As high empty as with its text, so that the picture keeps its size.
+    stepLabel->setText(QStringLiteral("第 0 / 0 步"));
+    stepLabel->setMinimumHeight(stepLabel->sizeHint().height());
+    stepLabel->clear();
+
+    auto* walk = new QHBoxLayout;
+    walk->addWidget(cmdPlay);
+    walk->addWidget(stepSlider, 1);
+    auto* left = new QVBoxLayout;
+    left->addWidget(picture, 1);
+    left->addLayout(walk);
+    left->addWidget(stepLabel);
+
+    verdictLabel = new QLabel(this);
+    verdictLabel->setObjectName(QStringLiteral("verdictLabel"));
+    verdictLabel->setWordWrap(true);
+    reportFrame = new QGroupBox(QStringLiteral("檢查結果"), this);
+    reportFrame->setObjectName(QStringLiteral("reportFrame"));
+    auto* figures = new QFormLayout(reportFrame);
+    for (int i = 0; i < FigureCount; ++i) {
+        figureLabels[i] = new QLabel(reportFrame);
+        figureValues[i] = new QLabel(reportFrame);
+        figureValues[i]->setObjectName(QString::fromLatin1(FigureNames[i]));
+        figureValues[i]->setWordWrap(true);
+        figureValues[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        figures->addRow(figureLabels[i], figureValues[i]);
+    }
+    auto* listTitle = new QLabel(QStringLiteral("未完整切割的晶粒與多餘的切割："), this);
+    faultList = new QPlainTextEdit(this);
+    faultList->setObjectName(QStringLiteral("faultList"));
+    faultList->setReadOnly(true);
+    faultList->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    progressLabel = new QLabel(this);
+    progressLabel->setObjectName(QStringLiteral("progressLabel"));
+    progressBar = new QProgressBar(this);
+    progressBar->setObjectName(QStringLiteral("progressBar"));
+    progressBar->setRange(0, ProgressSteps);
+    progressLabel->hide();
+    progressBar->hide();
+    cmdFit = new QPushButton(QStringLiteral("全圖(&F)"), this);
+    cmdFit->setObjectName(QStringLiteral("cmdFit"));
+    cmdClose = new QPushButton(QStringLiteral("關閉(&C)"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose->setAutoDefault(false);
+    cmdFit->setAutoDefault(false);
+    cmdPlay->setAutoDefault(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdFit);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdClose);
+    auto* right = new QVBoxLayout;
+    right->addWidget(verdictLabel);
+    right->addWidget(reportFrame);
+    right->addWidget(listTitle);
+    right->addWidget(faultList, 1);
+    right->addWidget(progressLabel);
+    right->addWidget(progressBar);
+    right->addLayout(buttons);
+
+    auto* side = new QWidget(this);
+    side->setFixedWidth(340);
+    side->setLayout(right);
+    right->setContentsMargins(0, 0, 0, 0);
+    auto* main = new QHBoxLayout(this);
+    main->addLayout(left, 1);
+    main->addWidget(side);
+
+    connect(cmdPlay, &QPushButton::clicked, this, &frmPreview::cmdPlay_Click);
+    connect(cmdFit, &QPushButton::clicked, this, &frmPreview::cmdFit_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmPreview::reject);
+    connect(stepSlider, &QSlider::valueChanged, this, &frmPreview::stepSlider_Change);
+    connect(picture, &CutPathView::viewChanged, this, [this](bool settled) {
+        if (settled && program_)
+            drawDelay_.start();
+    });
+}
+
+void frmPreview::showProgram(const WaferLayout& layout, std::string text)
+{
+    stopWork();
+    program_.reset();
+    layers_.reset();
+    report_.reset();
+    layout_ = std::make_shared<const WaferLayout>(layout);
+    picture->setLayout(layout_);
+    picture->setOverlay({}, picture->view());
+    picture->setHead(std::nullopt);
+    {
+        const QSignalBlocker block(stepSlider);
+        stepSlider->setRange(0, 0);
+    }
+    stepSlider->setEnabled(false);
+    cmdPlay->setEnabled(false);
+    stepLabel->clear();
+    clearReport(QStringLiteral("讀取與檢查程式中……"));
+
+    readPending_ = true;
+    readWatcher_.setFuture(QtConcurrent::run(&pool_, [text = std::move(text)]() {
+        ReadResult result;
+        auto parsed = parseProgram(text);
+        if (auto* error = std::get_if<ProgramError>(&parsed))
+            result.error = std::move(*error);
+        else
+            result.program = std::make_shared<const Program>(std::get<Program>(std::move(parsed)));
+        return result;
+    }));
+    progressDelay_.start();
+
+    if (!isVisible())
+        show();
+    raise();
+    activateWindow();
+}
+
+void frmPreview::stayUsableOver(QWidget* window)
+{
+    if (!window || !windowHandle() || !window->windowHandle())
+        return;
+    if (blockingWindow_)
+        blockingWindow_->removeEventFilter(this);
+    blockingWindow_ = window;
+    window->installEventFilter(this);
+    // A modal window blocks every window but those it is an ancestor of.
+    windowHandle()->setTransientParent(window->windowHandle());
+}
+
+bool frmPreview::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == blockingWindow_ && event->type() == QEvent::Hide) {
+        blockingWindow_->removeEventFilter(this);
+        blockingWindow_ = nullptr;
+        if (windowHandle() && parentWidget() && parentWidget()->window()->windowHandle())
+            windowHandle()->setTransientParent(parentWidget()->window()->windowHandle());
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool frmPreview::isWorking() const
+{
+    return readPending_ || checkPending_ || drawPending_ || drawDelay_.isActive();
+}
+
+void frmPreview::done(int result)
+{
+    stopWork();
+    // What a large program holds goes with the window.
+    program_.reset();
+    layers_.reset();
+    QDialog::done(result);
+}
+
+void frmPreview::stopWork()
+{
+    playTimer_.stop();
+    drawDelay_.stop();
+    progressDelay_.stop();
+    for (QFutureWatcherBase* watcher :
+         std::initializer_list<QFutureWatcherBase*>{&readWatcher_, &checkWatcher_, &drawWatcher_})
+        watcher->cancel();
+    // Watching nothing: the finished signals of cancelled work do not come.
+    readWatcher_.setFuture({});
+    checkWatcher_.setFuture({});
+    drawWatcher_.setFuture({});
+    readPending_ = checkPending_ = drawPending_ = false;
+    cmdPlay->setText(QStringLiteral("播放(&L)"));
+    updateProgress();
+}
+
+void frmPreview::programRead()
+{
+    const QFuture<ReadResult> future = readWatcher_.future();
+    if (!readPending_ || future.isCanceled() || future.resultCount() == 0)
+        return;
+    readPending_ = false;
+    const ReadResult result = future.result();
+    if (result.error) {
+        report_.reset();
+        showReport(describeProgramError(*result.error));
+        updateProgress();
+        return;
+    }
+    program_ = result.program;
+    report_.reset();
+    layers_.reset();
+    checkPending_ = true;
+    checkWatcher_.setFuture(QtConcurrent::run(
+        &pool_, [program = program_, layout = layout_](QPromise<CutReport>& promise) {
+            promise.setProgressRange(0, ProgressSteps);
+            CutCheckOptions options;
+            options.progress = [&promise](std::uint64_t done, std::uint64_t total) {
+                return reportProgress(promise, total ? double(done) / double(total) : 0.0);
+            };
+            promise.addResult(checkCuts(*program, *layout, options));
+        }));
+    requestDrawing();
+}
+
+void frmPreview::requestDrawing()
+{
+    drawDelay_.stop();
+    if (!program_)
+        return;
+    drawWatcher_.cancel();
+    drawPending_ = true;
+    drawWatcher_.setFuture(QtConcurrent::run(
+        &pool_, [program = program_, view = picture->view(),
+                 ratio = picture->devicePixelRatioF()](QPromise<map::CutPathLayers>& promise) {
+            promise.setProgressRange(0, ProgressSteps);
+            map::CutPathLayers layers = map::drawCutPathLayers(
+                *program, view, ratio, [&promise](double done) { return reportProgress(promise, done); });
+            if (layers.complete)
+                promise.addResult(std::move(layers));
+        }));
+    progressDelay_.start();
+}
+
+void frmPreview::checkDone()
+{
+    const QFuture<CutReport> future = checkWatcher_.future();
+    if (!checkPending_ || future.isCanceled() || future.resultCount() == 0)
+        return;
+    checkPending_ = false;
+    updateProgress();
+    report_ = future.result();
+    showReport(describeReport(*report_));
+}
+
+void frmPreview::drawingDone()
+{
+    const QFuture<map::CutPathLayers> future = drawWatcher_.future();
+    if (!drawPending_ || future.isCanceled() || future.resultCount() == 0)
+        return;
+    drawPending_ = false;
+    updateProgress();
+    const bool first = !layers_;
+    layers_ = future.result();
+    if (first) {
+        const QSignalBlocker block(stepSlider);
+        stepSlider->setRange(0, static_cast<int>(layers_->steps.count()));
+        stepSlider->setValue(stepSlider->maximum());
+        stepSlider->setPageStep(std::max(1, stepSlider->maximum() / 20));
+        stepSlider->setEnabled(true);
+        cmdPlay->setEnabled(layers_->steps.count() > 0);
+    }
+    showOverlay();
+}
+
+void frmPreview::showOverlay()
+{
+    if (!layers_)
+        return;
+    const auto done = static_cast<std::uint32_t>(stepSlider->value());
+    picture->setOverlay(map::cutPathOverlay(*layers_, done), layers_->view);
+    const map::CutPathSteps& steps = layers_->steps;
+    const ProgramPoint& head = steps.headAfter[std::min<std::size_t>(done, steps.headAfter.size() - 1)];
+    picture->setHead(map::pictureInches(head));
+    QString text = QStringLiteral("第 %1 / %2 步　刀頭在 X %3, Y %4 英吋")
+                       .arg(done)
+                       .arg(steps.count())
+                       .arg(qt(inchesText(head.x, 6)), qt(inchesText(head.y, 6)));
+    if (steps.motionsPerStep > 1)
+        text += QStringLiteral("（每步 %1 個動作）").arg(steps.motionsPerStep);
+    stepLabel->setText(text);
+}
+
+void frmPreview::stepSlider_Change(int) { showOverlay(); }
+
+void frmPreview::cmdPlay_Click()
+{
+    if (playTimer_.isActive()) {
+        playTimer_.stop();
+        cmdPlay->setText(QStringLiteral("播放(&L)"));
+        return;
+    }
+    if (stepSlider->value() >= stepSlider->maximum())
+        stepSlider->setValue(0);
+    playTimer_.start();
+    cmdPlay->setText(QStringLiteral("暫停(&L)"));
+}
+
+void frmPreview::playTick()
+{
+    // A whole walk takes some ten seconds, whatever the number of steps.
+    const int stride = std::max(1, stepSlider->maximum() / 250);
+    stepSlider->setValue(std::min(stepSlider->maximum(), stepSlider->value() + stride));
+    if (stepSlider->value() >= stepSlider->maximum()) {
+        playTimer_.stop();
+        cmdPlay->setText(QStringLiteral("播放(&L)"));
+    }
+}
+
+void frmPreview::cmdFit_Click() { picture->fitAll(); }
+
+void frmPreview::clearReport(const QString& verdict)
+{
+    verdictLabel->setText(verdict);
+    showFault(verdictLabel, false);
+    static const char* const labels[FigureCount] = {"切割次數",   "切割遍數",       "切割長度",
+                                                    "移動長度",   "完整切割的晶粒", "未完整切割的晶粒",
+                                                    "有效圓外的切割", "不在晶粒邊上的切割", "結束位置"};
+    for (int i = 0; i < FigureCount; ++i) {
+        figureLabels[i]->setText(QString::fromUtf8(labels[i]) + QStringLiteral("："));
+        figureValues[i]->clear();
+        showFault(figureValues[i], false);
+    }
+    faultList->clear();
+}
+
+void frmPreview::showReport(const ReportText& text)
+{
+    clearReport(qt(text.verdict));
+    setTextColour(verdictLabel, QPalette::WindowText, text.fault ? FaultColour : CleanColour);
+    for (std::size_t i = 0; i < text.figures.size() && i < FigureCount; ++i) {
+        figureLabels[i]->setText(qt(text.figures[i].label) + QStringLiteral("："));
+        figureValues[i]->setText(qt(text.figures[i].value));
+        showFault(figureValues[i], text.figures[i].fault);
+        showFault(figureLabels[i], text.figures[i].fault);
+    }
+    QStringList lines;
+    for (const std::string& line : text.details)
+        lines << qt(line);
+    faultList->setPlainText(lines.join(QLatin1Char('\n')));
+    setTextColour(faultList, QPalette::Text, text.details.empty() ? QColor(Qt::black) : FaultColour);
+}
+
+void frmPreview::updateProgress()
+{
+    int working = 0;
+    int sum = 0;
+    for (const QFutureWatcherBase* watcher :
+         std::initializer_list<const QFutureWatcherBase*>{&readWatcher_, &checkWatcher_, &drawWatcher_})
+        if (watcher->isRunning()) {
+            ++working;
+            sum += std::max(0, watcher->progressValue());
+        }
+    if (working == 0) {
+        progressDelay_.stop();
+        progressBar->hide();
+        progressLabel->hide();
+        return;
+    }
+    if (progressDelay_.isActive())
+        return; // not yet: most work is done before the bar would be seen
+    progressLabel->setText(checkWatcher_.isRunning() || readWatcher_.isRunning()
+                               ? QStringLiteral("讀取與檢查程式中……")
+                               : QStringLiteral("繪製切割路徑中……"));
+    progressBar->setValue(sum / working);
+    progressLabel->show();
+    progressBar->show();
+}
+
+} // namespace kerf::ui
