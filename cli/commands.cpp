@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/check_command.h"
 #include "cli/command_line.h"
 #include "cli/generate_command.h"
 
@@ -18,6 +19,7 @@ const std::vector<Command>& commands()
          "    Lays hexagons out in columns as the simulator does; prints the layout as JSON.",
          &runSimulateCommand},
         {"generate", GenerateUsage, &runGenerateCommand},
+        {"check", CheckUsage, &runCheckCommand},
     };
     return all;
 }

@@ -1,0 +1,114 @@
+#include "cli/check_command.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+#include "cli/command_line.h"
+#include "cli/commands.h"
+#include "cli/cut_report_output.h"
+#include "cli/design_options.h"
+#include "codegen/cut_check.h"
+
+namespace kerf::cli {
+
+namespace {
+
+// Whole positive numbers up to the pass count box's 999.
+int passesFrom(const std::string& text)
+{
+    int passes = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), passes);
+    if (ec != std::errc() || end != text.data() + text.size() || passes < 1 || passes > 999)
+        throw UsageError("--passes must be a whole number from 1 to 999");
+    return passes;
+}
+
+/// The whole file, or the reason it cannot be read.
+std::optional<std::string> readFile(const std::string& path, std::string& reason)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        reason = std::strerror(errno);
+        return std::nullopt;
+    }
+    std::string text;
+    char block[1 << 16];
+    std::size_t n = 0;
+    while ((n = std::fread(block, 1, sizeof block, file)) > 0)
+        text.append(block, n);
+    const bool failed = std::ferror(file) != 0;
+    const int error = errno;
+    std::fclose(file);
+    if (failed) {
+        reason = std::strerror(error); // a folder, say
+        return std::nullopt;
+    }
+    return text;
+}
+
+} // namespace
+
+int runCheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    // The program file stands first; --json takes no value.
+    if (args.empty() || args.front().rfind("--", 0) == 0)
+        throw UsageError("the program file comes first");
+    const std::string file = args.front();
+    bool json = false;
+    std::vector<std::string> rest;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--json") {
+            if (json)
+                throw UsageError("--json given twice");
+            json = true;
+        } else {
+            rest.push_back(args[i]);
+        }
+    }
+    std::vector<std::string_view> names = DesignOptionNames;
+    names.push_back("passes");
+    const Options options(rest, names);
+    options.require("shape");
+    CutCheckOptions checkOptions;
+    checkOptions.listLimit = 20;
+    if (const auto passes = options.get("passes"))
+        checkOptions.passes = passesFrom(*passes);
+
+    const DesignOutcome outcome = runDesign(designInputFrom(options));
+    if (std::holds_alternative<NothingToDo>(outcome)) {
+        err << EmptyDieSizeMessage << '\n';
+        return 1;
+    }
+    if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
+        err << refusal->prompt << '\n';
+        return 1;
+    }
+    if (std::holds_alternative<OutlineOnly>(outcome)) {
+        err << "沒有選擇晶粒形狀，沒有晶粒可以檢查：請以 --shape 選擇 Circle、Hexagon 或 Square。\n";
+        return 1;
+    }
+    const WaferLayout& layout = std::get<Design>(outcome).layout;
+
+    std::string reason;
+    const std::optional<std::string> text = readFile(file, reason);
+    if (!text) {
+        err << "無法讀取程式檔 " << file << "：" << reason << '\n';
+        return 1;
+    }
+    const auto checked = checkProgramText(*text, layout, checkOptions);
+    if (const auto* error = std::get_if<ProgramError>(&checked)) {
+        err << "程式檔 " << file << " 不是正確的切割程式：" << error->text() << '\n';
+        return 1;
+    }
+    const CutReport& report = std::get<CutReport>(checked);
+    if (json)
+        writeCutReportJson(out, file, report);
+    else
+        writeCutReportText(out, file, report);
+    return report.clean() ? 0 : 1;
+}
+
+} // namespace kerf::cli
