@@ -1,3 +1,5 @@
+#include <malloc.h>
+
 #include <QApplication>
 
 #include "app/main_wafer.h"
@@ -5,6 +7,10 @@
 
 int main(int argc, char* argv[])
 {
+    // Each design run builds tables of up to a few megabytes and frees the
+    // last one: keep freed memory for the next run instead of handing it back
+    // to the system and faulting it in again.
+    mallopt(M_TRIM_THRESHOLD, 512 << 20);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kerfwright"));
     kerf::ui::prepareApplication(application);
