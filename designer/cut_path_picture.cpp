@@ -25,18 +25,18 @@ class Layer {
 public:
     Layer(QImage& image, const MapView& view, qreal ratio, const QPen& pen)
         : image_(image), bits_(image.bits()), stride_(image.bytesPerLine() / 4), ratio_(ratio),
-          pixelsPerInch_(view.pixelsPerInch), origin_(view.topLeft), pen_(pen), painter_(&image)
+          pixelsPerInch_(view.pixelsPerInch), offset_(view.painterOffset()), pen_(pen), painter_(&image)
     {
         painter_.setCompositionMode(QPainter::CompositionMode_DestinationOver);
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setBrush(Qt::NoBrush);
-        painter_.translate(-view.topLeft * view.pixelsPerInch);
+        painter_.translate(offset_);
     }
 
     QPainter& painter() { return painter_; }
 
     // Device pixel of a picture point.
-    QPointF device(QPointF inches) const { return (inches - origin_) * (pixelsPerInch_ * ratio_); }
+    QPointF device(QPointF inches) const { return (inches * pixelsPerInch_ + offset_) * ratio_; }
 
     // Marks the pixels from `a` to `b` (device pixels, at most a couple apart).
     void markSmall(QPointF a, QPointF b, QRgb value)
@@ -53,7 +53,7 @@ public:
             }
     }
 
-    // Laser-off moves: batched per step with the dashed pen.
+    // Lines batched per step, drawn with the layer's pen.
     void addLine(QPointF from, QPointF to, QRgb value)
     {
         if (value != batchValue_)
@@ -88,7 +88,7 @@ private:
     qsizetype stride_;
     qreal ratio_;
     double pixelsPerInch_;
-    QPointF origin_;
+    QPointF offset_;
     QPen pen_;
     QPainter painter_;
     std::vector<QLineF> batch_;
@@ -136,7 +136,7 @@ bool reaches(const QRectF& bounds, const QRectF& area)
 } // namespace
 
 CutPathLayers drawCutPathLayers(const Program& program, const MapView& view, qreal devicePixelRatio,
-                                const CutPathProgress& progress)
+                                const CutPathProgress& progress, double edgeTolerance)
 {
     CutPathLayers layers;
     layers.view = view;
@@ -160,7 +160,12 @@ CutPathLayers drawCutPathLayers(const Program& program, const MapView& view, qre
     QPen dashed(Qt::black, 0, Qt::CustomDashLine, Qt::FlatCap);
     dashed.setDashPattern({4, 3});
     Layer travel(layers.travel, view, ratio, dashed);
-    Layer cutPixels(layers.cuts, view, ratio, QPen(Qt::black, 0));
+    // One pixel, or as wide as the tolerance where it spans pixels.
+    const int cutWidth = 1 + 2 * static_cast<int>(std::lround(std::max(0.0, edgeTolerance) * devicePixelsPerInch));
+    QPen widePen(Qt::black, std::min(cutWidth, 15), Qt::SolidLine, Qt::SquareCap);
+    widePen.setCosmetic(true);
+    const bool wide = cutWidth > 1;
+    Layer cutPixels(layers.cuts, view, ratio, wide ? widePen : QPen(Qt::black, 0));
     bool cancelled = false;
     std::uint64_t seen = 0;
     {
@@ -188,18 +193,20 @@ CutPathLayers drawCutPathLayers(const Program& program, const MapView& view, qre
             if (small) {
                 // Smaller than the pixels: marking them is what a drawing would do.
                 Layer& layer = motion.cutting ? cutPixels : travel;
-                cuts.flush();
+                if (motion.cutting)
+                    cuts.flush();
+                layer.flush();
                 layer.markSmall(layer.device(bounds.topLeft()), layer.device(bounds.bottomRight()), value);
                 return true;
             }
             const QColor colour = QColor::fromRgba(value);
             if (motion.kind == MotionKind::Arc && std::abs(motion.sweepDegrees) >= 360) {
                 const QPointF centre = pictureInches(motion.centre);
-                if (motion.cutting)
+                if (motion.cutting && !wide)
                     cuts.circle(static_cast<float>(centre.x()), static_cast<float>(centre.y()),
                                 static_cast<float>(motion.radius()), colour);
                 else
-                    travel.ellipse(centre, motion.radius(), value);
+                    (motion.cutting ? cutPixels : travel).ellipse(centre, motion.radius(), value);
                 return true;
             }
             std::vector<QPointF> points;
@@ -208,16 +215,17 @@ CutPathLayers drawCutPathLayers(const Program& program, const MapView& view, qre
             else
                 points = {pictureInches(motion.from), pictureInches(motion.to)};
             for (std::size_t i = 1; i < points.size(); ++i) {
-                if (motion.cutting)
+                if (motion.cutting && !wide)
                     cuts.line(static_cast<float>(points[i - 1].x()), static_cast<float>(points[i - 1].y()),
                               static_cast<float>(points[i].x()), static_cast<float>(points[i].y()), colour);
                 else
-                    travel.addLine(points[i - 1], points[i], value);
+                    (motion.cutting ? cutPixels : travel).addLine(points[i - 1], points[i], value);
             }
             return true;
         });
     }
     travel.flush();
+    cutPixels.flush();
     layers.complete = !cancelled;
     return layers;
 }

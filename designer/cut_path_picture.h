@@ -55,13 +55,16 @@ struct CutPathLayers {
 using CutPathProgress = std::function<bool(double done)>;
 
 /// Runs `program` and draws its path for `view` at `devicePixelRatio`, in the
-/// picture's inches (a program point (x, y) is at (CenterX + x, CenterY − y)).
-/// Cuts are drawn one pixel wide as the wafer map draws its dies (a cut along a
-/// die edge covers that edge's pixels); laser-off moves dashed. Motions outside
-/// the view cost only their test. `progress` is called every few ten thousand
+/// picture's inches (a program point (x, y) is at (CenterX + x, CenterY − y)),
+/// to lie over the map that drawWaferMap draws for the same view.
+/// Cuts are drawn one pixel wide as the wafer map draws its dies, so a cut
+/// along a die edge covers that edge's pixels; where `edgeTolerance` (how far,
+/// in inches, a cut may lie from the edge it cuts) spans pixels, they are as
+/// wide as it on both sides. Laser-off moves are dashed. Motions outside the
+/// view cost only their test. `progress` is called every few ten thousand
 /// motions.
 CutPathLayers drawCutPathLayers(const Program& program, const MapView& view, qreal devicePixelRatio,
-                                const CutPathProgress& progress = {});
+                                const CutPathProgress& progress = {}, double edgeTolerance = 0);
 
 /// The path after `doneSteps` steps, as the operator sees it over the map:
 /// CutColour where a done step cuts, TravelColour where a done laser-off

@@ -298,8 +298,10 @@ void frmPreview::requestDrawing()
         &pool_, [program = program_, view = picture->view(),
                  ratio = picture->devicePixelRatioF()](QPromise<map::CutPathLayers>& promise) {
             promise.setProgressRange(0, ProgressSteps);
-            map::CutPathLayers layers = map::drawCutPathLayers(
-                *program, view, ratio, [&promise](double done) { return reportProgress(promise, done); });
+            map::CutPathLayers layers =
+                map::drawCutPathLayers(*program, view, ratio,
+                                       [&promise](double done) { return reportProgress(promise, done); },
+                                       CutCheckOptions{}.tolerance);
             if (layers.complete)
                 promise.addResult(std::move(layers));
         }));

@@ -160,7 +160,7 @@ WaferLayout visibleLayout(const WaferLayout& layout, const QRectF& inches)
 void drawWaferMap(QPainter& painter, const MapView& view, const WaferLayout& layout, float waferRadius)
 {
     painter.save();
-    painter.translate(-view.topLeft * view.pixelsPerInch);
+    painter.translate(view.painterOffset());
     {
         InchCanvas canvas(painter, view.pixelsPerInch);
         DrawWaferOutline(canvas, CenterX, CenterY, waferRadius);

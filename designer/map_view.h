@@ -23,6 +23,15 @@ struct MapView {
     QPointF topLeft; // the picture point at the widget's top-left corner, inches
     QSize size;      // logical pixels
 
+    /// What a painter over the widget is translated by to draw in picture
+    /// inches: the top-left corner, and a small fraction of a pixel more. The
+    /// painter cuts coordinates down to 1/64 pixel; drawings of the same edge
+    /// from two sources (a die from the layout, its cut from the program)
+    /// differ by far less than that, but where they lie on a pixel boundary
+    /// (the wafer centre in a view of even size) they would fall on the two
+    /// pixels beside it. Off the boundary they fall on the same one.
+    QPointF painterOffset() const { return -topLeft * pixelsPerInch + QPointF(1.0 / 128, 1.0 / 128); }
+
     /// Widget pixels of a picture point, and back.
     QPointF toPixels(QPointF inches) const { return (inches - topLeft) * pixelsPerInch; }
     QPointF toInches(QPointF pixels) const { return topLeft + pixels / pixelsPerInch; }
