@@ -1,15 +1,13 @@
 #include "cli/check_command.h"
 
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
-#include <cstring>
 #include <optional>
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/cut_report_output.h"
 #include "cli/design_options.h"
+#include "cli/program_file.h"
 #include "codegen/cut_check.h"
 
 namespace kerf::cli {
@@ -24,29 +22,6 @@ int passesFrom(const std::string& text)
     if (ec != std::errc() || end != text.data() + text.size() || passes < 1 || passes > 999)
         throw UsageError("--passes must be a whole number from 1 to 999");
     return passes;
-}
-
-/// The whole file, or the reason it cannot be read.
-std::optional<std::string> readFile(const std::string& path, std::string& reason)
-{
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        reason = std::strerror(errno);
-        return std::nullopt;
-    }
-    std::string text;
-    char block[1 << 16];
-    std::size_t n = 0;
-    while ((n = std::fread(block, 1, sizeof block, file)) > 0)
-        text.append(block, n);
-    const bool failed = std::ferror(file) != 0;
-    const int error = errno;
-    std::fclose(file);
-    if (failed) {
-        reason = std::strerror(error); // a folder, say
-        return std::nullopt;
-    }
-    return text;
 }
 
 } // namespace
@@ -92,18 +67,10 @@ int runCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
     }
     const WaferLayout& layout = std::get<Design>(outcome).layout;
 
-    std::string reason;
-    const std::optional<std::string> text = readFile(file, reason);
-    if (!text) {
-        err << "無法讀取程式檔 " << file << "：" << reason << '\n';
+    const std::optional<Program> program = readProgramFile(file, err);
+    if (!program)
         return 1;
-    }
-    const auto checked = checkProgramText(*text, layout, checkOptions);
-    if (const auto* error = std::get_if<ProgramError>(&checked)) {
-        err << "程式檔 " << file << " 不是正確的切割程式：" << error->text() << '\n';
-        return 1;
-    }
-    const CutReport& report = std::get<CutReport>(checked);
+    const CutReport report = checkCuts(*program, layout, checkOptions);
     if (json)
         writeCutReportJson(out, file, report);
     else

@@ -3,6 +3,9 @@
 #include "cli/check_command.h"
 #include "cli/command_line.h"
 #include "cli/generate_command.h"
+#ifdef KERF_WITH_MAP
+#include "cli/map_command.h"
+#endif
 
 namespace kerf::cli {
 
@@ -20,6 +23,9 @@ const std::vector<Command>& commands()
          &runSimulateCommand},
         {"generate", GenerateUsage, &runGenerateCommand},
         {"check", CheckUsage, &runCheckCommand},
+#ifdef KERF_WITH_MAP
+        {"map", MapUsage, &runMapCommand},
+#endif
     };
     return all;
 }

@@ -1,0 +1,28 @@
+#include "designer/map_picture.h"
+
+#include "designer/inch_canvas.h"
+#include "designer/map_view.h"
+#include "designer/wafer_map.h"
+
+namespace kerf::map {
+
+void drawMapPicture(QPainter& painter, const WaferLayout& layout, int side, const Program* program,
+                    qreal devicePixelRatio)
+{
+    const double pixelsPerInch = side / PictureSideInches;
+    painter.fillRect(QRect(0, 0, side, side), QColor(255, 255, 255));
+    {
+        InchCanvas canvas(painter, pixelsPerInch);
+        DrawWaferOutline(canvas, CenterX, CenterY, layout.WaferDiameter / 2);
+        DrawDies(canvas, layout);
+    }
+    if (!program)
+        return;
+    MapView view;
+    view.pixelsPerInch = pixelsPerInch;
+    view.size = QSize(side, side);
+    const CutPathLayers layers = drawCutPathLayers(*program, view, devicePixelRatio);
+    painter.drawImage(QRectF(0, 0, side, side), cutPathOverlay(layers, layers.steps.count()));
+}
+
+} // namespace kerf::map

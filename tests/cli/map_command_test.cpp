@@ -1,0 +1,245 @@
+// kerfwright-cli map: the designer's picture in image files, with and
+// without a program's cut path. Runs without a display (the command picks
+// the offscreen platform itself).
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <QFile>
+#include <QImage>
+#include <QXmlStreamReader>
+
+#include "cli/commands.h"
+
+using kerf::cli::runCommandLine;
+
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun run(std::vector<std::string> args)
+{
+    std::ostringstream out, err;
+    const int status = runCommandLine(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+const std::filesystem::path kGolden = KERF_GOLDEN_DIR;
+// 2.0 Inches, hexagons of 600 mil: rows of 2, 3 and 2 dies.
+const std::string kHexagons = (kGolden / "hexagon-three-rows-one-way" / "expected.TXT").string();
+
+const QColor kBlack{0, 0, 0};
+const QColor kRed{255, 0, 0};
+const QColor kWhite{255, 255, 255};
+const QColor kCut{0, 0, 255};
+const QColor kTravel{96, 96, 96};
+
+class Folder {
+public:
+    Folder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "kerf-map-XXXXXX").string();
+        path = mkdtemp(pattern.data());
+    }
+    ~Folder() { std::filesystem::remove_all(path); }
+    std::string file(const std::string& name) const { return (path / name).string(); }
+    std::filesystem::path path;
+};
+
+std::vector<std::string> hexagons(std::vector<std::string> more)
+{
+    std::vector<std::string> args = {"map", "--wafer", "2.0 Inches", "--shape", "Hexagon", "--die", "600"};
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+/// Whether `colour` is at the picture point (inches) or a pixel next to it:
+/// outlines may round to either side of a line.
+bool near(const QImage& image, double x, double y, const QColor& colour)
+{
+    const double pixelsPerInch = image.width() / 5.25;
+    const int px = static_cast<int>(std::floor(x * pixelsPerInch));
+    const int py = static_cast<int>(std::floor(y * pixelsPerInch));
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (image.valid(px + dx, py + dy) && image.pixelColor(px + dx, py + dy) == colour)
+                return true;
+    return false;
+}
+
+int countPixels(const QImage& image, const QColor& colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixelColor(x, y) == colour;
+    return n;
+}
+
+/// Parses an SVG file through; the names of its elements, in order.
+std::vector<std::string> svgElements(const std::string& path, std::string& error, QString& viewBox)
+{
+    QFile file(QString::fromStdString(path));
+    std::vector<std::string> names;
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = "cannot open";
+        return names;
+    }
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement) {
+            names.push_back(xml.name().toString().toStdString());
+            if (names.size() == 1)
+                viewBox = xml.attributes().value("viewBox").toString();
+        }
+    }
+    if (xml.hasError())
+        error = xml.errorString().toStdString();
+    return names;
+}
+
+// Picture points of the layout: the wafer's right rim, the left side of the
+// middle row's first die, a corner far from the wafer.
+constexpr double kRimX = 2.625 + 1.0, kRimY = 2.625;
+constexpr double kSideX = 2.625 - 0.9, kSideY = 2.625;
+
+} // namespace
+
+TEST(CliMap, PngIsThePictureOfTheDesigner)
+{
+    const Folder folder;
+    const std::string png = folder.file("map.png");
+    const CliRun r = run(hexagons({"--png", png}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, png + "\n");
+    const QImage image(QString::fromStdString(png));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(504, 504));
+    EXPECT_TRUE(near(image, kRimX, kRimY, kBlack));
+    EXPECT_TRUE(near(image, kSideX, kSideY, kRed));
+    EXPECT_EQ(image.pixelColor(5, 5), kWhite);
+    EXPECT_TRUE(near(image, 2.625 + 0.1, 2.625 + 0.05, kWhite)); // inside the middle die
+    EXPECT_EQ(countPixels(image, kCut), 0);
+}
+
+TEST(CliMap, TheCutPathIsDrawnOverTheMap)
+{
+    const Folder folder;
+    const std::string png = folder.file("cut.png");
+    const CliRun r = run(hexagons({"--png", png, "--program", kHexagons, "--size", "800"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const QImage image(QString::fromStdString(png));
+    ASSERT_EQ(image.size(), QSize(800, 800));
+    EXPECT_TRUE(near(image, kSideX, kSideY, kCut));
+    EXPECT_TRUE(near(image, kRimX, kRimY, kBlack));
+    // Every die edge is cut: the cuts cover the red of the map, but for a
+    // pixel where the program's rounded lengths fall on the other side.
+    EXPECT_LT(countPixels(image, kRed), countPixels(image, kCut) / 100);
+    EXPECT_GT(countPixels(image, kTravel), 0); // the laser-off moves, dashed
+    EXPECT_EQ(image.pixelColor(5, 5), kWhite);
+}
+
+TEST(CliMap, UncutEdgesStayRed)
+{
+    // Row 2's OS removed: its moves run with the laser off.
+    const Folder folder;
+    const std::string broken = folder.file("BROKEN.TXT");
+    {
+        std::ifstream in(kHexagons, std::ios::binary);
+        std::ofstream out(broken, std::ios::binary);
+        bool row2 = false;
+        for (std::string line; std::getline(in, line);) {
+            if (row2 && line == "OS\r") {
+                row2 = false;
+                continue;
+            }
+            row2 |= line == "# Row 2\r";
+            out << line << '\n';
+        }
+    }
+    const std::string good = folder.file("good.png"), bad = folder.file("bad.png");
+    ASSERT_EQ(run(hexagons({"--png", good, "--program", kHexagons})).status, 0);
+    ASSERT_EQ(run(hexagons({"--png", bad, "--program", broken})).status, 0);
+    const QImage goodImage(QString::fromStdString(good)), badImage(QString::fromStdString(bad));
+    EXPECT_GT(countPixels(badImage, kRed), 0);
+    EXPECT_LT(countPixels(badImage, kCut), countPixels(goodImage, kCut));
+    EXPECT_GT(countPixels(badImage, kTravel), countPixels(goodImage, kTravel));
+}
+
+TEST(CliMap, SvgIsWellFormed)
+{
+    const Folder folder;
+    const std::string svg = folder.file("map.svg");
+    ASSERT_EQ(run(hexagons({"--svg", svg})).status, 0);
+    std::string error;
+    QString viewBox;
+    const std::vector<std::string> names = svgElements(svg, error, viewBox);
+    EXPECT_TRUE(error.empty()) << error;
+    ASSERT_FALSE(names.empty());
+    EXPECT_EQ(names.front(), "svg");
+    EXPECT_EQ(viewBox, "0 0 504 504");
+    EXPECT_EQ(std::count(names.begin(), names.end(), "image"), 0); // vectors only
+    EXPECT_GT(std::count(names.begin(), names.end(), "polyline") + std::count(names.begin(), names.end(), "path") +
+                  std::count(names.begin(), names.end(), "ellipse") + std::count(names.begin(), names.end(), "line"),
+              0);
+
+    // The cut path goes over the vectors as one image of the picture's pixels.
+    const std::string withPath = folder.file("cut.svg");
+    ASSERT_EQ(run(hexagons({"--svg", withPath, "--program", kHexagons})).status, 0);
+    const std::vector<std::string> more = svgElements(withPath, error, viewBox);
+    EXPECT_TRUE(error.empty()) << error;
+    EXPECT_EQ(std::count(more.begin(), more.end(), "image"), 1);
+}
+
+TEST(CliMap, NoShapeDrawsTheOutlineOnly)
+{
+    const Folder folder;
+    const std::string png = folder.file("outline.png");
+    ASSERT_EQ(run({"map", "--wafer", "2.0 Inches", "--die", "600", "--png", png}).status, 0);
+    const QImage image(QString::fromStdString(png));
+    EXPECT_TRUE(near(image, kRimX, kRimY, kBlack));
+    EXPECT_EQ(countPixels(image, kRed), 0);
+}
+
+TEST(CliMap, RefusalsAndBadFilesExitOneAndWriteNothing)
+{
+    const Folder folder;
+    const std::string png = folder.file("map.png");
+    const CliRun refused = run(hexagons({"--png", png, "--effective", "2.5"}));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "晶片有效直徑大於實際直徑，請確認正確數值。\n");
+    const CliRun missing = run(hexagons({"--png", png, "--program", folder.file("NONE.TXT")}));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("無法讀取程式檔 "), std::string::npos);
+    const std::string notAProgram = folder.file("WORDS.TXT");
+    std::ofstream(notAProgram) << "PN X\nDI 1 10000\nII\nHELLO\nEI\n";
+    const CliRun malformed = run(hexagons({"--png", png, "--program", notAProgram}));
+    EXPECT_EQ(malformed.status, 1);
+    EXPECT_NE(malformed.err.find("line 4: "), std::string::npos) << malformed.err;
+    EXPECT_FALSE(std::filesystem::exists(png));
+    const CliRun unwritable = run(hexagons({"--png", folder.file("no/such/folder/map.png")}));
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_FALSE(unwritable.err.empty());
+}
+
+TEST(CliMap, UsageErrorsExitTwo)
+{
+    EXPECT_EQ(run(hexagons({})).status, 2);
+    EXPECT_EQ(run(hexagons({"--png", "a.png", "--svg", "a.svg"})).status, 2);
+    EXPECT_EQ(run(hexagons({"--png", ""})).status, 2);
+    EXPECT_EQ(run(hexagons({"--png", "a.png", "--size", "0"})).status, 2);
+    EXPECT_EQ(run(hexagons({"--png", "a.png", "--size", "5000"})).status, 2);
+    EXPECT_EQ(run(hexagons({"--png", "a.png", "--size", "big"})).status, 2);
+    EXPECT_EQ(run({"map", "--wafer", "2.0 Inches", "--png", "a.png"}).status, 2); // no --die
+    const CliRun help = run({"--help"});
+    EXPECT_NE(help.out.find("map --wafer"), std::string::npos);
+}
