@@ -22,7 +22,11 @@ std::string edgeNames(DieShape shape, std::uint8_t mask);
 /// A few lines per figure, then the lists, then "Result: …".
 void writeCutReportText(std::ostream& out, std::string_view program, const CutReport& report);
 
-/// One JSON object (see the README).
+/// One JSON object: program, shape, cancelled, passes, passesFrom, cuts,
+/// cuttingMotions, motions, pointCuts, cutLength, travelLength, dies,
+/// diesFullyCut, uncutDies, uncutEdges, uncut (row, die, x, y, edges, cuts),
+/// outsideCuts, outside and strayCuts, stray (line, from, to), end (x, y,
+/// laserOff, cutOpen), allCut, clean. Numbers that are none are null.
 void writeCutReportJson(std::ostream& out, std::string_view program, const CutReport& report);
 
 } // namespace kerf::cli
