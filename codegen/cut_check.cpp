@@ -16,6 +16,11 @@ using Index = std::int64_t;
 // Work between two calls of the progress callback.
 constexpr std::uint64_t kProgressStride = 1 << 18;
 
+/// Whether a lookup over `span` lattice positions for `items` things is in
+/// proportion to them. Layouts of the design driver always are; a layout
+/// whose positions lie far off its lattice is not, and is not indexed.
+bool inProportion(Index span, std::size_t items) { return span >= 0 && span <= 8 * Index(items) + 64; }
+
 /// One axis of a lattice through the wafer centre.
 struct Axis {
     double step = 1;
@@ -189,6 +194,12 @@ public:
         }
         if (!any)
             return;
+        if (!inProportion(iyMax_ - iyMin_ + 1, rows_.size())) {
+            for (Row& r : rows_)
+                r.placed = false;
+            latticeDeviation = std::numeric_limits<double>::infinity();
+            return;
+        }
         rowAt_.assign(static_cast<std::size_t>(iyMax_ - iyMin_ + 1), -1);
         for (std::size_t k = 0; k < rows_.size(); ++k) {
             if (!rows_[k].placed)
@@ -390,9 +401,10 @@ public:
         std::vector<int> fewest;
         for (const DieGrid::Row& row : grid_.rows()) {
             const auto count = static_cast<std::size_t>(row.count);
-            uncut.assign(count, row.placed ? 0 : 0b111111);
-            fewest.assign(count, row.placed ? int(kMostCuts) : 0);
-            if (row.placed)
+            const bool found = row.placed && !rows_.empty();
+            uncut.assign(count, found ? 0 : 0b111111);
+            fewest.assign(count, found ? int(kMostCuts) : 0);
+            if (found)
                 forEachEdge(row, [&](int j, int k, const std::uint8_t& slot) {
                     const auto u = static_cast<std::size_t>(j);
                     fewest[u] = std::min<int>(fewest[u], slot);
@@ -480,6 +492,11 @@ private:
             r.n = ((r.x1 - r.x0) >> r.shift) + 1;
             r.offset = size;
             size += static_cast<std::size_t>(r.n) * static_cast<std::size_t>(r.kinds);
+        }
+        if (!inProportion(static_cast<Index>(size), static_cast<std::size_t>(grid_.dies()) * 6)) {
+            rows_.clear(); // rows far apart in their columns: no edge is found
+            state_.report.latticeDeviation = std::numeric_limits<double>::infinity();
+            return;
         }
         slots_.assign(size, kNoEdge);
         bool inside = true;
@@ -776,6 +793,8 @@ public:
             return;
         const auto [lo, hi] = std::minmax_element(positions_.begin(), positions_.end());
         min_ = *lo;
+        if (!inProportion(*hi - *lo + 1, lines_.size()))
+            return; // lines far off the lattice: none is found
         lookup_.assign(static_cast<std::size_t>(*hi - *lo + 1), -1);
         for (std::size_t k = 0; k < lines_.size(); ++k) {
             auto& slot = lookup_[static_cast<std::size_t>(positions_[k] - min_)];
@@ -931,8 +950,9 @@ public:
             const auto [lo, hi] = std::minmax_element(cellRows_.begin(), cellRows_.end(),
                                                       [](const auto& a, const auto& b) { return a.bottom < b.bottom; });
             bottomMin_ = lo->bottom;
-            cellRowAt_.assign(static_cast<std::size_t>(hi->bottom - lo->bottom + 1), -1);
-            for (std::size_t k = 0; k < cellRows_.size(); ++k)
+            if (inProportion(hi->bottom - lo->bottom + 1, cellRows_.size()))
+                cellRowAt_.assign(static_cast<std::size_t>(hi->bottom - lo->bottom + 1), -1);
+            for (std::size_t k = 0; !cellRowAt_.empty() && k < cellRows_.size(); ++k)
                 cellRowAt_[static_cast<std::size_t>(cellRows_[k].bottom - bottomMin_)] = static_cast<std::int32_t>(k);
         }
     }

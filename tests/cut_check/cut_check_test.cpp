@@ -415,3 +415,19 @@ TEST(CutCheckTolerance, DecidesWhetherACutEndIsOnItsCorner)
     EXPECT_GT(usual.worstDeviation, 1e-7);
     EXPECT_LT(usual.worstDeviation, 5e-5);
 }
+
+TEST(CutCheckHandWritten, ALayoutFarOffItsLatticeIsNotIndexed)
+{
+    // Rows moved far away (not a layout of the design button): the check
+    // still reports, every die uncut, without a lookup table across the gap.
+    for (const WaferLayout* original : {&oneCircle(), &threeHexagonRows(), &twoByTwoSquares()}) {
+        WaferLayout layout = *original;
+        layout.RowTable[layout.RowTable.upperBound()].PosY = Number::ofDouble(3e6);
+        if (layout.ColumnTable.upperBound() > 0)
+            layout.ColumnTable[1].PosX = Number::ofDouble(-4e6);
+        const CutReport r = checked(programFor(*original, 1), layout);
+        EXPECT_FALSE(r.clean()) << shapeText(layout.shape);
+        EXPECT_GT(r.latticeDeviation, 1e-3) << shapeText(layout.shape);
+        EXPECT_EQ(r.dies, original->shape == DieShape::Square ? 4 : r.dies);
+    }
+}
