@@ -71,7 +71,7 @@ void expectSameTable(const LayoutTable& searched, const LayoutTable& walked, con
 TEST(SearchMatchesWalk, CircleRows)
 {
     for (const Case& c : cases()) {
-        for (const std::string gap : {c.gap, std::string("2")}) {
+        for (const std::string& gap : {c.gap, std::string("2")}) {
             const DesignOutcome outcome = design(c.wafer, "Circle", c.die, gap, effectiveOf(c));
             if (std::holds_alternative<Refusal>(outcome))
                 continue; // a die as large as the effective diameter
