@@ -33,11 +33,16 @@ CutPathView::CutPathView(QWidget* parent) : QWidget(parent)
     view_ = map::fitView(size(), waferArea(nullptr));
 }
 
-void CutPathView::setLayout(std::shared_ptr<const WaferLayout> layout)
+void CutPathView::setLayout(std::shared_ptr<const WaferLayout> layout, bool keepView)
 {
     layout_ = std::move(layout);
     mapImageView_.reset();
-    fitAll();
+    if (keepView) {
+        update();
+        emit viewChanged(true);
+    } else {
+        fitAll();
+    }
 }
 
 void CutPathView::setOverlay(QImage overlay, const map::MapView& view)

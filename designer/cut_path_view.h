@@ -25,8 +25,8 @@ class CutPathView : public QWidget {
 public:
     explicit CutPathView(QWidget* parent = nullptr);
 
-    /// The map to draw; the view is fitted to the wafer.
-    void setLayout(std::shared_ptr<const WaferLayout> layout);
+    /// The map to draw; the view is fitted to the wafer unless `keepView`.
+    void setLayout(std::shared_ptr<const WaferLayout> layout, bool keepView = false);
     /// The path over the map, drawn for `view`. Until a path for the current
     /// view comes, the last one is shown scaled to it.
     void setOverlay(QImage overlay, const map::MapView& view);

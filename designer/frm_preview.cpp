@@ -39,6 +39,14 @@ bool reportProgress(QPromise<T>& promise, double done)
     return !promise.isCanceled();
 }
 
+// The same wafer laid out from the same boxes: a new program for it keeps the view.
+bool sameDesign(const WaferLayout& a, const WaferLayout& b)
+{
+    return a.shape == b.shape && a.WaferDiameter == b.WaferDiameter && a.texts.waferSize == b.texts.waferSize &&
+           a.texts.effectiveDiameter == b.texts.effectiveDiameter && a.texts.shape == b.texts.shape &&
+           a.texts.dieSize == b.texts.dieSize && a.texts.fineTune == b.texts.fineTune;
+}
+
 const char* const FigureNames[frmPreview::FigureCount] = {"cutsValue",   "passesValue", "cutLengthValue",
                                                           "travelValue", "diesValue",   "uncutValue",
                                                           "outsideValue", "strayValue", "endValue"};
@@ -173,8 +181,9 @@ void frmPreview::showProgram(const WaferLayout& layout, std::string text)
     program_.reset();
     layers_.reset();
     report_.reset();
+    const bool keepView = isVisible() && layout_ && sameDesign(*layout_, layout);
     layout_ = std::make_shared<const WaferLayout>(layout);
-    picture->setLayout(layout_);
+    picture->setLayout(layout_, keepView);
     picture->setOverlay({}, picture->view());
     picture->setHead(std::nullopt);
     {
@@ -184,7 +193,7 @@ void frmPreview::showProgram(const WaferLayout& layout, std::string text)
     stepSlider->setEnabled(false);
     cmdPlay->setEnabled(false);
     stepLabel->clear();
-    clearReport(QStringLiteral("讀取與檢查程式中……"));
+    clearReport(QStringLiteral("檢查中，結果稍後顯示。"));
 
     readPending_ = true;
     readWatcher_.setFuture(QtConcurrent::run(&pool_, [text = std::move(text)]() {

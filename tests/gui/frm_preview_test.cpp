@@ -96,6 +96,7 @@ private slots:
     void wheelZoomsAboutThePointerAtOneScale();
     void dragPansAndFitShowsTheWaferAgain();
     void bigProgramShowsProgressAndClosingCancelsIt();
+    void previewAgainKeepsTheViewAndReopensAfterClosing();
     void closingTheDesignerClosesThePreview();
 
 private:
@@ -448,6 +449,32 @@ void FrmPreviewTest::bigProgramShowsProgressAndClosingCancelsIt()
     QVERIFY(!preview->isVisible());
     QVERIFY(!preview->isWorking());
     QVERIFY(!preview->report());
+}
+
+void FrmPreviewTest::previewAgainKeepsTheViewAndReopensAfterClosing()
+{
+    designAndOpen("Hexagon", "200");
+    type(code()->Text1, QStringLiteral("job"));
+    QTest::mouseClick(code()->cmdPreview, Qt::LeftButton);
+    frmPreview* preview = designer->previewWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(!preview->isWorking(), WorkTimeout);
+    const std::uint32_t steps = preview->steps()->count();
+    wheel(preview->picture, QPointF(120, 140), 480);
+    const map::MapView zoomed = preview->picture->view();
+    // Two passes there and back: another program of the same layout.
+    code()->Text2->setText(QStringLiteral("2"));
+    QTest::mouseClick(code()->cmdPreview, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!preview->isWorking(), WorkTimeout);
+    QCOMPARE(preview->picture->view(), zoomed);
+    QVERIFY(preview->steps()->count() != steps); // the other program's path
+    QTest::mouseClick(preview->cmdClose, Qt::LeftButton);
+    QVERIFY(!preview->isVisible());
+    QTest::mouseClick(code()->cmdPreview, Qt::LeftButton);
+    QCOMPARE(designer->previewWindow(), preview);
+    QVERIFY(preview->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!preview->isWorking(), WorkTimeout);
+    QVERIFY(preview->report() && preview->steps());
+    QVERIFY(preview->picture->view().pixelsPerInch < zoomed.pixelsPerInch); // fitted again
 }
 
 void FrmPreviewTest::closingTheDesignerClosesThePreview()

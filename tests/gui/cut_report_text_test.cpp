@@ -1,0 +1,177 @@
+// The preview's report in words: figures, faults, listed dies and cuts.
+#include <QTest>
+
+#include "designer/cut_report_text.h"
+
+using namespace kerf;
+using namespace kerf::ui;
+
+namespace {
+
+CutReport cleanSquares()
+{
+    CutReport report;
+    report.shape = DieShape::Square;
+    report.passes = 1;
+    report.passSource = PassSource::RepeatCount;
+    report.cuts = 6;
+    report.cutLength = 6.0;
+    report.travelLength = 2 + 2 * 0.70710678;
+    report.dies = 4;
+    report.diesFullyCut = 4;
+    return report;
+}
+
+QString q(const std::string& text) { return QString::fromStdString(text); }
+
+} // namespace
+
+class CutReportTextTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanReportSaysSoWithNoFault();
+    void faultsAreMarkedAndNamed();
+    void uncutDiesAreListedWithTheirEdges_data();
+    void uncutDiesAreListedWithTheirEdges();
+    void listedCutsAndTheOnesNotListed();
+    void inchesNeverShowMinusZero_data();
+    void inchesNeverShowMinusZero();
+    void programErrorNamesItsLine();
+};
+
+void CutReportTextTest::cleanReportSaysSoWithNoFault()
+{
+    const ReportText text = describeReport(cleanSquares());
+    QVERIFY(!text.fault);
+    QCOMPARE(q(text.verdict), QStringLiteral("全部 4 個晶粒都已完整切割，沒有多餘的切割。"));
+    const std::vector<ReportFigure> expected = {
+        {"切割次數", "6", false},
+        {"切割遍數", "1（依程式的重複次數）", false},
+        {"切割長度", "6.0000 英吋", false},
+        {"移動長度", "3.4142 英吋", false},
+        {"完整切割的晶粒", "4 / 4", false},
+        {"未完整切割的晶粒", "0", false},
+        {"有效圓外的切割", "0", false},
+        {"不在晶粒邊上的切割", "0", false},
+        {"結束位置", "X 0.000000, Y 0.000000 英吋", false},
+    };
+    QCOMPARE(text.figures.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        QCOMPARE(q(text.figures[i].label), q(expected[i].label));
+        QCOMPARE(q(text.figures[i].value), q(expected[i].value));
+        QCOMPARE(text.figures[i].fault, expected[i].fault);
+    }
+    QVERIFY(text.details.empty());
+}
+
+void CutReportTextTest::faultsAreMarkedAndNamed()
+{
+    CutReport report = cleanSquares();
+    report.diesFullyCut = 1;
+    report.uncutDies = 3;
+    report.uncutEdges = 5;
+    report.outsideCuts = 2;
+    report.strayCuts = 1;
+    report.laserOff = false;
+    report.cutOpen = true;
+    report.end = {0.5, -0.25};
+    const ReportText text = describeReport(report);
+    QVERIFY(text.fault);
+    QCOMPARE(q(text.verdict), QStringLiteral("程式有問題：3 個晶粒沒有完整切割；2 道切割超出有效圓；1 道切割不在晶粒邊上；"
+                                             "程式結束時雷射沒有關閉；最後的切割沒有以 CS 結束。"));
+    QCOMPARE(q(text.figures[4].value), QStringLiteral("1 / 4"));
+    QCOMPARE(q(text.figures[5].value), QStringLiteral("3（未切足的邊 5 條）"));
+    QCOMPARE(q(text.figures[8].value),
+             QStringLiteral("X 0.500000, Y -0.250000 英吋（雷射沒有關閉）（切割沒有以 CS 結束）"));
+    const bool faults[] = {false, false, false, false, true, true, true, true, true};
+    for (std::size_t i = 0; i < text.figures.size(); ++i)
+        QCOMPARE(text.figures[i].fault, faults[i]);
+}
+
+void CutReportTextTest::uncutDiesAreListedWithTheirEdges_data()
+{
+    QTest::addColumn<int>("shape");
+    QTest::addColumn<int>("edges");
+    QTest::addColumn<int>("cuts");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("hexagon, left and lower left") << int(DieShape::Hexagon) << 0b100001 << 0
+                                                  << "第 2 列第 3 個晶粒（X -0.100000, Y 0.173205）：左、左下 邊切割不足（最少的一邊切了 0 次，應切 2 次）";
+    QTest::newRow("hexagon, all six") << int(DieShape::Hexagon) << 0b111111 << 1
+                                      << "第 2 列第 3 個晶粒（X -0.100000, Y 0.173205）：左、左上、右上、右、右下、左下 邊切割不足（最少的一邊切了 1 次，應切 2 次）";
+    QTest::newRow("square, top and bottom") << int(DieShape::Square) << 0b1010 << 1
+                                            << "第 2 列第 3 個晶粒（X -0.100000, Y 0.173205）：上、下 邊切割不足（最少的一邊切了 1 次，應切 2 次）";
+    QTest::newRow("circle") << int(DieShape::Circle) << 0 << 1
+                            << "第 2 列第 3 個晶粒（X -0.100000, Y 0.173205）：切了 1 圈，應切 2 圈";
+}
+
+void CutReportTextTest::uncutDiesAreListedWithTheirEdges()
+{
+    QFETCH(int, shape);
+    QFETCH(int, edges);
+    QFETCH(int, cuts);
+    QFETCH(QString, line);
+    CutReport report = cleanSquares();
+    report.shape = static_cast<DieShape>(shape);
+    report.passes = 2;
+    report.uncutDies = 1;
+    report.diesFullyCut = 3;
+    report.uncut = {UncutDie{2, 3, {-0.1, 0.173205}, static_cast<std::uint8_t>(edges), cuts}};
+    const ReportText text = describeReport(report);
+    QCOMPARE(text.details.size(), std::size_t(1));
+    QCOMPARE(q(text.details[0]), line);
+}
+
+void CutReportTextTest::listedCutsAndTheOnesNotListed()
+{
+    CutReport report = cleanSquares();
+    report.uncutDies = 60;
+    report.diesFullyCut = 0;
+    report.dies = 60;
+    report.uncut.assign(50, UncutDie{1, 1, {}, 1, 0});
+    report.outsideCuts = 1;
+    report.outside = {FlaggedCut{23, {-1, 0.5}, {1, 0.5}}};
+    report.strayCuts = 3;
+    report.stray = {FlaggedCut{40, {0, 0}, {0.1, 0}}};
+    const ReportText text = describeReport(report);
+    QCOMPARE(text.details.size(), std::size_t(50 + 1 + 1 + 1 + 1));
+    QCOMPARE(q(text.details[50]), QStringLiteral("……另有 10 個未完整切割的晶粒未列出"));
+    QCOMPARE(q(text.details[51]),
+             QStringLiteral("程式第 23 行：切割超出有效圓（從 X -1.000000, Y 0.500000 到 X 1.000000, Y 0.500000）"));
+    QCOMPARE(q(text.details[52]),
+             QStringLiteral("程式第 40 行：切割不在晶粒邊上（從 X 0.000000, Y 0.000000 到 X 0.100000, Y 0.000000）"));
+    QCOMPARE(q(text.details[53]), QStringLiteral("……另有 2 道不在晶粒邊上的切割未列出"));
+}
+
+void CutReportTextTest::inchesNeverShowMinusZero_data()
+{
+    QTest::addColumn<double>("inches");
+    QTest::addColumn<int>("places");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("minus zero") << -0.0 << 6 << "0.000000";
+    QTest::newRow("a tiny negative") << -4e-7 << 6 << "0.000000";
+    QTest::newRow("just shown") << -6e-7 << 6 << "-0.000001";
+    QTest::newRow("four places") << 3.14159265 << 4 << "3.1416";
+    QTest::newRow("large") << 47217.95491 << 4 << "47217.9549";
+    QTest::newRow("not a number") << std::nan("") << 4 << "—";
+}
+
+void CutReportTextTest::inchesNeverShowMinusZero()
+{
+    QFETCH(double, inches);
+    QFETCH(int, places);
+    QFETCH(QString, text);
+    QCOMPARE(q(inchesText(inches, places)), text);
+}
+
+void CutReportTextTest::programErrorNamesItsLine()
+{
+    const ReportText text = describeProgramError({57, ProgramErrorKind::ELWithoutSL, "EL without SL"});
+    QVERIFY(text.fault);
+    QCOMPARE(q(text.verdict), QStringLiteral("程式第 57 行無法讀取：EL 之前沒有對應的 SL（EL without SL）。"));
+    QVERIFY(text.figures.empty());
+    const ReportText empty = describeProgramError({0, ProgramErrorKind::Empty, "no program unit"});
+    QCOMPARE(q(empty.verdict), QStringLiteral("程式無法讀取：程式中沒有任何程式單元（no program unit）。"));
+}
+
+QTEST_GUILESS_MAIN(CutReportTextTest)
+#include "cut_report_text_test.moc"
