@@ -1,0 +1,136 @@
+// The preview's drawing: a program's path drawn into the layers of a view (the
+// work done once per view, in a worker), the path shown after a number of
+// steps (each slider move), and the map drawn for a view (each zoom or pan).
+#include <memory>
+#include <sstream>
+#include <variant>
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include "codegen/generation_driver.h"
+#include "designer/cut_path_picture.h"
+#include "designer/map_view.h"
+#include "layout/design_driver.h"
+
+using namespace kerf;
+
+namespace {
+
+// Shapes by index: 0 circle, 1 hexagon, 2 square. Die sizes in tenths of a mil.
+const char* shapeName(int index) { return DieShapeItems[static_cast<std::size_t>(index)].data(); }
+
+struct Case {
+    WaferLayout layout;
+    Program program;
+    std::string dies;
+};
+
+// Cases are made once per shape and size: the largest take a few seconds.
+const Case& caseFor(int shape, double dieMil)
+{
+    static std::map<std::pair<int, double>, std::unique_ptr<Case>> cases;
+    auto& slot = cases[{shape, dieMil}];
+    if (!slot) {
+        DesignInput input;
+        input.texts = {"5.0 Inches", "4.75", shapeName(shape), std::to_string(dieMil), ""};
+        input.WaferDiameter = 5.0f;
+        Design design = std::get<Design>(runDesign(input));
+        GenerationRequest request;
+        request.texts.name = "BENCH";
+        request.date = std::chrono::year_month_day{std::chrono::year{2024}, std::chrono::month{1}, std::chrono::day{1}};
+        std::ostringstream text;
+        runGeneration(design.layout, request, std::ref(static_cast<std::ostream&>(text)));
+        slot = std::make_unique<Case>(
+            Case{std::move(design.layout), std::get<Program>(parseProgram(text.str())), design.results.dies});
+    }
+    return *slot;
+}
+
+map::MapView viewFor(int zoom)
+{
+    const map::MapView fit = map::fitView(QSize(640, 640), QRectF(0.1, 0.1, 5.05, 5.05));
+    return map::zoomedAbout(fit, QPointF(320, 320), zoom);
+}
+
+std::string label(const Case& c, int shape, int zoom)
+{
+    return std::string(shapeName(shape)) + ", " + c.dies + " dies, " + std::to_string(c.program.expandedMotions()) +
+           " motions, zoom " + std::to_string(zoom);
+}
+
+// A view's layers: every motion run, those in view drawn.
+void DrawLayers(benchmark::State& state)
+{
+    const int shape = static_cast<int>(state.range(0));
+    const Case& c = caseFor(shape, state.range(1) / 10.0);
+    const map::MapView view = viewFor(static_cast<int>(state.range(2)));
+    for (auto _ : state) {
+        const map::CutPathLayers layers = map::drawCutPathLayers(c.program, view, 1.0, {}, 5e-5);
+        benchmark::DoNotOptimize(layers.cuts.constBits());
+    }
+    state.SetLabel(label(c, shape, static_cast<int>(state.range(2))));
+}
+
+// One slider move: the path after half the steps, from the layers.
+void ShowSteps(benchmark::State& state)
+{
+    const int shape = static_cast<int>(state.range(0));
+    const Case& c = caseFor(shape, state.range(1) / 10.0);
+    const map::CutPathLayers layers = map::drawCutPathLayers(c.program, viewFor(1), 1.0);
+    for (auto _ : state) {
+        const QImage overlay = map::cutPathOverlay(layers, layers.steps.count() / 2);
+        benchmark::DoNotOptimize(overlay.constBits());
+    }
+    state.SetLabel(label(c, shape, 1));
+}
+
+// The map for a view: only the dies in view are drawn.
+void DrawMapView(benchmark::State& state)
+{
+    const int shape = static_cast<int>(state.range(0));
+    const Case& c = caseFor(shape, state.range(1) / 10.0);
+    const map::MapView view = viewFor(static_cast<int>(state.range(2)));
+    QImage image(view.size, QImage::Format_RGB32);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        map::drawWaferMap(painter, view, c.layout, 2.5f);
+    }
+    state.SetLabel(label(c, shape, static_cast<int>(state.range(2))));
+}
+
+void Sizes(benchmark::internal::Benchmark* b)
+{
+    // 100 mil; 5 mil; 1 mil (some twenty million dies); fitted and zoomed in.
+    for (int shape = 0; shape < 3; ++shape)
+        for (int tenthsOfMil : {1000, 50, 10})
+            for (int zoom : {1, 50})
+                b->Args({shape, tenthsOfMil, zoom});
+    b->Unit(benchmark::kMillisecond);
+}
+
+} // namespace
+
+BENCHMARK(DrawLayers)->Apply(Sizes);
+BENCHMARK(ShowSteps)->Apply([](benchmark::internal::Benchmark* b) {
+    for (int shape = 0; shape < 3; ++shape)
+        for (int tenthsOfMil : {1000, 10})
+            b->Args({shape, tenthsOfMil});
+    b->Unit(benchmark::kMillisecond);
+});
+BENCHMARK(DrawMapView)->Apply(Sizes);
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
