@@ -1,6 +1,8 @@
 #include "designer/frm_preview.h"
 
 #include <algorithm>
+#include <exception>
+#include <new>
 
 #include <QEvent>
 #include <QFormLayout>
@@ -37,6 +39,15 @@ bool reportProgress(QPromise<T>& promise, double done)
 {
     promise.setProgressValue(static_cast<int>(std::clamp(done, 0.0, 1.0) * ProgressSteps));
     return !promise.isCanceled();
+}
+
+// What a worker says when it cannot finish: the machine ran out of memory,
+// or something else went wrong.
+std::string failureOf(const std::exception& error)
+{
+    if (dynamic_cast<const std::bad_alloc*>(&error))
+        return "記憶體不足";
+    return std::string("發生錯誤（") + error.what() + "）";
 }
 
 // The same wafer laid out from the same boxes: a new program for it keeps the view.
@@ -198,11 +209,15 @@ void frmPreview::showProgram(const WaferLayout& layout, std::string text)
     readPending_ = true;
     readWatcher_.setFuture(QtConcurrent::run(&pool_, [text = std::move(text)]() {
         ReadResult result;
-        auto parsed = parseProgram(text);
-        if (auto* error = std::get_if<ProgramError>(&parsed))
-            result.error = std::move(*error);
-        else
-            result.program = std::make_shared<const Program>(std::get<Program>(std::move(parsed)));
+        try {
+            auto parsed = parseProgram(text);
+            if (auto* error = std::get_if<ProgramError>(&parsed))
+                result.error = std::move(*error);
+            else
+                result.program = std::make_shared<const Program>(std::get<Program>(std::move(parsed)));
+        } catch (const std::exception& error) {
+            result.failure = failureOf(error);
+        }
         return result;
     }));
     progressDelay_.start();
@@ -274,6 +289,11 @@ void frmPreview::programRead()
         return;
     readPending_ = false;
     const ReadResult result = future.result();
+    if (!result.failure.empty()) {
+        showFailure(result.failure);
+        updateProgress();
+        return;
+    }
     if (result.error) {
         report_.reset();
         showReport(describeProgramError(*result.error));
@@ -285,13 +305,19 @@ void frmPreview::programRead()
     layers_.reset();
     checkPending_ = true;
     checkWatcher_.setFuture(QtConcurrent::run(
-        &pool_, [program = program_, layout = layout_](QPromise<CutReport>& promise) {
+        &pool_, [program = program_, layout = layout_](QPromise<Outcome<CutReport>>& promise) {
             promise.setProgressRange(0, ProgressSteps);
             CutCheckOptions options;
             options.progress = [&promise](std::uint64_t done, std::uint64_t total) {
                 return reportProgress(promise, total ? double(done) / double(total) : 0.0);
             };
-            promise.addResult(checkCuts(*program, *layout, options));
+            Outcome<CutReport> outcome;
+            try {
+                outcome.value = checkCuts(*program, *layout, options);
+            } catch (const std::exception& error) {
+                outcome.failure = failureOf(error);
+            }
+            promise.addResult(std::move(outcome));
         }));
     requestDrawing();
 }
@@ -305,38 +331,56 @@ void frmPreview::requestDrawing()
     drawPending_ = true;
     drawWatcher_.setFuture(QtConcurrent::run(
         &pool_, [program = program_, view = picture->view(),
-                 ratio = picture->devicePixelRatioF()](QPromise<map::CutPathLayers>& promise) {
+                 ratio = picture->devicePixelRatioF()](QPromise<Outcome<map::CutPathLayers>>& promise) {
             promise.setProgressRange(0, ProgressSteps);
-            map::CutPathLayers layers =
-                map::drawCutPathLayers(*program, view, ratio,
-                                       [&promise](double done) { return reportProgress(promise, done); },
-                                       CutCheckOptions{}.tolerance);
-            if (layers.complete)
-                promise.addResult(std::move(layers));
+            Outcome<map::CutPathLayers> outcome;
+            try {
+                map::CutPathLayers layers =
+                    map::drawCutPathLayers(*program, view, ratio,
+                                           [&promise](double done) { return reportProgress(promise, done); },
+                                           CutCheckOptions{}.tolerance);
+                if (!layers.complete)
+                    return; // cancelled
+                outcome.value = std::move(layers);
+            } catch (const std::exception& error) {
+                outcome.failure = failureOf(error);
+            }
+            promise.addResult(std::move(outcome));
         }));
     progressDelay_.start();
 }
 
 void frmPreview::checkDone()
 {
-    const QFuture<CutReport> future = checkWatcher_.future();
+    const QFuture<Outcome<CutReport>> future = checkWatcher_.future();
     if (!checkPending_ || future.isCanceled() || future.resultCount() == 0)
         return;
     checkPending_ = false;
     updateProgress();
-    report_ = future.result();
+    const Outcome<CutReport> outcome = future.result();
+    if (!outcome.value) {
+        showFailure(outcome.failure);
+        return;
+    }
+    report_ = outcome.value;
     showReport(describeReport(*report_));
 }
 
 void frmPreview::drawingDone()
 {
-    const QFuture<map::CutPathLayers> future = drawWatcher_.future();
+    const QFuture<Outcome<map::CutPathLayers>> future = drawWatcher_.future();
     if (!drawPending_ || future.isCanceled() || future.resultCount() == 0)
         return;
     drawPending_ = false;
     updateProgress();
+    Outcome<map::CutPathLayers> outcome = future.result();
+    if (!outcome.value) {
+        stepLabel->setText(QStringLiteral("無法繪製切割路徑：%1。").arg(qt(outcome.failure)));
+        showFault(stepLabel, true);
+        return;
+    }
     const bool first = !layers_;
-    layers_ = future.result();
+    layers_ = std::move(outcome.value);
     if (first) {
         const QSignalBlocker block(stepSlider);
         stepSlider->setRange(0, static_cast<int>(layers_->steps.count()));
@@ -364,6 +408,7 @@ void frmPreview::showOverlay()
     if (steps.motionsPerStep > 1)
         text += QStringLiteral("（每步 %1 個動作）").arg(steps.motionsPerStep);
     stepLabel->setText(text);
+    showFault(stepLabel, false);
 }
 
 void frmPreview::stepSlider_Change(int) { showOverlay(); }
@@ -424,6 +469,14 @@ void frmPreview::showReport(const ReportText& text)
         lines << qt(line);
     faultList->setPlainText(lines.join(QLatin1Char('\n')));
     setTextColour(faultList, QPalette::Text, text.details.empty() ? QColor(Qt::black) : FaultColour);
+}
+
+void frmPreview::showFailure(const std::string& failure)
+{
+    ReportText text;
+    text.fault = true;
+    text.verdict = "無法完成檢查：" + failure + "。請勿以未經檢查的程式切割。";
+    showReport(text);
 }
 
 void frmPreview::updateProgress()

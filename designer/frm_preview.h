@@ -80,6 +80,13 @@ private:
     struct ReadResult {
         std::shared_ptr<const Program> program;
         std::optional<ProgramError> error;
+        std::string failure; // the worker could not read it (no memory)
+    };
+    /// A worker's result, or why it has none.
+    template <typename T>
+    struct Outcome {
+        std::optional<T> value;
+        std::string failure;
     };
 
     void buildControls();
@@ -90,6 +97,7 @@ private:
     void requestDrawing();
     void showOverlay();
     void showReport(const ReportText& text);
+    void showFailure(const std::string& failure);
     void clearReport(const QString& verdict);
     void updateProgress();
     void playTick();
@@ -101,8 +109,8 @@ private:
 
     QThreadPool pool_;
     QFutureWatcher<ReadResult> readWatcher_;
-    QFutureWatcher<CutReport> checkWatcher_;
-    QFutureWatcher<map::CutPathLayers> drawWatcher_;
+    QFutureWatcher<Outcome<CutReport>> checkWatcher_;
+    QFutureWatcher<Outcome<map::CutPathLayers>> drawWatcher_;
     QTimer drawDelay_;     // gathers a burst of wheel turns into one drawing
     QTimer progressDelay_; // the progress bar shows only for work that takes a while
     QTimer playTimer_;
