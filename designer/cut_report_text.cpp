@@ -46,7 +46,7 @@ std::string uncutLine(const CutReport& report, const UncutDie& die)
                        pointText(die.centre) + "）：";
     if (report.shape == DieShape::Circle)
         return line + "切了 " + std::to_string(die.cuts) + " 圈，應切 " + std::to_string(report.passes) + " 圈";
-    return line + edgesText(report.shape, die.uncutEdges) + " 邊切割不足（最少的一邊切了 " +
+    return line + edgesText(report.shape, die.uncutEdges) + "邊切割不足（最少的一邊切了 " +
            std::to_string(die.cuts) + " 次，應切 " + std::to_string(report.passes) + " 次）";
 }
 

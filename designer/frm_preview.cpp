@@ -124,6 +124,11 @@ void frmPreview::buildControls()
     verdictLabel = new QLabel(this);
     verdictLabel->setObjectName(QStringLiteral("verdictLabel"));
     verdictLabel->setWordWrap(true);
+    verdictLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Room for a verdict that names every kind of fault, whatever the layout makes of it.
+    verdictLabel->setText(QStringLiteral("一\n二\n三\n四"));
+    verdictLabel->setMinimumHeight(verdictLabel->sizeHint().height());
+    verdictLabel->clear();
     reportFrame = new QGroupBox(QStringLiteral("檢查結果"), this);
     reportFrame->setObjectName(QStringLiteral("reportFrame"));
     auto* figures = new QFormLayout(reportFrame);

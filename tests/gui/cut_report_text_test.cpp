@@ -95,11 +95,11 @@ void CutReportTextTest::uncutDiesAreListedWithTheirEdges_data()
     QTest::addColumn<int>("cuts");
     QTest::addColumn<QString>("line");
     QTest::newRow("hexagon, left and lower left") << int(DieShape::Hexagon) << 0b100001 << 0
-                                                  << "第 2 列第 3 個晶粒（X -0.100000, Y 0.173205）：左、左下 邊切割不足（最少的一邊切了 0 次，應切 2 次）";
+                                                  << "第 2 列第 3 個晶粒（X -0.100000, Y 0.173205）：左、左下邊切割不足（最少的一邊切了 0 次，應切 2 次）";
     QTest::newRow("hexagon, all six") << int(DieShape::Hexagon) << 0b111111 << 1
-                                      << "第 2 列第 3 個晶粒（X -0.100000, Y 0.173205）：左、左上、右上、右、右下、左下 邊切割不足（最少的一邊切了 1 次，應切 2 次）";
+                                      << "第 2 列第 3 個晶粒（X -0.100000, Y 0.173205）：左、左上、右上、右、右下、左下邊切割不足（最少的一邊切了 1 次，應切 2 次）";
     QTest::newRow("square, top and bottom") << int(DieShape::Square) << 0b1010 << 1
-                                            << "第 2 列第 3 個晶粒（X -0.100000, Y 0.173205）：上、下 邊切割不足（最少的一邊切了 1 次，應切 2 次）";
+                                            << "第 2 列第 3 個晶粒（X -0.100000, Y 0.173205）：上、下邊切割不足（最少的一邊切了 1 次，應切 2 次）";
     QTest::newRow("circle") << int(DieShape::Circle) << 0 << 1
                             << "第 2 列第 3 個晶粒（X -0.100000, Y 0.173205）：切了 1 圈，應切 2 圈";
 }
