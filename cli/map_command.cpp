@@ -3,29 +3,23 @@
 #include <charconv>
 #include <optional>
 
-#include <QBuffer>
 #include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-#include <QSvgGenerator>
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/design_options.h"
 #include "cli/program_file.h"
 #include "codegen/file_replacement.h"
-#include "designer/map_picture.h"
+#include "designer/layout_export.h"
 
 namespace kerf::cli {
 
 namespace {
 
-constexpr int kDefaultSide = 504; // the designer's picture: 5.25 inches at 96 pixels an inch
-
 int sideFrom(const std::optional<std::string>& text)
 {
     if (!text)
-        return kDefaultSide;
+        return map::MapPictureSide;
     int side = 0;
     const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), side);
     if (ec != std::errc() || end != text->data() + text->size() || side < 16 || side > 4096)
@@ -53,46 +47,6 @@ void ensureGuiApplication()
     static char name[] = "kerfwright-cli";
     static char* argv[] = {name, nullptr};
     new QGuiApplication(argc, argv);
-}
-
-bool writeBytes(std::ostream& out, const QByteArray& bytes)
-{
-    out.write(bytes.constData(), bytes.size());
-    return static_cast<bool>(out);
-}
-
-QByteArray pngBytes(const WaferLayout& layout, int side, const Program* program)
-{
-    QImage image(side, side, QImage::Format_RGB32);
-    {
-        QPainter painter(&image);
-        map::drawMapPicture(painter, layout, side, program);
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        return {};
-    return bytes;
-}
-
-QByteArray svgBytes(const WaferLayout& layout, int side, const Program* program)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(QSize(side, side));
-    svg.setViewBox(QRect(0, 0, side, side));
-    svg.setResolution(96);
-    svg.setTitle(QStringLiteral("Kerfwright wafer map"));
-    QPainter painter;
-    if (!painter.begin(&svg))
-        return {};
-    map::drawMapPicture(painter, layout, side, program);
-    painter.end();
-    return bytes;
 }
 
 } // namespace
@@ -136,13 +90,10 @@ int runMapCommand(const std::vector<std::string>& args, std::ostream& out, std::
 
     ensureGuiApplication();
     const Program* cutPath = program ? &*program : nullptr;
-    const QByteArray bytes = png ? pngBytes(layout, side, cutPath) : svgBytes(layout, side, cutPath);
-    if (bytes.isEmpty()) {
-        err << "無法產生圖片 " << path << "。\n";
-        return 1;
-    }
     const auto failure = replaceFile(path, [&](std::ostream& file) {
-        if (!writeBytes(file, bytes))
+        const bool written = png ? map::writeMapPng(file, layout, side, cutPath)
+                                 : map::writeMapSvg(file, layout, side, cutPath);
+        if (!written)
             file.setstate(std::ios::failbit);
     });
     if (failure) {

@@ -9,24 +9,12 @@
 #include <QSvgGenerator>
 
 #include "codegen/file_replacement.h"
-#include "designer/inch_canvas.h"
-#include "designer/wafer_map.h"
+#include "designer/map_picture.h"
 #include "layout/die_csv.h"
 
 namespace kerf::map {
 
 namespace {
-
-constexpr double PictureInches = 5.25;
-const QColor Background{255, 255, 255};
-
-void drawMap(QPainter& painter, const WaferLayout& layout, int side)
-{
-    painter.fillRect(QRect(0, 0, side, side), Background);
-    InchCanvas canvas(painter, side / PictureInches);
-    DrawWaferOutline(canvas, CenterX, CenterY, layout.WaferDiameter / 2);
-    DrawDies(canvas, layout);
-}
 
 bool writeBytes(std::ostream& out, const QByteArray& bytes)
 {
@@ -73,25 +61,25 @@ private:
 
 } // namespace
 
-QImage mapImage(const WaferLayout& layout, int side)
+QImage mapImage(const WaferLayout& layout, int side, const Program* program)
 {
     QImage image(side, side, QImage::Format_RGB32);
     QPainter painter(&image);
-    drawMap(painter, layout, side);
+    drawMapPicture(painter, layout, side, program);
     return image;
 }
 
-bool writeMapPng(std::ostream& out, const WaferLayout& layout, int side)
+bool writeMapPng(std::ostream& out, const WaferLayout& layout, int side, const Program* program)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!mapImage(layout, side).save(&buffer, "PNG"))
+    if (!mapImage(layout, side, program).save(&buffer, "PNG"))
         return false;
     return writeBytes(out, bytes);
 }
 
-bool writeMapSvg(std::ostream& out, const WaferLayout& layout, int side)
+bool writeMapSvg(std::ostream& out, const WaferLayout& layout, int side, const Program* program)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -106,7 +94,7 @@ bool writeMapSvg(std::ostream& out, const WaferLayout& layout, int side)
         QPainter painter;
         if (!painter.begin(&svg))
             return false;
-        drawMap(painter, layout, side);
+        drawMapPicture(painter, layout, side, program);
     }
     return writeBytes(out, bytes);
 }

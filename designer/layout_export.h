@@ -9,6 +9,7 @@
 
 #include <QImage>
 
+#include "codegen/program_reader.h"
 #include "layout/wafer_layout.h"
 
 namespace kerf::map {
@@ -26,13 +27,16 @@ enum class ExportKind { Png, Svg, Csv };
 
 /// The map of `layout` as the designer's picture shows it after a design run:
 /// the outline of the nominal wafer and the dies, on white, `side` pixels
-/// square for the picture's 5.25 inches.
-QImage mapImage(const WaferLayout& layout, int side = MapPictureSide);
+/// square for the picture's 5.25 inches; with a `program`, its cut path over
+/// it (drawMapPicture).
+QImage mapImage(const WaferLayout& layout, int side = MapPictureSide, const Program* program = nullptr);
 
-/// The same map as a PNG file's bytes, or as an SVG document (drawn as
-/// vectors, `side` user units square). False when the stream fails.
-bool writeMapPng(std::ostream& out, const WaferLayout& layout, int side = MapPictureSide);
-bool writeMapSvg(std::ostream& out, const WaferLayout& layout, int side = MapPictureSide);
+/// The same map as a PNG file's bytes, or as an SVG document (the map drawn as
+/// vectors, `side` user units square). False when the image or the stream fails.
+bool writeMapPng(std::ostream& out, const WaferLayout& layout, int side = MapPictureSide,
+                 const Program* program = nullptr);
+bool writeMapSvg(std::ostream& out, const WaferLayout& layout, int side = MapPictureSide,
+                 const Program* program = nullptr);
 
 /// The image kind of a file name by its extension, in any case («.png»,
 /// «.SVG»); none for another extension or none.

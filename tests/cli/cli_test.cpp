@@ -4,24 +4,12 @@
 #include <iterator>
 #include <sstream>
 
-#include "cli/commands.h"
+#include "cli_run.h"
 
-using kerf::cli::runCommandLine;
+using kerf::testing::CliRun;
+using kerf::testing::run;
 
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun run(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    const int status = runCommandLine(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 int count(const std::string& text, const std::string& what)
 {

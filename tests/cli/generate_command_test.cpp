@@ -6,24 +6,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "cli/commands.h"
+#include "cli_run.h"
 
-using kerf::cli::runCommandLine;
+using kerf::testing::CliRun;
+using kerf::testing::run;
 
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun run(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    const int status = runCommandLine(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::string readFile(const std::filesystem::path& path)
 {

@@ -14,24 +14,12 @@
 #include <QImage>
 #include <QXmlStreamReader>
 
-#include "cli/commands.h"
+#include "cli_run.h"
 
-using kerf::cli::runCommandLine;
+using kerf::testing::CliRun;
+using kerf::testing::run;
 
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun run(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    const int status = runCommandLine(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 const std::filesystem::path kGolden = KERF_GOLDEN_DIR;
 // 2.0 Inches, hexagons of 600 mil: rows of 2, 3 and 2 dies.

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kerf::testing {
+
+/// What one kerfwright-cli command line did.
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+/// Runs a command line (without the program name) as main() would.
+CliRun run(const std::vector<std::string>& args);
+
+} // namespace kerf::testing
