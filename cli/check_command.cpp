@@ -53,14 +53,8 @@ int runCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
         checkOptions.passes = passesFrom(*passes);
 
     const DesignOutcome outcome = runDesign(designInputFrom(options));
-    if (std::holds_alternative<NothingToDo>(outcome)) {
-        err << EmptyDieSizeMessage << '\n';
+    if (printedRefusal(outcome, err))
         return 1;
-    }
-    if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
-        err << refusal->prompt << '\n';
-        return 1;
-    }
     if (std::holds_alternative<OutlineOnly>(outcome)) {
         err << "沒有選擇晶粒形狀，沒有晶粒可以檢查：請以 --shape 選擇 Circle、Hexagon 或 Square。\n";
         return 1;

@@ -16,9 +16,6 @@ struct Command {
     int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 };
 
-/// What an empty --die gets: the design button does nothing with an empty box.
-inline constexpr std::string_view EmptyDieSizeMessage = "晶粒尺寸是空的：請以 --die 輸入晶粒尺寸（mil）。";
-
 int runDesignCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runSimulateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

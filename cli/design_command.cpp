@@ -14,14 +14,8 @@ int runDesignCommand(const std::vector<std::string>& args, std::ostream& out, st
     names.push_back("csv");
     const Options options(args, names);
     const DesignOutcome outcome = runDesign(designInputFrom(options));
-    if (std::holds_alternative<NothingToDo>(outcome)) {
-        err << EmptyDieSizeMessage << '\n';
+    if (printedRefusal(outcome, err))
         return 1;
-    }
-    if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
-        err << refusal->prompt << '\n';
-        return 1;
-    }
     if (std::holds_alternative<OutlineOnly>(outcome)) {
         writeOutlineOnlyJson(out);
         return 0;

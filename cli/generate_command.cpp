@@ -74,14 +74,8 @@ int runGenerateCommand(const std::vector<std::string>& args, std::ostream& out, 
     const GenerationRequest request{boxesFrom(options), dateFrom(options.get("date"))};
 
     const DesignOutcome outcome = runDesign(design);
-    if (std::holds_alternative<NothingToDo>(outcome)) {
-        err << EmptyDieSizeMessage << '\n';
+    if (printedRefusal(outcome, err))
         return 1;
-    }
-    if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
-        err << refusal->prompt << '\n';
-        return 1;
-    }
     if (std::holds_alternative<OutlineOnly>(outcome)) {
         err << NoLayoutPrompt << '\n'; // the generate button's refusal without results
         return 1;

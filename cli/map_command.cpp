@@ -67,14 +67,8 @@ int runMapCommand(const std::vector<std::string>& args, std::ostream& out, std::
     const DesignInput input = designInputFrom(options);
 
     const DesignOutcome outcome = runDesign(input);
-    if (std::holds_alternative<NothingToDo>(outcome)) {
-        err << EmptyDieSizeMessage << '\n';
+    if (printedRefusal(outcome, err))
         return 1;
-    }
-    if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
-        err << refusal->prompt << '\n';
-        return 1;
-    }
     // No shape chosen: the outline alone, as the designer draws it.
     WaferLayout outline;
     outline.WaferDiameter = input.WaferDiameter;

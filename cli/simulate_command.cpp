@@ -7,14 +7,8 @@ namespace kerf::cli {
 int runSimulateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     const SimulationOutcome outcome = runSimulation(simulationInputFrom(Options(args, {"wafer", "die", "effective"})));
-    if (std::holds_alternative<NothingToDo>(outcome)) {
-        err << EmptyDieSizeMessage << '\n';
+    if (printedRefusal(outcome, err))
         return 1;
-    }
-    if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
-        err << refusal->prompt << '\n';
-        return 1;
-    }
     const Simulation& simulation = std::get<Simulation>(outcome);
     writeSimulationJson(out, simulation.layout, simulation.results);
     return 0;
