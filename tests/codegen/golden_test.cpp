@@ -41,6 +41,24 @@ std::map<std::string, std::string> readInput(const std::filesystem::path& path)
     return values;
 }
 
+/// "" when the texts are equal, else the first line where they differ, both ways.
+std::string firstDifference(const std::string& actual, const std::string& expected)
+{
+    if (actual == expected)
+        return "";
+    std::istringstream a(actual), e(expected);
+    std::string lineA, lineE;
+    for (int number = 1;; ++number) {
+        const bool moreA = static_cast<bool>(std::getline(a, lineA));
+        const bool moreE = static_cast<bool>(std::getline(e, lineE));
+        if (!moreA && !moreE)
+            return "the texts differ only in their last line end";
+        if (moreA != moreE || lineA != lineE)
+            return "line " + std::to_string(number) + ": written \"" + (moreA ? lineA : "(end)") +
+                   "\", expected \"" + (moreE ? lineE : "(end)") + "\"";
+    }
+}
+
 class GoldenProgram : public ::testing::TestWithParam<std::string> {};
 
 } // namespace
@@ -70,7 +88,7 @@ TEST_P(GoldenProgram, MatchesItsExpectedFile)
         GTEST_SKIP() << "rewrote " << expected;
     }
     ASSERT_TRUE(std::filesystem::exists(expected)) << "no " << expected << ": run with KERF_REGENERATE_GOLDEN=1";
-    EXPECT_TRUE(out.str() == readFile(expected)) << "program differs from " << expected;
+    EXPECT_EQ(firstDifference(out.str(), readFile(expected)), "") << "program differs from " << expected;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, GoldenProgram, ::testing::ValuesIn(goldenCases()),
