@@ -50,6 +50,20 @@ struct CutCheckOptions {
     std::function<bool(std::uint64_t done, std::uint64_t total)> progress;
 };
 
+/// Why a check could not be carried out. Such a program is not known to be
+/// wrong: only too large for the check's bounds or for the memory at hand.
+enum class Unchecked : std::uint8_t {
+    No,          // the check was carried out
+    TooLarge,    // running or matching the program goes past the bounds of work
+    OutOfMemory, // the memory ran out
+};
+
+/// The reason as the windows and the command line give it.
+const char* uncheckedText(Unchecked reason);
+
+/// The assumption behind CutReport::machineSeconds, in one line.
+const char* machineTimeAssumption();
+
 /// A die left uncut or cut fewer times than expected.
 struct UncutDie {
     int row = 0; // from the top, 1-based, as forEachDieCentre numbers them
@@ -115,10 +129,17 @@ struct CutReport {
     bool laserOff = true; // no LASON left without its OFF
     bool cutOpen = false; // an OS left without its CS
 
+    /// The machine's running time, seconds (see RunSummary::machineSeconds);
+    /// none when a motion had no speed to go by.
+    std::optional<double> machineSeconds;
+
     bool cancelled = false; // the progress callback stopped the check: figures are partial
+    /// The check could not be carried out: the figures are partial and say
+    /// nothing about the program.
+    Unchecked unchecked = Unchecked::No;
 
     /// Every die fully cut (and the check ran to its end).
-    bool allCut() const { return !cancelled && uncutDies == 0; }
+    bool allCut() const { return !cancelled && unchecked == Unchecked::No && uncutDies == 0; }
     /// Every die fully cut and no cut outside the effective circle or on no die edge.
     bool clean() const { return allCut() && outsideCuts == 0 && strayCuts == 0; }
 };

@@ -125,6 +125,7 @@ public:
 private:
     friend struct ProgramBuilder;
     friend struct ProgramRunner;
+    friend struct StructuredRunner;
     std::vector<Unit> units_;
     std::vector<std::vector<detail::Op>> code_; // per unit
     std::uint64_t expandedMotions_ = 0;
@@ -153,7 +154,15 @@ struct RunSummary {
     double cutLength = 0;           // inches along cutting motions
     double travelLength = 0;        // inches along the others
     double waitSeconds = 0;         // the sum of the WT words run
+    /// How long the machine runs: each motion from rest to rest with a
+    /// trapezoidal velocity profile (moves at SP DVL with acceleration SP DAC,
+    /// arcs at their VEL and ACC, else at those), plus the waits. Seconds.
+    double machineSeconds = 0;
+    /// False when a motion had no positive speed and acceleration to go by.
+    bool machineTimeKnown = true;
     bool stopped = false;           // the visitor asked to stop
+    /// The run went past its bounds and stopped: the figures are partial.
+    bool beyondBounds = false;
 };
 
 /// Receives the motions of a run in machine order.
