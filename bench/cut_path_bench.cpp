@@ -69,7 +69,7 @@ void DrawLayers(benchmark::State& state)
     const Case& c = caseFor(shape, state.range(1) / 10.0);
     const map::MapView view = viewFor(static_cast<int>(state.range(2)));
     for (auto _ : state) {
-        const map::CutPathLayers layers = map::drawCutPathLayers(c.program, view, 1.0, {}, 5e-5);
+        const map::CutPathLayers layers = map::drawCutPathLayers(c.program, view, 1.0, {}, map::cutPathMatch(c.layout, 5e-5));
         benchmark::DoNotOptimize(layers.cuts.constBits());
     }
     state.SetLabel(label(c, shape, static_cast<int>(state.range(2))));

@@ -335,15 +335,16 @@ void frmPreview::requestDrawing()
     drawWatcher_.cancel();
     drawPending_ = true;
     drawWatcher_.setFuture(QtConcurrent::run(
-        &pool_, [program = program_, view = picture->view(),
-                 ratio = picture->devicePixelRatioF()](QPromise<Outcome<map::CutPathLayers>>& promise) {
+        &pool_, [program = program_, view = picture->view(), ratio = picture->devicePixelRatioF(),
+                 match = map::cutPathMatch(*layout_, CutCheckOptions{}.tolerance)](
+                    QPromise<Outcome<map::CutPathLayers>>& promise) {
             promise.setProgressRange(0, ProgressSteps);
             Outcome<map::CutPathLayers> outcome;
             try {
                 map::CutPathLayers layers =
                     map::drawCutPathLayers(*program, view, ratio,
                                            [&promise](double done) { return reportProgress(promise, done); },
-                                           CutCheckOptions{}.tolerance);
+                                           match);
                 if (!layers.complete)
                     return; // cancelled
                 outcome.value = std::move(layers);
@@ -404,14 +405,17 @@ void frmPreview::showOverlay()
     const auto done = static_cast<std::uint32_t>(stepSlider->value());
     picture->setOverlay(map::cutPathOverlay(*layers_, done), layers_->view);
     const map::CutPathSteps& steps = layers_->steps;
-    const ProgramPoint& head = steps.headAfter[std::min<std::size_t>(done, steps.headAfter.size() - 1)];
+    const std::size_t at = std::min<std::size_t>(done, steps.headAfter.size() - 1);
+    const ProgramPoint& head = steps.headAfter[at];
     picture->setHead(map::pictureInches(head));
-    QString text = QStringLiteral("第 %1 / %2 步　刀頭在 X %3, Y %4 英吋")
+    QString text = QStringLiteral("第 %1 / %2 步（%3 / %4 個動作）　刀頭在 X %5, Y %6 英吋")
                        .arg(done)
                        .arg(steps.count())
+                       .arg(steps.motionsAfter[at])
+                       .arg(steps.motionsAfter.back())
                        .arg(qt(inchesText(head.x, 6)), qt(inchesText(head.y, 6)));
-    if (steps.motionsPerStep > 1)
-        text += QStringLiteral("（每步 %1 個動作）").arg(steps.motionsPerStep);
+    if (layers_->beyondBounds)
+        text += QStringLiteral("（程式太大，只畫出開頭的部分）");
     stepLabel->setText(text);
     showFault(stepLabel, false);
 }

@@ -88,6 +88,8 @@ private slots:
     void reportOfKnownLayouts_data();
     void reportOfKnownLayouts();
     void cutsAreDrawnOverTheDieEdges();
+    void lastStepLeavesNoRed_data();
+    void lastStepLeavesNoRed();
     void programLeavingALineUncutShowsItInRed();
     void movedCutIsReportedAtItsLine();
     void textThatIsNoProgramIsReportedAtItsLine();
@@ -279,6 +281,48 @@ void FrmPreviewTest::cutsAreDrawnOverTheDieEdges()
         for (int x = 0; x < image.width(); ++x)
             red += image.pixelColor(x, y) == map::Red;
     QCOMPARE(red, 0);
+}
+
+void FrmPreviewTest::lastStepLeavesNoRed_data()
+{
+    QTest::addColumn<QString>("shape");
+    QTest::addColumn<QString>("die");
+    QTest::addColumn<QString>("gap");
+    QTest::addColumn<QString>("passes");
+    QTest::newRow("circles") << "Circle" << "150" << "" << "1";
+    QTest::newRow("circles with a fine-tune") << "Circle" << "150" << "10" << "1";
+    QTest::newRow("small circles with a fine-tune") << "Circle" << "8" << "1" << "2";
+    QTest::newRow("hexagons with a fine-tune") << "Hexagon" << "150" << "10" << "2";
+    QTest::newRow("squares with a fine-tune") << "Square" << "150" << "10" << "1";
+}
+
+void FrmPreviewTest::lastStepLeavesNoRed()
+{
+    QFETCH(QString, shape);
+    QFETCH(QString, die);
+    QFETCH(QString, gap);
+    QFETCH(QString, passes);
+    const WaferLayout layout = designedLayout("2.0 Inches", shape.toLatin1().constData(), die.toLatin1().constData(),
+                                              gap.toLatin1().constData());
+    frmPreview* preview = openPreview(layout, programOf(layout, passes.toLatin1().constData()));
+    QVERIFY(preview->report() && preview->report()->clean());
+    QCOMPARE(preview->stepSlider->value(), preview->stepSlider->maximum());
+    const QImage image = preview->picture->picture();
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            red += image.pixelColor(x, y) == map::Red;
+    QCOMPARE(red, 0);
+    // One step back the last cut is still to come: red again.
+    if (shape == QStringLiteral("Circle")) {
+        preview->stepSlider->setValue(preview->stepSlider->maximum() / 2);
+        const QImage half = preview->picture->picture();
+        int left = 0;
+        for (int y = 0; y < half.height(); ++y)
+            for (int x = 0; x < half.width(); ++x)
+                left += half.pixelColor(x, y) == map::Red;
+        QVERIFY(left > 0);
+    }
 }
 
 void FrmPreviewTest::programLeavingALineUncutShowsItInRed()
