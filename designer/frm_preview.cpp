@@ -18,6 +18,7 @@ namespace {
 constexpr int ProgressSteps = 1000;
 const QColor FaultColour{255, 0, 0};
 const QColor CleanColour{0, 128, 0};
+const QColor UncheckedColour{176, 96, 0};
 
 QString qt(const std::string& text) { return QString::fromStdString(text); }
 
@@ -47,7 +48,7 @@ std::string failureOf(const std::exception& error)
 {
     if (dynamic_cast<const std::bad_alloc*>(&error))
         return "記憶體不足";
-    return std::string("發生錯誤（") + error.what() + "）";
+    return "發生錯誤";
 }
 
 // The same wafer laid out from the same boxes: a new program for it keeps the view.
@@ -60,7 +61,8 @@ bool sameDesign(const WaferLayout& a, const WaferLayout& b)
 
 const char* const FigureNames[frmPreview::FigureCount] = {"cutsValue",   "passesValue", "cutLengthValue",
                                                           "travelValue", "diesValue",   "uncutValue",
-                                                          "outsideValue", "strayValue", "endValue"};
+                                                          "outsideValue", "strayValue", "endValue",
+                                                          "machineTimeValue"};
 
 } // namespace
 
@@ -140,6 +142,10 @@ void frmPreview::buildControls()
         figureValues[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         figures->addRow(figureLabels[i], figureValues[i]);
     }
+    // How the machine time is estimated, for the one who asks.
+    const QString assumption = QString::fromUtf8(machineTimeAssumption());
+    figureLabels[FigureCount - 1]->setToolTip(assumption);
+    figureValues[FigureCount - 1]->setToolTip(assumption);
     auto* listTitle = new QLabel(QStringLiteral("未完整切割的晶粒與多餘的切割："), this);
     faultList = new QPlainTextEdit(this);
     faultList->setObjectName(QStringLiteral("faultList"));
@@ -217,7 +223,7 @@ void frmPreview::showProgram(const WaferLayout& layout, std::string text)
         try {
             auto parsed = parseProgram(text);
             if (auto* error = std::get_if<ProgramError>(&parsed))
-                result.error = std::move(*error);
+                result.refusal = describeProgramError(*error, text);
             else
                 result.program = std::make_shared<const Program>(std::get<Program>(std::move(parsed)));
         } catch (const std::exception& error) {
@@ -299,9 +305,9 @@ void frmPreview::programRead()
         updateProgress();
         return;
     }
-    if (result.error) {
+    if (result.refusal) {
         report_.reset();
-        showReport(describeProgramError(*result.error));
+        showReport(*result.refusal);
         updateProgress();
         return;
     }
@@ -454,7 +460,8 @@ void frmPreview::clearReport(const QString& verdict)
     showFault(verdictLabel, false);
     static const char* const labels[FigureCount] = {"切割次數",   "切割遍數",       "切割長度",
                                                     "移動長度",   "完整切割的晶粒", "未完整切割的晶粒",
-                                                    "有效圓外的切割", "不在晶粒邊上的切割", "結束位置"};
+                                                    "有效圓外的切割", "不在晶粒邊上的切割", "結束位置",
+                                                    "預估加工時間"};
     for (int i = 0; i < FigureCount; ++i) {
         figureLabels[i]->setText(QString::fromUtf8(labels[i]) + QStringLiteral("："));
         figureValues[i]->clear();
@@ -466,7 +473,8 @@ void frmPreview::clearReport(const QString& verdict)
 void frmPreview::showReport(const ReportText& text)
 {
     clearReport(qt(text.verdict));
-    setTextColour(verdictLabel, QPalette::WindowText, text.fault ? FaultColour : CleanColour);
+    setTextColour(verdictLabel, QPalette::WindowText,
+                  text.fault ? FaultColour : text.unchecked ? UncheckedColour : CleanColour);
     for (std::size_t i = 0; i < text.figures.size() && i < FigureCount; ++i) {
         figureLabels[i]->setText(qt(text.figures[i].label) + QStringLiteral("："));
         figureValues[i]->setText(qt(text.figures[i].value));
@@ -482,10 +490,7 @@ void frmPreview::showReport(const ReportText& text)
 
 void frmPreview::showFailure(const std::string& failure)
 {
-    ReportText text;
-    text.fault = true;
-    text.verdict = "無法完成檢查：" + failure + "。請勿以未經檢查的程式切割。";
-    showReport(text);
+    showReport(uncheckedVerdict("無法完成檢查：" + failure + "。"));
 }
 
 void frmPreview::updateProgress()

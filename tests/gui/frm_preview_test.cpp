@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include <QApplication>
+#include <QRegularExpression>
 #include <QTest>
 #include <QWheelEvent>
 #include <QWindow>
@@ -93,6 +94,7 @@ private slots:
     void programLeavingALineUncutShowsItInRed();
     void movedCutIsReportedAtItsLine();
     void textThatIsNoProgramIsReportedAtItsLine();
+    void programBeyondTheBoundsIsUncheckedInChinese();
     void sliderMovesTheHead();
     void playWalksToTheEnd();
     void wheelZoomsAboutThePointerAtOneScale();
@@ -378,6 +380,27 @@ void FrmPreviewTest::textThatIsNoProgramIsReportedAtItsLine()
              qPrintable(preview->verdictLabel->text()));
     QVERIFY(!preview->stepSlider->isEnabled());
     QVERIFY(!preview->steps());
+}
+
+void FrmPreviewTest::programBeyondTheBoundsIsUncheckedInChinese()
+{
+    const WaferLayout layout = designedLayout("2.0 Inches", "Square", "500");
+    // Four nested repeats of 65535 passes about a move back and forth, in a
+    // unit called by name: some 10^19 motions.
+    const std::string text = "PN BIGP\r\nDI 1 10000\r\nII\r\nSL 65535\r\nSL 65535\r\nSL 65535\r\nSL 65535\r\n"
+                             "MA X 0.1\r\nOS\r\nMA X 0\r\nCS\r\nEL\r\nEL\r\nEL\r\nEL\r\nEI\r\n"
+                             "PN MAIN\r\nDI 1 10000\r\nII\r\nBIGP\r\nEI\r\n";
+    frmPreview* preview = openPreview(layout, text);
+    QVERIFY(!preview->isWorking());
+    const QString verdict = preview->verdictLabel->text();
+    QVERIFY2(verdict.contains(QStringLiteral("無法檢查")), qPrintable(verdict));
+    QVERIFY2(!verdict.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))), qPrintable(verdict));
+    // Not the verdict on a wrong program: not red, and no figures as if it had been run.
+    QVERIFY(!shownInRed(preview->verdictLabel));
+    QVERIFY(!verdict.startsWith(QStringLiteral("程式有問題")));
+    if (preview->report())
+        QCOMPARE(preview->report()->unchecked, Unchecked::TooLarge);
+    QVERIFY(figure(preview, "diesValue").isEmpty());
 }
 
 void FrmPreviewTest::sliderMovesTheHead()
