@@ -78,7 +78,6 @@ const char* errorWords(ProgramErrorKind kind)
     case ProgramErrorKind::ELWithoutSL: return "EL 之前沒有對應的 SL";
     case ProgramErrorKind::SLWithoutEL: return "SL 沒有對應的 EL";
     case ProgramErrorKind::Recursion: return "程式單元呼叫了自己";
-    case ProgramErrorKind::TooLarge: return "程式展開後太大，無法檢查";
     }
     return "";
 }
