@@ -1,10 +1,13 @@
 #include "codegen/cut_check.h"
 
 #include <algorithm>
+#include <array>
+#include <new>
 #include <cmath>
 #include <limits>
 #include <numbers>
 
+#include "codegen/program_runs.h"
 #include "layout/die_centres.h"
 
 namespace kerf {
@@ -15,6 +18,11 @@ using Index = std::int64_t;
 
 // Work between two calls of the progress callback.
 constexpr std::uint64_t kProgressStride = 1 << 18;
+// Matching work a check may do (copies matched, lattice steps walked): a few
+// seconds. A 20-million-die hexagon program needs about 7e7.
+constexpr std::uint64_t kMostWork = 400'000'000;
+// Memory that the per-die counts of a layout may take.
+constexpr std::uint64_t kMostIndexBytes = std::uint64_t(1) << 30;
 
 /// Whether a lookup over `span` lattice positions for `items` things is in
 /// proportion to them. Layouts of the design driver always are; a layout
@@ -83,6 +91,18 @@ public:
     const double radius;
     std::uint64_t cuttingMotions = 0; // set when the run is over
     std::uint64_t retracedCuts = 0;   // cutting motions of passes that retrace an earlier one
+    /// Counts `units` of matching work (copies matched, lattice steps walked):
+    /// false once the whole goes past the bound.
+    bool work(std::uint64_t units)
+    {
+        work_ = units > kMostWork - std::min(work_, kMostWork) ? kMostWork + 1 : work_ + units;
+        return withinBounds();
+    }
+    bool withinBounds() const { return work_ <= kMostWork; }
+
+    /// How many equal copies the motion being matched stands for: copies
+    /// that retrace one path are matched once and counted this many times.
+    std::uint64_t times = 1;
 
     void stray(const Motion& m) { flag(report.strayCuts, report.stray, m); }
     void matched(double deviation)
@@ -100,7 +120,7 @@ public:
             flag(report.outsideCuts, report.outside, m);
         const double dx = m.to.x - m.from.x, dy = m.to.y - m.from.y;
         const bool point = dx * dx + dy * dy <= tolerance * tolerance;
-        report.pointCuts += point;
+        report.pointCuts += point ? times : 0;
         return point;
     }
 
@@ -129,13 +149,15 @@ public:
 private:
     void flag(std::int64_t& total, std::vector<FlaggedCut>& list, const Motion& m)
     {
-        ++total;
-        if (list.size() < options.listLimit)
+        const auto most = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+        total = static_cast<std::int64_t>(std::min(static_cast<std::uint64_t>(total) + std::min(times, most), most));
+        for (std::uint64_t k = 0; k < times && list.size() < options.listLimit; ++k)
             list.push_back({m.line, m.from, m.to});
     }
 
     double limitSquared_ = 0;
     double overshoot_ = -std::numeric_limits<double>::infinity();
+    std::uint64_t work_ = 0;
 };
 
 /// The rows of dies of a layout on a lattice on which the dies of a row lie
@@ -269,6 +291,14 @@ private:
     Index ixMin_ = 0, ixMax_ = 0, iyMin_ = 0, iyMax_ = 0;
 };
 
+/// The dies of a layout, row by row.
+Index layoutDies(const WaferLayout& layout)
+{
+    Index dies = 0;
+    forEachDieRow(layout, [&dies](const DieRow& row) { dies += std::max(row.count, 0); });
+    return dies;
+}
+
 /// The uncut list and the totals, filled die by die in row order.
 class DieTally {
 public:
@@ -351,6 +381,8 @@ constexpr EdgeKind kEdgeKind[6] = {Up, UpRight, UpLeft, Up, UpRight, UpLeft};
 
 class HexagonCuts {
 public:
+    static constexpr std::uint64_t kBytesPerDie = 4; // about three edge slots a die
+
     HexagonCuts(const WaferLayout& layout, CheckState& state)
         : state_(state), ax_(Decimal::fromSingle(layout.HalfDieSize).toDouble()), ay_(toDouble(layout.HexHalfSide)),
           grid_(layout, ax_, ay_, state.report.latticeDeviation), toleranceX_(state.tolerance * ax_.inverse),
@@ -369,7 +401,7 @@ public:
             // The common case: one edge, inside the circle when all are.
             std::uint8_t* slot = edgeSlot(x0, y0, x1, y1);
             if (slot && *slot != kNoEdge) {
-                *slot += *slot != kMostCuts;
+                *slot = static_cast<std::uint8_t>(std::min<std::uint64_t>(*slot + state_.times, kMostCuts));
                 if (!edgesInside_)
                     state_.straight(m);
                 return;
@@ -579,10 +611,12 @@ private:
         // looked at.
         Index first = 0, last = -1;
         grid_.stepsNearBox(x0, y0, ux, uy, steps, 3, first, last);
+        if (!state_.work(static_cast<std::uint64_t>(std::max<Index>(last - first + 1, 0))))
+            return state_.stray(m);
         for (Index i = first; i <= last; ++i) {
             std::uint8_t* slot = edgeSlot(x0 + ux * i, y0 + uy * i, x0 + ux * (i + 1), y0 + uy * (i + 1));
             if (slot && *slot != kNoEdge)
-                *slot += *slot != kMostCuts;
+                *slot = static_cast<std::uint8_t>(std::min<std::uint64_t>(*slot + state_.times, kMostCuts));
         }
         state_.stray(m);
     }
@@ -661,6 +695,8 @@ private:
 // alternate by half a pitch).
 class CircleCuts {
 public:
+    static constexpr std::uint64_t kBytesPerDie = sizeof(std::uint16_t); // its turns
+
     CircleCuts(const WaferLayout& layout, CheckState& state)
         : state_(state), shift_(layout.FineTune.toDecimal().half().toDouble()),
           radius_(Decimal::fromSingle(layout.HalfDieSize).toDouble()),
@@ -695,15 +731,14 @@ public:
         state_.matched(std::max(dx, dy));
         const std::uint64_t n = whole > kMostTurns ? kMostTurns : static_cast<std::uint64_t>(whole);
         std::uint16_t& t = turns_[static_cast<std::size_t>(d)];
-        t = static_cast<std::uint16_t>(std::min<std::uint64_t>(t + n, kMostTurns));
+        const std::uint64_t times = std::min<std::uint64_t>(state_.times, kMostTurns);
+        t = static_cast<std::uint16_t>(std::min<std::uint64_t>(t + n * times, kMostTurns));
         // Runs of equal arcs touch the map of turns once.
-        if (n == runTurns_) {
-            ++runLength_;
-        } else {
+        if (n != runTurns_) {
             endRun();
             runTurns_ = n;
-            runLength_ = 1;
         }
+        runLength_ += state_.times;
     }
 
     /// The turns that most arcs about dies make.
@@ -813,10 +848,10 @@ public:
     }
 
     /// A cut of pieces [lo, hi) of `line`, lo < hi, within the line.
-    static void cut(Line& line, Index lo, Index hi)
+    static void cut(Line& line, Index lo, Index hi, std::int64_t times)
     {
-        line.events.push_back({lo, 1});
-        line.events.push_back({hi, -1});
+        line.events.push_back({lo, times});
+        line.events.push_back({hi, -times});
         if (line.events.size() > 2 * static_cast<std::size_t>(line.count) + 64)
             merge(line);
     }
@@ -902,10 +937,16 @@ private:
     Index min_ = 0;
 };
 
+// Cuts of one piece that a line counts at most (a count far past any pass
+// count, far from overflowing the sums of its events).
+constexpr std::uint64_t kMostLineCuts = std::uint64_t(1) << 40;
+
 // The grid's row lines and column lines on a lattice of pitches through the
 // wafer centre; a die is a cell that the grid closes.
 class SquareCuts {
 public:
+    static constexpr std::uint64_t kBytesPerDie = 0; // the grid's lines keep the cuts
+
     SquareCuts(const WaferLayout& layout, CheckState& state)
         : state_(state), ax_(toDouble(layout.DiePitch)), ay_(toDouble(layout.RowPitch))
     {
@@ -1083,7 +1124,8 @@ private:
         hi = std::min(hi, line->end());
         state_.matched(std::max({across, da <= tol ? da : 0, db <= tol ? db : 0}));
         if (lo < hi)
-            LineSet::cut(*line, lo, hi);
+            LineSet::cut(*line, lo, hi,
+                         static_cast<std::int64_t>(std::min<std::uint64_t>(state_.times, kMostLineCuts)));
     }
 
     CheckState& state_;
@@ -1097,63 +1139,177 @@ private:
 
 // ------------------------------------------------------------------- run
 
-/// Feeds the cutting motions to a shape's check; counts what every shape counts.
-template <class Shape>
-class CutVisitor final : public MotionVisitor {
+/// Counts the motions run and asks the progress callback now and then.
+class Progress {
 public:
-    CutVisitor(Shape& shape, CheckState& state, std::uint64_t totalWork)
-        : shape_(shape), state_(state), allowance_(shape.allowance()), total_(totalWork)
+    Progress(CheckState& state, std::uint64_t total) : state_(state), total_(total) {}
+
+    /// False when the check is cancelled.
+    bool ran(std::uint64_t motions)
+    {
+        motions_ = motions > kSaturated - motions_ ? kSaturated : motions_ + motions;
+        if (motions_ < next_ || !state_.options.progress)
+            return true;
+        next_ = motions_ > kSaturated - kProgressStride ? kSaturated : motions_ + kProgressStride;
+        if (state_.options.progress(std::min(motions_, total_), total_))
+            return true;
+        state_.report.cancelled = true;
+        return false;
+    }
+
+private:
+    static constexpr std::uint64_t kSaturated = std::numeric_limits<std::uint64_t>::max();
+    CheckState& state_;
+    std::uint64_t total_;
+    std::uint64_t motions_ = 0;
+    std::uint64_t next_ = 0;
+};
+
+/// Matches one cutting motion: the circle and the shape's own check.
+template <class Shape>
+void matchCut(Shape& shape, CheckState& state, const Motion& m, double allowance)
+{
+    if (m.kind == MotionKind::Arc)
+        state.arc(m, allowance);
+    shape.cut(m); // straight cuts: the shape checks them against the circle
+}
+
+/// Feeds the cutting motions to a shape's check motion by motion: the
+/// reference that the run by runs is compared with.
+template <class Shape>
+class LiteralCutVisitor final : public MotionVisitor {
+public:
+    LiteralCutVisitor(Shape& shape, CheckState& state, std::uint64_t totalWork)
+        : shape_(shape), state_(state), allowance_(shape.allowance()), progress_(state, totalWork)
     {
     }
 
     bool onMotion(const Motion& m) override
     {
-        if (++motions_ >= nextProgress_ && state_.options.progress) {
-            nextProgress_ = motions_ + kProgressStride;
-            if (!state_.options.progress(motions_, total_)) {
-                state_.report.cancelled = true;
-                return false;
-            }
-        }
+        if (!progress_.ran(1))
+            return false;
         if (!m.cutting)
             return true;
         if (m.retrace)
             ++state_.retracedCuts;
-        if (m.kind == MotionKind::Arc)
-            state_.arc(m, allowance_);
-        shape_.cut(m); // straight cuts: the shape checks them against the circle
-        return true;
+        matchCut(shape_, state_, m, allowance_);
+        return state_.withinBounds();
     }
 
 private:
     Shape& shape_;
     CheckState& state_;
     double allowance_;
-    std::uint64_t total_;
-    std::uint64_t motions_ = 0;
-    std::uint64_t nextProgress_ = 0;
+    Progress progress_;
+};
+
+/// Feeds the runs of cutting motions to a shape's check: copies that retrace
+/// one path are matched once for all of them, the others copy by copy.
+template <class Shape>
+class CutRunVisitor final : public RunVisitor {
+public:
+    CutRunVisitor(Shape& shape, CheckState& state, std::uint64_t totalWork)
+        : shape_(shape), state_(state), allowance_(shape.allowance()), progress_(state, totalWork)
+    {
+    }
+
+    bool onRun(const MotionRun& run) override
+    {
+        const std::uint64_t total = run.copies();
+        if (!progress_.ran(total))
+            return false;
+        if (!run.first.cutting)
+            return true;
+        std::uint64_t times = 1;
+        std::uint64_t distinct = 1;
+        std::array<std::size_t, kMaxRunLevels> moving{};
+        std::size_t levels = 0;
+        for (std::size_t k = 0; k < run.depth; ++k) {
+            const RunLevel& level = run.levels[k];
+            if (level.count <= 1)
+                continue;
+            if (level.step == ProgramPoint{}) {
+                times = saturatedProduct(times, level.count);
+            } else {
+                distinct = saturatedProduct(distinct, level.count);
+                moving[levels++] = k;
+            }
+        }
+        state_.retracedCuts += run.first.retrace ? total : total - distinct;
+        if (!state_.work(distinct))
+            return false;
+        state_.times = times;
+        // Copy by copy over the levels that move, the innermost fastest.
+        std::array<std::uint64_t, kMaxRunLevels> index{};
+        Motion m = run.first;
+        for (;;) {
+            matchCut(shape_, state_, m, allowance_);
+            if (!state_.withinBounds())
+                break;
+            std::size_t l = 0;
+            for (; l < levels; ++l) {
+                if (++index[moving[l]] < run.levels[moving[l]].count)
+                    break;
+                index[moving[l]] = 0;
+            }
+            if (l == levels)
+                break;
+            const ProgramPoint d = run.offsetOf(index.data());
+            m.from = {run.first.from.x + d.x, run.first.from.y + d.y};
+            m.to = {run.first.to.x + d.x, run.first.to.y + d.y};
+            m.centre = {run.first.centre.x + d.x, run.first.centre.y + d.y};
+        }
+        state_.times = 1;
+        return state_.withinBounds();
+    }
+
+private:
+    static std::uint64_t saturatedProduct(std::uint64_t a, std::uint64_t b)
+    {
+        return b != 0 && a > std::numeric_limits<std::uint64_t>::max() / b ? std::numeric_limits<std::uint64_t>::max()
+                                                                          : a * b;
+    }
+
+    Shape& shape_;
+    CheckState& state_;
+    double allowance_;
+    Progress progress_;
 };
 
 template <class Shape>
 void check(const Program& program, const WaferLayout& layout, CheckState& state)
 {
-    Shape shape(layout, state);
     CutReport& report = state.report;
+    if (Shape::kBytesPerDie * static_cast<std::uint64_t>(std::max<Index>(layoutDies(layout), 0)) > kMostIndexBytes) {
+        report.unchecked = Unchecked::TooLarge;
+        return;
+    }
+    Shape shape(layout, state);
     report.dies = shape.dies();
     const std::uint64_t total = program.expandedMotions() + static_cast<std::uint64_t>(report.dies);
-    CutVisitor<Shape> visitor(shape, state, total);
-    const RunSummary run = runProgram(program, visitor);
+    RunSummary run;
+    if (state.options.literal) {
+        LiteralCutVisitor<Shape> visitor(shape, state, total);
+        run = runProgram(program, visitor);
+    } else {
+        CutRunVisitor<Shape> visitor(shape, state, total);
+        run = runProgramRuns(program, visitor);
+    }
+    if (run.beyondBounds || !state.withinBounds())
+        report.unchecked = Unchecked::TooLarge;
     report.motions = run.motions;
     report.cuttingMotions = run.cuttingMotions;
     state.cuttingMotions = run.cuttingMotions;
     report.cuts = run.cuts;
     report.cutLength = run.cutLength;
     report.travelLength = run.travelLength;
+    if (run.machineTimeKnown)
+        report.machineSeconds = run.machineSeconds;
     report.end = run.final.head;
     report.laserOff = !run.final.laserOn;
     report.cutOpen = run.final.cutting;
     report.arcOvershoot = state.overshoot();
-    if (report.cancelled)
+    if (report.cancelled || report.unchecked != Unchecked::No)
         return;
     if (state.options.passes) {
         report.passes = std::max(*state.options.passes, 1);
@@ -1172,19 +1328,26 @@ CutReport checkCuts(const Program& program, const WaferLayout& layout, const Cut
 {
     CutReport report;
     report.shape = layout.shape;
-    CheckState state(report, options, layout.EffectiveRadius);
-    switch (layout.shape) {
-    case DieShape::Circle: check<CircleCuts>(program, layout, state); break;
-    case DieShape::Hexagon: check<HexagonCuts>(program, layout, state); break;
-    case DieShape::Square: check<SquareCuts>(program, layout, state); break;
+    try {
+        CheckState state(report, options, layout.EffectiveRadius);
+        switch (layout.shape) {
+        case DieShape::Circle: check<CircleCuts>(program, layout, state); break;
+        case DieShape::Hexagon: check<HexagonCuts>(program, layout, state); break;
+        case DieShape::Square: check<SquareCuts>(program, layout, state); break;
+        }
+    } catch (const std::bad_alloc&) {
+        // What the check holds is freed on the way out; the figures say nothing.
+        report = CutReport{};
+        report.shape = layout.shape;
+        report.unchecked = Unchecked::OutOfMemory;
     }
     return report;
 }
 
 std::variant<CutReport, ProgramError> checkProgramText(std::string_view text, const WaferLayout& layout,
-                                                       const CutCheckOptions& options, const ReadLimits& limits)
+                                                       const CutCheckOptions& options)
 {
-    auto parsed = parseProgram(text, limits);
+    auto parsed = parseProgram(text);
     if (auto* error = std::get_if<ProgramError>(&parsed))
         return std::move(*error);
     return checkCuts(std::get<Program>(parsed), layout, options);

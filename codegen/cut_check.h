@@ -48,6 +48,9 @@ struct CutCheckOptions {
     /// Called now and then with the work done and the whole work (motions run,
     /// then dies looked at); returning false cancels the check.
     std::function<bool(std::uint64_t done, std::uint64_t total)> progress;
+    /// Run the program motion by motion instead of by its runs of equal
+    /// motions: slower, the reference the runs are compared with.
+    bool literal = false;
 };
 
 /// Why a check could not be carried out. Such a program is not known to be
@@ -144,15 +147,16 @@ struct CutReport {
     bool clean() const { return allCut() && outsideCuts == 0 && strayCuts == 0; }
 };
 
-/// Runs `program` from its start and checks its cuts against `layout`. Never
-/// fails: a program that cuts nothing of the layout gets a report that says so.
+/// Runs `program` from its start by its runs of equal motions and checks its
+/// cuts against `layout`. Never fails: a program that cuts nothing of the
+/// layout gets a report that says so; one beyond the bounds of work or memory
+/// gets a report that it could not be checked (CutReport::unchecked).
 CutReport checkCuts(const Program& program, const WaferLayout& layout, const CutCheckOptions& options = {});
 
 /// Parses `text` and checks it; a text that is no well-formed program gives
 /// the reader's refusal.
 std::variant<CutReport, ProgramError> checkProgramText(std::string_view text, const WaferLayout& layout,
-                                                       const CutCheckOptions& options = {},
-                                                       const ReadLimits& limits = {});
+                                                       const CutCheckOptions& options = {});
 
 /// "given", "arcs", "repeat count".
 const char* passSourceText(PassSource source);

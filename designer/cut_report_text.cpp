@@ -79,7 +79,6 @@ const char* errorWords(ProgramErrorKind kind)
     case ProgramErrorKind::ELWithoutSL: return "EL 之前沒有對應的 SL";
     case ProgramErrorKind::SLWithoutEL: return "SL 沒有對應的 EL";
     case ProgramErrorKind::Recursion: return "程式單元呼叫了自己";
-    case ProgramErrorKind::TooLarge: return "程式展開後太大，無法檢查。";
     }
     return "";
 }
@@ -223,8 +222,6 @@ ReportText describeReport(const CutReport& report)
 
 ReportText describeProgramError(const ProgramError& error, std::string_view programText)
 {
-    if (error.kind == ProgramErrorKind::TooLarge)
-        return uncheckedVerdict(errorWords(error.kind));
     ReportText text;
     text.fault = true;
     const std::string where = error.line > 0 ? "程式第 " + std::to_string(error.line) + " 行無法讀取：" : "程式無法讀取：";

@@ -41,8 +41,7 @@ struct ReportText {
 ReportText describeReport(const CutReport& report);
 
 /// A program text that is no program: the verdict names the line, what is
-/// wrong with it and the line as `text` has it (when given). A program too
-/// large to run has an unchecked verdict instead.
+/// wrong with it and the line as `text` has it (when given).
 ReportText describeProgramError(const ProgramError& error, std::string_view text = {});
 
 /// The verdict on a program that could not be checked for `reason` (in words).
