@@ -14,7 +14,7 @@ namespace kerf::map {
 
 namespace {
 
-constexpr std::uint64_t ProgressEvery = 1u << 12;
+constexpr std::uint64_t ProgressEvery = 1u << 8;
 constexpr QRgb Opaque = 0xFF000000u;
 
 QRgb stepValue(std::uint64_t step) { return Opaque | static_cast<QRgb>(step + 1); }
@@ -271,8 +271,11 @@ private:
             std::max(std::abs(level.step.x()), std::abs(level.step.y())) * devicePixelsPerInch_;
         if (stepPixels < 1 && small(inner)) {
             // Copies closer than a pixel, each within a couple of pixels: the
-            // pixels from one copy to a copy at most a pixel on, walked along.
-            const std::uint64_t stride = std::max<std::uint64_t>(1, static_cast<std::uint64_t>(1 / stepPixels));
+            // pixels from one copy to a copy at most a pixel on, walked along;
+            // along an axis, the pixels from the first copy to the last.
+            const bool alongAxis = level.step.x() == 0 || level.step.y() == 0;
+            const std::uint64_t stride =
+                alongAxis ? hi - lo + 1 : std::max<std::uint64_t>(1, static_cast<std::uint64_t>(1 / stepPixels));
             if (first_.cutting)
                 cuts_.flush();
             layer().flush();

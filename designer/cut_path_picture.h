@@ -90,7 +90,7 @@ using CutPathProgress = std::function<bool(double done)>;
 /// Cuts are drawn one pixel wide as the wafer map draws its dies, so a cut
 /// along a die edge covers that edge's pixels (see CutPathMatch for the
 /// tolerance and round dies). Laser-off moves are dashed. `progress` is called
-/// every few thousand runs.
+/// every few hundred runs.
 CutPathLayers drawCutPathLayers(const Program& program, const MapView& view, qreal devicePixelRatio,
                                 const CutPathProgress& progress = {}, const CutPathMatch& match = {});
 
