@@ -16,6 +16,8 @@ namespace {
 
 constexpr std::uint64_t ProgressEvery = 1u << 8;
 constexpr QRgb Opaque = 0xFF000000u;
+// Pixels of a level or upright cut that the painter fills in place (see PathDrawer::cutLine).
+constexpr double PiecePixels = 48;
 
 QRgb stepValue(std::uint64_t step) { return Opaque | static_cast<QRgb>(step + 1); }
 
@@ -340,12 +342,38 @@ private:
             points = {pictureInches(m.from), pictureInches(m.to)};
         for (std::size_t i = 1; i < points.size(); ++i) {
             if (m.cutting && !wide)
-                cuts_.line(static_cast<float>(points[i - 1].x()), static_cast<float>(points[i - 1].y()),
-                           static_cast<float>(points[i].x()), static_cast<float>(points[i].y()), colour);
+                cutLine(points[i - 1], points[i], colour);
             else
                 layer().addLine(points[i - 1], points[i], value_);
         }
         return true;
+    }
+
+    // A cut through the map's canvas. The painter hands the pixels of a long
+    // line to worker threads, which costs far more than the pixels when every
+    // line has a colour of its own; a level or upright line is drawn in pieces
+    // short enough to be filled in place, overlapping by a pixel so that
+    // together they take the pixels of the whole line.
+    void cutLine(QPointF from, QPointF to, const QColor& colour)
+    {
+        const double pixels = std::max(std::abs(to.x() - from.x()), std::abs(to.y() - from.y())) * devicePixelsPerInch_;
+        const bool upright = from.x() == to.x();
+        if ((!upright && from.y() != to.y()) || pixels <= PiecePixels) {
+            cuts_.line(static_cast<float>(from.x()), static_cast<float>(from.y()), static_cast<float>(to.x()),
+                       static_cast<float>(to.y()), colour);
+            return;
+        }
+        const int pieces = static_cast<int>(std::ceil(pixels / (PiecePixels - 1)));
+        const QPointF along = (to - from) / pieces;
+        // A pixel on along the line.
+        const QPointF overlap = along / std::hypot(along.x(), along.y()) / devicePixelsPerInch_;
+        for (int k = 0; k < pieces; ++k) {
+            const QPointF a = from + along * k;
+            const QPointF b = k + 1 == pieces ? to : from + along * (k + 1) + overlap;
+            cuts_.line(static_cast<float>(a.x()), static_cast<float>(a.y()), static_cast<float>(b.x()),
+                       static_cast<float>(b.y()), colour);
+            cuts_.flush();
+        }
     }
 
     const CutPathMatch& match_;
