@@ -100,6 +100,7 @@ private slots:
     void wheelZoomsAboutThePointerAtOneScale();
     void dragPansAndFitShowsTheWaferAgain();
     void bigProgramShowsProgressAndClosingCancelsIt();
+    void largestCircleProgramOpensInFull();
     void previewAgainKeepsTheViewAndReopensAfterClosing();
     void closingTheDesignerClosesThePreview();
 
@@ -514,6 +515,34 @@ void FrmPreviewTest::bigProgramShowsProgressAndClosingCancelsIt()
     QVERIFY(!preview->isVisible());
     QVERIFY(!preview->isWorking());
     QVERIFY(!preview->report());
+}
+
+void FrmPreviewTest::largestCircleProgramOpensInFull()
+{
+    // Some 512 million round dies in 27455 rows.
+    const WaferLayout layout = designedLayout("5.0 Inches", "Circle", "0.2");
+    designer->showPreview(ProgramPreview{layout, programOf(layout)});
+    frmPreview* preview = designer->previewWindow();
+    // The path is drawn whatever the check takes.
+    QTRY_VERIFY_WITH_TIMEOUT(preview->steps(), WorkTimeout);
+    QVERIFY(preview->stepSlider->isEnabled());
+    const map::CutPathSteps& steps = *preview->steps();
+    QVERIFY(steps.count() > 1000 && steps.count() <= map::CutPathSteps::MaxSteps);
+    QVERIFY(steps.motionsAfter.back() > 2 * std::uint64_t(512'000'000)); // an arc and a move a die
+    QCOMPARE(steps.headAfter.back(), (ProgramPoint{0, 0}));
+    QVERIFY(!preview->stepLabel->text().contains(QStringLiteral("太大")));
+    QVERIFY(!shownInRed(preview->stepLabel));
+    // The whole wafer cut: not a red pixel left.
+    const QImage image = preview->picture->picture();
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            red += image.pixelColor(x, y) == map::Red;
+    QCOMPARE(red, 0);
+    if (preview->report() && preview->report()->unchecked == Unchecked::No)
+        QCOMPARE(preview->report()->motions, steps.motionsAfter.back());
+    QTest::mouseClick(preview->cmdClose, Qt::LeftButton);
+    QVERIFY(!preview->isWorking());
 }
 
 void FrmPreviewTest::previewAgainKeepsTheViewAndReopensAfterClosing()
