@@ -229,6 +229,9 @@ void MapViewTest::cutsCoverTheEdgesOfTheDiesTheyCut_data()
         QTest::newRow("tiny circles with a fine-tune " + at) << "Circle" << "6" << "1" << zoom << "0.5";
         QTest::newRow("tiny hexagons with a fine-tune " + at) << "Hexagon" << "6" << "2" << zoom << "0.5";
     }
+    // Far in, off the centre's row: only the copies of a row's run in view are drawn.
+    QTest::newRow("tiny circles with a fine-tune far in") << "Circle" << "6" << "1" << 30.0 << "0.5";
+    QTest::newRow("tiny hexagons far in") << "Hexagon" << "6" << "1" << 30.0 << "";
     QTest::newRow("designer's scale") << "Hexagon" << "200" << "1" << 0.0 << "";
     QTest::newRow("designer's scale, circles with a fine-tune") << "Circle" << "300" << "1" << 0.0 << "20";
 }
@@ -243,7 +246,8 @@ void MapViewTest::cutsCoverTheEdgesOfTheDiesTheyCut()
     const WaferLayout layout = designedLayout("2.0 Inches", shape.toLatin1().constData(),
                                               die.toLatin1().constData(), gap.toLatin1().constData());
     const Program program = parsed(programOf(layout, passes.toLatin1().constData()));
-    MapView view = zoomedAbout(fitView(QSize(520, 520), QRectF(1.5, 1.5, 2.25, 2.25)), {260, 260}, zoom);
+    const QPointF about = zoom > 10 ? QPointF(150, 190) : QPointF(260, 260);
+    MapView view = zoomedAbout(fitView(QSize(520, 520), QRectF(1.5, 1.5, 2.25, 2.25)), about, zoom);
     if (zoom == 0) // the designer's picture: 96 pixels an inch from its corner
         view = MapView{96.0, {0, 0}, QSize(504, 504)};
     const CutPathLayers layers = drawCutPathLayers(program, view, 1.0, {}, cutPathMatch(layout));
