@@ -73,13 +73,57 @@ double arcReach(const Motion& m)
     return std::max(std::hypot(m.from.x, m.from.y), std::hypot(m.to.x, m.to.y));
 }
 
+/// The first flagged cuts in the machine's order, whatever order the check
+/// finds them in (a run's copies come after one another, runs interleave).
+class FlagList {
+public:
+    explicit FlagList(std::size_t limit) : limit_(limit) {}
+
+    /// False when the list is full of cuts made before this one (and so
+    /// before every later copy of its run).
+    bool add(std::uint64_t ordinal, const FlaggedCut& cut)
+    {
+        const auto later = [](const Entry& a, const Entry& b) { return a.ordinal < b.ordinal; };
+        if (heap_.size() < limit_) {
+            heap_.push_back({ordinal, cut});
+            std::push_heap(heap_.begin(), heap_.end(), later);
+            return true;
+        }
+        if (heap_.empty() || ordinal >= heap_.front().ordinal)
+            return false;
+        std::pop_heap(heap_.begin(), heap_.end(), later);
+        heap_.back() = {ordinal, cut};
+        std::push_heap(heap_.begin(), heap_.end(), later);
+        return true;
+    }
+
+    std::vector<FlaggedCut> inOrder() const
+    {
+        std::vector<Entry> entries = heap_;
+        std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.ordinal < b.ordinal; });
+        std::vector<FlaggedCut> cuts;
+        cuts.reserve(entries.size());
+        for (const Entry& e : entries)
+            cuts.push_back(e.cut);
+        return cuts;
+    }
+
+private:
+    struct Entry {
+        std::uint64_t ordinal;
+        FlaggedCut cut;
+    };
+    std::size_t limit_;
+    std::vector<Entry> heap_; // the latest on top
+};
+
 /// What every shape's check shares: the report, the options, the effective
 /// circle and the counts that pass inference needs.
 class CheckState {
 public:
     CheckState(CutReport& report, const CutCheckOptions& options, double radius)
         : report(report), options(options), tolerance(options.tolerance >= 0 ? options.tolerance : 0),
-          radius(radius)
+          radius(radius), outside_(options.listLimit), stray_(options.listLimit)
     {
         const double limit = radius + tolerance;
         limitSquared_ = limit * limit;
@@ -103,8 +147,19 @@ public:
     /// How many equal copies the motion being matched stands for: copies
     /// that retrace one path are matched once and counted this many times.
     std::uint64_t times = 1;
+    /// The place of the motion being matched in the machine's order, and of
+    /// the first of its retracing copies after it (at most a list's length).
+    std::uint64_t ordinal = 0;
+    std::vector<std::uint64_t> retraceOffsets{0};
 
-    void stray(const Motion& m) { flag(report.strayCuts, report.stray, m); }
+    /// Puts the flagged cuts in the report, in the machine's order.
+    void listFlagged()
+    {
+        report.outside = outside_.inOrder();
+        report.stray = stray_.inOrder();
+    }
+
+    void stray(const Motion& m) { flag(report.strayCuts, stray_, m); }
     void matched(double deviation)
     {
         if (deviation > report.worstDeviation) // rarely: no chain of maxima through memory
@@ -117,7 +172,7 @@ public:
     bool straight(const Motion& m)
     {
         if (!inside(m.from) || !inside(m.to))
-            flag(report.outsideCuts, report.outside, m);
+            flag(report.outsideCuts, outside_, m);
         const double dx = m.to.x - m.from.x, dy = m.to.y - m.from.y;
         const bool point = dx * dx + dy * dy <= tolerance * tolerance;
         report.pointCuts += point ? times : 0;
@@ -130,7 +185,7 @@ public:
         const double overshoot = arcReach(m) - radius;
         overshoot_ = std::max(overshoot_, overshoot);
         if (!(overshoot <= allowance + tolerance))
-            flag(report.outsideCuts, report.outside, m);
+            flag(report.outsideCuts, outside_, m);
     }
 
     /// The farthest arc reach past the effective circle, 0 without arcs.
@@ -147,17 +202,19 @@ public:
     }
 
 private:
-    void flag(std::int64_t& total, std::vector<FlaggedCut>& list, const Motion& m)
+    void flag(std::int64_t& total, FlagList& list, const Motion& m)
     {
         const auto most = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
         total = static_cast<std::int64_t>(std::min(static_cast<std::uint64_t>(total) + std::min(times, most), most));
-        for (std::uint64_t k = 0; k < times && list.size() < options.listLimit; ++k)
-            list.push_back({m.line, m.from, m.to});
+        for (const std::uint64_t offset : retraceOffsets)
+            if (!list.add(ordinal + offset, {m.line, m.from, m.to}))
+                break;
     }
 
     double limitSquared_ = 0;
     double overshoot_ = -std::numeric_limits<double>::infinity();
     std::uint64_t work_ = 0;
+    FlagList outside_, stray_;
 };
 
 /// The rows of dies of a layout on a lattice on which the dies of a row lie
@@ -1186,6 +1243,7 @@ public:
 
     bool onMotion(const Motion& m) override
     {
+        state_.ordinal = motions_++;
         if (!progress_.ran(1))
             return false;
         if (!m.cutting)
@@ -1201,6 +1259,7 @@ private:
     CheckState& state_;
     double allowance_;
     Progress progress_;
+    std::uint64_t motions_ = 0;
 };
 
 /// Feeds the runs of cutting motions to a shape's check: copies that retrace
@@ -1223,18 +1282,22 @@ public:
         std::uint64_t times = 1;
         std::uint64_t distinct = 1;
         std::array<std::size_t, kMaxRunLevels> moving{};
+        std::array<std::size_t, kMaxRunLevels> retracing{};
         std::size_t levels = 0;
+        std::size_t retracingLevels = 0;
         for (std::size_t k = 0; k < run.depth; ++k) {
             const RunLevel& level = run.levels[k];
             if (level.count <= 1)
                 continue;
             if (level.step == ProgramPoint{}) {
                 times = saturatedProduct(times, level.count);
+                retracing[retracingLevels++] = k;
             } else {
                 distinct = saturatedProduct(distinct, level.count);
                 moving[levels++] = k;
             }
         }
+        retraceOffsets(run, retracing.data(), retracingLevels);
         state_.retracedCuts += run.first.retrace ? total : total - distinct;
         if (!state_.work(distinct))
             return false;
@@ -1243,6 +1306,9 @@ public:
         std::array<std::uint64_t, kMaxRunLevels> index{};
         Motion m = run.first;
         for (;;) {
+            state_.ordinal = run.ordinal;
+            for (std::size_t l = 0; l < levels; ++l)
+                state_.ordinal += index[moving[l]] * run.levels[moving[l]].motions;
             matchCut(shape_, state_, m, allowance_);
             if (!state_.withinBounds())
                 break;
@@ -1260,10 +1326,36 @@ public:
             m.centre = {run.first.centre.x + d.x, run.first.centre.y + d.y};
         }
         state_.times = 1;
+        state_.retraceOffsets.assign(1, 0);
         return state_.withinBounds();
     }
 
 private:
+    /// The places after a copy of its retracing copies, in the machine's
+    /// order, as many as a list of flagged cuts may hold.
+    void retraceOffsets(const MotionRun& run, const std::size_t* levels, std::size_t count)
+    {
+        auto& offsets = state_.retraceOffsets;
+        offsets.assign(1, 0);
+        if (count == 0)
+            return;
+        std::array<std::uint64_t, kMaxRunLevels> index{};
+        while (offsets.size() < std::max<std::size_t>(state_.options.listLimit, 1)) {
+            std::size_t l = 0;
+            for (; l < count; ++l) {
+                if (++index[l] < run.levels[levels[l]].count)
+                    break;
+                index[l] = 0;
+            }
+            if (l == count)
+                return;
+            std::uint64_t offset = 0;
+            for (std::size_t k = 0; k < count; ++k)
+                offset += index[k] * run.levels[levels[k]].motions;
+            offsets.push_back(offset);
+        }
+    }
+
     static std::uint64_t saturatedProduct(std::uint64_t a, std::uint64_t b)
     {
         return b != 0 && a > std::numeric_limits<std::uint64_t>::max() / b ? std::numeric_limits<std::uint64_t>::max()
@@ -1309,6 +1401,7 @@ void check(const Program& program, const WaferLayout& layout, CheckState& state)
     report.laserOff = !run.final.laserOn;
     report.cutOpen = run.final.cutting;
     report.arcOvershoot = state.overshoot();
+    state.listFlagged();
     if (report.cancelled || report.unchecked != Unchecked::No)
         return;
     if (state.options.passes) {
