@@ -22,7 +22,7 @@ constexpr std::uint64_t kProgressStride = 1 << 18;
 // seconds. A 20-million-die hexagon program needs about 7e7.
 constexpr std::uint64_t kMostWork = 400'000'000;
 // Memory that the per-die counts of a layout may take.
-constexpr std::uint64_t kMostIndexBytes = std::uint64_t(1) << 30;
+constexpr std::uint64_t kMostIndexBytes = std::uint64_t(1) << 29;
 
 /// Whether a lookup over `span` lattice positions for `items` things is in
 /// proportion to them. Layouts of the design driver always are; a layout
@@ -1323,7 +1323,8 @@ public:
             const ProgramPoint d = run.offsetOf(index.data());
             m.from = {run.first.from.x + d.x, run.first.from.y + d.y};
             m.to = {run.first.to.x + d.x, run.first.to.y + d.y};
-            m.centre = {run.first.centre.x + d.x, run.first.centre.y + d.y};
+            if (m.kind == MotionKind::Arc)
+                m.centre = {run.first.centre.x + d.x, run.first.centre.y + d.y};
         }
         state_.times = 1;
         state_.retraceOffsets.assign(1, 0);
