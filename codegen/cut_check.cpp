@@ -188,6 +188,17 @@ public:
             flag(report.outsideCuts, outside_, m);
     }
 
+    /// Whether two arcs reach past the effective circle by no more than
+    /// `allowance`; if so, they count for the farthest reach.
+    bool arcsWithin(const Motion& a, const Motion& b, double allowance)
+    {
+        const double reach = std::max(arcReach(a), arcReach(b)) - radius;
+        if (!(reach <= allowance + tolerance))
+            return false;
+        overshoot_ = std::max(overshoot_, reach);
+        return true;
+    }
+
     /// The farthest arc reach past the effective circle, 0 without arcs.
     double overshoot() const { return overshoot_ == -std::numeric_limits<double>::infinity() ? 0 : overshoot_; }
 
@@ -377,6 +388,24 @@ public:
                                     static_cast<int>(std::min<std::uint64_t>(cuts, std::numeric_limits<int>::max()))});
     }
 
+    /// Dies [from, to) of a row, all alike: listed one by one only while the
+    /// list has room.
+    void dies(const DieGrid::Row& row, int from, int to, double pitch, std::uint8_t uncutEdges, std::uint64_t cuts,
+              bool fullyCut)
+    {
+        CutReport& report = state_.report;
+        if (fullyCut) {
+            report.diesFullyCut += to - from;
+            return;
+        }
+        const int listed = static_cast<int>(
+            std::min<std::size_t>(state_.options.listLimit - std::min(state_.options.listLimit, report.uncut.size()),
+                                  static_cast<std::size_t>(to - from)));
+        for (int j = from; j < from + listed; ++j)
+            die(row, j, pitch, uncutEdges, cuts, false);
+        report.uncutDies += to - from - listed;
+    }
+
     /// After each row: false when the check is cancelled.
     bool rowDone(int count)
     {
@@ -450,6 +479,8 @@ public:
 
     Index dies() const { return grid_.dies(); }
     double allowance() const { return 0; }
+    /// Runs of straight cuts are matched copy by copy.
+    bool cutRun(const Motion&, ProgramPoint, std::uint64_t, double) { return false; }
 
     void cut(const Motion& m)
     {
@@ -748,17 +779,73 @@ private:
 
 // ----------------------------------------------------------------- circles
 
+/// Counts over the dies of one row, kept as events: +c at the first die of a
+/// range, −c past its last; sorted and merged when they outgrow the row, so
+/// that a run of equal cuts costs two events and never one per die.
+class RowCounts {
+public:
+    void add(Index from, Index to, std::int64_t count, Index dies)
+    {
+        events_.push_back({from, count});
+        events_.push_back({to, -count});
+        if (events_.size() > 2 * static_cast<std::size_t>(dies) + kSlack)
+            merge();
+    }
+
+    /// Calls f(from, to, count) for consecutive ranges of equal count that
+    /// cover dies [0, dies).
+    template <class F>
+    void forEachRange(Index dies, F&& f)
+    {
+        merge();
+        std::int64_t running = 0;
+        Index at = 0;
+        std::size_t e = 0;
+        while (at < dies) {
+            for (; e < events_.size() && events_[e].at <= at; ++e)
+                running += events_[e].delta;
+            const Index next = e < events_.size() ? std::min(events_[e].at, dies) : dies;
+            f(at, next, std::max<std::int64_t>(running, 0));
+            at = next;
+        }
+    }
+
+private:
+    static constexpr std::size_t kSlack = 64; // events a row keeps before its first merge
+    struct Event {
+        Index at;
+        std::int64_t delta;
+    };
+
+    void merge()
+    {
+        std::sort(events_.begin(), events_.end(), [](const Event& a, const Event& b) { return a.at < b.at; });
+        std::size_t out = 0;
+        for (std::size_t i = 0; i < events_.size();) {
+            Event merged{events_[i].at, 0};
+            for (; i < events_.size() && events_[i].at == merged.at; ++i)
+                merged.delta += events_[i].delta;
+            if (merged.delta != 0)
+                events_[out++] = merged;
+        }
+        events_.resize(out);
+    }
+
+    std::vector<Event> events_;
+};
+
 // Die centres on a lattice of half pitches across and row pitches up (the rows
-// alternate by half a pitch).
+// alternate by half a pitch). The turns cut about the dies are counted per
+// row (RowCounts): a row of equal arcs costs O(1), whatever its dies.
 class CircleCuts {
 public:
-    static constexpr std::uint64_t kBytesPerDie = sizeof(std::uint16_t); // its turns
+    static constexpr std::uint64_t kBytesPerDie = 0; // counts by row
 
     CircleCuts(const WaferLayout& layout, CheckState& state)
         : state_(state), shift_(layout.FineTune.toDecimal().half().toDouble()),
           radius_(Decimal::fromSingle(layout.HalfDieSize).toDouble()),
           ax_(layout.DiePitch.toDecimal().half().toDouble()), ay_(toDouble(layout.RowPitch)),
-          grid_(layout, ax_, ay_, state.report.latticeDeviation), turns_(static_cast<std::size_t>(grid_.dies()), 0)
+          grid_(layout, ax_, ay_, state.report.latticeDeviation), turns_(grid_.rows().size())
     {
     }
 
@@ -773,35 +860,52 @@ public:
             state_.straight(m);
             return state_.stray(m); // a straight cut is no round die's
         }
-        const double turns = std::abs(m.sweepDegrees) / 360.0;
-        const double whole = std::round(turns);
-        if (whole < 1 || std::abs(turns - whole) > 1e-9 || std::abs(m.radius() - radius_) > state_.tolerance)
+        std::uint64_t n = 0;
+        const DieGrid::Row* row = nullptr;
+        Index j = 0;
+        double deviation = 0;
+        if (!aboutDie(m, n, row, j, deviation))
             return state_.stray(m);
-        Index ix, iy;
-        double dx = 0, dy = 0;
-        if (!ax_.snap(m.centre.x + shift_, ix, dx) || !ay_.snap(m.centre.y, iy, dy) ||
-            std::max(dx, dy) > state_.tolerance)
-            return state_.stray(m);
-        const Index d = grid_.find(ix, iy);
-        if (d < 0)
-            return state_.stray(m);
-        state_.matched(std::max(dx, dy));
-        const std::uint64_t n = whole > kMostTurns ? kMostTurns : static_cast<std::uint64_t>(whole);
-        std::uint16_t& t = turns_[static_cast<std::size_t>(d)];
-        const std::uint64_t times = std::min<std::uint64_t>(state_.times, kMostTurns);
-        t = static_cast<std::uint16_t>(std::min<std::uint64_t>(t + n * times, kMostTurns));
-        // Runs of equal arcs touch the map of turns once.
-        if (n != runTurns_) {
-            endRun();
-            runTurns_ = n;
-        }
-        runLength_ += state_.times;
+        state_.matched(deviation);
+        count(*row, j, j + 1, n, 1);
+    }
+
+    /// `count` copies of the arc `first`, each `step` further on: true when
+    /// they all fall on dies of one row and inside the circle, and are
+    /// counted so at once; false leaves them to be matched one by one.
+    bool cutRun(const Motion& first, ProgramPoint step, std::uint64_t copies, double allowance)
+    {
+        if (first.kind != MotionKind::Arc || copies < 2 || step.y != 0)
+            return false;
+        const double pitch = 2 * ax_.step;
+        const double direction = step.x > 0 ? 1 : -1;
+        // The step is one pitch, closely enough that the last copy lands on its lattice point too.
+        if (std::abs(step.x - direction * pitch) * static_cast<double>(copies) > state_.tolerance)
+            return false;
+        Motion last = first;
+        const double along = step.x * static_cast<double>(copies - 1);
+        last.from.x += along;
+        last.to.x += along;
+        last.centre.x += along;
+        std::uint64_t n = 0, nLast = 0;
+        const DieGrid::Row* row = nullptr;
+        const DieGrid::Row* rowLast = nullptr;
+        Index j = 0, jLast = 0;
+        double d0 = 0, d1 = 0;
+        if (!aboutDie(first, n, row, j, d0) || !aboutDie(last, nLast, rowLast, jLast, d1) || row != rowLast ||
+            std::abs(jLast - j) + 1 != static_cast<Index>(std::min<std::uint64_t>(copies, kMostIndex)))
+            return false;
+        // An arc's reach is convex along the row: the end copies reach farthest.
+        if (!state_.arcsWithin(first, last, allowance))
+            return false;
+        state_.matched(std::max(d0, d1));
+        count(*row, std::min(j, jLast), std::max(j, jLast) + 1, n, copies);
+        return true;
     }
 
     /// The turns that most arcs about dies make.
     int inferredPasses(PassSource& source)
     {
-        endRun();
         if (arcsByTurns_.empty())
             return state_.repeatPasses();
         source = PassSource::Arcs;
@@ -814,12 +918,15 @@ public:
     {
         Histogram histogram;
         const double pitch = 2 * ax_.step;
-        for (const DieGrid::Row& row : grid_.rows()) {
-            for (int j = 0; j < row.count; ++j) {
-                const int t = turns_[static_cast<std::size_t>(row.first + j)];
-                histogram.add(static_cast<std::uint64_t>(t));
-                tally.die(row, j, pitch, 0, static_cast<std::uint64_t>(t), t >= passes || t == kMostTurns);
-            }
+        const auto& rows = grid_.rows();
+        for (std::size_t k = 0; k < rows.size(); ++k) {
+            const DieGrid::Row& row = rows[k];
+            turns_[k].forEachRange(row.count, [&](Index from, Index to, std::int64_t sum) {
+                const std::uint64_t t = std::min<std::uint64_t>(static_cast<std::uint64_t>(sum), kMostTurns);
+                histogram.add(t, to - from);
+                tally.dies(row, static_cast<int>(from), static_cast<int>(to), pitch, 0, t,
+                           t >= static_cast<std::uint64_t>(passes) || t == kMostTurns);
+            });
             if (!tally.rowDone(row.count))
                 return;
         }
@@ -827,24 +934,53 @@ public:
     }
 
 private:
-    static constexpr std::uint64_t kMostTurns = 65535; // counts stop here
+    static constexpr std::uint64_t kMostTurns = 65535;  // counts stop here
+    static constexpr std::uint64_t kMostIndex = 1ULL << 40; // beyond any row
 
-    void endRun()
+    /// Whether an arc is a round die's cut: whole turns of the die's radius
+    /// about a die centre (shifted by the fine-tune). Gives its turns, row, die
+    /// and how far its centre lies from its lattice point.
+    bool aboutDie(const Motion& m, std::uint64_t& turns, const DieGrid::Row*& row, Index& j, double& deviation) const
     {
-        if (runLength_ > 0)
-            arcsByTurns_[runTurns_] += runLength_;
-        runLength_ = 0;
+        const double t = std::abs(m.sweepDegrees) / 360.0;
+        const double whole = std::round(t);
+        if (whole < 1 || std::abs(t - whole) > 1e-9 || std::abs(m.radius() - radius_) > state_.tolerance)
+            return false;
+        Index ix, iy;
+        double dx = 0, dy = 0;
+        if (!ax_.snap(m.centre.x + shift_, ix, dx) || !ay_.snap(m.centre.y, iy, dy) ||
+            std::max(dx, dy) > state_.tolerance)
+            return false;
+        if (grid_.find(ix, iy) < 0)
+            return false;
+        row = grid_.rowAt(iy);
+        j = (ix - row->ix) / 2;
+        deviation = std::max(dx, dy);
+        turns = whole > kMostTurns ? kMostTurns : static_cast<std::uint64_t>(whole);
+        return true;
     }
+
+    /// Dies [from, to) of `row` cut `turns` whole turns by each of `copies` arcs.
+    void count(const DieGrid::Row& row, Index from, Index to, std::uint64_t turns, std::uint64_t copies)
+    {
+        const std::uint64_t times = std::min<std::uint64_t>(state_.times, kMostTurns);
+        const std::int64_t added = static_cast<std::int64_t>(turns * times);
+        const auto k = static_cast<std::size_t>(&row - grid_.rows().data());
+        turns_[k].add(from, to, added, row.count);
+        const std::uint64_t arcs = copies > kSaturated / state_.times ? kSaturated : copies * state_.times;
+        std::uint64_t& tally = arcsByTurns_[turns];
+        tally = arcs > kSaturated - tally ? kSaturated : tally + arcs;
+    }
+
+    static constexpr std::uint64_t kSaturated = std::numeric_limits<std::uint64_t>::max();
 
     CheckState& state_;
     double shift_;
     double radius_;
     Axis ax_, ay_;
     DieGrid grid_;
-    std::vector<std::uint16_t> turns_; // whole turns per die
+    std::vector<RowCounts> turns_; // whole turns per row of dies
     std::map<std::uint64_t, std::uint64_t> arcsByTurns_;
-    std::uint64_t runTurns_ = 0;
-    std::uint64_t runLength_ = 0;
 };
 
 // ----------------------------------------------------------------- squares
@@ -1057,6 +1193,8 @@ public:
 
     Index dies() const { return dies_; }
     double allowance() const { return 0; }
+    /// Runs of cuts are matched copy by copy.
+    bool cutRun(const Motion&, ProgramPoint, std::uint64_t, double) { return false; }
 
     void cut(const Motion& m)
     {
@@ -1299,7 +1437,10 @@ public:
         }
         retraceOffsets(run, retracing.data(), retracingLevels);
         state_.retracedCuts += run.first.retrace ? total : total - distinct;
-        if (!state_.work(distinct))
+        // The innermost level that moves is matched whole where the shape
+        // can (a row of equal cuts), else copy by copy.
+        const std::uint64_t inner = levels > 0 ? run.levels[moving[0]].count : 1;
+        if (!state_.work(distinct / inner))
             return false;
         state_.times = times;
         // Copy by copy over the levels that move, the innermost fastest.
@@ -1309,7 +1450,14 @@ public:
             state_.ordinal = run.ordinal;
             for (std::size_t l = 0; l < levels; ++l)
                 state_.ordinal += index[moving[l]] * run.levels[moving[l]].motions;
-            matchCut(shape_, state_, m, allowance_);
+            if (levels > 0 && index[moving[0]] == 0) {
+                if (shape_.cutRun(m, run.levels[moving[0]].step, inner, allowance_))
+                    index[moving[0]] = inner - 1; // on to the next copy of the outer levels
+                else if (state_.work(inner - 1))
+                    matchCut(shape_, state_, m, allowance_);
+            } else {
+                matchCut(shape_, state_, m, allowance_);
+            }
             if (!state_.withinBounds())
                 break;
             std::size_t l = 0;

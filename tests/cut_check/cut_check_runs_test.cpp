@@ -330,12 +330,19 @@ TEST(CutCheckRuns, HostileProgramsAreCheckedOrSaidToBeBeyondTheBounds)
     EXPECT_EQ(std::get<CutReport>(nested).unchecked, Unchecked::TooLarge);
 }
 
-// The per-die counts of a layout too large for the memory bound are never
-// allocated: the check says the program could not be checked.
+// The per-edge counts of a hexagon layout too large for the memory bound are
+// never allocated: the check says the program could not be checked. Round
+// dies are counted by rows and need no such bound.
 TEST(CutCheckRuns, ALayoutTooLargeToIndexCouldNotBeChecked)
 {
-    const WaferLayout circles = designed("5.0 Inches", "Circle", "0.2").layout;
-    const auto result = checkProgramText(unit("MI X 1\r\n"), circles);
+    const WaferLayout hexagons = designed("5.0 Inches", "Hexagon", "0.2").layout;
+    const auto result = checkProgramText(unit("MI X 1\r\n"), hexagons);
     ASSERT_EQ(result.index(), 0u);
     EXPECT_EQ(std::get<CutReport>(result).unchecked, Unchecked::TooLarge);
+    const WaferLayout circles = designed("5.0 Inches", "Circle", "0.2").layout;
+    const auto circled = checkProgramText(unit("MI X 1\r\n"), circles);
+    ASSERT_EQ(circled.index(), 0u);
+    EXPECT_EQ(std::get<CutReport>(circled).unchecked, Unchecked::No);
+    EXPECT_EQ(std::get<CutReport>(circled).uncutDies, 512111211);
+    EXPECT_EQ(std::get<CutReport>(circled).uncut.size(), 50u);
 }
