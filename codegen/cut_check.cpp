@@ -1099,6 +1099,36 @@ public:
         std::int64_t running_ = 0;
     };
 
+    /// The fewest cuts of pieces [lo, hi) of `line` (0 when one lies off it),
+    /// once its events are merged.
+    static std::uint64_t fewestOver(const Line* line, Index lo, Index hi)
+    {
+        if (!line || lo < line->from || hi > line->end())
+            return 0;
+        std::int64_t running = 0;
+        std::int64_t fewest = std::numeric_limits<std::int64_t>::max();
+        std::size_t e = 0;
+        for (; e < line->events.size() && line->events[e].at <= lo; ++e)
+            running += line->events[e].delta;
+        fewest = running;
+        for (; e < line->events.size() && line->events[e].at < hi; ++e) {
+            running += line->events[e].delta;
+            fewest = std::min(fewest, running);
+        }
+        return static_cast<std::uint64_t>(std::max<std::int64_t>(fewest, 0));
+    }
+
+    std::size_t size() const { return lines_.size(); }
+    Line& line(std::size_t k) { return lines_[k]; }
+    Index position(std::size_t k) const { return positions_[k]; }
+    Index lowest() const { return min_; }
+    Index span() const { return static_cast<Index>(lookup_.size()); }
+    /// Whether `k` is the line found at its position (the first of those that share one).
+    bool found(std::size_t k) const
+    {
+        return !lookup_.empty() && lookup_[static_cast<std::size_t>(positions_[k] - min_)] == static_cast<std::int32_t>(k);
+    }
+
     /// Starts every downward walk again from the top.
     void restartWalks()
     {
@@ -1133,6 +1163,28 @@ private:
 // Cuts of one piece that a line counts at most (a count far past any pass
 // count, far from overflowing the sums of its events).
 constexpr std::uint64_t kMostLineCuts = std::uint64_t(1) << 40;
+
+/// Sums over positions 0..n−1 with point changes, O(log n) each.
+class PrefixSums {
+public:
+    explicit PrefixSums(std::size_t n) : tree_(n + 1, 0) {}
+    void add(std::size_t i, std::int64_t delta)
+    {
+        for (++i; i < tree_.size(); i += i & (~i + 1))
+            tree_[i] += delta;
+    }
+    /// The sum over positions [0, i).
+    std::int64_t below(std::size_t i) const
+    {
+        std::int64_t sum = 0;
+        for (i = std::min(i, tree_.size() - 1); i > 0; i -= i & (~i + 1))
+            sum += tree_[i];
+        return sum;
+    }
+
+private:
+    std::vector<std::int64_t> tree_;
+};
 
 // The grid's row lines and column lines on a lattice of pitches through the
 // wafer centre; a die is a cell that the grid closes.
@@ -1232,6 +1284,8 @@ public:
         columns_.finish(histogram);
         report.elementsByCutCount = histogram.result();
         const std::uint64_t wanted = static_cast<std::uint64_t>(passes);
+        // The reference check looks at every cell.
+        ShortColumns shortColumns(columns_, wanted, cellRows_, !state_.options.literal);
         Index lastBottom = std::numeric_limits<Index>::max();
         for (const CellRow& cells : cellRows_) {
             // The columns are walked downwards: rows from the top, as the layouts give them.
@@ -1239,6 +1293,15 @@ public:
                 columns_.restartWalks();
             lastBottom = cells.bottom;
             const DieGrid::Row& row = cells.row;
+            // A row whose lines all are cut often enough is fully cut, whatever its cells.
+            if (shortColumns.noneAmong(cells.bottom, cells.left, cells.left + row.count + 1) &&
+                LineSet::fewestOver(rows_.at(cells.bottom), cells.left, cells.left + row.count) >= wanted &&
+                LineSet::fewestOver(rows_.at(cells.bottom + 1), cells.left, cells.left + row.count) >= wanted) {
+                tally.dies(row, 0, row.count, ax_.step, 0, wanted, true);
+                if (!tally.rowDone(row.count))
+                    return;
+                continue;
+            }
             LineSet::Walk bottom(rows_.at(cells.bottom));
             LineSet::Walk top(rows_.at(cells.bottom + 1));
             const CellRow* above = cellRowAt(cells.bottom + 1);
@@ -1275,6 +1338,74 @@ private:
         DieGrid::Row row; // centre of the first cell, count, number
         Index left = 0;   // lattice column of the first cell's left side
         Index bottom = 0; // lattice row of the cells' bottom side
+    };
+
+    /// The columns cut fewer than `wanted` times at the piece of a row of
+    /// cells, followed downwards row by row: a column is looked at again
+    /// only where its count changes, so the whole costs the columns' events.
+    class ShortColumns {
+    public:
+        ShortColumns(LineSet& columns, std::uint64_t wanted, const std::vector<CellRow>& cellRows, bool usable)
+            : columns_(columns), wanted_(wanted), sums_(static_cast<std::size_t>(std::max<Index>(columns.span(), 0))),
+              usable_(usable)
+        {
+            // Only for cell rows from the top down, on an indexed set of columns.
+            for (std::size_t k = 1; k < cellRows.size(); ++k)
+                usable_ &= cellRows[k].bottom < cellRows[k - 1].bottom;
+            usable_ &= columns.span() > 0;
+            if (!usable_)
+                return;
+            // Every position starts short (no cut above the top); a column is
+            // looked at again below each place its count may change.
+            for (Index p = 0; p < columns.span(); ++p)
+                sums_.add(static_cast<std::size_t>(p), 1);
+            short_.assign(static_cast<std::size_t>(columns.span()), 1);
+            for (std::size_t k = 0; k < columns.size(); ++k) {
+                if (!columns.found(k))
+                    continue;
+                const LineSet::Line& line = columns.line(k);
+                changes_.push_back({line.end(), k});
+                changes_.push_back({line.from, k});
+                for (const auto& event : line.events)
+                    changes_.push_back({event.at, k});
+            }
+            std::sort(changes_.begin(), changes_.end(), [](const Change& a, const Change& b) { return a.below > b.below; });
+        }
+
+        /// Whether no column at positions [lo, hi) is short at piece `bottom`
+        /// (asked for falling `bottom`).
+        bool noneAmong(Index bottom, Index lo, Index hi)
+        {
+            if (!usable_)
+                return false;
+            for (; next_ < changes_.size() && changes_[next_].below > bottom; ++next_) {
+                const std::size_t k = changes_[next_].line;
+                const bool isShort = LineSet::countBelow(&columns_.line(k), bottom) < wanted_;
+                const auto at = static_cast<std::size_t>(columns_.position(k) - columns_.lowest());
+                if (isShort != (short_[at] != 0)) {
+                    sums_.add(at, isShort ? 1 : -1);
+                    short_[at] = isShort;
+                }
+            }
+            lo -= columns_.lowest();
+            hi -= columns_.lowest();
+            if (lo < 0 || hi > columns_.span())
+                return false;
+            return sums_.below(static_cast<std::size_t>(hi)) == sums_.below(static_cast<std::size_t>(lo));
+        }
+
+    private:
+        struct Change {
+            Index below; // the column's count may differ for pieces below this
+            std::size_t line;
+        };
+        LineSet& columns_;
+        std::uint64_t wanted_;
+        PrefixSums sums_;
+        std::vector<std::uint8_t> short_; // by position − lowest
+        std::vector<Change> changes_;
+        std::size_t next_ = 0;
+        bool usable_;
     };
 
     const CellRow* cellRowAt(Index bottom) const
