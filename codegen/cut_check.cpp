@@ -22,7 +22,7 @@ constexpr std::uint64_t kProgressStride = 1 << 18;
 // seconds. A 20-million-die hexagon program needs about 7e7.
 constexpr std::uint64_t kMostWork = 400'000'000;
 // Memory that the per-die counts of a layout may take.
-constexpr std::uint64_t kMostIndexBytes = std::uint64_t(1) << 30;
+constexpr std::uint64_t kMostIndexBytes = std::uint64_t(1) << 29;
 
 /// Whether a lookup over `span` lattice positions for `items` things is in
 /// proportion to them. Layouts of the design driver always are; a layout
@@ -73,13 +73,57 @@ double arcReach(const Motion& m)
     return std::max(std::hypot(m.from.x, m.from.y), std::hypot(m.to.x, m.to.y));
 }
 
+/// The first flagged cuts in the machine's order, whatever order the check
+/// finds them in (a run's copies come after one another, runs interleave).
+class FlagList {
+public:
+    explicit FlagList(std::size_t limit) : limit_(limit) {}
+
+    /// False when the list is full of cuts made before this one (and so
+    /// before every later copy of its run).
+    bool add(std::uint64_t ordinal, const FlaggedCut& cut)
+    {
+        const auto later = [](const Entry& a, const Entry& b) { return a.ordinal < b.ordinal; };
+        if (heap_.size() < limit_) {
+            heap_.push_back({ordinal, cut});
+            std::push_heap(heap_.begin(), heap_.end(), later);
+            return true;
+        }
+        if (heap_.empty() || ordinal >= heap_.front().ordinal)
+            return false;
+        std::pop_heap(heap_.begin(), heap_.end(), later);
+        heap_.back() = {ordinal, cut};
+        std::push_heap(heap_.begin(), heap_.end(), later);
+        return true;
+    }
+
+    std::vector<FlaggedCut> inOrder() const
+    {
+        std::vector<Entry> entries = heap_;
+        std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.ordinal < b.ordinal; });
+        std::vector<FlaggedCut> cuts;
+        cuts.reserve(entries.size());
+        for (const Entry& e : entries)
+            cuts.push_back(e.cut);
+        return cuts;
+    }
+
+private:
+    struct Entry {
+        std::uint64_t ordinal;
+        FlaggedCut cut;
+    };
+    std::size_t limit_;
+    std::vector<Entry> heap_; // the latest on top
+};
+
 /// What every shape's check shares: the report, the options, the effective
 /// circle and the counts that pass inference needs.
 class CheckState {
 public:
     CheckState(CutReport& report, const CutCheckOptions& options, double radius)
         : report(report), options(options), tolerance(options.tolerance >= 0 ? options.tolerance : 0),
-          radius(radius)
+          radius(radius), outside_(options.listLimit), stray_(options.listLimit)
     {
         const double limit = radius + tolerance;
         limitSquared_ = limit * limit;
@@ -103,8 +147,19 @@ public:
     /// How many equal copies the motion being matched stands for: copies
     /// that retrace one path are matched once and counted this many times.
     std::uint64_t times = 1;
+    /// The place of the motion being matched in the machine's order, and of
+    /// the first of its retracing copies after it (at most a list's length).
+    std::uint64_t ordinal = 0;
+    std::vector<std::uint64_t> retraceOffsets{0};
 
-    void stray(const Motion& m) { flag(report.strayCuts, report.stray, m); }
+    /// Puts the flagged cuts in the report, in the machine's order.
+    void listFlagged()
+    {
+        report.outside = outside_.inOrder();
+        report.stray = stray_.inOrder();
+    }
+
+    void stray(const Motion& m) { flag(report.strayCuts, stray_, m); }
     void matched(double deviation)
     {
         if (deviation > report.worstDeviation) // rarely: no chain of maxima through memory
@@ -117,7 +172,7 @@ public:
     bool straight(const Motion& m)
     {
         if (!inside(m.from) || !inside(m.to))
-            flag(report.outsideCuts, report.outside, m);
+            flag(report.outsideCuts, outside_, m);
         const double dx = m.to.x - m.from.x, dy = m.to.y - m.from.y;
         const bool point = dx * dx + dy * dy <= tolerance * tolerance;
         report.pointCuts += point ? times : 0;
@@ -130,7 +185,18 @@ public:
         const double overshoot = arcReach(m) - radius;
         overshoot_ = std::max(overshoot_, overshoot);
         if (!(overshoot <= allowance + tolerance))
-            flag(report.outsideCuts, report.outside, m);
+            flag(report.outsideCuts, outside_, m);
+    }
+
+    /// Whether two arcs reach past the effective circle by no more than
+    /// `allowance`; if so, they count for the farthest reach.
+    bool arcsWithin(const Motion& a, const Motion& b, double allowance)
+    {
+        const double reach = std::max(arcReach(a), arcReach(b)) - radius;
+        if (!(reach <= allowance + tolerance))
+            return false;
+        overshoot_ = std::max(overshoot_, reach);
+        return true;
     }
 
     /// The farthest arc reach past the effective circle, 0 without arcs.
@@ -147,17 +213,19 @@ public:
     }
 
 private:
-    void flag(std::int64_t& total, std::vector<FlaggedCut>& list, const Motion& m)
+    void flag(std::int64_t& total, FlagList& list, const Motion& m)
     {
         const auto most = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
         total = static_cast<std::int64_t>(std::min(static_cast<std::uint64_t>(total) + std::min(times, most), most));
-        for (std::uint64_t k = 0; k < times && list.size() < options.listLimit; ++k)
-            list.push_back({m.line, m.from, m.to});
+        for (const std::uint64_t offset : retraceOffsets)
+            if (!list.add(ordinal + offset, {m.line, m.from, m.to}))
+                break;
     }
 
     double limitSquared_ = 0;
     double overshoot_ = -std::numeric_limits<double>::infinity();
     std::uint64_t work_ = 0;
+    FlagList outside_, stray_;
 };
 
 /// The rows of dies of a layout on a lattice on which the dies of a row lie
@@ -320,6 +388,24 @@ public:
                                     static_cast<int>(std::min<std::uint64_t>(cuts, std::numeric_limits<int>::max()))});
     }
 
+    /// Dies [from, to) of a row, all alike: listed one by one only while the
+    /// list has room.
+    void dies(const DieGrid::Row& row, int from, int to, double pitch, std::uint8_t uncutEdges, std::uint64_t cuts,
+              bool fullyCut)
+    {
+        CutReport& report = state_.report;
+        if (fullyCut) {
+            report.diesFullyCut += to - from;
+            return;
+        }
+        const int listed = static_cast<int>(
+            std::min<std::size_t>(state_.options.listLimit - std::min(state_.options.listLimit, report.uncut.size()),
+                                  static_cast<std::size_t>(to - from)));
+        for (int j = from; j < from + listed; ++j)
+            die(row, j, pitch, uncutEdges, cuts, false);
+        report.uncutDies += to - from - listed;
+    }
+
     /// After each row: false when the check is cancelled.
     bool rowDone(int count)
     {
@@ -393,6 +479,8 @@ public:
 
     Index dies() const { return grid_.dies(); }
     double allowance() const { return 0; }
+    /// Runs of straight cuts are matched copy by copy.
+    bool cutRun(const Motion&, ProgramPoint, std::uint64_t, double) { return false; }
 
     void cut(const Motion& m)
     {
@@ -691,17 +779,73 @@ private:
 
 // ----------------------------------------------------------------- circles
 
+/// Counts over the dies of one row, kept as events: +c at the first die of a
+/// range, −c past its last; sorted and merged when they outgrow the row, so
+/// that a run of equal cuts costs two events and never one per die.
+class RowCounts {
+public:
+    void add(Index from, Index to, std::int64_t count, Index dies)
+    {
+        events_.push_back({from, count});
+        events_.push_back({to, -count});
+        if (events_.size() > 2 * static_cast<std::size_t>(dies) + kSlack)
+            merge();
+    }
+
+    /// Calls f(from, to, count) for consecutive ranges of equal count that
+    /// cover dies [0, dies).
+    template <class F>
+    void forEachRange(Index dies, F&& f)
+    {
+        merge();
+        std::int64_t running = 0;
+        Index at = 0;
+        std::size_t e = 0;
+        while (at < dies) {
+            for (; e < events_.size() && events_[e].at <= at; ++e)
+                running += events_[e].delta;
+            const Index next = e < events_.size() ? std::min(events_[e].at, dies) : dies;
+            f(at, next, std::max<std::int64_t>(running, 0));
+            at = next;
+        }
+    }
+
+private:
+    static constexpr std::size_t kSlack = 64; // events a row keeps before its first merge
+    struct Event {
+        Index at;
+        std::int64_t delta;
+    };
+
+    void merge()
+    {
+        std::sort(events_.begin(), events_.end(), [](const Event& a, const Event& b) { return a.at < b.at; });
+        std::size_t out = 0;
+        for (std::size_t i = 0; i < events_.size();) {
+            Event merged{events_[i].at, 0};
+            for (; i < events_.size() && events_[i].at == merged.at; ++i)
+                merged.delta += events_[i].delta;
+            if (merged.delta != 0)
+                events_[out++] = merged;
+        }
+        events_.resize(out);
+    }
+
+    std::vector<Event> events_;
+};
+
 // Die centres on a lattice of half pitches across and row pitches up (the rows
-// alternate by half a pitch).
+// alternate by half a pitch). The turns cut about the dies are counted per
+// row (RowCounts): a row of equal arcs costs O(1), whatever its dies.
 class CircleCuts {
 public:
-    static constexpr std::uint64_t kBytesPerDie = sizeof(std::uint16_t); // its turns
+    static constexpr std::uint64_t kBytesPerDie = 0; // counts by row
 
     CircleCuts(const WaferLayout& layout, CheckState& state)
         : state_(state), shift_(layout.FineTune.toDecimal().half().toDouble()),
           radius_(Decimal::fromSingle(layout.HalfDieSize).toDouble()),
           ax_(layout.DiePitch.toDecimal().half().toDouble()), ay_(toDouble(layout.RowPitch)),
-          grid_(layout, ax_, ay_, state.report.latticeDeviation), turns_(static_cast<std::size_t>(grid_.dies()), 0)
+          grid_(layout, ax_, ay_, state.report.latticeDeviation), turns_(grid_.rows().size())
     {
     }
 
@@ -716,35 +860,52 @@ public:
             state_.straight(m);
             return state_.stray(m); // a straight cut is no round die's
         }
-        const double turns = std::abs(m.sweepDegrees) / 360.0;
-        const double whole = std::round(turns);
-        if (whole < 1 || std::abs(turns - whole) > 1e-9 || std::abs(m.radius() - radius_) > state_.tolerance)
+        std::uint64_t n = 0;
+        const DieGrid::Row* row = nullptr;
+        Index j = 0;
+        double deviation = 0;
+        if (!aboutDie(m, n, row, j, deviation))
             return state_.stray(m);
-        Index ix, iy;
-        double dx = 0, dy = 0;
-        if (!ax_.snap(m.centre.x + shift_, ix, dx) || !ay_.snap(m.centre.y, iy, dy) ||
-            std::max(dx, dy) > state_.tolerance)
-            return state_.stray(m);
-        const Index d = grid_.find(ix, iy);
-        if (d < 0)
-            return state_.stray(m);
-        state_.matched(std::max(dx, dy));
-        const std::uint64_t n = whole > kMostTurns ? kMostTurns : static_cast<std::uint64_t>(whole);
-        std::uint16_t& t = turns_[static_cast<std::size_t>(d)];
-        const std::uint64_t times = std::min<std::uint64_t>(state_.times, kMostTurns);
-        t = static_cast<std::uint16_t>(std::min<std::uint64_t>(t + n * times, kMostTurns));
-        // Runs of equal arcs touch the map of turns once.
-        if (n != runTurns_) {
-            endRun();
-            runTurns_ = n;
-        }
-        runLength_ += state_.times;
+        state_.matched(deviation);
+        count(*row, j, j + 1, n, 1);
+    }
+
+    /// `count` copies of the arc `first`, each `step` further on: true when
+    /// they all fall on dies of one row and inside the circle, and are
+    /// counted so at once; false leaves them to be matched one by one.
+    bool cutRun(const Motion& first, ProgramPoint step, std::uint64_t copies, double allowance)
+    {
+        if (first.kind != MotionKind::Arc || copies < 2 || step.y != 0)
+            return false;
+        const double pitch = 2 * ax_.step;
+        const double direction = step.x > 0 ? 1 : -1;
+        // The step is one pitch, closely enough that the last copy lands on its lattice point too.
+        if (std::abs(step.x - direction * pitch) * static_cast<double>(copies) > state_.tolerance)
+            return false;
+        Motion last = first;
+        const double along = step.x * static_cast<double>(copies - 1);
+        last.from.x += along;
+        last.to.x += along;
+        last.centre.x += along;
+        std::uint64_t n = 0, nLast = 0;
+        const DieGrid::Row* row = nullptr;
+        const DieGrid::Row* rowLast = nullptr;
+        Index j = 0, jLast = 0;
+        double d0 = 0, d1 = 0;
+        if (!aboutDie(first, n, row, j, d0) || !aboutDie(last, nLast, rowLast, jLast, d1) || row != rowLast ||
+            std::abs(jLast - j) + 1 != static_cast<Index>(std::min<std::uint64_t>(copies, kMostIndex)))
+            return false;
+        // An arc's reach is convex along the row: the end copies reach farthest.
+        if (!state_.arcsWithin(first, last, allowance))
+            return false;
+        state_.matched(std::max(d0, d1));
+        count(*row, std::min(j, jLast), std::max(j, jLast) + 1, n, copies);
+        return true;
     }
 
     /// The turns that most arcs about dies make.
     int inferredPasses(PassSource& source)
     {
-        endRun();
         if (arcsByTurns_.empty())
             return state_.repeatPasses();
         source = PassSource::Arcs;
@@ -757,12 +918,15 @@ public:
     {
         Histogram histogram;
         const double pitch = 2 * ax_.step;
-        for (const DieGrid::Row& row : grid_.rows()) {
-            for (int j = 0; j < row.count; ++j) {
-                const int t = turns_[static_cast<std::size_t>(row.first + j)];
-                histogram.add(static_cast<std::uint64_t>(t));
-                tally.die(row, j, pitch, 0, static_cast<std::uint64_t>(t), t >= passes || t == kMostTurns);
-            }
+        const auto& rows = grid_.rows();
+        for (std::size_t k = 0; k < rows.size(); ++k) {
+            const DieGrid::Row& row = rows[k];
+            turns_[k].forEachRange(row.count, [&](Index from, Index to, std::int64_t sum) {
+                const std::uint64_t t = std::min<std::uint64_t>(static_cast<std::uint64_t>(sum), kMostTurns);
+                histogram.add(t, to - from);
+                tally.dies(row, static_cast<int>(from), static_cast<int>(to), pitch, 0, t,
+                           t >= static_cast<std::uint64_t>(passes) || t == kMostTurns);
+            });
             if (!tally.rowDone(row.count))
                 return;
         }
@@ -770,24 +934,53 @@ public:
     }
 
 private:
-    static constexpr std::uint64_t kMostTurns = 65535; // counts stop here
+    static constexpr std::uint64_t kMostTurns = 65535;  // counts stop here
+    static constexpr std::uint64_t kMostIndex = 1ULL << 40; // beyond any row
 
-    void endRun()
+    /// Whether an arc is a round die's cut: whole turns of the die's radius
+    /// about a die centre (shifted by the fine-tune). Gives its turns, row, die
+    /// and how far its centre lies from its lattice point.
+    bool aboutDie(const Motion& m, std::uint64_t& turns, const DieGrid::Row*& row, Index& j, double& deviation) const
     {
-        if (runLength_ > 0)
-            arcsByTurns_[runTurns_] += runLength_;
-        runLength_ = 0;
+        const double t = std::abs(m.sweepDegrees) / 360.0;
+        const double whole = std::round(t);
+        if (whole < 1 || std::abs(t - whole) > 1e-9 || std::abs(m.radius() - radius_) > state_.tolerance)
+            return false;
+        Index ix, iy;
+        double dx = 0, dy = 0;
+        if (!ax_.snap(m.centre.x + shift_, ix, dx) || !ay_.snap(m.centre.y, iy, dy) ||
+            std::max(dx, dy) > state_.tolerance)
+            return false;
+        if (grid_.find(ix, iy) < 0)
+            return false;
+        row = grid_.rowAt(iy);
+        j = (ix - row->ix) / 2;
+        deviation = std::max(dx, dy);
+        turns = whole > kMostTurns ? kMostTurns : static_cast<std::uint64_t>(whole);
+        return true;
     }
+
+    /// Dies [from, to) of `row` cut `turns` whole turns by each of `copies` arcs.
+    void count(const DieGrid::Row& row, Index from, Index to, std::uint64_t turns, std::uint64_t copies)
+    {
+        const std::uint64_t times = std::min<std::uint64_t>(state_.times, kMostTurns);
+        const std::int64_t added = static_cast<std::int64_t>(turns * times);
+        const auto k = static_cast<std::size_t>(&row - grid_.rows().data());
+        turns_[k].add(from, to, added, row.count);
+        const std::uint64_t arcs = copies > kSaturated / state_.times ? kSaturated : copies * state_.times;
+        std::uint64_t& tally = arcsByTurns_[turns];
+        tally = arcs > kSaturated - tally ? kSaturated : tally + arcs;
+    }
+
+    static constexpr std::uint64_t kSaturated = std::numeric_limits<std::uint64_t>::max();
 
     CheckState& state_;
     double shift_;
     double radius_;
     Axis ax_, ay_;
     DieGrid grid_;
-    std::vector<std::uint16_t> turns_; // whole turns per die
+    std::vector<RowCounts> turns_; // whole turns per row of dies
     std::map<std::uint64_t, std::uint64_t> arcsByTurns_;
-    std::uint64_t runTurns_ = 0;
-    std::uint64_t runLength_ = 0;
 };
 
 // ----------------------------------------------------------------- squares
@@ -906,6 +1099,36 @@ public:
         std::int64_t running_ = 0;
     };
 
+    /// The fewest cuts of pieces [lo, hi) of `line` (0 when one lies off it),
+    /// once its events are merged.
+    static std::uint64_t fewestOver(const Line* line, Index lo, Index hi)
+    {
+        if (!line || lo < line->from || hi > line->end())
+            return 0;
+        std::int64_t running = 0;
+        std::int64_t fewest = std::numeric_limits<std::int64_t>::max();
+        std::size_t e = 0;
+        for (; e < line->events.size() && line->events[e].at <= lo; ++e)
+            running += line->events[e].delta;
+        fewest = running;
+        for (; e < line->events.size() && line->events[e].at < hi; ++e) {
+            running += line->events[e].delta;
+            fewest = std::min(fewest, running);
+        }
+        return static_cast<std::uint64_t>(std::max<std::int64_t>(fewest, 0));
+    }
+
+    std::size_t size() const { return lines_.size(); }
+    Line& line(std::size_t k) { return lines_[k]; }
+    Index position(std::size_t k) const { return positions_[k]; }
+    Index lowest() const { return min_; }
+    Index span() const { return static_cast<Index>(lookup_.size()); }
+    /// Whether `k` is the line found at its position (the first of those that share one).
+    bool found(std::size_t k) const
+    {
+        return !lookup_.empty() && lookup_[static_cast<std::size_t>(positions_[k] - min_)] == static_cast<std::int32_t>(k);
+    }
+
     /// Starts every downward walk again from the top.
     void restartWalks()
     {
@@ -940,6 +1163,28 @@ private:
 // Cuts of one piece that a line counts at most (a count far past any pass
 // count, far from overflowing the sums of its events).
 constexpr std::uint64_t kMostLineCuts = std::uint64_t(1) << 40;
+
+/// Sums over positions 0..n−1 with point changes, O(log n) each.
+class PrefixSums {
+public:
+    explicit PrefixSums(std::size_t n) : tree_(n + 1, 0) {}
+    void add(std::size_t i, std::int64_t delta)
+    {
+        for (++i; i < tree_.size(); i += i & (~i + 1))
+            tree_[i] += delta;
+    }
+    /// The sum over positions [0, i).
+    std::int64_t below(std::size_t i) const
+    {
+        std::int64_t sum = 0;
+        for (i = std::min(i, tree_.size() - 1); i > 0; i -= i & (~i + 1))
+            sum += tree_[i];
+        return sum;
+    }
+
+private:
+    std::vector<std::int64_t> tree_;
+};
 
 // The grid's row lines and column lines on a lattice of pitches through the
 // wafer centre; a die is a cell that the grid closes.
@@ -1000,6 +1245,8 @@ public:
 
     Index dies() const { return dies_; }
     double allowance() const { return 0; }
+    /// Runs of cuts are matched copy by copy.
+    bool cutRun(const Motion&, ProgramPoint, std::uint64_t, double) { return false; }
 
     void cut(const Motion& m)
     {
@@ -1037,6 +1284,8 @@ public:
         columns_.finish(histogram);
         report.elementsByCutCount = histogram.result();
         const std::uint64_t wanted = static_cast<std::uint64_t>(passes);
+        // The reference check looks at every cell.
+        ShortColumns shortColumns(columns_, wanted, cellRows_, !state_.options.literal);
         Index lastBottom = std::numeric_limits<Index>::max();
         for (const CellRow& cells : cellRows_) {
             // The columns are walked downwards: rows from the top, as the layouts give them.
@@ -1044,6 +1293,15 @@ public:
                 columns_.restartWalks();
             lastBottom = cells.bottom;
             const DieGrid::Row& row = cells.row;
+            // A row whose lines all are cut often enough is fully cut, whatever its cells.
+            if (shortColumns.noneAmong(cells.bottom, cells.left, cells.left + row.count + 1) &&
+                LineSet::fewestOver(rows_.at(cells.bottom), cells.left, cells.left + row.count) >= wanted &&
+                LineSet::fewestOver(rows_.at(cells.bottom + 1), cells.left, cells.left + row.count) >= wanted) {
+                tally.dies(row, 0, row.count, ax_.step, 0, wanted, true);
+                if (!tally.rowDone(row.count))
+                    return;
+                continue;
+            }
             LineSet::Walk bottom(rows_.at(cells.bottom));
             LineSet::Walk top(rows_.at(cells.bottom + 1));
             const CellRow* above = cellRowAt(cells.bottom + 1);
@@ -1080,6 +1338,74 @@ private:
         DieGrid::Row row; // centre of the first cell, count, number
         Index left = 0;   // lattice column of the first cell's left side
         Index bottom = 0; // lattice row of the cells' bottom side
+    };
+
+    /// The columns cut fewer than `wanted` times at the piece of a row of
+    /// cells, followed downwards row by row: a column is looked at again
+    /// only where its count changes, so the whole costs the columns' events.
+    class ShortColumns {
+    public:
+        ShortColumns(LineSet& columns, std::uint64_t wanted, const std::vector<CellRow>& cellRows, bool usable)
+            : columns_(columns), wanted_(wanted), sums_(static_cast<std::size_t>(std::max<Index>(columns.span(), 0))),
+              usable_(usable)
+        {
+            // Only for cell rows from the top down, on an indexed set of columns.
+            for (std::size_t k = 1; k < cellRows.size(); ++k)
+                usable_ &= cellRows[k].bottom < cellRows[k - 1].bottom;
+            usable_ &= columns.span() > 0;
+            if (!usable_)
+                return;
+            // Every position starts short (no cut above the top); a column is
+            // looked at again below each place its count may change.
+            for (Index p = 0; p < columns.span(); ++p)
+                sums_.add(static_cast<std::size_t>(p), 1);
+            short_.assign(static_cast<std::size_t>(columns.span()), 1);
+            for (std::size_t k = 0; k < columns.size(); ++k) {
+                if (!columns.found(k))
+                    continue;
+                const LineSet::Line& line = columns.line(k);
+                changes_.push_back({line.end(), k});
+                changes_.push_back({line.from, k});
+                for (const auto& event : line.events)
+                    changes_.push_back({event.at, k});
+            }
+            std::sort(changes_.begin(), changes_.end(), [](const Change& a, const Change& b) { return a.below > b.below; });
+        }
+
+        /// Whether no column at positions [lo, hi) is short at piece `bottom`
+        /// (asked for falling `bottom`).
+        bool noneAmong(Index bottom, Index lo, Index hi)
+        {
+            if (!usable_)
+                return false;
+            for (; next_ < changes_.size() && changes_[next_].below > bottom; ++next_) {
+                const std::size_t k = changes_[next_].line;
+                const bool isShort = LineSet::countBelow(&columns_.line(k), bottom) < wanted_;
+                const auto at = static_cast<std::size_t>(columns_.position(k) - columns_.lowest());
+                if (isShort != (short_[at] != 0)) {
+                    sums_.add(at, isShort ? 1 : -1);
+                    short_[at] = isShort;
+                }
+            }
+            lo -= columns_.lowest();
+            hi -= columns_.lowest();
+            if (lo < 0 || hi > columns_.span())
+                return false;
+            return sums_.below(static_cast<std::size_t>(hi)) == sums_.below(static_cast<std::size_t>(lo));
+        }
+
+    private:
+        struct Change {
+            Index below; // the column's count may differ for pieces below this
+            std::size_t line;
+        };
+        LineSet& columns_;
+        std::uint64_t wanted_;
+        PrefixSums sums_;
+        std::vector<std::uint8_t> short_; // by position − lowest
+        std::vector<Change> changes_;
+        std::size_t next_ = 0;
+        bool usable_;
     };
 
     const CellRow* cellRowAt(Index bottom) const
@@ -1186,6 +1512,7 @@ public:
 
     bool onMotion(const Motion& m) override
     {
+        state_.ordinal = motions_++;
         if (!progress_.ran(1))
             return false;
         if (!m.cutting)
@@ -1201,6 +1528,7 @@ private:
     CheckState& state_;
     double allowance_;
     Progress progress_;
+    std::uint64_t motions_ = 0;
 };
 
 /// Feeds the runs of cutting motions to a shape's check: copies that retrace
@@ -1223,27 +1551,44 @@ public:
         std::uint64_t times = 1;
         std::uint64_t distinct = 1;
         std::array<std::size_t, kMaxRunLevels> moving{};
+        std::array<std::size_t, kMaxRunLevels> retracing{};
         std::size_t levels = 0;
+        std::size_t retracingLevels = 0;
         for (std::size_t k = 0; k < run.depth; ++k) {
             const RunLevel& level = run.levels[k];
             if (level.count <= 1)
                 continue;
             if (level.step == ProgramPoint{}) {
                 times = saturatedProduct(times, level.count);
+                retracing[retracingLevels++] = k;
             } else {
                 distinct = saturatedProduct(distinct, level.count);
                 moving[levels++] = k;
             }
         }
+        retraceOffsets(run, retracing.data(), retracingLevels);
         state_.retracedCuts += run.first.retrace ? total : total - distinct;
-        if (!state_.work(distinct))
+        // The innermost level that moves is matched whole where the shape
+        // can (a row of equal cuts), else copy by copy.
+        const std::uint64_t inner = levels > 0 ? run.levels[moving[0]].count : 1;
+        if (!state_.work(distinct / inner))
             return false;
         state_.times = times;
         // Copy by copy over the levels that move, the innermost fastest.
         std::array<std::uint64_t, kMaxRunLevels> index{};
         Motion m = run.first;
         for (;;) {
-            matchCut(shape_, state_, m, allowance_);
+            state_.ordinal = run.ordinal;
+            for (std::size_t l = 0; l < levels; ++l)
+                state_.ordinal += index[moving[l]] * run.levels[moving[l]].motions;
+            if (levels > 0 && index[moving[0]] == 0) {
+                if (shape_.cutRun(m, run.levels[moving[0]].step, inner, allowance_))
+                    index[moving[0]] = inner - 1; // on to the next copy of the outer levels
+                else if (state_.work(inner - 1))
+                    matchCut(shape_, state_, m, allowance_);
+            } else {
+                matchCut(shape_, state_, m, allowance_);
+            }
             if (!state_.withinBounds())
                 break;
             std::size_t l = 0;
@@ -1257,13 +1602,40 @@ public:
             const ProgramPoint d = run.offsetOf(index.data());
             m.from = {run.first.from.x + d.x, run.first.from.y + d.y};
             m.to = {run.first.to.x + d.x, run.first.to.y + d.y};
-            m.centre = {run.first.centre.x + d.x, run.first.centre.y + d.y};
+            if (m.kind == MotionKind::Arc)
+                m.centre = {run.first.centre.x + d.x, run.first.centre.y + d.y};
         }
         state_.times = 1;
+        state_.retraceOffsets.assign(1, 0);
         return state_.withinBounds();
     }
 
 private:
+    /// The places after a copy of its retracing copies, in the machine's
+    /// order, as many as a list of flagged cuts may hold.
+    void retraceOffsets(const MotionRun& run, const std::size_t* levels, std::size_t count)
+    {
+        auto& offsets = state_.retraceOffsets;
+        offsets.assign(1, 0);
+        if (count == 0)
+            return;
+        std::array<std::uint64_t, kMaxRunLevels> index{};
+        while (offsets.size() < std::max<std::size_t>(state_.options.listLimit, 1)) {
+            std::size_t l = 0;
+            for (; l < count; ++l) {
+                if (++index[l] < run.levels[levels[l]].count)
+                    break;
+                index[l] = 0;
+            }
+            if (l == count)
+                return;
+            std::uint64_t offset = 0;
+            for (std::size_t k = 0; k < count; ++k)
+                offset += index[k] * run.levels[levels[k]].motions;
+            offsets.push_back(offset);
+        }
+    }
+
     static std::uint64_t saturatedProduct(std::uint64_t a, std::uint64_t b)
     {
         return b != 0 && a > std::numeric_limits<std::uint64_t>::max() / b ? std::numeric_limits<std::uint64_t>::max()
@@ -1309,6 +1681,7 @@ void check(const Program& program, const WaferLayout& layout, CheckState& state)
     report.laserOff = !run.final.laserOn;
     report.cutOpen = run.final.cutting;
     report.arcOvershoot = state.overshoot();
+    state.listFlagged();
     if (report.cancelled || report.unchecked != Unchecked::No)
         return;
     if (state.options.passes) {

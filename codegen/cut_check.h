@@ -49,7 +49,8 @@ struct CutCheckOptions {
     /// then dies looked at); returning false cancels the check.
     std::function<bool(std::uint64_t done, std::uint64_t total)> progress;
     /// Run the program motion by motion instead of by its runs of equal
-    /// motions: slower, the reference the runs are compared with.
+    /// motions, and look at the square grid's cells one by one instead of by
+    /// rows: slower, the reference the fast check is compared with.
     bool literal = false;
 };
 

@@ -130,6 +130,7 @@ private:
     {
         MachineState& state = summary_.final;
         MotionRun run;
+        run.ordinal = summary_.motions;
         Motion& m = run.first;
         m.line = o.line;
         m.cutting = state.cutting;
@@ -252,8 +253,9 @@ private:
             absoluteY_ = outerY || absoluteY_;
             buffered_ = outerBuffered;
             if (equal) {
+                const std::uint64_t motions = summary_.motions - before.motions;
                 for (MotionRun& r : pass)
-                    r.levels[r.depth++] = RunLevel{d, remaining};
+                    r.levels[r.depth++] = RunLevel{d, remaining, motions};
                 repeatFigures(before, remaining - 1);
                 const double n = static_cast<double>(remaining);
                 state.head = {start.head.x + d.x * n, start.head.y + d.y * n};

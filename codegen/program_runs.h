@@ -23,6 +23,9 @@ namespace kerf {
 struct RunLevel {
     ProgramPoint step;
     std::uint64_t count = 1;
+    /// Motions the machine makes from one copy to the next (a pass of the
+    /// repeat block), for the order of the copies among all motions.
+    std::uint64_t motions = 0;
 
     bool operator==(const RunLevel&) const = default;
 };
@@ -39,6 +42,9 @@ inline constexpr std::size_t kMaxRunLevels = 4;
 /// itself retraces an earlier pass).
 struct MotionRun {
     Motion first;
+    /// How many motions the machine makes before `first` (0-based place in
+    /// the literal run); copy (i0, i1, …) comes ik·levels[k].motions later.
+    std::uint64_t ordinal = 0;
     std::array<RunLevel, kMaxRunLevels> levels{};
     std::uint8_t depth = 0; // levels in use
 
