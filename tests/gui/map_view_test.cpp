@@ -98,6 +98,8 @@ private slots:
     void laserOffMovesAreDashed();
     void cutsAreAsWideAsTheToleranceWhereItSpansPixels();
     void cancelledDrawingSaysSo();
+    void runsTakeThePixelsOfTheirMotions_data();
+    void runsTakeThePixelsOfTheirMotions();
 };
 
 void MapViewTest::fitShowsThePictureWholeAndCentred()
@@ -359,6 +361,51 @@ void MapViewTest::cancelledDrawingSaysSo()
     QVERIFY(!layers.complete);
     QCOMPARE(calls, 2);
     QVERIFY(fraction > 0 && fraction < 1);
+}
+
+void MapViewTest::runsTakeThePixelsOfTheirMotions_data()
+{
+    QTest::addColumn<double>("zoom");
+    QTest::newRow("copies closer than a pixel") << 1.0;
+    QTest::newRow("copies a few pixels apart") << 12.0;
+    QTest::newRow("copies far apart, some out of view") << 150.0;
+}
+
+void MapViewTest::runsTakeThePixelsOfTheirMotions()
+{
+    QFETCH(double, zoom);
+    // Rows of short cuts, round dies and an upright cut, repeated; and the same
+    // motions written out one by one.
+    const std::string pass = "OS\nMI X 0.002\nCS\nMI X 0.001 Y 0.0\nOS\nMI X 0.0015 Y 0.0 ARC 360\nCS\n"
+                             "MI Y 0.004\nOS\nMI Y -0.004\nCS\n";
+    std::string repeated = "PN T\nDI 1 10000\nII\nMA X -1.2 Y 0.3\nSL 5\nSL 400\n" + pass +
+                           "EL\nMI X -1.2 Y -0.05\nEL\nEI\n";
+    std::string literal = "PN T\nDI 1 10000\nII\nMA X -1.2 Y 0.3\n";
+    for (int row = 0; row < 5; ++row) {
+        for (int i = 0; i < 400; ++i)
+            literal += pass;
+        literal += "MI X -1.2 Y -0.05\n";
+    }
+    literal += "EI\n";
+    const MapView view = zoomedAbout(fitView(QSize(400, 400), Picture), QPointF(180, 184.7), zoom);
+    const CutPathLayers runs = drawCutPathLayers(parsed(repeated), view, 1.0);
+    const CutPathLayers motions = drawCutPathLayers(parsed(literal), view, 1.0);
+    QVERIFY(runs.steps.runs < 20);
+    QCOMPARE(runs.steps.motionsAfter.back(), motions.steps.motionsAfter.back());
+    // Up to the rounding of adding steps.
+    const ProgramPoint end = runs.steps.headAfter.back();
+    const ProgramPoint expected = motions.steps.headAfter.back();
+    QVERIFY(std::abs(end.x - expected.x) < 1e-9 && std::abs(end.y - expected.y) < 1e-9);
+    int differ = 0, cut = 0;
+    for (int y = 0; y < runs.cuts.height(); ++y)
+        for (int x = 0; x < runs.cuts.width(); ++x) {
+            const bool a = runs.cuts.pixel(x, y) != 0;
+            const bool b = motions.cuts.pixel(x, y) != 0;
+            differ += a != b;
+            cut += b;
+        }
+    QVERIFY(cut > 50);
+    QCOMPARE(differ, 0);
 }
 
 QTEST_MAIN(MapViewTest)
