@@ -262,6 +262,9 @@ void FrmPreviewTest::reportOfKnownLayouts()
     QCOMPARE(figure(preview, "uncutValue"), QStringLiteral("0"));
     QCOMPARE(figure(preview, "outsideValue"), QStringLiteral("0"));
     QCOMPARE(figure(preview, "endValue"), QStringLiteral("X 0.000000, Y 0.000000 英吋"));
+    QVERIFY(report.machineSeconds && *report.machineSeconds > 0);
+    QCOMPARE(figure(preview, "machineTimeValue"), QString::fromStdString(durationText(*report.machineSeconds)));
+    QVERIFY(!control<QLabel>(preview, "machineTimeValue")->toolTip().isEmpty());
     QVERIFY(preview->verdictLabel->text().startsWith(QStringLiteral("全部 %1 個晶粒都已完整切割").arg(dies)));
     QVERIFY(!shownInRed(preview->verdictLabel));
     for (const auto& value : preview->figureValues)
