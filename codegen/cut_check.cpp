@@ -19,8 +19,8 @@ using Index = std::int64_t;
 // Work between two calls of the progress callback.
 constexpr std::uint64_t kProgressStride = 1 << 18;
 // Matching work a check may do (copies matched, lattice steps walked): a few
-// seconds. A 20-million-die hexagon program needs about 7e7.
-constexpr std::uint64_t kMostWork = 400'000'000;
+// seconds. Generated programs need a few per line of their text.
+constexpr std::uint64_t kMostWork = 150'000'000;
 // Memory that the per-die counts of a layout may take.
 constexpr std::uint64_t kMostIndexBytes = std::uint64_t(1) << 29;
 
@@ -1697,7 +1697,7 @@ void check(const Program& program, const WaferLayout& layout, CheckState& state)
 {
     CutReport& report = state.report;
     if (Shape::kBytesPerDie * static_cast<std::uint64_t>(std::max<Index>(layoutDies(layout), 0)) > kMostIndexBytes) {
-        report.unchecked = Unchecked::TooLarge;
+        report.unchecked = Unchecked::TooManyDies;
         return;
     }
     Shape shape(layout, state);
@@ -1775,6 +1775,7 @@ const char* uncheckedText(Unchecked reason)
     switch (reason) {
     case Unchecked::No: return "";
     case Unchecked::TooLarge: return "程式展開後太大，無法檢查。";
+    case Unchecked::TooManyDies: return "版面的晶粒太多，無法檢查。";
     case Unchecked::OutOfMemory: return "記憶體不足，無法檢查。";
     }
     return "";
