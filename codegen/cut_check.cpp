@@ -19,8 +19,8 @@ using Index = std::int64_t;
 // Work between two calls of the progress callback.
 constexpr std::uint64_t kProgressStride = 1 << 18;
 // Matching work a check may do (copies matched, lattice steps walked): a few
-// seconds. A 20-million-die hexagon program needs about 7e7.
-constexpr std::uint64_t kMostWork = 400'000'000;
+// seconds. Generated programs need a few per line of their text.
+constexpr std::uint64_t kMostWork = 150'000'000;
 // Memory that the per-die counts of a layout may take.
 constexpr std::uint64_t kMostIndexBytes = std::uint64_t(1) << 29;
 
@@ -479,8 +479,50 @@ public:
 
     Index dies() const { return grid_.dies(); }
     double allowance() const { return 0; }
-    /// Runs of straight cuts are matched copy by copy.
-    bool cutRun(const Motion&, ProgramPoint, std::uint64_t, double) { return false; }
+    /// `copies` copies of the straight cut `first`, each `step` further on:
+    /// true when every copy is one die edge of one row of corners, inside the
+    /// circle, and all are counted at once (a tight walk over their slots);
+    /// false leaves them to be matched one by one.
+    bool cutRun(const Motion& first, ProgramPoint step, std::uint64_t copies, double)
+    {
+        // A step across the rows lands the last copy on another row of corners (checked below).
+        if (first.kind != MotionKind::Straight || copies < 2 || !edgesInside_ ||
+            copies > static_cast<std::uint64_t>(slots_.size()))
+            return false;
+        Motion last = first;
+        const double along = step.x * static_cast<double>(copies - 1);
+        const double across = step.y * static_cast<double>(copies - 1);
+        last.from = {last.from.x + along, last.from.y + across};
+        last.to = {last.to.x + along, last.to.y + across};
+        Index x0, y0, x1, y1, u0, v0, u1, v1;
+        lastValid_ = false;
+        const bool firstOn = snapEnds(first, x0, y0, x1, y1);
+        lastValid_ = false;
+        const bool lastOn = firstOn && snapEnds(last, u0, v0, u1, v1);
+        lastValid_ = false;
+        if (!lastOn || v0 != y0 || v1 != y1 || u1 - u0 != x1 - x0)
+            return false;
+        std::uint8_t* a = edgeSlot(x0, y0, x1, y1);
+        std::uint8_t* b = edgeSlot(u0, v0, u1, v1);
+        const auto span = static_cast<std::ptrdiff_t>(copies - 1);
+        if (!a || !b || (b - a) % span != 0 || b == a)
+            return false;
+        const std::ptrdiff_t stride = (b - a) / span;
+        // Each copy the same number of columns further, on columns that the
+        // row of corners keeps: the slots of one kind of edge at a fixed stride.
+        const CornerRow* corners = cornerRow(std::min(y0, y1));
+        if ((u0 - x0) % span != 0 || !corners || (((u0 - x0) / span) & corners->mask) != 0)
+            return false;
+        for (std::ptrdiff_t i = 0; i <= span; ++i)
+            if (a[i * stride] == kNoEdge)
+                return false;
+        const std::uint64_t times = state_.times;
+        for (std::ptrdiff_t i = 0; i <= span; ++i) {
+            std::uint8_t& slot = a[i * stride];
+            slot = static_cast<std::uint8_t>(std::min<std::uint64_t>(slot + std::min<std::uint64_t>(times, kMostCuts), kMostCuts));
+        }
+        return true;
+    }
 
     void cut(const Motion& m)
     {
@@ -875,7 +917,8 @@ public:
     /// counted so at once; false leaves them to be matched one by one.
     bool cutRun(const Motion& first, ProgramPoint step, std::uint64_t copies, double allowance)
     {
-        if (first.kind != MotionKind::Arc || copies < 2 || step.y != 0)
+        // A step across the rows lands the last copy in another row (checked below).
+        if (first.kind != MotionKind::Arc || copies < 2)
             return false;
         const double pitch = 2 * ax_.step;
         const double direction = step.x > 0 ? 1 : -1;
@@ -884,9 +927,10 @@ public:
             return false;
         Motion last = first;
         const double along = step.x * static_cast<double>(copies - 1);
-        last.from.x += along;
-        last.to.x += along;
-        last.centre.x += along;
+        const double across = step.y * static_cast<double>(copies - 1);
+        last.from = {last.from.x + along, last.from.y + across};
+        last.to = {last.to.x + along, last.to.y + across};
+        last.centre = {last.centre.x + along, last.centre.y + across};
         std::uint64_t n = 0, nLast = 0;
         const DieGrid::Row* row = nullptr;
         const DieGrid::Row* rowLast = nullptr;
@@ -1653,7 +1697,7 @@ void check(const Program& program, const WaferLayout& layout, CheckState& state)
 {
     CutReport& report = state.report;
     if (Shape::kBytesPerDie * static_cast<std::uint64_t>(std::max<Index>(layoutDies(layout), 0)) > kMostIndexBytes) {
-        report.unchecked = Unchecked::TooLarge;
+        report.unchecked = Unchecked::TooManyDies;
         return;
     }
     Shape shape(layout, state);
@@ -1731,6 +1775,7 @@ const char* uncheckedText(Unchecked reason)
     switch (reason) {
     case Unchecked::No: return "";
     case Unchecked::TooLarge: return "程式展開後太大，無法檢查。";
+    case Unchecked::TooManyDies: return "版面的晶粒太多，無法檢查。";
     case Unchecked::OutOfMemory: return "記憶體不足，無法檢查。";
     }
     return "";

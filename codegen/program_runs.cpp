@@ -46,7 +46,7 @@ namespace {
 // runner recurses through them).
 constexpr int kMostNesting = 1000;
 // Runs kept at once for the passes being looked at.
-constexpr std::size_t kMostBufferedRuns = std::size_t(1) << 20;
+constexpr std::size_t kMostBufferedRuns = std::size_t(1) << 19;
 
 } // namespace
 

@@ -69,7 +69,7 @@ public:
 /// motions run pass by pass where passes differ. Programs the generator
 /// writes need a few per line of their text.
 struct RunLimits {
-    std::uint64_t maxWork = 20'000'000;
+    std::uint64_t maxWork = 100'000'000;
 };
 
 /// Runs the program from its entry unit, head at the origin, laser off. The

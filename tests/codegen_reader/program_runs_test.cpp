@@ -177,7 +177,7 @@ TEST(ProgramRuns, HostileRepeatsEndWithinTheirBounds)
     // Nested deeper than a run has levels, and too many passes to run one by one.
     std::string deep;
     for (int k = 0; k < 6; ++k)
-        deep += "SL 4000\n";
+        deep += "SL 100000\n";
     deep += "MI X 1\n";
     for (int k = 0; k < 6; ++k)
         deep += "EL\n";

@@ -305,7 +305,7 @@ TEST(CutCheckRuns, HostileProgramsAreCheckedOrSaidToBeBeyondTheBounds)
         EXPECT_EQ(d.stray[0].line, 7u);
         EXPECT_EQ(d.stray[1].line, 8u);
     } else {
-        EXPECT_EQ(d.unchecked, Unchecked::TooLarge);
+        EXPECT_NE(d.unchecked, Unchecked::No);
         EXPECT_FALSE(d.allCut());
     }
 
@@ -338,7 +338,8 @@ TEST(CutCheckRuns, ALayoutTooLargeToIndexCouldNotBeChecked)
     const WaferLayout hexagons = designed("5.0 Inches", "Hexagon", "0.2").layout;
     const auto result = checkProgramText(unit("MI X 1\r\n"), hexagons);
     ASSERT_EQ(result.index(), 0u);
-    EXPECT_EQ(std::get<CutReport>(result).unchecked, Unchecked::TooLarge);
+    EXPECT_EQ(std::get<CutReport>(result).unchecked, Unchecked::TooManyDies);
+    EXPECT_STREQ(uncheckedText(Unchecked::TooManyDies), "版面的晶粒太多，無法檢查。");
     const WaferLayout circles = designed("5.0 Inches", "Circle", "0.2").layout;
     const auto circled = checkProgramText(unit("MI X 1\r\n"), circles);
     ASSERT_EQ(circled.index(), 0u);
