@@ -1,7 +1,10 @@
 // The preview's drawing: a program's path drawn into the layers of a view (the
 // work done once per view, in a worker), the path shown after a number of
-// steps (each slider move), and the map drawn for a view (each zoom or pan).
+// steps (each slider move), the map drawn for a view (each zoom or pan), and
+// the largest programs the generator writes opened as the preview opens them.
+#include <map>
 #include <memory>
+#include <tuple>
 #include <sstream>
 #include <variant>
 
@@ -11,6 +14,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "codegen/cut_check.h"
 #include "codegen/generation_driver.h"
 #include "designer/cut_path_picture.h"
 #include "designer/map_view.h"
@@ -25,27 +29,31 @@ const char* shapeName(int index) { return DieShapeItems[static_cast<std::size_t>
 
 struct Case {
     WaferLayout layout;
+    std::string text;
     Program program;
     std::string dies;
 };
 
-// Cases are made once per shape and size: the largest take a few seconds.
-const Case& caseFor(int shape, double dieMil)
+// Cases are made once per shape, size, effective diameter and passes: the
+// largest take a few seconds.
+const Case& caseFor(int shape, double dieMil, const char* effective = "4.75", const char* passes = "1")
 {
-    static std::map<std::pair<int, double>, std::unique_ptr<Case>> cases;
-    auto& slot = cases[{shape, dieMil}];
+    static std::map<std::tuple<int, double, std::string, std::string>, std::unique_ptr<Case>> cases;
+    auto& slot = cases[{shape, dieMil, effective, passes}];
     if (!slot) {
         DesignInput input;
-        input.texts = {"5.0 Inches", "4.75", shapeName(shape), std::to_string(dieMil), ""};
+        input.texts = {"5.0 Inches", effective, shapeName(shape), std::to_string(dieMil), ""};
         input.WaferDiameter = 5.0f;
         Design design = std::get<Design>(runDesign(input));
         GenerationRequest request;
         request.texts.name = "BENCH";
+        request.texts.passes = passes;
         request.date = std::chrono::year_month_day{std::chrono::year{2024}, std::chrono::month{1}, std::chrono::day{1}};
         std::ostringstream text;
         runGeneration(design.layout, request, std::ref(static_cast<std::ostream&>(text)));
+        Program program = std::get<Program>(parseProgram(text.str()));
         slot = std::make_unique<Case>(
-            Case{std::move(design.layout), std::get<Program>(parseProgram(text.str())), design.results.dies});
+            Case{std::move(design.layout), text.str(), std::move(program), design.results.dies});
     }
     return *slot;
 }
@@ -69,7 +77,8 @@ void DrawLayers(benchmark::State& state)
     const Case& c = caseFor(shape, state.range(1) / 10.0);
     const map::MapView view = viewFor(static_cast<int>(state.range(2)));
     for (auto _ : state) {
-        const map::CutPathLayers layers = map::drawCutPathLayers(c.program, view, 1.0, {}, 5e-5);
+        const map::CutPathLayers layers =
+            map::drawCutPathLayers(c.program, view, 1.0, {}, map::cutPathMatch(c.layout, 5e-5));
         benchmark::DoNotOptimize(layers.cuts.constBits());
     }
     state.SetLabel(label(c, shape, static_cast<int>(state.range(2))));
@@ -103,6 +112,31 @@ void DrawMapView(benchmark::State& state)
     state.SetLabel(label(c, shape, static_cast<int>(state.range(2))));
 }
 
+// What opening the preview costs, as its workers do it: the text read, the
+// program checked against its layout, the whole wafer drawn and shown after
+// its last step.
+void OpenInPreview(benchmark::State& state)
+{
+    const int shape = static_cast<int>(state.range(0));
+    const double dieMil = state.range(1) / 100.0;
+    const std::string passes = std::to_string(state.range(2));
+    const Case& c = caseFor(shape, dieMil, "5", passes.c_str());
+    const map::MapView view = viewFor(1);
+    bool clean = true;
+    for (auto _ : state) {
+        const Program program = std::get<Program>(parseProgram(c.text));
+        const CutReport report = checkCuts(program, c.layout);
+        const map::CutPathLayers layers =
+            map::drawCutPathLayers(program, view, 1.0, {}, map::cutPathMatch(c.layout, CutCheckOptions{}.tolerance));
+        const QImage overlay = map::cutPathOverlay(layers, layers.steps.count());
+        clean = clean && report.clean() && layers.complete && !layers.beyondBounds;
+        benchmark::DoNotOptimize(overlay.constBits());
+    }
+    state.SetLabel(std::string(shapeName(shape)) + " " + std::to_string(dieMil).substr(0, 4) + " mil, " + passes +
+                   " passes, " + c.dies + " dies, " + std::to_string(c.text.size() / 1024) + " KiB of text" +
+                   (clean ? "" : ", NOT CLEAN"));
+}
+
 void Sizes(benchmark::internal::Benchmark* b)
 {
     // 100 mil; 5 mil; 1 mil (some twenty million dies); fitted and zoomed in.
@@ -123,6 +157,14 @@ BENCHMARK(ShowSteps)->Apply([](benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond);
 });
 BENCHMARK(DrawMapView)->Apply(Sizes);
+// The worst inputs the design accepts: 5.0 Inches, effective 5, the smallest dies.
+BENCHMARK(OpenInPreview)
+    ->Args({0, 18, 1})
+    ->Args({1, 18, 1})
+    ->Args({1, 18, 2})
+    ->Args({2, 16, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 int main(int argc, char** argv)
 {

@@ -1,6 +1,7 @@
 #include "cli/check_command.h"
 
 #include <charconv>
+#include <new>
 #include <optional>
 
 #include "cli/command_line.h"
@@ -22,6 +23,31 @@ int passesFrom(const std::string& text)
     if (ec != std::errc() || end != text.data() + text.size() || passes < 1 || passes > 999)
         throw UsageError("--passes must be a whole number from 1 to 999");
     return passes;
+}
+
+} // namespace
+
+namespace {
+
+int checkProgramFile(const std::string& file, const WaferLayout& layout, const CutCheckOptions& checkOptions,
+                     bool json, std::ostream& out, std::ostream& err)
+{
+    const std::optional<Program> program = readProgramFile(file, err);
+    if (!program)
+        return 1;
+    const CutReport report = checkCuts(*program, layout, checkOptions);
+    if (report.unchecked != Unchecked::No) {
+        // Not a fault of the program: it could not be checked.
+        if (json)
+            writeUncheckedJson(out, file, report);
+        err << "程式檔 " << file << " 無法檢查：" << uncheckedText(report.unchecked) << '\n';
+        return 3;
+    }
+    if (json)
+        writeCutReportJson(out, file, report);
+    else
+        writeCutReportText(out, file, report);
+    return report.clean() ? 0 : 1;
 }
 
 } // namespace
@@ -60,16 +86,12 @@ int runCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
         return 1;
     }
     const WaferLayout& layout = std::get<Design>(outcome).layout;
-
-    const std::optional<Program> program = readProgramFile(file, err);
-    if (!program)
-        return 1;
-    const CutReport report = checkCuts(*program, layout, checkOptions);
-    if (json)
-        writeCutReportJson(out, file, report);
-    else
-        writeCutReportText(out, file, report);
-    return report.clean() ? 0 : 1;
+    try {
+        return checkProgramFile(file, layout, checkOptions, json, out, err);
+    } catch (const std::bad_alloc&) {
+        err << "程式檔 " << file << " 無法檢查：" << uncheckedText(Unchecked::OutOfMemory) << '\n';
+        return 3;
+    }
 }
 
 } // namespace kerf::cli

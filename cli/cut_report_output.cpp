@@ -95,6 +95,22 @@ std::string inchText(double value)
     return s == "-0" ? "0" : s;
 }
 
+std::string machineTimeText(double seconds)
+{
+    if (!std::isfinite(seconds) || seconds < 0)
+        return "無法估計";
+    const auto whole = static_cast<long long>(seconds / 60);
+    const double rest = seconds - 60.0 * static_cast<double>(whole);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", rest);
+    std::string out;
+    if (whole >= 60)
+        out += std::to_string(whole / 60) + " 小時 ";
+    if (whole > 0)
+        out += std::to_string(whole % 60) + " 分 ";
+    return out + text + " 秒";
+}
+
 std::string edgeNames(DieShape shape, std::uint8_t mask)
 {
     std::string text;
@@ -140,6 +156,9 @@ void writeCutReportText(std::ostream& out, std::string_view program, const CutRe
     out << "Head ends at " << pointText(r.end) << ", laser " << (r.laserOff ? "off" : "ON") << '\n';
     if (r.cutOpen)
         out << "A cut is still open at the end (OS without CS)\n";
+    out << "預估加工時間：" << (r.machineSeconds ? machineTimeText(*r.machineSeconds) : "無法估計（程式沒有給出速度）")
+        << '\n'
+        << "  " << machineTimeAssumption() << '\n';
 
     if (r.clean()) {
         out << "Result: every die cut, nothing cut outside\n";
@@ -159,12 +178,14 @@ void writeCutReportText(std::ostream& out, std::string_view program, const CutRe
 void writeCutReportJson(std::ostream& out, std::string_view program, const CutReport& r)
 {
     out << "{\"program\": " << jsonString(program) << ", \"shape\": " << jsonString(shapeText(r.shape))
-        << ", \"cancelled\": " << (r.cancelled ? "true" : "false") << ",\n"
+        << ", \"checked\": true, \"cancelled\": " << (r.cancelled ? "true" : "false") << ",\n"
         << " \"passes\": " << r.passes << ", \"passesFrom\": " << jsonString(passSourceText(r.passSource)) << ",\n"
         << " \"cuts\": " << r.cuts << ", \"cuttingMotions\": " << r.cuttingMotions << ", \"motions\": " << r.motions
         << ", \"pointCuts\": " << r.pointCuts << ",\n"
         << " \"cutLength\": " << jsonNumber(r.cutLength) << ", \"travelLength\": " << jsonNumber(r.travelLength)
         << ",\n"
+        << " \"machineSeconds\": " << (r.machineSeconds ? jsonNumber(*r.machineSeconds) : "null")
+        << ", \"machineTimeAssumption\": " << jsonString(machineTimeAssumption()) << ",\n"
         << " \"dies\": " << r.dies << ", \"diesFullyCut\": " << r.diesFullyCut << ", \"uncutDies\": " << r.uncutDies
         << ", \"uncutEdges\": " << r.uncutEdges << ",\n";
     out << " \"uncut\": [";
@@ -187,6 +208,12 @@ void writeCutReportJson(std::ostream& out, std::string_view program, const CutRe
         << "},\n"
         << " \"allCut\": " << (r.allCut() ? "true" : "false") << ", \"clean\": " << (r.clean() ? "true" : "false")
         << "}\n";
+}
+
+void writeUncheckedJson(std::ostream& out, std::string_view program, const CutReport& r)
+{
+    out << "{\"program\": " << jsonString(program) << ", \"shape\": " << jsonString(shapeText(r.shape))
+        << ", \"checked\": false, \"reason\": " << jsonString(uncheckedText(r.unchecked)) << "}\n";
 }
 
 } // namespace kerf::cli

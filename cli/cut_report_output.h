@@ -22,11 +22,19 @@ std::string edgeNames(DieShape shape, std::uint8_t mask);
 /// A few lines per figure, then the lists, then "Result: …".
 void writeCutReportText(std::ostream& out, std::string_view program, const CutReport& report);
 
-/// One JSON object: program, shape, cancelled, passes, passesFrom, cuts,
+/// The machine time as the report gives it: "1 小時 2 分 3.4 秒", "12.5 秒".
+std::string machineTimeText(double seconds);
+
+/// One JSON object: program, shape, checked (true), cancelled, machineSeconds (null when
+/// unknown), machineTimeAssumption, passes, passesFrom, cuts,
 /// cuttingMotions, motions, pointCuts, cutLength, travelLength, dies,
 /// diesFullyCut, uncutDies, uncutEdges, uncut (row, die, x, y, edges, cuts),
 /// outsideCuts, outside and strayCuts, stray (line, from, to), end (x, y,
 /// laserOff, cutOpen), allCut, clean. Numbers that are none are null.
 void writeCutReportJson(std::ostream& out, std::string_view program, const CutReport& report);
+
+/// One JSON object for a program that could not be checked: program, shape,
+/// checked (false) and reason.
+void writeUncheckedJson(std::ostream& out, std::string_view program, const CutReport& report);
 
 } // namespace kerf::cli

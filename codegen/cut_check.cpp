@@ -1,10 +1,13 @@
 #include "codegen/cut_check.h"
 
 #include <algorithm>
+#include <array>
+#include <new>
 #include <cmath>
 #include <limits>
 #include <numbers>
 
+#include "codegen/program_runs.h"
 #include "layout/die_centres.h"
 
 namespace kerf {
@@ -15,6 +18,11 @@ using Index = std::int64_t;
 
 // Work between two calls of the progress callback.
 constexpr std::uint64_t kProgressStride = 1 << 18;
+// Matching work a check may do (copies matched, lattice steps walked): a few
+// seconds. Generated programs need a few per line of their text.
+constexpr std::uint64_t kMostWork = 150'000'000;
+// Memory that the per-die counts of a layout may take.
+constexpr std::uint64_t kMostIndexBytes = std::uint64_t(1) << 29;
 
 /// Whether a lookup over `span` lattice positions for `items` things is in
 /// proportion to them. Layouts of the design driver always are; a layout
@@ -65,13 +73,57 @@ double arcReach(const Motion& m)
     return std::max(std::hypot(m.from.x, m.from.y), std::hypot(m.to.x, m.to.y));
 }
 
+/// The first flagged cuts in the machine's order, whatever order the check
+/// finds them in (a run's copies come after one another, runs interleave).
+class FlagList {
+public:
+    explicit FlagList(std::size_t limit) : limit_(limit) {}
+
+    /// False when the list is full of cuts made before this one (and so
+    /// before every later copy of its run).
+    bool add(std::uint64_t ordinal, const FlaggedCut& cut)
+    {
+        const auto later = [](const Entry& a, const Entry& b) { return a.ordinal < b.ordinal; };
+        if (heap_.size() < limit_) {
+            heap_.push_back({ordinal, cut});
+            std::push_heap(heap_.begin(), heap_.end(), later);
+            return true;
+        }
+        if (heap_.empty() || ordinal >= heap_.front().ordinal)
+            return false;
+        std::pop_heap(heap_.begin(), heap_.end(), later);
+        heap_.back() = {ordinal, cut};
+        std::push_heap(heap_.begin(), heap_.end(), later);
+        return true;
+    }
+
+    std::vector<FlaggedCut> inOrder() const
+    {
+        std::vector<Entry> entries = heap_;
+        std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.ordinal < b.ordinal; });
+        std::vector<FlaggedCut> cuts;
+        cuts.reserve(entries.size());
+        for (const Entry& e : entries)
+            cuts.push_back(e.cut);
+        return cuts;
+    }
+
+private:
+    struct Entry {
+        std::uint64_t ordinal;
+        FlaggedCut cut;
+    };
+    std::size_t limit_;
+    std::vector<Entry> heap_; // the latest on top
+};
+
 /// What every shape's check shares: the report, the options, the effective
 /// circle and the counts that pass inference needs.
 class CheckState {
 public:
     CheckState(CutReport& report, const CutCheckOptions& options, double radius)
         : report(report), options(options), tolerance(options.tolerance >= 0 ? options.tolerance : 0),
-          radius(radius)
+          radius(radius), outside_(options.listLimit), stray_(options.listLimit)
     {
         const double limit = radius + tolerance;
         limitSquared_ = limit * limit;
@@ -83,8 +135,31 @@ public:
     const double radius;
     std::uint64_t cuttingMotions = 0; // set when the run is over
     std::uint64_t retracedCuts = 0;   // cutting motions of passes that retrace an earlier one
+    /// Counts `units` of matching work (copies matched, lattice steps walked):
+    /// false once the whole goes past the bound.
+    bool work(std::uint64_t units)
+    {
+        work_ = units > kMostWork - std::min(work_, kMostWork) ? kMostWork + 1 : work_ + units;
+        return withinBounds();
+    }
+    bool withinBounds() const { return work_ <= kMostWork; }
 
-    void stray(const Motion& m) { flag(report.strayCuts, report.stray, m); }
+    /// How many equal copies the motion being matched stands for: copies
+    /// that retrace one path are matched once and counted this many times.
+    std::uint64_t times = 1;
+    /// The place of the motion being matched in the machine's order, and of
+    /// the first of its retracing copies after it (at most a list's length).
+    std::uint64_t ordinal = 0;
+    std::vector<std::uint64_t> retraceOffsets{0};
+
+    /// Puts the flagged cuts in the report, in the machine's order.
+    void listFlagged()
+    {
+        report.outside = outside_.inOrder();
+        report.stray = stray_.inOrder();
+    }
+
+    void stray(const Motion& m) { flag(report.strayCuts, stray_, m); }
     void matched(double deviation)
     {
         if (deviation > report.worstDeviation) // rarely: no chain of maxima through memory
@@ -97,10 +172,10 @@ public:
     bool straight(const Motion& m)
     {
         if (!inside(m.from) || !inside(m.to))
-            flag(report.outsideCuts, report.outside, m);
+            flag(report.outsideCuts, outside_, m);
         const double dx = m.to.x - m.from.x, dy = m.to.y - m.from.y;
         const bool point = dx * dx + dy * dy <= tolerance * tolerance;
-        report.pointCuts += point;
+        report.pointCuts += point ? times : 0;
         return point;
     }
 
@@ -110,7 +185,18 @@ public:
         const double overshoot = arcReach(m) - radius;
         overshoot_ = std::max(overshoot_, overshoot);
         if (!(overshoot <= allowance + tolerance))
-            flag(report.outsideCuts, report.outside, m);
+            flag(report.outsideCuts, outside_, m);
+    }
+
+    /// Whether two arcs reach past the effective circle by no more than
+    /// `allowance`; if so, they count for the farthest reach.
+    bool arcsWithin(const Motion& a, const Motion& b, double allowance)
+    {
+        const double reach = std::max(arcReach(a), arcReach(b)) - radius;
+        if (!(reach <= allowance + tolerance))
+            return false;
+        overshoot_ = std::max(overshoot_, reach);
+        return true;
     }
 
     /// The farthest arc reach past the effective circle, 0 without arcs.
@@ -127,15 +213,19 @@ public:
     }
 
 private:
-    void flag(std::int64_t& total, std::vector<FlaggedCut>& list, const Motion& m)
+    void flag(std::int64_t& total, FlagList& list, const Motion& m)
     {
-        ++total;
-        if (list.size() < options.listLimit)
-            list.push_back({m.line, m.from, m.to});
+        const auto most = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+        total = static_cast<std::int64_t>(std::min(static_cast<std::uint64_t>(total) + std::min(times, most), most));
+        for (const std::uint64_t offset : retraceOffsets)
+            if (!list.add(ordinal + offset, {m.line, m.from, m.to}))
+                break;
     }
 
     double limitSquared_ = 0;
     double overshoot_ = -std::numeric_limits<double>::infinity();
+    std::uint64_t work_ = 0;
+    FlagList outside_, stray_;
 };
 
 /// The rows of dies of a layout on a lattice on which the dies of a row lie
@@ -269,6 +359,14 @@ private:
     Index ixMin_ = 0, ixMax_ = 0, iyMin_ = 0, iyMax_ = 0;
 };
 
+/// The dies of a layout, row by row.
+Index layoutDies(const WaferLayout& layout)
+{
+    Index dies = 0;
+    forEachDieRow(layout, [&dies](const DieRow& row) { dies += std::max(row.count, 0); });
+    return dies;
+}
+
 /// The uncut list and the totals, filled die by die in row order.
 class DieTally {
 public:
@@ -288,6 +386,24 @@ public:
         if (report.uncut.size() < state_.options.listLimit)
             report.uncut.push_back({row.number, j + 1, {row.x + pitch * j, row.y}, uncutEdges,
                                     static_cast<int>(std::min<std::uint64_t>(cuts, std::numeric_limits<int>::max()))});
+    }
+
+    /// Dies [from, to) of a row, all alike: listed one by one only while the
+    /// list has room.
+    void dies(const DieGrid::Row& row, int from, int to, double pitch, std::uint8_t uncutEdges, std::uint64_t cuts,
+              bool fullyCut)
+    {
+        CutReport& report = state_.report;
+        if (fullyCut) {
+            report.diesFullyCut += to - from;
+            return;
+        }
+        const int listed = static_cast<int>(
+            std::min<std::size_t>(state_.options.listLimit - std::min(state_.options.listLimit, report.uncut.size()),
+                                  static_cast<std::size_t>(to - from)));
+        for (int j = from; j < from + listed; ++j)
+            die(row, j, pitch, uncutEdges, cuts, false);
+        report.uncutDies += to - from - listed;
     }
 
     /// After each row: false when the check is cancelled.
@@ -351,6 +467,8 @@ constexpr EdgeKind kEdgeKind[6] = {Up, UpRight, UpLeft, Up, UpRight, UpLeft};
 
 class HexagonCuts {
 public:
+    static constexpr std::uint64_t kBytesPerDie = 4; // about three edge slots a die
+
     HexagonCuts(const WaferLayout& layout, CheckState& state)
         : state_(state), ax_(Decimal::fromSingle(layout.HalfDieSize).toDouble()), ay_(toDouble(layout.HexHalfSide)),
           grid_(layout, ax_, ay_, state.report.latticeDeviation), toleranceX_(state.tolerance * ax_.inverse),
@@ -361,6 +479,50 @@ public:
 
     Index dies() const { return grid_.dies(); }
     double allowance() const { return 0; }
+    /// `copies` copies of the straight cut `first`, each `step` further on:
+    /// true when every copy is one die edge of one row of corners, inside the
+    /// circle, and all are counted at once (a tight walk over their slots);
+    /// false leaves them to be matched one by one.
+    bool cutRun(const Motion& first, ProgramPoint step, std::uint64_t copies, double)
+    {
+        // A step across the rows lands the last copy on another row of corners (checked below).
+        if (first.kind != MotionKind::Straight || copies < 2 || !edgesInside_ ||
+            copies > static_cast<std::uint64_t>(slots_.size()))
+            return false;
+        Motion last = first;
+        const double along = step.x * static_cast<double>(copies - 1);
+        const double across = step.y * static_cast<double>(copies - 1);
+        last.from = {last.from.x + along, last.from.y + across};
+        last.to = {last.to.x + along, last.to.y + across};
+        Index x0, y0, x1, y1, u0, v0, u1, v1;
+        lastValid_ = false;
+        const bool firstOn = snapEnds(first, x0, y0, x1, y1);
+        lastValid_ = false;
+        const bool lastOn = firstOn && snapEnds(last, u0, v0, u1, v1);
+        lastValid_ = false;
+        if (!lastOn || v0 != y0 || v1 != y1 || u1 - u0 != x1 - x0)
+            return false;
+        std::uint8_t* a = edgeSlot(x0, y0, x1, y1);
+        std::uint8_t* b = edgeSlot(u0, v0, u1, v1);
+        const auto span = static_cast<std::ptrdiff_t>(copies - 1);
+        if (!a || !b || (b - a) % span != 0 || b == a)
+            return false;
+        const std::ptrdiff_t stride = (b - a) / span;
+        // Each copy the same number of columns further, on columns that the
+        // row of corners keeps: the slots of one kind of edge at a fixed stride.
+        const CornerRow* corners = cornerRow(std::min(y0, y1));
+        if ((u0 - x0) % span != 0 || !corners || (((u0 - x0) / span) & corners->mask) != 0)
+            return false;
+        for (std::ptrdiff_t i = 0; i <= span; ++i)
+            if (a[i * stride] == kNoEdge)
+                return false;
+        const std::uint64_t times = state_.times;
+        for (std::ptrdiff_t i = 0; i <= span; ++i) {
+            std::uint8_t& slot = a[i * stride];
+            slot = static_cast<std::uint8_t>(std::min<std::uint64_t>(slot + std::min<std::uint64_t>(times, kMostCuts), kMostCuts));
+        }
+        return true;
+    }
 
     void cut(const Motion& m)
     {
@@ -369,7 +531,7 @@ public:
             // The common case: one edge, inside the circle when all are.
             std::uint8_t* slot = edgeSlot(x0, y0, x1, y1);
             if (slot && *slot != kNoEdge) {
-                *slot += *slot != kMostCuts;
+                *slot = static_cast<std::uint8_t>(std::min<std::uint64_t>(*slot + state_.times, kMostCuts));
                 if (!edgesInside_)
                     state_.straight(m);
                 return;
@@ -579,10 +741,12 @@ private:
         // looked at.
         Index first = 0, last = -1;
         grid_.stepsNearBox(x0, y0, ux, uy, steps, 3, first, last);
+        if (!state_.work(static_cast<std::uint64_t>(std::max<Index>(last - first + 1, 0))))
+            return state_.stray(m);
         for (Index i = first; i <= last; ++i) {
             std::uint8_t* slot = edgeSlot(x0 + ux * i, y0 + uy * i, x0 + ux * (i + 1), y0 + uy * (i + 1));
             if (slot && *slot != kNoEdge)
-                *slot += *slot != kMostCuts;
+                *slot = static_cast<std::uint8_t>(std::min<std::uint64_t>(*slot + state_.times, kMostCuts));
         }
         state_.stray(m);
     }
@@ -657,15 +821,73 @@ private:
 
 // ----------------------------------------------------------------- circles
 
+/// Counts over the dies of one row, kept as events: +c at the first die of a
+/// range, −c past its last; sorted and merged when they outgrow the row, so
+/// that a run of equal cuts costs two events and never one per die.
+class RowCounts {
+public:
+    void add(Index from, Index to, std::int64_t count, Index dies)
+    {
+        events_.push_back({from, count});
+        events_.push_back({to, -count});
+        if (events_.size() > 2 * static_cast<std::size_t>(dies) + kSlack)
+            merge();
+    }
+
+    /// Calls f(from, to, count) for consecutive ranges of equal count that
+    /// cover dies [0, dies).
+    template <class F>
+    void forEachRange(Index dies, F&& f)
+    {
+        merge();
+        std::int64_t running = 0;
+        Index at = 0;
+        std::size_t e = 0;
+        while (at < dies) {
+            for (; e < events_.size() && events_[e].at <= at; ++e)
+                running += events_[e].delta;
+            const Index next = e < events_.size() ? std::min(events_[e].at, dies) : dies;
+            f(at, next, std::max<std::int64_t>(running, 0));
+            at = next;
+        }
+    }
+
+private:
+    static constexpr std::size_t kSlack = 64; // events a row keeps before its first merge
+    struct Event {
+        Index at;
+        std::int64_t delta;
+    };
+
+    void merge()
+    {
+        std::sort(events_.begin(), events_.end(), [](const Event& a, const Event& b) { return a.at < b.at; });
+        std::size_t out = 0;
+        for (std::size_t i = 0; i < events_.size();) {
+            Event merged{events_[i].at, 0};
+            for (; i < events_.size() && events_[i].at == merged.at; ++i)
+                merged.delta += events_[i].delta;
+            if (merged.delta != 0)
+                events_[out++] = merged;
+        }
+        events_.resize(out);
+    }
+
+    std::vector<Event> events_;
+};
+
 // Die centres on a lattice of half pitches across and row pitches up (the rows
-// alternate by half a pitch).
+// alternate by half a pitch). The turns cut about the dies are counted per
+// row (RowCounts): a row of equal arcs costs O(1), whatever its dies.
 class CircleCuts {
 public:
+    static constexpr std::uint64_t kBytesPerDie = 0; // counts by row
+
     CircleCuts(const WaferLayout& layout, CheckState& state)
         : state_(state), shift_(layout.FineTune.toDecimal().half().toDouble()),
           radius_(Decimal::fromSingle(layout.HalfDieSize).toDouble()),
           ax_(layout.DiePitch.toDecimal().half().toDouble()), ay_(toDouble(layout.RowPitch)),
-          grid_(layout, ax_, ay_, state.report.latticeDeviation), turns_(static_cast<std::size_t>(grid_.dies()), 0)
+          grid_(layout, ax_, ay_, state.report.latticeDeviation), turns_(grid_.rows().size())
     {
     }
 
@@ -680,36 +902,54 @@ public:
             state_.straight(m);
             return state_.stray(m); // a straight cut is no round die's
         }
-        const double turns = std::abs(m.sweepDegrees) / 360.0;
-        const double whole = std::round(turns);
-        if (whole < 1 || std::abs(turns - whole) > 1e-9 || std::abs(m.radius() - radius_) > state_.tolerance)
+        std::uint64_t n = 0;
+        const DieGrid::Row* row = nullptr;
+        Index j = 0;
+        double deviation = 0;
+        if (!aboutDie(m, n, row, j, deviation))
             return state_.stray(m);
-        Index ix, iy;
-        double dx = 0, dy = 0;
-        if (!ax_.snap(m.centre.x + shift_, ix, dx) || !ay_.snap(m.centre.y, iy, dy) ||
-            std::max(dx, dy) > state_.tolerance)
-            return state_.stray(m);
-        const Index d = grid_.find(ix, iy);
-        if (d < 0)
-            return state_.stray(m);
-        state_.matched(std::max(dx, dy));
-        const std::uint64_t n = whole > kMostTurns ? kMostTurns : static_cast<std::uint64_t>(whole);
-        std::uint16_t& t = turns_[static_cast<std::size_t>(d)];
-        t = static_cast<std::uint16_t>(std::min<std::uint64_t>(t + n, kMostTurns));
-        // Runs of equal arcs touch the map of turns once.
-        if (n == runTurns_) {
-            ++runLength_;
-        } else {
-            endRun();
-            runTurns_ = n;
-            runLength_ = 1;
-        }
+        state_.matched(deviation);
+        count(*row, j, j + 1, n, 1);
+    }
+
+    /// `count` copies of the arc `first`, each `step` further on: true when
+    /// they all fall on dies of one row and inside the circle, and are
+    /// counted so at once; false leaves them to be matched one by one.
+    bool cutRun(const Motion& first, ProgramPoint step, std::uint64_t copies, double allowance)
+    {
+        // A step across the rows lands the last copy in another row (checked below).
+        if (first.kind != MotionKind::Arc || copies < 2)
+            return false;
+        const double pitch = 2 * ax_.step;
+        const double direction = step.x > 0 ? 1 : -1;
+        // The step is one pitch, closely enough that the last copy lands on its lattice point too.
+        if (std::abs(step.x - direction * pitch) * static_cast<double>(copies) > state_.tolerance)
+            return false;
+        Motion last = first;
+        const double along = step.x * static_cast<double>(copies - 1);
+        const double across = step.y * static_cast<double>(copies - 1);
+        last.from = {last.from.x + along, last.from.y + across};
+        last.to = {last.to.x + along, last.to.y + across};
+        last.centre = {last.centre.x + along, last.centre.y + across};
+        std::uint64_t n = 0, nLast = 0;
+        const DieGrid::Row* row = nullptr;
+        const DieGrid::Row* rowLast = nullptr;
+        Index j = 0, jLast = 0;
+        double d0 = 0, d1 = 0;
+        if (!aboutDie(first, n, row, j, d0) || !aboutDie(last, nLast, rowLast, jLast, d1) || row != rowLast ||
+            std::abs(jLast - j) + 1 != static_cast<Index>(std::min<std::uint64_t>(copies, kMostIndex)))
+            return false;
+        // An arc's reach is convex along the row: the end copies reach farthest.
+        if (!state_.arcsWithin(first, last, allowance))
+            return false;
+        state_.matched(std::max(d0, d1));
+        count(*row, std::min(j, jLast), std::max(j, jLast) + 1, n, copies);
+        return true;
     }
 
     /// The turns that most arcs about dies make.
     int inferredPasses(PassSource& source)
     {
-        endRun();
         if (arcsByTurns_.empty())
             return state_.repeatPasses();
         source = PassSource::Arcs;
@@ -722,12 +962,15 @@ public:
     {
         Histogram histogram;
         const double pitch = 2 * ax_.step;
-        for (const DieGrid::Row& row : grid_.rows()) {
-            for (int j = 0; j < row.count; ++j) {
-                const int t = turns_[static_cast<std::size_t>(row.first + j)];
-                histogram.add(static_cast<std::uint64_t>(t));
-                tally.die(row, j, pitch, 0, static_cast<std::uint64_t>(t), t >= passes || t == kMostTurns);
-            }
+        const auto& rows = grid_.rows();
+        for (std::size_t k = 0; k < rows.size(); ++k) {
+            const DieGrid::Row& row = rows[k];
+            turns_[k].forEachRange(row.count, [&](Index from, Index to, std::int64_t sum) {
+                const std::uint64_t t = std::min<std::uint64_t>(static_cast<std::uint64_t>(sum), kMostTurns);
+                histogram.add(t, to - from);
+                tally.dies(row, static_cast<int>(from), static_cast<int>(to), pitch, 0, t,
+                           t >= static_cast<std::uint64_t>(passes) || t == kMostTurns);
+            });
             if (!tally.rowDone(row.count))
                 return;
         }
@@ -735,24 +978,53 @@ public:
     }
 
 private:
-    static constexpr std::uint64_t kMostTurns = 65535; // counts stop here
+    static constexpr std::uint64_t kMostTurns = 65535;  // counts stop here
+    static constexpr std::uint64_t kMostIndex = 1ULL << 40; // beyond any row
 
-    void endRun()
+    /// Whether an arc is a round die's cut: whole turns of the die's radius
+    /// about a die centre (shifted by the fine-tune). Gives its turns, row, die
+    /// and how far its centre lies from its lattice point.
+    bool aboutDie(const Motion& m, std::uint64_t& turns, const DieGrid::Row*& row, Index& j, double& deviation) const
     {
-        if (runLength_ > 0)
-            arcsByTurns_[runTurns_] += runLength_;
-        runLength_ = 0;
+        const double t = std::abs(m.sweepDegrees) / 360.0;
+        const double whole = std::round(t);
+        if (whole < 1 || std::abs(t - whole) > 1e-9 || std::abs(m.radius() - radius_) > state_.tolerance)
+            return false;
+        Index ix, iy;
+        double dx = 0, dy = 0;
+        if (!ax_.snap(m.centre.x + shift_, ix, dx) || !ay_.snap(m.centre.y, iy, dy) ||
+            std::max(dx, dy) > state_.tolerance)
+            return false;
+        if (grid_.find(ix, iy) < 0)
+            return false;
+        row = grid_.rowAt(iy);
+        j = (ix - row->ix) / 2;
+        deviation = std::max(dx, dy);
+        turns = whole > kMostTurns ? kMostTurns : static_cast<std::uint64_t>(whole);
+        return true;
     }
+
+    /// Dies [from, to) of `row` cut `turns` whole turns by each of `copies` arcs.
+    void count(const DieGrid::Row& row, Index from, Index to, std::uint64_t turns, std::uint64_t copies)
+    {
+        const std::uint64_t times = std::min<std::uint64_t>(state_.times, kMostTurns);
+        const std::int64_t added = static_cast<std::int64_t>(turns * times);
+        const auto k = static_cast<std::size_t>(&row - grid_.rows().data());
+        turns_[k].add(from, to, added, row.count);
+        const std::uint64_t arcs = copies > kSaturated / state_.times ? kSaturated : copies * state_.times;
+        std::uint64_t& tally = arcsByTurns_[turns];
+        tally = arcs > kSaturated - tally ? kSaturated : tally + arcs;
+    }
+
+    static constexpr std::uint64_t kSaturated = std::numeric_limits<std::uint64_t>::max();
 
     CheckState& state_;
     double shift_;
     double radius_;
     Axis ax_, ay_;
     DieGrid grid_;
-    std::vector<std::uint16_t> turns_; // whole turns per die
+    std::vector<RowCounts> turns_; // whole turns per row of dies
     std::map<std::uint64_t, std::uint64_t> arcsByTurns_;
-    std::uint64_t runTurns_ = 0;
-    std::uint64_t runLength_ = 0;
 };
 
 // ----------------------------------------------------------------- squares
@@ -813,10 +1085,10 @@ public:
     }
 
     /// A cut of pieces [lo, hi) of `line`, lo < hi, within the line.
-    static void cut(Line& line, Index lo, Index hi)
+    static void cut(Line& line, Index lo, Index hi, std::int64_t times)
     {
-        line.events.push_back({lo, 1});
-        line.events.push_back({hi, -1});
+        line.events.push_back({lo, times});
+        line.events.push_back({hi, -times});
         if (line.events.size() > 2 * static_cast<std::size_t>(line.count) + 64)
             merge(line);
     }
@@ -871,6 +1143,36 @@ public:
         std::int64_t running_ = 0;
     };
 
+    /// The fewest cuts of pieces [lo, hi) of `line` (0 when one lies off it),
+    /// once its events are merged.
+    static std::uint64_t fewestOver(const Line* line, Index lo, Index hi)
+    {
+        if (!line || lo < line->from || hi > line->end())
+            return 0;
+        std::int64_t running = 0;
+        std::int64_t fewest = std::numeric_limits<std::int64_t>::max();
+        std::size_t e = 0;
+        for (; e < line->events.size() && line->events[e].at <= lo; ++e)
+            running += line->events[e].delta;
+        fewest = running;
+        for (; e < line->events.size() && line->events[e].at < hi; ++e) {
+            running += line->events[e].delta;
+            fewest = std::min(fewest, running);
+        }
+        return static_cast<std::uint64_t>(std::max<std::int64_t>(fewest, 0));
+    }
+
+    std::size_t size() const { return lines_.size(); }
+    Line& line(std::size_t k) { return lines_[k]; }
+    Index position(std::size_t k) const { return positions_[k]; }
+    Index lowest() const { return min_; }
+    Index span() const { return static_cast<Index>(lookup_.size()); }
+    /// Whether `k` is the line found at its position (the first of those that share one).
+    bool found(std::size_t k) const
+    {
+        return !lookup_.empty() && lookup_[static_cast<std::size_t>(positions_[k] - min_)] == static_cast<std::int32_t>(k);
+    }
+
     /// Starts every downward walk again from the top.
     void restartWalks()
     {
@@ -902,10 +1204,38 @@ private:
     Index min_ = 0;
 };
 
+// Cuts of one piece that a line counts at most (a count far past any pass
+// count, far from overflowing the sums of its events).
+constexpr std::uint64_t kMostLineCuts = std::uint64_t(1) << 40;
+
+/// Sums over positions 0..n−1 with point changes, O(log n) each.
+class PrefixSums {
+public:
+    explicit PrefixSums(std::size_t n) : tree_(n + 1, 0) {}
+    void add(std::size_t i, std::int64_t delta)
+    {
+        for (++i; i < tree_.size(); i += i & (~i + 1))
+            tree_[i] += delta;
+    }
+    /// The sum over positions [0, i).
+    std::int64_t below(std::size_t i) const
+    {
+        std::int64_t sum = 0;
+        for (i = std::min(i, tree_.size() - 1); i > 0; i -= i & (~i + 1))
+            sum += tree_[i];
+        return sum;
+    }
+
+private:
+    std::vector<std::int64_t> tree_;
+};
+
 // The grid's row lines and column lines on a lattice of pitches through the
 // wafer centre; a die is a cell that the grid closes.
 class SquareCuts {
 public:
+    static constexpr std::uint64_t kBytesPerDie = 0; // the grid's lines keep the cuts
+
     SquareCuts(const WaferLayout& layout, CheckState& state)
         : state_(state), ax_(toDouble(layout.DiePitch)), ay_(toDouble(layout.RowPitch))
     {
@@ -959,6 +1289,8 @@ public:
 
     Index dies() const { return dies_; }
     double allowance() const { return 0; }
+    /// Runs of cuts are matched copy by copy.
+    bool cutRun(const Motion&, ProgramPoint, std::uint64_t, double) { return false; }
 
     void cut(const Motion& m)
     {
@@ -996,6 +1328,8 @@ public:
         columns_.finish(histogram);
         report.elementsByCutCount = histogram.result();
         const std::uint64_t wanted = static_cast<std::uint64_t>(passes);
+        // The reference check looks at every cell.
+        ShortColumns shortColumns(columns_, wanted, cellRows_, !state_.options.literal);
         Index lastBottom = std::numeric_limits<Index>::max();
         for (const CellRow& cells : cellRows_) {
             // The columns are walked downwards: rows from the top, as the layouts give them.
@@ -1003,6 +1337,15 @@ public:
                 columns_.restartWalks();
             lastBottom = cells.bottom;
             const DieGrid::Row& row = cells.row;
+            // A row whose lines all are cut often enough is fully cut, whatever its cells.
+            if (shortColumns.noneAmong(cells.bottom, cells.left, cells.left + row.count + 1) &&
+                LineSet::fewestOver(rows_.at(cells.bottom), cells.left, cells.left + row.count) >= wanted &&
+                LineSet::fewestOver(rows_.at(cells.bottom + 1), cells.left, cells.left + row.count) >= wanted) {
+                tally.dies(row, 0, row.count, ax_.step, 0, wanted, true);
+                if (!tally.rowDone(row.count))
+                    return;
+                continue;
+            }
             LineSet::Walk bottom(rows_.at(cells.bottom));
             LineSet::Walk top(rows_.at(cells.bottom + 1));
             const CellRow* above = cellRowAt(cells.bottom + 1);
@@ -1039,6 +1382,74 @@ private:
         DieGrid::Row row; // centre of the first cell, count, number
         Index left = 0;   // lattice column of the first cell's left side
         Index bottom = 0; // lattice row of the cells' bottom side
+    };
+
+    /// The columns cut fewer than `wanted` times at the piece of a row of
+    /// cells, followed downwards row by row: a column is looked at again
+    /// only where its count changes, so the whole costs the columns' events.
+    class ShortColumns {
+    public:
+        ShortColumns(LineSet& columns, std::uint64_t wanted, const std::vector<CellRow>& cellRows, bool usable)
+            : columns_(columns), wanted_(wanted), sums_(static_cast<std::size_t>(std::max<Index>(columns.span(), 0))),
+              usable_(usable)
+        {
+            // Only for cell rows from the top down, on an indexed set of columns.
+            for (std::size_t k = 1; k < cellRows.size(); ++k)
+                usable_ &= cellRows[k].bottom < cellRows[k - 1].bottom;
+            usable_ &= columns.span() > 0;
+            if (!usable_)
+                return;
+            // Every position starts short (no cut above the top); a column is
+            // looked at again below each place its count may change.
+            for (Index p = 0; p < columns.span(); ++p)
+                sums_.add(static_cast<std::size_t>(p), 1);
+            short_.assign(static_cast<std::size_t>(columns.span()), 1);
+            for (std::size_t k = 0; k < columns.size(); ++k) {
+                if (!columns.found(k))
+                    continue;
+                const LineSet::Line& line = columns.line(k);
+                changes_.push_back({line.end(), k});
+                changes_.push_back({line.from, k});
+                for (const auto& event : line.events)
+                    changes_.push_back({event.at, k});
+            }
+            std::sort(changes_.begin(), changes_.end(), [](const Change& a, const Change& b) { return a.below > b.below; });
+        }
+
+        /// Whether no column at positions [lo, hi) is short at piece `bottom`
+        /// (asked for falling `bottom`).
+        bool noneAmong(Index bottom, Index lo, Index hi)
+        {
+            if (!usable_)
+                return false;
+            for (; next_ < changes_.size() && changes_[next_].below > bottom; ++next_) {
+                const std::size_t k = changes_[next_].line;
+                const bool isShort = LineSet::countBelow(&columns_.line(k), bottom) < wanted_;
+                const auto at = static_cast<std::size_t>(columns_.position(k) - columns_.lowest());
+                if (isShort != (short_[at] != 0)) {
+                    sums_.add(at, isShort ? 1 : -1);
+                    short_[at] = isShort;
+                }
+            }
+            lo -= columns_.lowest();
+            hi -= columns_.lowest();
+            if (lo < 0 || hi > columns_.span())
+                return false;
+            return sums_.below(static_cast<std::size_t>(hi)) == sums_.below(static_cast<std::size_t>(lo));
+        }
+
+    private:
+        struct Change {
+            Index below; // the column's count may differ for pieces below this
+            std::size_t line;
+        };
+        LineSet& columns_;
+        std::uint64_t wanted_;
+        PrefixSums sums_;
+        std::vector<std::uint8_t> short_; // by position − lowest
+        std::vector<Change> changes_;
+        std::size_t next_ = 0;
+        bool usable_;
     };
 
     const CellRow* cellRowAt(Index bottom) const
@@ -1083,7 +1494,8 @@ private:
         hi = std::min(hi, line->end());
         state_.matched(std::max({across, da <= tol ? da : 0, db <= tol ? db : 0}));
         if (lo < hi)
-            LineSet::cut(*line, lo, hi);
+            LineSet::cut(*line, lo, hi,
+                         static_cast<std::int64_t>(std::min<std::uint64_t>(state_.times, kMostLineCuts)));
     }
 
     CheckState& state_;
@@ -1097,63 +1509,224 @@ private:
 
 // ------------------------------------------------------------------- run
 
-/// Feeds the cutting motions to a shape's check; counts what every shape counts.
-template <class Shape>
-class CutVisitor final : public MotionVisitor {
+/// Counts the motions run and asks the progress callback now and then.
+class Progress {
 public:
-    CutVisitor(Shape& shape, CheckState& state, std::uint64_t totalWork)
-        : shape_(shape), state_(state), allowance_(shape.allowance()), total_(totalWork)
+    Progress(CheckState& state, std::uint64_t total) : state_(state), total_(total) {}
+
+    /// False when the check is cancelled.
+    bool ran(std::uint64_t motions)
+    {
+        motions_ = motions > kSaturated - motions_ ? kSaturated : motions_ + motions;
+        if (motions_ < next_ || !state_.options.progress)
+            return true;
+        next_ = motions_ > kSaturated - kProgressStride ? kSaturated : motions_ + kProgressStride;
+        if (state_.options.progress(std::min(motions_, total_), total_))
+            return true;
+        state_.report.cancelled = true;
+        return false;
+    }
+
+private:
+    static constexpr std::uint64_t kSaturated = std::numeric_limits<std::uint64_t>::max();
+    CheckState& state_;
+    std::uint64_t total_;
+    std::uint64_t motions_ = 0;
+    std::uint64_t next_ = 0;
+};
+
+/// Matches one cutting motion: the circle and the shape's own check.
+template <class Shape>
+void matchCut(Shape& shape, CheckState& state, const Motion& m, double allowance)
+{
+    if (m.kind == MotionKind::Arc)
+        state.arc(m, allowance);
+    shape.cut(m); // straight cuts: the shape checks them against the circle
+}
+
+/// Feeds the cutting motions to a shape's check motion by motion: the
+/// reference that the run by runs is compared with.
+template <class Shape>
+class LiteralCutVisitor final : public MotionVisitor {
+public:
+    LiteralCutVisitor(Shape& shape, CheckState& state, std::uint64_t totalWork)
+        : shape_(shape), state_(state), allowance_(shape.allowance()), progress_(state, totalWork)
     {
     }
 
     bool onMotion(const Motion& m) override
     {
-        if (++motions_ >= nextProgress_ && state_.options.progress) {
-            nextProgress_ = motions_ + kProgressStride;
-            if (!state_.options.progress(motions_, total_)) {
-                state_.report.cancelled = true;
-                return false;
-            }
-        }
+        state_.ordinal = motions_++;
+        if (!progress_.ran(1))
+            return false;
         if (!m.cutting)
             return true;
         if (m.retrace)
             ++state_.retracedCuts;
-        if (m.kind == MotionKind::Arc)
-            state_.arc(m, allowance_);
-        shape_.cut(m); // straight cuts: the shape checks them against the circle
-        return true;
+        matchCut(shape_, state_, m, allowance_);
+        return state_.withinBounds();
     }
 
 private:
     Shape& shape_;
     CheckState& state_;
     double allowance_;
-    std::uint64_t total_;
+    Progress progress_;
     std::uint64_t motions_ = 0;
-    std::uint64_t nextProgress_ = 0;
+};
+
+/// Feeds the runs of cutting motions to a shape's check: copies that retrace
+/// one path are matched once for all of them, the others copy by copy.
+template <class Shape>
+class CutRunVisitor final : public RunVisitor {
+public:
+    CutRunVisitor(Shape& shape, CheckState& state, std::uint64_t totalWork)
+        : shape_(shape), state_(state), allowance_(shape.allowance()), progress_(state, totalWork)
+    {
+    }
+
+    bool onRun(const MotionRun& run) override
+    {
+        const std::uint64_t total = run.copies();
+        if (!progress_.ran(total))
+            return false;
+        if (!run.first.cutting)
+            return true;
+        std::uint64_t times = 1;
+        std::uint64_t distinct = 1;
+        std::array<std::size_t, kMaxRunLevels> moving{};
+        std::array<std::size_t, kMaxRunLevels> retracing{};
+        std::size_t levels = 0;
+        std::size_t retracingLevels = 0;
+        for (std::size_t k = 0; k < run.depth; ++k) {
+            const RunLevel& level = run.levels[k];
+            if (level.count <= 1)
+                continue;
+            if (level.step == ProgramPoint{}) {
+                times = saturatedProduct(times, level.count);
+                retracing[retracingLevels++] = k;
+            } else {
+                distinct = saturatedProduct(distinct, level.count);
+                moving[levels++] = k;
+            }
+        }
+        retraceOffsets(run, retracing.data(), retracingLevels);
+        state_.retracedCuts += run.first.retrace ? total : total - distinct;
+        // The innermost level that moves is matched whole where the shape
+        // can (a row of equal cuts), else copy by copy.
+        const std::uint64_t inner = levels > 0 ? run.levels[moving[0]].count : 1;
+        if (!state_.work(distinct / inner))
+            return false;
+        state_.times = times;
+        // Copy by copy over the levels that move, the innermost fastest.
+        std::array<std::uint64_t, kMaxRunLevels> index{};
+        Motion m = run.first;
+        for (;;) {
+            state_.ordinal = run.ordinal;
+            for (std::size_t l = 0; l < levels; ++l)
+                state_.ordinal += index[moving[l]] * run.levels[moving[l]].motions;
+            if (levels > 0 && index[moving[0]] == 0) {
+                if (shape_.cutRun(m, run.levels[moving[0]].step, inner, allowance_))
+                    index[moving[0]] = inner - 1; // on to the next copy of the outer levels
+                else if (state_.work(inner - 1))
+                    matchCut(shape_, state_, m, allowance_);
+            } else {
+                matchCut(shape_, state_, m, allowance_);
+            }
+            if (!state_.withinBounds())
+                break;
+            std::size_t l = 0;
+            for (; l < levels; ++l) {
+                if (++index[moving[l]] < run.levels[moving[l]].count)
+                    break;
+                index[moving[l]] = 0;
+            }
+            if (l == levels)
+                break;
+            const ProgramPoint d = run.offsetOf(index.data());
+            m.from = {run.first.from.x + d.x, run.first.from.y + d.y};
+            m.to = {run.first.to.x + d.x, run.first.to.y + d.y};
+            if (m.kind == MotionKind::Arc)
+                m.centre = {run.first.centre.x + d.x, run.first.centre.y + d.y};
+        }
+        state_.times = 1;
+        state_.retraceOffsets.assign(1, 0);
+        return state_.withinBounds();
+    }
+
+private:
+    /// The places after a copy of its retracing copies, in the machine's
+    /// order, as many as a list of flagged cuts may hold.
+    void retraceOffsets(const MotionRun& run, const std::size_t* levels, std::size_t count)
+    {
+        auto& offsets = state_.retraceOffsets;
+        offsets.assign(1, 0);
+        if (count == 0)
+            return;
+        std::array<std::uint64_t, kMaxRunLevels> index{};
+        while (offsets.size() < std::max<std::size_t>(state_.options.listLimit, 1)) {
+            std::size_t l = 0;
+            for (; l < count; ++l) {
+                if (++index[l] < run.levels[levels[l]].count)
+                    break;
+                index[l] = 0;
+            }
+            if (l == count)
+                return;
+            std::uint64_t offset = 0;
+            for (std::size_t k = 0; k < count; ++k)
+                offset += index[k] * run.levels[levels[k]].motions;
+            offsets.push_back(offset);
+        }
+    }
+
+    static std::uint64_t saturatedProduct(std::uint64_t a, std::uint64_t b)
+    {
+        return b != 0 && a > std::numeric_limits<std::uint64_t>::max() / b ? std::numeric_limits<std::uint64_t>::max()
+                                                                          : a * b;
+    }
+
+    Shape& shape_;
+    CheckState& state_;
+    double allowance_;
+    Progress progress_;
 };
 
 template <class Shape>
 void check(const Program& program, const WaferLayout& layout, CheckState& state)
 {
-    Shape shape(layout, state);
     CutReport& report = state.report;
+    if (Shape::kBytesPerDie * static_cast<std::uint64_t>(std::max<Index>(layoutDies(layout), 0)) > kMostIndexBytes) {
+        report.unchecked = Unchecked::TooManyDies;
+        return;
+    }
+    Shape shape(layout, state);
     report.dies = shape.dies();
     const std::uint64_t total = program.expandedMotions() + static_cast<std::uint64_t>(report.dies);
-    CutVisitor<Shape> visitor(shape, state, total);
-    const RunSummary run = runProgram(program, visitor);
+    RunSummary run;
+    if (state.options.literal) {
+        LiteralCutVisitor<Shape> visitor(shape, state, total);
+        run = runProgram(program, visitor);
+    } else {
+        CutRunVisitor<Shape> visitor(shape, state, total);
+        run = runProgramRuns(program, visitor);
+    }
+    if (run.beyondBounds || !state.withinBounds())
+        report.unchecked = Unchecked::TooLarge;
     report.motions = run.motions;
     report.cuttingMotions = run.cuttingMotions;
     state.cuttingMotions = run.cuttingMotions;
     report.cuts = run.cuts;
     report.cutLength = run.cutLength;
     report.travelLength = run.travelLength;
+    if (run.machineTimeKnown)
+        report.machineSeconds = run.machineSeconds;
     report.end = run.final.head;
     report.laserOff = !run.final.laserOn;
     report.cutOpen = run.final.cutting;
     report.arcOvershoot = state.overshoot();
-    if (report.cancelled)
+    state.listFlagged();
+    if (report.cancelled || report.unchecked != Unchecked::No)
         return;
     if (state.options.passes) {
         report.passes = std::max(*state.options.passes, 1);
@@ -1172,22 +1745,46 @@ CutReport checkCuts(const Program& program, const WaferLayout& layout, const Cut
 {
     CutReport report;
     report.shape = layout.shape;
-    CheckState state(report, options, layout.EffectiveRadius);
-    switch (layout.shape) {
-    case DieShape::Circle: check<CircleCuts>(program, layout, state); break;
-    case DieShape::Hexagon: check<HexagonCuts>(program, layout, state); break;
-    case DieShape::Square: check<SquareCuts>(program, layout, state); break;
+    try {
+        CheckState state(report, options, layout.EffectiveRadius);
+        switch (layout.shape) {
+        case DieShape::Circle: check<CircleCuts>(program, layout, state); break;
+        case DieShape::Hexagon: check<HexagonCuts>(program, layout, state); break;
+        case DieShape::Square: check<SquareCuts>(program, layout, state); break;
+        }
+    } catch (const std::bad_alloc&) {
+        // What the check holds is freed on the way out; the figures say nothing.
+        report = CutReport{};
+        report.shape = layout.shape;
+        report.unchecked = Unchecked::OutOfMemory;
     }
     return report;
 }
 
 std::variant<CutReport, ProgramError> checkProgramText(std::string_view text, const WaferLayout& layout,
-                                                       const CutCheckOptions& options, const ReadLimits& limits)
+                                                       const CutCheckOptions& options)
 {
-    auto parsed = parseProgram(text, limits);
+    auto parsed = parseProgram(text);
     if (auto* error = std::get_if<ProgramError>(&parsed))
         return std::move(*error);
     return checkCuts(std::get<Program>(parsed), layout, options);
+}
+
+const char* uncheckedText(Unchecked reason)
+{
+    switch (reason) {
+    case Unchecked::No: return "";
+    case Unchecked::TooLarge: return "程式展開後太大，無法檢查。";
+    case Unchecked::TooManyDies: return "版面的晶粒太多，無法檢查。";
+    case Unchecked::OutOfMemory: return "記憶體不足，無法檢查。";
+    }
+    return "";
+}
+
+const char* machineTimeAssumption()
+{
+    return "假設每段移動皆由靜止加速再減速至靜止（梯形速度曲線）：直線以 SP DVL 速度、SP DAC 加速度，"
+           "圓弧以其 VEL、ACC，單位英吋與秒，另加 WT 等待時間。";
 }
 
 const char* passSourceText(PassSource source)

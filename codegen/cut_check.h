@@ -48,7 +48,26 @@ struct CutCheckOptions {
     /// Called now and then with the work done and the whole work (motions run,
     /// then dies looked at); returning false cancels the check.
     std::function<bool(std::uint64_t done, std::uint64_t total)> progress;
+    /// Run the program motion by motion instead of by its runs of equal
+    /// motions, and look at the square grid's cells one by one instead of by
+    /// rows: slower, the reference the fast check is compared with.
+    bool literal = false;
 };
+
+/// Why a check could not be carried out. Such a program is not known to be
+/// wrong: only too large for the check's bounds or for the memory at hand.
+enum class Unchecked : std::uint8_t {
+    No,          // the check was carried out
+    TooLarge,    // running or matching the program goes past the bounds of work
+    TooManyDies, // the layout's per-edge counts would pass the bound of memory
+    OutOfMemory, // the memory ran out
+};
+
+/// The reason as the windows and the command line give it.
+const char* uncheckedText(Unchecked reason);
+
+/// The assumption behind CutReport::machineSeconds, in one line.
+const char* machineTimeAssumption();
 
 /// A die left uncut or cut fewer times than expected.
 struct UncutDie {
@@ -115,23 +134,31 @@ struct CutReport {
     bool laserOff = true; // no LASON left without its OFF
     bool cutOpen = false; // an OS left without its CS
 
+    /// The machine's running time, seconds (see RunSummary::machineSeconds);
+    /// none when a motion had no speed to go by.
+    std::optional<double> machineSeconds;
+
     bool cancelled = false; // the progress callback stopped the check: figures are partial
+    /// The check could not be carried out: the figures are partial and say
+    /// nothing about the program.
+    Unchecked unchecked = Unchecked::No;
 
     /// Every die fully cut (and the check ran to its end).
-    bool allCut() const { return !cancelled && uncutDies == 0; }
+    bool allCut() const { return !cancelled && unchecked == Unchecked::No && uncutDies == 0; }
     /// Every die fully cut and no cut outside the effective circle or on no die edge.
     bool clean() const { return allCut() && outsideCuts == 0 && strayCuts == 0; }
 };
 
-/// Runs `program` from its start and checks its cuts against `layout`. Never
-/// fails: a program that cuts nothing of the layout gets a report that says so.
+/// Runs `program` from its start by its runs of equal motions and checks its
+/// cuts against `layout`. Never fails: a program that cuts nothing of the
+/// layout gets a report that says so; one beyond the bounds of work or memory
+/// gets a report that it could not be checked (CutReport::unchecked).
 CutReport checkCuts(const Program& program, const WaferLayout& layout, const CutCheckOptions& options = {});
 
 /// Parses `text` and checks it; a text that is no well-formed program gives
 /// the reader's refusal.
 std::variant<CutReport, ProgramError> checkProgramText(std::string_view text, const WaferLayout& layout,
-                                                       const CutCheckOptions& options = {},
-                                                       const ReadLimits& limits = {});
+                                                       const CutCheckOptions& options = {});
 
 /// "given", "arcs", "repeat count".
 const char* passSourceText(PassSource source);

@@ -25,6 +25,40 @@ double Motion::length() const
     return std::hypot(to.x - from.x, to.y - from.y);
 }
 
+double restToRestSeconds(double length, double velocity, double acceleration)
+{
+    if (!(velocity > 0) || !(acceleration > 0))
+        return std::numeric_limits<double>::quiet_NaN();
+    // Ramping up to full speed and down again takes v²/a inches.
+    const double ramps = velocity * velocity / acceleration;
+    if (length >= ramps)
+        return length / velocity + velocity / acceleration;
+    return 2 * std::sqrt(length / acceleration);
+}
+
+namespace detail {
+
+bool Speeds::operator==(const Speeds& o) const
+{
+    const auto same = [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); };
+    return same(velocity, o.velocity) && same(acceleration, o.acceleration);
+}
+
+double motionSeconds(const ArcSpeed* arc, double length, const Speeds& speeds)
+{
+    double v = speeds.velocity;
+    double a = speeds.acceleration;
+    if (arc) {
+        if (!std::isnan(arc->velocity))
+            v = arc->velocity;
+        if (!std::isnan(arc->acceleration))
+            a = arc->acceleration;
+    }
+    return restToRestSeconds(length, v, a);
+}
+
+} // namespace detail
+
 std::string ProgramError::text() const
 {
     return "line " + std::to_string(line) + ": " + message;
@@ -187,13 +221,16 @@ constexpr std::string_view kQuietWords[] = {"VACON", "VENTON", "O1ON", "LSO", "Z
 struct ProgramBuilder {
     enum class Stage { Outside, AfterPN, AfterDI, Body };
 
-    ProgramBuilder(std::string_view text, const ReadLimits& limits) : text_(text), limits_(limits) {}
+    explicit ProgramBuilder(std::string_view text) : text_(text) {}
 
     std::variant<Program, ProgramError> build()
     {
         collectNames();
-        if (!parseLines() || !checkCalls() || !countSteps())
+        if (!parseLines() || !checkCalls())
             return std::move(*error_);
+        countSteps();
+        for (auto& code : program_.code_)
+            code.shrink_to_fit();
         return std::move(program_);
     }
 
@@ -309,7 +346,17 @@ private:
         return o;
     }
 
-    void emit(const Op& o) { program_.code_.back().push_back(o); }
+    void emit(const Op& o)
+    {
+        auto& code = program_.code_.back();
+        // A word that only sets the laser's or the cut's state again as the
+        // one before it did changes nothing: one op stands for both.
+        const bool stateWord = o.code == OpCode::Open || o.code == OpCode::Close || o.code == OpCode::LaserOn ||
+                               o.code == OpCode::LaserOff;
+        if (stateWord && !code.empty() && code.back().code == o.code)
+            return;
+        code.push_back(o);
+    }
 
     bool emitSimple(OpCode code)
     {
@@ -381,12 +428,16 @@ private:
         if (word == "SP") {
             if (tokens_.size() < 3 || tokens_[2] != "=" || looksNumeric(tokens_[1]))
                 return fail(lineNo_, ProgramErrorKind::BadOperands, "expected 'SP NAME = value'");
-            double value = 0;
-            if (!number(3, "SP " + std::string(tokens_[1]) + " =", value))
+            Op o = op(OpCode::Speed);
+            if (!number(3, "SP " + std::string(tokens_[1]) + " =", o.x))
                 return false;
             if (tokens_.size() > 4)
                 return fail(lineNo_, ProgramErrorKind::BadOperands,
                             "SP sets one value, found " + quoted(tokens_[4]));
+            if (tokens_[1] == "DVL" || tokens_[1] == "DAC") {
+                o.target = tokens_[1] == "DVL" ? detail::SpeedDVL : detail::SpeedDAC;
+                emit(o);
+            }
             return true;
         }
         if (word == "DP") {
@@ -451,12 +502,23 @@ private:
                 i += 2;
                 bool vel = false;
                 bool acc = false;
+                detail::ArcSpeed speed{std::numeric_limits<double>::quiet_NaN(),
+                                       std::numeric_limits<double>::quiet_NaN()};
                 while (i < n && ((tokens_[i] == "VEL" && !vel) || (tokens_[i] == "ACC" && !acc))) {
-                    (tokens_[i] == "VEL" ? vel : acc) = true;
-                    double ignored = 0;
-                    if (!number(i + 1, tokens_[i], ignored))
+                    const bool isVel = tokens_[i] == "VEL";
+                    (isVel ? vel : acc) = true;
+                    if (!number(i + 1, tokens_[i], isVel ? speed.velocity : speed.acceleration))
                         return false;
                     i += 2;
+                }
+                o.target = detail::kNoArcSpeed;
+                if (vel || acc) {
+                    auto& speeds = program_.arcSpeeds_;
+                    // The arcs of a program share a few speeds: the last one is kept once.
+                    if (speeds.empty() || !(detail::Speeds{speeds.back().velocity, speeds.back().acceleration} ==
+                                            detail::Speeds{speed.velocity, speed.acceleration}))
+                        speeds.push_back(speed);
+                    o.target = static_cast<std::uint32_t>(speeds.size() - 1);
                 }
                 if (i < n)
                     return fail(lineNo_, ProgramErrorKind::BadOperands,
@@ -568,7 +630,7 @@ private:
     }
 
     // The steps and motions of a full run of each unit, callees first.
-    bool countSteps()
+    void countSteps()
     {
         const std::size_t count = program_.units_.size();
         std::vector<std::uint64_t> steps(count, 0);
@@ -616,15 +678,9 @@ private:
         const std::size_t entry = program_.entryUnit();
         program_.expandedSteps_ = steps[entry];
         program_.expandedMotions_ = motions[entry];
-        if (steps[entry] > limits_.maxSteps)
-            return fail(program_.units_[entry].firstLine, ProgramErrorKind::TooLarge,
-                        "running unit " + quoted(program_.units_[entry].name) + " takes more than " +
-                            std::to_string(limits_.maxSteps) + " steps");
-        return true;
     }
 
     std::string_view text_;
-    ReadLimits limits_;
     Program program_;
     std::optional<ProgramError> error_;
     std::unordered_map<std::string_view, std::uint32_t> names_;
@@ -635,17 +691,60 @@ private:
     std::uint32_t lineNo_ = 0;
 };
 
-std::variant<Program, ProgramError> parseProgram(std::string_view text, const ReadLimits& limits)
+std::variant<Program, ProgramError> parseProgram(std::string_view text)
 {
-    return ProgramBuilder(text, limits).build();
+    return ProgramBuilder(text).build();
+}
+
+double detail::makeMotion(const Op& o, ProgramPoint head, Motion& m)
+{
+    m.from = head;
+    // Work in locals: the head's new place is stored once, whole, so that the
+    // next motion's load of it is not stalled.
+    double x = head.x;
+    double y = head.y;
+    double length = 0;
+    if (o.code == OpCode::Move) {
+        m.kind = MotionKind::Straight;
+        m.sweepDegrees = 0;
+        m.centre = {};
+        if (o.hasX)
+            x = o.relative ? x + o.x : o.x;
+        if (o.hasY)
+            y = o.relative ? y + o.y : o.y;
+        length = distance(x - head.x, y - head.y);
+    } else {
+        m.kind = MotionKind::Arc;
+        m.sweepDegrees = o.sweep;
+        const double cx = x + o.x;
+        const double cy = y + o.y;
+        m.centre = {cx, cy};
+        if (!o.wholeTurns) {
+            const double angle = o.sweep * (std::numbers::pi / 180.0);
+            const double c = std::cos(angle);
+            const double s = std::sin(angle);
+            const double dx = x - cx;
+            const double dy = y - cy;
+            x = cx + dx * c - dy * s;
+            y = cy + dx * s + dy * c;
+        } // whole turns end exactly where they began
+        length = std::abs(o.sweep) * (std::numbers::pi / 180.0) * distance(o.x, o.y);
+    }
+    m.to = {x, y};
+    return length;
 }
 
 struct ProgramRunner {
-    static RunSummary run(const Program& program, MotionVisitor& visitor)
+    static RunSummary run(const Program& program, MotionVisitor& visitor, const ReadLimits& limits)
     {
         RunSummary summary;
         if (program.units_.empty())
             return summary;
+        if (program.expandedSteps() > limits.maxSteps) {
+            summary.beyondBounds = true;
+            return summary;
+        }
+        detail::Speeds speeds{std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
         MachineState& state = summary.final;
         struct CallFrame {
             const Op* ops;
@@ -687,40 +786,8 @@ struct ProgramRunner {
                 m.line = o.line;
                 m.cutting = state.cutting;
                 m.retrace = retracingLoops > 0;
-                m.from = state.head;
-                // Work in locals: the head's new place is stored once, whole,
-                // so that the next motion's load of it is not stalled.
-                double x = state.head.x;
-                double y = state.head.y;
-                double length = 0;
-                if (o.code == OpCode::Move) {
-                    m.kind = MotionKind::Straight;
-                    m.sweepDegrees = 0;
-                    m.centre = {};
-                    if (o.hasX)
-                        x = o.relative ? x + o.x : o.x;
-                    if (o.hasY)
-                        y = o.relative ? y + o.y : o.y;
-                    length = distance(x - m.from.x, y - m.from.y);
-                } else {
-                    m.kind = MotionKind::Arc;
-                    m.sweepDegrees = o.sweep;
-                    const double cx = x + o.x;
-                    const double cy = y + o.y;
-                    m.centre = {cx, cy};
-                    if (!o.wholeTurns) {
-                        const double angle = o.sweep * (std::numbers::pi / 180.0);
-                        const double c = std::cos(angle);
-                        const double s = std::sin(angle);
-                        const double dx = x - cx;
-                        const double dy = y - cy;
-                        x = cx + dx * c - dy * s;
-                        y = cy + dx * s + dy * c;
-                    } // whole turns end exactly where they began
-                    length = std::abs(o.sweep) * (std::numbers::pi / 180.0) * distance(o.x, o.y);
-                }
-                m.to = {x, y};
-                state.head = {x, y};
+                const double length = detail::makeMotion(o, state.head, m);
+                state.head = m.to;
                 ++summary.motions;
                 if (m.cutting) {
                     ++summary.cuttingMotions;
@@ -728,6 +795,14 @@ struct ProgramRunner {
                 } else {
                     summary.travelLength += length;
                 }
+                const double seconds = detail::motionSeconds(
+                    o.code == OpCode::Arc && o.target != detail::kNoArcSpeed ? &program.arcSpeeds_[o.target]
+                                                                             : nullptr,
+                    length, speeds);
+                if (std::isnan(seconds))
+                    summary.machineTimeKnown = false;
+                else
+                    summary.machineSeconds += seconds;
                 if (!visitor.onMotion(m)) {
                     summary.stopped = true;
                     return summary;
@@ -751,6 +826,10 @@ struct ProgramRunner {
                 break;
             case OpCode::Wait:
                 summary.waitSeconds += o.x;
+                summary.machineSeconds += o.x;
+                break;
+            case OpCode::Speed:
+                (o.target == detail::SpeedDVL ? speeds.velocity : speeds.acceleration) = o.x;
                 break;
             case OpCode::Call: {
                 calls.push_back({ops, end, pc});
@@ -788,20 +867,21 @@ struct ProgramRunner {
     }
 };
 
-RunSummary runProgram(const Program& program, MotionVisitor& visitor)
+RunSummary runProgram(const Program& program, MotionVisitor& visitor, const ReadLimits& limits)
 {
-    return ProgramRunner::run(program, visitor);
+    return ProgramRunner::run(program, visitor, limits);
 }
 
 std::variant<ProgramTrace, ProgramError> readProgram(std::string_view text, const ReadLimits& limits)
 {
-    auto parsed = parseProgram(text, limits);
+    auto parsed = parseProgram(text);
     if (auto* error = std::get_if<ProgramError>(&parsed))
         return std::move(*error);
     const Program& program = std::get<Program>(parsed);
     ProgramTrace trace;
-    trace.motions.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(program.expandedMotions(), 1u << 20)));
-    trace.summary = runProgram(program, [&trace](const Motion& m) { trace.motions.push_back(m); });
+    if (program.expandedSteps() <= limits.maxSteps)
+        trace.motions.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(program.expandedMotions(), 1u << 20)));
+    trace.summary = runProgram(program, [&trace](const Motion& m) { trace.motions.push_back(m); }, limits);
     return trace;
 }
 

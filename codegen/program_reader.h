@@ -66,7 +66,6 @@ enum class ProgramErrorKind : std::uint8_t {
     ELWithoutSL,     // EL with no open SL in its unit
     SLWithoutEL,     // SL whose unit ends before its EL
     Recursion,       // a unit that calls itself, directly or through others
-    TooLarge,        // expanding it would take more steps than the limit allows
 };
 
 /// A refusal: the line where the text stops being a program, and what is wrong.
@@ -79,15 +78,18 @@ struct ProgramError {
     std::string text() const;
 };
 
-/// Bounds that keep a hostile program from running on for ever.
+/// Bounds that keep a hostile program from running on for ever, motion by motion.
 struct ReadLimits {
-    /// Operations that a run may execute (moves, words, loop turns, calls and
-    /// returns). A 20-million-die hexagon program needs about 3e8.
+    /// Operations that a literal run may execute (moves, words, loop turns,
+    /// calls and returns). A 20-million-die hexagon program needs about 3e8.
     std::uint64_t maxSteps = 4'000'000'000ULL;
 };
 
 namespace detail {
-enum class OpCode : std::uint8_t { Move, Arc, Open, Close, LaserOn, LaserOff, Wait, Call, Loop, EndLoop };
+enum class OpCode : std::uint8_t { Move, Arc, Open, Close, LaserOn, LaserOff, Wait, Speed, Call, Loop, EndLoop };
+/// SP words the machine time goes by (Speed: its `target`).
+enum SpeedWord : std::uint32_t { SpeedDVL = 0, SpeedDAC = 1 };
+inline constexpr std::uint32_t kNoArcSpeed = 0xFFFFFFFFu;
 struct Op {
     OpCode code = OpCode::Move;
     bool relative = false; // Move: MI rather than MA
@@ -95,13 +97,39 @@ struct Op {
     bool hasY = false;
     bool wholeTurns = false; // Arc: the sweep is a whole number of turns
     std::uint32_t line = 0;
-    std::uint32_t target = 0; // Call: unit index; Loop: its EndLoop; EndLoop: its Loop
+    std::uint32_t target = 0; // Call: unit index; Loop: its EndLoop; EndLoop: its Loop; Speed: SpeedWord;
+                              // Arc: its VEL and ACC among the program's arc speeds, or kNoArcSpeed
     std::uint32_t count = 0;  // Loop: passes (at least 1)
-    double x = 0;             // Move, Arc: X operand; Wait: seconds
+    double x = 0;             // Move, Arc: X operand; Wait: seconds; Speed: the value
     double y = 0;
     double sweep = 0;         // Arc: degrees
 };
+/// The speed and acceleration an arc gives with VEL and ACC (NaN: not given).
+struct ArcSpeed {
+    double velocity = 0;
+    double acceleration = 0;
+};
+
+/// The speeds that motions go by, as SP words set them (NaN: not yet set).
+struct Speeds {
+    double velocity;
+    double acceleration;
+    bool operator==(const Speeds& o) const;
+};
+
+/// Makes the motion of a Move or Arc op that starts at `head`: its kind, ends,
+/// centre and sweep. Returns its length.
+double makeMotion(const Op& o, ProgramPoint head, Motion& m);
+/// The seconds of a motion of `length`: an arc at its own speed where it
+/// gives one, else at `speeds`.
+double motionSeconds(const ArcSpeed* arc, double length, const Speeds& speeds);
 } // namespace detail
+
+/// The time of a motion of `length` inches from rest to rest at most
+/// `velocity` with `acceleration` (inches, seconds): a trapezoidal velocity
+/// profile, triangular when the motion is shorter than its two ramps. NaN
+/// when the speed or the acceleration is not positive.
+double restToRestSeconds(double length, double velocity, double acceleration);
 
 /// A checked, compiled program.
 class Program {
@@ -125,8 +153,10 @@ public:
 private:
     friend struct ProgramBuilder;
     friend struct ProgramRunner;
+    friend struct StructuredRunner;
     std::vector<Unit> units_;
     std::vector<std::vector<detail::Op>> code_; // per unit
+    std::vector<detail::ArcSpeed> arcSpeeds_;
     std::uint64_t expandedMotions_ = 0;
     std::uint64_t expandedSteps_ = 0;
 };
@@ -134,8 +164,9 @@ private:
 /// Checks and compiles a program text (CR LF or LF lines; the last line may
 /// lack its end). Numbers are read without the locale. A text is refused,
 /// never half read: the first fault of its lines in line order, else the first
-/// call that recurses, else a run too large for `limits`.
-std::variant<Program, ProgramError> parseProgram(std::string_view text, const ReadLimits& limits = {});
+/// call that recurses. Consecutive words of the same effect that change only
+/// the laser's or the cut's state (OS OS, CS CS, …) compile to one.
+std::variant<Program, ProgramError> parseProgram(std::string_view text);
 
 /// The machine's state between motions.
 struct MachineState {
@@ -153,7 +184,15 @@ struct RunSummary {
     double cutLength = 0;           // inches along cutting motions
     double travelLength = 0;        // inches along the others
     double waitSeconds = 0;         // the sum of the WT words run
+    /// How long the machine runs: each motion from rest to rest with a
+    /// trapezoidal velocity profile (moves at SP DVL with acceleration SP DAC,
+    /// arcs at their VEL and ACC, else at those), plus the waits. Seconds.
+    double machineSeconds = 0;
+    /// False when a motion had no positive speed and acceleration to go by.
+    bool machineTimeKnown = true;
     bool stopped = false;           // the visitor asked to stop
+    /// The run went past its bounds and stopped: the figures are partial.
+    bool beyondBounds = false;
 };
 
 /// Receives the motions of a run in machine order.
@@ -164,14 +203,16 @@ public:
     virtual bool onMotion(const Motion& motion) = 0;
 };
 
-/// Runs the program from its entry unit, head at the origin, laser off.
-RunSummary runProgram(const Program& program, MotionVisitor& visitor);
+/// Runs the program from its entry unit, head at the origin, laser off,
+/// motion by motion. A program whose run takes more steps than `limits`
+/// allow is not run: the summary says it is beyond the bounds.
+RunSummary runProgram(const Program& program, MotionVisitor& visitor, const ReadLimits& limits = {});
 
 /// The same with a callable taking a `const Motion&` and returning bool
 /// (false stops) or nothing.
 template <class F>
     requires std::is_invocable_v<F&, const Motion&>
-RunSummary runProgram(const Program& program, F&& onMotion)
+RunSummary runProgram(const Program& program, F&& onMotion, const ReadLimits& limits = {})
 {
     struct Adapter final : MotionVisitor {
         F& f;
@@ -186,7 +227,7 @@ RunSummary runProgram(const Program& program, F&& onMotion)
             }
         }
     } adapter(onMotion);
-    return runProgram(program, static_cast<MotionVisitor&>(adapter));
+    return runProgram(program, static_cast<MotionVisitor&>(adapter), limits);
 }
 
 /// Every motion of a program, stored, and its summary.
@@ -196,7 +237,8 @@ struct ProgramTrace {
 };
 
 /// Parses and runs a program, keeping every motion: for small programs and
-/// tests. Large programs are better run with a visitor.
+/// tests. Large programs are better run with a visitor. A run beyond `limits`
+/// keeps no motion and says so in its summary.
 std::variant<ProgramTrace, ProgramError> readProgram(std::string_view text, const ReadLimits& limits = {});
 
 } // namespace kerf

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace kerf::ui {
 
@@ -78,12 +79,68 @@ const char* errorWords(ProgramErrorKind kind)
     case ProgramErrorKind::ELWithoutSL: return "EL 之前沒有對應的 SL";
     case ProgramErrorKind::SLWithoutEL: return "SL 沒有對應的 EL";
     case ProgramErrorKind::Recursion: return "程式單元呼叫了自己";
-    case ProgramErrorKind::TooLarge: return "程式展開後太大，無法檢查";
     }
     return "";
 }
 
+// Line `line` (1-based) of `text`, without its end and the blanks about it,
+// shortened to `most` characters.
+std::string lineOf(std::string_view text, std::uint32_t line, std::size_t most = 40)
+{
+    std::size_t at = 0;
+    for (std::uint32_t n = 1; n < line; ++n) {
+        at = text.find('\n', at);
+        if (at == std::string_view::npos)
+            return {};
+        ++at;
+    }
+    std::string_view rest = text.substr(at);
+    rest = rest.substr(0, rest.find('\n'));
+    while (!rest.empty() && (rest.back() == '\r' || rest.back() == ' ' || rest.back() == '\t'))
+        rest.remove_suffix(1);
+    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t'))
+        rest.remove_prefix(1);
+    std::string shown;
+    for (const char c : rest.substr(0, most))
+        shown += (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F) ? '?' : c;
+    return rest.size() > most ? shown + "……" : shown;
+}
+
+std::string twoDigits(long long n)
+{
+    std::string digits = std::to_string(n);
+    if (digits.size() < 2)
+        digits.insert(digits.begin(), '0');
+    return digits;
+}
+
 } // namespace
+
+std::string durationText(double seconds)
+{
+    if (!std::isfinite(seconds) || seconds < 0)
+        return "—";
+    if (seconds < 59.95) {
+        char buffer[32];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, seconds, std::chars_format::fixed, 1);
+        return std::string(buffer, result.ptr) + " 秒";
+    }
+    const long long whole = std::llround(seconds);
+    const long long hours = whole / 3600;
+    const long long minutes = whole / 60 % 60;
+    const std::string secondsText = twoDigits(whole % 60) + " 秒";
+    if (hours == 0)
+        return std::to_string(minutes) + " 分 " + secondsText;
+    return std::to_string(hours) + " 小時 " + twoDigits(minutes) + " 分 " + secondsText;
+}
+
+ReportText uncheckedVerdict(const std::string& reason)
+{
+    ReportText text;
+    text.unchecked = true;
+    text.verdict = reason + "這不表示程式有錯，但請勿以未經檢查的程式切割。";
+    return text;
+}
 
 std::string inchesText(double inches, int places)
 {
@@ -97,6 +154,8 @@ std::string inchesText(double inches, int places)
 
 ReportText describeReport(const CutReport& report)
 {
+    if (report.unchecked != Unchecked::No)
+        return uncheckedVerdict(uncheckedText(report.unchecked));
     ReportText text;
     const bool uncut = report.uncutDies > 0;
     const bool outside = report.outsideCuts > 0;
@@ -122,6 +181,8 @@ ReportText describeReport(const CutReport& report)
         {"有效圓外的切割", count(report.outsideCuts), outside},
         {"不在晶粒邊上的切割", count(report.strayCuts), stray},
         {"結束位置", end, endFault},
+        {"預估加工時間", report.machineSeconds ? durationText(*report.machineSeconds) : "無法估計（有動作沒有速度）",
+         false},
     };
 
     std::vector<std::string> problems;
@@ -159,12 +220,13 @@ ReportText describeReport(const CutReport& report)
     return text;
 }
 
-ReportText describeProgramError(const ProgramError& error)
+ReportText describeProgramError(const ProgramError& error, std::string_view programText)
 {
     ReportText text;
     text.fault = true;
     const std::string where = error.line > 0 ? "程式第 " + std::to_string(error.line) + " 行無法讀取：" : "程式無法讀取：";
-    text.verdict = where + errorWords(error.kind) + "（" + error.message + "）。";
+    const std::string line = error.line > 0 ? lineOf(programText, error.line) : std::string();
+    text.verdict = where + errorWords(error.kind) + (line.empty() ? "" : "（「" + line + "」）") + "。";
     return text;
 }
 

@@ -18,6 +18,7 @@ namespace {
 constexpr int ProgressSteps = 1000;
 const QColor FaultColour{255, 0, 0};
 const QColor CleanColour{0, 128, 0};
+const QColor UncheckedColour{176, 96, 0};
 
 QString qt(const std::string& text) { return QString::fromStdString(text); }
 
@@ -47,7 +48,7 @@ std::string failureOf(const std::exception& error)
 {
     if (dynamic_cast<const std::bad_alloc*>(&error))
         return "記憶體不足";
-    return std::string("發生錯誤（") + error.what() + "）";
+    return "發生錯誤";
 }
 
 // The same wafer laid out from the same boxes: a new program for it keeps the view.
@@ -60,7 +61,8 @@ bool sameDesign(const WaferLayout& a, const WaferLayout& b)
 
 const char* const FigureNames[frmPreview::FigureCount] = {"cutsValue",   "passesValue", "cutLengthValue",
                                                           "travelValue", "diesValue",   "uncutValue",
-                                                          "outsideValue", "strayValue", "endValue"};
+                                                          "outsideValue", "strayValue", "endValue",
+                                                          "machineTimeValue"};
 
 } // namespace
 
@@ -140,6 +142,10 @@ void frmPreview::buildControls()
         figureValues[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         figures->addRow(figureLabels[i], figureValues[i]);
     }
+    // How the machine time is estimated, for the one who asks.
+    const QString assumption = QString::fromUtf8(machineTimeAssumption());
+    figureLabels[FigureCount - 1]->setToolTip(assumption);
+    figureValues[FigureCount - 1]->setToolTip(assumption);
     auto* listTitle = new QLabel(QStringLiteral("未完整切割的晶粒與多餘的切割："), this);
     faultList = new QPlainTextEdit(this);
     faultList->setObjectName(QStringLiteral("faultList"));
@@ -217,7 +223,7 @@ void frmPreview::showProgram(const WaferLayout& layout, std::string text)
         try {
             auto parsed = parseProgram(text);
             if (auto* error = std::get_if<ProgramError>(&parsed))
-                result.error = std::move(*error);
+                result.refusal = describeProgramError(*error, text);
             else
                 result.program = std::make_shared<const Program>(std::get<Program>(std::move(parsed)));
         } catch (const std::exception& error) {
@@ -299,9 +305,9 @@ void frmPreview::programRead()
         updateProgress();
         return;
     }
-    if (result.error) {
+    if (result.refusal) {
         report_.reset();
-        showReport(describeProgramError(*result.error));
+        showReport(*result.refusal);
         updateProgress();
         return;
     }
@@ -335,15 +341,16 @@ void frmPreview::requestDrawing()
     drawWatcher_.cancel();
     drawPending_ = true;
     drawWatcher_.setFuture(QtConcurrent::run(
-        &pool_, [program = program_, view = picture->view(),
-                 ratio = picture->devicePixelRatioF()](QPromise<Outcome<map::CutPathLayers>>& promise) {
+        &pool_, [program = program_, view = picture->view(), ratio = picture->devicePixelRatioF(),
+                 match = map::cutPathMatch(*layout_, CutCheckOptions{}.tolerance)](
+                    QPromise<Outcome<map::CutPathLayers>>& promise) {
             promise.setProgressRange(0, ProgressSteps);
             Outcome<map::CutPathLayers> outcome;
             try {
                 map::CutPathLayers layers =
                     map::drawCutPathLayers(*program, view, ratio,
                                            [&promise](double done) { return reportProgress(promise, done); },
-                                           CutCheckOptions{}.tolerance);
+                                           match);
                 if (!layers.complete)
                     return; // cancelled
                 outcome.value = std::move(layers);
@@ -404,14 +411,17 @@ void frmPreview::showOverlay()
     const auto done = static_cast<std::uint32_t>(stepSlider->value());
     picture->setOverlay(map::cutPathOverlay(*layers_, done), layers_->view);
     const map::CutPathSteps& steps = layers_->steps;
-    const ProgramPoint& head = steps.headAfter[std::min<std::size_t>(done, steps.headAfter.size() - 1)];
+    const std::size_t at = std::min<std::size_t>(done, steps.headAfter.size() - 1);
+    const ProgramPoint& head = steps.headAfter[at];
     picture->setHead(map::pictureInches(head));
-    QString text = QStringLiteral("第 %1 / %2 步　刀頭在 X %3, Y %4 英吋")
+    QString text = QStringLiteral("第 %1 / %2 步（%3 / %4 個動作）　刀頭在 X %5, Y %6 英吋")
                        .arg(done)
                        .arg(steps.count())
+                       .arg(steps.motionsAfter[at])
+                       .arg(steps.motionsAfter.back())
                        .arg(qt(inchesText(head.x, 6)), qt(inchesText(head.y, 6)));
-    if (steps.motionsPerStep > 1)
-        text += QStringLiteral("（每步 %1 個動作）").arg(steps.motionsPerStep);
+    if (layers_->beyondBounds)
+        text += QStringLiteral("（程式太大，只畫出開頭的部分）");
     stepLabel->setText(text);
     showFault(stepLabel, false);
 }
@@ -450,7 +460,8 @@ void frmPreview::clearReport(const QString& verdict)
     showFault(verdictLabel, false);
     static const char* const labels[FigureCount] = {"切割次數",   "切割遍數",       "切割長度",
                                                     "移動長度",   "完整切割的晶粒", "未完整切割的晶粒",
-                                                    "有效圓外的切割", "不在晶粒邊上的切割", "結束位置"};
+                                                    "有效圓外的切割", "不在晶粒邊上的切割", "結束位置",
+                                                    "預估加工時間"};
     for (int i = 0; i < FigureCount; ++i) {
         figureLabels[i]->setText(QString::fromUtf8(labels[i]) + QStringLiteral("："));
         figureValues[i]->clear();
@@ -462,7 +473,8 @@ void frmPreview::clearReport(const QString& verdict)
 void frmPreview::showReport(const ReportText& text)
 {
     clearReport(qt(text.verdict));
-    setTextColour(verdictLabel, QPalette::WindowText, text.fault ? FaultColour : CleanColour);
+    setTextColour(verdictLabel, QPalette::WindowText,
+                  text.fault ? FaultColour : text.unchecked ? UncheckedColour : CleanColour);
     for (std::size_t i = 0; i < text.figures.size() && i < FigureCount; ++i) {
         figureLabels[i]->setText(qt(text.figures[i].label) + QStringLiteral("："));
         figureValues[i]->setText(qt(text.figures[i].value));
@@ -478,10 +490,7 @@ void frmPreview::showReport(const ReportText& text)
 
 void frmPreview::showFailure(const std::string& failure)
 {
-    ReportText text;
-    text.fault = true;
-    text.verdict = "無法完成檢查：" + failure + "。請勿以未經檢查的程式切割。";
-    showReport(text);
+    showReport(uncheckedVerdict("無法完成檢查：" + failure + "。"));
 }
 
 void frmPreview::updateProgress()

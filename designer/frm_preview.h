@@ -62,7 +62,7 @@ public:
     QPointer<QProgressBar> progressBar;
     QPointer<QGroupBox> reportFrame;
     /// The report's figures: labels and values, in describeReport's order.
-    static constexpr int FigureCount = 9;
+    static constexpr int FigureCount = 10;
     std::array<QPointer<QLabel>, FigureCount> figureLabels, figureValues;
     QPointer<QPlainTextEdit> faultList;
 
@@ -79,7 +79,7 @@ protected:
 private:
     struct ReadResult {
         std::shared_ptr<const Program> program;
-        std::optional<ProgramError> error;
+        std::optional<ReportText> refusal; // the text is no program, or too large to run
         std::string failure; // the worker could not read it (no memory)
     };
     /// A worker's result, or why it has none.

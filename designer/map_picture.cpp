@@ -23,7 +23,7 @@ void drawMapPicture(QPainter& painter, const WaferLayout& layout, int side, cons
     // Under a path the map is drawn for the path's view, so that each die edge
     // and its cut take the same pixels.
     drawWaferMap(painter, view, layout, layout.WaferDiameter / 2);
-    const CutPathLayers layers = drawCutPathLayers(*program, view, devicePixelRatio);
+    const CutPathLayers layers = drawCutPathLayers(*program, view, devicePixelRatio, {}, cutPathMatch(layout));
     painter.drawImage(QRectF(0, 0, side, side), cutPathOverlay(layers, layers.steps.count()));
 }
 

@@ -80,7 +80,7 @@ TEST(CliCheck, JsonHoldsTheSameReport)
 {
     const CliRun r = run(checkHexagons(kHexagons, {"--json"}));
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(r.out.starts_with("{\"program\": \"" + kHexagons + "\", \"shape\": \"Hexagon\", \"cancelled\": false,\n"));
+    EXPECT_TRUE(r.out.starts_with("{\"program\": \"" + kHexagons + "\", \"shape\": \"Hexagon\", \"checked\": true, \"cancelled\": false,\n"));
     EXPECT_TRUE(has(r.out, "\"passes\": 1, \"passesFrom\": \"repeat count\""));
     EXPECT_TRUE(has(r.out, "\"cuts\": 4, \"cuttingMotions\": 34, \"motions\": 38, \"pointCuts\": 0"));
     EXPECT_TRUE(has(r.out, "\"dies\": 7, \"diesFullyCut\": 7, \"uncutDies\": 0, \"uncutEdges\": 0"));
@@ -201,4 +201,42 @@ TEST(CliCheck, UsageErrorsExitTwo)
     const CliRun help = run({"check", "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(has(help.out, "check FILE.TXT"));
+}
+
+// A program the check cannot finish within its bounds is not reported as a
+// wrong one: exit 3, the reason in Traditional Chinese only.
+TEST(CliCheck, AProgramBeyondTheBoundsCouldNotBeCheckedAndExitsThree)
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "kerf-check-XXXXXX").string();
+    const std::filesystem::path folder = mkdtemp(pattern.data());
+    const std::string path = (folder / "HUGE.TXT").string();
+    {
+        std::ofstream out(path, std::ios::binary);
+        // Arcs that never close, each a little further round: equal copies
+        // of a pass, far too many to match one by one.
+        out << "PN HUGE\nDI 1 10000\nII\nMA X 0.5 Y 0\nOS\nSL 1300000000\nMI X 0.1 ARC 1\nEL\nCS\nEI\n";
+    }
+    for (const bool json : {false, true}) {
+        std::vector<std::string> args = {"check", path, "--wafer", "2.0 Inches", "--shape", "Circle", "--die", "20"};
+        if (json)
+            args.push_back("--json");
+        const CliRun r = run(args);
+        EXPECT_EQ(r.status, 3) << r.out << r.err;
+        EXPECT_TRUE(has(r.err, "無法檢查：程式展開後太大，無法檢查。")) << r.err;
+        EXPECT_FALSE(has(r.err, "不是正確的切割程式"));
+        for (const char c : r.err.substr(r.err.find("：")))
+            EXPECT_FALSE((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) << r.err;
+        EXPECT_EQ(has(r.out, "\"checked\": false, \"reason\": \"程式展開後太大，無法檢查。\""), json) << r.out;
+    }
+    std::filesystem::remove_all(folder);
+}
+
+TEST(CliCheck, TheReportEstimatesTheMachineTime)
+{
+    const CliRun text = run(checkHexagons(kHexagons));
+    EXPECT_TRUE(has(text.out, "\n預估加工時間：")) << text.out;
+    EXPECT_TRUE(has(text.out, "梯形速度曲線")) << text.out;
+    const CliRun json = run(checkHexagons(kHexagons, {"--json"}));
+    EXPECT_TRUE(has(json.out, "\"machineSeconds\": ")) << json.out;
+    EXPECT_FALSE(has(json.out, "\"machineSeconds\": null")) << json.out;
 }

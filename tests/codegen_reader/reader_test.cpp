@@ -348,9 +348,19 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"SLClosedByEI", "PN A\nDI 1 10000\nII\nSL 2\nEI\n", 4, K::SLWithoutEL},
         RefusalCase{"SLWithoutEL", mainUnit("SL 3\nMI X 1\nSL 2\nMI Y 1\nEL\nMI X 2\n"), 4, K::SLWithoutEL},
         RefusalCase{"Recursion", kRecursive, 10, K::Recursion},
-        RefusalCase{"SelfCall", kSelf, 5, K::Recursion},
-        RefusalCase{"TooManySteps", kBig, 1, K::TooLarge}),
+        RefusalCase{"SelfCall", kSelf, 5, K::Recursion}),
     [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
+
+// A program too large to run motion by motion is still a program: its literal
+// run says it is beyond the bounds and runs nothing.
+TEST(ProgramReader, AProgramTooLargeToRunIsReadAndItsRunSaysSo)
+{
+    auto parsed = parseProgram(kBig);
+    ASSERT_TRUE(std::holds_alternative<Program>(parsed));
+    const RunSummary summary = runProgram(std::get<Program>(parsed), [](const Motion&) {});
+    EXPECT_TRUE(summary.beyondBounds);
+    EXPECT_EQ(summary.motions, 0u);
+}
 
 TEST(ProgramReader, MangledProgramsAreRefusedOrReadNeverCrash)
 {

@@ -19,6 +19,7 @@ CutReport cleanSquares()
     report.travelLength = 2 + 2 * 0.70710678;
     report.dies = 4;
     report.diesFullyCut = 4;
+    report.machineSeconds = 12.5;
     return report;
 }
 
@@ -37,6 +38,10 @@ private slots:
     void inchesNeverShowMinusZero_data();
     void inchesNeverShowMinusZero();
     void programErrorNamesItsLine();
+    void noEnglishInAnyVerdict();
+    void tooLargeIsUncheckedNotFaulty();
+    void machineTimeInHoursMinutesAndSeconds_data();
+    void machineTimeInHoursMinutesAndSeconds();
 };
 
 void CutReportTextTest::cleanReportSaysSoWithNoFault()
@@ -54,6 +59,7 @@ void CutReportTextTest::cleanReportSaysSoWithNoFault()
         {"有效圓外的切割", "0", false},
         {"不在晶粒邊上的切割", "0", false},
         {"結束位置", "X 0.000000, Y 0.000000 英吋", false},
+        {"預估加工時間", "12.5 秒", false},
     };
     QCOMPARE(text.figures.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -83,7 +89,7 @@ void CutReportTextTest::faultsAreMarkedAndNamed()
     QCOMPARE(q(text.figures[5].value), QStringLiteral("3（未切足的邊 5 條）"));
     QCOMPARE(q(text.figures[8].value),
              QStringLiteral("X 0.500000, Y -0.250000 英吋（雷射沒有關閉）（切割沒有以 CS 結束）"));
-    const bool faults[] = {false, false, false, false, true, true, true, true, true};
+    const bool faults[] = {false, false, false, false, true, true, true, true, true, false};
     for (std::size_t i = 0; i < text.figures.size(); ++i)
         QCOMPARE(text.figures[i].fault, faults[i]);
 }
@@ -165,12 +171,65 @@ void CutReportTextTest::inchesNeverShowMinusZero()
 
 void CutReportTextTest::programErrorNamesItsLine()
 {
-    const ReportText text = describeProgramError({57, ProgramErrorKind::ELWithoutSL, "EL without SL"});
+    const std::string program = "PN MAIN\r\nDI 1 10000\r\nII\r\n  FOO X 1  \r\nEI\r\n";
+    const ReportText text = describeProgramError({4, ProgramErrorKind::UnknownWord, "unknown word 'FOO'"}, program);
     QVERIFY(text.fault);
-    QCOMPARE(q(text.verdict), QStringLiteral("程式第 57 行無法讀取：EL 之前沒有對應的 SL（EL without SL）。"));
+    QVERIFY(!text.unchecked);
+    QCOMPARE(q(text.verdict), QStringLiteral("程式第 4 行無法讀取：無法辨識的指令（「FOO X 1」）。"));
     QVERIFY(text.figures.empty());
+    const ReportText noText = describeProgramError({57, ProgramErrorKind::ELWithoutSL, "EL without SL"});
+    QCOMPARE(q(noText.verdict), QStringLiteral("程式第 57 行無法讀取：EL 之前沒有對應的 SL。"));
     const ReportText empty = describeProgramError({0, ProgramErrorKind::Empty, "no program unit"});
-    QCOMPARE(q(empty.verdict), QStringLiteral("程式無法讀取：程式中沒有任何程式單元（no program unit）。"));
+    QCOMPARE(q(empty.verdict), QStringLiteral("程式無法讀取：程式中沒有任何程式單元。"));
+    // A long line is cut short; bytes that are no ASCII text are not shown as such.
+    const std::string longLine = "PN MAIN\n" + std::string(60, 'A') + "\xB5\n";
+    const ReportText cut = describeProgramError({2, ProgramErrorKind::UnknownWord, "x"}, longLine);
+    QCOMPARE(q(cut.verdict), QStringLiteral("程式第 2 行無法讀取：無法辨識的指令（「%1……」）。").arg(QString(40, 'A')));
+}
+
+void CutReportTextTest::noEnglishInAnyVerdict()
+{
+    // Every kind of refusal, whatever English the reader's message holds.
+    for (int kind = 0; kind <= static_cast<int>(ProgramErrorKind::Recursion); ++kind) {
+        const ProgramError error{25, static_cast<ProgramErrorKind>(kind), "running unit 'BIGP' takes more steps"};
+        const QString verdict = q(describeProgramError(error).verdict);
+        QVERIFY2(!verdict.contains(QStringLiteral("running")) && !verdict.contains(QStringLiteral("BIGP")),
+                 qPrintable(verdict));
+    }
+}
+
+void CutReportTextTest::tooLargeIsUncheckedNotFaulty()
+{
+    CutReport report = cleanSquares();
+    report.unchecked = Unchecked::TooLarge;
+    const ReportText text = describeReport(report);
+    QVERIFY(text.unchecked && !text.fault);
+    QVERIFY(text.figures.empty());
+    QCOMPARE(q(text.verdict), QStringLiteral("程式展開後太大，無法檢查。這不表示程式有錯，但請勿以未經檢查的程式切割。"));
+    report.unchecked = Unchecked::OutOfMemory;
+    QVERIFY(q(describeReport(report).verdict).startsWith(QStringLiteral("記憶體不足，無法檢查。")));
+}
+
+void CutReportTextTest::machineTimeInHoursMinutesAndSeconds_data()
+{
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("seconds") << 45.24 << "45.2 秒";
+    QTest::newRow("just under a minute") << 59.94 << "59.9 秒";
+    QTest::newRow("a minute") << 59.96 << "1 分 00 秒";
+    QTest::newRow("minutes") << 185.4 << "3 分 05 秒";
+    QTest::newRow("hours") << 2 * 3600 + 7 * 60 + 9.0 << "2 小時 07 分 09 秒";
+    QTest::newRow("no time") << std::nan("") << "—";
+}
+
+void CutReportTextTest::machineTimeInHoursMinutesAndSeconds()
+{
+    QFETCH(double, seconds);
+    QFETCH(QString, text);
+    QCOMPARE(q(durationText(seconds)), text);
+    CutReport report = cleanSquares();
+    report.machineSeconds.reset();
+    QCOMPARE(q(describeReport(report).figures.back().value), QStringLiteral("無法估計（有動作沒有速度）"));
 }
 
 QTEST_GUILESS_MAIN(CutReportTextTest)

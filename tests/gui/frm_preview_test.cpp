@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include <QApplication>
+#include <QRegularExpression>
 #include <QTest>
 #include <QWheelEvent>
 #include <QWindow>
@@ -88,14 +89,18 @@ private slots:
     void reportOfKnownLayouts_data();
     void reportOfKnownLayouts();
     void cutsAreDrawnOverTheDieEdges();
+    void lastStepLeavesNoRed_data();
+    void lastStepLeavesNoRed();
     void programLeavingALineUncutShowsItInRed();
     void movedCutIsReportedAtItsLine();
     void textThatIsNoProgramIsReportedAtItsLine();
+    void programBeyondTheBoundsIsUncheckedInChinese();
     void sliderMovesTheHead();
     void playWalksToTheEnd();
     void wheelZoomsAboutThePointerAtOneScale();
     void dragPansAndFitShowsTheWaferAgain();
     void bigProgramShowsProgressAndClosingCancelsIt();
+    void largestCircleProgramOpensInFull();
     void previewAgainKeepsTheViewAndReopensAfterClosing();
     void closingTheDesignerClosesThePreview();
 
@@ -257,6 +262,9 @@ void FrmPreviewTest::reportOfKnownLayouts()
     QCOMPARE(figure(preview, "uncutValue"), QStringLiteral("0"));
     QCOMPARE(figure(preview, "outsideValue"), QStringLiteral("0"));
     QCOMPARE(figure(preview, "endValue"), QStringLiteral("X 0.000000, Y 0.000000 英吋"));
+    QVERIFY(report.machineSeconds && *report.machineSeconds > 0);
+    QCOMPARE(figure(preview, "machineTimeValue"), QString::fromStdString(durationText(*report.machineSeconds)));
+    QVERIFY(!control<QLabel>(preview, "machineTimeValue")->toolTip().isEmpty());
     QVERIFY(preview->verdictLabel->text().startsWith(QStringLiteral("全部 %1 個晶粒都已完整切割").arg(dies)));
     QVERIFY(!shownInRed(preview->verdictLabel));
     for (const auto& value : preview->figureValues)
@@ -279,6 +287,48 @@ void FrmPreviewTest::cutsAreDrawnOverTheDieEdges()
         for (int x = 0; x < image.width(); ++x)
             red += image.pixelColor(x, y) == map::Red;
     QCOMPARE(red, 0);
+}
+
+void FrmPreviewTest::lastStepLeavesNoRed_data()
+{
+    QTest::addColumn<QString>("shape");
+    QTest::addColumn<QString>("die");
+    QTest::addColumn<QString>("gap");
+    QTest::addColumn<QString>("passes");
+    QTest::newRow("circles") << "Circle" << "150" << "" << "1";
+    QTest::newRow("circles with a fine-tune") << "Circle" << "150" << "10" << "1";
+    QTest::newRow("small circles with a fine-tune") << "Circle" << "8" << "1" << "2";
+    QTest::newRow("hexagons with a fine-tune") << "Hexagon" << "150" << "10" << "2";
+    QTest::newRow("squares with a fine-tune") << "Square" << "150" << "10" << "1";
+}
+
+void FrmPreviewTest::lastStepLeavesNoRed()
+{
+    QFETCH(QString, shape);
+    QFETCH(QString, die);
+    QFETCH(QString, gap);
+    QFETCH(QString, passes);
+    const WaferLayout layout = designedLayout("2.0 Inches", shape.toLatin1().constData(), die.toLatin1().constData(),
+                                              gap.toLatin1().constData());
+    frmPreview* preview = openPreview(layout, programOf(layout, passes.toLatin1().constData()));
+    QVERIFY(preview->report() && preview->report()->clean());
+    QCOMPARE(preview->stepSlider->value(), preview->stepSlider->maximum());
+    const QImage image = preview->picture->picture();
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            red += image.pixelColor(x, y) == map::Red;
+    QCOMPARE(red, 0);
+    // One step back the last cut is still to come: red again.
+    if (shape == QStringLiteral("Circle")) {
+        preview->stepSlider->setValue(preview->stepSlider->maximum() / 2);
+        const QImage half = preview->picture->picture();
+        int left = 0;
+        for (int y = 0; y < half.height(); ++y)
+            for (int x = 0; x < half.width(); ++x)
+                left += half.pixelColor(x, y) == map::Red;
+        QVERIFY(left > 0);
+    }
 }
 
 void FrmPreviewTest::programLeavingALineUncutShowsItInRed()
@@ -334,6 +384,25 @@ void FrmPreviewTest::textThatIsNoProgramIsReportedAtItsLine()
              qPrintable(preview->verdictLabel->text()));
     QVERIFY(!preview->stepSlider->isEnabled());
     QVERIFY(!preview->steps());
+}
+
+void FrmPreviewTest::programBeyondTheBoundsIsUncheckedInChinese()
+{
+    const WaferLayout layout = designedLayout("2.0 Inches", "Square", "500");
+    // Arcs that never close, each a little further round: equal copies of a
+    // pass, far too many to match one by one.
+    const std::string text = "PN HUGE\nDI 1 10000\nII\nMA X 0.5 Y 0\nOS\nSL 1300000000\nMI X 0.1 ARC 1\nEL\nCS\nEI\n";
+    frmPreview* preview = openPreview(layout, text);
+    QVERIFY(!preview->isWorking());
+    const QString verdict = preview->verdictLabel->text();
+    QVERIFY2(verdict.contains(QStringLiteral("無法檢查")), qPrintable(verdict));
+    QVERIFY2(!verdict.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))), qPrintable(verdict));
+    // Not the verdict on a wrong program: not red, and no figures as if it had been run.
+    QVERIFY(!shownInRed(preview->verdictLabel));
+    QVERIFY(!verdict.startsWith(QStringLiteral("程式有問題")));
+    QVERIFY(preview->report());
+    QCOMPARE(preview->report()->unchecked, Unchecked::TooLarge);
+    QVERIFY(figure(preview, "diesValue").isEmpty());
 }
 
 void FrmPreviewTest::sliderMovesTheHead()
@@ -449,6 +518,34 @@ void FrmPreviewTest::bigProgramShowsProgressAndClosingCancelsIt()
     QVERIFY(!preview->isVisible());
     QVERIFY(!preview->isWorking());
     QVERIFY(!preview->report());
+}
+
+void FrmPreviewTest::largestCircleProgramOpensInFull()
+{
+    // Some 512 million round dies in 27455 rows.
+    const WaferLayout layout = designedLayout("5.0 Inches", "Circle", "0.2");
+    designer->showPreview(ProgramPreview{layout, programOf(layout)});
+    frmPreview* preview = designer->previewWindow();
+    // The path is drawn whatever the check takes.
+    QTRY_VERIFY_WITH_TIMEOUT(preview->steps(), WorkTimeout);
+    QVERIFY(preview->stepSlider->isEnabled());
+    const map::CutPathSteps& steps = *preview->steps();
+    QVERIFY(steps.count() > 1000 && steps.count() <= map::CutPathSteps::MaxSteps);
+    QVERIFY(steps.motionsAfter.back() > 2 * std::uint64_t(512'000'000)); // an arc and a move a die
+    QCOMPARE(steps.headAfter.back(), (ProgramPoint{0, 0}));
+    QVERIFY(!preview->stepLabel->text().contains(QStringLiteral("太大")));
+    QVERIFY(!shownInRed(preview->stepLabel));
+    // The whole wafer cut: not a red pixel left.
+    const QImage image = preview->picture->picture();
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            red += image.pixelColor(x, y) == map::Red;
+    QCOMPARE(red, 0);
+    if (preview->report() && preview->report()->unchecked == Unchecked::No)
+        QCOMPARE(preview->report()->motions, steps.motionsAfter.back());
+    QTest::mouseClick(preview->cmdClose, Qt::LeftButton);
+    QVERIFY(!preview->isWorking());
 }
 
 void FrmPreviewTest::previewAgainKeepsTheViewAndReopensAfterClosing()

@@ -56,6 +56,13 @@ Program parsed(const std::string& text)
     return std::get<Program>(std::move(program));
 }
 
+CutPathMatch withTolerance(double tolerance)
+{
+    CutPathMatch match;
+    match.edgeTolerance = tolerance;
+    return match;
+}
+
 // The horizontal and vertical extent of a colour's pixels.
 QSize extent(const QImage& image, const QColor& colour)
 {
@@ -91,6 +98,8 @@ private slots:
     void laserOffMovesAreDashed();
     void cutsAreAsWideAsTheToleranceWhereItSpansPixels();
     void cancelledDrawingSaysSo();
+    void runsTakeThePixelsOfTheirMotions_data();
+    void runsTakeThePixelsOfTheirMotions();
 };
 
 void MapViewTest::fitShowsThePictureWholeAndCentred()
@@ -204,16 +213,29 @@ void MapViewTest::cutsCoverTheEdgesOfTheDiesTheyCut_data()
     QTest::addColumn<QString>("die");
     QTest::addColumn<QString>("passes");
     QTest::addColumn<double>("zoom");
+    QTest::addColumn<QString>("gap");
     // Fitted to an even size, the wafer centre and the edges through it fall
     // on pixel boundaries.
     for (double zoom : {1.0, 2.4}) {
         const QByteArray at = zoom == 1 ? "fitted" : "zoomed";
-        QTest::newRow("circles " + at) << "Circle" << "300" << "1" << zoom;
-        QTest::newRow("hexagons there and back " + at) << "Hexagon" << "200" << "2" << zoom;
-        QTest::newRow("hexagons one way " + at) << "Hexagon" << "150" << "1" << zoom;
-        QTest::newRow("squares " + at) << "Square" << "250" << "1" << zoom;
+        QTest::newRow("circles " + at) << "Circle" << "300" << "1" << zoom << "";
+        QTest::newRow("hexagons there and back " + at) << "Hexagon" << "200" << "2" << zoom << "";
+        QTest::newRow("hexagons one way " + at) << "Hexagon" << "150" << "1" << zoom << "";
+        QTest::newRow("squares " + at) << "Square" << "250" << "1" << zoom << "";
+        // A fine-tune moves a round die's cut half of it to the left of the
+        // die; the die is still drawn as cut.
+        QTest::newRow("circles with a fine-tune " + at) << "Circle" << "300" << "1" << zoom << "12";
+        QTest::newRow("hexagons with a fine-tune " + at) << "Hexagon" << "200" << "1" << zoom << "12";
+        QTest::newRow("squares with a fine-tune " + at) << "Square" << "250" << "1" << zoom << "12";
+        // Dies too small to draw one by one: rows drawn as bands.
+        QTest::newRow("tiny circles with a fine-tune " + at) << "Circle" << "6" << "1" << zoom << "0.5";
+        QTest::newRow("tiny hexagons with a fine-tune " + at) << "Hexagon" << "6" << "2" << zoom << "0.5";
     }
-    QTest::newRow("designer's scale") << "Hexagon" << "200" << "1" << 0.0;
+    // Far in, off the centre's row: only the copies of a row's run in view are drawn.
+    QTest::newRow("tiny circles with a fine-tune far in") << "Circle" << "6" << "1" << 30.0 << "0.5";
+    QTest::newRow("tiny hexagons far in") << "Hexagon" << "6" << "1" << 30.0 << "";
+    QTest::newRow("designer's scale") << "Hexagon" << "200" << "1" << 0.0 << "";
+    QTest::newRow("designer's scale, circles with a fine-tune") << "Circle" << "300" << "1" << 0.0 << "20";
 }
 
 void MapViewTest::cutsCoverTheEdgesOfTheDiesTheyCut()
@@ -222,13 +244,15 @@ void MapViewTest::cutsCoverTheEdgesOfTheDiesTheyCut()
     QFETCH(QString, die);
     QFETCH(QString, passes);
     QFETCH(double, zoom);
-    const WaferLayout layout =
-        designedLayout("2.0 Inches", shape.toLatin1().constData(), die.toLatin1().constData());
+    QFETCH(QString, gap);
+    const WaferLayout layout = designedLayout("2.0 Inches", shape.toLatin1().constData(),
+                                              die.toLatin1().constData(), gap.toLatin1().constData());
     const Program program = parsed(programOf(layout, passes.toLatin1().constData()));
-    MapView view = zoomedAbout(fitView(QSize(520, 520), QRectF(1.5, 1.5, 2.25, 2.25)), {260, 260}, zoom);
+    const QPointF about = zoom > 10 ? QPointF(150, 190) : QPointF(260, 260);
+    MapView view = zoomedAbout(fitView(QSize(520, 520), QRectF(1.5, 1.5, 2.25, 2.25)), about, zoom);
     if (zoom == 0) // the designer's picture: 96 pixels an inch from its corner
         view = MapView{96.0, {0, 0}, QSize(504, 504)};
-    const CutPathLayers layers = drawCutPathLayers(program, view, 1.0);
+    const CutPathLayers layers = drawCutPathLayers(program, view, 1.0, {}, cutPathMatch(layout));
     QVERIFY(layers.complete);
 
     const QImage before = mapImage(view, layout);
@@ -249,8 +273,8 @@ void MapViewTest::stepsWalkThePathInMachineOrder()
     const MapView view = fitView(QSize(504, 504), Picture);
     const CutPathLayers layers = drawCutPathLayers(program, view, 1.0);
     const CutPathSteps& steps = layers.steps;
-    QCOMPARE(steps.motionsPerStep, std::uint64_t(1));
-    QCOMPARE(std::uint64_t(steps.count()), steps.motions);
+    QCOMPARE(steps.runsPerStep, std::uint64_t(1));
+    QCOMPARE(std::uint64_t(steps.count()), steps.runs);
     QCOMPARE(steps.headAfter.front(), (ProgramPoint{0, 0}));
     // The first move goes to the top left of row 1; the program ends at the origin.
     QCOMPARE(steps.headAfter[1], (ProgramPoint{-0.5, 0.635085}));
@@ -278,7 +302,7 @@ void MapViewTest::retracedPassesAreDrawnOnce()
     const CutPathLayers once = drawCutPathLayers(parsed(programOf(layout, "1")), view, 1.0);
     const CutPathLayers thrice = drawCutPathLayers(parsed(programOf(layout, "3")), view, 1.0);
     // Only the moves back to the origin around the loop's end come on top.
-    QVERIFY(thrice.steps.motions > once.steps.motions && thrice.steps.motions <= once.steps.motions + 2);
+    QVERIFY(thrice.steps.runs > once.steps.runs && thrice.steps.runs <= once.steps.runs + 2);
     // The same cuts, made by the same steps; the passes' return to the origin
     // is a move of its own.
     QCOMPARE(thrice.cuts, once.cuts);
@@ -312,7 +336,7 @@ void MapViewTest::cutsAreAsWideAsTheToleranceWhereItSpansPixels()
     const MapView view = fitView(QSize(200, 200), QRectF(CenterX - 0.0025, CenterY - 0.0025, 0.005, 0.005));
     QCOMPARE(view.pixelsPerInch, 40000.0);
     const auto thickness = [&](double tolerance) {
-        const QImage overlay = cutPathOverlay(drawCutPathLayers(program, view, 1.0, {}, tolerance), 2);
+        const QImage overlay = cutPathOverlay(drawCutPathLayers(program, view, 1.0, {}, withTolerance(tolerance)), 2);
         int n = 0;
         for (int y = 0; y < overlay.height(); ++y)
             n += overlay.pixelColor(100, y) == CutColour;
@@ -337,6 +361,51 @@ void MapViewTest::cancelledDrawingSaysSo()
     QVERIFY(!layers.complete);
     QCOMPARE(calls, 2);
     QVERIFY(fraction > 0 && fraction < 1);
+}
+
+void MapViewTest::runsTakeThePixelsOfTheirMotions_data()
+{
+    QTest::addColumn<double>("zoom");
+    QTest::newRow("copies closer than a pixel") << 1.0;
+    QTest::newRow("copies a few pixels apart") << 12.0;
+    QTest::newRow("copies far apart, some out of view") << 150.0;
+}
+
+void MapViewTest::runsTakeThePixelsOfTheirMotions()
+{
+    QFETCH(double, zoom);
+    // Rows of short cuts, round dies and an upright cut, repeated; and the same
+    // motions written out one by one.
+    const std::string pass = "OS\nMI X 0.002\nCS\nMI X 0.001 Y 0.0\nOS\nMI X 0.0015 Y 0.0 ARC 360\nCS\n"
+                             "MI Y 0.004\nOS\nMI Y -0.004\nCS\n";
+    std::string repeated = "PN T\nDI 1 10000\nII\nMA X -1.2 Y 0.3\nSL 5\nSL 400\n" + pass +
+                           "EL\nMI X -1.2 Y -0.05\nEL\nEI\n";
+    std::string literal = "PN T\nDI 1 10000\nII\nMA X -1.2 Y 0.3\n";
+    for (int row = 0; row < 5; ++row) {
+        for (int i = 0; i < 400; ++i)
+            literal += pass;
+        literal += "MI X -1.2 Y -0.05\n";
+    }
+    literal += "EI\n";
+    const MapView view = zoomedAbout(fitView(QSize(400, 400), Picture), QPointF(180, 184.7), zoom);
+    const CutPathLayers runs = drawCutPathLayers(parsed(repeated), view, 1.0);
+    const CutPathLayers motions = drawCutPathLayers(parsed(literal), view, 1.0);
+    QVERIFY(runs.steps.runs < 20);
+    QCOMPARE(runs.steps.motionsAfter.back(), motions.steps.motionsAfter.back());
+    // Up to the rounding of adding steps.
+    const ProgramPoint end = runs.steps.headAfter.back();
+    const ProgramPoint expected = motions.steps.headAfter.back();
+    QVERIFY(std::abs(end.x - expected.x) < 1e-9 && std::abs(end.y - expected.y) < 1e-9);
+    int differ = 0, cut = 0;
+    for (int y = 0; y < runs.cuts.height(); ++y)
+        for (int x = 0; x < runs.cuts.width(); ++x) {
+            const bool a = runs.cuts.pixel(x, y) != 0;
+            const bool b = motions.cuts.pixel(x, y) != 0;
+            differ += a != b;
+            cut += b;
+        }
+    QVERIFY(cut > 50);
+    QCOMPARE(differ, 0);
 }
 
 QTEST_MAIN(MapViewTest)
