@@ -1,6 +1,10 @@
 #include "designer/form.h"
 
 #include <QCloseEvent>
+#include <QHideEvent>
+#include <QScreen>
+
+#include "designer/window_placement.h"
 
 namespace kerf::ui {
 
@@ -24,9 +28,33 @@ void Form::load()
     Form_Load();
 }
 
+void Form::placeForShowing()
+{
+    if (isVisible())
+        return;
+    if (lastPosition_) {
+        move(*lastPosition_);
+        return;
+    }
+    QWidget* anchor = parentWidget() ? parentWidget()->window() : nullptr;
+    while (anchor && anchor->parentWidget())
+        anchor = anchor->parentWidget()->window();
+    if (!anchor || !anchor->isVisible())
+        return; // no menu to stand beside: where the system puts it
+    int cascade = 0;
+    for (const Form* other : anchor->findChildren<Form*>())
+        if (other != this && other->isVisible())
+            ++cascade;
+    // Not shown yet, the window's frame is taken to be as thick as the menu's.
+    const QSize frame = size() + (anchor->frameGeometry().size() - anchor->size());
+    const QScreen* screen = anchor->screen();
+    move(placeBeside(anchor->frameGeometry(), frame, screen->availableGeometry(), cascade));
+}
+
 void Form::showModeless()
 {
     load();
+    placeForShowing();
     if (!isVisible())
         setWindowModality(Qt::NonModal);
     show();
@@ -37,6 +65,7 @@ void Form::showModeless()
 void Form::showModal()
 {
     load();
+    placeForShowing();
     if (!isVisible())
         setWindowModality(Qt::ApplicationModal);
     show();
@@ -66,6 +95,14 @@ void Form::closeEvent(QCloseEvent* event)
         emit unloaded();
     }
     event->accept();
+}
+
+void Form::hideEvent(QHideEvent* event)
+{
+    // A minimised window keeps its place; one that closes is reopened there.
+    if (!event->spontaneous())
+        lastPosition_ = pos();
+    QDialog::hideEvent(event);
 }
 
 void chainTabOrder(std::initializer_list<QWidget*> widgets)
