@@ -99,12 +99,7 @@ QChart* makeDieSizeChart(const std::vector<SweepPoint>& points, const std::optio
         marked->setName(QStringLiteral("目前設計"));
         marked->setMarkerSize(11);
         marked->setColor(Qt::black);
-        for (const SweepPoint& point : points)
-            if (point.results && point.shape == mark->shape
-                && std::abs(point.dieMil - mark->dieMil) <= 1e-9 * std::max(1.0, mark->dieMil)) {
-                marked->append(point.dieMil, number(point.results->dies));
-                break;
-            }
+        marked->append(mark->dieMil, mark->dies);
         chart->addSeries(marked);
         marked->attachAxis(sizeAxis);
         marked->attachAxis(diesAxis);

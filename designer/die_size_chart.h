@@ -14,16 +14,15 @@ class QChart;
 
 namespace kerf::ui {
 
-/// The design the chart marks: its shape and die size.
+/// The design the chart marks: its die size and dies.
 struct ChartMark {
-    std::string shape;
     double dieMil = 0;
+    double dies = 0;
 };
 
 /// The chart of a sweep: dies (left axis, solid) and area utilisation
 /// (right axis, dashed) against the die size, one colour per shape; refused
-/// sizes are left out; the mark, when given, is a point on its shape's dies
-/// line. The caller owns the chart.
+/// sizes are left out; the mark, when given, is a point on the dies axis. The caller owns the chart.
 QChart* makeDieSizeChart(const std::vector<SweepPoint>& points, const std::optional<ChartMark>& mark);
 
 /// The same chart drawn into an image of `size` pixels (needs a QApplication).

@@ -91,7 +91,10 @@ void frmDieSizeChart::showFor(const DesignInput& design)
 {
     design_ = design;
     const double die = QString::fromStdString(design.texts.dieSize).toDouble();
-    mark_ = ChartMark{design.texts.shape, die};
+    const DesignOutcome outcome = runDesign(design);
+    mark_.reset();
+    if (const auto* current = std::get_if<Design>(&outcome))
+        mark_ = ChartMark{die, QString::fromStdString(current->results.dies).toDouble()};
     txtFrom->setText(milText(die * (1 - DefaultSpread)));
     txtTo->setText(milText(die * (1 + DefaultSpread)));
     txtSteps->setText(QString::number(DefaultSteps));
