@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QHideEvent>
-#include <QScreen>
 
 #include "designer/window_placement.h"
 
@@ -36,19 +35,7 @@ void Form::placeForShowing()
         move(*lastPosition_);
         return;
     }
-    QWidget* anchor = parentWidget() ? parentWidget()->window() : nullptr;
-    while (anchor && anchor->parentWidget())
-        anchor = anchor->parentWidget()->window();
-    if (!anchor || !anchor->isVisible())
-        return; // no menu to stand beside: where the system puts it
-    int cascade = 0;
-    for (const Form* other : anchor->findChildren<Form*>())
-        if (other != this && other->isVisible())
-            ++cascade;
-    // Not shown yet, the window's frame is taken to be as thick as the menu's.
-    const QSize frame = size() + (anchor->frameGeometry().size() - anchor->size());
-    const QScreen* screen = anchor->screen();
-    move(placeBeside(anchor->frameGeometry(), frame, screen->availableGeometry(), cascade));
+    moveBesideMenu(this);
 }
 
 void Form::showModeless()

@@ -15,6 +15,7 @@
 
 #include "designer/file_dialog.h"
 #include "designer/message_box.h"
+#include "designer/window_placement.h"
 
 namespace kerf::ui {
 
@@ -98,6 +99,8 @@ void frmDieSizeChart::showFor(const DesignInput& design)
     txtFrom->setText(milText(die * (1 - DefaultSpread)));
     txtTo->setText(milText(die * (1 + DefaultSpread)));
     txtSteps->setText(QString::number(DefaultSteps));
+    if (!isVisible() && !testAttribute(Qt::WA_Moved))
+        moveBesideMenu(this); // the first time; afterwards where it was left
     show();
     raise();
     activateWindow();

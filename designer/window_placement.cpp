@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <limits>
 
+#include <QScreen>
+#include <QWidget>
+
 namespace kerf::ui {
 
 namespace {
@@ -58,6 +61,22 @@ QPoint placeBeside(const QRect& anchor, const QSize& window, const QRect& screen
         }
     }
     return best;
+}
+
+void moveBesideMenu(QWidget* window)
+{
+    QWidget* anchor = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+    while (anchor && anchor->parentWidget())
+        anchor = anchor->parentWidget()->window();
+    if (!anchor || !anchor->isVisible())
+        return; // no menu to stand beside: where the system puts it
+    int cascade = 0;
+    for (const QWidget* other : anchor->findChildren<QWidget*>())
+        if (other != window && other->isWindow() && other->isVisible())
+            ++cascade;
+    // Not shown yet, the window's frame is taken to be as thick as the menu's.
+    const QSize frame = window->size() + (anchor->frameGeometry().size() - anchor->size());
+    window->move(placeBeside(anchor->frameGeometry(), frame, anchor->screen()->availableGeometry(), cascade));
 }
 
 } // namespace kerf::ui

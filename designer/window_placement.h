@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QSize>
 
+class QWidget;
+
 namespace kerf::ui {
 
 /// How far each further tool window opens from the one before, in pixels.
@@ -18,5 +20,10 @@ inline constexpr int CascadeStep = 32;
 /// wins; when none is free (a window larger than the screen's room), the one
 /// covering the least of the anchor.
 QPoint placeBeside(const QRect& anchor, const QSize& window, const QRect& screen, int cascade);
+
+/// Moves `window`, not shown yet, beside the main menu (the top of its chain
+/// of owners) as `placeBeside` says, cascaded after the other windows of the
+/// menu that are shown; nothing when it has no owner or the menu is hidden.
+void moveBesideMenu(QWidget* window);
 
 } // namespace kerf::ui

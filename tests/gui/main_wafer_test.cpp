@@ -8,6 +8,7 @@
 #include "app/main_wafer.h"
 #include "codegen/ui/frm_code.h"
 #include "designer/application.h"
+#include "designer/frm_die_size_chart.h"
 #include "designer/frm_wafer.h"
 #include "designer/twips.h"
 #include "gui_test_support.h"
@@ -185,6 +186,11 @@ void MainWaferTest::toolWindowsOpenBesideTheMenuInsideTheScreen()
     QTest::mouseClick(designer->cmdGenerate, Qt::LeftButton);
     QVERIFY(designer->codeWindow() && designer->codeWindow()->isVisible());
     verifyBesideTheMenu(designer->codeWindow(), menu.get());
+    designer->codeWindow()->unload();
+    // And the die-size chart of the picture's menu.
+    designer->mnuDieSizeChart_Click();
+    QVERIFY(designer->dieSizeChartWindow());
+    verifyBesideTheMenu(designer->dieSizeChartWindow(), menu.get());
 }
 
 void MainWaferTest::movedWindowReopensWhereItWasLeft()
