@@ -125,7 +125,9 @@ void frmDieSizeChart::cmdRun_Click()
         fault = sweepRequestFault(request);
     if (fault) {
         showMessage(this, MessageIcon::Exclamation, InputErrorTitle, *fault);
-        (stepsOk && fromOk && toOk ? txtFrom : (!fromOk ? txtFrom : (!toOk ? txtTo : txtSteps)))->focusToFix();
+        const bool stepsFault = !stepsOk || request.steps < MinSweepSteps || request.steps > MaxSweepSteps;
+        NumberBox* box = !fromOk ? txtFrom : !toOk ? txtTo : stepsFault ? txtSteps : txtFrom;
+        box->focusToFix();
         return;
     }
     stop();

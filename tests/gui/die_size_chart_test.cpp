@@ -10,6 +10,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
+#include <QLineSeries>
 
 #include "designer/application.h"
 #include "designer/file_dialog.h"
@@ -31,6 +33,7 @@ private slots:
     void menuEntryNeedsADesign();
     void refusedRangeIsSaidAndNothingRuns();
     void savesCsvAndPng();
+    void tooltipNamesTheNearestPoint();
 
 private:
     frmDieSizeChart* openChart();
@@ -156,6 +159,22 @@ void DieSizeChartTest::savesCsvAndPng()
     QCOMPARE(image.size(), chart->view->size());
     QCOMPARE(messages->shown.size(), std::size_t(1)); // the missing folder, said
     QCOMPARE(messages->shown.front().icon, MessageIcon::Exclamation);
+}
+
+void DieSizeChartTest::tooltipNamesTheNearestPoint()
+{
+    frmDieSizeChart* chart = openChart();
+    QVERIFY(chart);
+    auto* squares = qobject_cast<QLineSeries*>(chart->view->chart()->series().at(4)); // Square dies
+    QVERIFY(squares);
+    QCOMPARE(squares->property("shape").toString(), QStringLiteral("Square"));
+    emit squares->hovered(QPointF(25.1, 0), true);
+    const SweepPoint& nearest = chart->points()[400]; // Square, 25 mil
+    QCOMPARE(nearest.dieSize, std::string("25"));
+    QTRY_COMPARE(QToolTip::text(), pointTip(nearest));
+    QVERIFY(QToolTip::text().contains(QString::fromStdString(nearest.results->dies)));
+    emit squares->hovered(QPointF(25.1, 0), false);
+    QTRY_VERIFY(!QToolTip::isVisible());
 }
 
 int main(int argc, char* argv[])
