@@ -1,6 +1,7 @@
 #include <malloc.h>
 
 #include <QApplication>
+#include <QCommandLineParser>
 
 #include "app/main_wafer.h"
 #include "designer/application.h"
@@ -13,6 +14,10 @@ int main(int argc, char* argv[])
     mallopt(M_TRIM_THRESHOLD, 512 << 20);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kerfwright"));
+    QApplication::setApplicationVersion(QStringLiteral(KERF_VERSION));
+    QCommandLineParser arguments;
+    arguments.addVersionOption(); // --version: prints the version and ends
+    arguments.process(application);
     kerf::ui::prepareApplication(application);
     kerf::ui::MainWafer menu;
     menu.show();

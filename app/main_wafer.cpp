@@ -1,6 +1,7 @@
 #include "app/main_wafer.h"
 
 #include <QCloseEvent>
+#include <QScreen>
 
 #include "designer/controls.h"
 #include "designer/form.h"
@@ -9,6 +10,13 @@
 #include "simulator/frm_hex.h"
 
 namespace kerf::ui {
+
+namespace {
+
+// Pixels between the screen's edges and the menu's frame.
+constexpr int MenuMargin = 16;
+
+} // namespace
 
 MainWafer::MainWafer(QWidget* parent) : QDialog(parent)
 {
@@ -19,6 +27,9 @@ MainWafer::MainWafer(QWidget* parent) : QDialog(parent)
     // A start-up window of its own: minimisable, with no owner.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
+
+    // At the top-left of the screen, leaving the room beside it to the tool windows.
+    move(screen()->availableGeometry().topLeft() + QPoint(MenuMargin, MenuMargin));
 
     // The frame's top edge sits just above the client area.
     Frame1 = makeFrame(this, "Frame1", QString(), 45, -45, 2715, 1500);

@@ -5,6 +5,7 @@
 #include "cli/generate_command.h"
 #ifdef KERF_WITH_MAP
 #include "cli/map_command.h"
+#include "cli/sweep_command.h"
 #endif
 
 namespace kerf::cli {
@@ -25,6 +26,7 @@ const std::vector<Command>& commands()
         {"check", CheckUsage, &runCheckCommand},
 #ifdef KERF_WITH_MAP
         {"map", MapUsage, &runMapCommand},
+        {"sweep", SweepUsage, &runSweepCommand},
 #endif
     };
     return all;

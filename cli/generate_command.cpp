@@ -1,6 +1,7 @@
 #include "cli/generate_command.h"
 
 #include <charconv>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 
@@ -9,6 +10,7 @@
 #include "cli/design_options.h"
 #include "codegen/generation_driver.h"
 #include "codegen/local_date.h"
+#include "codegen/program_folder.h"
 
 namespace kerf::cli {
 namespace {
@@ -91,6 +93,8 @@ int runGenerateCommand(const std::vector<std::string>& args, std::ostream& out, 
         generated = generate(std::ref(out));
     else if (const auto folder = options.get("out"))
         generated = generate(OutputFolder{*folder});
+    else if (const char* preset = std::getenv(ProgramFolderVariable); preset && *preset)
+        generated = generate(OutputFolder{preset}); // the site's folder, as for the start button
     else if (const auto own = executableFolder())
         generated = generate(OutputFolder{*own});
     if (!generated) {

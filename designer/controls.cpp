@@ -1,5 +1,7 @@
 #include "designer/controls.h"
 
+#include <QPalette>
+
 namespace kerf::ui {
 
 QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, int left, int top,
@@ -37,6 +39,10 @@ QLineEdit* makeResultBox(QWidget* parent, const char* name, int left, int top, i
     auto* box = makeTextBox(parent, name, left, top, width, height);
     box->setReadOnly(true);
     box->setFocusPolicy(Qt::ClickFocus);
+    // A result box that is disabled still shows its figure as clearly as the others.
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text, palette.color(QPalette::Active, QPalette::Text));
+    box->setPalette(palette);
     return box;
 }
 

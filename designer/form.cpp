@@ -1,6 +1,9 @@
 #include "designer/form.h"
 
 #include <QCloseEvent>
+#include <QHideEvent>
+
+#include "designer/window_placement.h"
 
 namespace kerf::ui {
 
@@ -24,9 +27,21 @@ void Form::load()
     Form_Load();
 }
 
+void Form::placeForShowing()
+{
+    if (isVisible())
+        return;
+    if (lastPosition_) {
+        move(*lastPosition_);
+        return;
+    }
+    moveBesideMenu(this);
+}
+
 void Form::showModeless()
 {
     load();
+    placeForShowing();
     if (!isVisible())
         setWindowModality(Qt::NonModal);
     show();
@@ -37,6 +52,7 @@ void Form::showModeless()
 void Form::showModal()
 {
     load();
+    placeForShowing();
     if (!isVisible())
         setWindowModality(Qt::ApplicationModal);
     show();
@@ -66,6 +82,14 @@ void Form::closeEvent(QCloseEvent* event)
         emit unloaded();
     }
     event->accept();
+}
+
+void Form::hideEvent(QHideEvent* event)
+{
+    // A minimised window keeps its place; one that closes is reopened there.
+    if (!event->spontaneous())
+        lastPosition_ = pos();
+    QDialog::hideEvent(event);
 }
 
 void chainTabOrder(std::initializer_list<QWidget*> widgets)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
+
 #include <QDialog>
+#include <QPoint>
 #include <QPointer>
 #include <QPushButton>
 
@@ -18,7 +21,10 @@ public:
     Form(QWidget* owner, QSize clientSize, const QString& caption);
 
     /// Loads the window if it is not loaded, shows it without blocking
-    /// others and brings it forward.
+    /// others and brings it forward. The first time in the run it opens
+    /// beside the main menu (the top of its chain of owners), cascaded after
+    /// the tool windows open there and inside the screen; afterwards where
+    /// it was when it last closed.
     void showModeless();
     /// The same, blocking every other window of the program until it closes.
     void showModal();
@@ -45,12 +51,17 @@ protected:
 
     void reject() override;
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void load();
+    /// Moves the window, about to be shown, to where it opens.
+    void placeForShowing();
 
     QPointer<QWidget> surface_;
     QPointer<QPushButton> cancelButton_;
+    /// Where the window's frame was when it was last hidden.
+    std::optional<QPoint> lastPosition_;
 };
 
 /// Makes `widgets` the tab order, in the order given.

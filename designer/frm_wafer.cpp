@@ -10,6 +10,7 @@
 #include "codegen/ui/frm_code.h"
 #include "designer/controls.h"
 #include "designer/file_dialog.h"
+#include "designer/frm_die_size_chart.h"
 #include "designer/frm_preview.h"
 #include "designer/message_box.h"
 #include "designer/twips.h"
@@ -43,6 +44,8 @@ void frmWafer::buildControls(QWidget* surface)
     mnuSaveImage->setObjectName(QStringLiteral("mnuSaveImage"));
     mnuExportDies = PIC1Menu->addAction(QStringLiteral("匯出晶粒座標…"));
     mnuExportDies->setObjectName(QStringLiteral("mnuExportDies"));
+    mnuDieSizeChart = PIC1Menu->addAction(QStringLiteral("晶粒尺寸比較…"));
+    mnuDieSizeChart->setObjectName(QStringLiteral("mnuDieSizeChart"));
 
     // Inputs, top to bottom: wafer diameter, effective diameter, die shape,
     // die size, fine-tune; each unit stands right of its box.
@@ -100,7 +103,9 @@ void frmWafer::buildControls(QWidget* surface)
     connect(PIC1Menu, &QMenu::aboutToShow, this, [this] {
         mnuSaveImage->setEnabled(hasDesign() && !isExporting());
         mnuExportDies->setEnabled(hasDesign() && !isExporting());
+        mnuDieSizeChart->setEnabled(hasDesign());
     });
+    connect(mnuDieSizeChart, &QAction::triggered, this, &frmWafer::mnuDieSizeChart_Click);
     connect(mnuSaveImage, &QAction::triggered, this, &frmWafer::mnuSaveImage_Click);
     connect(mnuExportDies, &QAction::triggered, this, &frmWafer::mnuExportDies_Click);
     connect(&exportWatcher_, &QFutureWatcherBase::finished, this, &frmWafer::exportFinished);
@@ -128,6 +133,8 @@ void frmWafer::Form_Unload()
         frmCode_->unload();
     if (frmPreview_)
         frmPreview_->close();
+    if (frmDieSizeChart_)
+        frmDieSizeChart_->close();
     if (exportCancel_)
         exportCancel_->store(true);
 }
@@ -289,6 +296,15 @@ void frmWafer::mnuSaveImage_Click()
     }
     const auto& image = std::get<map::ImageTarget>(target);
     startExport(image.path, image.kind);
+}
+
+void frmWafer::mnuDieSizeChart_Click()
+{
+    if (!hasDesign())
+        return;
+    if (!frmDieSizeChart_)
+        frmDieSizeChart_ = new frmDieSizeChart(this);
+    frmDieSizeChart_->showFor(DesignInput{lastLayout_->texts, lastLayout_->WaferDiameter});
 }
 
 void frmWafer::mnuExportDies_Click()

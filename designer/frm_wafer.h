@@ -26,6 +26,7 @@ namespace kerf::ui {
 
 class frmCode;
 class frmPreview;
+class frmDieSizeChart;
 struct ProgramPreview;
 
 /// The layout designer: wafer and die settings, the design run, the wafer
@@ -60,7 +61,7 @@ public:
     QPointer<QPushButton> cmdOption, cmdDraw, cmdClear, cmdExit, cmdGenerate;
     /// The picture's context menu: the map as an image, the die centres as CSV.
     QPointer<QMenu> PIC1Menu;
-    QPointer<QAction> mnuSaveImage, mnuExportDies;
+    QPointer<QAction> mnuSaveImage, mnuExportDies, mnuDieSizeChart;
 
     // Event handlers, public so that the window can be driven as a user would.
     void Combo1_Click();
@@ -76,6 +77,10 @@ public:
     void showPreview(const ProgramPreview& preview);
     void mnuSaveImage_Click();
     void mnuExportDies_Click();
+    /// Opens the die-size chart around the last design.
+    void mnuDieSizeChart_Click();
+    /// The die-size chart, once it has been opened.
+    frmDieSizeChart* dieSizeChartWindow() const { return frmDieSizeChart_; }
     /// True while an export is being written.
     bool isExporting() const { return exportWatcher_.isRunning(); }
 
@@ -99,6 +104,7 @@ private:
     std::optional<WaferLayout> lastLayout_;
     frmCode* frmCode_ = nullptr;
     frmPreview* frmPreview_ = nullptr;
+    frmDieSizeChart* frmDieSizeChart_ = nullptr;
     QFutureWatcher<map::ExportOutcome> exportWatcher_;
     std::shared_ptr<std::atomic<bool>> exportCancel_;
     QPointer<QProgressDialog> exportProgress_;

@@ -1,7 +1,10 @@
 #include "designer/message_box.h"
 
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QString>
+
+#include "designer/phrase_wrap.h"
 
 namespace kerf::ui {
 
@@ -9,10 +12,18 @@ std::string MessageText;
 
 namespace {
 
+// Lines of a message box, in ideographs: narrower than the width at which the
+// box would wrap its text itself, between any two ideographs.
+constexpr int LineIdeographs = 30;
+
 void showQtMessageBox(QWidget* owner, MessageIcon icon, const std::string& title, const std::string& prompt)
 {
     QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
-                    QString::fromStdString(title), QString::fromStdString(prompt), QMessageBox::Ok, owner);
+                    QString::fromStdString(title), QString(), QMessageBox::Ok, owner);
+    const QFontMetrics metrics(box.font());
+    box.setTextFormat(Qt::PlainText);
+    box.setText(wrapAtPhrases(QString::fromStdString(prompt), LineIdeographs * metrics.horizontalAdvance(u'中'),
+                              [&](const QString& line) { return metrics.horizontalAdvance(line); }));
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
     box.exec();

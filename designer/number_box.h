@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QClipboard>
 #include <QLineEdit>
+
+class QMenu;
 
 namespace kerf::ui {
 
@@ -13,9 +16,15 @@ inline constexpr char ValidChars[] = "0123456789.";
 /// (arrows, Delete, Tab, Enter, Esc) are not filtered.
 bool numericBoxTakes(const QString& text);
 
-/// A text box for die sizes, fine-tunes and diameters: only digits, the point
-/// and backspace get in by the keyboard (several points are not prevented),
-/// and the whole text is selected when the box receives the focus.
+/// The characters of `text` that a numeric box takes, in their order: what
+/// typing `text` key by key would put in.
+QString numericBoxFilter(const QString& text);
+
+/// A text box for die sizes, fine-tunes and diameters: only digits and the
+/// point get in, typed or pasted (several points are not prevented); the
+/// clipboard and undo keys (Ctrl+A, C, V, X, Z, Y) and the context menu
+/// work, a paste being filtered as typing is; nothing can be dropped in. The
+/// whole text is selected when the box receives the focus.
 class NumberBox : public QLineEdit {
     Q_OBJECT
 public:
@@ -25,12 +34,21 @@ public:
     /// the focus already: after a refusal, ready to be typed over.
     void focusToFix();
 
+    /// The edit menu (undo, redo, cut, copy, paste, delete, select all), its
+    /// paste filtered; the caller owns it.
+    QMenu* createContextMenu();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    /// Inserts the filtered text of the clipboard `mode` in place of the selection, undoably.
+    void pasteFiltered(QClipboard::Mode mode);
+
     bool selectOnPress_ = false;
 };
 

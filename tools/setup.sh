@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make libgtest-dev libbenchmark-dev
-          qt6-base-dev qt6-svg-dev qt6-translations-l10n fonts-noto-cjk xvfb xauth)
+          qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n fonts-noto-cjk xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -4,11 +4,14 @@
 #include <variant>
 
 #include <QCoreApplication>
+#include <QSettings>
 
 #include "codegen/generation_driver.h"
 #include "codegen/local_date.h"
+#include "codegen/program_folder.h"
 
 #include "designer/controls.h"
+#include "designer/folder_dialog.h"
 #include "designer/message_box.h"
 #include "designer/twips.h"
 
@@ -70,6 +73,35 @@ void frmCode::showFor(const WaferLayout& layout)
 
 std::string frmCode::outputFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
 
+namespace {
+
+// The user's answer lasts across runs.
+constexpr auto RememberedFolderKey = "programFolder";
+
+QSettings settings() { return QSettings(QStringLiteral("Kerfwright"), QStringLiteral("Kerfwright")); }
+
+} // namespace
+
+std::optional<std::filesystem::path> frmCode::programFolder()
+{
+    const std::filesystem::path remembered = settings().value(RememberedFolderKey).toString().toStdString();
+    const ProgramFolderSources sources{qEnvironmentVariable(ProgramFolderVariable).toStdString(), executableFolder_,
+                                       remembered};
+    if (auto folder = kerf::programFolder(sources))
+        return folder;
+    const QString chosen = askFolder(this, QStringLiteral("選擇程式檔存放的資料夾"),
+                                     remembered.empty() ? QString() : QString::fromStdString(remembered.string()));
+    if (chosen.isEmpty())
+        return std::nullopt; // cancelled: nothing is written
+    if (!folderIsWritable(chosen.toStdString())) {
+        showMessage(this, MessageIcon::Exclamation, "無法寫入",
+                    "資料夾「" + chosen.toStdString() + "」無法寫入，請選擇其他資料夾。");
+        return std::nullopt;
+    }
+    settings().setValue(RememberedFolderKey, chosen);
+    return chosen.toStdString();
+}
+
 void frmCode::focusBox(GenerationBox box)
 {
     QLineEdit* boxes[] = {Text1, Text2, Text3, Text4, Text5, Text6};
@@ -105,7 +137,10 @@ void frmCode::cmdStart_Click()
 {
     if (!layout_)
         return; // the designer opens this window only with a layout
-    const GenerationOutcome outcome = runGeneration(*layout_, readRequest(), OutputFolder{outputFolder()});
+    const auto folder = programFolder();
+    if (!folder)
+        return;
+    const GenerationOutcome outcome = runGeneration(*layout_, readRequest(), OutputFolder{*folder});
     if (showFault(outcome))
         return;
     const auto& done = std::get<GenerationDone>(outcome);

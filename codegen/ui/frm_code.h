@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -36,8 +37,11 @@ public:
     /// it is not loaded. The program is written from that layout.
     void showFor(const WaferLayout& layout);
 
-    /// The folder that programs are written to: the executable's.
+    /// The folder of the executable, where programs go when it can be written.
     static std::string outputFolder();
+
+    /// Takes `folder` for the executable's folder (tests: one that cannot be written).
+    void setExecutableFolder(std::filesystem::path folder) { executableFolder_ = std::move(folder); }
 
     // Controls, present while the window is loaded.
     QPointer<QGroupBox> Frame1;
@@ -62,8 +66,14 @@ private:
     /// Shows a refusal or a failure as the start button does; false for a finished run.
     bool showFault(const GenerationOutcome& outcome);
     void focusBox(GenerationBox box);
+    /// The folder the start button writes into, asking the user for one the
+    /// first time neither the preset, the executable's nor a remembered
+    /// folder will do; nothing when the user cancels or picks a folder that
+    /// cannot be written (which is said in a message box).
+    std::optional<std::filesystem::path> programFolder();
 
     std::optional<WaferLayout> layout_;
+    std::filesystem::path executableFolder_ = outputFolder();
 };
 
 } // namespace kerf::ui

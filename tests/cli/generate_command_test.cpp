@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -73,6 +74,17 @@ TEST(CliGenerate, DefaultFolderIsTheExecutablesOwn)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, (own / (name + ".TXT")).string() + "\n");
     EXPECT_TRUE(std::filesystem::remove(own / (name + ".TXT")));
+}
+
+TEST(CliGenerate, PresetFolderFromTheEnvironment)
+{
+    const Folder folder;
+    ::setenv("KERFWRIGHT_PROGRAM_DIR", folder.path.c_str(), 1);
+    const CliRun r = run(hexagons400({"--name", "job"}));
+    ::unsetenv("KERFWRIGHT_PROGRAM_DIR");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, (folder.path / "job.TXT").string() + "\n");
+    EXPECT_TRUE(std::filesystem::exists(folder.path / "job.TXT"));
 }
 
 TEST(CliGenerate, EmptiedVelBoxFollowsTheDvlBox)

@@ -5,10 +5,15 @@
 #include <sstream>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "codegen/ui/frm_code.h"
+#include "codegen/program_folder.h"
 #include "designer/application.h"
+#include "designer/folder_dialog.h"
 #include "designer/frm_wafer.h"
 #include "gui_test_support.h"
 
@@ -39,6 +44,31 @@ std::string contents(const std::filesystem::path& path)
     return text.str();
 }
 
+// Stands in for the folder dialog while it lives: counts the questions and
+// gives `answer`.
+class FolderAnswer {
+public:
+    explicit FolderAnswer(QString answer) : answer_(std::move(answer))
+    {
+        previous_ = setFolderDialogFunction([this](QWidget*, const QString&, const QString&) {
+            ++asked;
+            return answer_;
+        });
+    }
+    ~FolderAnswer() { setFolderDialogFunction(std::move(previous_)); }
+    FolderAnswer(const FolderAnswer&) = delete;
+    FolderAnswer& operator=(const FolderAnswer&) = delete;
+
+    int asked = 0;
+
+private:
+    QString answer_;
+    FolderDialogFunction previous_;
+};
+
+// A folder that cannot be written by anyone, root included.
+const std::filesystem::path Unwritable = "/nonexistent/kerfwright";
+
 } // namespace
 
 class FrmCodeTest : public QObject {
@@ -55,6 +85,10 @@ private slots:
     void badPassCountIsRefusedWithItsBoxFocused();
     void programFollowsTheLayoutNotTheShapeBoxNow();
     void escClosesAndReopeningShowsTheDefaults();
+    void presetFolderFromTheEnvironment();
+    void unwritableExecutableFolderAsksOnceAndRemembers();
+    void cancelledFolderDialogWritesNothing();
+    void chosenFolderThatCannotBeWrittenIsSaidAndNotRemembered();
 
 private:
     void designAndOpen(const char* shape, const char* die);
@@ -62,10 +96,16 @@ private:
 
     std::unique_ptr<frmWafer> designer;
     std::unique_ptr<MessageRecorder> messages;
+    QTemporaryDir settingsFolder;
+    QTemporaryDir otherFolder;
 };
 
 void FrmCodeTest::init()
 {
+    // The remembered folder lives in this test's own settings.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    QSettings(QStringLiteral("Kerfwright"), QStringLiteral("Kerfwright")).clear();
+    qunsetenv(ProgramFolderVariable);
     messages = std::make_unique<MessageRecorder>();
     designer = std::make_unique<frmWafer>(nullptr);
     designer->showModeless();
@@ -217,6 +257,77 @@ void FrmCodeTest::escClosesAndReopeningShowsTheDefaults()
     QCOMPARE(code(), first); // one instance
     QVERIFY(code()->Text1->text().isEmpty());
     QCOMPARE(code()->Text3->text(), QStringLiteral("0.6"));
+}
+
+void FrmCodeTest::presetFolderFromTheEnvironment()
+{
+    qputenv(ProgramFolderVariable, otherFolder.path().toLocal8Bit());
+    const FolderAnswer dialog(QString{});
+    designAndOpen("Circle", "100");
+    type(code()->Text1, programName());
+    QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
+    qunsetenv(ProgramFolderVariable);
+    QCOMPARE(dialog.asked, 0);
+    const std::filesystem::path written = otherFolder.path().toStdString() + "/" + programName().toStdString() + ".TXT";
+    QVERIFY(contents(written).find("PN CIR1\r\n") != std::string::npos);
+    QVERIFY(!std::filesystem::exists(programFile())); // not next to the executable
+    QCOMPARE(messages->shown.back().title, std::string("產生程序完成"));
+}
+
+void FrmCodeTest::unwritableExecutableFolderAsksOnceAndRemembers()
+{
+    const FolderAnswer dialog(otherFolder.path());
+    designAndOpen("Square", "100");
+    code()->setExecutableFolder(Unwritable);
+    type(code()->Text1, programName());
+    QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
+    QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
+    QCOMPARE(dialog.asked, 1);
+    const std::filesystem::path written = otherFolder.path().toStdString() + "/" + programName().toStdString() + ".TXT";
+    QVERIFY(contents(written).find("PN " + programName().toStdString() + "\r\n") != std::string::npos);
+    QCOMPARE(messages->shown.size(), std::size_t(2));
+    QCOMPARE(messages->shown.back().title, std::string("產生程序完成"));
+    // Remembered across runs: a new window of a new run does not ask either.
+    designer.reset();
+    designer = std::make_unique<frmWafer>(nullptr);
+    designer->showModeless();
+    std::filesystem::remove(written);
+    designAndOpen("Square", "100");
+    code()->setExecutableFolder(Unwritable);
+    type(code()->Text1, programName());
+    QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
+    QCOMPARE(dialog.asked, 1);
+    QVERIFY(std::filesystem::exists(written));
+}
+
+void FrmCodeTest::cancelledFolderDialogWritesNothing()
+{
+    const FolderAnswer dialog(QString{});
+    designAndOpen("Circle", "100");
+    code()->setExecutableFolder(Unwritable);
+    type(code()->Text1, programName());
+    QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
+    QCOMPARE(dialog.asked, 1);
+    QVERIFY(messages->shown.empty());
+    QVERIFY(!std::filesystem::exists(programFile()));
+    QVERIFY(QDir(otherFolder.path()).isEmpty());
+    QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
+    QCOMPARE(dialog.asked, 2); // nothing remembered: asked again
+}
+
+void FrmCodeTest::chosenFolderThatCannotBeWrittenIsSaidAndNotRemembered()
+{
+    const FolderAnswer dialog(QString::fromStdString(Unwritable.string()));
+    designAndOpen("Circle", "100");
+    code()->setExecutableFolder(Unwritable);
+    type(code()->Text1, programName());
+    QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
+    QCOMPARE(messages->shown.size(), std::size_t(1));
+    QCOMPARE(messages->shown.front().title, std::string("無法寫入"));
+    QCOMPARE(messages->shown.front().prompt, std::string("資料夾「/nonexistent/kerfwright」無法寫入，請選擇其他資料夾。"));
+    QCOMPARE(messages->shown.front().icon, MessageIcon::Exclamation);
+    QVERIFY(QSettings(QStringLiteral("Kerfwright"), QStringLiteral("Kerfwright")).allKeys().isEmpty());
+    QVERIFY(code()->isVisible());
 }
 
 int main(int argc, char* argv[])

@@ -36,6 +36,7 @@ private slots:
     void emptyDieSizeDoesNothing();
     void enterSimulatesAndEscCloses();
     void clearKeepsTheEffectiveDiameterAndTheChosenSize();
+    void disabledRowCountReadsAsClearlyAsTheOtherResults();
 
 private:
     std::unique_ptr<frmHex> window;
@@ -221,6 +222,15 @@ void FrmHexTest::clearKeepsTheEffectiveDiameterAndTheChosenSize()
     QCOMPARE(window->WaferDiameter, 4.0f);
     QCOMPARE(window->PIC1->colourAt(CenterX, CenterY), White);
     QCOMPARE(window->lastLayout()->RowTable.upperBound(), 1);
+}
+
+void FrmHexTest::disabledRowCountReadsAsClearlyAsTheOtherResults()
+{
+    QVERIFY(!window->Text2->isEnabled());
+    QVERIFY(window->Text3->isEnabled());
+    const QColor figure = window->Text3->palette().color(QPalette::Active, QPalette::Text);
+    QCOMPARE(window->Text2->palette().color(QPalette::Disabled, QPalette::Text), figure);
+    QCOMPARE(window->Text2->palette().color(QPalette::Active, QPalette::Text), figure);
 }
 
 int main(int argc, char* argv[])

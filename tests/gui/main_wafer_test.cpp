@@ -2,10 +2,13 @@
 #include <memory>
 
 #include <QMessageBox>
+#include <QScreen>
 #include <QTest>
 
 #include "app/main_wafer.h"
+#include "codegen/ui/frm_code.h"
 #include "designer/application.h"
+#include "designer/frm_die_size_chart.h"
 #include "designer/frm_wafer.h"
 #include "designer/twips.h"
 #include "gui_test_support.h"
@@ -29,6 +32,8 @@ private slots:
     void escEndsTheMenuAndClosesItsWindows();
     void exitButtonClosesTheMenu();
     void okButtonReadsAsOnATraditionalChineseDesktop();
+    void toolWindowsOpenBesideTheMenuInsideTheScreen();
+    void movedWindowReopensWhereItWasLeft();
 
 private:
     std::unique_ptr<MainWafer> menu;
@@ -149,6 +154,59 @@ void MainWaferTest::okButtonReadsAsOnATraditionalChineseDesktop()
     QMessageBox box(QMessageBox::Warning, QStringLiteral("無資料"), QStringLiteral("無晶片資料可以產生程式碼。"),
                     QMessageBox::Ok);
     QCOMPARE(box.button(QMessageBox::Ok)->text(), QStringLiteral("確定"));
+}
+
+namespace {
+
+// The window stands clear of the menu, wholly on the menu's screen.
+void verifyBesideTheMenu(QWidget* window, QWidget* menu)
+{
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QRect frame = window->frameGeometry();
+    QVERIFY2(!frame.intersects(menu->frameGeometry()), qPrintable(window->objectName()));
+    QVERIFY2(menu->screen()->availableGeometry().contains(frame), qPrintable(window->objectName()));
+}
+
+} // namespace
+
+void MainWaferTest::toolWindowsOpenBesideTheMenuInsideTheScreen()
+{
+    QTest::mouseClick(menu->cmdfrmWafer, Qt::LeftButton);
+    verifyBesideTheMenu(menu->waferWindow(), menu.get());
+    QTest::mouseClick(menu->cmdfrmHex, Qt::LeftButton);
+    verifyBesideTheMenu(menu->hexWindow(), menu.get());
+    // Cascaded: the second window does not hide the first one's corner.
+    QVERIFY(menu->hexWindow()->pos() != menu->waferWindow()->pos());
+    // The generation window too, although its owner is the designer.
+    frmWafer* designer = menu->waferWindow();
+    choose(designer->Combo1, QStringLiteral("2.0 Inches"));
+    choose(designer->Combo2, QStringLiteral("Circle"));
+    type(designer->Text1, QStringLiteral("100"));
+    QTest::mouseClick(designer->cmdDraw, Qt::LeftButton);
+    QTest::mouseClick(designer->cmdGenerate, Qt::LeftButton);
+    QVERIFY(designer->codeWindow() && designer->codeWindow()->isVisible());
+    verifyBesideTheMenu(designer->codeWindow(), menu.get());
+    designer->codeWindow()->unload();
+    // And the die-size chart of the picture's menu.
+    designer->mnuDieSizeChart_Click();
+    QVERIFY(designer->dieSizeChartWindow());
+    verifyBesideTheMenu(designer->dieSizeChartWindow(), menu.get());
+}
+
+void MainWaferTest::movedWindowReopensWhereItWasLeft()
+{
+    QTest::mouseClick(menu->cmdfrmHex, Qt::LeftButton);
+    frmHex* hex = menu->hexWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(hex));
+    const QRect screen = menu->screen()->availableGeometry();
+    const QPoint moved = screen.topLeft() + QPoint(screen.width() / 2, screen.height() / 3);
+    hex->move(moved);
+    QTRY_COMPARE(hex->pos(), moved);
+    QTest::mouseClick(hex->cmdExit, Qt::LeftButton);
+    QVERIFY(!hex->isVisible());
+    QTest::mouseClick(menu->cmdfrmHex, Qt::LeftButton);
+    QVERIFY(QTest::qWaitForWindowExposed(hex));
+    QTRY_COMPARE(hex->pos(), moved);
 }
 
 int main(int argc, char* argv[])

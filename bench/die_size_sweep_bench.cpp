@@ -1,0 +1,39 @@
+// The die-size sweep of the largest layouts: 200 sizes of every shape on a
+// 5-inch wafer from 0.5 to 5 mil, one after another as the command line
+// runs them (the chart window spreads them over the worker threads).
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include "layout/die_size_sweep.h"
+
+using namespace kerf;
+
+namespace {
+
+void BM_SweepEveryShape(benchmark::State& state)
+{
+    SweepRequest request;
+    request.base.texts = {"5.0 Inches", "4.75", "", "", ""};
+    request.base.WaferDiameter = 5.0f;
+    request.shapes.assign(DieShapeItems.begin(), DieShapeItems.end());
+    request.fromMil = 0.5;
+    request.toMil = 5;
+    request.steps = 200;
+    for (auto _ : state) {
+        const std::vector<SweepPoint> points = sweepDieSizes(request);
+        benchmark::DoNotOptimize(points.data());
+    }
+    state.counters["points"] = double(sweepPointCount(request));
+}
+BENCHMARK(BM_SweepEveryShape)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // As the desktop program does: freed tables are kept for the next run.
+    mallopt(M_TRIM_THRESHOLD, 512 << 20);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

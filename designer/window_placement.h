@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+class QWidget;
+
+namespace kerf::ui {
+
+/// How far each further tool window opens from the one before, in pixels.
+inline constexpr int CascadeStep = 32;
+
+/// Where the top-left corner of a tool window's frame of size `window` goes
+/// so that it stands beside `anchor` (the main menu's frame) inside `screen`:
+/// to its right, else to its left, else below, else above, top- or
+/// left-aligned with it and moved on by `cascade` steps, so that the
+/// `cascade`-th window open at once does not cover the others. The first of
+/// these places that, moved inside the screen, does not overlap the anchor
+/// wins; when none is free (a window larger than the screen's room), the one
+/// covering the least of the anchor.
+QPoint placeBeside(const QRect& anchor, const QSize& window, const QRect& screen, int cascade);
+
+/// Moves `window`, not shown yet, beside the main menu (the top of its chain
+/// of owners) as `placeBeside` says, cascaded after the other windows of the
+/// menu that are shown; nothing when it has no owner or the menu is hidden.
+void moveBesideMenu(QWidget* window);
+
+} // namespace kerf::ui

@@ -1,0 +1,188 @@
+// The die-size chart window, opened from the designer's picture menu.
+#include <memory>
+#include <sstream>
+
+#include <QChart>
+#include <QChartView>
+#include <QDeadlineTimer>
+#include <QImage>
+#include <QScatterSeries>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolTip>
+#include <QLineSeries>
+
+#include "designer/application.h"
+#include "designer/file_dialog.h"
+#include "designer/frm_die_size_chart.h"
+#include "designer/frm_wafer.h"
+#include "gui_test_support.h"
+
+using namespace kerf;
+using namespace kerf::ui;
+using namespace kerf::testing;
+
+class DieSizeChartTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void opensAroundTheDesignAndMarksIt();
+    void menuEntryNeedsADesign();
+    void refusedRangeIsSaidAndNothingRuns();
+    void savesCsvAndPng();
+    void tooltipNamesTheNearestPoint();
+
+private:
+    frmDieSizeChart* openChart();
+
+    std::unique_ptr<frmWafer> designer;
+    std::unique_ptr<MessageRecorder> messages;
+    QTemporaryDir folder;
+};
+
+void DieSizeChartTest::init()
+{
+    messages = std::make_unique<MessageRecorder>();
+    designer = std::make_unique<frmWafer>(nullptr);
+    designer->showModeless();
+}
+
+void DieSizeChartTest::cleanup()
+{
+    designer.reset();
+    messages.reset();
+}
+
+frmDieSizeChart* DieSizeChartTest::openChart()
+{
+    choose(designer->Combo1, QStringLiteral("2.0 Inches"));
+    choose(designer->Combo2, QStringLiteral("Hexagon"));
+    type(designer->Text1, QStringLiteral("50"));
+    QTest::mouseClick(designer->cmdDraw, Qt::LeftButton);
+    emit designer->PIC1Menu->aboutToShow();
+    [&] { QVERIFY(designer->mnuDieSizeChart->isEnabled()); }();
+    designer->mnuDieSizeChart->trigger();
+    frmDieSizeChart* chart = designer->dieSizeChartWindow();
+    // The run may have finished in the workers before its end reaches the window.
+    QDeadlineTimer deadline(20000);
+    while (chart && chart->points().empty() && !deadline.hasExpired())
+        QTest::qWait(10);
+    return chart;
+}
+
+void DieSizeChartTest::opensAroundTheDesignAndMarksIt()
+{
+    frmDieSizeChart* chart = openChart();
+    QVERIFY(chart && chart->isVisible());
+    QCOMPARE(chart->windowTitle(), QStringLiteral("晶粒尺寸比較"));
+    QCOMPARE(chart->txtFrom->text(), QStringLiteral("25"));
+    QCOMPARE(chart->txtTo->text(), QStringLiteral("75"));
+    QCOMPARE(chart->txtSteps->text(), QStringLiteral("200"));
+    QVERIFY(!chart->isRunning());
+    QCOMPARE(chart->points().size(), std::size_t(600));
+    QCOMPARE(chart->progress->value(), chart->progress->maximum());
+    // The points are the sweep's, shape by shape.
+    QCOMPARE(chart->points()[200].shape, std::string("Hexagon"));
+    QCOMPARE(chart->points()[200].dieSize, std::string("25"));
+    QCOMPARE(chart->points()[599].dieSize, std::string("75"));
+    const QList<QAbstractSeries*> series = chart->view->chart()->series();
+    QCOMPARE(series.size(), 7); // dies and utilisation of three shapes, and the mark
+    auto* mark = qobject_cast<QScatterSeries*>(series.back());
+    QVERIFY(mark);
+    QCOMPARE(mark->count(), 1);
+    QCOMPARE(mark->at(0).x(), 50.0);
+    QCOMPARE(mark->at(0).y(), QString::fromStdString(designer->Text4->text().toStdString()).toDouble());
+    // Changed range and steps: computed again.
+    chart->txtSteps->setText(QStringLiteral("10"));
+    QSignalSpy shown(chart, &frmDieSizeChart::chartShown);
+    QTest::mouseClick(chart->cmdRun, Qt::LeftButton);
+    QVERIFY(shown.wait(20000));
+    QCOMPARE(chart->points().size(), std::size_t(30));
+    QVERIFY(messages->shown.empty());
+}
+
+void DieSizeChartTest::menuEntryNeedsADesign()
+{
+    emit designer->PIC1Menu->aboutToShow();
+    QVERIFY(!designer->mnuDieSizeChart->isEnabled());
+    QCOMPARE(designer->mnuDieSizeChart->text(), QStringLiteral("晶粒尺寸比較…"));
+    designer->mnuDieSizeChart_Click();
+    QVERIFY(!designer->dieSizeChartWindow());
+}
+
+void DieSizeChartTest::refusedRangeIsSaidAndNothingRuns()
+{
+    frmDieSizeChart* chart = openChart();
+    QVERIFY(chart);
+    const struct {
+        const char* from;
+        const char* to;
+        const char* steps;
+    } cases[] = {{"75", "25", "200"}, {"", "25", "200"}, {"1", "25", "1"}, {"1", "25", ""}, {".", "2", "3"}};
+    for (const auto& c : cases) {
+        messages->shown.clear();
+        chart->txtFrom->setText(QString::fromLatin1(c.from));
+        chart->txtTo->setText(QString::fromLatin1(c.to));
+        chart->txtSteps->setText(QString::fromLatin1(c.steps));
+        QTest::mouseClick(chart->cmdRun, Qt::LeftButton);
+        QCOMPARE(messages->shown.size(), std::size_t(1));
+        QCOMPARE(messages->shown.front().title, std::string(InputErrorTitle));
+        QVERIFY(!chart->isRunning());
+        QCOMPARE(chart->points().size(), std::size_t(600)); // the last chart stays
+    }
+}
+
+void DieSizeChartTest::savesCsvAndPng()
+{
+    frmDieSizeChart* chart = openChart();
+    QVERIFY(chart);
+    QString answer;
+    const SaveFileFunction previous = setSaveFileFunction(
+        [&](QWidget*, const QString&, const QString&, const QString&, QString*) { return answer; });
+    answer = folder.filePath(QStringLiteral("sweep.csv"));
+    QTest::mouseClick(chart->cmdSaveCsv, Qt::LeftButton);
+    answer = folder.filePath(QStringLiteral("sweep.png"));
+    QTest::mouseClick(chart->cmdSavePng, Qt::LeftButton);
+    answer = folder.filePath(QStringLiteral("missing/sweep.csv"));
+    QTest::mouseClick(chart->cmdSaveCsv, Qt::LeftButton);
+    setSaveFileFunction(previous);
+
+    QFile csv(folder.filePath(QStringLiteral("sweep.csv")));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    std::ostringstream expected;
+    writeSweepCsv(expected, chart->points());
+    QCOMPARE(csv.readAll().toStdString(), expected.str());
+    const QImage image(folder.filePath(QStringLiteral("sweep.png")));
+    QCOMPARE(image.size(), chart->view->size());
+    QCOMPARE(messages->shown.size(), std::size_t(1)); // the missing folder, said
+    QCOMPARE(messages->shown.front().icon, MessageIcon::Exclamation);
+}
+
+void DieSizeChartTest::tooltipNamesTheNearestPoint()
+{
+    frmDieSizeChart* chart = openChart();
+    QVERIFY(chart);
+    auto* squares = qobject_cast<QLineSeries*>(chart->view->chart()->series().at(4)); // Square dies
+    QVERIFY(squares);
+    QCOMPARE(squares->property("shape").toString(), QStringLiteral("Square"));
+    emit squares->hovered(QPointF(25.1, 0), true);
+    const SweepPoint& nearest = chart->points()[400]; // Square, 25 mil
+    QCOMPARE(nearest.dieSize, std::string("25"));
+    QTRY_COMPARE(QToolTip::text(), pointTip(nearest));
+    QVERIFY(QToolTip::text().contains(QString::fromStdString(nearest.results->dies)));
+    emit squares->hovered(QPointF(25.1, 0), false);
+    QTRY_VERIFY(!QToolTip::isVisible());
+}
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    prepareApplication(application);
+    DieSizeChartTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "die_size_chart_test.moc"
