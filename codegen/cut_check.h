@@ -59,7 +59,6 @@ struct CutCheckOptions {
 enum class Unchecked : std::uint8_t {
     No,          // the check was carried out
     TooLarge,    // running or matching the program goes past the bounds of work
-    TooManyDies, // the layout's per-edge counts would pass the bound of memory
     OutOfMemory, // the memory ran out
 };
 
