@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <set>
 
 #include "codegen/program_runs.h"
 #include "layout/die_centres.h"
@@ -1090,6 +1091,7 @@ public:
         Index from = 0; // lattice index of its first end
         int count = 0;  // pitch-long pieces
         std::vector<Event> events;
+        std::vector<std::int64_t> sums; // after finish: the count from each event on
         // Walking down the pieces (see countBelow).
         std::size_t cursor = 0;
         std::int64_t above = 0;
@@ -1145,6 +1147,10 @@ public:
     {
         for (Line& line : lines_) {
             merge(line);
+            line.sums.clear();
+            std::int64_t sum = 0;
+            for (const Event& e : line.events)
+                line.sums.push_back(sum += e.delta);
             line.cursor = line.events.size();
             std::int64_t running = 0;
             Index k = line.from;
@@ -1190,23 +1196,33 @@ public:
         std::int64_t running_ = 0;
     };
 
-    /// The fewest cuts of pieces [lo, hi) of `line` (0 when one lies off it),
-    /// once its events are merged.
-    static std::uint64_t fewestOver(const Line* line, Index lo, Index hi)
+    /// The cut count of piece `k` of `line` (0 off it), once its events are merged.
+    static std::uint64_t countAt(const Line* line, Index k)
     {
-        if (!line || lo < line->from || hi > line->end())
+        if (!line || k < line->from || k >= line->end())
             return 0;
-        std::int64_t running = 0;
-        std::int64_t fewest = std::numeric_limits<std::int64_t>::max();
-        std::size_t e = 0;
-        for (; e < line->events.size() && line->events[e].at <= lo; ++e)
-            running += line->events[e].delta;
-        fewest = running;
-        for (; e < line->events.size() && line->events[e].at < hi; ++e) {
-            running += line->events[e].delta;
-            fewest = std::min(fewest, running);
-        }
-        return static_cast<std::uint64_t>(std::max<std::int64_t>(fewest, 0));
+        const auto after = std::upper_bound(line->events.begin(), line->events.end(), k,
+                                            [](Index v, const Event& e) { return v < e.at; });
+        if (after == line->events.begin())
+            return 0;
+        const std::int64_t count = line->sums[static_cast<std::size_t>(after - line->events.begin()) - 1];
+        return static_cast<std::uint64_t>(std::max<std::int64_t>(count, 0));
+    }
+
+    /// Calls f(k) for the pieces k in (lo, hi) where the count of `line` may
+    /// differ from the piece before (its ends included), once merged.
+    template <class F>
+    static void changesIn(const Line* line, Index lo, Index hi, F&& f)
+    {
+        if (!line)
+            return;
+        for (const Index end : {line->from, line->end()})
+            if (end > lo && end < hi)
+                f(end);
+        const auto first = std::upper_bound(line->events.begin(), line->events.end(), lo,
+                                            [](Index v, const Event& e) { return v < e.at; });
+        for (auto it = first; it != line->events.end() && it->at < hi; ++it)
+            f(it->at);
     }
 
     std::size_t size() const { return lines_.size(); }
@@ -1254,28 +1270,6 @@ private:
 // Cuts of one piece that a line counts at most (a count far past any pass
 // count, far from overflowing the sums of its events).
 constexpr std::uint64_t kMostLineCuts = std::uint64_t(1) << 40;
-
-/// Sums over positions 0..n−1 with point changes, O(log n) each.
-class PrefixSums {
-public:
-    explicit PrefixSums(std::size_t n) : tree_(n + 1, 0) {}
-    void add(std::size_t i, std::int64_t delta)
-    {
-        for (++i; i < tree_.size(); i += i & (~i + 1))
-            tree_[i] += delta;
-    }
-    /// The sum over positions [0, i).
-    std::int64_t below(std::size_t i) const
-    {
-        std::int64_t sum = 0;
-        for (i = std::min(i, tree_.size() - 1); i > 0; i -= i & (~i + 1))
-            sum += tree_[i];
-        return sum;
-    }
-
-private:
-    std::vector<std::int64_t> tree_;
-};
 
 // The grid's row lines and column lines on a lattice of pitches through the
 // wafer centre; a die is a cell that the grid closes.
@@ -1374,7 +1368,7 @@ public:
         report.elementsByCutCount = histogram.result();
         const std::uint64_t wanted = static_cast<std::uint64_t>(passes);
         // The reference check looks at every cell.
-        ShortColumns shortColumns(columns_, wanted, cellRows_, !state_.options.literal);
+        ColumnCounts columnCounts(columns_, cellRows_, !state_.options.literal);
         Index lastBottom = std::numeric_limits<Index>::max();
         for (const CellRow& cells : cellRows_) {
             // The columns are walked downwards: rows from the top, as the layouts give them.
@@ -1382,11 +1376,9 @@ public:
                 columns_.restartWalks();
             lastBottom = cells.bottom;
             const DieGrid::Row& row = cells.row;
-            // A row whose lines all are cut often enough is fully cut, whatever its cells.
-            if (shortColumns.noneAmong(cells.bottom, cells.left, cells.left + row.count + 1) &&
-                LineSet::fewestOver(rows_.at(cells.bottom), cells.left, cells.left + row.count) >= wanted &&
-                LineSet::fewestOver(rows_.at(cells.bottom + 1), cells.left, cells.left + row.count) >= wanted) {
-                tally.dies(row, 0, row.count, ax_.step, 0, wanted, true);
+            if (columnCounts.follow(cells.bottom)) {
+                // Stretches of cells whose four sides keep their counts.
+                sweepRow(cells, columnCounts, wanted, tally);
                 if (!tally.rowDone(row.count))
                     return;
                 continue;
@@ -1429,14 +1421,14 @@ private:
         Index bottom = 0; // lattice row of the cells' bottom side
     };
 
-    /// The columns cut fewer than `wanted` times at the piece of a row of
-    /// cells, followed downwards row by row: a column is looked at again
-    /// only where its count changes, so the whole costs the columns' events.
-    class ShortColumns {
+    /// The columns' cut counts at the piece of a row of cells, followed
+    /// downwards row by row: a column is looked at again only where its count
+    /// changes, so the whole costs the columns' events. Keeps the positions
+    /// where the count differs from the column's left neighbour.
+    class ColumnCounts {
     public:
-        ShortColumns(LineSet& columns, std::uint64_t wanted, const std::vector<CellRow>& cellRows, bool usable)
-            : columns_(columns), wanted_(wanted), sums_(static_cast<std::size_t>(std::max<Index>(columns.span(), 0))),
-              usable_(usable)
+        ColumnCounts(LineSet& columns, const std::vector<CellRow>& cellRows, bool usable)
+            : columns_(columns), usable_(usable)
         {
             // Only for cell rows from the top down, on an indexed set of columns.
             for (std::size_t k = 1; k < cellRows.size(); ++k)
@@ -1444,11 +1436,7 @@ private:
             usable_ &= columns.span() > 0;
             if (!usable_)
                 return;
-            // Every position starts short (no cut above the top); a column is
-            // looked at again below each place its count may change.
-            for (Index p = 0; p < columns.span(); ++p)
-                sums_.add(static_cast<std::size_t>(p), 1);
-            short_.assign(static_cast<std::size_t>(columns.span()), 1);
+            counts_.assign(static_cast<std::size_t>(columns.span()), 0);
             for (std::size_t k = 0; k < columns.size(); ++k) {
                 if (!columns.found(k))
                     continue;
@@ -1461,26 +1449,52 @@ private:
             std::sort(changes_.begin(), changes_.end(), [](const Change& a, const Change& b) { return a.below > b.below; });
         }
 
-        /// Whether no column at positions [lo, hi) is short at piece `bottom`
-        /// (asked for falling `bottom`).
-        bool noneAmong(Index bottom, Index lo, Index hi)
+        /// Moves down to piece `bottom` (falling from call to call); false
+        /// when the columns are not followed so.
+        bool follow(Index bottom)
         {
             if (!usable_)
                 return false;
             for (; next_ < changes_.size() && changes_[next_].below > bottom; ++next_) {
                 const std::size_t k = changes_[next_].line;
-                const bool isShort = LineSet::countBelow(&columns_.line(k), bottom) < wanted_;
                 const auto at = static_cast<std::size_t>(columns_.position(k) - columns_.lowest());
-                if (isShort != (short_[at] != 0)) {
-                    sums_.add(at, isShort ? 1 : -1);
-                    short_[at] = isShort;
+                const std::uint64_t count = LineSet::countBelow(&columns_.line(k), bottom);
+                if (count == counts_[at])
+                    continue;
+                counts_[at] = count;
+                for (const std::size_t p : {at, at + 1}) {
+                    if (p == 0 || p >= counts_.size())
+                        continue;
+                    if (counts_[p] != counts_[p - 1])
+                        steps_.insert(static_cast<Index>(p));
+                    else
+                        steps_.erase(static_cast<Index>(p));
                 }
             }
-            lo -= columns_.lowest();
-            hi -= columns_.lowest();
-            if (lo < 0 || hi > columns_.span())
-                return false;
-            return sums_.below(static_cast<std::size_t>(hi)) == sums_.below(static_cast<std::size_t>(lo));
+            return true;
+        }
+
+        /// The count of the column at `position`.
+        std::uint64_t at(Index position) const
+        {
+            const Index p = position - columns_.lowest();
+            return p < 0 || p >= static_cast<Index>(counts_.size()) ? 0 : counts_[static_cast<std::size_t>(p)];
+        }
+
+        /// Calls f(p) for the positions in (lo, hi] whose count differs from
+        /// the column on their left (the ends of the columns included).
+        template <class F>
+        void stepsIn(Index lo, Index hi, F&& f) const
+        {
+            const Index base = columns_.lowest();
+            const Index span = static_cast<Index>(counts_.size());
+            // Past either end of the columns the count is 0.
+            if (lo < base && hi >= base && counts_.front() != 0)
+                f(base);
+            if (lo < base + span && hi >= base + span && counts_.back() != 0)
+                f(base + span);
+            for (auto it = steps_.upper_bound(lo - base); it != steps_.end() && *it + base <= hi; ++it)
+                f(*it + base);
         }
 
     private:
@@ -1489,13 +1503,61 @@ private:
             std::size_t line;
         };
         LineSet& columns_;
-        std::uint64_t wanted_;
-        PrefixSums sums_;
-        std::vector<std::uint8_t> short_; // by position − lowest
+        std::vector<std::uint64_t> counts_; // by position − lowest
+        std::set<Index> steps_;             // positions − lowest whose count differs from the one before
         std::vector<Change> changes_;
         std::size_t next_ = 0;
         bool usable_;
     };
+
+    /// The cells of a row in stretches whose four sides keep their counts.
+    void sweepRow(const CellRow& cells, const ColumnCounts& columns, std::uint64_t wanted, DieTally& tally)
+    {
+        CutReport& report = state_.report;
+        const DieGrid::Row& row = cells.row;
+        const Index l = cells.left;
+        const Index n = row.count;
+        const LineSet::Line* bottom = rows_.at(cells.bottom);
+        const LineSet::Line* top = rows_.at(cells.bottom + 1);
+        const CellRow* above = cellRowAt(cells.bottom + 1);
+        breaks_.assign({0, n, n - 1});
+        // A cell between two columns of different counts stands alone.
+        columns.stepsIn(l, l + n, [&](Index p) {
+            breaks_.push_back(p - l - 1);
+            breaks_.push_back(p - l);
+        });
+        for (const LineSet::Line* line : {bottom, top})
+            LineSet::changesIn(line, l, l + n, [&](Index at) { breaks_.push_back(at - l); });
+        if (above) {
+            breaks_.push_back(above->left - l);
+            breaks_.push_back(above->left + above->row.count - l);
+        }
+        std::sort(breaks_.begin(), breaks_.end());
+        breaks_.erase(std::unique(breaks_.begin(), breaks_.end()), breaks_.end());
+        for (std::size_t b = 0; b + 1 < breaks_.size(); ++b) {
+            const Index k0 = breaks_[b], k1 = breaks_[b + 1];
+            if (k0 < 0 || k1 > n || k0 >= k1)
+                continue;
+            const Index i = l + k0;
+            // Left, top, right, bottom.
+            const std::uint64_t side[4] = {columns.at(i), LineSet::countAt(top, i), columns.at(i + 1),
+                                           LineSet::countAt(bottom, i)};
+            std::uint8_t uncut = 0;
+            std::uint64_t fewest = side[0];
+            for (int s = 0; s < 4; ++s) {
+                fewest = std::min(fewest, side[s]);
+                if (side[s] < wanted)
+                    uncut |= static_cast<std::uint8_t>(1u << s);
+            }
+            // Each side once: left and bottom per cell, right and top only
+            // where no cell lies beyond them.
+            const Index len = k1 - k0;
+            const bool cellAbove = above && i >= above->left && i < above->left + above->row.count;
+            report.uncutEdges += len * ((side[0] < wanted) + (side[3] < wanted)) + (k1 == n && side[2] < wanted) +
+                                 (!cellAbove && side[1] < wanted ? len : 0);
+            tally.dies(row, static_cast<int>(k0), static_cast<int>(k1), ax_.step, uncut, fewest, uncut == 0);
+        }
+    }
 
     const CellRow* cellRowAt(Index bottom) const
     {
@@ -1549,6 +1611,7 @@ private:
     std::vector<CellRow> cellRows_;
     std::vector<std::int32_t> cellRowAt_; // by bottom − bottomMin_
     Index bottomMin_ = 0;
+    std::vector<Index> breaks_; // where a row's stretches of alike cells begin
     Index dies_ = 0;
 };
 
