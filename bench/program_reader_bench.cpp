@@ -8,6 +8,7 @@
 
 #include "codegen/program_generator.h"
 #include "codegen/program_reader.h"
+#include "codegen/program_runs.h"
 #include "layout/design_driver.h"
 
 using namespace kerf;
@@ -80,6 +81,28 @@ void BM_RunProgram(benchmark::State& state)
                    std::to_string(compiled.expandedSteps()) + " steps");
 }
 
+// The same programs run by their runs of equal motions.
+void BM_RunProgramRuns(benchmark::State& state)
+{
+    const int passes = static_cast<int>(state.range(2));
+    const Written program = programFor(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), passes);
+    auto parsed = parseProgram(program.text);
+    if (!std::holds_alternative<Program>(parsed)) {
+        state.SkipWithError("not a well-formed program");
+        return;
+    }
+    const Program& compiled = std::get<Program>(parsed);
+    std::uint64_t runs = 0;
+    for (auto _ : state) {
+        runs = 0;
+        const RunSummary summary = runProgramRuns(compiled, [&runs](const MotionRun&) { ++runs; });
+        benchmark::DoNotOptimize(summary);
+    }
+    state.SetLabel(std::string(kShapes[state.range(0)]) + " " + kDies[state.range(1)] + " mil, " +
+                   std::to_string(passes) + " pass(es), " + std::to_string(compiled.expandedMotions()) + " moves in " +
+                   std::to_string(runs) + " runs");
+}
+
 } // namespace
 
 BENCHMARK(BM_ParseProgram)->ArgsProduct({{0, 1, 2}, {0, 2}})->Unit(benchmark::kMillisecond);
@@ -87,5 +110,7 @@ BENCHMARK(BM_RunProgram)
     ->ArgsProduct({{0, 1, 2}, {0, 1, 2}, {1, 2}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+
+BENCHMARK(BM_RunProgramRuns)->ArgsProduct({{0, 1, 2}, {0, 1, 2}, {1, 2}})->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <set>
 
 #include "codegen/program_runs.h"
 #include "layout/die_centres.h"
@@ -21,13 +22,15 @@ constexpr std::uint64_t kProgressStride = 1 << 18;
 // Matching work a check may do (copies matched, lattice steps walked): a few
 // seconds. Generated programs need a few per line of their text.
 constexpr std::uint64_t kMostWork = 150'000'000;
-// Memory that the per-die counts of a layout may take.
-constexpr std::uint64_t kMostIndexBytes = std::uint64_t(1) << 29;
 
 /// Whether a lookup over `span` lattice positions for `items` things is in
 /// proportion to them. Layouts of the design driver always are; a layout
 /// whose positions lie far off its lattice is not, and is not indexed.
 bool inProportion(Index span, std::size_t items) { return span >= 0 && span <= 8 * Index(items) + 64; }
+
+// Lattice indices past this lie far outside any wafer (and keep clear of
+// the integers' and the doubles' limits).
+constexpr double kFarLattice = 1e12;
 
 /// One axis of a lattice through the wafer centre.
 struct Axis {
@@ -41,7 +44,7 @@ struct Axis {
     bool snap(double v, Index& index, double& deviation) const
     {
         const double f = v * inverse;
-        if (!(std::abs(f) < 1e12))
+        if (!(std::abs(f) < kFarLattice))
             return false;
         const Index i = static_cast<Index>(f + (f >= 0 ? 0.5 : -0.5));
         index = i;
@@ -359,14 +362,6 @@ private:
     Index ixMin_ = 0, ixMax_ = 0, iyMin_ = 0, iyMax_ = 0;
 };
 
-/// The dies of a layout, row by row.
-Index layoutDies(const WaferLayout& layout)
-{
-    Index dies = 0;
-    forEachDieRow(layout, [&dies](const DieRow& row) { dies += std::max(row.count, 0); });
-    return dies;
-}
-
 /// The uncut list and the totals, filled die by die in row order.
 class DieTally {
 public:
@@ -450,377 +445,6 @@ private:
     std::map<int, std::int64_t> large_;
 };
 
-// ---------------------------------------------------------------- hexagons
-
-// A lattice of half die widths across and half sides up. About a die centre
-// its corners are k = 0..5: (−1,−1), (−1,1), (0,2), (1,1), (1,−1), (0,−2);
-// edge k runs from corner k to corner k+1. Every edge is kept once, at its
-// lower end, as one of three kinds: up (to (x, y+2)), up right (to
-// (x+1, y+1)) and up left (to (x−1, y+1)).
-constexpr int kCornerX[6] = {-1, -1, 0, 1, 1, 0};
-constexpr int kCornerY[6] = {-1, 1, 2, 1, -1, -2};
-enum EdgeKind : int { Up = 0, UpRight = 1, UpLeft = 2 };
-// Edge k of the die at (cx, cy): its lower end and kind.
-constexpr int kEdgeX[6] = {-1, -1, 1, 1, 0, 0};
-constexpr int kEdgeY[6] = {-1, 1, 1, -1, -2, -2};
-constexpr EdgeKind kEdgeKind[6] = {Up, UpRight, UpLeft, Up, UpRight, UpLeft};
-
-class HexagonCuts {
-public:
-    static constexpr std::uint64_t kBytesPerDie = 4; // about three edge slots a die
-
-    HexagonCuts(const WaferLayout& layout, CheckState& state)
-        : state_(state), ax_(Decimal::fromSingle(layout.HalfDieSize).toDouble()), ay_(toDouble(layout.HexHalfSide)),
-          grid_(layout, ax_, ay_, state.report.latticeDeviation), toleranceX_(state.tolerance * ax_.inverse),
-          toleranceY_(state.tolerance * ay_.inverse)
-    {
-        buildSlots();
-    }
-
-    Index dies() const { return grid_.dies(); }
-    double allowance() const { return 0; }
-    /// `copies` copies of the straight cut `first`, each `step` further on:
-    /// true when every copy is one die edge of one row of corners, inside the
-    /// circle, and all are counted at once (a tight walk over their slots);
-    /// false leaves them to be matched one by one.
-    bool cutRun(const Motion& first, ProgramPoint step, std::uint64_t copies, double)
-    {
-        // A step across the rows lands the last copy on another row of corners (checked below).
-        if (first.kind != MotionKind::Straight || copies < 2 || !edgesInside_ ||
-            copies > static_cast<std::uint64_t>(slots_.size()))
-            return false;
-        Motion last = first;
-        const double along = step.x * static_cast<double>(copies - 1);
-        const double across = step.y * static_cast<double>(copies - 1);
-        last.from = {last.from.x + along, last.from.y + across};
-        last.to = {last.to.x + along, last.to.y + across};
-        Index x0, y0, x1, y1, u0, v0, u1, v1;
-        lastValid_ = false;
-        const bool firstOn = snapEnds(first, x0, y0, x1, y1);
-        lastValid_ = false;
-        const bool lastOn = firstOn && snapEnds(last, u0, v0, u1, v1);
-        lastValid_ = false;
-        if (!lastOn || v0 != y0 || v1 != y1 || u1 - u0 != x1 - x0)
-            return false;
-        std::uint8_t* a = edgeSlot(x0, y0, x1, y1);
-        std::uint8_t* b = edgeSlot(u0, v0, u1, v1);
-        const auto span = static_cast<std::ptrdiff_t>(copies - 1);
-        if (!a || !b || (b - a) % span != 0 || b == a)
-            return false;
-        const std::ptrdiff_t stride = (b - a) / span;
-        // Each copy the same number of columns further, on columns that the
-        // row of corners keeps: the slots of one kind of edge at a fixed stride.
-        const CornerRow* corners = cornerRow(std::min(y0, y1));
-        if ((u0 - x0) % span != 0 || !corners || (((u0 - x0) / span) & corners->mask) != 0)
-            return false;
-        for (std::ptrdiff_t i = 0; i <= span; ++i)
-            if (a[i * stride] == kNoEdge)
-                return false;
-        const std::uint64_t times = state_.times;
-        for (std::ptrdiff_t i = 0; i <= span; ++i) {
-            std::uint8_t& slot = a[i * stride];
-            slot = static_cast<std::uint8_t>(std::min<std::uint64_t>(slot + std::min<std::uint64_t>(times, kMostCuts), kMostCuts));
-        }
-        return true;
-    }
-
-    void cut(const Motion& m)
-    {
-        Index x0, y0, x1, y1;
-        if (m.kind == MotionKind::Straight && snapEnds(m, x0, y0, x1, y1)) {
-            // The common case: one edge, inside the circle when all are.
-            std::uint8_t* slot = edgeSlot(x0, y0, x1, y1);
-            if (slot && *slot != kNoEdge) {
-                *slot = static_cast<std::uint8_t>(std::min<std::uint64_t>(*slot + state_.times, kMostCuts));
-                if (!edgesInside_)
-                    state_.straight(m);
-                return;
-            }
-            state_.straight(m);
-            return across(m, x0, y0, x1, y1);
-        }
-        if (m.kind == MotionKind::Straight)
-            state_.straight(m);
-        state_.stray(m);
-    }
-
-    int inferredPasses(PassSource&) const { return state_.repeatPasses(); }
-
-    void finish(int passes, DieTally& tally)
-    {
-        CutReport& report = state_.report;
-        state_.matched(std::max(worstX_ * ax_.step, worstY_ * ay_.step));
-        const int wanted = std::min(passes, int(kMostCuts));
-        Histogram histogram;
-        for (const std::uint8_t count : slots_)
-            if (count != kNoEdge) {
-                histogram.add(count);
-                report.uncutEdges += count < wanted;
-            }
-        report.elementsByCutCount = histogram.result();
-        const double pitch = 2 * ax_.step;
-        std::vector<std::uint8_t> uncut;
-        std::vector<int> fewest;
-        for (const DieGrid::Row& row : grid_.rows()) {
-            const auto count = static_cast<std::size_t>(row.count);
-            const bool found = row.placed && !rows_.empty();
-            uncut.assign(count, found ? 0 : 0b111111);
-            fewest.assign(count, found ? int(kMostCuts) : 0);
-            if (found)
-                forEachEdge(row, [&](int j, int k, const std::uint8_t& slot) {
-                    const auto u = static_cast<std::size_t>(j);
-                    fewest[u] = std::min<int>(fewest[u], slot);
-                    if (slot < wanted)
-                        uncut[u] |= static_cast<std::uint8_t>(1u << k);
-                });
-            for (std::size_t j = 0; j < count; ++j)
-                tally.die(row, static_cast<int>(j), pitch, uncut[j], static_cast<std::uint64_t>(fewest[j]),
-                          uncut[j] == 0);
-            if (!tally.rowDone(row.count))
-                return;
-        }
-    }
-
-private:
-    static constexpr std::uint8_t kNoEdge = 255;   // a slot that is no die's edge
-    static constexpr std::uint8_t kMostCuts = 254; // counts stop here
-
-    // The edges whose lower end lies on one lattice row: per corner a slot
-    // for each kind of edge that starts on the row (the rows of a layout's
-    // vertical sides have one kind, those of its slanted edges two). The
-    // corners of a row share the parity of their column, so only every other
-    // column is kept unless a layout mixes them.
-    struct CornerRow {
-        Index x0 = 0;
-        Index x1 = -1; // last corner column; none while x1 < x0
-        Index n = 0;
-        int shift = 1;
-        Index mask = 1;
-        bool mixed = false;
-        int kinds = 0;                        // slots per corner
-        std::int8_t slotOf[3] = {-1, -1, -1}; // by EdgeKind: the slot among the corner's, −1 for none
-        std::size_t offset = 0;
-
-        /// Index of the slot of a kind at column x, or −1.
-        std::ptrdiff_t find(Index x, EdgeKind kind) const
-        {
-            const Index d = x - x0;
-            if (d < 0 || (d & mask) != 0 || (d >> shift) >= n || slotOf[kind] < 0)
-                return -1;
-            return static_cast<std::ptrdiff_t>(offset + static_cast<std::size_t>(d >> shift) * kinds) + slotOf[kind];
-        }
-    };
-
-    const CornerRow* cornerRow(Index y) const
-    {
-        const Index k = y - yMin_;
-        return k < 0 || k >= static_cast<Index>(rows_.size()) ? nullptr : &rows_[static_cast<std::size_t>(k)];
-    }
-
-    void buildSlots()
-    {
-        if (grid_.empty())
-            return;
-        yMin_ = grid_.iyMin() - 2;
-        rows_.assign(static_cast<std::size_t>(grid_.iyMax() + 1 - yMin_ + 1), {});
-        // Corners from..to, every other column, with edges of `kinds` starting there.
-        const auto take = [&](Index y, Index from, Index to, std::initializer_list<EdgeKind> kinds) {
-            CornerRow& r = rows_[static_cast<std::size_t>(y - yMin_)];
-            for (EdgeKind kind : kinds)
-                if (r.slotOf[kind] < 0)
-                    r.slotOf[kind] = static_cast<std::int8_t>(r.kinds++);
-            if (r.x1 < r.x0) {
-                r.x0 = from;
-                r.x1 = to;
-                return;
-            }
-            r.mixed |= ((from - r.x0) & 1) != 0;
-            r.x0 = std::min(r.x0, from);
-            r.x1 = std::max(r.x1, to);
-        };
-        for (const DieGrid::Row& row : grid_.rows()) {
-            if (!row.placed)
-                continue;
-            take(row.iy - 2, row.ix, row.last(), {UpRight, UpLeft});
-            take(row.iy - 1, row.ix - 1, row.last() + 1, {Up});
-            take(row.iy + 1, row.ix - 1, row.last() + 1, {UpRight, UpLeft});
-        }
-        std::size_t size = 0;
-        for (CornerRow& r : rows_) {
-            if (r.x1 < r.x0)
-                continue;
-            r.shift = r.mixed ? 0 : 1;
-            r.mask = r.mixed ? 0 : 1;
-            r.n = ((r.x1 - r.x0) >> r.shift) + 1;
-            r.offset = size;
-            size += static_cast<std::size_t>(r.n) * static_cast<std::size_t>(r.kinds);
-        }
-        if (!inProportion(static_cast<Index>(size), static_cast<std::size_t>(grid_.dies()) * 6)) {
-            rows_.clear(); // rows far apart in their columns: no edge is found
-            state_.report.latticeDeviation = std::numeric_limits<double>::infinity();
-            return;
-        }
-        slots_.assign(size, kNoEdge);
-        bool inside = true;
-        for (const DieGrid::Row& row : grid_.rows()) {
-            if (!row.placed)
-                continue;
-            forEachEdge(row, [](int, int, std::uint8_t& slot) { slot = 0; });
-            // The farthest corners of a row are those of its end dies.
-            for (const Index cx : {row.ix, row.last()})
-                for (int k = 0; k < 6; ++k)
-                    inside &= std::hypot((cx + kCornerX[k]) * ax_.step, (row.iy + kCornerY[k]) * ay_.step) <=
-                              state_.radius;
-        }
-        edgesInside_ = inside;
-    }
-
-    /// Calls `f(j, k, slot)` for edge k of every die j of a placed row, die by die.
-    template <class F>
-    void forEachEdge(const DieGrid::Row& row, F&& f)
-    {
-        // Each edge's slot for the first die, and how far the next die's lies.
-        std::uint8_t* first[6];
-        std::ptrdiff_t stride[6];
-        for (int k = 0; k < 6; ++k) {
-            const CornerRow& r = *cornerRow(row.iy + kEdgeY[k]);
-            first[k] = &slots_[static_cast<std::size_t>(r.find(row.ix + kEdgeX[k], kEdgeKind[k]))];
-            stride[k] = (Index(2) >> r.shift) * r.kinds;
-        }
-        for (int j = 0; j < row.count; ++j)
-            for (int k = 0; k < 6; ++k)
-                f(j, k, first[k][stride[k] * j]);
-    }
-
-    /// The slot of the edge from lattice point 0 to 1, none when no edge runs so.
-    std::uint8_t* edgeSlot(Index x0, Index y0, Index x1, Index y1)
-    {
-        if (y1 < y0) {
-            std::swap(x0, x1);
-            std::swap(y0, y1);
-        }
-        const Index dx = x1 - x0, dy = y1 - y0;
-        EdgeKind kind;
-        if (dx == 0 && dy == 2)
-            kind = Up;
-        else if (dy == 1 && dx == 1)
-            kind = UpRight;
-        else if (dy == 1 && dx == -1)
-            kind = UpLeft;
-        else
-            return nullptr;
-        const CornerRow* row = cornerRow(y0);
-        const std::ptrdiff_t slot = row ? row->find(x0, kind) : -1;
-        return slot < 0 ? nullptr : &slots_[static_cast<std::size_t>(slot)];
-    }
-
-    /// A cut that is not one die edge: a point, or a cut across several.
-    void across(const Motion& m, Index x0, Index y0, Index x1, Index y1)
-    {
-        const Index dx = x1 - x0, dy = y1 - y0;
-        if (dx == 0 && dy == 0) {
-            if (!isCorner(x0, y0))
-                state_.stray(m);
-            return;
-        }
-        Index ux, uy, steps;
-        if (dx == 0 && dy % 2 == 0) {
-            ux = 0;
-            uy = dy > 0 ? 2 : -2;
-            steps = std::abs(dy) / 2;
-        } else if (std::abs(dx) == std::abs(dy)) {
-            ux = dx > 0 ? 1 : -1;
-            uy = dy > 0 ? 1 : -1;
-            steps = std::abs(dx);
-        } else {
-            return state_.stray(m); // no edge runs that way
-        }
-        // No two edges of the tiling continue one another, so part of such a
-        // cut runs through a die or past the dies: it is a stray cut, and
-        // every edge it covers is counted. Only steps near the dies are
-        // looked at.
-        Index first = 0, last = -1;
-        grid_.stepsNearBox(x0, y0, ux, uy, steps, 3, first, last);
-        if (!state_.work(static_cast<std::uint64_t>(std::max<Index>(last - first + 1, 0))))
-            return state_.stray(m);
-        for (Index i = first; i <= last; ++i) {
-            std::uint8_t* slot = edgeSlot(x0 + ux * i, y0 + uy * i, x0 + ux * (i + 1), y0 + uy * (i + 1));
-            if (slot && *slot != kNoEdge)
-                *slot = static_cast<std::uint8_t>(std::min<std::uint64_t>(*slot + state_.times, kMostCuts));
-        }
-        state_.stray(m);
-    }
-
-    /// Snaps a coordinate to its lattice index; `off` gets how far it lies
-    /// from it in lattice steps. Rounds by adding and taking away 1.5 × 2^52,
-    /// which leaves no fraction (no branch, no conversion back).
-    static bool snap(double v, double inverse, Index& index, double& off)
-    {
-        constexpr double round = 6755399441055744.0;
-        const double f = v * inverse;
-        if (!(std::abs(f) < 1e12))
-            return false;
-        const double r = (f + round) - round;
-        index = static_cast<Index>(r);
-        off = std::abs(f - r);
-        return true;
-    }
-
-    /// Snaps both ends of a straight cut: false when an end lies farther from
-    /// its lattice point than the tolerance.
-    bool snapEnds(const Motion& m, Index& x0, Index& y0, Index& x1, Index& y1)
-    {
-        // A motion starts where the last one ended: its start is snapped already.
-        if (!lastValid_ || !(m.from == lastEnd_)) {
-            lastValid_ = snap(m.from.x, ax_.inverse, lastX_, lastOffX_) && snap(m.from.y, ay_.inverse, lastY_, lastOffY_);
-            if (!lastValid_)
-                return false;
-            lastEnd_ = m.from;
-        }
-        x0 = lastX_;
-        y0 = lastY_;
-        const bool fromOn = lastOffX_ <= toleranceX_ && lastOffY_ <= toleranceY_;
-        lastValid_ = snap(m.to.x, ax_.inverse, lastX_, lastOffX_) && snap(m.to.y, ay_.inverse, lastY_, lastOffY_);
-        if (!lastValid_)
-            return false;
-        lastEnd_ = m.to;
-        x1 = lastX_;
-        y1 = lastY_;
-        if (!fromOn || lastOffX_ > toleranceX_ || lastOffY_ > toleranceY_)
-            return false;
-        // The worst ends, in lattice steps (reported in inches at the end).
-        if (lastOffX_ > worstX_)
-            worstX_ = lastOffX_;
-        if (lastOffY_ > worstY_)
-            worstY_ = lastOffY_;
-        return true;
-    }
-
-    bool isCorner(Index ix, Index iy) const
-    {
-        for (int k = 0; k < 6; ++k)
-            if (grid_.find(ix - kCornerX[k], iy - kCornerY[k]) >= 0)
-                return true;
-        return false;
-    }
-
-    CheckState& state_;
-    Axis ax_, ay_;
-    DieGrid grid_;
-    std::vector<CornerRow> rows_; // by y − yMin_
-    Index yMin_ = 0;
-    std::vector<std::uint8_t> slots_;
-    bool edgesInside_ = false; // every corner of every die lies in the effective circle
-    double toleranceX_ = 0, toleranceY_ = 0; // in lattice steps
-    double worstX_ = 0, worstY_ = 0;
-    ProgramPoint lastEnd_;
-    Index lastX_ = 0, lastY_ = 0;
-    double lastOffX_ = 0, lastOffY_ = 0;
-    bool lastValid_ = false;
-};
-
-// ----------------------------------------------------------------- circles
-
 /// Counts over the dies of one row, kept as events: +c at the first die of a
 /// range, −c past its last; sorted and merged when they outgrow the row, so
 /// that a run of equal cuts costs two events and never one per die.
@@ -876,13 +500,437 @@ private:
     std::vector<Event> events_;
 };
 
+// ---------------------------------------------------------------- hexagons
+
+// A lattice of half die widths across and half sides up. About a die centre
+// its corners are k = 0..5: (−1,−1), (−1,1), (0,2), (1,1), (1,−1), (0,−2);
+// edge k runs from corner k to corner k+1. Every edge is kept once, at its
+// lower end, as one of three kinds: up (to (x, y+2)), up right (to
+// (x+1, y+1)) and up left (to (x−1, y+1)).
+constexpr int kCornerX[6] = {-1, -1, 0, 1, 1, 0};
+constexpr int kCornerY[6] = {-1, 1, 2, 1, -1, -2};
+enum EdgeKind : int { Up = 0, UpRight = 1, UpLeft = 2 };
+// Edge k of the die at (cx, cy): its lower end and kind.
+constexpr int kEdgeX[6] = {-1, -1, 1, 1, 0, 0};
+constexpr int kEdgeY[6] = {-1, 1, 1, -1, -2, -2};
+constexpr EdgeKind kEdgeKind[6] = {Up, UpRight, UpLeft, Up, UpRight, UpLeft};
+
+// The cuts of each kind of edge along a row of corners are counted by
+// RowCounts over the corners' columns: a row of equal edges costs O(1), the
+// check needs no memory per die.
+class HexagonCuts {
+public:
+    HexagonCuts(const WaferLayout& layout, CheckState& state)
+        : state_(state), ax_(Decimal::fromSingle(layout.HalfDieSize).toDouble()), ay_(toDouble(layout.HexHalfSide)),
+          grid_(layout, ax_, ay_, state.report.latticeDeviation), toleranceX_(state.tolerance * ax_.inverse),
+          toleranceY_(state.tolerance * ay_.inverse)
+    {
+        buildLines();
+    }
+
+    Index dies() const { return grid_.dies(); }
+    double allowance() const { return 0; }
+
+    /// `copies` copies of the straight cut `first`, each `step` further on:
+    /// true when the copies are the edges of one kind of consecutive dies of
+    /// a row, inside the circle, counted at once; false leaves them to be
+    /// matched one by one.
+    bool cutRun(const Motion& first, ProgramPoint step, std::uint64_t copies, double)
+    {
+        if (first.kind != MotionKind::Straight || copies < 2 || !edgesInside_ || copies > kMostRun)
+            return false;
+        Motion last = first;
+        const double along = step.x * static_cast<double>(copies - 1);
+        const double across = step.y * static_cast<double>(copies - 1);
+        last.from = {last.from.x + along, last.from.y + across};
+        last.to = {last.to.x + along, last.to.y + across};
+        Index x0, y0, x1, y1, u0, v0, u1, v1;
+        lastValid_ = false;
+        const bool firstOn = snapEnds(first, x0, y0, x1, y1);
+        lastValid_ = false;
+        const bool lastOn = firstOn && snapEnds(last, u0, v0, u1, v1);
+        lastValid_ = false;
+        // The same edge a die further on per copy: two columns.
+        const auto span = static_cast<Index>(copies - 1);
+        if (!lastOn || v0 != y0 || v1 != y1 || u1 - u0 != x1 - x0 || std::abs(u0 - x0) != 2 * span)
+            return false;
+        EdgeLine* line = nullptr;
+        EdgeLine* lineLast = nullptr;
+        Index q = 0, qLast = 0;
+        if (!edgeAt(x0, y0, x1, y1, line, q) || !edgeAt(u0, v0, u1, v1, lineLast, qLast) || line != lineLast)
+            return false;
+        const Index lo = std::min(q, qLast), hi = std::max(q, qLast) + 1;
+        if (!line->coversAll(lo, hi))
+            return false;
+        line->counts.add(lo, hi, added(), line->n);
+        return true;
+    }
+
+    void cut(const Motion& m)
+    {
+        Index x0, y0, x1, y1;
+        if (m.kind == MotionKind::Straight && snapEnds(m, x0, y0, x1, y1)) {
+            // The common case: one edge, inside the circle when all are.
+            EdgeLine* line = nullptr;
+            Index q = 0;
+            if (edgeAt(x0, y0, x1, y1, line, q) && line->covers(q)) {
+                line->counts.add(q, q + 1, added(), line->n);
+                if (!edgesInside_)
+                    state_.straight(m);
+                return;
+            }
+            state_.straight(m);
+            return across(m, x0, y0, x1, y1);
+        }
+        if (m.kind == MotionKind::Straight)
+            state_.straight(m);
+        state_.stray(m);
+    }
+
+    int inferredPasses(PassSource&) const { return state_.repeatPasses(); }
+
+    void finish(int passes, DieTally& tally)
+    {
+        CutReport& report = state_.report;
+        state_.matched(std::max(worstX_ * ax_.step, worstY_ * ay_.step));
+        const auto wanted = static_cast<std::uint64_t>(std::min<int>(passes, int(kMostCuts)));
+        Histogram histogram;
+        // Each edge once: the ranges of counts against the union of the dies' edges.
+        for (EdgeLine& line : lines_) {
+            line.ranges.clear();
+            line.counts.forEachRange(line.n, [&line](Index from, Index to, std::int64_t c) {
+                line.ranges.push_back({from, to, std::min<std::uint64_t>(static_cast<std::uint64_t>(c), kMostCuts)});
+            });
+            std::size_t r = 0;
+            for (const Interval& v : line.valid) {
+                for (; r < line.ranges.size() && line.ranges[r].to <= v.from; ++r) {
+                }
+                for (std::size_t k = r; k < line.ranges.size() && line.ranges[k].from < v.to; ++k) {
+                    const Index len = std::min(v.to, line.ranges[k].to) - std::max(v.from, line.ranges[k].from);
+                    histogram.add(line.ranges[k].count, len);
+                    if (line.ranges[k].count < wanted)
+                        report.uncutEdges += len;
+                }
+            }
+        }
+        report.elementsByCutCount = histogram.result();
+        const double pitch = 2 * ax_.step;
+        for (const DieGrid::Row& row : grid_.rows()) {
+            if (!row.placed || lines_.empty()) {
+                tally.dies(row, 0, row.count, pitch, 0b111111, 0, false);
+            } else {
+                sweepRow(row, wanted, pitch, tally);
+            }
+            if (!tally.rowDone(row.count))
+                return;
+        }
+    }
+
+private:
+    static constexpr std::uint64_t kMostCuts = 254; // counts stop here
+    static constexpr std::uint64_t kMostRun = std::uint64_t(1) << 40;
+
+    struct Interval {
+        Index from = 0;
+        Index to = 0; // past the last
+    };
+    struct Range {
+        Index from = 0;
+        Index to = 0;
+        std::uint64_t count = 0;
+    };
+
+    // The edges of one kind whose lower ends lie on one row of corners, by
+    // their column q (every other lattice column, from the row's first).
+    struct EdgeLine {
+        Index n = 0;
+        std::vector<Interval> valid; // the dies' edges, sorted and merged
+        RowCounts counts;
+        std::vector<Range> ranges; // the counts, once the run is over
+
+        bool covers(Index q) const { return coversAll(q, q + 1); }
+        bool coversAll(Index lo, Index hi) const
+        {
+            const auto it = std::upper_bound(valid.begin(), valid.end(), lo,
+                                             [](Index v, const Interval& i) { return v < i.from; });
+            return it != valid.begin() && std::prev(it)->to >= hi;
+        }
+    };
+
+    // The corners on one lattice row: every other column from x0 to x1, and
+    // the lines of the kinds of edges that start there.
+    struct CornerRow {
+        Index x0 = 0;
+        Index x1 = -1; // last corner column; none while x1 < x0
+        bool mixed = false;
+        std::int32_t line[3] = {-1, -1, -1}; // by EdgeKind: index into lines_, −1 for none
+    };
+
+    std::int64_t added() const { return static_cast<std::int64_t>(std::min<std::uint64_t>(state_.times, kMostCuts)); }
+
+    const CornerRow* cornerRow(Index y) const
+    {
+        const Index k = y - yMin_;
+        return k < 0 || k >= static_cast<Index>(rows_.size()) ? nullptr : &rows_[static_cast<std::size_t>(k)];
+    }
+
+    /// The line and column of edge k of the first die of a placed row.
+    EdgeLine* edgeOf(const DieGrid::Row& row, int k, Index& q)
+    {
+        const CornerRow* r = cornerRow(row.iy + kEdgeY[k]);
+        q = (row.ix + kEdgeX[k] - r->x0) >> 1;
+        return &lines_[static_cast<std::size_t>(r->line[kEdgeKind[k]])];
+    }
+
+    void buildLines()
+    {
+        if (grid_.empty())
+            return;
+        yMin_ = grid_.iyMin() - 2;
+        rows_.assign(static_cast<std::size_t>(grid_.iyMax() + 1 - yMin_ + 1), {});
+        const auto take = [&](Index y, Index from, Index to) {
+            CornerRow& r = rows_[static_cast<std::size_t>(y - yMin_)];
+            if (r.x1 < r.x0) {
+                r.x0 = from;
+                r.x1 = to;
+                return;
+            }
+            r.mixed |= ((from - r.x0) & 1) != 0;
+            r.x0 = std::min(r.x0, from);
+            r.x1 = std::max(r.x1, to);
+        };
+        for (const DieGrid::Row& row : grid_.rows()) {
+            if (!row.placed)
+                continue;
+            take(row.iy - 2, row.ix, row.last());
+            take(row.iy - 1, row.ix - 1, row.last() + 1);
+            take(row.iy + 1, row.ix - 1, row.last() + 1);
+        }
+        Index span = 0;
+        bool mixed = false;
+        for (const CornerRow& r : rows_) {
+            mixed |= r.mixed;
+            if (r.x1 >= r.x0)
+                span += ((r.x1 - r.x0) >> 1) + 1;
+        }
+        // Corners of both parities on one row, or rows far apart in their
+        // columns: the layout is off its lattice and no edge is found.
+        if (mixed || !inProportion(span, static_cast<std::size_t>(grid_.dies()) * 6)) {
+            rows_.clear();
+            state_.report.latticeDeviation = std::numeric_limits<double>::infinity();
+            return;
+        }
+        bool inside = true;
+        for (const DieGrid::Row& row : grid_.rows()) {
+            if (!row.placed)
+                continue;
+            for (int k = 0; k < 6; ++k) {
+                CornerRow& r = rows_[static_cast<std::size_t>(row.iy + kEdgeY[k] - yMin_)];
+                std::int32_t& l = r.line[kEdgeKind[k]];
+                if (l < 0) {
+                    l = static_cast<std::int32_t>(lines_.size());
+                    lines_.emplace_back();
+                    lines_.back().n = ((r.x1 - r.x0) >> 1) + 1;
+                }
+                const Index q = (row.ix + kEdgeX[k] - r.x0) >> 1;
+                lines_[static_cast<std::size_t>(l)].valid.push_back({q, q + row.count});
+            }
+            // The farthest corners of a row are those of its end dies.
+            for (const Index cx : {row.ix, row.last()})
+                for (int k = 0; k < 6; ++k)
+                    inside &= std::hypot((cx + kCornerX[k]) * ax_.step, (row.iy + kCornerY[k]) * ay_.step) <=
+                              state_.radius;
+        }
+        for (EdgeLine& line : lines_) {
+            auto& v = line.valid;
+            std::sort(v.begin(), v.end(), [](const Interval& a, const Interval& b) { return a.from < b.from; });
+            std::size_t out = 0;
+            for (const Interval& i : v) {
+                if (out > 0 && i.from <= v[out - 1].to)
+                    v[out - 1].to = std::max(v[out - 1].to, i.to);
+                else
+                    v[out++] = i;
+            }
+            v.resize(out);
+        }
+        edgesInside_ = inside;
+    }
+
+    /// The dies of a row in stretches whose six edges keep their counts.
+    void sweepRow(const DieGrid::Row& row, std::uint64_t wanted, double pitch, DieTally& tally)
+    {
+        const std::vector<Range>* ranges[6];
+        Index q0[6];
+        std::size_t at[6];
+        for (int k = 0; k < 6; ++k) {
+            ranges[k] = &edgeOf(row, k, q0[k])->ranges;
+            // The range holding the first die's edge.
+            const auto& r = *ranges[k];
+            at[k] = static_cast<std::size_t>(
+                std::upper_bound(r.begin(), r.end(), q0[k], [](Index v, const Range& x) { return v < x.to; }) -
+                r.begin());
+        }
+        Index j = 0;
+        while (j < row.count) {
+            Index end = row.count;
+            std::uint8_t uncut = 0;
+            std::uint64_t fewest = kMostCuts;
+            for (int k = 0; k < 6; ++k) {
+                const auto& r = *ranges[k];
+                while (at[k] < r.size() && r[at[k]].to <= q0[k] + j)
+                    ++at[k];
+                const std::uint64_t c = at[k] < r.size() ? r[at[k]].count : 0;
+                end = std::min(end, at[k] < r.size() ? r[at[k]].to - q0[k] : row.count);
+                fewest = std::min(fewest, c);
+                if (c < wanted)
+                    uncut |= static_cast<std::uint8_t>(1u << k);
+            }
+            tally.dies(row, static_cast<int>(j), static_cast<int>(end), pitch, uncut, fewest, uncut == 0);
+            j = end;
+        }
+    }
+
+    /// The line and column of the edge from lattice point 0 to 1; false when no edge runs so.
+    bool edgeAt(Index x0, Index y0, Index x1, Index y1, EdgeLine*& line, Index& q)
+    {
+        if (y1 < y0) {
+            std::swap(x0, x1);
+            std::swap(y0, y1);
+        }
+        const Index dx = x1 - x0, dy = y1 - y0;
+        EdgeKind kind;
+        if (dx == 0 && dy == 2)
+            kind = Up;
+        else if (dy == 1 && dx == 1)
+            kind = UpRight;
+        else if (dy == 1 && dx == -1)
+            kind = UpLeft;
+        else
+            return false;
+        const CornerRow* row = cornerRow(y0);
+        if (!row || row->line[kind] < 0)
+            return false;
+        const Index d = x0 - row->x0;
+        if (d < 0 || (d & 1) != 0 || x0 > row->x1)
+            return false;
+        line = &lines_[static_cast<std::size_t>(row->line[kind])];
+        q = d >> 1;
+        return true;
+    }
+
+    /// A cut that is not one die edge: a point, or a cut across several.
+    void across(const Motion& m, Index x0, Index y0, Index x1, Index y1)
+    {
+        const Index dx = x1 - x0, dy = y1 - y0;
+        if (dx == 0 && dy == 0) {
+            if (!isCorner(x0, y0))
+                state_.stray(m);
+            return;
+        }
+        Index ux, uy, steps;
+        if (dx == 0 && dy % 2 == 0) {
+            ux = 0;
+            uy = dy > 0 ? 2 : -2;
+            steps = std::abs(dy) / 2;
+        } else if (std::abs(dx) == std::abs(dy)) {
+            ux = dx > 0 ? 1 : -1;
+            uy = dy > 0 ? 1 : -1;
+            steps = std::abs(dx);
+        } else {
+            return state_.stray(m); // no edge runs that way
+        }
+        // No two edges of the tiling continue one another, so part of such a
+        // cut runs through a die or past the dies: it is a stray cut, and
+        // every edge it covers is counted. Only steps near the dies are
+        // looked at.
+        Index first = 0, last = -1;
+        grid_.stepsNearBox(x0, y0, ux, uy, steps, 3, first, last);
+        if (!state_.work(static_cast<std::uint64_t>(std::max<Index>(last - first + 1, 0))))
+            return state_.stray(m);
+        for (Index i = first; i <= last; ++i) {
+            EdgeLine* line = nullptr;
+            Index q = 0;
+            if (edgeAt(x0 + ux * i, y0 + uy * i, x0 + ux * (i + 1), y0 + uy * (i + 1), line, q) && line->covers(q))
+                line->counts.add(q, q + 1, added(), line->n);
+        }
+        state_.stray(m);
+    }
+
+    /// Snaps a coordinate to its lattice index; `off` gets how far it lies
+    /// from it in lattice steps. Rounds by adding and taking away 1.5 × 2^52,
+    /// which leaves no fraction (no branch, no conversion back).
+    static bool snap(double v, double inverse, Index& index, double& off)
+    {
+        constexpr double round = 6755399441055744.0;
+        const double f = v * inverse;
+        if (!(std::abs(f) < kFarLattice))
+            return false;
+        const double r = (f + round) - round;
+        index = static_cast<Index>(r);
+        off = std::abs(f - r);
+        return true;
+    }
+
+    /// Snaps both ends of a straight cut: false when an end lies farther from
+    /// its lattice point than the tolerance.
+    bool snapEnds(const Motion& m, Index& x0, Index& y0, Index& x1, Index& y1)
+    {
+        // A motion starts where the last one ended: its start is snapped already.
+        if (!lastValid_ || !(m.from == lastEnd_)) {
+            lastValid_ = snap(m.from.x, ax_.inverse, lastX_, lastOffX_) && snap(m.from.y, ay_.inverse, lastY_, lastOffY_);
+            if (!lastValid_)
+                return false;
+            lastEnd_ = m.from;
+        }
+        x0 = lastX_;
+        y0 = lastY_;
+        const bool fromOn = lastOffX_ <= toleranceX_ && lastOffY_ <= toleranceY_;
+        lastValid_ = snap(m.to.x, ax_.inverse, lastX_, lastOffX_) && snap(m.to.y, ay_.inverse, lastY_, lastOffY_);
+        if (!lastValid_)
+            return false;
+        lastEnd_ = m.to;
+        x1 = lastX_;
+        y1 = lastY_;
+        if (!fromOn || lastOffX_ > toleranceX_ || lastOffY_ > toleranceY_)
+            return false;
+        // The worst ends, in lattice steps (reported in inches at the end).
+        if (lastOffX_ > worstX_)
+            worstX_ = lastOffX_;
+        if (lastOffY_ > worstY_)
+            worstY_ = lastOffY_;
+        return true;
+    }
+
+    bool isCorner(Index ix, Index iy) const
+    {
+        for (int k = 0; k < 6; ++k)
+            if (grid_.find(ix - kCornerX[k], iy - kCornerY[k]) >= 0)
+                return true;
+        return false;
+    }
+
+    CheckState& state_;
+    Axis ax_, ay_;
+    DieGrid grid_;
+    std::vector<CornerRow> rows_; // by y − yMin_
+    Index yMin_ = 0;
+    std::vector<EdgeLine> lines_;
+    bool edgesInside_ = false; // every corner of every die lies in the effective circle
+    double toleranceX_ = 0, toleranceY_ = 0; // in lattice steps
+    double worstX_ = 0, worstY_ = 0;
+    ProgramPoint lastEnd_;
+    Index lastX_ = 0, lastY_ = 0;
+    double lastOffX_ = 0, lastOffY_ = 0;
+    bool lastValid_ = false;
+};
+
+// ----------------------------------------------------------------- circles
+
 // Die centres on a lattice of half pitches across and row pitches up (the rows
 // alternate by half a pitch). The turns cut about the dies are counted per
 // row (RowCounts): a row of equal arcs costs O(1), whatever its dies.
 class CircleCuts {
 public:
-    static constexpr std::uint64_t kBytesPerDie = 0; // counts by row
-
     CircleCuts(const WaferLayout& layout, CheckState& state)
         : state_(state), shift_(layout.FineTune.toDecimal().half().toDouble()),
           radius_(Decimal::fromSingle(layout.HalfDieSize).toDouble()),
@@ -1043,6 +1091,7 @@ public:
         Index from = 0; // lattice index of its first end
         int count = 0;  // pitch-long pieces
         std::vector<Event> events;
+        std::vector<std::int64_t> sums; // after finish: the count from each event on
         // Walking down the pieces (see countBelow).
         std::size_t cursor = 0;
         std::int64_t above = 0;
@@ -1098,6 +1147,10 @@ public:
     {
         for (Line& line : lines_) {
             merge(line);
+            line.sums.clear();
+            std::int64_t sum = 0;
+            for (const Event& e : line.events)
+                line.sums.push_back(sum += e.delta);
             line.cursor = line.events.size();
             std::int64_t running = 0;
             Index k = line.from;
@@ -1143,23 +1196,33 @@ public:
         std::int64_t running_ = 0;
     };
 
-    /// The fewest cuts of pieces [lo, hi) of `line` (0 when one lies off it),
-    /// once its events are merged.
-    static std::uint64_t fewestOver(const Line* line, Index lo, Index hi)
+    /// The cut count of piece `k` of `line` (0 off it), once its events are merged.
+    static std::uint64_t countAt(const Line* line, Index k)
     {
-        if (!line || lo < line->from || hi > line->end())
+        if (!line || k < line->from || k >= line->end())
             return 0;
-        std::int64_t running = 0;
-        std::int64_t fewest = std::numeric_limits<std::int64_t>::max();
-        std::size_t e = 0;
-        for (; e < line->events.size() && line->events[e].at <= lo; ++e)
-            running += line->events[e].delta;
-        fewest = running;
-        for (; e < line->events.size() && line->events[e].at < hi; ++e) {
-            running += line->events[e].delta;
-            fewest = std::min(fewest, running);
-        }
-        return static_cast<std::uint64_t>(std::max<std::int64_t>(fewest, 0));
+        const auto after = std::upper_bound(line->events.begin(), line->events.end(), k,
+                                            [](Index v, const Event& e) { return v < e.at; });
+        if (after == line->events.begin())
+            return 0;
+        const std::int64_t count = line->sums[static_cast<std::size_t>(after - line->events.begin()) - 1];
+        return static_cast<std::uint64_t>(std::max<std::int64_t>(count, 0));
+    }
+
+    /// Calls f(k) for the pieces k in (lo, hi) where the count of `line` may
+    /// differ from the piece before (its ends included), once merged.
+    template <class F>
+    static void changesIn(const Line* line, Index lo, Index hi, F&& f)
+    {
+        if (!line)
+            return;
+        for (const Index end : {line->from, line->end()})
+            if (end > lo && end < hi)
+                f(end);
+        const auto first = std::upper_bound(line->events.begin(), line->events.end(), lo,
+                                            [](Index v, const Event& e) { return v < e.at; });
+        for (auto it = first; it != line->events.end() && it->at < hi; ++it)
+            f(it->at);
     }
 
     std::size_t size() const { return lines_.size(); }
@@ -1208,34 +1271,10 @@ private:
 // count, far from overflowing the sums of its events).
 constexpr std::uint64_t kMostLineCuts = std::uint64_t(1) << 40;
 
-/// Sums over positions 0..n−1 with point changes, O(log n) each.
-class PrefixSums {
-public:
-    explicit PrefixSums(std::size_t n) : tree_(n + 1, 0) {}
-    void add(std::size_t i, std::int64_t delta)
-    {
-        for (++i; i < tree_.size(); i += i & (~i + 1))
-            tree_[i] += delta;
-    }
-    /// The sum over positions [0, i).
-    std::int64_t below(std::size_t i) const
-    {
-        std::int64_t sum = 0;
-        for (i = std::min(i, tree_.size() - 1); i > 0; i -= i & (~i + 1))
-            sum += tree_[i];
-        return sum;
-    }
-
-private:
-    std::vector<std::int64_t> tree_;
-};
-
 // The grid's row lines and column lines on a lattice of pitches through the
 // wafer centre; a die is a cell that the grid closes.
 class SquareCuts {
 public:
-    static constexpr std::uint64_t kBytesPerDie = 0; // the grid's lines keep the cuts
-
     SquareCuts(const WaferLayout& layout, CheckState& state)
         : state_(state), ax_(toDouble(layout.DiePitch)), ay_(toDouble(layout.RowPitch))
     {
@@ -1329,7 +1368,7 @@ public:
         report.elementsByCutCount = histogram.result();
         const std::uint64_t wanted = static_cast<std::uint64_t>(passes);
         // The reference check looks at every cell.
-        ShortColumns shortColumns(columns_, wanted, cellRows_, !state_.options.literal);
+        ColumnCounts columnCounts(columns_, cellRows_, !state_.options.literal);
         Index lastBottom = std::numeric_limits<Index>::max();
         for (const CellRow& cells : cellRows_) {
             // The columns are walked downwards: rows from the top, as the layouts give them.
@@ -1337,11 +1376,9 @@ public:
                 columns_.restartWalks();
             lastBottom = cells.bottom;
             const DieGrid::Row& row = cells.row;
-            // A row whose lines all are cut often enough is fully cut, whatever its cells.
-            if (shortColumns.noneAmong(cells.bottom, cells.left, cells.left + row.count + 1) &&
-                LineSet::fewestOver(rows_.at(cells.bottom), cells.left, cells.left + row.count) >= wanted &&
-                LineSet::fewestOver(rows_.at(cells.bottom + 1), cells.left, cells.left + row.count) >= wanted) {
-                tally.dies(row, 0, row.count, ax_.step, 0, wanted, true);
+            if (columnCounts.follow(cells.bottom)) {
+                // Stretches of cells whose four sides keep their counts.
+                sweepRow(cells, columnCounts, wanted, tally);
                 if (!tally.rowDone(row.count))
                     return;
                 continue;
@@ -1384,14 +1421,14 @@ private:
         Index bottom = 0; // lattice row of the cells' bottom side
     };
 
-    /// The columns cut fewer than `wanted` times at the piece of a row of
-    /// cells, followed downwards row by row: a column is looked at again
-    /// only where its count changes, so the whole costs the columns' events.
-    class ShortColumns {
+    /// The columns' cut counts at the piece of a row of cells, followed
+    /// downwards row by row: a column is looked at again only where its count
+    /// changes, so the whole costs the columns' events. Keeps the positions
+    /// where the count differs from the column's left neighbour.
+    class ColumnCounts {
     public:
-        ShortColumns(LineSet& columns, std::uint64_t wanted, const std::vector<CellRow>& cellRows, bool usable)
-            : columns_(columns), wanted_(wanted), sums_(static_cast<std::size_t>(std::max<Index>(columns.span(), 0))),
-              usable_(usable)
+        ColumnCounts(LineSet& columns, const std::vector<CellRow>& cellRows, bool usable)
+            : columns_(columns), usable_(usable)
         {
             // Only for cell rows from the top down, on an indexed set of columns.
             for (std::size_t k = 1; k < cellRows.size(); ++k)
@@ -1399,11 +1436,7 @@ private:
             usable_ &= columns.span() > 0;
             if (!usable_)
                 return;
-            // Every position starts short (no cut above the top); a column is
-            // looked at again below each place its count may change.
-            for (Index p = 0; p < columns.span(); ++p)
-                sums_.add(static_cast<std::size_t>(p), 1);
-            short_.assign(static_cast<std::size_t>(columns.span()), 1);
+            counts_.assign(static_cast<std::size_t>(columns.span()), 0);
             for (std::size_t k = 0; k < columns.size(); ++k) {
                 if (!columns.found(k))
                     continue;
@@ -1416,26 +1449,52 @@ private:
             std::sort(changes_.begin(), changes_.end(), [](const Change& a, const Change& b) { return a.below > b.below; });
         }
 
-        /// Whether no column at positions [lo, hi) is short at piece `bottom`
-        /// (asked for falling `bottom`).
-        bool noneAmong(Index bottom, Index lo, Index hi)
+        /// Moves down to piece `bottom` (falling from call to call); false
+        /// when the columns are not followed so.
+        bool follow(Index bottom)
         {
             if (!usable_)
                 return false;
             for (; next_ < changes_.size() && changes_[next_].below > bottom; ++next_) {
                 const std::size_t k = changes_[next_].line;
-                const bool isShort = LineSet::countBelow(&columns_.line(k), bottom) < wanted_;
                 const auto at = static_cast<std::size_t>(columns_.position(k) - columns_.lowest());
-                if (isShort != (short_[at] != 0)) {
-                    sums_.add(at, isShort ? 1 : -1);
-                    short_[at] = isShort;
+                const std::uint64_t count = LineSet::countBelow(&columns_.line(k), bottom);
+                if (count == counts_[at])
+                    continue;
+                counts_[at] = count;
+                for (const std::size_t p : {at, at + 1}) {
+                    if (p == 0 || p >= counts_.size())
+                        continue;
+                    if (counts_[p] != counts_[p - 1])
+                        steps_.insert(static_cast<Index>(p));
+                    else
+                        steps_.erase(static_cast<Index>(p));
                 }
             }
-            lo -= columns_.lowest();
-            hi -= columns_.lowest();
-            if (lo < 0 || hi > columns_.span())
-                return false;
-            return sums_.below(static_cast<std::size_t>(hi)) == sums_.below(static_cast<std::size_t>(lo));
+            return true;
+        }
+
+        /// The count of the column at `position`.
+        std::uint64_t at(Index position) const
+        {
+            const Index p = position - columns_.lowest();
+            return p < 0 || p >= static_cast<Index>(counts_.size()) ? 0 : counts_[static_cast<std::size_t>(p)];
+        }
+
+        /// Calls f(p) for the positions in (lo, hi] whose count differs from
+        /// the column on their left (the ends of the columns included).
+        template <class F>
+        void stepsIn(Index lo, Index hi, F&& f) const
+        {
+            const Index base = columns_.lowest();
+            const Index span = static_cast<Index>(counts_.size());
+            // Past either end of the columns the count is 0.
+            if (lo < base && hi >= base && counts_.front() != 0)
+                f(base);
+            if (lo < base + span && hi >= base + span && counts_.back() != 0)
+                f(base + span);
+            for (auto it = steps_.upper_bound(lo - base); it != steps_.end() && *it + base <= hi; ++it)
+                f(*it + base);
         }
 
     private:
@@ -1444,13 +1503,61 @@ private:
             std::size_t line;
         };
         LineSet& columns_;
-        std::uint64_t wanted_;
-        PrefixSums sums_;
-        std::vector<std::uint8_t> short_; // by position − lowest
+        std::vector<std::uint64_t> counts_; // by position − lowest
+        std::set<Index> steps_;             // positions − lowest whose count differs from the one before
         std::vector<Change> changes_;
         std::size_t next_ = 0;
         bool usable_;
     };
+
+    /// The cells of a row in stretches whose four sides keep their counts.
+    void sweepRow(const CellRow& cells, const ColumnCounts& columns, std::uint64_t wanted, DieTally& tally)
+    {
+        CutReport& report = state_.report;
+        const DieGrid::Row& row = cells.row;
+        const Index l = cells.left;
+        const Index n = row.count;
+        const LineSet::Line* bottom = rows_.at(cells.bottom);
+        const LineSet::Line* top = rows_.at(cells.bottom + 1);
+        const CellRow* above = cellRowAt(cells.bottom + 1);
+        breaks_.assign({0, n, n - 1});
+        // A cell between two columns of different counts stands alone.
+        columns.stepsIn(l, l + n, [&](Index p) {
+            breaks_.push_back(p - l - 1);
+            breaks_.push_back(p - l);
+        });
+        for (const LineSet::Line* line : {bottom, top})
+            LineSet::changesIn(line, l, l + n, [&](Index at) { breaks_.push_back(at - l); });
+        if (above) {
+            breaks_.push_back(above->left - l);
+            breaks_.push_back(above->left + above->row.count - l);
+        }
+        std::sort(breaks_.begin(), breaks_.end());
+        breaks_.erase(std::unique(breaks_.begin(), breaks_.end()), breaks_.end());
+        for (std::size_t b = 0; b + 1 < breaks_.size(); ++b) {
+            const Index k0 = breaks_[b], k1 = breaks_[b + 1];
+            if (k0 < 0 || k1 > n || k0 >= k1)
+                continue;
+            const Index i = l + k0;
+            // Left, top, right, bottom.
+            const std::uint64_t side[4] = {columns.at(i), LineSet::countAt(top, i), columns.at(i + 1),
+                                           LineSet::countAt(bottom, i)};
+            std::uint8_t uncut = 0;
+            std::uint64_t fewest = side[0];
+            for (int s = 0; s < 4; ++s) {
+                fewest = std::min(fewest, side[s]);
+                if (side[s] < wanted)
+                    uncut |= static_cast<std::uint8_t>(1u << s);
+            }
+            // Each side once: left and bottom per cell, right and top only
+            // where no cell lies beyond them.
+            const Index len = k1 - k0;
+            const bool cellAbove = above && i >= above->left && i < above->left + above->row.count;
+            report.uncutEdges += len * ((side[0] < wanted) + (side[3] < wanted)) + (k1 == n && side[2] < wanted) +
+                                 (!cellAbove && side[1] < wanted ? len : 0);
+            tally.dies(row, static_cast<int>(k0), static_cast<int>(k1), ax_.step, uncut, fewest, uncut == 0);
+        }
+    }
 
     const CellRow* cellRowAt(Index bottom) const
     {
@@ -1504,6 +1611,7 @@ private:
     std::vector<CellRow> cellRows_;
     std::vector<std::int32_t> cellRowAt_; // by bottom − bottomMin_
     Index bottomMin_ = 0;
+    std::vector<Index> breaks_; // where a row's stretches of alike cells begin
     Index dies_ = 0;
 };
 
@@ -1696,10 +1804,6 @@ template <class Shape>
 void check(const Program& program, const WaferLayout& layout, CheckState& state)
 {
     CutReport& report = state.report;
-    if (Shape::kBytesPerDie * static_cast<std::uint64_t>(std::max<Index>(layoutDies(layout), 0)) > kMostIndexBytes) {
-        report.unchecked = Unchecked::TooManyDies;
-        return;
-    }
     Shape shape(layout, state);
     report.dies = shape.dies();
     const std::uint64_t total = program.expandedMotions() + static_cast<std::uint64_t>(report.dies);
@@ -1775,7 +1879,6 @@ const char* uncheckedText(Unchecked reason)
     switch (reason) {
     case Unchecked::No: return "";
     case Unchecked::TooLarge: return "程式展開後太大，無法檢查。";
-    case Unchecked::TooManyDies: return "版面的晶粒太多，無法檢查。";
     case Unchecked::OutOfMemory: return "記憶體不足，無法檢查。";
     }
     return "";

@@ -25,10 +25,13 @@ namespace kerf {
 // - hexagons: each of the six edges cut at least `passes` times;
 // - squares: each of the four sides of the die cell cut at least `passes`
 //   times (cut lines are counted a die pitch at a time).
-// Cut ends are matched to the layout's lattice (half die widths and half
-// sides for hexagons, pitches for squares, half pitches and row pitches for
-// the centres of round dies), so the cost is linear in the motions run and
-// the dies, with no search.
+// The program is run by its runs of equal motions (runProgramRuns); cut ends
+// are matched to the layout's lattice (half die widths and half sides for
+// hexagons, pitches for squares, half pitches and row pitches for the centres
+// of round dies) with no search. The cuts are counted by rows (of dies, of
+// corners, of grid lines) as ranges, so a row of equal cuts costs O(1) or
+// O(log n) and the check keeps no memory per die; copies that a run cannot
+// match at once are matched one by one, within a bound of work.
 
 /// Where the pass count that a check expects comes from.
 enum class PassSource : std::uint8_t {
@@ -59,7 +62,6 @@ struct CutCheckOptions {
 enum class Unchecked : std::uint8_t {
     No,          // the check was carried out
     TooLarge,    // running or matching the program goes past the bounds of work
-    TooManyDies, // the layout's per-edge counts would pass the bound of memory
     OutOfMemory, // the memory ran out
 };
 

@@ -14,7 +14,8 @@ namespace kerf {
 // circle's ARC, OS / CS, waits and the words that do not move. Reading has two
 // steps: parseProgram checks the whole text and compiles it (cost: the text),
 // runProgram expands it move by move into a visitor (cost: the expanded moves;
-// nothing is stored unless the visitor stores it).
+// nothing is stored unless the visitor stores it). runProgramRuns
+// (program_runs.h) runs it by its structure instead, at the cost of its text.
 
 /// A point of the program: inches from the wafer centre, Y up.
 struct ProgramPoint {

@@ -288,9 +288,9 @@ std::string unit(const std::string& body)
 
 } // namespace
 
-// Hostile programs end within their bounds: either checked (copies that
-// retrace one path are matched once) or said to be beyond the bounds, never
-// reported as faulty for that.
+// Hostile programs end within their bounds: checked (copies that retrace one
+// path are matched once) or said to be beyond the bounds, never reported as
+// faulty for that.
 TEST(CutCheckRuns, HostileProgramsAreCheckedOrSaidToBeBeyondTheBounds)
 {
     const WaferLayout hexagons = designed("5.0 Inches", "Hexagon", "0.2").layout;
@@ -299,15 +299,13 @@ TEST(CutCheckRuns, HostileProgramsAreCheckedOrSaidToBeBeyondTheBounds)
         unit("MA X -2 Y -1.16\r\nOS\r\nSL 1000000000\r\nMI X 4 Y 2.32\r\nMI X -4 Y -2.32\r\nEL\r\nCS\r\n"), hexagons);
     ASSERT_EQ(diagonals.index(), 0u);
     const CutReport& d = std::get<CutReport>(diagonals);
-    if (d.unchecked == Unchecked::No) {
-        EXPECT_EQ(d.strayCuts, 2'000'000'000);
-        EXPECT_EQ(d.stray.size(), 50u);
-        EXPECT_EQ(d.stray[0].line, 7u);
-        EXPECT_EQ(d.stray[1].line, 8u);
-    } else {
-        EXPECT_NE(d.unchecked, Unchecked::No);
-        EXPECT_FALSE(d.allCut());
-    }
+    EXPECT_EQ(d.unchecked, Unchecked::No);
+    EXPECT_EQ(d.strayCuts, 2'000'000'000);
+    ASSERT_EQ(d.stray.size(), 50u);
+    EXPECT_EQ(d.stray[0].line, 8u);
+    EXPECT_EQ(d.stray[1].line, 9u);
+    EXPECT_EQ(d.stray[2].line, 8u);
+    EXPECT_FALSE(d.allCut());
 
     // 1.3e9 part arcs, each a degree further round: far too many to match.
     const WaferLayout circles = designed("2.0 Inches", "Circle", "20").layout;
@@ -330,20 +328,18 @@ TEST(CutCheckRuns, HostileProgramsAreCheckedOrSaidToBeBeyondTheBounds)
     EXPECT_EQ(std::get<CutReport>(nested).unchecked, Unchecked::TooLarge);
 }
 
-// The per-edge counts of a hexagon layout too large for the memory bound are
-// never allocated: the check says the program could not be checked. Round
-// dies are counted by rows and need no such bound.
-TEST(CutCheckRuns, ALayoutTooLargeToIndexCouldNotBeChecked)
+// The largest layouts need no memory per die: a program that cuts one line
+// of them is checked, its uncut dies counted and the first of them listed.
+TEST(CutCheckRuns, TheLargestLayoutsAreCheckedWithoutMemoryPerDie)
 {
-    const WaferLayout hexagons = designed("5.0 Inches", "Hexagon", "0.2").layout;
-    const auto result = checkProgramText(unit("MI X 1\r\n"), hexagons);
-    ASSERT_EQ(result.index(), 0u);
-    EXPECT_EQ(std::get<CutReport>(result).unchecked, Unchecked::TooManyDies);
-    EXPECT_STREQ(uncheckedText(Unchecked::TooManyDies), "版面的晶粒太多，無法檢查。");
-    const WaferLayout circles = designed("5.0 Inches", "Circle", "0.2").layout;
-    const auto circled = checkProgramText(unit("MI X 1\r\n"), circles);
-    ASSERT_EQ(circled.index(), 0u);
-    EXPECT_EQ(std::get<CutReport>(circled).unchecked, Unchecked::No);
-    EXPECT_EQ(std::get<CutReport>(circled).uncutDies, 512111211);
-    EXPECT_EQ(std::get<CutReport>(circled).uncut.size(), 50u);
+    for (const char* shape : {"Circle", "Hexagon", "Square"}) {
+        const WaferLayout layout = designed("5.0 Inches", shape, "0.2").layout;
+        const auto result = checkProgramText(unit("OS\r\nMI X 1\r\nCS\r\n"), layout);
+        ASSERT_EQ(result.index(), 0u);
+        const CutReport& r = std::get<CutReport>(result);
+        EXPECT_EQ(r.unchecked, Unchecked::No) << shape;
+        EXPECT_GT(r.dies, 400'000'000) << shape;
+        EXPECT_EQ(r.uncutDies, r.dies) << shape;
+        EXPECT_EQ(r.uncut.size(), 50u) << shape;
+    }
 }

@@ -503,7 +503,8 @@ void FrmPreviewTest::dragPansAndFitShowsTheWaferAgain()
 
 void FrmPreviewTest::bigProgramShowsProgressAndClosingCancelsIt()
 {
-    // Some twenty million dies: reading and checking take well over a moment.
+    // Some twenty million dies: drawing the cut path takes well over a moment
+    // (the check, by runs, may be done already).
     const WaferLayout layout = designedLayout("5.0 Inches", "Hexagon", "1");
     const std::string text = programOf(layout);
     designer->showPreview(ProgramPreview{layout, text});
@@ -517,7 +518,6 @@ void FrmPreviewTest::bigProgramShowsProgressAndClosingCancelsIt()
     QTest::mouseClick(preview->cmdClose, Qt::LeftButton);
     QVERIFY(!preview->isVisible());
     QVERIFY(!preview->isWorking());
-    QVERIFY(!preview->report());
 }
 
 void FrmPreviewTest::largestCircleProgramOpensInFull()
