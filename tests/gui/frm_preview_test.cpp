@@ -503,10 +503,13 @@ void FrmPreviewTest::dragPansAndFitShowsTheWaferAgain()
 
 void FrmPreviewTest::bigProgramShowsProgressAndClosingCancelsIt()
 {
-    // Some twenty million dies: drawing the cut path takes well over a moment
-    // (the check, by runs, may be done already).
-    const WaferLayout layout = designedLayout("5.0 Inches", "Hexagon", "1");
-    const std::string text = programOf(layout);
+    // Three million motions written out one by one, none repeated by a block:
+    // reading, checking and drawing them take well over a moment.
+    const WaferLayout layout = designedLayout("5.0 Inches", "Hexagon", "100");
+    std::string text = "PN LONG\r\nDI 1 10000\r\nII\r\nLASON\r\nMA X -1.5 Y 0\r\nOS\r\n";
+    for (int i = 0; i < 1'500'000; ++i)
+        text += "MI X 0.000001 Y 0.001\r\nMI X 0.000001 Y -0.001\r\n";
+    text += "CS\r\nOFF\r\nEI\r\n";
     designer->showPreview(ProgramPreview{layout, text});
     frmPreview* preview = designer->previewWindow();
     QVERIFY(preview->isWorking());
