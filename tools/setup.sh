@@ -2,7 +2,7 @@
 # Installs what the build needs (Debian 12, as root) and builds into build/.
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev libbenchmark-dev
+packages=(cmake g++ make libgtest-dev libbenchmark-dev nlohmann-json3-dev
           qt6-base-dev qt6-svg-dev qt6-translations-l10n fonts-noto-cjk xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do

@@ -10,6 +10,8 @@
 #include <sstream>
 #include <streambuf>
 
+#include <nlohmann/json.hpp>
+
 #include "cli/commands.h"
 #include "cli_run.h"
 #include "process_run.h"
@@ -146,4 +148,30 @@ TEST(CliOutput, CsvOfTheLongestNameTheFolderTakes)
     const CliRun r = run(with(kDesign, {"--csv", path.string()}));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(readFile(path).starts_with("row,die,x,y\n"));
+}
+
+TEST(CliOutput, JsonOfAFileNameThatIsNotUtf8IsValid)
+{
+    Folder folder;
+    // «晶片» in CP950, as the machine's disk names it, and a control character.
+    const auto path = folder.path / "\xB4\xB9\xA4\xF9\x01\"\\.TXT";
+    std::filesystem::copy_file(kSquares, path);
+    const CliRun r = run({"check", path.string(), "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500", "--json"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const auto json = nlohmann::json::parse(r.out, nullptr, false);
+    ASSERT_FALSE(json.is_discarded()) << r.out;
+    EXPECT_EQ(json["program"], (folder.path / "\uFFFD\uFFFD\uFFFD\uFFFD\x01\"\\.TXT").string());
+    EXPECT_EQ(json["clean"], true);
+}
+
+TEST(CliOutput, LayoutJsonIsValid)
+{
+    for (const auto& args : {kDesign, std::vector<std::string>{"design", "--wafer", "2.0 Inches", "--die", "500"},
+                             std::vector<std::string>{"simulate", "--wafer", "2.0 Inches", "--die", "300"}}) {
+        const CliRun r = run(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const auto json = nlohmann::json::parse(r.out, nullptr, false);
+        ASSERT_FALSE(json.is_discarded()) << r.out;
+        EXPECT_TRUE(json.contains("RowTable"));
+    }
 }
