@@ -7,17 +7,29 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
 
+namespace {
+
+char folder[] = "/tmp/kerf-fuzz-cli-XXXXXX";
+
+} // namespace
+
+// The files that the command lines write land in a folder of their own,
+// removed at the end.
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    char folder[] = "/tmp/kerf-fuzz-cli-XXXXXX";
     if (!::mkdtemp(folder) || ::chdir(folder) != 0)
         std::abort();
+    std::atexit([] {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    });
     return 0;
 }
 
