@@ -14,6 +14,7 @@
 #include <string>
 #include <variant>
 
+#include "codegen/broken_pipe_held.h"
 #include "codegen/file_descriptor_buffer.h"
 #include "codegen/temporary_names.h"
 
@@ -81,6 +82,7 @@ std::variant<Destination, FileReplaceError> destinationOf(const std::filesystem:
 
 std::optional<FileReplaceError> writeTo(int fd, const std::function<void(std::ostream&)>& write, bool direct)
 {
+    const BrokenPipeHeld held; // a reader that goes is a failed write
     FileDescriptorBuffer buffer(fd);
     std::ostream stream(&buffer);
     write(stream);

@@ -273,3 +273,23 @@ TEST(FileReplacement, SignalDuringTheWriteLeavesNoTemporaryFile)
         EXPECT_EQ(folder.snapshot(), (std::map<std::string, std::string>{{"job.TXT", "old\r\n"}})) << signal;
     }
 }
+
+TEST(FileReplacement, FifoWhoseReaderGoesIsAFailedWriteNotTheEndOfTheProcess)
+{
+    TemporaryFolder folder;
+    const auto fifo = folder.path() / "pipe.csv";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    auto reader = std::async(std::launch::async, [&] {
+        const int fd = ::open(fifo.c_str(), O_RDONLY);
+        char first = 0;
+        const bool read = ::read(fd, &first, 1) == 1;
+        ::close(fd);
+        return read;
+    });
+    const auto error = replaceFile(fifo, writeText(std::string(1 << 20, 'x')));
+    EXPECT_TRUE(reader.get());
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->error, EPIPE);
+    EXPECT_TRUE(error->direct);
+    std::filesystem::remove(fifo);
+}
