@@ -75,7 +75,8 @@ std::variant<Destination, FileReplaceError> destinationOf(const std::filesystem:
         if (length < 0)
             return FileReplaceError{Step::Open, errno};
         const std::filesystem::path named(std::string(link, static_cast<std::size_t>(length)));
-        destination.path = named.is_absolute() ? named.string() : (std::filesystem::path(folderOf(destination.path)) / named).string();
+        destination.path = named.is_absolute() ? named.string()
+                                               : (std::filesystem::path(folderOf(destination.path)) / named).string();
     }
     return FileReplaceError{Step::Open, ELOOP};
 }
