@@ -5,6 +5,7 @@
 
 #include "app/main_wafer.h"
 #include "designer/application.h"
+#include "designer/guarded_application.h"
 
 int main(int argc, char* argv[])
 {
@@ -12,7 +13,7 @@ int main(int argc, char* argv[])
     // last one: keep freed memory for the next run instead of handing it back
     // to the system and faulting it in again.
     mallopt(M_TRIM_THRESHOLD, 512 << 20);
-    QApplication application(argc, argv);
+    kerf::ui::GuardedApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kerfwright"));
     QApplication::setApplicationVersion(QStringLiteral(KERF_VERSION));
     QCommandLineParser arguments;

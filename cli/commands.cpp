@@ -1,5 +1,7 @@
 #include "cli/commands.h"
 
+#include <new>
+
 #include "cli/check_command.h"
 #include "cli/command_line.h"
 #include "cli/generate_command.h"
@@ -16,7 +18,8 @@ const std::vector<Command>& commands()
         {"design",
          "design --wafer SIZE --shape SHAPE --die MIL [--gap MIL] [--effective INCHES] [--csv FILE]\n"
          "    Lays the dies out as the designer's design button does; prints the layout as JSON.\n"
-         "    --csv writes one line per die: row, die, centre X and Y in inches (Y up).",
+         "    --csv writes one line per die: row, die, centre X and Y in inches (Y up);\n"
+         "    --csv - writes them to standard output in place of the JSON.",
          &runDesignCommand},
         {"simulate",
          "simulate --wafer SIZE --die MIL [--effective INCHES]\n"
@@ -42,12 +45,24 @@ void printUsage(std::ostream& out)
     out << "\nOption values are the texts typed into the window's boxes, taken as they stand.\n"
            "SIZE is an item of the wafer size list: \"2.0 Inches\", \"2.5 Inches\", \"3.0 Inches\",\n"
            "\"4.0 Inches\", \"5.0 Inches\"; SHAPE is Circle, Hexagon or Square.\n"
-           "Exit status: 0 done, 1 input refused (the message on stderr), 2 usage error.\n";
+           "Exit status: 0 done, 1 input refused or output not written (the message on stderr),\n"
+           "2 usage error.\n";
 }
 
 } // namespace
 
-int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+bool outputWritten(std::ostream& out, std::ostream& err)
+{
+    out.flush();
+    if (out)
+        return true;
+    err << "kerfwright-cli: " << StandardOutputFailure << "\n";
+    return false;
+}
+
+namespace {
+
+int runWords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.empty()) {
         printUsage(err);
@@ -76,6 +91,20 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     err << "kerfwright-cli: unknown command: " << args.front() << "\n\n";
     printUsage(err);
     return 2;
+}
+
+} // namespace
+
+int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    int status = 0;
+    try {
+        status = runWords(args, out, err);
+    } catch (const std::bad_alloc&) {
+        err << "kerfwright-cli: " << OutOfMemoryMessage << "\n";
+        return !args.empty() && args.front() == "check" ? 3 : 1; // a check that could not be made
+    }
+    return outputWritten(out, err) ? status : 1;
 }
 
 } // namespace kerf::cli

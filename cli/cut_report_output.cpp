@@ -1,8 +1,9 @@
 #include "cli/cut_report_output.h"
 
+#include "cli/json_text.h"
+
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 namespace kerf::cli {
@@ -33,25 +34,6 @@ std::string plural(std::int64_t n, const char* one, const char* many)
 
 /// A JSON number, or null for a value that is none.
 std::string jsonNumber(double value) { return std::isfinite(value) ? inchText(value) : "null"; }
-
-std::string jsonString(std::string_view text)
-{
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (u < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
 
 std::string jsonPoint(const ProgramPoint& p)
 {

@@ -1,10 +1,8 @@
-#include <cstring>
-
 #include "cli/commands.h"
 #include "cli/design_options.h"
 #include "layout/die_csv.h"
 #include "cli/layout_json.h"
-#include "codegen/file_replacement.h"
+#include "cli/output_file.h"
 
 namespace kerf::cli {
 
@@ -21,14 +19,17 @@ int runDesignCommand(const std::vector<std::string>& args, std::ostream& out, st
         return 0;
     }
     const Design& design = std::get<Design>(outcome);
-    if (const auto csv = options.get("csv")) {
-        const auto failure = replaceFile(*csv, [&](std::ostream& file) { writeDieCsv(file, design.layout); });
+    const auto csv = options.get("csv");
+    if (csv) {
+        const auto failure = writeOutputFile(*csv, out, [&](std::ostream& file) { writeDieCsv(file, design.layout); });
         if (failure) {
-            err << "無法寫入晶粒座標檔 " << *csv << "：" << std::strerror(failure->error) << '\n';
+            err << replaceFailureText("晶粒座標檔", *csv, *failure) << '\n';
             return 1;
         }
     }
-    writeLayoutJson(out, design.layout, design.results);
+    // "--csv -" puts the CSV on standard output in place of the JSON.
+    if (csv != "-")
+        writeLayoutJson(out, design.layout, design.results);
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "cli/layout_json.h"
 
+#include "cli/json_text.h"
+
 namespace kerf::cli {
 namespace {
 
@@ -8,7 +10,7 @@ void writeNumber(std::ostream& out, const Number& value)
     if (value.isEmpty())
         out << "null";
     else
-        out << '"' << value.text() << '"'; // number texts need no escaping
+        out << jsonString(value.text());
 }
 
 void writeTable(std::ostream& out, const LayoutTable& table)
@@ -31,15 +33,15 @@ void writeTable(std::ostream& out, const LayoutTable& table)
 
 void writeResults(std::ostream& out, const LayoutResults& results)
 {
-    out << "\"results\": {\"rows\": \"" << results.rows << "\", \"dies\": \"" << results.dies
-        << "\", \"utilisation\": \"" << results.utilisation << "\"}";
+    out << "\"results\": {\"rows\": " << jsonString(results.rows) << ", \"dies\": " << jsonString(results.dies)
+        << ", \"utilisation\": " << jsonString(results.utilisation) << "}";
 }
 
 void writeLayoutObject(std::ostream& out, std::string_view shape, const Number& diePitch, const Number& rowPitch,
                        const Number& hexHalfSide, const LayoutTable& rows, const LayoutTable& columns,
                        const LayoutResults& results)
 {
-    out << "{\"shape\": \"" << shape << "\", \"DiePitch\": ";
+    out << "{\"shape\": " << jsonString(shape) << ", \"DiePitch\": ";
     writeNumber(out, diePitch);
     out << ", \"RowPitch\": ";
     writeNumber(out, rowPitch);

@@ -1,8 +1,23 @@
+#include <cstdio>
 #include <iostream>
+#include <new>
 
 #include "cli/commands.h"
 
 int main(int argc, char** argv)
 {
-    return kerf::cli::runCommandLine(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    try {
+        const int status = kerf::cli::runCommandLine(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+        // std::cout hands its text to stdio, which may fail only when it flushes.
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            std::cerr << "kerfwright-cli: " << kerf::cli::StandardOutputFailure << '\n';
+            return 1;
+        }
+        return status;
+    } catch (const std::bad_alloc&) {
+        std::fputs("kerfwright-cli: ", stderr);
+        std::fputs(kerf::cli::OutOfMemoryMessage.data(), stderr);
+        std::fputs("\n", stderr);
+        return 1;
+    }
 }

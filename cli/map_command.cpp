@@ -9,7 +9,7 @@
 #include "cli/commands.h"
 #include "cli/design_options.h"
 #include "cli/program_file.h"
-#include "codegen/file_replacement.h"
+#include "cli/output_file.h"
 #include "designer/layout_export.h"
 
 namespace kerf::cli {
@@ -84,7 +84,7 @@ int runMapCommand(const std::vector<std::string>& args, std::ostream& out, std::
 
     ensureGuiApplication();
     const Program* cutPath = program ? &*program : nullptr;
-    const auto failure = replaceFile(path, [&](std::ostream& file) {
+    const auto failure = writeOutputFile(path, out, [&](std::ostream& file) {
         const bool written = png ? map::writeMapPng(file, layout, side, cutPath)
                                  : map::writeMapSvg(file, layout, side, cutPath);
         if (!written)
@@ -94,7 +94,8 @@ int runMapCommand(const std::vector<std::string>& args, std::ostream& out, std::
         err << replaceFailureText("圖片", path, *failure) << '\n';
         return 1;
     }
-    out << path << '\n';
+    if (path != "-") // else the image is the output
+        out << path << '\n';
     return 0;
 }
 

@@ -9,25 +9,38 @@
 
 namespace kerf {
 
-/// Where replacing a file failed, with the errno of that step (0 when the
-/// writer left its stream failed without a system error).
+/// Where writing an output file failed, with the errno of that step (0 when
+/// the writer left its stream failed without a system error).
 struct FileReplaceError {
-    enum class Step { CreateTemporary, Write, Save, Rename };
+    enum class Step { ReadOnly, Open, CreateTemporary, Write, Save, Rename };
     Step step = Step::CreateTemporary;
     int error = 0;
+    /// The output went straight to a device, a FIFO or an open descriptor,
+    /// so what was written before the failure stays there.
+    bool direct = false;
 };
 
-/// Puts a new file at `target` in one step: `write` fills a new hidden file
-/// in the same folder, which is flushed to disk and then renamed over
-/// `target`. On any failure the new file is removed and a file that was at
-/// `target` stays exactly as it was; an exception from `write` passes through
-/// after the same clean-up.
+/// The one way Kerfwright writes a file: `write` fills the output meant by
+/// `target`.
+/// - A regular file, or a name that is not there yet, is replaced in one
+///   step: the text goes into a new unnamed file of the same folder (a short
+///   hidden name where the file system has no unnamed files, removed also
+///   when SIGINT, SIGTERM or SIGHUP ends the process), which is flushed to
+///   disk and then put in place. A file that was there keeps its permissions
+///   (and owner, where the process may give it) and stays exactly as it was
+///   on any failure; an exception from `write` passes through after the same
+///   clean-up.
+/// - A symbolic link is followed: the file it names is replaced, the link stays.
+/// - A FIFO, a device, a socket, or a descriptor of this process
+///   (/dev/stdout, /dev/fd/N) is written directly, never replaced.
+/// - A regular file without write permission is refused (Step::ReadOnly)
+///   before anything is written.
 std::optional<FileReplaceError> replaceFile(const std::filesystem::path& target,
                                             const std::function<void(std::ostream&)>& write);
 
-/// The message box's prompt for a failed replacement of `target`, which holds
-/// `what` (e.g. «程式檔»): the step that failed, its cause, and that the old
-/// file is unchanged and no partial file is left.
+/// The message box's prompt for a failed write of `target`, which holds
+/// `what` (e.g. «程式檔»): the step that failed, its cause, and what became
+/// of the old file.
 std::string replaceFailureText(std::string_view what, const std::filesystem::path& target,
                                const FileReplaceError& error);
 

@@ -33,7 +33,9 @@ GenerationRefusal badName(std::string prompt)
 
 std::optional<GenerationRefusal> checkProgramName(std::string_view name)
 {
-    if (name.empty())
+    // The reader of a program takes the name between the blanks of its PN
+    // line; of blanks alone no name is left.
+    if (name.find_first_not_of(' ') == std::string_view::npos)
         return GenerationRefusal{"未輸入欲產生的檔名，請輸入檔名。", "未輸入檔名", GenerationBox::Text1};
     const auto points = decodeUtf8(name);
     if (!points)

@@ -1,5 +1,6 @@
 #include "designer/frm_wafer.h"
 
+#include <memory>
 #include <variant>
 
 #include <QDir>
@@ -194,6 +195,8 @@ void frmWafer::cmdDraw_Click()
     if (input.texts.dieSize.empty())
         return;
     setButtonsEnabled(false);
+    // Enabled again however the run ends, also when memory runs out.
+    const std::unique_ptr<frmWafer, void (*)(frmWafer*)> enableAgain(this, [](frmWafer* w) { w->setButtonsEnabled(true); });
     const DesignOutcome outcome = runDesign(input);
     if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
         showMessage(this, MessageIcon::Exclamation, refusal->title, refusal->prompt);
@@ -211,7 +214,6 @@ void frmWafer::cmdDraw_Click()
             lastLayout_ = design->layout;
         }
     }
-    setButtonsEnabled(true);
 }
 
 void frmWafer::cmdClear_Click()

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <new>
 #include <streambuf>
 
 #include <QBuffer>
@@ -161,6 +162,8 @@ ExportOutcome exportLayout(const std::filesystem::path& path, const WaferLayout&
         });
     } catch (const Cancelled&) {
         return ExportCancelled{};
+    } catch (const std::bad_alloc&) {
+        return ExportFailure{"記憶體不足，無法匯出。已有的同名檔案保持原樣，也沒有留下不完整的檔案。", "匯出失敗"};
     }
     if (!error)
         return ExportDone{};

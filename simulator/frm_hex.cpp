@@ -1,5 +1,6 @@
 #include "simulator/frm_hex.h"
 
+#include <memory>
 #include <variant>
 
 #include "designer/controls.h"
@@ -102,6 +103,8 @@ void frmHex::cmdSimulate_Click()
     if (input.dieSize.empty())
         return;
     setButtonsEnabled(false);
+    // Enabled again however the run ends, also when memory runs out.
+    const std::unique_ptr<frmHex, void (*)(frmHex*)> enableAgain(this, [](frmHex* w) { w->setButtonsEnabled(true); });
     const SimulationOutcome outcome = runSimulation(input);
     if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
         showMessage(this, MessageIcon::Exclamation, refusal->title, refusal->prompt);
@@ -122,7 +125,6 @@ void frmHex::cmdSimulate_Click()
         Text4->setText(qt(simulation->results.utilisation));
         lastLayout_ = simulation->layout;
     }
-    setButtonsEnabled(true);
 }
 
 void frmHex::cmdClear_Click()

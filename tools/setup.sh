@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12, as root) and builds into build/.
+# --fuzz also installs clang for the fuzz targets (tools/fuzz.sh).
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev libbenchmark-dev
+packages=(cmake g++ make libgtest-dev libbenchmark-dev nlohmann-json3-dev
           qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n fonts-noto-cjk xvfb xauth)
+if [ "${1:-}" = --fuzz ]; then
+  packages+=(clang-14 libclang-rt-14-dev)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -230,3 +230,22 @@ TEST(CliMap, UsageErrorsExitTwo)
     const CliRun help = run({"--help"});
     EXPECT_NE(help.out.find("map --wafer"), std::string::npos);
 }
+
+TEST(CliMap, DashWritesTheImageToStandardOutput)
+{
+    const CliRun r = run(hexagons({"--png", "-", "--size", "64"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const QImage image = QImage::fromData(reinterpret_cast<const uchar*>(r.out.data()), static_cast<int>(r.out.size()), "PNG");
+    EXPECT_EQ(image.size(), QSize(64, 64));
+}
+
+TEST(CliMap, ImageThroughASymbolicLinkReplacesTheFileItNames)
+{
+    Folder folder;
+    std::ofstream(folder.file("real.png")) << "old";
+    std::filesystem::create_symlink("real.png", folder.path / "map.png");
+    const CliRun r = run(hexagons({"--png", folder.file("map.png"), "--size", "64"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.path / "map.png"));
+    EXPECT_EQ(QImage(QString::fromStdString(folder.file("real.png"))).size(), QSize(64, 64));
+}

@@ -11,6 +11,15 @@ TEST(ProgramName, EmptyNameGetsTheMessageOfTheStartButton)
     EXPECT_EQ(*refusal, (GenerationRefusal{"未輸入欲產生的檔名，請輸入檔名。", "未輸入檔名", GenerationBox::Text1}));
 }
 
+TEST(ProgramName, NameOfBlanksOnlyIsRefusedLikeAnEmptyOne)
+{
+    for (const char* name : {" ", "   ", "                    "}) {
+        const auto refusal = checkProgramName(name);
+        ASSERT_TRUE(refusal) << '"' << name << '"';
+        EXPECT_EQ(*refusal, (GenerationRefusal{"未輸入欲產生的檔名，請輸入檔名。", "未輸入檔名", GenerationBox::Text1}));
+    }
+}
+
 class AcceptedName : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(AcceptedName, Passes)
@@ -19,7 +28,7 @@ TEST_P(AcceptedName, Passes)
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, AcceptedName,
-                         ::testing::Values("job", "MY JOB", "   ", "job.TXT", "a.b", ".job", "job.", "晶片切割",
+                         ::testing::Values("job", "MY JOB", "  job  ", "job.TXT", "a.b", ".job", "job.", "晶片切割",
                                            "12345678901234567890", "晶片晶片晶片晶片晶片晶片晶片晶片晶片晶片",
                                            "wafer-4_100mil(2)"));
 

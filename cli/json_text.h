@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kerf::cli {
+
+/// `text` as a JSON string, quotes included: escaped as JSON needs, and
+/// bytes that are not UTF-8 (a file name in CP950, say) replaced by U+FFFD,
+/// so that the output is always valid JSON. Every string of the command
+/// line's JSON goes through here.
+std::string jsonString(std::string_view text);
+
+} // namespace kerf::cli

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "codegen/file_replacement.h"
+
+namespace kerf::cli {
+
+/// Writes a command's output file: "-" is standard output (`out`, whose
+/// failure the command line reports as every command's), anything else goes
+/// through replaceFile.
+std::optional<FileReplaceError> writeOutputFile(const std::string& path, std::ostream& out,
+                                                const std::function<void(std::ostream&)>& write);
+
+} // namespace kerf::cli

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kerf::testing {
+
+/// What the kerfwright-cli executable did, run as its own process.
+struct ProcessRun {
+    int status;      // the exit code, or 128 + the signal that ended it
+    std::string out; // empty when standard output went to `stdoutPath`
+    std::string err;
+};
+
+/// Runs the built kerfwright-cli with `args`; its standard output goes to
+/// `stdoutPath` when one is given (e.g. "/dev/full"), else it is collected.
+ProcessRun runProcess(const std::vector<std::string>& args, const std::string& stdoutPath = "");
+
+} // namespace kerf::testing

@@ -1,0 +1,60 @@
+// Memory that runs out while a window handles an event: a message box, and
+// the program goes on.
+#include <new>
+
+#include <QEvent>
+#include <QTest>
+
+#include "designer/guarded_application.h"
+#include "gui_test_support.h"
+
+using namespace kerf;
+using namespace kerf::testing;
+
+// A receiver whose handling of its first event runs out of memory.
+class Hungry : public QObject {
+public:
+    int handled = 0;
+
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() != QEvent::User)
+            return QObject::event(event);
+        if (++handled == 1)
+            throw std::bad_alloc();
+        return true;
+    }
+};
+
+class GuardedApplicationTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void memoryRunningOutInAnEventShowsTheBoxAndTheProgramGoesOn();
+};
+
+void GuardedApplicationTest::memoryRunningOutInAnEventShowsTheBoxAndTheProgramGoesOn()
+{
+    MessageRecorder recorder;
+    Hungry receiver;
+    QEvent first(QEvent::User);
+    QVERIFY(QCoreApplication::sendEvent(&receiver, &first));
+    QCOMPARE(recorder.shown.size(), std::size_t(1));
+    QCOMPARE(recorder.shown[0].icon, ui::MessageIcon::Exclamation);
+    QCOMPARE(recorder.shown[0].title, std::string(ui::OutOfMemoryTitle));
+    QCOMPARE(recorder.shown[0].prompt, std::string(ui::OutOfMemoryPrompt));
+    QEvent second(QEvent::User);
+    QVERIFY(QCoreApplication::sendEvent(&receiver, &second));
+    QCOMPARE(receiver.handled, 2);
+    QCOMPARE(recorder.shown.size(), std::size_t(1));
+}
+
+int main(int argc, char** argv)
+{
+    ui::GuardedApplication application(argc, argv);
+    GuardedApplicationTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "guarded_application_test.moc"

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds the whole project with AddressSanitizer and UndefinedBehaviorSanitizer
+# (g++) into build-sanitize/ and runs every test there.
+#   tools/sanitize.sh [ctest arguments, e.g. -R CliOutput]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+flags="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS="$flags" \
+      -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" "${launcher[@]}" >/dev/null
+cmake --build build-sanitize -j"$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export LSAN_OPTIONS=suppressions=$(pwd)/tools/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build-sanitize --output-on-failure -j"$(nproc)" "$@"
