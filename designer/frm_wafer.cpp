@@ -33,6 +33,15 @@ frmWafer::frmWafer(QWidget* owner) : Form(owner, twipsSize(11130, 7650), QString
     setObjectName(QStringLiteral("frmWafer"));
 }
 
+frmWafer::~frmWafer()
+{
+    // Hiding the dialog as it is destroyed takes the focus from an editable
+    // combo box, which then emits activated(): no handler may run on a
+    // half-destroyed window.
+    Combo1->disconnect(this);
+    Combo2->disconnect(this);
+}
+
 void frmWafer::buildControls(QWidget* surface)
 {
     PIC1 = new PictureBox(surface);

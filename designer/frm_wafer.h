@@ -35,6 +35,7 @@ class frmWafer : public Form {
     Q_OBJECT
 public:
     explicit frmWafer(QWidget* owner);
+    ~frmWafer() override;
 
     /// The layout of the last design run that drew a map; what the
     /// generation window writes a program from.
