@@ -44,6 +44,36 @@ bool Speeds::operator==(const Speeds& o) const
     return same(velocity, o.velocity) && same(acceleration, o.acceleration);
 }
 
+void applyStateWord(const Op& o, MachineState& state, RunSummary& summary, Speeds& speeds)
+{
+    switch (o.code) {
+    case OpCode::Open:
+        if (!state.cutting)
+            ++summary.cuts;
+        state.cutting = true;
+        break;
+    case OpCode::Close:
+        state.cutting = false;
+        break;
+    case OpCode::LaserOn:
+        state.laserOn = true;
+        break;
+    case OpCode::LaserOff:
+        state.laserOn = false;
+        state.cutting = false;
+        break;
+    case OpCode::Wait:
+        summary.waitSeconds += o.x;
+        summary.machineSeconds += o.x;
+        break;
+    case OpCode::Speed:
+        (o.target == SpeedDVL ? speeds.velocity : speeds.acceleration) = o.x;
+        break;
+    default:
+        break;
+    }
+}
+
 double motionSeconds(const ArcSpeed* arc, double length, const Speeds& speeds)
 {
     double v = speeds.velocity;
@@ -810,26 +840,12 @@ struct ProgramRunner {
                 break;
             }
             case OpCode::Open:
-                if (!state.cutting)
-                    ++summary.cuts;
-                state.cutting = true;
-                break;
             case OpCode::Close:
-                state.cutting = false;
-                break;
             case OpCode::LaserOn:
-                state.laserOn = true;
-                break;
             case OpCode::LaserOff:
-                state.laserOn = false;
-                state.cutting = false;
-                break;
             case OpCode::Wait:
-                summary.waitSeconds += o.x;
-                summary.machineSeconds += o.x;
-                break;
             case OpCode::Speed:
-                (o.target == detail::SpeedDVL ? speeds.velocity : speeds.acceleration) = o.x;
+                detail::applyStateWord(o, state, summary, speeds);
                 break;
             case OpCode::Call: {
                 calls.push_back({ops, end, pc});

@@ -86,6 +86,9 @@ struct ReadLimits {
     std::uint64_t maxSteps = 4'000'000'000ULL;
 };
 
+struct MachineState;
+struct RunSummary;
+
 namespace detail {
 enum class OpCode : std::uint8_t { Move, Arc, Open, Close, LaserOn, LaserOff, Wait, Speed, Call, Loop, EndLoop };
 /// SP words the machine time goes by (Speed: its `target`).
@@ -124,6 +127,9 @@ double makeMotion(const Op& o, ProgramPoint head, Motion& m);
 /// The seconds of a motion of `length`: an arc at its own speed where it
 /// gives one, else at `speeds`.
 double motionSeconds(const ArcSpeed* arc, double length, const Speeds& speeds);
+/// Applies a word that changes the machine's state without moving it (Open,
+/// Close, LaserOn, LaserOff, Wait, Speed) to `state`, `summary` and `speeds`.
+void applyStateWord(const Op& o, MachineState& state, RunSummary& summary, Speeds& speeds);
 } // namespace detail
 
 /// The time of a motion of `length` inches from rest to rest at most

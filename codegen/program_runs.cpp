@@ -176,26 +176,12 @@ private:
                     return false;
                 break;
             case OpCode::Open:
-                if (!state.cutting)
-                    ++summary_.cuts;
-                state.cutting = true;
-                break;
             case OpCode::Close:
-                state.cutting = false;
-                break;
             case OpCode::LaserOn:
-                state.laserOn = true;
-                break;
             case OpCode::LaserOff:
-                state.laserOn = false;
-                state.cutting = false;
-                break;
             case OpCode::Wait:
-                summary_.waitSeconds += o.x;
-                summary_.machineSeconds += o.x;
-                break;
             case OpCode::Speed:
-                (o.target == detail::SpeedDVL ? speeds_.velocity : speeds_.acceleration) = o.x;
+                detail::applyStateWord(o, state, summary_, speeds_);
                 break;
             case OpCode::Call: {
                 const auto& callee = program_.code_[o.target];

@@ -229,8 +229,9 @@ TEST(CutCheckRuns, GeneratedProgramsGiveTheSameReportAsTheLiteralRun)
             const auto b = checkProgramText(text, layout, givenLiteral);
             ASSERT_EQ(a.index(), 0u);
             expectSameReport(std::get<CutReport>(a), std::get<CutReport>(b), nameOf(c, passes) + " short");
-            if (std::get<CutReport>(a).dies > 0)
+            if (std::get<CutReport>(a).dies > 0) {
                 EXPECT_FALSE(std::get<CutReport>(a).allCut()) << nameOf(c, passes);
+            }
         }
     }
 }
