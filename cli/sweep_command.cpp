@@ -5,9 +5,11 @@
 #include <cmath>
 
 #include <QApplication>
+#include <QBuffer>
 
 #include "cli/command_line.h"
 #include "cli/design_options.h"
+#include "cli/output_file.h"
 #include "designer/die_size_chart.h"
 #include "layout/die_size_sweep.h"
 
@@ -99,21 +101,31 @@ int runSweepCommand(const std::vector<std::string>& args, std::ostream& out, std
     }
 
     const std::vector<SweepPoint> points = sweepDieSizes(request);
-    std::optional<std::string> failure;
+    // "-" puts the CSV or the image on standard output in place of the path.
+    const std::string& path = csv ? *csv : *png;
+    std::optional<FileReplaceError> failure;
     if (csv) {
-        failure = ui::saveSweepCsv(points, *csv);
+        failure = writeOutputFile(path, out, [&](std::ostream& file) { writeSweepCsv(file, points); });
     } else {
         if (!ensureWidgetApplication()) {
             err << "無法繪製圖表：此程序已有不含視窗元件的 Qt 應用程式。\n";
             return 1;
         }
-        failure = ui::savePng(ui::drawDieSizeChart(points, std::nullopt, {ChartWidth, ChartHeight}), *png);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!ui::drawDieSizeChart(points, std::nullopt, {ChartWidth, ChartHeight}).save(&buffer, "PNG")) {
+            err << "無法產生 PNG 圖片。\n";
+            return 1;
+        }
+        failure = writeOutputFile(path, out, [&](std::ostream& file) { file.write(bytes.constData(), bytes.size()); });
     }
     if (failure) {
-        err << *failure << '\n';
+        err << replaceFailureText(csv ? "CSV 檔" : "圖片檔", path, *failure) << '\n';
         return 1;
     }
-    out << (csv ? *csv : *png) << '\n';
+    if (path != "-")
+        out << path << '\n';
     return 0;
 }
 

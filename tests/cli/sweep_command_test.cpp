@@ -121,3 +121,24 @@ TEST(SweepCommand, RefusalsAndUsage)
     EXPECT_EQ(missing.status, 1);
     EXPECT_FALSE(missing.err.empty());
 }
+
+TEST(SweepCommand, DashWritesTheCsvOrTheImageToStandardOutput)
+{
+    const Folder folder;
+    const auto csv = (folder.path / "sweep.csv").string();
+    const std::vector<std::string> base = {"sweep", "--wafer", "2.0 Inches", "--shape", "Circle",
+                                           "--from", "50", "--to", "100", "--steps", "3"};
+    auto toFile = base, toOut = base, image = base;
+    toFile.insert(toFile.end(), {"--csv", csv});
+    toOut.insert(toOut.end(), {"--csv", "-"});
+    image.insert(image.end(), {"--png", "-"});
+    ASSERT_EQ(run(toFile).status, 0);
+    const CliRun out = run(toOut);
+    ASSERT_EQ(out.status, 0) << out.err;
+    std::ifstream written(csv, std::ios::binary);
+    EXPECT_EQ(out.out, std::string(std::istreambuf_iterator<char>(written), {}));
+    EXPECT_FALSE(std::filesystem::exists("-"));
+    const CliRun png = run(image);
+    ASSERT_EQ(png.status, 0) << png.err;
+    EXPECT_EQ(png.out.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+}
