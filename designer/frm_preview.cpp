@@ -11,6 +11,8 @@
 #include <QWindow>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include "designer/window_placement.h"
+
 namespace kerf::ui {
 
 namespace {
@@ -233,8 +235,11 @@ void frmPreview::showProgram(const WaferLayout& layout, std::string text)
     }));
     progressDelay_.start();
 
-    if (!isVisible())
+    if (!isVisible()) {
+        if (!testAttribute(Qt::WA_Moved))
+            moveBesideMenu(this); // the first time; afterwards where it was left
         show();
+    }
     raise();
     activateWindow();
 }

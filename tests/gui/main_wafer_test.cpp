@@ -9,6 +9,7 @@
 #include "codegen/ui/frm_code.h"
 #include "designer/application.h"
 #include "designer/frm_die_size_chart.h"
+#include "designer/frm_preview.h"
 #include "designer/frm_wafer.h"
 #include "designer/twips.h"
 #include "gui_test_support.h"
@@ -186,6 +187,11 @@ void MainWaferTest::toolWindowsOpenBesideTheMenuInsideTheScreen()
     QTest::mouseClick(designer->cmdGenerate, Qt::LeftButton);
     QVERIFY(designer->codeWindow() && designer->codeWindow()->isVisible());
     verifyBesideTheMenu(designer->codeWindow(), menu.get());
+    // The preview it opens as well.
+    type(designer->codeWindow()->Text1, QStringLiteral("PLACED"));
+    QTest::mouseClick(designer->codeWindow()->cmdPreview, Qt::LeftButton);
+    QVERIFY(designer->previewWindow() && designer->previewWindow()->isVisible());
+    verifyBesideTheMenu(designer->previewWindow(), menu.get());
     designer->codeWindow()->unload();
     // And the die-size chart of the picture's menu.
     designer->mnuDieSizeChart_Click();
