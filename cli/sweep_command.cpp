@@ -8,7 +8,7 @@
 
 #include "cli/command_line.h"
 #include "cli/design_options.h"
-#include "designer/die_size_chart.h"
+#include "render/die_size_chart.h"
 #include "layout/die_size_sweep.h"
 
 namespace kerf::cli {
