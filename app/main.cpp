@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
-#include "app/main_wafer.h"
-#include "designer/application.h"
-#include "designer/guarded_application.h"
+#include "windows/main_menu/main_wafer.h"
+#include "forms/application.h"
+#include "forms/guarded_application.h"
 
 int main(int argc, char* argv[])
 {

@@ -8,8 +8,8 @@
 #include <sstream>
 #include <string>
 
-#include "codegen/cut_check.h"
-#include "codegen/program_generator.h"
+#include "program/check/cut_check.h"
+#include "program/writer/program_generator.h"
 #include "layout/design_driver.h"
 
 using namespace kerf;

@@ -14,10 +14,10 @@
 #include <QImage>
 #include <QPainter>
 
-#include "codegen/cut_check.h"
-#include "codegen/generation_driver.h"
-#include "designer/cut_path_picture.h"
-#include "designer/map_view.h"
+#include "program/check/cut_check.h"
+#include "program/writer/generation_driver.h"
+#include "render/cut_path_picture.h"
+#include "render/map_view.h"
 #include "layout/design_driver.h"
 
 using namespace kerf;

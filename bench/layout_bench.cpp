@@ -8,7 +8,7 @@
 
 #include "layout/design_driver.h"
 #include "literal_walk.h"
-#include "simulator/layout/simulation.h"
+#include "layout/simulation/simulation.h"
 
 using namespace kerf;
 

@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string>
 
-#include "codegen/program_generator.h"
-#include "codegen/program_reader.h"
-#include "codegen/program_runs.h"
+#include "program/writer/program_generator.h"
+#include "program/reader/program_reader.h"
+#include "program/reader/program_runs.h"
 #include "layout/design_driver.h"
 
 using namespace kerf;

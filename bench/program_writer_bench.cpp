@@ -10,8 +10,8 @@
 #include <ostream>
 #include <streambuf>
 
-#include "codegen/generation_driver.h"
-#include "codegen/program_generator.h"
+#include "program/writer/generation_driver.h"
+#include "program/writer/program_generator.h"
 #include "layout/design_driver.h"
 
 using namespace kerf;

@@ -7,12 +7,12 @@
 #include <QApplication>
 #include <QPainter>
 
-#include "designer/frm_wafer.h"
-#include "designer/inch_canvas.h"
-#include "designer/picture_box.h"
-#include "designer/wafer_map.h"
+#include "windows/designer/frm_wafer.h"
+#include "render/inch_canvas.h"
+#include "forms/picture_box.h"
+#include "render/wafer_map.h"
 #include "layout/design_driver.h"
-#include "simulator/frm_hex.h"
+#include "windows/simulator/frm_hex.h"
 
 using namespace kerf;
 

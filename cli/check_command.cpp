@@ -9,7 +9,7 @@
 #include "cli/cut_report_output.h"
 #include "cli/design_options.h"
 #include "cli/program_file.h"
-#include "codegen/cut_check.h"
+#include "program/check/cut_check.h"
 
 namespace kerf::cli {
 

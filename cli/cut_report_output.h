@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "codegen/cut_check.h"
+#include "program/check/cut_check.h"
 
 namespace kerf::cli {
 

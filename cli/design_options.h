@@ -6,7 +6,7 @@
 
 #include "cli/command_line.h"
 #include "layout/design_driver.h"
-#include "simulator/layout/simulation.h"
+#include "layout/simulation/simulation.h"
 
 namespace kerf::cli {
 

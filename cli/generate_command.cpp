@@ -8,9 +8,9 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/design_options.h"
-#include "codegen/generation_driver.h"
-#include "codegen/local_date.h"
-#include "codegen/program_folder.h"
+#include "program/writer/generation_driver.h"
+#include "program/writer/local_date.h"
+#include "files/program_folder.h"
 
 namespace kerf::cli {
 namespace {

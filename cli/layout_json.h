@@ -5,7 +5,7 @@
 
 #include "layout/layout_results.h"
 #include "layout/wafer_layout.h"
-#include "simulator/layout/simulation.h"
+#include "layout/simulation/simulation.h"
 
 namespace kerf::cli {
 

@@ -10,7 +10,7 @@
 #include "cli/design_options.h"
 #include "cli/program_file.h"
 #include "cli/output_file.h"
-#include "designer/layout_export.h"
+#include "render/layout_export.h"
 
 namespace kerf::cli {
 

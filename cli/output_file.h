@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "codegen/file_replacement.h"
+#include "files/file_replacement.h"
 
 namespace kerf::cli {
 

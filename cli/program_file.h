@@ -5,7 +5,7 @@
 #include <string>
 #include <variant>
 
-#include "codegen/program_reader.h"
+#include "program/reader/program_reader.h"
 
 namespace kerf::cli {
 

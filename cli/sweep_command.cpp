@@ -10,7 +10,7 @@
 #include "cli/command_line.h"
 #include "cli/design_options.h"
 #include "cli/output_file.h"
-#include "designer/die_size_chart.h"
+#include "render/die_size_chart.h"
 #include "layout/die_size_sweep.h"
 
 namespace kerf::cli {

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "codegen/cut_check.h"
-#include "codegen/program_reader.h"
+#include "program/check/cut_check.h"
+#include "program/reader/program_reader.h"
 #include "layout/design_driver.h"
 
 namespace {

@@ -47,7 +47,7 @@ for wafer in "2.0 Inches" "5.0 Inches"; do
     done
   done
 done
-for golden in tests/codegen/golden/*/expected.TXT; do
+for golden in tests/program/writer/golden/*/expected.TXT; do
   { printf '\x01'; cat "$golden"; } > "$seeds/program_reader_fuzz/$(basename "$(dirname "$golden")").TXT"
 done
 i=0

@@ -1,7 +1,7 @@
 // The preview's report in words: figures, faults, listed dies and cuts.
 #include <QTest>
 
-#include "designer/cut_report_text.h"
+#include "windows/preview/cut_report_text.h"
 
 using namespace kerf;
 using namespace kerf::ui;

@@ -13,10 +13,10 @@
 #include <QToolTip>
 #include <QLineSeries>
 
-#include "designer/application.h"
-#include "designer/file_dialog.h"
-#include "designer/frm_die_size_chart.h"
-#include "designer/frm_wafer.h"
+#include "forms/application.h"
+#include "forms/file_dialog.h"
+#include "windows/die_size_chart/frm_die_size_chart.h"
+#include "windows/designer/frm_wafer.h"
 #include "gui_test_support.h"
 
 using namespace kerf;

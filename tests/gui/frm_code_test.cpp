@@ -10,11 +10,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "codegen/ui/frm_code.h"
-#include "codegen/program_folder.h"
-#include "designer/application.h"
-#include "designer/folder_dialog.h"
-#include "designer/frm_wafer.h"
+#include "windows/generation/frm_code.h"
+#include "files/program_folder.h"
+#include "forms/application.h"
+#include "forms/folder_dialog.h"
+#include "windows/designer/frm_wafer.h"
 #include "gui_test_support.h"
 
 using namespace kerf;

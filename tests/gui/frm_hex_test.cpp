@@ -3,10 +3,10 @@
 
 #include <QTest>
 
-#include "designer/application.h"
-#include "designer/twips.h"
+#include "forms/application.h"
+#include "forms/twips.h"
 #include "gui_test_support.h"
-#include "simulator/frm_hex.h"
+#include "windows/simulator/frm_hex.h"
 
 using namespace kerf;
 using namespace kerf::ui;

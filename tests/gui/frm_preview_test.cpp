@@ -11,11 +11,11 @@
 #include <QWheelEvent>
 #include <QWindow>
 
-#include "codegen/ui/frm_code.h"
-#include "designer/application.h"
-#include "designer/cut_path_picture.h"
-#include "designer/frm_preview.h"
-#include "designer/frm_wafer.h"
+#include "windows/generation/frm_code.h"
+#include "forms/application.h"
+#include "render/cut_path_picture.h"
+#include "windows/preview/frm_preview.h"
+#include "windows/designer/frm_wafer.h"
 #include "gui_test_support.h"
 #include "preview_test_support.h"
 

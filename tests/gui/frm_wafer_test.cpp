@@ -4,10 +4,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "codegen/ui/frm_code.h"
-#include "designer/application.h"
-#include "designer/frm_wafer.h"
-#include "designer/twips.h"
+#include "windows/generation/frm_code.h"
+#include "forms/application.h"
+#include "windows/designer/frm_wafer.h"
+#include "forms/twips.h"
 #include "gui_test_support.h"
 #include "layout/design_driver.h"
 

@@ -5,7 +5,7 @@
 #include <QEvent>
 #include <QTest>
 
-#include "designer/guarded_application.h"
+#include "forms/guarded_application.h"
 #include "gui_test_support.h"
 
 using namespace kerf;

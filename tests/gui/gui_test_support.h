@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QWidget>
 
-#include "designer/message_box.h"
+#include "forms/message_box.h"
 
 namespace kerf::testing {
 

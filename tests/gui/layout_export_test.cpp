@@ -11,11 +11,11 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
-#include "designer/application.h"
-#include "designer/file_dialog.h"
-#include "designer/frm_wafer.h"
-#include "designer/layout_export.h"
-#include "designer/wafer_map.h"
+#include "forms/application.h"
+#include "forms/file_dialog.h"
+#include "windows/designer/frm_wafer.h"
+#include "render/layout_export.h"
+#include "render/wafer_map.h"
 #include "gui_test_support.h"
 #include "layout/die_csv.h"
 #include "preview_test_support.h"

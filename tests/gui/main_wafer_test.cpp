@@ -5,15 +5,15 @@
 #include <QScreen>
 #include <QTest>
 
-#include "app/main_wafer.h"
-#include "codegen/ui/frm_code.h"
-#include "designer/application.h"
-#include "designer/frm_die_size_chart.h"
-#include "designer/frm_preview.h"
-#include "designer/frm_wafer.h"
-#include "designer/twips.h"
+#include "windows/main_menu/main_wafer.h"
+#include "windows/generation/frm_code.h"
+#include "forms/application.h"
+#include "windows/die_size_chart/frm_die_size_chart.h"
+#include "windows/designer/frm_wafer.h"
+#include "windows/preview/frm_preview.h"
+#include "forms/twips.h"
 #include "gui_test_support.h"
-#include "simulator/frm_hex.h"
+#include "windows/simulator/frm_hex.h"
 
 using namespace kerf;
 using namespace kerf::ui;

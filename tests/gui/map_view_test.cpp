@@ -7,10 +7,10 @@
 #include <QPainter>
 #include <QTest>
 
-#include "designer/cut_path_picture.h"
-#include "designer/inch_canvas.h"
-#include "designer/map_view.h"
-#include "designer/wafer_map.h"
+#include "render/cut_path_picture.h"
+#include "render/inch_canvas.h"
+#include "render/map_view.h"
+#include "render/wafer_map.h"
 #include "preview_test_support.h"
 
 using namespace kerf;

@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QTest>
 
-#include "designer/number_box.h"
+#include "forms/number_box.h"
 
 using namespace kerf::ui;
 

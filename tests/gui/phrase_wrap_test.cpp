@@ -1,7 +1,7 @@
 // Message box lines broken at phrase boundaries only.
 #include <QTest>
 
-#include "designer/phrase_wrap.h"
+#include "forms/phrase_wrap.h"
 
 using namespace kerf::ui;
 

@@ -6,7 +6,7 @@
 
 #include <QTest>
 
-#include "codegen/generation_driver.h"
+#include "program/writer/generation_driver.h"
 #include "layout/design_driver.h"
 
 namespace kerf::testing {

@@ -6,11 +6,11 @@
 #include <QPainter>
 #include <QTest>
 
-#include "designer/inch_canvas.h"
-#include "designer/wafer_map.h"
+#include "render/inch_canvas.h"
+#include "render/wafer_map.h"
 #include "layout/design_driver.h"
-#include "simulator/layout/simulation.h"
-#include "simulator/sim_map.h"
+#include "layout/simulation/simulation.h"
+#include "render/sim_map.h"
 
 using namespace kerf;
 using namespace kerf::map;

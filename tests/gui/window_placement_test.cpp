@@ -1,7 +1,7 @@
 // Where a tool window opens beside the main menu.
 #include <QTest>
 
-#include "designer/window_placement.h"
+#include "forms/window_placement.h"
 
 using namespace kerf::ui;
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "layout/wafer_layout.h"
-#include "simulator/layout/simulation.h"
+#include "layout/simulation/simulation.h"
 
 namespace kerf::testing {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "design_helpers.h"
-#include "simulator/layout/simulation.h"
+#include "layout/simulation/simulation.h"
 
 using namespace kerf;
 

@@ -1,0 +1,28 @@
+#include "forms/guarded_application.h"
+
+#include <cstdio>
+#include <new>
+
+#include "forms/message_box.h"
+
+namespace kerf::ui {
+
+GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool GuardedApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc&) {
+        try {
+            showMessage(activeWindow(), MessageIcon::Exclamation, OutOfMemoryTitle, OutOfMemoryPrompt);
+        } catch (const std::bad_alloc&) {
+            // Not even the box fits: say it where a terminal may show it.
+            std::fputs(OutOfMemoryPrompt, stderr);
+            std::fputs("\n", stderr);
+        }
+        return true;
+    }
+}
+
+} // namespace kerf::ui

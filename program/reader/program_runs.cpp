@@ -1,0 +1,278 @@
+#include "program/reader/program_runs.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace kerf {
+
+std::uint64_t MotionRun::copies() const
+{
+    std::uint64_t n = 1;
+    for (std::size_t k = 0; k < depth; ++k) {
+        const std::uint64_t c = levels[k].count;
+        if (c != 0 && n > std::numeric_limits<std::uint64_t>::max() / c)
+            return std::numeric_limits<std::uint64_t>::max();
+        n *= c;
+    }
+    return n;
+}
+
+ProgramPoint MotionRun::offsetOf(const std::uint64_t* index) const
+{
+    ProgramPoint p;
+    for (std::size_t k = 0; k < depth; ++k) {
+        p.x += static_cast<double>(index[k]) * levels[k].step.x;
+        p.y += static_cast<double>(index[k]) * levels[k].step.y;
+    }
+    return p;
+}
+
+bool MotionRun::retraces() const
+{
+    for (std::size_t k = 0; k < depth; ++k)
+        if (levels[k].count > 1 && levels[k].step == ProgramPoint{})
+            return true;
+    return false;
+}
+
+using detail::Op;
+using detail::OpCode;
+
+namespace {
+
+// Calls and repeats nested deeper than this are beyond the bounds (the
+// runner recurses through them).
+constexpr int kMostNesting = 1000;
+// Runs kept at once for the passes being looked at.
+constexpr std::size_t kMostBufferedRuns = std::size_t(1) << 19;
+
+} // namespace
+
+struct StructuredRunner {
+    StructuredRunner(const Program& program, RunVisitor& visitor, const RunLimits& limits)
+        : program_(program), visitor_(visitor), limits_(limits)
+    {
+    }
+
+    RunSummary run()
+    {
+        if (program_.units_.empty())
+            return summary_;
+        const auto& entry = program_.code_[program_.entryUnit()];
+        runOps(entry, 0, entry.size(), 0);
+        return summary_;
+    }
+
+private:
+    /// What a pass adds to the summary.
+    struct Figures {
+        std::uint64_t motions = 0, cuttingMotions = 0, cuts = 0;
+        double cutLength = 0, travelLength = 0, waitSeconds = 0, machineSeconds = 0;
+    };
+
+    Figures figures() const
+    {
+        return {summary_.motions,    summary_.cuttingMotions, summary_.cuts,          summary_.cutLength,
+                summary_.travelLength, summary_.waitSeconds,  summary_.machineSeconds};
+    }
+
+    /// Adds `times` more of what the summary gained since `before`.
+    void repeatFigures(const Figures& before, std::uint64_t times)
+    {
+        const auto more = [times](std::uint64_t now, std::uint64_t then) {
+            const std::uint64_t d = now - then;
+            return d != 0 && times > std::numeric_limits<std::uint64_t>::max() / d
+                       ? std::numeric_limits<std::uint64_t>::max() - now
+                       : std::min(d * times, std::numeric_limits<std::uint64_t>::max() - now);
+        };
+        const double t = static_cast<double>(times);
+        summary_.motions += more(summary_.motions, before.motions);
+        summary_.cuttingMotions += more(summary_.cuttingMotions, before.cuttingMotions);
+        summary_.cuts += more(summary_.cuts, before.cuts);
+        summary_.cutLength += (summary_.cutLength - before.cutLength) * t;
+        summary_.travelLength += (summary_.travelLength - before.travelLength) * t;
+        summary_.waitSeconds += (summary_.waitSeconds - before.waitSeconds) * t;
+        summary_.machineSeconds += (summary_.machineSeconds - before.machineSeconds) * t;
+    }
+
+    bool work(std::uint64_t units = 1)
+    {
+        work_ += units;
+        if (work_ <= limits_.maxWork)
+            return true;
+        summary_.beyondBounds = true;
+        return false;
+    }
+
+    bool emit(const MotionRun& run)
+    {
+        if (!work())
+            return false;
+        if (sink_) {
+            if (buffered_ >= kMostBufferedRuns) {
+                summary_.beyondBounds = true;
+                return false;
+            }
+            ++buffered_;
+            sink_->push_back(run);
+            return true;
+        }
+        if (!visitor_.onRun(run)) {
+            summary_.stopped = true;
+            return false;
+        }
+        return true;
+    }
+
+    bool motion(const Op& o)
+    {
+        MachineState& state = summary_.final;
+        MotionRun run;
+        run.ordinal = summary_.motions;
+        Motion& m = run.first;
+        m.line = o.line;
+        m.cutting = state.cutting;
+        m.retrace = retracing_ > 0;
+        const double length = detail::makeMotion(o, state.head, m);
+        state.head = m.to;
+        if (o.code == OpCode::Move && !o.relative) {
+            absoluteX_ |= o.hasX;
+            absoluteY_ |= o.hasY;
+        }
+        ++summary_.motions;
+        if (m.cutting) {
+            ++summary_.cuttingMotions;
+            summary_.cutLength += length;
+        } else {
+            summary_.travelLength += length;
+        }
+        const double seconds = detail::motionSeconds(
+            o.code == OpCode::Arc && o.target != detail::kNoArcSpeed ? &program_.arcSpeeds_[o.target] : nullptr,
+            length, speeds_);
+        if (std::isnan(seconds))
+            summary_.machineTimeKnown = false;
+        else
+            summary_.machineSeconds += seconds;
+        return emit(run);
+    }
+
+    bool runOps(const std::vector<Op>& code, std::size_t begin, std::size_t end, int nesting)
+    {
+        if (nesting > kMostNesting) {
+            summary_.beyondBounds = true;
+            return false;
+        }
+        MachineState& state = summary_.final;
+        for (std::size_t pc = begin; pc < end; ++pc) {
+            if (!work())
+                return false;
+            const Op& o = code[pc];
+            switch (o.code) {
+            case OpCode::Move:
+            case OpCode::Arc:
+                if (!motion(o))
+                    return false;
+                break;
+            case OpCode::Open:
+            case OpCode::Close:
+            case OpCode::LaserOn:
+            case OpCode::LaserOff:
+            case OpCode::Wait:
+            case OpCode::Speed:
+                detail::applyStateWord(o, state, summary_, speeds_);
+                break;
+            case OpCode::Call: {
+                const auto& callee = program_.code_[o.target];
+                if (!runOps(callee, 0, callee.size(), nesting + 1))
+                    return false;
+                break;
+            }
+            case OpCode::Loop:
+                if (!runLoop(code, pc, nesting + 1))
+                    return false;
+                pc = o.target; // its EndLoop
+                break;
+            case OpCode::EndLoop:
+                break; // runLoop runs the bodies
+            }
+        }
+        return true;
+    }
+
+    // Runs a repeat block pass by pass until a pass ends as it began (the head
+    // moved by an offset that its absolute moves do not undo, the laser, the
+    // cut and the speeds as they were): the passes left are copies of it.
+    bool runLoop(const std::vector<Op>& code, std::size_t loop, int nesting)
+    {
+        const Op& o = code[loop];
+        MachineState& state = summary_.final;
+        const MachineState first = state;
+        std::uint64_t remaining = o.count;
+        bool firstPass = true;
+        std::vector<MotionRun> pass;
+        while (remaining > 0) {
+            // A later pass that starts as the first did retraces its path.
+            const bool retracing = !firstPass && state.head == first.head && state.cutting == first.cutting;
+            firstPass = false;
+            retracing_ += retracing;
+            const MachineState start = state;
+            const detail::Speeds startSpeeds = speeds_;
+            const Figures before = figures();
+            std::vector<MotionRun>* outer = sink_;
+            const bool outerX = absoluteX_, outerY = absoluteY_;
+            const std::size_t outerBuffered = buffered_;
+            pass.clear();
+            sink_ = &pass;
+            absoluteX_ = absoluteY_ = false;
+            const bool ran = runOps(code, loop + 1, o.target, nesting);
+            sink_ = outer;
+            retracing_ -= retracing;
+            const ProgramPoint d{state.head.x - start.head.x, state.head.y - start.head.y};
+            const bool equal = ran && remaining > 1 && state.cutting == start.cutting &&
+                               state.laserOn == start.laserOn && speeds_ == startSpeeds &&
+                               (d.x == 0 || !absoluteX_) && (d.y == 0 || !absoluteY_) &&
+                               std::all_of(pass.begin(), pass.end(),
+                                           [](const MotionRun& r) { return r.depth < kMaxRunLevels; });
+            absoluteX_ = outerX || absoluteX_;
+            absoluteY_ = outerY || absoluteY_;
+            buffered_ = outerBuffered;
+            if (equal) {
+                const std::uint64_t motions = summary_.motions - before.motions;
+                for (MotionRun& r : pass)
+                    r.levels[r.depth++] = RunLevel{d, remaining, motions};
+                repeatFigures(before, remaining - 1);
+                const double n = static_cast<double>(remaining);
+                state.head = {start.head.x + d.x * n, start.head.y + d.y * n};
+                remaining = 0;
+            } else {
+                --remaining;
+            }
+            for (const MotionRun& r : pass)
+                if (!emit(r))
+                    return false;
+            if (!ran)
+                return false;
+        }
+        return true;
+    }
+
+    const Program& program_;
+    RunVisitor& visitor_;
+    RunLimits limits_;
+    RunSummary summary_;
+    detail::Speeds speeds_{std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
+    std::vector<MotionRun>* sink_ = nullptr; // the pass being looked at; none: the visitor
+    std::size_t buffered_ = 0;                // runs held in the passes being looked at
+    std::uint64_t work_ = 0;
+    int retracing_ = 0; // passes being run that retrace an earlier one
+    bool absoluteX_ = false, absoluteY_ = false; // MA X / MA Y in the pass being looked at
+};
+
+RunSummary runProgramRuns(const Program& program, RunVisitor& visitor, const RunLimits& limits)
+{
+    return StructuredRunner(program, visitor, limits).run();
+}
+
+} // namespace kerf

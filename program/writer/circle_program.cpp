@@ -1,0 +1,51 @@
+#include "circle_program.h"
+
+#include <array>
+
+#include "program/writer/cutting_order.h"
+#include "program/writer/program_units.h"
+#include "numbers/number_text.h"
+
+namespace kerf {
+
+void WriteCircleProgram(std::ostream& out, const WaferLayout& layout, const ProgramParameters& parameters)
+{
+    const LayoutTable& rows = layout.RowTable;
+    const std::vector<int> order = cuttingOrder(rows);
+    ProgramWriter writer(out);
+    const Decimal pitch = layout.DiePitch.toDecimal();
+    const Decimal halfPitch = pitch.half();
+    const std::string arc = "MI X " + singleText(layout.HalfDieSize) + " Y 0.0 ARC " +
+                            angleText(360LL * parameters.CutCount) + " VEL " + parameters.VEL +
+                            " ACC " + parameters.ACC;
+    const std::array<std::string, 5> rightwards = {"OS", arc, "CS", "WT 0.1", "MI X " + pitch.text()};
+    const std::array<std::string, 5> leftwards = {"OS", arc, "CS", "WT 0.1", "MI X " + (-pitch).text()};
+    const auto date = parameters.header.date;
+    WriteSubroutineUnit(writer, "CIR1", "# First Circle Subroutine", date, rightwards);
+    WriteSubroutineUnit(writer, "CIR2", "# Second Circle Subroutine", date, leftwards);
+
+    WriteProgramHeader(writer, parameters.header);
+    const LayoutRow& top = rows[order.front()];
+    writer.line("MA X " + top.RelX.text() + " Y " + top.RelY.text());
+
+    const std::string rowStep = " Y " + (-layout.RowPitch.toDecimal()).text();
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const int rowNo = static_cast<int>(i) + 1;
+        const bool odd = rowNo % 2 == 1;
+        const LayoutRow& row = rows[order[i]];
+        writer.line("# Row " + integerText(rowNo));
+        writer.line("SL " + integerText(row.DieCount));
+        writer.line(odd ? "CIR1" : "CIR2");
+        writer.line("EL");
+        if (i + 1 == order.size())
+            continue;
+        // After a row cut in one direction the head stands one pitch past its
+        // last die; the next row starts (Diff − 2) half pitches further on.
+        const int diff = rows[order[i + 1]].DieCount - row.DieCount;
+        if (diff != 0)
+            writer.line("MI X " + (halfPitch * (odd ? diff - 2 : 2 - diff)).text() + rowStep);
+    }
+    WriteProgramTrailer(writer);
+}
+
+} // namespace kerf

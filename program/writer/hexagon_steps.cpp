@@ -1,0 +1,61 @@
+#include "hexagon_steps.h"
+
+#include <array>
+
+#include "program/writer/halved_to_even.h"
+#include "program/writer/program_units.h"
+#include "numbers/number_text.h"
+
+namespace kerf {
+
+HexagonSteps HexagonSteps::of(const WaferLayout& layout)
+{
+    return {layout.HalfDieSize, layout.HexHalfSide.toDouble()};
+}
+
+std::string HexagonSteps::x(int m) const
+{
+    return singleText(static_cast<float>(static_cast<double>(a) * m));
+}
+
+std::string HexagonSteps::y(int m) const
+{
+    return doubleText(h * m);
+}
+
+std::string HexagonSteps::move(int mx, int my) const
+{
+    if (mx == 0)
+        return "MI Y " + y(my);
+    return "MI X " + x(mx) + " Y " + y(my);
+}
+
+void WriteHexagonSubroutines(ProgramWriter& out, const HexagonSteps& steps, std::chrono::year_month_day date)
+{
+    const std::array<std::string, 4> upperRightwards = {steps.move(0, 2), steps.move(1, 1),
+                                                        steps.move(1, -1), steps.move(0, -2)};
+    const std::array<std::string, 4> upperLeftwards = {steps.move(0, 2), steps.move(-1, 1),
+                                                       steps.move(-1, -1), steps.move(0, -2)};
+    const std::array<std::string, 2> lowerRightwards = {steps.move(1, -1), steps.move(1, 1)};
+    const std::array<std::string, 2> lowerLeftwards = {steps.move(-1, -1), steps.move(-1, 1)};
+    WriteSubroutineUnit(out, "HEX1", "# First Hexagon Subroutine", date, upperRightwards);
+    WriteSubroutineUnit(out, "HEX2", "# Second Hexagon Subroutine", date, upperLeftwards);
+    WriteSubroutineUnit(out, "HEX3", "# Third Hexagon Subroutine", date, lowerRightwards);
+    WriteSubroutineUnit(out, "HEX4", "# Forth Hexagon Subroutine", date, lowerLeftwards);
+}
+
+void WriteUnitCalls(ProgramWriter& out, int count, const char* unit)
+{
+    if (count > 1)
+        out.line("SL " + integerText(count));
+    out.line(unit);
+    if (count > 1)
+        out.line("EL");
+}
+
+int endCutDies(int diff)
+{
+    return diff > 1 ? halvedToEven(diff - 1) : 0;
+}
+
+} // namespace kerf

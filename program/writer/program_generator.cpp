@@ -1,0 +1,21 @@
+#include "program_generator.h"
+
+#include "program/writer/circle_program.h"
+#include "program/writer/hexagon_program_one_way.h"
+#include "program/writer/hexagon_program_two_way.h"
+#include "program/writer/square_program.h"
+
+namespace kerf {
+
+ProgramGenerator generatorFor(DieShape shape, std::int16_t cutCount)
+{
+    switch (shape) {
+    case DieShape::Circle: return &WriteCircleProgram;
+    case DieShape::Hexagon:
+        return cutCount % 2 != 0 ? &WriteHexagonProgramOneWay : &WriteHexagonProgramTwoWay;
+    case DieShape::Square: return &WriteSquareProgram;
+    }
+    return &WriteCircleProgram;
+}
+
+} // namespace kerf

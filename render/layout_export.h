@@ -1,0 +1,75 @@
+#pragma once
+
+#include <atomic>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <variant>
+
+#include <QImage>
+
+#include "program/reader/program_reader.h"
+#include "layout/wafer_layout.h"
+
+namespace kerf::map {
+
+// The designer's exports: the wafer map as an image (PNG or SVG), drawn by the
+// procedures that draw the designer's picture, and the die centres as CSV.
+// Each file is replaced in one step: a failed export leaves an old file of the
+// same name as it was and no partial file.
+
+/// The side of an exported map, pixels: the designer's picture, 5.25 inches
+/// at 96 pixels an inch.
+inline constexpr int MapPictureSide = 504;
+
+enum class ExportKind { Png, Svg, Csv };
+
+/// The map of `layout` as the designer's picture shows it after a design run:
+/// the outline of the nominal wafer and the dies, on white, `side` pixels
+/// square for the picture's 5.25 inches; with a `program`, its cut path over
+/// it (drawMapPicture).
+QImage mapImage(const WaferLayout& layout, int side = MapPictureSide, const Program* program = nullptr);
+
+/// The same map as a PNG file's bytes, or as an SVG document (the map drawn as
+/// vectors, `side` user units square). False when the image or the stream fails.
+bool writeMapPng(std::ostream& out, const WaferLayout& layout, int side = MapPictureSide,
+                 const Program* program = nullptr);
+bool writeMapSvg(std::ostream& out, const WaferLayout& layout, int side = MapPictureSide,
+                 const Program* program = nullptr);
+
+/// The image kind of a file name by its extension, in any case («.png»,
+/// «.SVG»); none for another extension or none.
+std::optional<ExportKind> imageKindOf(const std::filesystem::path& path);
+
+/// An export refused or failed: the message box's prompt and title (shown
+/// with the exclamation icon).
+struct ExportFailure {
+    std::string prompt;
+    std::string title;
+};
+/// The export stopped by its cancel flag; nothing was changed.
+struct ExportCancelled {};
+struct ExportDone {};
+using ExportOutcome = std::variant<ExportDone, ExportCancelled, ExportFailure>;
+
+/// Where a chosen image goes: the path as chosen when its extension names a
+/// kind, else with the extension of the filter chosen («.svg» when
+/// `svgChosen`); refused for another extension.
+struct ImageTarget {
+    std::filesystem::path path;
+    ExportKind kind = ExportKind::Png;
+};
+std::variant<ImageTarget, ExportFailure> imageTarget(const std::filesystem::path& chosen, bool svgChosen);
+
+/// A file name to suggest for an export of `layout`: shape and die size, then
+/// `extension` («Hexagon_50mil.png»); characters that a file name should not
+/// hold become "_".
+std::string exportFileName(const WaferLayout& layout, const std::string& extension);
+
+/// Writes `kind` of `layout` to `path`, replacing a file there. `cancel`, when
+/// given, is looked at while a CSV is written; once set, the export stops.
+ExportOutcome exportLayout(const std::filesystem::path& path, const WaferLayout& layout, ExportKind kind,
+                           const std::atomic<bool>* cancel = nullptr);
+
+} // namespace kerf::map

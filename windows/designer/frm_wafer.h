@@ -1,0 +1,115 @@
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <optional>
+
+#include <QAction>
+#include <QComboBox>
+#include <QFutureWatcher>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QPushButton>
+
+#include "forms/form.h"
+#include "render/layout_export.h"
+#include "forms/number_box.h"
+#include "forms/picture_box.h"
+#include "layout/design_driver.h"
+#include "layout/wafer_layout.h"
+
+namespace kerf::ui {
+
+class frmCode;
+class frmPreview;
+class frmDieSizeChart;
+struct ProgramPreview;
+
+/// The layout designer: wafer and die settings, the design run, the wafer
+/// map and its results, and the way to the generation window.
+class frmWafer : public Form {
+    Q_OBJECT
+public:
+    explicit frmWafer(QWidget* owner);
+    ~frmWafer() override;
+
+    /// The layout of the last design run that drew a map; what the
+    /// generation window writes a program from.
+    const std::optional<WaferLayout>& lastLayout() const { return lastLayout_; }
+    /// The generation window, once it has been opened.
+    frmCode* codeWindow() const { return frmCode_; }
+    /// The cut path preview, once the generation window's preview opened it.
+    frmPreview* previewWindow() const { return frmPreview_; }
+
+    // Private values of the window: they outlive its controls.
+    float CenterX = 0;
+    float CenterY = 0;
+    float WaferDiameter = 0; // 0 until a wafer size is chosen
+    float WaferRadius = 0;
+
+    // Controls, present while the window is loaded.
+    QPointer<PictureBox> PIC1;
+    QPointer<QGroupBox> Frame1, Frame2, Frame3;
+    QPointer<QLabel> Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label10,
+        Label11, Label12, Label13, Label14;
+    QPointer<QComboBox> Combo1, Combo2;
+    QPointer<NumberBox> Text1, Text2, Text5;
+    QPointer<QLineEdit> Text3, Text4, Text6;
+    QPointer<QPushButton> cmdOption, cmdDraw, cmdClear, cmdExit, cmdGenerate;
+    /// The picture's context menu: the map as an image, the die centres as CSV.
+    QPointer<QMenu> PIC1Menu;
+    QPointer<QAction> mnuSaveImage, mnuExportDies, mnuDieSizeChart;
+
+    // Event handlers, public so that the window can be driven as a user would.
+    void Combo1_Click();
+    void Combo1_Change();
+    void Combo2_Click();
+    void Combo2_Change();
+    void cmdDraw_Click();
+    void cmdClear_Click();
+    void cmdGenerate_Click();
+    void cmdOption_Click();
+    void cmdExit_Click();
+    /// Shows a program in the preview window, creating it on first use.
+    void showPreview(const ProgramPreview& preview);
+    void mnuSaveImage_Click();
+    void mnuExportDies_Click();
+    /// Opens the die-size chart around the last design.
+    void mnuDieSizeChart_Click();
+    /// The die-size chart, once it has been opened.
+    frmDieSizeChart* dieSizeChartWindow() const { return frmDieSizeChart_; }
+    /// True while an export is being written.
+    bool isExporting() const { return exportWatcher_.isRunning(); }
+
+protected:
+    void buildControls(QWidget* surface) override;
+    void Form_Load() override;
+    void Form_Unload() override;
+
+private:
+    DesignInput readInputs() const;
+    /// The map shows a design: the result boxes are filled.
+    bool hasDesign() const;
+    void PIC1_ContextMenu(const QPoint& position);
+    QString suggestedPath(const std::string& extension) const;
+    void startExport(const std::filesystem::path& path, map::ExportKind kind);
+    void exportFinished();
+    void setButtonsEnabled(bool enabled);
+    void showResults(const LayoutResults& results);
+    void focusBox(InputBox box);
+
+    std::optional<WaferLayout> lastLayout_;
+    frmCode* frmCode_ = nullptr;
+    frmPreview* frmPreview_ = nullptr;
+    frmDieSizeChart* frmDieSizeChart_ = nullptr;
+    QFutureWatcher<map::ExportOutcome> exportWatcher_;
+    std::shared_ptr<std::atomic<bool>> exportCancel_;
+    QPointer<QProgressDialog> exportProgress_;
+    QString exportFolder_; // where the last export went
+};
+
+} // namespace kerf::ui

@@ -1,0 +1,204 @@
+#include "windows/die_size_chart/frm_die_size_chart.h"
+
+#include <numeric>
+
+#include <QChartView>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDir>
+#include <QFile>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineSeries>
+#include <QToolTip>
+#include <QtConcurrent>
+
+#include "forms/file_dialog.h"
+#include "forms/message_box.h"
+#include "forms/window_placement.h"
+
+namespace kerf::ui {
+
+namespace {
+
+// The default range around the designer's die size, and its points.
+constexpr double DefaultSpread = 0.5;
+constexpr int DefaultSteps = 200;
+
+QString milText(double mil) { return QString::fromStdString(dieSizeText(mil)); }
+
+} // namespace
+
+frmDieSizeChart::frmDieSizeChart(QWidget* owner) : QDialog(owner)
+{
+    setObjectName(QStringLiteral("frmDieSizeChart"));
+    setWindowTitle(QStringLiteral("晶粒尺寸比較"));
+    setModal(false);
+    setSizeGripEnabled(true);
+    resize(900, 620);
+
+    auto* grid = new QGridLayout(this);
+    const auto label = [this](const char* text) { return new QLabel(QString::fromUtf8(text), this); };
+    txtFrom = new NumberBox(this);
+    txtTo = new NumberBox(this);
+    txtSteps = new NumberBox(this);
+    cmdRun = new QPushButton(QStringLiteral("重新計算(&R)"), this);
+    cmdSavePng = new QPushButton(QStringLiteral("另存圖片…"), this);
+    cmdSaveCsv = new QPushButton(QStringLiteral("匯出 CSV…"), this);
+    cmdClose = new QPushButton(QStringLiteral("關閉(&C)"), this);
+    progress = new QProgressBar(this);
+    view = new QChartView(this);
+    view->setRenderHint(QPainter::Antialiasing);
+    int column = 0;
+    grid->addWidget(label("晶粒尺寸從："), 0, column++);
+    grid->addWidget(txtFrom, 0, column++);
+    grid->addWidget(label("到："), 0, column++);
+    grid->addWidget(txtTo, 0, column++);
+    grid->addWidget(label("mil，點數："), 0, column++);
+    grid->addWidget(txtSteps, 0, column++);
+    grid->addWidget(cmdRun, 0, column++);
+    grid->addWidget(cmdSavePng, 0, column++);
+    grid->addWidget(cmdSaveCsv, 0, column++);
+    grid->addWidget(cmdClose, 0, column++);
+    grid->addWidget(progress, 1, 0, 1, column);
+    grid->addWidget(view, 2, 0, 1, column);
+    grid->setRowStretch(2, 1);
+    cmdRun->setDefault(true);
+
+    connect(cmdRun, &QPushButton::clicked, this, &frmDieSizeChart::cmdRun_Click);
+    connect(cmdSavePng, &QPushButton::clicked, this, &frmDieSizeChart::cmdSavePng_Click);
+    connect(cmdSaveCsv, &QPushButton::clicked, this, &frmDieSizeChart::cmdSaveCsv_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
+    connect(&watcher_, &QFutureWatcherBase::progressRangeChanged, progress, &QProgressBar::setRange);
+    connect(&watcher_, &QFutureWatcherBase::progressValueChanged, progress, &QProgressBar::setValue);
+    connect(&watcher_, &QFutureWatcherBase::finished, this, &frmDieSizeChart::runFinished);
+}
+
+frmDieSizeChart::~frmDieSizeChart() { stop(); }
+
+void frmDieSizeChart::stop()
+{
+    watcher_.cancel();
+    watcher_.waitForFinished();
+}
+
+void frmDieSizeChart::closeEvent(QCloseEvent* event)
+{
+    stop();
+    event->accept();
+}
+
+void frmDieSizeChart::showFor(const DesignInput& design)
+{
+    design_ = design;
+    const double die = QString::fromStdString(design.texts.dieSize).toDouble();
+    const DesignOutcome outcome = runDesign(design);
+    mark_.reset();
+    if (const auto* current = std::get_if<Design>(&outcome))
+        mark_ = ChartMark{die, QString::fromStdString(current->results.dies).toDouble()};
+    txtFrom->setText(milText(die * (1 - DefaultSpread)));
+    txtTo->setText(milText(die * (1 + DefaultSpread)));
+    txtSteps->setText(QString::number(DefaultSteps));
+    if (!isVisible() && !testAttribute(Qt::WA_Moved))
+        moveBesideMenu(this); // the first time; afterwards where it was left
+    show();
+    raise();
+    activateWindow();
+    cmdRun_Click();
+}
+
+void frmDieSizeChart::cmdRun_Click()
+{
+    SweepRequest request;
+    request.base = design_;
+    request.shapes.assign(DieShapeItems.begin(), DieShapeItems.end());
+    bool fromOk = false, toOk = false, stepsOk = false;
+    request.fromMil = txtFrom->text().toDouble(&fromOk);
+    request.toMil = txtTo->text().toDouble(&toOk);
+    request.steps = txtSteps->text().toInt(&stepsOk);
+    std::optional<std::string> fault;
+    if (!fromOk || !toOk)
+        fault = "晶粒尺寸範圍必須是大於 0 的數值（mil）。";
+    else if (!stepsOk)
+        fault = "點數必須是 2 到 10000 的整數。";
+    else
+        fault = sweepRequestFault(request);
+    if (fault) {
+        showMessage(this, MessageIcon::Exclamation, InputErrorTitle, *fault);
+        const bool stepsFault = !stepsOk || request.steps < MinSweepSteps || request.steps > MaxSweepSteps;
+        NumberBox* box = !fromOk ? txtFrom : !toOk ? txtTo : stepsFault ? txtSteps : txtFrom;
+        box->focusToFix();
+        return;
+    }
+    stop();
+    running_ = request;
+    std::vector<std::size_t> indices(sweepPointCount(request));
+    std::iota(indices.begin(), indices.end(), std::size_t(0));
+    cmdSavePng->setEnabled(false);
+    cmdSaveCsv->setEnabled(false);
+    progress->setValue(0);
+    watcher_.setFuture(QtConcurrent::mapped(std::move(indices), [request](std::size_t index) {
+        return sweepPoint(request, index);
+    }));
+}
+
+void frmDieSizeChart::runFinished()
+{
+    if (watcher_.isCanceled())
+        return;
+    const QList<SweepPoint> results = watcher_.future().results();
+    points_.assign(results.begin(), results.end());
+    QChart* chart = makeDieSizeChart(points_, mark_);
+    for (QAbstractSeries* series : chart->series())
+        if (auto* line = qobject_cast<QLineSeries*>(series))
+            connect(line, &QLineSeries::hovered, this, &frmDieSizeChart::showTip);
+    QChart* old = view->chart();
+    view->setChart(chart);
+    delete old;
+    cmdSavePng->setEnabled(true);
+    cmdSaveCsv->setEnabled(true);
+    emit chartShown();
+}
+
+void frmDieSizeChart::showTip(const QPointF& at, bool entered)
+{
+    const auto* series = qobject_cast<QLineSeries*>(sender());
+    if (!entered || !series) {
+        QToolTip::hideText();
+        return;
+    }
+    // The nearest size of the series' shape that has a point.
+    const std::string shape = series->property("shape").toString().toStdString();
+    const SweepPoint* nearest = nullptr;
+    for (const SweepPoint& point : points_)
+        if (point.shape == shape && point.results
+            && (!nearest || std::abs(point.dieMil - at.x()) < std::abs(nearest->dieMil - at.x())))
+            nearest = &point;
+    if (nearest)
+        QToolTip::showText(QCursor::pos(), pointTip(*nearest), view);
+}
+
+void frmDieSizeChart::cmdSavePng_Click()
+{
+    const QString chosen = askSaveFileName(this, QStringLiteral("另存圖片"),
+                                           QDir::home().filePath(QStringLiteral("die-size.png")),
+                                           QStringLiteral("PNG 圖片 (*.png)"));
+    if (chosen.isEmpty())
+        return;
+    const QImage image = drawDieSizeChart(points_, mark_, view->size());
+    if (const auto failure = savePng(image, QFile::encodeName(chosen).toStdString()))
+        showMessage(this, MessageIcon::Exclamation, "無法寫入", *failure);
+}
+
+void frmDieSizeChart::cmdSaveCsv_Click()
+{
+    const QString chosen = askSaveFileName(this, QStringLiteral("匯出 CSV"),
+                                           QDir::home().filePath(QStringLiteral("die-size.csv")),
+                                           QStringLiteral("CSV 檔 (*.csv)"));
+    if (chosen.isEmpty())
+        return;
+    if (const auto failure = saveSweepCsv(points_, QFile::encodeName(chosen).toStdString()))
+        showMessage(this, MessageIcon::Exclamation, "無法寫入", *failure);
+}
+
+} // namespace kerf::ui

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+#include "program/writer/generation_driver.h"
+#include "program/writer/generation_refusal.h"
+#include "forms/form.h"
+#include "layout/wafer_layout.h"
+
+namespace kerf::ui {
+
+/// What the preview button hands on: the program that the start button would
+/// write, and the layout it is written from.
+struct ProgramPreview {
+    WaferLayout layout;
+    std::string text;
+};
+
+/// The generation window: the program's name and the machine parameters of
+/// one run; its start button writes the program of the designer's layout.
+/// Its preview button builds the same program without writing it and asks
+/// for it to be shown. Shown modally by the designer, which owns it.
+class frmCode : public Form {
+    Q_OBJECT
+public:
+    explicit frmCode(QWidget* owner);
+
+    /// Shows the window for the designer's last layout, loading it first if
+    /// it is not loaded. The program is written from that layout.
+    void showFor(const WaferLayout& layout);
+
+    /// The folder of the executable, where programs go when it can be written.
+    static std::string outputFolder();
+
+    /// Takes `folder` for the executable's folder (tests: one that cannot be written).
+    void setExecutableFolder(std::filesystem::path folder) { executableFolder_ = std::move(folder); }
+
+    // Controls, present while the window is loaded.
+    QPointer<QGroupBox> Frame1;
+    QPointer<QLabel> Label1, Label2, Label3, Label4, Label5, Label6;
+    QPointer<QLineEdit> Text1, Text2, Text3, Text4, Text5, Text6;
+    QPointer<QPushButton> cmdStart, cmdPreview, cmdExit;
+
+    void cmdStart_Click();
+    void cmdPreview_Click();
+    void cmdExit_Click();
+
+signals:
+    /// The preview button built a program; nothing was written.
+    void previewRequested(const kerf::ui::ProgramPreview& preview);
+
+protected:
+    void buildControls(QWidget* surface) override;
+    void Form_Load() override;
+
+private:
+    GenerationRequest readRequest() const;
+    /// Shows a refusal or a failure as the start button does; false for a finished run.
+    bool showFault(const GenerationOutcome& outcome);
+    void focusBox(GenerationBox box);
+    /// The folder the start button writes into, asking the user for one the
+    /// first time neither the preset, the executable's nor a remembered
+    /// folder will do; nothing when the user cancels or picks a folder that
+    /// cannot be written (which is said in a message box).
+    std::optional<std::filesystem::path> programFolder();
+
+    std::optional<WaferLayout> layout_;
+    std::filesystem::path executableFolder_ = outputFolder();
+};
+
+} // namespace kerf::ui

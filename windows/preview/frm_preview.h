@@ -1,0 +1,124 @@
+#pragma once
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+
+#include <QDialog>
+#include <QFutureWatcher>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QThreadPool>
+#include <QTimer>
+
+#include "program/check/cut_check.h"
+#include "program/reader/program_reader.h"
+#include "render/cut_path_picture.h"
+#include "windows/preview/cut_path_view.h"
+#include "windows/preview/cut_report_text.h"
+#include "layout/wafer_layout.h"
+
+namespace kerf::ui {
+
+/// The cut path preview: a program drawn over the map of its layout, walked
+/// step by step in machine order, with the check of what it cuts beside it.
+/// Modeless; the designer owns one. Reading, checking and drawing run in
+/// worker threads (a progress bar shows while they take long); closing the
+/// window cancels them.
+class frmPreview : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmPreview(QWidget* owner);
+    ~frmPreview() override;
+
+    /// Shows the window with the program `text` over the map of `layout`,
+    /// replacing what it showed. The picture and the report come when the
+    /// workers are done; a text that is no program is reported as such.
+    void showProgram(const WaferLayout& layout, std::string text);
+
+    /// Keeps the window usable while `window`, shown modally, blocks the
+    /// others: it stays in front of `window` until that window hides.
+    void stayUsableOver(QWidget* window);
+
+    /// True while the program is being read, checked or drawn.
+    bool isWorking() const;
+    /// The report of the last finished check, if any.
+    const std::optional<CutReport>& report() const { return report_; }
+    /// The steps of the path drawn, once it is drawn.
+    const map::CutPathSteps* steps() const { return layers_ ? &layers_->steps : nullptr; }
+
+    // Controls.
+    QPointer<CutPathView> picture;
+    QPointer<QSlider> stepSlider;
+    QPointer<QPushButton> cmdPlay, cmdFit, cmdClose;
+    QPointer<QLabel> stepLabel, verdictLabel, progressLabel;
+    QPointer<QProgressBar> progressBar;
+    QPointer<QGroupBox> reportFrame;
+    /// The report's figures: labels and values, in describeReport's order.
+    static constexpr int FigureCount = 10;
+    std::array<QPointer<QLabel>, FigureCount> figureLabels, figureValues;
+    QPointer<QPlainTextEdit> faultList;
+
+    void cmdPlay_Click();
+    void cmdFit_Click();
+    void stepSlider_Change(int value);
+
+public slots:
+    void done(int result) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct ReadResult {
+        std::shared_ptr<const Program> program;
+        std::optional<ReportText> refusal; // the text is no program, or too large to run
+        std::string failure; // the worker could not read it (no memory)
+    };
+    /// A worker's result, or why it has none.
+    template <typename T>
+    struct Outcome {
+        std::optional<T> value;
+        std::string failure;
+    };
+
+    void buildControls();
+    void stopWork();
+    void programRead();
+    void checkDone();
+    void drawingDone();
+    void requestDrawing();
+    void showOverlay();
+    void showReport(const ReportText& text);
+    void showFailure(const std::string& failure);
+    void clearReport(const QString& verdict);
+    void updateProgress();
+    void playTick();
+
+    std::shared_ptr<const WaferLayout> layout_;
+    std::shared_ptr<const Program> program_;
+    std::optional<CutReport> report_;
+    std::optional<map::CutPathLayers> layers_;
+
+    QThreadPool pool_;
+    QFutureWatcher<ReadResult> readWatcher_;
+    QFutureWatcher<Outcome<CutReport>> checkWatcher_;
+    QFutureWatcher<Outcome<map::CutPathLayers>> drawWatcher_;
+    QTimer drawDelay_;     // gathers a burst of wheel turns into one drawing
+    QTimer progressDelay_; // the progress bar shows only for work that takes a while
+    QTimer playTimer_;
+    QPointer<QWidget> blockingWindow_;
+    // Work started whose result has not been taken yet.
+    bool readPending_ = false;
+    bool checkPending_ = false;
+    bool drawPending_ = false;
+};
+
+} // namespace kerf::ui
