@@ -1,5 +1,5 @@
 // Any text as a cutting program: read, run, and checked against a layout of
-// each shape, within bounds of work that keep one input to a moment.
+// each shape, within the check's own bounds of work.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -42,11 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
-    kerf::ReadLimits limits;
-    limits.maxSteps = 200'000;
     kerf::CutCheckOptions options;
     options.listLimit = 5;
-    const auto checked = kerf::checkProgramText(text, layoutOf(data[0]), options, limits);
+    const auto checked = kerf::checkProgramText(text, layoutOf(data[0]), options);
     if (const auto* report = std::get_if<kerf::CutReport>(&checked)) {
         if (report->diesFullyCut > report->dies || report->cuttingMotions > report->motions)
             __builtin_trap();
