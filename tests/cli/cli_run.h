@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,5 +15,8 @@ struct CliRun {
 
 /// Runs a command line (without the program name) as main() would.
 CliRun run(const std::vector<std::string>& args);
+
+/// The bytes of a file (empty when it cannot be read).
+std::string readFile(const std::filesystem::path& path);
 
 } // namespace kerf::testing

@@ -10,17 +10,10 @@
 #include "cli_run.h"
 
 using kerf::testing::CliRun;
+using kerf::testing::readFile;
 using kerf::testing::run;
 
 namespace {
-
-std::string readFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 class Folder {
 public:

@@ -18,6 +18,7 @@
 
 using kerf::testing::CliRun;
 using kerf::testing::ProcessRun;
+using kerf::testing::readFile;
 using kerf::testing::run;
 using kerf::testing::runProcess;
 
@@ -34,14 +35,6 @@ std::vector<std::string> with(std::vector<std::string> args, const std::vector<s
 }
 
 bool has(const std::string& text, std::string_view part) { return text.find(part) != std::string::npos; }
-
-std::string readFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 class Folder {
 public:

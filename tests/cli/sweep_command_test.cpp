@@ -135,8 +135,7 @@ TEST(SweepCommand, DashWritesTheCsvOrTheImageToStandardOutput)
     ASSERT_EQ(run(toFile).status, 0);
     const CliRun out = run(toOut);
     ASSERT_EQ(out.status, 0) << out.err;
-    std::ifstream written(csv, std::ios::binary);
-    EXPECT_EQ(out.out, std::string(std::istreambuf_iterator<char>(written), {}));
+    EXPECT_EQ(out.out, kerf::testing::readFile(csv));
     EXPECT_FALSE(std::filesystem::exists("-"));
     const CliRun png = run(image);
     ASSERT_EQ(png.status, 0) << png.err;
