@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "layout/wafer_layout.h"
+#include "program/check/check_state.h"
+#include "program/check/column_counts.h"
+#include "program/check/die_grid.h"
+#include "program/check/die_tally.h"
+#include "program/check/grid_lines.h"
+#include "program/check/lattice.h"
+#include "program/check/lattice_index.h"
+
+namespace kerf::cutcheck {
+
+/// The check of a square layout's cuts (a ShapeCheck).
+///
+/// The grid's row lines and column lines on a lattice of pitches through the
+/// wafer centre; a die is a cell that the grid closes. Each line counts its
+/// cuts a pitch-long piece at a time.
+class SquareCuts {
+public:
+    SquareCuts(const WaferLayout& layout, CheckState& state);
+
+    Index dies() const { return dies_; }
+    double allowance() const { return 0; }
+    /// Runs of cuts are matched copy by copy: a square program cuts a whole
+    /// grid line in one motion, so its runs are short.
+    bool cutRun(const Motion&, ProgramPoint, std::uint64_t) { return false; }
+
+    void cut(const Motion& m);
+
+    /// Squares are cut by straight lines: repeat blocks give the pass count.
+    std::optional<int> passesOfArcs() const { return std::nullopt; }
+
+    void finish(int passes, DieTally& tally);
+
+private:
+    struct CellRow {
+        DieGrid::Row row; // centre of the first cell, count, number
+        Index left = 0;   // lattice column of the first cell's left side
+        Index bottom = 0; // lattice row of the cells' bottom side
+    };
+
+    /// The cells of a row in stretches whose four sides keep their counts.
+    void sweepRow(const CellRow& cells, const ColumnCounts& columns, std::uint64_t wanted, DieTally& tally);
+
+    /// The cells of a row one by one: the reference the stretches are compared with.
+    void walkRow(const CellRow& cells, std::uint64_t wanted, DieTally& tally);
+
+    const CellRow* cellRowAt(Index bottom) const { return cellRowAt_.in(cellRows_, bottom); }
+
+    /// A lattice point on one of the grid's lines, ends included.
+    bool onGrid(Index i, Index j);
+
+    /// A cut along a line of the grid from `a` to `b` (inches along it):
+    /// counts the pieces it covers whole; a cut past the line's ends, or on
+    /// no line, is a stray one.
+    void along(const Motion& m, GridLines::Line* line, double a, double b, const LatticeAxis& axis, double across);
+
+    CheckState& state_;
+    LatticeAxis ax_, ay_;
+    GridLines rows_, columns_;
+    std::vector<CellRow> cellRows_;
+    LatticeIndex cellRowAt_;    // by bottom: the row of cells there (the last of two)
+    std::vector<Index> breaks_; // where a row's stretches of alike cells begin
+    Index dies_ = 0;
+};
+
+} // namespace kerf::cutcheck
