@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "program/check/cut_histogram.h"
+#include "program/check/run_levels.h"
 
 namespace kerf::cutcheck {
 
@@ -24,12 +25,7 @@ bool CircleCuts::cutRun(const Motion& first, ProgramPoint step, std::uint64_t co
     // The step is one pitch, closely enough that the last copy lands on its lattice point too.
     if (std::abs(step.x - direction * pitch) * static_cast<double>(copies) > state_.tolerance)
         return false;
-    Motion last = first;
-    const double along = step.x * static_cast<double>(copies - 1);
-    const double across = step.y * static_cast<double>(copies - 1);
-    last.from = {last.from.x + along, last.from.y + across};
-    last.to = {last.to.x + along, last.to.y + across};
-    last.centre = {last.centre.x + along, last.centre.y + across};
+    const Motion last = lastCopy(first, step, copies);
     const std::optional<ArcOnDie> arc = aboutDie(first);
     const std::optional<ArcOnDie> arcLast = arc ? aboutDie(last) : std::nullopt;
     if (!arcLast || arc->row != arcLast->row ||

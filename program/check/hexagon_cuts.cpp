@@ -5,6 +5,7 @@
 
 #include "program/check/cut_histogram.h"
 #include "program/check/lattice_index.h"
+#include "program/check/run_levels.h"
 
 namespace kerf::cutcheck {
 
@@ -40,11 +41,7 @@ bool HexagonCuts::cutRun(const Motion& first, ProgramPoint step, std::uint64_t c
 {
     if (first.kind != MotionKind::Straight || copies < 2 || !edgesInside_ || copies > MostRunCopies)
         return false;
-    Motion last = first;
-    const double along = step.x * static_cast<double>(copies - 1);
-    const double across = step.y * static_cast<double>(copies - 1);
-    last.from = {last.from.x + along, last.from.y + across};
-    last.to = {last.to.x + along, last.to.y + across};
+    const Motion last = lastCopy(first, step, copies);
     Index x0, y0, x1, y1, u0, v0, u1, v1;
     lastValid_ = false;
     const bool firstOn = snapEnds(first, x0, y0, x1, y1);

@@ -2,9 +2,7 @@
 
 #include <cstdint>
 
-#include "program/check/check_state.h"
-#include "program/check/run_progress.h"
-#include "program/check/shape_check.h"
+#include "program/check/shape_feed.h"
 #include "program/reader/program_reader.h"
 
 namespace kerf::cutcheck {
@@ -14,29 +12,23 @@ namespace kerf::cutcheck {
 template <ShapeCheck Shape>
 class LiteralMatching final : public MotionVisitor {
 public:
-    LiteralMatching(Shape& shape, CheckState& state, std::uint64_t totalWork)
-        : shape_(shape), state_(state), allowance_(shape.allowance()), progress_(state, totalWork)
-    {
-    }
+    LiteralMatching(Shape& shape, CheckState& state, std::uint64_t totalWork) : feed_(shape, state, totalWork) {}
 
     bool onMotion(const Motion& m) override
     {
-        state_.ordinal = motions_++;
-        if (!progress_.ran(1))
+        feed_.state.ordinal = motions_++;
+        if (!feed_.progress.ran(1))
             return false;
         if (!m.cutting)
             return true;
         if (m.retrace)
-            ++state_.retracedCuts;
-        matchCut(shape_, state_, m, allowance_);
-        return state_.withinBounds();
+            ++feed_.state.retracedCuts;
+        feed_.match(m);
+        return feed_.state.withinBounds();
     }
 
 private:
-    Shape& shape_;
-    CheckState& state_;
-    double allowance_;
-    RunProgress progress_;
+    ShapeFeed<Shape> feed_;
     std::uint64_t motions_ = 0;
 };
 

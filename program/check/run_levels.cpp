@@ -34,6 +34,18 @@ RunLevels splitLevels(const MotionRun& run)
     return split;
 }
 
+Motion lastCopy(const Motion& first, ProgramPoint step, std::uint64_t copies)
+{
+    Motion last = first;
+    const double along = step.x * static_cast<double>(copies - 1);
+    const double across = step.y * static_cast<double>(copies - 1);
+    last.from = {last.from.x + along, last.from.y + across};
+    last.to = {last.to.x + along, last.to.y + across};
+    if (last.kind == MotionKind::Arc)
+        last.centre = {last.centre.x + along, last.centre.y + across};
+    return last;
+}
+
 void retraceOffsets(const MotionRun& run, const RunLevels& levels, std::size_t most,
                     std::vector<std::uint64_t>& offsets)
 {

@@ -24,6 +24,9 @@ struct RunLevels {
 /// Splits the levels of `run` (those of one copy do neither).
 RunLevels splitLevels(const MotionRun& run);
 
+/// The last of `copies` copies of `first`, each `step` further on.
+Motion lastCopy(const Motion& first, ProgramPoint step, std::uint64_t copies);
+
 /// The places after a copy of its retracing copies, in the machine's order:
 /// 0 first, then as many as `most` (at least one) in all.
 void retraceOffsets(const MotionRun& run, const RunLevels& levels, std::size_t most,

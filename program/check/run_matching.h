@@ -3,10 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "program/check/check_state.h"
 #include "program/check/run_levels.h"
-#include "program/check/run_progress.h"
-#include "program/check/shape_check.h"
+#include "program/check/shape_feed.h"
 #include "program/reader/program_runs.h"
 
 namespace kerf::cutcheck {
@@ -18,45 +16,43 @@ namespace kerf::cutcheck {
 template <ShapeCheck Shape>
 class RunMatching final : public RunVisitor {
 public:
-    RunMatching(Shape& shape, CheckState& state, std::uint64_t totalWork)
-        : shape_(shape), state_(state), allowance_(shape.allowance()), progress_(state, totalWork)
-    {
-    }
+    RunMatching(Shape& shape, CheckState& state, std::uint64_t totalWork) : feed_(shape, state, totalWork) {}
 
     bool onRun(const MotionRun& run) override
     {
+        CheckState& state = feed_.state;
         const std::uint64_t total = run.copies();
-        if (!progress_.ran(total))
+        if (!feed_.progress.ran(total))
             return false;
         if (!run.first.cutting)
             return true;
         const RunLevels split = splitLevels(run);
         const std::size_t levels = split.movingCount;
         const auto& moving = split.moving;
-        retraceOffsets(run, split, state_.options.listLimit, state_.retraceOffsets);
-        state_.retracedCuts += run.first.retrace ? total : total - split.distinct;
+        retraceOffsets(run, split, state.options.listLimit, state.retraceOffsets);
+        state.retracedCuts += run.first.retrace ? total : total - split.distinct;
         // The innermost level that moves is matched whole where the shape
         // can (a row of equal cuts), else copy by copy.
         const std::uint64_t inner = levels > 0 ? run.levels[moving[0]].count : 1;
-        if (!state_.work(split.distinct / inner))
+        if (!state.work(split.distinct / inner))
             return false;
-        state_.times = split.times;
+        state.times = split.times;
         // Copy by copy over the levels that move, the innermost fastest.
         std::array<std::uint64_t, kMaxRunLevels> index{};
         Motion m = run.first;
         for (;;) {
-            state_.ordinal = run.ordinal;
+            state.ordinal = run.ordinal;
             for (std::size_t l = 0; l < levels; ++l)
-                state_.ordinal += index[moving[l]] * run.levels[moving[l]].motions;
+                state.ordinal += index[moving[l]] * run.levels[moving[l]].motions;
             if (levels > 0 && index[moving[0]] == 0) {
-                if (shape_.cutRun(m, run.levels[moving[0]].step, inner))
+                if (feed_.shape.cutRun(m, run.levels[moving[0]].step, inner))
                     index[moving[0]] = inner - 1; // on to the next copy of the outer levels
-                else if (state_.work(inner - 1))
-                    matchCut(shape_, state_, m, allowance_);
+                else if (state.work(inner - 1))
+                    feed_.match(m);
             } else {
-                matchCut(shape_, state_, m, allowance_);
+                feed_.match(m);
             }
-            if (!state_.withinBounds())
+            if (!state.withinBounds())
                 break;
             std::size_t l = 0;
             for (; l < levels; ++l) {
@@ -72,16 +68,13 @@ public:
             if (m.kind == MotionKind::Arc)
                 m.centre = {run.first.centre.x + d.x, run.first.centre.y + d.y};
         }
-        state_.times = 1;
-        state_.retraceOffsets.assign(1, 0);
-        return state_.withinBounds();
+        state.times = 1;
+        state.retraceOffsets.assign(1, 0);
+        return state.withinBounds();
     }
 
 private:
-    Shape& shape_;
-    CheckState& state_;
-    double allowance_;
-    RunProgress progress_;
+    ShapeFeed<Shape> feed_;
 };
 
 } // namespace kerf::cutcheck

@@ -40,13 +40,4 @@ concept ShapeCheck = std::constructible_from<S, const WaferLayout&, CheckState&>
                          { shape.finish(passes, tally) } -> std::same_as<void>;
                      };
 
-/// Matches one cutting motion: the effective circle and the shape's own check.
-template <ShapeCheck Shape>
-void matchCut(Shape& shape, CheckState& state, const Motion& m, double allowance)
-{
-    if (m.kind == MotionKind::Arc)
-        state.arc(m, allowance);
-    shape.cut(m); // straight cuts: the shape checks them against the circle
-}
-
 } // namespace kerf::cutcheck
