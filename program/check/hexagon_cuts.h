@@ -71,6 +71,7 @@ private:
     static constexpr std::uint64_t MostRunCopies = std::uint64_t(1) << 40;
 
     enum EdgeKind : int { Up = 0, UpRight = 1, UpLeft = 2 };
+    static constexpr int EdgeKinds = 3;
 
     struct Interval {
         Index from = 0;
@@ -105,7 +106,7 @@ private:
         Index x0 = 0;
         Index x1 = -1; // last corner column; none while x1 < x0
         bool mixed = false;
-        std::int32_t line[3] = {-1, -1, -1}; // by EdgeKind: index into lines_, −1 for none
+        std::int32_t line[EdgeKinds] = {-1, -1, -1}; // by EdgeKind: index into lines_, −1 for none
     };
 
     std::int64_t added() const
