@@ -1,0 +1,18 @@
+#pragma once
+
+#include "numbers/number.h"
+
+namespace kerf {
+
+/// The pitches of hexagons standing on a flat side, as the designer's rows
+/// and the simulator's columns both step them.
+struct HexagonPitches {
+    Number DiePitch;    // the die size, a single: across the flats
+    Number RowPitch;    // 3 × HexHalfSide, a double
+    Number HexHalfSide; // half a side: HalfDieSize / √3 rounded half-even to 6 decimals, a double
+};
+
+/// The pitches of hexagons of `dieSize` inches across the flats, `halfDieSize` its half.
+HexagonPitches hexagonPitches(float dieSize, float halfDieSize);
+
+} // namespace kerf
