@@ -49,10 +49,15 @@ void WaferForm::chooseWaferSize(QLineEdit* effectiveBox)
     effectiveBox->setText(qtText(choice.effectiveText));
 }
 
-void WaferForm::clearWaferSize()
+void WaferForm::clearWafer(std::initializer_list<QLineEdit*> boxes)
 {
-    const QSignalBlocker block(Combo1);
-    Combo1->setCurrentIndex(-1);
+    PIC1->Cls();
+    {
+        const QSignalBlocker block(Combo1);
+        Combo1->setCurrentIndex(-1);
+    }
+    for (QLineEdit* box : boxes)
+        box->clear();
 }
 
 void WaferForm::drawWafer(const std::function<void(map::InchCanvas&)>& dies)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -62,8 +63,8 @@ protected:
     /// Choosing (or typing) a wafer size: sets the diameter and radius, and
     /// puts the effective diameter into `effectiveBox`.
     void chooseWaferSize(QLineEdit* effectiveBox);
-    /// The list shows no size again; no handler runs.
-    void clearWaferSize();
+    /// The clear button: empties PIC1, the list (no handler runs) and `boxes`.
+    void clearWafer(std::initializer_list<QLineEdit*> boxes);
 
     /// Clears PIC1 and draws the wafer: the centre and outline, then `dies`
     /// when given.

@@ -46,11 +46,7 @@ LayoutFailure LayoutCircleDies(WaferLayout& layout)
 
 LayoutFailure LayoutHexagonDies(WaferLayout& layout)
 {
-    const HexagonPitches pitches = hexagonPitches(layout.DieSize, layout.HalfDieSize);
-    layout.DiePitch = pitches.DiePitch;
-    layout.RowPitch = pitches.RowPitch;
-    layout.HexHalfSide = pitches.HexHalfSide;
-    const double h = layout.HexHalfSide.toDouble();
+    const double h = setHexagonPitches(layout);
 
     // The cut of a row starts at the lower end of the left side of its leftmost hexagon.
     const Decimal halfDie = Decimal::fromSingle(layout.HalfDieSize);

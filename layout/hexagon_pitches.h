@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 #include "numbers/number.h"
 
 namespace kerf {
@@ -14,5 +16,17 @@ struct HexagonPitches {
 
 /// The pitches of hexagons of `dieSize` inches across the flats, `halfDieSize` its half.
 HexagonPitches hexagonPitches(float dieSize, float halfDieSize);
+
+/// Sets the DiePitch, RowPitch and HexHalfSide of a designer's or a
+/// simulator's layout from its DieSize and HalfDieSize; returns HexHalfSide.
+template <typename Layout>
+double setHexagonPitches(Layout& layout)
+{
+    HexagonPitches pitches = hexagonPitches(layout.DieSize, layout.HalfDieSize);
+    layout.DiePitch = std::move(pitches.DiePitch);
+    layout.RowPitch = std::move(pitches.RowPitch);
+    layout.HexHalfSide = std::move(pitches.HexHalfSide);
+    return layout.HexHalfSide.toDouble();
+}
 
 } // namespace kerf

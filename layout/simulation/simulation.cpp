@@ -24,11 +24,7 @@ bool IsOutsideSimArea(const LayoutPoint& P, const SimulationLayout& layout)
 
 LayoutFailure LayoutSimHexagons(SimulationLayout& layout)
 {
-    const HexagonPitches pitches = hexagonPitches(layout.DieSize, layout.HalfDieSize);
-    layout.DiePitch = pitches.DiePitch;
-    layout.RowPitch = pitches.RowPitch;
-    layout.HexHalfSide = pitches.HexHalfSide;
-    const double h = layout.HexHalfSide.toDouble();
+    const double h = setHexagonPitches(layout);
 
     // Dies of a column stand corner to corner, 4h apart, walked upwards;
     // columns step one die to the right, every other one half a step higher.

@@ -167,17 +167,12 @@ void frmWafer::cmdDraw_Click()
 
 void frmWafer::cmdClear_Click()
 {
-    PIC1->Cls();
+    clearWafer({Text1, Text2, Text3, Text4});
     {
-        // Emptying the lists is no choice: their handlers do not run.
-        clearWaferSize();
+        // Emptying the list is no choice: its handler does not run.
         const QSignalBlocker block(Combo2);
         Combo2->setCurrentIndex(-1);
     }
-    Text1->clear();
-    Text2->clear();
-    Text3->clear();
-    Text4->clear();
     if (lastLayout_) {
         lastLayout_->RowTable.redim(1);
         lastLayout_->ColumnTable.redim(1);

@@ -81,12 +81,7 @@ void frmHex::cmdSimulate_Click()
 
 void frmHex::cmdClear_Click()
 {
-    PIC1->Cls();
-    clearWaferSize();
-    Text1->clear();
-    Text2->clear();
-    Text3->clear();
-    Text4->clear();
+    clearWafer({Text1, Text2, Text3, Text4});
     if (lastLayout_)
         lastLayout_->RowTable.redim(1);
 }
