@@ -2,15 +2,12 @@
 
 #include <cmath>
 
-#include "layout/wafer_layout.h"
-
 namespace kerf {
 
 float distanceFromCentre(const LayoutPoint& P)
 {
-    static const Decimal centreX = Decimal::fromSingle(CenterX);
-    static const Decimal centreY = Decimal::fromSingle(CenterY);
-    return distanceFromOffsets((P.X - centreX).toDouble(), (P.Y - centreY).toDouble());
+    const LayoutPoint& centre = waferCentre();
+    return distanceFromOffsets((P.X - centre.X).toDouble(), (P.Y - centre.Y).toDouble());
 }
 
 float distanceFromOffsets(double dx, double dy)
@@ -19,20 +16,20 @@ float distanceFromOffsets(double dx, double dy)
     return std::sqrt(squared);
 }
 
-bool isOutsideAtDistance(float r, char shapeCode, const AcceptanceArea& area)
+bool isOutsideAtDistance(float r, DieShape shape, const AcceptanceArea& area)
 {
     const float R = area.EffectiveRadius;
-    switch (shapeCode) {
-    case 'C': return std::fabs(r - R) < area.HalfDieSize || r >= R;
-    case 'H': return r >= R || std::fabs(r - R) < 2 * area.HexHalfSide;
-    case 'S': return r >= R;
-    default: return false;
+    switch (shape) {
+    case DieShape::Circle: return std::fabs(r - R) < area.HalfDieSize || r >= R;
+    case DieShape::Hexagon: return r >= R || std::fabs(r - R) < 2 * area.HexHalfSide;
+    case DieShape::Square: return r >= R;
     }
+    return false;
 }
 
-bool IsOutsideEffectiveArea(const LayoutPoint& P, char shapeCode, const AcceptanceArea& area)
+bool IsOutsideEffectiveArea(const LayoutPoint& P, DieShape shape, const AcceptanceArea& area)
 {
-    return isOutsideAtDistance(distanceFromCentre(P), shapeCode, area);
+    return isOutsideAtDistance(distanceFromCentre(P), shape, area);
 }
 
 } // namespace kerf

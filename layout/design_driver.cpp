@@ -7,7 +7,7 @@
 namespace kerf {
 namespace {
 
-constexpr float kWaferDiameters[] = {2.0f, 2.5f, 3.0f, 4.0f, 5.0f};
+constexpr float WaferDiameters[] = {2.0f, 2.5f, 3.0f, 4.0f, 5.0f};
 
 } // namespace
 
@@ -17,7 +17,7 @@ WaferSizeChoice chooseWaferSize(std::string_view itemText, float currentDiameter
     choice.WaferDiameter = currentDiameter;
     for (std::size_t i = 0; i < WaferSizeItems.size(); ++i)
         if (itemText == WaferSizeItems[i])
-            choice.WaferDiameter = kWaferDiameters[i];
+            choice.WaferDiameter = WaferDiameters[i];
     choice.effectiveText = doubleText(double(choice.WaferDiameter) * 0.95);
     choice.WaferRadius = choice.WaferDiameter / 2;
     return choice;
@@ -33,20 +33,16 @@ DesignOutcome runDesign(const DesignInput& input)
     layout.texts = texts;
     layout.WaferDiameter = input.WaferDiameter;
 
-    if (texts.effectiveDiameter.empty()) {
-        layout.EffectiveDiameter = input.WaferDiameter;
-    } else {
-        const auto effective = readSingleBox(texts.effectiveDiameter, InputBox::EffectiveDiameter);
-        if (const Refusal* refusal = std::get_if<Refusal>(&effective))
-            return *refusal;
-        layout.EffectiveDiameter = std::get<float>(effective);
-    }
+    const auto effective = readEffectiveDiameter(texts.effectiveDiameter, input.WaferDiameter);
+    if (const Refusal* refusal = std::get_if<Refusal>(&effective))
+        return *refusal;
+    layout.EffectiveDiameter = std::get<float>(effective);
     layout.EffectiveRadius = layout.EffectiveDiameter / 2;
 
-    const auto dieSize = readSingleBox(texts.dieSize, InputBox::DieSize);
+    const auto dieSize = readDieSize(texts.dieSize);
     if (const Refusal* refusal = std::get_if<Refusal>(&dieSize))
         return *refusal;
-    layout.DieSize = std::get<float>(dieSize) / 1000;
+    layout.DieSize = std::get<float>(dieSize);
     layout.HalfDieSize = layout.DieSize / 2;
 
     double fineTune = 0;
@@ -69,20 +65,19 @@ DesignOutcome runDesign(const DesignInput& input)
     if (!(layout.DieSize > 0))
         return dieSizeNotPositive();
 
+    const std::optional<DieShape> shape = shapeFromText(texts.shape);
+    if (!shape)
+        return OutlineOnly{};
+    layout.shape = *shape;
     LayoutFailure failure = LayoutFailure::None;
-    if (texts.shape == "Circle") {
-        layout.shape = DieShape::Circle;
-        failure = LayoutCircleDies(layout);
-    } else if (texts.shape == "Hexagon") {
-        layout.shape = DieShape::Hexagon;
-        failure = LayoutHexagonDies(layout);
-    } else if (texts.shape == "Square") {
-        layout.shape = DieShape::Square;
+    switch (layout.shape) {
+    case DieShape::Circle: failure = LayoutCircleDies(layout); break;
+    case DieShape::Hexagon: failure = LayoutHexagonDies(layout); break;
+    case DieShape::Square:
         failure = LayoutSquareRows(layout);
         if (failure == LayoutFailure::None)
             failure = LayoutSquareColumns(layout);
-    } else {
-        return OutlineOnly{};
+        break;
     }
     if (const auto refusal = refusalFor(failure))
         return *refusal;

@@ -9,8 +9,7 @@ void forEachDieRow(const WaferLayout& layout, const std::function<void(const Die
     if (N == 0)
         return;
     const int K = (N + 1) / 2;
-    const Decimal centreX = Decimal::fromSingle(CenterX);
-    const Decimal centreY = Decimal::fromSingle(CenterY);
+    const LayoutPoint& centre = waferCentre();
     const Decimal pitchHalf = layout.DiePitch.toDecimal().half();
     const bool squares = layout.shape == DieShape::Square;
     const Decimal halfRow = layout.RowPitch.toDecimal().half();
@@ -19,8 +18,8 @@ void forEachDieRow(const WaferLayout& layout, const std::function<void(const Die
     int row = 0;
     auto visitRecord = [&](int index) {
         const LayoutRow& record = table[index];
-        Decimal y = centreY - record.PosY.toDecimal();
-        Decimal x = record.PosX.toDecimal() - centreX;
+        Decimal y = centre.Y - record.PosY.toDecimal();
+        Decimal x = record.PosX.toDecimal() - centre.X;
         if (squares) {
             if (index == 1)
                 return; // the centre line closes no cell of its own

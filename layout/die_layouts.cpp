@@ -3,32 +3,20 @@
 #include <cmath>
 
 #include "layout/acceptance.h"
+#include "layout/hexagon_pitches.h"
 #include "layout/line_layout.h"
-#include "numbers/number_text.h"
 
 namespace kerf {
 namespace {
-
-const Decimal& centreX()
-{
-    static const Decimal value = Decimal::fromSingle(CenterX);
-    return value;
-}
-
-const Decimal& centreY()
-{
-    static const Decimal value = Decimal::fromSingle(CenterY);
-    return value;
-}
 
 AcceptanceArea areaOf(const WaferLayout& layout)
 {
     return {layout.EffectiveRadius, layout.HalfDieSize, layout.HexHalfSide.toDouble()};
 }
 
-std::function<bool(float)> testFor(char shapeCode, const AcceptanceArea& area)
+std::function<bool(float)> testFor(DieShape shape, const AcceptanceArea& area)
 {
-    return [shapeCode, area](float r) { return isOutsideAtDistance(r, shapeCode, area); };
+    return [shape, area](float r) { return isOutsideAtDistance(r, shape, area); };
 }
 
 } // namespace
@@ -48,20 +36,17 @@ LayoutFailure LayoutCircleDies(WaferLayout& layout)
     rules.acrossPitch = layout.RowPitch.toDecimal();
     rules.oddLineShift = pitch.half();
     rules.reach = double(layout.EffectiveRadius) - layout.HalfDieSize;
-    rules.isOutside = testFor('C', areaOf(layout));
+    rules.isOutside = testFor(DieShape::Circle, areaOf(layout));
     rules.setRelative = [&](LayoutRow& row) {
-        row.RelX = Number::ofDecimal(row.PosX.toDecimal() - centreX() - halfFineTune - halfDie);
-        row.RelY = Number::ofDecimal(centreY() - row.PosY.toDecimal());
+        row.RelX = Number::ofDecimal(row.PosX.toDecimal() - waferCentre().X - halfFineTune - halfDie);
+        row.RelY = Number::ofDecimal(waferCentre().Y - row.PosY.toDecimal());
     };
     return layOutLines(rules, layout.RowTable);
 }
 
 LayoutFailure LayoutHexagonDies(WaferLayout& layout)
 {
-    layout.DiePitch = Number::ofSingle(layout.DieSize);
-    const double h = roundHalfEven(layout.HalfDieSize / std::sqrt(3.0), 6);
-    layout.HexHalfSide = Number::ofDouble(h);
-    layout.RowPitch = Number::ofDouble(3 * h);
+    const double h = setHexagonPitches(layout);
 
     // The cut of a row starts at the lower end of the left side of its leftmost hexagon.
     const Decimal halfDie = Decimal::fromSingle(layout.HalfDieSize);
@@ -71,10 +56,10 @@ LayoutFailure LayoutHexagonDies(WaferLayout& layout)
     rules.acrossPitch = layout.RowPitch.toDecimal();
     rules.oddLineShift = halfDie;
     rules.reach = double(layout.EffectiveRadius) - 2 * h;
-    rules.isOutside = testFor('H', areaOf(layout));
+    rules.isOutside = testFor(DieShape::Hexagon, areaOf(layout));
     rules.setRelative = [&](LayoutRow& row) {
-        row.RelX = Number::ofDecimal(row.PosX.toDecimal() - centreX() - halfDie);
-        row.RelY = Number::ofDecimal(centreY() - row.PosY.toDecimal() - halfSide);
+        row.RelX = Number::ofDecimal(row.PosX.toDecimal() - waferCentre().X - halfDie);
+        row.RelY = Number::ofDecimal(waferCentre().Y - row.PosY.toDecimal() - halfSide);
     };
     return layOutLines(rules, layout.RowTable);
 }
@@ -90,7 +75,7 @@ LineLayoutRules squareRules(WaferLayout& layout)
     rules.acrossPitch = layout.RowPitch.toDecimal();
     rules.cutLines = true;
     rules.reach = layout.EffectiveRadius;
-    rules.isOutside = testFor('S', areaOf(layout));
+    rules.isOutside = testFor(DieShape::Square, areaOf(layout));
     return rules;
 }
 
@@ -100,8 +85,8 @@ LayoutFailure LayoutSquareRows(WaferLayout& layout)
 {
     LineLayoutRules rules = squareRules(layout);
     rules.setRelative = [](LayoutRow& row) {
-        row.RelX = Number::ofDecimal(row.PosX.toDecimal() - centreX());
-        row.RelY = Number::ofDecimal(centreY() - row.PosY.toDecimal());
+        row.RelX = Number::ofDecimal(row.PosX.toDecimal() - waferCentre().X);
+        row.RelY = Number::ofDecimal(waferCentre().Y - row.PosY.toDecimal());
     };
     return layOutLines(rules, layout.RowTable);
 }
@@ -113,8 +98,8 @@ LayoutFailure LayoutSquareColumns(WaferLayout& layout)
     LineLayoutRules rules = squareRules(layout);
     rules.along = LineLayoutRules::Axis::Y;
     rules.setRelative = [](LayoutRow& row) {
-        row.RelX = Number::ofDecimal(centreX() - row.PosX.toDecimal());
-        row.RelY = Number::ofDecimal(row.PosY.toDecimal() - centreY());
+        row.RelX = Number::ofDecimal(waferCentre().X - row.PosX.toDecimal());
+        row.RelY = Number::ofDecimal(row.PosY.toDecimal() - waferCentre().Y);
     };
     return layOutLines(rules, layout.ColumnTable);
 }

@@ -60,6 +60,21 @@ std::variant<double, Refusal> readDoubleBox(std::string_view text, InputBox box)
     return readBox<double>(text, box, &parseDouble);
 }
 
+std::variant<float, Refusal> readDieSize(std::string_view text)
+{
+    const auto mil = readSingleBox(text, InputBox::DieSize);
+    if (const Refusal* refusal = std::get_if<Refusal>(&mil))
+        return *refusal;
+    return std::get<float>(mil) / 1000;
+}
+
+std::variant<float, Refusal> readEffectiveDiameter(std::string_view text, float waferDiameter)
+{
+    if (text.empty())
+        return waferDiameter;
+    return readSingleBox(text, InputBox::EffectiveDiameter);
+}
+
 Refusal dieSizeNotPositive()
 {
     return refuse("晶粒尺寸必須大於 0，請確認正確數值。", InputBox::DieSize);

@@ -18,6 +18,12 @@ std::variant<float, Refusal> readSingleBox(std::string_view text, InputBox box);
 /// The same as a double.
 std::variant<double, Refusal> readDoubleBox(std::string_view text, InputBox box);
 
+/// The die size box (mil) in inches, or its refusal.
+std::variant<float, Refusal> readDieSize(std::string_view text);
+/// The effective diameter box (inches): the wafer diameter when it is empty,
+/// else its value, or its refusal.
+std::variant<float, Refusal> readEffectiveDiameter(std::string_view text, float waferDiameter);
+
 /// The refusal for a die size of 0 or less.
 Refusal dieSizeNotPositive();
 

@@ -4,11 +4,25 @@
 
 namespace kerf {
 
-long long dieTotal(const WaferLayout& layout)
+long long sumDieCounts(const LayoutTable& table)
 {
     long long total = 0;
-    for (int i = 1; i <= layout.RowTable.upperBound(); ++i)
-        total += layout.RowTable[i].DieCount;
+    for (int i = 1; i <= table.upperBound(); ++i)
+        total += table[i].DieCount;
+    return total;
+}
+
+double hexagonArea(double hexHalfSide, float halfDieSize) { return hexHalfSide * halfDieSize * 6; }
+
+LayoutResults resultTexts(int records, long long dies, double dieArea, float effectiveRadius)
+{
+    const double waferArea = PI_APPROX * effectiveRadius * effectiveRadius;
+    return {integerText(records), integerText(dies), utilisationText(dieArea * double(dies) / waferArea * 100)};
+}
+
+long long dieTotal(const WaferLayout& layout)
+{
+    long long total = sumDieCounts(layout.RowTable);
     // The segments of the first row line close no die.
     if (layout.shape == DieShape::Square && layout.RowTable.upperBound() >= 1)
         total -= layout.RowTable[1].DieCount;
@@ -17,24 +31,21 @@ long long dieTotal(const WaferLayout& layout)
 
 LayoutResults layoutResults(const WaferLayout& layout)
 {
-    const long long total = dieTotal(layout);
-    const double waferArea = PI_APPROX * layout.EffectiveRadius * layout.EffectiveRadius;
     double dieArea = 0;
     switch (layout.shape) {
     case DieShape::Circle:
-        dieArea = PI_APPROX * layout.HalfDieSize * layout.HalfDieSize * double(total);
+        dieArea = PI_APPROX * layout.HalfDieSize * layout.HalfDieSize;
         break;
     case DieShape::Hexagon:
-        dieArea = layout.HexHalfSide.toDouble() * layout.HalfDieSize * 6 * double(total);
+        dieArea = hexagonArea(layout.HexHalfSide.toDouble(), layout.HalfDieSize);
         break;
     case DieShape::Square: {
         const float dieSquare = layout.DieSize * layout.DieSize; // a single product
-        dieArea = double(dieSquare) * double(total);
+        dieArea = dieSquare;
         break;
     }
     }
-    return {integerText(layout.RowTable.upperBound()), integerText(total),
-            utilisationText(dieArea / waferArea * 100)};
+    return resultTexts(layout.RowTable.upperBound(), dieTotal(layout), dieArea, layout.EffectiveRadius);
 }
 
 } // namespace kerf

@@ -19,6 +19,19 @@ struct LayoutResults {
 /// The area of the effective circle, with π as 3.141592654.
 inline constexpr double PI_APPROX = 3.141592654;
 
+/// The sum of DieCount over the records of `table`.
+long long sumDieCounts(const LayoutTable& table);
+
+/// The area of one hexagon: HexHalfSide × HalfDieSize × 6, multiplied in
+/// that order (6·r·h).
+double hexagonArea(double hexHalfSide, float halfDieSize);
+
+/// The result boxes of a layout of `records` table records holding `dies`
+/// dies of `dieArea` square inches each, on the effective circle of
+/// `effectiveRadius`: the records, the dies, and the dies' area over the
+/// circle's in percent.
+LayoutResults resultTexts(int records, long long dies, double dieArea, float effectiveRadius);
+
 /// The dies a layout holds: the sum of DieCount over RowTable, for squares
 /// over row lines 2 to N (the first row line closes no die).
 long long dieTotal(const WaferLayout& layout);

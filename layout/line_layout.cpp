@@ -8,8 +8,8 @@
 namespace kerf {
 namespace {
 
-constexpr long long kMaxCount = std::numeric_limits<std::int16_t>::max(); // 32767
-constexpr int kMaxHalf = (kMaxCount + 1) / 2; // K, so that 2K − 1 records fit
+constexpr long long MaxCount = std::numeric_limits<std::int16_t>::max(); // 32767
+constexpr int MaxHalf = (MaxCount + 1) / 2; // K, so that 2K − 1 records fit
 
 } // namespace
 
@@ -19,8 +19,9 @@ LayoutFailure layOutLines(const LineLayoutRules& rules, LayoutTable& table)
         return LayoutFailure::NoPositivePitch;
 
     const bool rows = rules.along == LineLayoutRules::Axis::X;
-    const Decimal centreAlong = Decimal::fromSingle(rows ? CenterX : CenterY);
-    const Decimal centreAcross = Decimal::fromSingle(rows ? CenterY : CenterX);
+    const LayoutPoint& centre = waferCentre();
+    const Decimal& centreAlong = rows ? centre.X : centre.Y;
+    const Decimal& centreAcross = rows ? centre.Y : centre.X;
     const Number centreAcrossCopy = Number::ofSingle(rows ? CenterY : CenterX);
 
     auto store = [&](LayoutRow& row, const Number& along, const Number& across) {
@@ -38,14 +39,14 @@ LayoutFailure layOutLines(const LineLayoutRules& rules, LayoutTable& table)
     for (;;) {
         const ProbeLine line{along - centreAlong, rules.alongPitch, (across - centreAcross).toDouble()};
         // A line holds at most 16384 probes for its count to fit 16 bits.
-        const long long n = countAcceptedProbes(line, rules.reach, kMaxHalf, rules.isOutside);
+        const long long n = countAcceptedProbes(line, rules.reach, MaxHalf, rules.isOutside);
         if (n == 0)
             break;
-        if (++half > kMaxHalf)
+        if (++half > MaxHalf)
             return LayoutFailure::TooManyRows;
         const bool odd = half % 2 == 1;
         const long long count = rules.cutLines ? 2 * (n - 1) : (odd ? 2 * n - 1 : 2 * n);
-        if (count > kMaxCount)
+        if (count > MaxCount)
             return LayoutFailure::RowTooLong;
 
         // The stored end is the last accepted probe (the first rejected one plus a pitch).

@@ -5,7 +5,7 @@
 namespace kerf {
 namespace {
 
-constexpr long long kExactInDouble = 1LL << 53;
+constexpr long long ExactInDouble = 1LL << 53;
 
 double pow10(int n)
 {
@@ -33,7 +33,7 @@ double ProbeOffsets::at(long long k) const
     // rounded division, the same double as the decimal's own conversion.
     if (start_ && step_ && k < (1LL << 20) && *step_ < (1LL << 40)) {
         const long long m = *start_ - k * *step_;
-        if (m > -kExactInDouble && m < kExactInDouble)
+        if (m > -ExactInDouble && m < ExactInDouble)
             return double(m) / divisor_;
     }
     return (line_.startOffset - line_.step * k).toDouble();

@@ -28,7 +28,7 @@ void LayoutTable::grow()
 {
     if (size_ == 0)
         ++size_; // index 0: the empty record that is never written
-    if (size_ >= static_cast<int>(blocks_.size()) * kBlockSize)
+    if (size_ >= static_cast<int>(blocks_.size()) * BlockSize)
         blocks_.push_back(std::make_unique<Block>());
     (*this)[size_++] = LayoutRow{};
 }
@@ -41,16 +41,6 @@ bool LayoutTable::operator==(const LayoutTable& other) const
         if (!(at(i) == other.at(i)))
             return false;
     return true;
-}
-
-const char* shapeText(DieShape shape)
-{
-    switch (shape) {
-    case DieShape::Circle: return "Circle";
-    case DieShape::Hexagon: return "Hexagon";
-    case DieShape::Square: return "Square";
-    }
-    return "";
 }
 
 } // namespace kerf

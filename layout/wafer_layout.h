@@ -7,16 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "layout/die_shape.h"
+#include "layout/wafer_centre.h"
 #include "numbers/number.h"
 
 namespace kerf {
-
-/// The wafer centre in the drawing area `PIC1`, inches: the picture is
-/// 5.25 inches square (a 7620-twip box less a 2-pixel border each side at 96
-/// pixels an inch). Layouts and programs depend on these values, never on the
-/// screen.
-inline constexpr float CenterX = 2.625f;
-inline constexpr float CenterY = 2.625f;
 
 /// One record of a layout table. Positions are picture inches (Y down);
 /// RelX, RelY are the cutting start point from the wafer centre (Y up).
@@ -56,25 +51,20 @@ public:
     bool operator==(const LayoutTable& other) const;
 
 private:
-    static constexpr int kBlockBits = 9; // 512 records a block
-    static constexpr int kBlockSize = 1 << kBlockBits;
-    using Block = std::array<LayoutRow, kBlockSize>;
+    static constexpr int BlockBits = 9; // 512 records a block
+    static constexpr int BlockSize = 1 << BlockBits;
+    using Block = std::array<LayoutRow, BlockSize>;
 
     const LayoutRow& at(int index) const
     {
         if (index < 0 || index >= size_)
             throw std::out_of_range("layout table index");
-        return (*blocks_[static_cast<std::size_t>(index >> kBlockBits)])[static_cast<std::size_t>(index & (kBlockSize - 1))];
+        return (*blocks_[static_cast<std::size_t>(index >> BlockBits)])[static_cast<std::size_t>(index & (BlockSize - 1))];
     }
 
     std::vector<std::unique_ptr<Block>> blocks_;
     int size_ = 0;
 };
-
-enum class DieShape { Circle, Hexagon, Square };
-
-/// The shape list's texts: "Circle", "Hexagon", "Square".
-const char* shapeText(DieShape shape);
 
 /// The texts of the designer's boxes that a layout was made from; the program
 /// header writes them as typed.

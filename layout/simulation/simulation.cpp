@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "layout/hexagon_pitches.h"
 #include "layout/input_checks.h"
 #include "layout/line_layout.h"
-#include "numbers/number_text.h"
 
 namespace kerf {
 
@@ -24,18 +24,15 @@ bool IsOutsideSimArea(const LayoutPoint& P, const SimulationLayout& layout)
 
 LayoutFailure LayoutSimHexagons(SimulationLayout& layout)
 {
-    layout.DiePitch = Number::ofSingle(layout.DieSize);
-    const double h = roundHalfEven(layout.HalfDieSize / std::sqrt(3.0), 6);
-    layout.HexHalfSide = Number::ofDouble(h);
-    layout.RowPitch = Number::ofDouble(3 * h);
+    const double h = setHexagonPitches(layout);
 
     // Dies of a column stand corner to corner, 4h apart, walked upwards;
     // columns step one die to the right, every other one half a step higher.
-    const Decimal halfSide = Decimal::fromDouble(h);
+    const Decimal halfSide = layout.HexHalfSide.toDecimal();
     LineLayoutRules rules;
     rules.along = LineLayoutRules::Axis::Y;
     rules.alongPitch = halfSide * 4;
-    rules.acrossPitch = Decimal::fromSingle(layout.DieSize);
+    rules.acrossPitch = layout.DiePitch.toDecimal();
     rules.acrossDirection = +1;
     rules.oddLineShift = halfSide * 2;
     rules.reach = double(layout.EffectiveRadius) - 2 * h;
@@ -47,13 +44,8 @@ LayoutFailure LayoutSimHexagons(SimulationLayout& layout)
 
 LayoutResults simulationResults(const SimulationLayout& layout)
 {
-    long long total = 0;
-    for (int i = 1; i <= layout.RowTable.upperBound(); ++i)
-        total += layout.RowTable[i].DieCount;
-    const double waferArea = PI_APPROX * layout.EffectiveRadius * layout.EffectiveRadius;
-    const double dieArea = layout.HexHalfSide.toDouble() * layout.HalfDieSize * 6 * double(total);
-    return {integerText(layout.RowTable.upperBound()), integerText(total),
-            utilisationText(dieArea / waferArea * 100)};
+    return resultTexts(layout.RowTable.upperBound(), sumDieCounts(layout.RowTable),
+                       hexagonArea(layout.HexHalfSide.toDouble(), layout.HalfDieSize), layout.EffectiveRadius);
 }
 
 SimulationOutcome runSimulation(const SimulationInput& input)
@@ -63,20 +55,16 @@ SimulationOutcome runSimulation(const SimulationInput& input)
 
     SimulationLayout layout;
     layout.WaferDiameter = input.WaferDiameter;
-    const auto dieSize = readSingleBox(input.dieSize, InputBox::DieSize);
+    const auto dieSize = readDieSize(input.dieSize);
     if (const Refusal* refusal = std::get_if<Refusal>(&dieSize))
         return *refusal;
-    layout.DieSize = std::get<float>(dieSize) / 1000;
+    layout.DieSize = std::get<float>(dieSize);
     layout.HalfDieSize = layout.DieSize / 2;
 
-    if (input.effectiveDiameter.empty()) {
-        layout.EffectiveDiameter = input.WaferDiameter;
-    } else {
-        const auto effective = readSingleBox(input.effectiveDiameter, InputBox::EffectiveDiameter);
-        if (const Refusal* refusal = std::get_if<Refusal>(&effective))
-            return *refusal;
-        layout.EffectiveDiameter = std::get<float>(effective);
-    }
+    const auto effective = readEffectiveDiameter(input.effectiveDiameter, input.WaferDiameter);
+    if (const Refusal* refusal = std::get_if<Refusal>(&effective))
+        return *refusal;
+    layout.EffectiveDiameter = std::get<float>(effective);
     layout.EffectiveRadius = layout.EffectiveDiameter / 2;
 
     if (layout.DieSize == 0 || layout.DieSize >= layout.EffectiveDiameter)

@@ -44,12 +44,12 @@ void literalCircleDies(WaferLayout& layout)
     int half = 0;
     LayoutPoint cur{dec(CenterX), dec(CenterY)};
     Number curY = Number::ofSingle(CenterY);
-    while (!IsOutsideEffectiveArea(cur, 'C', a)) {
+    while (!IsOutsideEffectiveArea(cur, DieShape::Circle, a)) {
         ++index;
         LayoutRow& row = append(layout.RowTable, index);
         half = index;
         int n = 0;
-        while (!IsOutsideEffectiveArea(cur, 'C', a)) {
+        while (!IsOutsideEffectiveArea(cur, DieShape::Circle, a)) {
             ++n;
             cur.X = cur.X - pitch;
         }
@@ -93,12 +93,12 @@ void literalHexagonDies(WaferLayout& layout)
     int half = 0;
     LayoutPoint cur{dec(CenterX), dec(CenterY)};
     Number curY = Number::ofSingle(CenterY);
-    while (!IsOutsideEffectiveArea(cur, 'H', a)) {
+    while (!IsOutsideEffectiveArea(cur, DieShape::Hexagon, a)) {
         ++index;
         LayoutRow& row = append(layout.RowTable, index);
         half = index;
         int n = 0;
-        while (!IsOutsideEffectiveArea(cur, 'H', a)) {
+        while (!IsOutsideEffectiveArea(cur, DieShape::Hexagon, a)) {
             ++n;
             cur.X = cur.X - pitch;
         }
@@ -138,11 +138,11 @@ void literalSquareRows(WaferLayout& layout)
     int index = 0;
     LayoutPoint cur{dec(CenterX), dec(CenterY)};
     Number curY = Number::ofSingle(CenterY);
-    while (!IsOutsideEffectiveArea(cur, 'S', a)) {
+    while (!IsOutsideEffectiveArea(cur, DieShape::Square, a)) {
         ++index;
         LayoutRow& row = append(layout.RowTable, index);
         int n = 0;
-        while (!IsOutsideEffectiveArea(cur, 'S', a)) {
+        while (!IsOutsideEffectiveArea(cur, DieShape::Square, a)) {
             ++n;
             cur.X = cur.X - pitch;
         }
@@ -178,11 +178,11 @@ void literalSquareColumns(WaferLayout& layout)
     int index = 0;
     LayoutPoint cur{dec(CenterX), dec(CenterY)};
     Number curX = Number::ofSingle(CenterX);
-    while (!IsOutsideEffectiveArea(cur, 'S', a)) {
+    while (!IsOutsideEffectiveArea(cur, DieShape::Square, a)) {
         ++index;
         LayoutRow& row = append(layout.ColumnTable, index);
         int n = 0;
-        while (!IsOutsideEffectiveArea(cur, 'S', a)) {
+        while (!IsOutsideEffectiveArea(cur, DieShape::Square, a)) {
             ++n;
             cur.Y = cur.Y - pitch;
         }

@@ -9,26 +9,21 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "windows/generation/frm_code.h"
+#include "forms/box_text.h"
+#include "forms/buttons_held.h"
 #include "forms/controls.h"
 #include "forms/file_dialog.h"
 #include "windows/die_size_chart/frm_die_size_chart.h"
 #include "windows/preview/frm_preview.h"
 #include "forms/message_box.h"
+#include "forms/refusal_message.h"
+#include "forms/result_frame.h"
 #include "forms/twips.h"
 #include "render/wafer_map.h"
-#include "layout/layout_results.h"
 
 namespace kerf::ui {
 
-namespace {
-
-QString qt(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-std::string text(const QLineEdit* box) { return box->text().toStdString(); }
-std::string text(const QComboBox* box) { return box->currentText().toStdString(); }
-
-} // namespace
-
-frmWafer::frmWafer(QWidget* owner) : Form(owner, twipsSize(11130, 7650), QStringLiteral("Kerfwright"))
+frmWafer::frmWafer(QWidget* owner) : WaferForm(owner, twipsSize(11130, 7650), QStringLiteral("Kerfwright"))
 {
     setObjectName(QStringLiteral("frmWafer"));
 }
@@ -44,9 +39,7 @@ frmWafer::~frmWafer()
 
 void frmWafer::buildControls(QWidget* surface)
 {
-    PIC1 = new PictureBox(surface);
-    PIC1->setObjectName(QStringLiteral("PIC1"));
-    PIC1->move(0, 0);
+    makePicture(surface);
     PIC1->setContextMenuPolicy(Qt::CustomContextMenu);
     PIC1Menu = new QMenu(PIC1);
     PIC1Menu->setObjectName(QStringLiteral("PIC1Menu"));
@@ -59,36 +52,25 @@ void frmWafer::buildControls(QWidget* surface)
 
     // Inputs, top to bottom: wafer diameter, effective diameter, die shape,
     // die size, fine-tune; each unit stands right of its box.
-    Frame1 = makeFrame(surface, "Frame1", QStringLiteral("晶片設定值"), 7650, 0, 3480, 2355);
-    Label1 = makeLabel(Frame1, "Label1", QStringLiteral("晶片直徑："), 180, 315, 1080, 180);
-    Combo1 = makeComboBox(Frame1, "Combo1", true, 1305, 270, 1905, 300);
-    Label11 = makeLabel(Frame1, "Label11", QStringLiteral("有效直徑："), 180, 720, 1080, 180);
-    Text5 = place(new NumberBox(Frame1), "Text5", 1305, 675, 1365, 285);
-    Text5->setMaxLength(5);
-    Label12 = makeLabel(Frame1, "Label12", QStringLiteral("Inches"), 2745, 720, 450, 180);
-    Label2 = makeLabel(Frame1, "Label2", QStringLiteral("晶粒形狀："), 180, 1125, 1080, 180);
-    Combo2 = makeComboBox(Frame1, "Combo2", true, 1305, 1080, 1905, 300);
-    Label3 = makeLabel(Frame1, "Label3", QStringLiteral("晶粒尺寸："), 180, 1530, 1080, 180);
-    Text1 = place(new NumberBox(Frame1), "Text1", 1305, 1485, 1635, 285);
+    constexpr int ShapeListWidth = 1905, ShapeListHeight = 300, SizeBoxWidth = 1635;
+    Frame1 = makeSideFrame(surface, "Frame1", QStringLiteral("晶片設定值"), 0, 2355);
+    Text5 = makeWaferRows<NumberBox>(Frame1, {"Label1", Label1}, {"Label11", Label11}, {"Label12", Label12}, {});
+    Label2 = makeRowCaption(Frame1, "Label2", QStringLiteral("晶粒形狀："), 2);
+    Combo2 = makeComboBox(Frame1, "Combo2", true, RowBoxLeft, rowTop(2), ShapeListWidth, ShapeListHeight);
+    Label3 = makeRowCaption(Frame1, "Label3", QStringLiteral("晶粒尺寸："), 3);
+    Text1 = placeRowBox(new NumberBox(Frame1), "Text1", 3, SizeBoxWidth);
     Text1->setMaxLength(10);
-    Label4 = makeLabel(Frame1, "Label4", QStringLiteral("mil"), 3015, 1530, 225, 180);
-    Label5 = makeLabel(Frame1, "Label5", QStringLiteral("切割微調值："), 180, 1935, 1080, 180);
-    Text2 = place(new NumberBox(Frame1), "Text2", 1305, 1890, 1635, 285);
+    Label4 = makeRowUnit(Frame1, "Label4", QStringLiteral("mil"), 3, SizeBoxWidth);
+    Label5 = makeRowCaption(Frame1, "Label5", QStringLiteral("切割微調值："), 4);
+    Text2 = placeRowBox(new NumberBox(Frame1), "Text2", 4, SizeBoxWidth);
     Text2->setMaxLength(10);
-    Label6 = makeLabel(Frame1, "Label6", QStringLiteral("mil"), 3015, 1935, 225, 180);
+    Label6 = makeRowUnit(Frame1, "Label6", QStringLiteral("mil"), 4, SizeBoxWidth);
 
-    Frame3 = makeFrame(surface, "Frame3", QStringLiteral("模擬結果值"), 7650, 2385, 3480, 1545);
-    Label7 = makeLabel(Frame3, "Label7", QStringLiteral("總切割列數："), 180, 315, 1080, 180);
-    Text3 = makeResultBox(Frame3, "Text3", 1305, 270, 1635, 285);
-    Label9 = makeLabel(Frame3, "Label9", QStringLiteral("列"), 3015, 315, 225, 180);
-    Label8 = makeLabel(Frame3, "Label8", QStringLiteral("總晶粒數："), 180, 720, 1080, 180);
-    Text4 = makeResultBox(Frame3, "Text4", 1305, 675, 1635, 285);
-    Label10 = makeLabel(Frame3, "Label10", QStringLiteral("個"), 3015, 720, 225, 180);
-    Label13 = makeLabel(Frame3, "Label13", QStringLiteral("面積使用率："), 180, 1125, 1080, 180);
-    Text6 = makeResultBox(Frame3, "Text6", 1305, 1080, 1635, 285);
-    Label14 = makeLabel(Frame3, "Label14", QStringLiteral("%"), 3015, 1125, 225, 180);
+    makeResultFrame(surface, {"Frame3", Frame3}, 2385, {{"Label7", Label7}, {"Text3", Text3}, {"Label9", Label9}},
+                    {{"Label8", Label8}, {"Text4", Text4}, {"Label10", Label10}},
+                    {{"Label13", Label13}, {"Text6", Text6}, {"Label14", Label14}});
 
-    Frame2 = makeFrame(surface, "Frame2", QString(), 7650, 3960, 3480, 1410);
+    Frame2 = makeSideFrame(surface, "Frame2", QString(), 3960, 1410);
     cmdDraw = makeButton(Frame2, "cmdDraw", QStringLiteral("開始設計(&D)"), 225, 180, 1500, 330);
     cmdClear = makeButton(Frame2, "cmdClear", QStringLiteral("清除(&C)"), 1845, 180, 1500, 330);
     cmdGenerate = makeButton(Frame2, "cmdGenerate", QStringLiteral("產生程式碼(&G)"), 225, 570, 1500, 330);
@@ -123,16 +105,11 @@ void frmWafer::buildControls(QWidget* surface)
 
 void frmWafer::Form_Load()
 {
-    CenterX = PIC1->scaleWidth() / 2;
-    CenterY = PIC1->scaleHeight() / 2;
+    loadWaferSizes();
     // Filled without a selection; filling fires no change handler.
-    const QSignalBlocker block1(Combo1);
-    const QSignalBlocker block2(Combo2);
-    for (std::string_view item : WaferSizeItems)
-        Combo1->addItem(qt(item));
+    const QSignalBlocker block(Combo2);
     for (std::string_view item : DieShapeItems)
-        Combo2->addItem(qt(item));
-    Combo1->setCurrentIndex(-1);
+        Combo2->addItem(qtText(item));
     Combo2->setCurrentIndex(-1);
     Text2->setEnabled(false);
 }
@@ -149,53 +126,25 @@ void frmWafer::Form_Unload()
         exportCancel_->store(true);
 }
 
-void frmWafer::Combo1_Click()
-{
-    const WaferSizeChoice choice = chooseWaferSize(text(Combo1), WaferDiameter);
-    WaferDiameter = choice.WaferDiameter;
-    WaferRadius = choice.WaferRadius;
-    Text5->setText(qt(choice.effectiveText));
-}
+void frmWafer::Combo1_Click() { chooseWaferSize(Text5); }
 
 void frmWafer::Combo1_Change() { Combo1_Click(); }
 
-void frmWafer::Combo2_Click() { Text2->setEnabled(Combo2->currentText() == QStringLiteral("Circle")); }
+void frmWafer::Combo2_Click()
+{
+    const std::optional<DieShape> shape = shapeFromText(boxText(Combo2));
+    Text2->setEnabled(shape && usesFineTune(*shape));
+}
 
 void frmWafer::Combo2_Change() { Combo2_Click(); }
 
 DesignInput frmWafer::readInputs() const
 {
     DesignInput input;
-    input.texts.waferSize = text(Combo1);
-    input.texts.effectiveDiameter = text(Text5);
-    input.texts.shape = text(Combo2);
-    input.texts.dieSize = text(Text1);
-    input.texts.fineTune = text(Text2); // read even while the box is disabled
+    input.texts = {boxText(Combo1), boxText(Text5), boxText(Combo2), boxText(Text1),
+                   boxText(Text2)}; // the fine-tune is read even while its box is disabled
     input.WaferDiameter = WaferDiameter;
     return input;
-}
-
-void frmWafer::setButtonsEnabled(bool enabled)
-{
-    for (QPushButton* button : {cmdClear.data(), cmdDraw.data(), cmdGenerate.data(), cmdOption.data(),
-                                cmdExit.data()})
-        button->setEnabled(enabled);
-}
-
-void frmWafer::showResults(const LayoutResults& results)
-{
-    Text3->setText(qt(results.rows));
-    Text4->setText(qt(results.dies));
-    Text6->setText(qt(results.utilisation));
-}
-
-void frmWafer::focusBox(InputBox box)
-{
-    switch (box) {
-    case InputBox::DieSize: Text1->focusToFix(); break;
-    case InputBox::FineTune: Text2->focusToFix(); break;
-    case InputBox::EffectiveDiameter: Text5->focusToFix(); break;
-    }
 }
 
 void frmWafer::cmdDraw_Click()
@@ -203,42 +152,27 @@ void frmWafer::cmdDraw_Click()
     const DesignInput input = readInputs();
     if (input.texts.dieSize.empty())
         return;
-    setButtonsEnabled(false);
-    // Enabled again however the run ends, also when memory runs out.
-    const std::unique_ptr<frmWafer, void (*)(frmWafer*)> enableAgain(this, [](frmWafer* w) { w->setButtonsEnabled(true); });
+    const ButtonsHeld held{cmdClear, cmdDraw, cmdGenerate, cmdOption, cmdExit};
     const DesignOutcome outcome = runDesign(input);
     if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
-        showMessage(this, MessageIcon::Exclamation, refusal->title, refusal->prompt);
-        focusBox(refusal->focus);
-    } else if (std::holds_alternative<OutlineOnly>(outcome) || std::holds_alternative<Design>(outcome)) {
-        const auto* design = std::get_if<Design>(&outcome);
-        PIC1->Cls();
-        PIC1->draw([&](map::InchCanvas& canvas) {
-            map::DrawWaferOutline(canvas, CenterX, CenterY, WaferRadius);
-            if (design)
-                map::DrawDies(canvas, design->layout);
-        });
-        if (design) {
-            showResults(design->results);
-            lastLayout_ = design->layout;
-        }
+        showRefusal(this, *refusal, {.dieSize = Text1, .fineTune = Text2, .effectiveDiameter = Text5});
+    } else if (std::holds_alternative<OutlineOnly>(outcome)) {
+        drawWafer({});
+    } else if (const auto* design = std::get_if<Design>(&outcome)) {
+        drawWafer([&](map::InchCanvas& canvas) { map::DrawDies(canvas, design->layout); });
+        showResults(design->results, Text3, Text4, Text6);
+        lastLayout_ = design->layout;
     }
 }
 
 void frmWafer::cmdClear_Click()
 {
-    PIC1->Cls();
+    clearWafer({Text1, Text2, Text3, Text4});
     {
-        // Emptying the lists is no choice: their handlers do not run.
-        const QSignalBlocker block1(Combo1);
-        const QSignalBlocker block2(Combo2);
-        Combo1->setCurrentIndex(-1);
+        // Emptying the list is no choice: its handler does not run.
+        const QSignalBlocker block(Combo2);
         Combo2->setCurrentIndex(-1);
     }
-    Text1->clear();
-    Text2->clear();
-    Text3->clear();
-    Text4->clear();
     if (lastLayout_) {
         lastLayout_->RowTable.redim(1);
         lastLayout_->ColumnTable.redim(1);

@@ -15,10 +15,9 @@
 #include <QProgressDialog>
 #include <QPushButton>
 
-#include "forms/form.h"
 #include "render/layout_export.h"
 #include "forms/number_box.h"
-#include "forms/picture_box.h"
+#include "forms/wafer_form.h"
 #include "layout/design_driver.h"
 #include "layout/wafer_layout.h"
 
@@ -31,7 +30,7 @@ struct ProgramPreview;
 
 /// The layout designer: wafer and die settings, the design run, the wafer
 /// map and its results, and the way to the generation window.
-class frmWafer : public Form {
+class frmWafer : public WaferForm {
     Q_OBJECT
 public:
     explicit frmWafer(QWidget* owner);
@@ -45,18 +44,11 @@ public:
     /// The cut path preview, once the generation window's preview opened it.
     frmPreview* previewWindow() const { return frmPreview_; }
 
-    // Private values of the window: they outlive its controls.
-    float CenterX = 0;
-    float CenterY = 0;
-    float WaferDiameter = 0; // 0 until a wafer size is chosen
-    float WaferRadius = 0;
-
-    // Controls, present while the window is loaded.
-    QPointer<PictureBox> PIC1;
+    // Controls, present while the window is loaded (PIC1 and Combo1 are the WaferForm's).
     QPointer<QGroupBox> Frame1, Frame2, Frame3;
     QPointer<QLabel> Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label10,
         Label11, Label12, Label13, Label14;
-    QPointer<QComboBox> Combo1, Combo2;
+    QPointer<QComboBox> Combo2;
     QPointer<NumberBox> Text1, Text2, Text5;
     QPointer<QLineEdit> Text3, Text4, Text6;
     QPointer<QPushButton> cmdOption, cmdDraw, cmdClear, cmdExit, cmdGenerate;
@@ -98,9 +90,6 @@ private:
     QString suggestedPath(const std::string& extension) const;
     void startExport(const std::filesystem::path& path, map::ExportKind kind);
     void exportFinished();
-    void setButtonsEnabled(bool enabled);
-    void showResults(const LayoutResults& results);
-    void focusBox(InputBox box);
 
     std::optional<WaferLayout> lastLayout_;
     frmCode* frmCode_ = nullptr;

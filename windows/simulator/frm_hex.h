@@ -2,16 +2,14 @@
 
 #include <optional>
 
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 
-#include "forms/form.h"
 #include "forms/number_box.h"
-#include "forms/picture_box.h"
+#include "forms/wafer_form.h"
 #include "layout/simulation/simulation.h"
 
 namespace kerf::ui {
@@ -19,7 +17,7 @@ namespace kerf::ui {
 /// The hexagonal cutting simulator: a wafer size, an effective diameter and
 /// a die size in, the column layout's map and results out. It keeps its own
 /// layout; the designer's is never touched.
-class frmHex : public Form {
+class frmHex : public WaferForm {
     Q_OBJECT
 public:
     explicit frmHex(QWidget* owner);
@@ -27,17 +25,9 @@ public:
     /// The layout of the last simulation run, until the clear button.
     const std::optional<SimulationLayout>& lastLayout() const { return lastLayout_; }
 
-    // Private values of the window: they outlive its controls.
-    float CenterX = 0;
-    float CenterY = 0;
-    float WaferDiameter = 0; // 0 until a wafer size is chosen
-    float WaferRadius = 0;
-
-    // Controls, present while the window is loaded.
-    QPointer<PictureBox> PIC1;
+    // Controls, present while the window is loaded (PIC1 and Combo1 are the WaferForm's).
     QPointer<QGroupBox> Frame1, Frame2, Frame3;
     QPointer<QLabel> Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label10, Label11;
-    QPointer<QComboBox> Combo1;
     QPointer<NumberBox> Text1;
     QPointer<QLineEdit> Text2, Text3, Text4, Text5;
     QPointer<QPushButton> cmdSimulate, cmdClear, cmdExit;
@@ -53,8 +43,6 @@ protected:
     void Form_Load() override;
 
 private:
-    void setButtonsEnabled(bool enabled);
-
     std::optional<SimulationLayout> lastLayout_;
 };
 

@@ -1,0 +1,11 @@
+#include "layout/wafer_centre.h"
+
+namespace kerf {
+
+const LayoutPoint& waferCentre()
+{
+    static const LayoutPoint centre{Decimal::fromSingle(CenterX), Decimal::fromSingle(CenterY)};
+    return centre;
+}
+
+} // namespace kerf
