@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "layout/die_centres.h"
+#include "layout/wafer_centre.h"
 #include "program/check/cut_histogram.h"
 
 namespace kerf::cutcheck {
@@ -39,7 +40,8 @@ CellSides cellSides(const std::uint64_t (&side)[4], std::uint64_t wanted)
 SquareCuts::SquareCuts(const WaferLayout& layout, CheckState& state)
     : state_(state), ax_(layout.DiePitch.toDecimal().toDouble()), ay_(layout.RowPitch.toDecimal().toDouble())
 {
-    const Decimal cx = Decimal::fromSingle(CenterX), cy = Decimal::fromSingle(CenterY);
+    const Decimal& cx = waferCentre().X;
+    const Decimal& cy = waferCentre().Y;
     double& deviation = state.report.latticeDeviation;
     const auto snap = [&deviation](const LatticeAxis& axis, double value) {
         const LatticeSnap snapped = axis.snap(value);
