@@ -7,7 +7,7 @@
 #include <string>
 
 #include "layout/design_driver.h"
-#include "literal_walk.h"
+#include "tests/layout/literal_walk.h"
 #include "layout/simulation/simulation.h"
 
 using namespace kerf;

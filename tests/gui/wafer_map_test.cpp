@@ -11,9 +11,11 @@
 #include "layout/design_driver.h"
 #include "layout/simulation/simulation.h"
 #include "render/sim_map.h"
+#include "tests/support/design_helpers.h"
 
 using namespace kerf;
 using namespace kerf::map;
+using kerf::testing::designed;
 
 namespace {
 
@@ -51,16 +53,6 @@ int countPixels(const QImage& image, const QColor& colour)
         for (int x = 0; x < image.width(); ++x)
             n += image.pixelColor(x, y) == colour;
     return n;
-}
-
-Design designed(const char* size, const char* shape, const char* die)
-{
-    DesignInput input;
-    input.texts = {size, "", shape, die, ""};
-    input.WaferDiameter = chooseWaferSize(size, 0).WaferDiameter;
-    input.texts.effectiveDiameter = chooseWaferSize(size, 0).effectiveText;
-    DesignOutcome outcome = runDesign(input);
-    return std::get<Design>(outcome);
 }
 
 } // namespace

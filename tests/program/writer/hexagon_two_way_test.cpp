@@ -3,10 +3,12 @@
 #include <sstream>
 
 #include "program/writer/hexagon_program_two_way.h"
-#include "program_text.h"
+#include "tests/support/design_helpers.h"
+#include "tests/support/generated_programs.h"
+#include "tests/support/program_text.h"
 
 using namespace kerf;
-using namespace kerf::test;
+using namespace kerf::testing;
 
 namespace {
 
@@ -31,7 +33,7 @@ std::vector<std::string> rowBlock(const std::vector<std::string>& lines, int row
 
 TEST(HexagonSubroutines, OfTheTwentySixMilDie)
 {
-    const auto lines = program(designed("2.0 Inches", "Hexagon", "26"));
+    const auto lines = program(designedLayout("2.0 Inches", "Hexagon", "26"));
     const std::vector<std::string> units = {
         "PN HEX1", "DI 1 10000", "II", "# 2004/03/05", "# First Hexagon Subroutine",
         "MI Y 0.015012", "MI X 0.013 Y 0.007506", "MI X 0.013 Y -0.007506", "MI Y -0.015012", "EI", "",
@@ -48,7 +50,7 @@ TEST(HexagonSubroutines, OfTheTwentySixMilDie)
 
 TEST(HexagonProgramTwoWay, RowsAreNumberedTopToBottomThenTheFinalRow)
 {
-    const WaferLayout layout = designed("3.0 Inches", "Hexagon", "100");
+    const WaferLayout layout = designedLayout("3.0 Inches", "Hexagon", "100");
     const auto body = programBody(program(layout));
     std::vector<std::string> comments;
     for (const std::string& line : body)

@@ -3,11 +3,12 @@
 #include <sstream>
 
 #include "program/writer/program_units.h"
-#include "program_text.h"
+#include "tests/support/generated_programs.h"
+#include "tests/support/program_text.h"
 
 using namespace kerf;
-using kerf::test::programLines;
-using kerf::test::TestDate;
+using kerf::testing::programLines;
+using kerf::testing::TestDate;
 
 namespace {
 

@@ -3,10 +3,12 @@
 #include <sstream>
 
 #include "program/writer/square_program.h"
-#include "program_text.h"
+#include "tests/support/design_helpers.h"
+#include "tests/support/generated_programs.h"
+#include "tests/support/program_text.h"
 
 using namespace kerf;
-using namespace kerf::test;
+using namespace kerf::testing;
 
 namespace {
 
@@ -97,14 +99,14 @@ TEST(SquareProgram, ThreePassesRepeatBothPartsAndReturnToTheOrigin)
 
 TEST(SquareProgram, WholeInchesUseThePatternAndThePlainPitchItsOwnText)
 {
-    const auto body = programBody(program(designed("5.0 Inches", "Square", "1000")));
+    const auto body = programBody(program(designedLayout("5.0 Inches", "Square", "1000")));
     EXPECT_TRUE(containsLines(body, {"OS", "MI X 4.0", "CS", "MI Y -1"}));
     EXPECT_TRUE(containsLines(body, {"OS", "MI Y 4.0", "CS", "MI X -1"}));
 }
 
 TEST(SquareProgram, DesignedLayoutVisitsEveryLineOnce)
 {
-    const WaferLayout layout = designed("2.0 Inches", "Square", "100");
+    const WaferLayout layout = designedLayout("2.0 Inches", "Square", "100");
     const auto body = programBody(program(layout));
     EXPECT_EQ(std::count(body.begin(), body.end(), "OS"),
               layout.RowTable.upperBound() + layout.ColumnTable.upperBound());
