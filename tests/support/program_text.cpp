@@ -48,4 +48,17 @@ std::vector<std::string> programBody(const std::vector<std::string>& lines)
     return {main + 1, lines.end() - 4};
 }
 
+std::vector<std::string> rowBlock(const std::vector<std::string>& lines, int rowNo)
+{
+    const auto begin = std::find(lines.begin(), lines.end(), "# Row " + std::to_string(rowNo));
+    if (begin == lines.end()) {
+        failTest("no row " + std::to_string(rowNo));
+        return {};
+    }
+    auto end = begin + 1;
+    while (end != lines.end() && end->rfind("# ", 0) != 0)
+        ++end;
+    return {begin, end};
+}
+
 } // namespace kerf::testing

@@ -18,4 +18,8 @@ bool containsLines(const std::vector<std::string>& lines, const std::vector<std:
 /// The lines between "# MAIN PROGRAM" and the trailer's "MA X 0.0 Y 0.0".
 std::vector<std::string> programBody(const std::vector<std::string>& lines);
 
+/// The lines of row `rowNo` of a hexagon program: from its "# Row" comment
+/// to the next comment.
+std::vector<std::string> rowBlock(const std::vector<std::string>& lines, int rowNo);
+
 } // namespace kerf::testing

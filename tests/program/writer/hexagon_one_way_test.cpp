@@ -19,15 +19,6 @@ std::vector<std::string> program(const WaferLayout& layout)
     return programLines(out.str());
 }
 
-std::vector<std::string> rowBlock(const std::vector<std::string>& lines, int rowNo)
-{
-    const auto begin = std::find(lines.begin(), lines.end(), "# Row " + std::to_string(rowNo));
-    auto end = begin + 1;
-    while (end != lines.end() && end->rfind("# ", 0) != 0)
-        ++end;
-    return {begin, end};
-}
-
 // The move written after each row but the last, in row order.
 std::vector<std::string> rowMoves(const std::vector<std::string>& lines)
 {

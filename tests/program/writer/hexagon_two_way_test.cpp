@@ -19,16 +19,6 @@ std::vector<std::string> program(const WaferLayout& layout)
     return programLines(out.str());
 }
 
-// The block of row `rowNo`: from its comment to the next row's comment or the final row.
-std::vector<std::string> rowBlock(const std::vector<std::string>& lines, int rowNo)
-{
-    const auto begin = std::find(lines.begin(), lines.end(), "# Row " + std::to_string(rowNo));
-    auto end = begin + 1;
-    while (end != lines.end() && end->rfind("# ", 0) != 0)
-        ++end;
-    return {begin, end};
-}
-
 } // namespace
 
 TEST(HexagonSubroutines, OfTheTwentySixMilDie)
