@@ -18,6 +18,7 @@
 
 using kerf::testing::CliRun;
 using kerf::testing::run;
+using kerf::testing::TemporaryFolder;
 
 namespace {
 
@@ -30,18 +31,6 @@ const QColor kRed{255, 0, 0};
 const QColor kWhite{255, 255, 255};
 const QColor kCut{0, 0, 255};
 const QColor kTravel{96, 96, 96};
-
-class Folder {
-public:
-    Folder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kerf-map-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~Folder() { std::filesystem::remove_all(path); }
-    std::string file(const std::string& name) const { return (path / name).string(); }
-    std::filesystem::path path;
-};
 
 std::vector<std::string> hexagons(std::vector<std::string> more)
 {
@@ -104,7 +93,7 @@ constexpr double kSideX = 2.625 - 0.9, kSideY = 2.625;
 
 TEST(CliMap, PngIsThePictureOfTheDesigner)
 {
-    const Folder folder;
+    const TemporaryFolder folder;
     const std::string png = folder.file("map.png");
     const CliRun r = run(hexagons({"--png", png}));
     ASSERT_EQ(r.status, 0) << r.err;
@@ -121,7 +110,7 @@ TEST(CliMap, PngIsThePictureOfTheDesigner)
 
 TEST(CliMap, TheCutPathIsDrawnOverTheMap)
 {
-    const Folder folder;
+    const TemporaryFolder folder;
     const std::string png = folder.file("cut.png");
     const CliRun r = run(hexagons({"--png", png, "--program", kHexagons, "--size", "800"}));
     ASSERT_EQ(r.status, 0) << r.err;
@@ -138,7 +127,7 @@ TEST(CliMap, TheCutPathIsDrawnOverTheMap)
 TEST(CliMap, UncutEdgesStayRed)
 {
     // Row 2's OS removed: its moves run with the laser off.
-    const Folder folder;
+    const TemporaryFolder folder;
     const std::string broken = folder.file("BROKEN.TXT");
     {
         std::ifstream in(kHexagons, std::ios::binary);
@@ -164,7 +153,7 @@ TEST(CliMap, UncutEdgesStayRed)
 
 TEST(CliMap, SvgIsWellFormed)
 {
-    const Folder folder;
+    const TemporaryFolder folder;
     const std::string svg = folder.file("map.svg");
     ASSERT_EQ(run(hexagons({"--svg", svg})).status, 0);
     std::string error;
@@ -189,7 +178,7 @@ TEST(CliMap, SvgIsWellFormed)
 
 TEST(CliMap, NoShapeDrawsTheOutlineOnly)
 {
-    const Folder folder;
+    const TemporaryFolder folder;
     const std::string png = folder.file("outline.png");
     ASSERT_EQ(run({"map", "--wafer", "2.0 Inches", "--die", "600", "--png", png}).status, 0);
     const QImage image(QString::fromStdString(png));
@@ -199,7 +188,7 @@ TEST(CliMap, NoShapeDrawsTheOutlineOnly)
 
 TEST(CliMap, RefusalsAndBadFilesExitOneAndWriteNothing)
 {
-    const Folder folder;
+    const TemporaryFolder folder;
     const std::string png = folder.file("map.png");
     const CliRun refused = run(hexagons({"--png", png, "--effective", "2.5"}));
     EXPECT_EQ(refused.status, 1);
@@ -241,11 +230,11 @@ TEST(CliMap, DashWritesTheImageToStandardOutput)
 
 TEST(CliMap, ImageThroughASymbolicLinkReplacesTheFileItNames)
 {
-    Folder folder;
+    TemporaryFolder folder;
     std::ofstream(folder.file("real.png")) << "old";
-    std::filesystem::create_symlink("real.png", folder.path / "map.png");
+    std::filesystem::create_symlink("real.png", folder.path() / "map.png");
     const CliRun r = run(hexagons({"--png", folder.file("map.png"), "--size", "64"}));
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(std::filesystem::is_symlink(folder.path / "map.png"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.path() / "map.png"));
     EXPECT_EQ(QImage(QString::fromStdString(folder.file("real.png"))).size(), QSize(64, 64));
 }
