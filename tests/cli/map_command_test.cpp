@@ -15,9 +15,12 @@
 #include <QXmlStreamReader>
 
 #include "cli_run.h"
+#include "tests/support/picture_pixels.h"
 
 using kerf::testing::CliRun;
 using kerf::testing::run;
+using kerf::testing::countPixels;
+using kerf::testing::near;
 using kerf::testing::TemporaryFolder;
 
 namespace {
@@ -37,29 +40,6 @@ std::vector<std::string> hexagons(std::vector<std::string> more)
     std::vector<std::string> args = {"map", "--wafer", "2.0 Inches", "--shape", "Hexagon", "--die", "600"};
     args.insert(args.end(), more.begin(), more.end());
     return args;
-}
-
-/// Whether `colour` is at the picture point (inches) or a pixel next to it:
-/// outlines may round to either side of a line.
-bool near(const QImage& image, double x, double y, const QColor& colour)
-{
-    const double pixelsPerInch = image.width() / 5.25;
-    const int px = static_cast<int>(std::floor(x * pixelsPerInch));
-    const int py = static_cast<int>(std::floor(y * pixelsPerInch));
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            if (image.valid(px + dx, py + dy) && image.pixelColor(px + dx, py + dy) == colour)
-                return true;
-    return false;
-}
-
-int countPixels(const QImage& image, const QColor& colour)
-{
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += image.pixelColor(x, y) == colour;
-    return n;
 }
 
 /// Parses an SVG file through; the names of its elements, in order.
