@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "program/writer/generation_driver.h"
+#include "tests/support/program_text.h"
 #include "tests/support/test_failure.h"
 
 namespace kerf::testing {
@@ -33,6 +34,13 @@ std::string programFor(const WaferLayout& layout, int passes)
     if (const auto* failure = std::get_if<GenerationFailure>(&outcome))
         failTest("generation failed: " + failure->prompt);
     return out.str();
+}
+
+std::vector<std::string> writtenLines(ProgramWriterFunction write, const WaferLayout& layout, std::int16_t cutCount)
+{
+    std::ostringstream out;
+    write(out, layout, defaultParameters(layout, cutCount));
+    return programLines(out.str());
 }
 
 } // namespace kerf::testing

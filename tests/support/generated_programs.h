@@ -2,7 +2,9 @@
 
 #include <chrono>
 #include <cstdint>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "layout/wafer_layout.h"
 #include "program/writer/program_parameters.h"
@@ -21,5 +23,13 @@ ProgramParameters defaultParameters(const WaferLayout& layout, std::int16_t cutC
 /// default texts, the name JOB, `passes` typed into the pass count box and
 /// TestDate.
 std::string programFor(const WaferLayout& layout, int passes = 1);
+
+/// One of the shapes' program writers (WriteCircleProgram, WriteSquareProgram,
+/// WriteHexagonProgramOneWay, WriteHexagonProgramTwoWay).
+using ProgramWriterFunction = void (*)(std::ostream&, const WaferLayout&, const ProgramParameters&);
+
+/// The lines that `write` writes for `layout` with defaultParameters.
+std::vector<std::string> writtenLines(ProgramWriterFunction write, const WaferLayout& layout,
+                                      std::int16_t cutCount = 1);
 
 } // namespace kerf::testing

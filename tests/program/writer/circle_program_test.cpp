@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "program/writer/circle_program.h"
 #include "tests/support/design_helpers.h"
 #include "tests/support/generated_programs.h"
@@ -37,9 +35,7 @@ WaferLayout circleRows(const std::vector<int>& countsTopToBottom)
 
 std::vector<std::string> program(const WaferLayout& layout, std::int16_t cutCount = 1)
 {
-    std::ostringstream out;
-    WriteCircleProgram(out, layout, defaultParameters(layout, cutCount));
-    return programLines(out.str());
+    return writtenLines(WriteCircleProgram, layout, cutCount);
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "program/writer/hexagon_program_one_way.h"
 #include "tests/support/design_helpers.h"
 #include "tests/support/generated_programs.h"
@@ -14,9 +12,7 @@ namespace {
 
 std::vector<std::string> program(const WaferLayout& layout)
 {
-    std::ostringstream out;
-    WriteHexagonProgramOneWay(out, layout, defaultParameters(layout, 1));
-    return programLines(out.str());
+    return writtenLines(WriteHexagonProgramOneWay, layout, 1);
 }
 
 // The move written after each row but the last, in row order.

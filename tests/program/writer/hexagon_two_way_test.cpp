@@ -14,9 +14,7 @@ namespace {
 
 std::vector<std::string> program(const WaferLayout& layout)
 {
-    std::ostringstream out;
-    WriteHexagonProgramTwoWay(out, layout, defaultParameters(layout, 2));
-    return programLines(out.str());
+    return writtenLines(WriteHexagonProgramTwoWay, layout, 2);
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "program/writer/square_program.h"
 #include "tests/support/design_helpers.h"
 #include "tests/support/generated_programs.h"
@@ -43,9 +41,7 @@ WaferLayout squareLines(float pitch, const std::vector<int>& rows, const std::ve
 
 std::vector<std::string> program(const WaferLayout& layout, std::int16_t cutCount = 1)
 {
-    std::ostringstream out;
-    WriteSquareProgram(out, layout, defaultParameters(layout, cutCount));
-    return programLines(out.str());
+    return writtenLines(WriteSquareProgram, layout, cutCount);
 }
 
 } // namespace
