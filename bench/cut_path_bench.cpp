@@ -71,7 +71,7 @@ std::string label(const Case& c, int shape, int zoom)
 }
 
 // A view's layers: every motion run, those in view drawn.
-void DrawLayers(benchmark::State& state)
+void drawLayers(benchmark::State& state)
 {
     const int shape = static_cast<int>(state.range(0));
     const Case& c = caseFor(shape, state.range(1) / 10.0);
@@ -85,7 +85,7 @@ void DrawLayers(benchmark::State& state)
 }
 
 // One slider move: the path after half the steps, from the layers.
-void ShowSteps(benchmark::State& state)
+void showSteps(benchmark::State& state)
 {
     const int shape = static_cast<int>(state.range(0));
     const Case& c = caseFor(shape, state.range(1) / 10.0);
@@ -98,7 +98,7 @@ void ShowSteps(benchmark::State& state)
 }
 
 // The map for a view: only the dies in view are drawn.
-void DrawMapView(benchmark::State& state)
+void drawMapView(benchmark::State& state)
 {
     const int shape = static_cast<int>(state.range(0));
     const Case& c = caseFor(shape, state.range(1) / 10.0);
@@ -115,7 +115,7 @@ void DrawMapView(benchmark::State& state)
 // What opening the preview costs, as its workers do it: the text read, the
 // program checked against its layout, the whole wafer drawn and shown after
 // its last step.
-void OpenInPreview(benchmark::State& state)
+void openInPreview(benchmark::State& state)
 {
     const int shape = static_cast<int>(state.range(0));
     const double dieMil = state.range(1) / 100.0;
@@ -137,7 +137,7 @@ void OpenInPreview(benchmark::State& state)
                    (clean ? "" : ", NOT CLEAN"));
 }
 
-void Sizes(benchmark::internal::Benchmark* b)
+void sizeArguments(benchmark::internal::Benchmark* b)
 {
     // 100 mil; 5 mil; 1 mil (some twenty million dies); fitted and zoomed in.
     for (int shape = 0; shape < 3; ++shape)
@@ -149,16 +149,16 @@ void Sizes(benchmark::internal::Benchmark* b)
 
 } // namespace
 
-BENCHMARK(DrawLayers)->Apply(Sizes);
-BENCHMARK(ShowSteps)->Apply([](benchmark::internal::Benchmark* b) {
+BENCHMARK(drawLayers)->Apply(sizeArguments);
+BENCHMARK(showSteps)->Apply([](benchmark::internal::Benchmark* b) {
     for (int shape = 0; shape < 3; ++shape)
         for (int tenthsOfMil : {1000, 10})
             b->Args({shape, tenthsOfMil});
     b->Unit(benchmark::kMillisecond);
 });
-BENCHMARK(DrawMapView)->Apply(Sizes);
+BENCHMARK(drawMapView)->Apply(sizeArguments);
 // The worst inputs the design accepts: 5.0 Inches, effective 5, the smallest dies.
-BENCHMARK(OpenInPreview)
+BENCHMARK(openInPreview)
     ->Args({0, 18, 1})
     ->Args({1, 18, 1})
     ->Args({1, 18, 2})

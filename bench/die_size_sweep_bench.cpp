@@ -10,7 +10,7 @@ using namespace kerf;
 
 namespace {
 
-void BM_SweepEveryShape(benchmark::State& state)
+void sweepEveryShape(benchmark::State& state)
 {
     SweepRequest request;
     request.base.texts = {"5.0 Inches", "4.75", "", "", ""};
@@ -25,7 +25,7 @@ void BM_SweepEveryShape(benchmark::State& state)
     }
     state.counters["points"] = double(sweepPointCount(request));
 }
-BENCHMARK(BM_SweepEveryShape)->Unit(benchmark::kMillisecond);
+BENCHMARK(sweepEveryShape)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -7,26 +7,26 @@
 #include <string>
 
 #include "layout/design_driver.h"
-#include "literal_walk.h"
+#include "tests/layout/literal_walk.h"
 #include "layout/simulation/simulation.h"
 
 using namespace kerf;
 
 namespace {
 
-const char* const kShapes[] = {"Circle", "Hexagon", "Square"};
+const char* const Shapes[] = {"Circle", "Hexagon", "Square"};
 // Die sizes in mil; the last of each shape is the smallest the limits accept.
-const char* const kDies[] = {"500", "100", "20", "5", "1", "0.5", "0.2", "0.1763", "0.1527"};
+const char* const DieSizes[] = {"500", "100", "20", "5", "1", "0.5", "0.2", "0.1763", "0.1527"};
 
 DesignInput inputFor(int shape, int die)
 {
     DesignInput input;
     input.WaferDiameter = 5.0f;
-    input.texts = {"5.0 Inches", "5", kShapes[shape], kDies[die], ""};
+    input.texts = {"5.0 Inches", "5", Shapes[shape], DieSizes[die], ""};
     return input;
 }
 
-void BM_Design(benchmark::State& state)
+void designLayouts(benchmark::State& state)
 {
     const DesignInput input = inputFor(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     long long dies = 0;
@@ -38,11 +38,11 @@ void BM_Design(benchmark::State& state)
             state.SkipWithError("refused");
         benchmark::DoNotOptimize(outcome);
     }
-    state.SetLabel(std::string(kShapes[state.range(0)]) + " " + kDies[state.range(1)] + " mil, "
+    state.SetLabel(std::string(Shapes[state.range(0)]) + " " + DieSizes[state.range(1)] + " mil, "
                    + std::to_string(dies) + " dies");
 }
 
-void BM_LiteralWalk(benchmark::State& state)
+void walkLiterally(benchmark::State& state)
 {
     DesignOutcome outcome = runDesign(inputFor(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
     const WaferLayout inputs = std::get<Design>(outcome).layout;
@@ -55,15 +55,15 @@ void BM_LiteralWalk(benchmark::State& state)
         }
         benchmark::DoNotOptimize(layout);
     }
-    state.SetLabel(std::string(kShapes[state.range(0)]) + " " + kDies[state.range(1)] + " mil");
+    state.SetLabel(std::string(Shapes[state.range(0)]) + " " + DieSizes[state.range(1)] + " mil");
 }
 
-void BM_Simulate(benchmark::State& state)
+void simulateHexagons(benchmark::State& state)
 {
-    const SimulationInput input{kDies[state.range(0)], "5", 5.0f};
+    const SimulationInput input{DieSizes[state.range(0)], "5", 5.0f};
     for (auto _ : state)
         benchmark::DoNotOptimize(runSimulation(input));
-    state.SetLabel(std::string(kDies[state.range(0)]) + " mil");
+    state.SetLabel(std::string(DieSizes[state.range(0)]) + " mil");
 }
 
 void designArguments(benchmark::internal::Benchmark* b)
@@ -83,9 +83,9 @@ void walkArguments(benchmark::internal::Benchmark* b)
 
 } // namespace
 
-BENCHMARK(BM_Design)->Apply(designArguments)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LiteralWalk)->Apply(walkArguments)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Simulate)->DenseRange(0, 7)->Unit(benchmark::kMillisecond);
+BENCHMARK(designLayouts)->Apply(designArguments)->Unit(benchmark::kMillisecond);
+BENCHMARK(walkLiterally)->Apply(walkArguments)->Unit(benchmark::kMillisecond);
+BENCHMARK(simulateHexagons)->DenseRange(0, 7)->Unit(benchmark::kMillisecond);
 // Measured as the desktop program runs: freed tables are kept for the next
 // run (the program sets the same allocator threshold at start-up).
 int main(int argc, char** argv)

@@ -15,8 +15,8 @@ using namespace kerf;
 
 namespace {
 
-const char* const kShapes[] = {"Circle", "Hexagon", "Square"};
-const char* const kDies[] = {"20", "5", "1"};
+const char* const Shapes[] = {"Circle", "Hexagon", "Square"};
+const char* const DieSizes[] = {"20", "5", "1"};
 
 struct Written {
     std::string text;
@@ -27,13 +27,13 @@ Written programFor(int shape, int die, int passes)
 {
     DesignInput input;
     input.WaferDiameter = 5.0f;
-    input.texts = {"5.0 Inches", "5", kShapes[shape], kDies[die], ""};
+    input.texts = {"5.0 Inches", "5", Shapes[shape], DieSizes[die], ""};
     DesignOutcome outcome = runDesign(input);
     const auto* design = std::get_if<Design>(&outcome);
     if (!design)
         return {};
     ProgramParameters parameters;
-    parameters.header = {"BENCH", "5.0 Inches", kShapes[shape], kDies[die], "", "0.6", "6.0",
+    parameters.header = {"BENCH", "5.0 Inches", Shapes[shape], DieSizes[die], "", "0.6", "6.0",
                          std::chrono::year(2004) / std::chrono::March / 5};
     parameters.CutCount = static_cast<std::int16_t>(passes);
     parameters.VEL = "0.6";
@@ -43,7 +43,7 @@ Written programFor(int shape, int die, int passes)
     return {out.str(), std::stoll(design->results.dies)};
 }
 
-void BM_ParseProgram(benchmark::State& state)
+void parseGeneratedProgram(benchmark::State& state)
 {
     const Written program = programFor(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 1);
     for (auto _ : state) {
@@ -51,11 +51,11 @@ void BM_ParseProgram(benchmark::State& state)
         benchmark::DoNotOptimize(parsed);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * program.text.size()));
-    state.SetLabel(std::string(kShapes[state.range(0)]) + " " + kDies[state.range(1)] + " mil, " +
+    state.SetLabel(std::string(Shapes[state.range(0)]) + " " + DieSizes[state.range(1)] + " mil, " +
                    std::to_string(program.text.size()) + " bytes");
 }
 
-void BM_RunProgram(benchmark::State& state)
+void runGeneratedProgram(benchmark::State& state)
 {
     const int passes = static_cast<int>(state.range(2));
     const Written program = programFor(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), passes);
@@ -75,14 +75,14 @@ void BM_RunProgram(benchmark::State& state)
         benchmark::DoNotOptimize(summary);
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * compiled.expandedMotions()));
-    state.SetLabel(std::string(kShapes[state.range(0)]) + " " + kDies[state.range(1)] + " mil, " +
+    state.SetLabel(std::string(Shapes[state.range(0)]) + " " + DieSizes[state.range(1)] + " mil, " +
                    std::to_string(passes) + " pass(es), " + std::to_string(program.dies) + " dies, " +
                    std::to_string(compiled.expandedMotions()) + " moves, " +
                    std::to_string(compiled.expandedSteps()) + " steps");
 }
 
 // The same programs run by their runs of equal motions.
-void BM_RunProgramRuns(benchmark::State& state)
+void runGeneratedProgramRuns(benchmark::State& state)
 {
     const int passes = static_cast<int>(state.range(2));
     const Written program = programFor(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), passes);
@@ -98,19 +98,19 @@ void BM_RunProgramRuns(benchmark::State& state)
         const RunSummary summary = runProgramRuns(compiled, [&runs](const MotionRun&) { ++runs; });
         benchmark::DoNotOptimize(summary);
     }
-    state.SetLabel(std::string(kShapes[state.range(0)]) + " " + kDies[state.range(1)] + " mil, " +
+    state.SetLabel(std::string(Shapes[state.range(0)]) + " " + DieSizes[state.range(1)] + " mil, " +
                    std::to_string(passes) + " pass(es), " + std::to_string(compiled.expandedMotions()) + " moves in " +
                    std::to_string(runs) + " runs");
 }
 
 } // namespace
 
-BENCHMARK(BM_ParseProgram)->ArgsProduct({{0, 1, 2}, {0, 2}})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RunProgram)
+BENCHMARK(parseGeneratedProgram)->ArgsProduct({{0, 1, 2}, {0, 2}})->Unit(benchmark::kMillisecond);
+BENCHMARK(runGeneratedProgram)
     ->ArgsProduct({{0, 1, 2}, {0, 1, 2}, {1, 2}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 
-BENCHMARK(BM_RunProgramRuns)->ArgsProduct({{0, 1, 2}, {0, 1, 2}, {1, 2}})->Unit(benchmark::kMillisecond);
+BENCHMARK(runGeneratedProgramRuns)->ArgsProduct({{0, 1, 2}, {0, 1, 2}, {1, 2}})->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -30,7 +30,7 @@ Design designFor(int shape, double dieMil)
 }
 
 // The map alone, drawn into the picture's image.
-void DrawIntoPicture(benchmark::State& state)
+void drawIntoPicture(benchmark::State& state)
 {
     const Design design = designFor(static_cast<int>(state.range(0)), state.range(1) / 10.0);
     ui::PictureBox picture;
@@ -47,7 +47,7 @@ void DrawIntoPicture(benchmark::State& state)
 }
 
 // The whole design button: reading the boxes, the layout, the map, the results.
-void DesignButton(benchmark::State& state)
+void pressDesignButton(benchmark::State& state)
 {
     ui::frmWafer window(nullptr);
     window.showModeless();
@@ -64,7 +64,7 @@ void DesignButton(benchmark::State& state)
 }
 
 // The simulator's button: reading the boxes, the column layout, the map, the results.
-void SimulateButton(benchmark::State& state)
+void pressSimulateButton(benchmark::State& state)
 {
     ui::frmHex window(nullptr);
     window.showModeless();
@@ -77,7 +77,7 @@ void SimulateButton(benchmark::State& state)
     state.SetLabel(window.Text3->text().toStdString() + " dies");
 }
 
-void Sizes(benchmark::internal::Benchmark* b)
+void sizeArguments(benchmark::internal::Benchmark* b)
 {
     // 100 mil; dies of 2 pixels (the smallest drawn one by one) and of 3;
     // dies drawn as rows; the smallest dies the counters allow.
@@ -89,9 +89,9 @@ void Sizes(benchmark::internal::Benchmark* b)
 
 } // namespace
 
-BENCHMARK(DrawIntoPicture)->Apply(Sizes);
-BENCHMARK(DesignButton)->Apply(Sizes);
-BENCHMARK(SimulateButton)->Arg(1000)->Arg(210)->Arg(50)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(drawIntoPicture)->Apply(sizeArguments);
+BENCHMARK(pressDesignButton)->Apply(sizeArguments);
+BENCHMARK(pressSimulateButton)->Arg(1000)->Arg(210)->Arg(50)->Arg(2)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

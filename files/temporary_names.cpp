@@ -11,27 +11,27 @@
 namespace kerf {
 namespace {
 
-constexpr int kSlots = 16;
-constexpr std::size_t kPathBytes = 4096;
-constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int Slots = 16;
+constexpr std::size_t PathBytes = 4096;
+constexpr int HeldSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 // A slot is free (0), being filled or emptied (1), or holds a name (2); the
 // handler only reads slots that hold a name.
-std::atomic<int> slotState[kSlots];
-char slotPath[kSlots][kPathBytes];
+std::atomic<int> slotState[Slots];
+char slotPath[Slots][PathBytes];
 struct sigaction previous[3];
 
 int indexOf(int signal)
 {
     for (int i = 0; i < 3; ++i)
-        if (kSignals[i] == signal)
+        if (HeldSignals[i] == signal)
             return i;
     return 0;
 }
 
 void removeAndPassOn(int signal, siginfo_t* info, void* context)
 {
-    for (int i = 0; i < kSlots; ++i)
+    for (int i = 0; i < Slots; ++i)
         if (slotState[i].load() == 2)
             ::unlink(slotPath[i]);
     const struct sigaction& before = previous[indexOf(signal)];
@@ -51,7 +51,7 @@ void installHandlers()
 {
     for (int i = 0; i < 3; ++i) {
         struct sigaction current {};
-        ::sigaction(kSignals[i], nullptr, &current);
+        ::sigaction(HeldSignals[i], nullptr, &current);
         if (!(current.sa_flags & SA_SIGINFO) && current.sa_handler == SIG_IGN)
             continue; // e.g. nohup: the signal stays ignored
         previous[i] = current;
@@ -59,7 +59,7 @@ void installHandlers()
         ours.sa_sigaction = removeAndPassOn;
         ours.sa_flags = SA_SIGINFO | SA_RESTART;
         sigemptyset(&ours.sa_mask);
-        ::sigaction(kSignals[i], &ours, nullptr);
+        ::sigaction(HeldSignals[i], &ours, nullptr);
     }
 }
 
@@ -69,9 +69,9 @@ RemovedOnSignal::RemovedOnSignal(const char* path)
 {
     static std::once_flag installed;
     std::call_once(installed, installHandlers);
-    if (std::strlen(path) >= kPathBytes)
+    if (std::strlen(path) >= PathBytes)
         return;
-    for (int i = 0; i < kSlots; ++i) {
+    for (int i = 0; i < Slots; ++i) {
         int free = 0;
         if (slotState[i].compare_exchange_strong(free, 1)) {
             std::strcpy(slotPath[i], path);
@@ -92,7 +92,7 @@ SignalsHeld::SignalsHeld()
 {
     sigset_t held;
     sigemptyset(&held);
-    for (const int signal : kSignals)
+    for (const int signal : HeldSignals)
         sigaddset(&held, signal);
     pthread_sigmask(SIG_BLOCK, &held, &saved_);
 }

@@ -21,8 +21,8 @@ void WriteCircleProgram(std::ostream& out, const WaferLayout& layout, const Prog
     const std::array<std::string, 5> rightwards = {"OS", arc, "CS", "WT 0.1", "MI X " + pitch.text()};
     const std::array<std::string, 5> leftwards = {"OS", arc, "CS", "WT 0.1", "MI X " + (-pitch).text()};
     const auto date = parameters.header.date;
-    WriteSubroutineUnit(writer, "CIR1", "# First Circle Subroutine", date, rightwards);
-    WriteSubroutineUnit(writer, "CIR2", "# Second Circle Subroutine", date, leftwards);
+    writeSubroutineUnit(writer, "CIR1", "# First Circle Subroutine", date, rightwards);
+    writeSubroutineUnit(writer, "CIR2", "# Second Circle Subroutine", date, leftwards);
 
     WriteProgramHeader(writer, parameters.header);
     const LayoutRow& top = rows[order.front()];

@@ -12,7 +12,7 @@
 namespace kerf {
 namespace {
 
-const char* const kTextTitle = "文字無法轉換";
+const char* const TextTitle = "文字無法轉換";
 
 // What the user sees of a box or a designer setting in a message.
 struct TextSource {
@@ -32,13 +32,13 @@ GenerationRefusal unconvertible(const TextSource& source, const Cp950Failure& fa
     switch (failure.reason) {
     case Cp950Failure::Reason::Unrepresentable:
         return {where + "含有繁體中文字碼頁 CP950 無法表示的字元「" + failure.character + "」，" + fix,
-                kTextTitle, source.focus};
+                TextTitle, source.focus};
     case Cp950Failure::Reason::NotUtf8:
-        return {where + "含有無法辨識的文字編碼，" + fix, kTextTitle, source.focus};
+        return {where + "含有無法辨識的文字編碼，" + fix, TextTitle, source.focus};
     case Cp950Failure::Reason::NoConversion:
         break;
     }
-    return {"系統沒有 CP950 字碼轉換，" + where + "只能使用英文字母、數字與半形符號。", kTextTitle,
+    return {"系統沒有 CP950 字碼轉換，" + where + "只能使用英文字母、數字與半形符號。", TextTitle,
             source.focus};
 }
 
@@ -54,7 +54,7 @@ public:
         if (const auto points = decodeUtf8(text);
             points && std::any_of(points->begin(), points->end(), isControlCharacter)) {
             refusal = GenerationRefusal{std::string("「") + source.label + "」含有控制字元（例如換行），" + fixOf(source),
-                                        kTextTitle, source.focus};
+                                        TextTitle, source.focus};
             return {};
         }
         auto converted = toCp950(text);

@@ -25,12 +25,12 @@ void writeRow(ProgramWriter& writer, const HexagonSteps& steps, int dies, int di
     if (endCuts)
         writer.line(steps.move(outward, 1));
     if (k > 0)
-        WriteUnitCalls(writer, k, endUnit);
+        writeUnitCalls(writer, k, endUnit);
     writer.line("SL " + integerText(dies));
     writer.line(odd ? "HEX1" : "HEX2");
     writer.line("EL");
     if (k > 0)
-        WriteUnitCalls(writer, k, endUnit);
+        writeUnitCalls(writer, k, endUnit);
     if (endCuts)
         writer.line(steps.move(outward, -1));
 }
@@ -43,7 +43,7 @@ void WriteHexagonProgramOneWay(std::ostream& out, const WaferLayout& layout, con
     const std::vector<int> order = cuttingOrder(rows);
     ProgramWriter writer(out);
     const HexagonSteps steps = HexagonSteps::of(layout);
-    WriteHexagonSubroutines(writer, steps, parameters.header.date);
+    writeHexagonSubroutines(writer, steps, parameters.header.date);
     WriteProgramHeader(writer, parameters.header);
     const LayoutRow& top = rows[order.front()];
     writer.line("MA X " + top.RelX.text() + " Y " + top.RelY.text());

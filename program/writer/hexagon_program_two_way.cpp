@@ -21,11 +21,11 @@ void writeEndCuts(ProgramWriter& writer, const HexagonSteps& steps, int diff, co
     if (diff != 1 && k == 0)
         return;
     if (k > 0)
-        WriteUnitCalls(writer, k, out);
+        writeUnitCalls(writer, k, out);
     writer.line(steps.move(toward, -1));
     writer.line(steps.move(-toward, 1));
     if (k > 0)
-        WriteUnitCalls(writer, k, back);
+        writeUnitCalls(writer, k, back);
 }
 
 } // namespace
@@ -36,7 +36,7 @@ void WriteHexagonProgramTwoWay(std::ostream& out, const WaferLayout& layout, con
     const std::vector<int> order = cuttingOrder(rows);
     ProgramWriter writer(out);
     const HexagonSteps steps = HexagonSteps::of(layout);
-    WriteHexagonSubroutines(writer, steps, parameters.header.date);
+    writeHexagonSubroutines(writer, steps, parameters.header.date);
     WriteProgramHeader(writer, parameters.header);
     const LayoutRow& top = rows[order.front()];
     writer.line("MA X " + top.RelX.text() + " Y " + top.RelY.text());

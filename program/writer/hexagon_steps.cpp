@@ -30,7 +30,7 @@ std::string HexagonSteps::move(int mx, int my) const
     return "MI X " + x(mx) + " Y " + y(my);
 }
 
-void WriteHexagonSubroutines(ProgramWriter& out, const HexagonSteps& steps, std::chrono::year_month_day date)
+void writeHexagonSubroutines(ProgramWriter& out, const HexagonSteps& steps, std::chrono::year_month_day date)
 {
     const std::array<std::string, 4> upperRightwards = {steps.move(0, 2), steps.move(1, 1),
                                                         steps.move(1, -1), steps.move(0, -2)};
@@ -38,13 +38,13 @@ void WriteHexagonSubroutines(ProgramWriter& out, const HexagonSteps& steps, std:
                                                        steps.move(-1, -1), steps.move(0, -2)};
     const std::array<std::string, 2> lowerRightwards = {steps.move(1, -1), steps.move(1, 1)};
     const std::array<std::string, 2> lowerLeftwards = {steps.move(-1, -1), steps.move(-1, 1)};
-    WriteSubroutineUnit(out, "HEX1", "# First Hexagon Subroutine", date, upperRightwards);
-    WriteSubroutineUnit(out, "HEX2", "# Second Hexagon Subroutine", date, upperLeftwards);
-    WriteSubroutineUnit(out, "HEX3", "# Third Hexagon Subroutine", date, lowerRightwards);
-    WriteSubroutineUnit(out, "HEX4", "# Forth Hexagon Subroutine", date, lowerLeftwards);
+    writeSubroutineUnit(out, "HEX1", "# First Hexagon Subroutine", date, upperRightwards);
+    writeSubroutineUnit(out, "HEX2", "# Second Hexagon Subroutine", date, upperLeftwards);
+    writeSubroutineUnit(out, "HEX3", "# Third Hexagon Subroutine", date, lowerRightwards);
+    writeSubroutineUnit(out, "HEX4", "# Forth Hexagon Subroutine", date, lowerLeftwards);
 }
 
-void WriteUnitCalls(ProgramWriter& out, int count, const char* unit)
+void writeUnitCalls(ProgramWriter& out, int count, const char* unit)
 {
     if (count > 1)
         out.line("SL " + integerText(count));

@@ -29,10 +29,10 @@ struct HexagonSteps {
 /// The units HEX1 (upper outline rightwards), HEX2 (upper outline leftwards),
 /// HEX3 (lower edges rightwards) and HEX4 (lower edges leftwards), each
 /// followed by an empty line.
-void WriteHexagonSubroutines(ProgramWriter& out, const HexagonSteps& steps, std::chrono::year_month_day date);
+void writeHexagonSubroutines(ProgramWriter& out, const HexagonSteps& steps, std::chrono::year_month_day date);
 
 /// The unit called once, or `count` times in an "SL" block when count > 1.
-void WriteUnitCalls(ProgramWriter& out, int count, const char* unit);
+void writeUnitCalls(ProgramWriter& out, int count, const char* unit);
 
 /// How many dies at an end of a row get their lower edges cut because the
 /// next row is shorter by `diff`: (diff − 1) / 2 halved to even, for diff > 1.

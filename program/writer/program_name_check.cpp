@@ -10,15 +10,15 @@
 namespace kerf {
 namespace {
 
-constexpr std::u32string_view kUnfitCharacters = U"<>:\"|?*";
+constexpr std::u32string_view UnfitCharacters = U"<>:\"|?*";
 
 std::span<const std::string_view> subroutineUnits(DieShape shape)
 {
-    static constexpr std::string_view circle[] = {"CIR1", "CIR2"};
-    static constexpr std::string_view hexagon[] = {"HEX1", "HEX2", "HEX3", "HEX4"};
+    static constexpr std::string_view CircleUnits[] = {"CIR1", "CIR2"};
+    static constexpr std::string_view HexagonUnits[] = {"HEX1", "HEX2", "HEX3", "HEX4"};
     switch (shape) {
-    case DieShape::Circle: return circle;
-    case DieShape::Hexagon: return hexagon;
+    case DieShape::Circle: return CircleUnits;
+    case DieShape::Hexagon: return HexagonUnits;
     case DieShape::Square: break;
     }
     return {};
@@ -48,7 +48,7 @@ std::optional<GenerationRefusal> checkProgramName(std::string_view name)
         return badName("檔名不可含有「/」或「\\」，請只輸入檔名，不要輸入資料夾路徑。");
     if (name.find("..") != std::string_view::npos)
         return badName("檔名不可含有「..」，請修改檔名。");
-    if (points->find_first_of(kUnfitCharacters) != std::u32string::npos)
+    if (points->find_first_of(UnfitCharacters) != std::u32string::npos)
         return badName("檔名不可含有下列字元：< > : \" | ? *，請修改檔名。");
     return std::nullopt;
 }

@@ -12,17 +12,17 @@ std::string dateComment(std::chrono::year_month_day date)
 
 } // namespace
 
-void WriteUnitOpening(ProgramWriter& out, std::string_view name)
+void writeUnitOpening(ProgramWriter& out, std::string_view name)
 {
     out.line("PN " + std::string(name));
     out.line("DI 1 10000");
     out.line("II");
 }
 
-void WriteSubroutineUnit(ProgramWriter& out, std::string_view name, std::string_view title,
+void writeSubroutineUnit(ProgramWriter& out, std::string_view name, std::string_view title,
                          std::chrono::year_month_day date, std::span<const std::string> commands)
 {
-    WriteUnitOpening(out, name);
+    writeUnitOpening(out, name);
     out.line(dateComment(date));
     out.line(title);
     for (const std::string& command : commands)
@@ -33,7 +33,7 @@ void WriteSubroutineUnit(ProgramWriter& out, std::string_view name, std::string_
 
 void WriteProgramHeader(ProgramWriter& out, const ProgramHeader& header)
 {
-    WriteUnitOpening(out, header.programName);
+    writeUnitOpening(out, header.programName);
     out.line(dateComment(header.date));
     out.line("# Wafer size = " + header.waferSize);
     std::string shapeLine = "# For " + header.shape + ", size = " + header.dieSize + " mil ";

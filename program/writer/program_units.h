@@ -10,11 +10,11 @@
 namespace kerf {
 
 /// "PN " name, "DI 1 10000", "II": the opening of every program unit.
-void WriteUnitOpening(ProgramWriter& out, std::string_view name);
+void writeUnitOpening(ProgramWriter& out, std::string_view name);
 
 /// A subroutine unit: its opening, the date comment, the title comment, the
 /// commands, "EI" and one empty line.
-void WriteSubroutineUnit(ProgramWriter& out, std::string_view name, std::string_view title,
+void writeSubroutineUnit(ProgramWriter& out, std::string_view name, std::string_view title,
                          std::chrono::year_month_day date, std::span<const std::string> commands);
 
 /// The 17 lines that open the main unit, ending with "# MAIN PROGRAM".

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temporary_folder.h"
+
 namespace kerf::testing {
 
 /// What one kerfwright-cli command line did.
@@ -15,8 +17,5 @@ struct CliRun {
 
 /// Runs a command line (without the program name) as main() would.
 CliRun run(const std::vector<std::string>& args);
-
-/// The bytes of a file (empty when it cannot be read).
-std::string readFile(const std::filesystem::path& path);
 
 } // namespace kerf::testing

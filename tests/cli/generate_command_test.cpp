@@ -12,23 +12,9 @@
 using kerf::testing::CliRun;
 using kerf::testing::readFile;
 using kerf::testing::run;
+using kerf::testing::TemporaryFolder;
 
 namespace {
-
-class Folder {
-public:
-    Folder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kerf-cli-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~Folder() { std::filesystem::remove_all(path); }
-    std::size_t entries() const
-    {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path), {}));
-    }
-    std::filesystem::path path;
-};
 
 std::vector<std::string> hexagons400(std::vector<std::string> more)
 {
@@ -44,12 +30,12 @@ const std::filesystem::path kGolden = KERF_GOLDEN_DIR;
 
 TEST(CliGenerate, WritesTheProgramIntoTheFolderAndPrintsItsPath)
 {
-    Folder folder;
-    const CliRun r = run(hexagons400({"--name", "job", "--out", folder.path.string()}));
+    TemporaryFolder folder;
+    const CliRun r = run(hexagons400({"--name", "job", "--out", folder.path().string()}));
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, (folder.path / "job.TXT").string() + "\n");
+    EXPECT_EQ(r.out, (folder.path() / "job.TXT").string() + "\n");
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(readFile(folder.path / "job.TXT"), readFile(kGolden / "hexagon-2in-400mil-one-way/expected.TXT"));
+    EXPECT_EQ(readFile(folder.path() / "job.TXT"), readFile(kGolden / "hexagon-2in-400mil-one-way/expected.TXT"));
 }
 
 TEST(CliGenerate, DashWritesTheProgramToStandardOutput)
@@ -71,13 +57,13 @@ TEST(CliGenerate, DefaultFolderIsTheExecutablesOwn)
 
 TEST(CliGenerate, PresetFolderFromTheEnvironment)
 {
-    const Folder folder;
-    ::setenv("KERFWRIGHT_PROGRAM_DIR", folder.path.c_str(), 1);
+    const TemporaryFolder folder;
+    ::setenv("KERFWRIGHT_PROGRAM_DIR", folder.path().c_str(), 1);
     const CliRun r = run(hexagons400({"--name", "job"}));
     ::unsetenv("KERFWRIGHT_PROGRAM_DIR");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, (folder.path / "job.TXT").string() + "\n");
-    EXPECT_TRUE(std::filesystem::exists(folder.path / "job.TXT"));
+    EXPECT_EQ(r.out, (folder.path() / "job.TXT").string() + "\n");
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "job.TXT"));
 }
 
 TEST(CliGenerate, EmptiedVelBoxFollowsTheDvlBox)
@@ -98,14 +84,14 @@ class CliGenerateRefuses : public ::testing::TestWithParam<Refused> {};
 
 TEST_P(CliGenerateRefuses, WithThePromptAndWritesNothing)
 {
-    Folder folder;
+    TemporaryFolder folder;
     std::vector<std::string> args = GetParam().args;
-    args.insert(args.end(), {"--out", folder.path.string()});
+    args.insert(args.end(), {"--out", folder.path().string()});
     const CliRun r = run(args);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, GetParam().message + "\n");
-    EXPECT_EQ(folder.entries(), 0u);
+    EXPECT_EQ(folder.snapshot().size(), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(

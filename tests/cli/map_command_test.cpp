@@ -15,9 +15,13 @@
 #include <QXmlStreamReader>
 
 #include "cli_run.h"
+#include "tests/support/picture_pixels.h"
 
 using kerf::testing::CliRun;
 using kerf::testing::run;
+using kerf::testing::countPixels;
+using kerf::testing::near;
+using kerf::testing::TemporaryFolder;
 
 namespace {
 
@@ -31,46 +35,11 @@ const QColor kWhite{255, 255, 255};
 const QColor kCut{0, 0, 255};
 const QColor kTravel{96, 96, 96};
 
-class Folder {
-public:
-    Folder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kerf-map-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~Folder() { std::filesystem::remove_all(path); }
-    std::string file(const std::string& name) const { return (path / name).string(); }
-    std::filesystem::path path;
-};
-
 std::vector<std::string> hexagons(std::vector<std::string> more)
 {
     std::vector<std::string> args = {"map", "--wafer", "2.0 Inches", "--shape", "Hexagon", "--die", "600"};
     args.insert(args.end(), more.begin(), more.end());
     return args;
-}
-
-/// Whether `colour` is at the picture point (inches) or a pixel next to it:
-/// outlines may round to either side of a line.
-bool near(const QImage& image, double x, double y, const QColor& colour)
-{
-    const double pixelsPerInch = image.width() / 5.25;
-    const int px = static_cast<int>(std::floor(x * pixelsPerInch));
-    const int py = static_cast<int>(std::floor(y * pixelsPerInch));
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            if (image.valid(px + dx, py + dy) && image.pixelColor(px + dx, py + dy) == colour)
-                return true;
-    return false;
-}
-
-int countPixels(const QImage& image, const QColor& colour)
-{
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += image.pixelColor(x, y) == colour;
-    return n;
 }
 
 /// Parses an SVG file through; the names of its elements, in order.
@@ -104,7 +73,7 @@ constexpr double kSideX = 2.625 - 0.9, kSideY = 2.625;
 
 TEST(CliMap, PngIsThePictureOfTheDesigner)
 {
-    const Folder folder;
+    const TemporaryFolder folder;
     const std::string png = folder.file("map.png");
     const CliRun r = run(hexagons({"--png", png}));
     ASSERT_EQ(r.status, 0) << r.err;
@@ -121,7 +90,7 @@ TEST(CliMap, PngIsThePictureOfTheDesigner)
 
 TEST(CliMap, TheCutPathIsDrawnOverTheMap)
 {
-    const Folder folder;
+    const TemporaryFolder folder;
     const std::string png = folder.file("cut.png");
     const CliRun r = run(hexagons({"--png", png, "--program", kHexagons, "--size", "800"}));
     ASSERT_EQ(r.status, 0) << r.err;
@@ -138,7 +107,7 @@ TEST(CliMap, TheCutPathIsDrawnOverTheMap)
 TEST(CliMap, UncutEdgesStayRed)
 {
     // Row 2's OS removed: its moves run with the laser off.
-    const Folder folder;
+    const TemporaryFolder folder;
     const std::string broken = folder.file("BROKEN.TXT");
     {
         std::ifstream in(kHexagons, std::ios::binary);
@@ -164,7 +133,7 @@ TEST(CliMap, UncutEdgesStayRed)
 
 TEST(CliMap, SvgIsWellFormed)
 {
-    const Folder folder;
+    const TemporaryFolder folder;
     const std::string svg = folder.file("map.svg");
     ASSERT_EQ(run(hexagons({"--svg", svg})).status, 0);
     std::string error;
@@ -189,7 +158,7 @@ TEST(CliMap, SvgIsWellFormed)
 
 TEST(CliMap, NoShapeDrawsTheOutlineOnly)
 {
-    const Folder folder;
+    const TemporaryFolder folder;
     const std::string png = folder.file("outline.png");
     ASSERT_EQ(run({"map", "--wafer", "2.0 Inches", "--die", "600", "--png", png}).status, 0);
     const QImage image(QString::fromStdString(png));
@@ -199,7 +168,7 @@ TEST(CliMap, NoShapeDrawsTheOutlineOnly)
 
 TEST(CliMap, RefusalsAndBadFilesExitOneAndWriteNothing)
 {
-    const Folder folder;
+    const TemporaryFolder folder;
     const std::string png = folder.file("map.png");
     const CliRun refused = run(hexagons({"--png", png, "--effective", "2.5"}));
     EXPECT_EQ(refused.status, 1);
@@ -241,11 +210,11 @@ TEST(CliMap, DashWritesTheImageToStandardOutput)
 
 TEST(CliMap, ImageThroughASymbolicLinkReplacesTheFileItNames)
 {
-    Folder folder;
+    TemporaryFolder folder;
     std::ofstream(folder.file("real.png")) << "old";
-    std::filesystem::create_symlink("real.png", folder.path / "map.png");
+    std::filesystem::create_symlink("real.png", folder.path() / "map.png");
     const CliRun r = run(hexagons({"--png", folder.file("map.png"), "--size", "64"}));
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(std::filesystem::is_symlink(folder.path / "map.png"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.path() / "map.png"));
     EXPECT_EQ(QImage(QString::fromStdString(folder.file("real.png"))).size(), QSize(64, 64));
 }

@@ -20,6 +20,7 @@ using kerf::testing::CliRun;
 using kerf::testing::ProcessRun;
 using kerf::testing::readFile;
 using kerf::testing::run;
+using kerf::testing::TemporaryFolder;
 using kerf::testing::runProcess;
 
 namespace {
@@ -35,17 +36,6 @@ std::vector<std::string> with(std::vector<std::string> args, const std::vector<s
 }
 
 bool has(const std::string& text, std::string_view part) { return text.find(part) != std::string::npos; }
-
-class Folder {
-public:
-    Folder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kerf-out-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~Folder() { std::filesystem::remove_all(path); }
-    std::filesystem::path path;
-};
 
 // A stream that takes `room` bytes and then fails, as a full disk does.
 class FullAfter : public std::streambuf {
@@ -81,14 +71,14 @@ TEST(CliOutput, StandardOutputThatFailsMidwayFailsTheCommand)
 
 TEST(CliOutput, EveryCommandToAFullDiskExitsOneWithAMessage)
 {
-    Folder folder;
+    TemporaryFolder folder;
     const std::vector<std::vector<std::string>> commands = {
         {"design", "--wafer", "5.0 Inches", "--shape", "Square", "--die", "5"},
         {"simulate", "--wafer", "5.0 Inches", "--die", "5"},
         {"check", kSquares, "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500", "--json"},
         {"generate", "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500", "--name", "job", "--out", "-"},
         {"generate", "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500", "--name", "job", "--out",
-         folder.path.string()},
+         folder.path().string()},
         {"--help"},
     };
     for (const auto& args : commands) {
@@ -124,8 +114,8 @@ TEST(CliOutput, CsvToDevNullLeavesTheDevice)
 
 TEST(CliOutput, ReadOnlyCsvIsRefusedAndKept)
 {
-    Folder folder;
-    const auto path = folder.path / "dies.csv";
+    TemporaryFolder folder;
+    const auto path = folder.path() / "dies.csv";
     std::ofstream(path) << "mine\n";
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
     const CliRun r = run(with(kDesign, {"--csv", path.string()}));
@@ -136,8 +126,8 @@ TEST(CliOutput, ReadOnlyCsvIsRefusedAndKept)
 
 TEST(CliOutput, CsvOfTheLongestNameTheFolderTakes)
 {
-    Folder folder;
-    const auto path = folder.path / (std::string(240, 'd') + ".csv");
+    TemporaryFolder folder;
+    const auto path = folder.path() / (std::string(240, 'd') + ".csv");
     const CliRun r = run(with(kDesign, {"--csv", path.string()}));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(readFile(path).starts_with("row,die,x,y\n"));
@@ -145,15 +135,15 @@ TEST(CliOutput, CsvOfTheLongestNameTheFolderTakes)
 
 TEST(CliOutput, JsonOfAFileNameThatIsNotUtf8IsValid)
 {
-    Folder folder;
+    TemporaryFolder folder;
     // «晶片» in CP950, as the machine's disk names it, and a control character.
-    const auto path = folder.path / "\xB4\xB9\xA4\xF9\x01\"\\.TXT";
+    const auto path = folder.path() / "\xB4\xB9\xA4\xF9\x01\"\\.TXT";
     std::filesystem::copy_file(kSquares, path);
     const CliRun r = run({"check", path.string(), "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500", "--json"});
     EXPECT_EQ(r.status, 0) << r.err;
     const auto json = nlohmann::json::parse(r.out, nullptr, false);
     ASSERT_FALSE(json.is_discarded()) << r.out;
-    EXPECT_EQ(json["program"], (folder.path / "\uFFFD\uFFFD\uFFFD\uFFFD\x01\"\\.TXT").string());
+    EXPECT_EQ(json["program"], (folder.path() / "\uFFFD\uFFFD\uFFFD\uFFFD\x01\"\\.TXT").string());
     EXPECT_EQ(json["clean"], true);
 }
 

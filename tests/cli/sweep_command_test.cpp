@@ -14,19 +14,9 @@
 
 using kerf::testing::CliRun;
 using kerf::testing::run;
+using kerf::testing::TemporaryFolder;
 
 namespace {
-
-class Folder {
-public:
-    Folder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kerf-sweep-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~Folder() { std::filesystem::remove_all(path); }
-    std::filesystem::path path;
-};
 
 std::vector<std::vector<std::string>> csvLines(const std::filesystem::path& file)
 {
@@ -48,8 +38,8 @@ std::vector<std::vector<std::string>> csvLines(const std::filesystem::path& file
 
 TEST(SweepCommand, EachLineIsWhatDesignGives)
 {
-    const Folder folder;
-    const auto csv = (folder.path / "sweep.csv").string();
+    const TemporaryFolder folder;
+    const auto csv = (folder.path() / "sweep.csv").string();
     const CliRun sweep = run({"sweep", "--wafer", "2.0 Inches", "--shape", "Circle,Hexagon,Square", "--from", "0.02",
                               "--to", "600", "--steps", "9", "--gap", "1", "--csv", csv});
     ASSERT_EQ(sweep.status, 0) << sweep.err;
@@ -80,8 +70,8 @@ TEST(SweepCommand, EachLineIsWhatDesignGives)
 
 TEST(SweepCommand, ChartAsPng)
 {
-    const Folder folder;
-    const auto png = (folder.path / "chart.png").string();
+    const TemporaryFolder folder;
+    const auto png = (folder.path() / "chart.png").string();
     const CliRun sweep = run({"sweep", "--wafer", "3.0 Inches", "--shape", "Hexagon", "--from", "25", "--to", "75",
                               "--steps", "200", "--png", png});
     ASSERT_EQ(sweep.status, 0) << sweep.err;
@@ -98,8 +88,8 @@ TEST(SweepCommand, ChartAsPng)
 
 TEST(SweepCommand, RefusalsAndUsage)
 {
-    const Folder folder;
-    const auto csv = (folder.path / "x.csv").string();
+    const TemporaryFolder folder;
+    const auto csv = (folder.path() / "x.csv").string();
     const std::vector<std::string> base = {"sweep", "--wafer", "2.0 Inches", "--shape", "Circle", "--steps", "10"};
     const auto with = [&](std::vector<std::string> more) {
         std::vector<std::string> args = base;
@@ -117,15 +107,15 @@ TEST(SweepCommand, RefusalsAndUsage)
                    "1", "--csv", csv}).status, 1);
     EXPECT_FALSE(std::filesystem::exists(csv));
     // A folder that is not there: said, and nothing written.
-    const CliRun missing = with({"--from", "1", "--to", "25", "--csv", (folder.path / "no" / "x.csv").string()});
+    const CliRun missing = with({"--from", "1", "--to", "25", "--csv", (folder.path() / "no" / "x.csv").string()});
     EXPECT_EQ(missing.status, 1);
     EXPECT_FALSE(missing.err.empty());
 }
 
 TEST(SweepCommand, DashWritesTheCsvOrTheImageToStandardOutput)
 {
-    const Folder folder;
-    const auto csv = (folder.path / "sweep.csv").string();
+    const TemporaryFolder folder;
+    const auto csv = (folder.path() / "sweep.csv").string();
     const std::vector<std::string> base = {"sweep", "--wafer", "2.0 Inches", "--shape", "Circle",
                                            "--from", "50", "--to", "100", "--steps", "3"};
     auto toFile = base, toOut = base, image = base;

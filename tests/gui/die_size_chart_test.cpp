@@ -17,7 +17,7 @@
 #include "forms/file_dialog.h"
 #include "windows/die_size_chart/frm_die_size_chart.h"
 #include "windows/designer/frm_wafer.h"
-#include "gui_test_support.h"
+#include "tests/support/gui_test_support.h"
 
 using namespace kerf;
 using namespace kerf::ui;

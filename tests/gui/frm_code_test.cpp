@@ -15,7 +15,7 @@
 #include "forms/application.h"
 #include "forms/folder_dialog.h"
 #include "windows/designer/frm_wafer.h"
-#include "gui_test_support.h"
+#include "tests/support/gui_test_support.h"
 
 using namespace kerf;
 using namespace kerf::ui;

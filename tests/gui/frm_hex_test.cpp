@@ -5,7 +5,7 @@
 
 #include "forms/application.h"
 #include "forms/twips.h"
-#include "gui_test_support.h"
+#include "tests/support/gui_test_support.h"
 #include "windows/simulator/frm_hex.h"
 
 using namespace kerf;

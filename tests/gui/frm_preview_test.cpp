@@ -16,8 +16,9 @@
 #include "render/cut_path_picture.h"
 #include "windows/preview/frm_preview.h"
 #include "windows/designer/frm_wafer.h"
-#include "gui_test_support.h"
-#include "preview_test_support.h"
+#include "tests/support/gui_test_support.h"
+#include "tests/support/design_helpers.h"
+#include "tests/support/generated_programs.h"
 
 using namespace kerf;
 using namespace kerf::ui;
@@ -245,7 +246,7 @@ void FrmPreviewTest::reportOfKnownLayouts()
     QFETCH(double, cutLength);
     QFETCH(double, travelLength);
     const WaferLayout layout = designedLayout("2.0 Inches", shape.toLatin1().constData(), die.toLatin1().constData());
-    frmPreview* preview = openPreview(layout, programOf(layout));
+    frmPreview* preview = openPreview(layout, programFor(layout));
     QVERIFY(preview->report());
     const CutReport& report = *preview->report();
     QCOMPARE(report.dies, std::int64_t(dies));
@@ -275,7 +276,7 @@ void FrmPreviewTest::reportOfKnownLayouts()
 void FrmPreviewTest::cutsAreDrawnOverTheDieEdges()
 {
     const WaferLayout layout = designedLayout("2.0 Inches", "Square", "500");
-    frmPreview* preview = openPreview(layout, programOf(layout));
+    frmPreview* preview = openPreview(layout, programFor(layout));
     CutPathView* picture = preview->picture;
     const QImage image = picture->picture();
     // The cut lines lie on the grid lines of the map: cut colour, no red left.
@@ -310,7 +311,7 @@ void FrmPreviewTest::lastStepLeavesNoRed()
     QFETCH(QString, passes);
     const WaferLayout layout = designedLayout("2.0 Inches", shape.toLatin1().constData(), die.toLatin1().constData(),
                                               gap.toLatin1().constData());
-    frmPreview* preview = openPreview(layout, programOf(layout, passes.toLatin1().constData()));
+    frmPreview* preview = openPreview(layout, programFor(layout, passes.toInt()));
     QVERIFY(preview->report() && preview->report()->clean());
     QCOMPARE(preview->stepSlider->value(), preview->stepSlider->maximum());
     const QImage image = preview->picture->picture();
@@ -335,7 +336,7 @@ void FrmPreviewTest::programLeavingALineUncutShowsItInRed()
 {
     const WaferLayout layout = designedLayout("2.0 Inches", "Square", "500");
     // The middle row line: its cut, which opened and closed on nothing.
-    const std::string broken = without(programOf(layout), "MI X -1.0\r\n");
+    const std::string broken = without(programFor(layout), "MI X -1.0\r\n");
     frmPreview* preview = openPreview(layout, broken);
     QVERIFY(preview->report());
     QVERIFY(preview->report()->uncutDies > 0);
@@ -355,7 +356,7 @@ void FrmPreviewTest::programLeavingALineUncutShowsItInRed()
 void FrmPreviewTest::movedCutIsReportedAtItsLine()
 {
     const WaferLayout layout = designedLayout("2.0 Inches", "Square", "500");
-    const std::string text = programOf(layout);
+    const std::string text = programFor(layout);
     // The first row line cut twice as long: past the effective circle.
     const std::string broken = replaced(text, "MI X 1.0\r\n", "MI X 2.0\r\n");
     const std::size_t at = text.find("MI X 1.0\r\n");
@@ -372,7 +373,7 @@ void FrmPreviewTest::movedCutIsReportedAtItsLine()
 void FrmPreviewTest::textThatIsNoProgramIsReportedAtItsLine()
 {
     const WaferLayout layout = designedLayout("2.0 Inches", "Hexagon", "500");
-    const std::string text = programOf(layout);
+    const std::string text = programFor(layout);
     // The first repeat block loses its EL.
     const std::size_t sl = text.find("SL 2\r\n", text.find("MAIN PROGRAM"));
     const std::string broken = text.substr(0, sl) + replaced(text.substr(sl), "EL\r\n", "");
@@ -408,7 +409,7 @@ void FrmPreviewTest::programBeyondTheBoundsIsUncheckedInChinese()
 void FrmPreviewTest::sliderMovesTheHead()
 {
     const WaferLayout layout = designedLayout("2.0 Inches", "Hexagon", "500");
-    frmPreview* preview = openPreview(layout, programOf(layout));
+    frmPreview* preview = openPreview(layout, programFor(layout));
     CutPathView* picture = preview->picture;
     QVERIFY(preview->stepSlider->isEnabled());
     QCOMPARE(preview->stepSlider->value(), preview->stepSlider->maximum()); // the whole path at first
@@ -436,7 +437,7 @@ void FrmPreviewTest::sliderMovesTheHead()
 void FrmPreviewTest::playWalksToTheEnd()
 {
     const WaferLayout layout = designedLayout("2.0 Inches", "Square", "500");
-    frmPreview* preview = openPreview(layout, programOf(layout));
+    frmPreview* preview = openPreview(layout, programFor(layout));
     preview->stepSlider->setValue(0);
     preview->cmdPlay_Click();
     QCOMPARE(preview->cmdPlay->text(), QStringLiteral("暫停(&L)"));
@@ -449,7 +450,7 @@ void FrmPreviewTest::playWalksToTheEnd()
 void FrmPreviewTest::wheelZoomsAboutThePointerAtOneScale()
 {
     const WaferLayout layout = designedLayout("2.0 Inches", "Hexagon", "200");
-    frmPreview* preview = openPreview(layout, programOf(layout));
+    frmPreview* preview = openPreview(layout, programFor(layout));
     CutPathView* picture = preview->picture;
     const map::MapView before = picture->view();
     const QPointF pointer(picture->width() * 0.3, picture->height() * 0.6);
@@ -484,7 +485,7 @@ void FrmPreviewTest::wheelZoomsAboutThePointerAtOneScale()
 void FrmPreviewTest::dragPansAndFitShowsTheWaferAgain()
 {
     const WaferLayout layout = designedLayout("2.0 Inches", "Circle", "300");
-    frmPreview* preview = openPreview(layout, programOf(layout));
+    frmPreview* preview = openPreview(layout, programFor(layout));
     CutPathView* picture = preview->picture;
     const map::MapView fit = picture->view();
     const QPoint from(100, 100);
@@ -527,7 +528,7 @@ void FrmPreviewTest::largestCircleProgramOpensInFull()
 {
     // Some 512 million round dies in 27455 rows.
     const WaferLayout layout = designedLayout("5.0 Inches", "Circle", "0.2");
-    designer->showPreview(ProgramPreview{layout, programOf(layout)});
+    designer->showPreview(ProgramPreview{layout, programFor(layout)});
     frmPreview* preview = designer->previewWindow();
     // The path is drawn whatever the check takes.
     QTRY_VERIFY_WITH_TIMEOUT(preview->steps(), WorkTimeout);
@@ -580,7 +581,7 @@ void FrmPreviewTest::previewAgainKeepsTheViewAndReopensAfterClosing()
 void FrmPreviewTest::closingTheDesignerClosesThePreview()
 {
     const WaferLayout layout = designedLayout("2.0 Inches", "Circle", "1000");
-    frmPreview* preview = openPreview(layout, programOf(layout));
+    frmPreview* preview = openPreview(layout, programFor(layout));
     QVERIFY(preview->isVisible());
     designer->cmdExit_Click();
     QVERIFY(!preview->isVisible());

@@ -8,7 +8,7 @@
 #include "forms/application.h"
 #include "windows/designer/frm_wafer.h"
 #include "forms/twips.h"
-#include "gui_test_support.h"
+#include "tests/support/gui_test_support.h"
 #include "layout/design_driver.h"
 
 using namespace kerf;

@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "forms/guarded_application.h"
-#include "gui_test_support.h"
+#include "tests/support/gui_test_support.h"
 
 using namespace kerf;
 using namespace kerf::testing;

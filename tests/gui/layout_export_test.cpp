@@ -16,9 +16,10 @@
 #include "windows/designer/frm_wafer.h"
 #include "render/layout_export.h"
 #include "render/wafer_map.h"
-#include "gui_test_support.h"
+#include "tests/support/gui_test_support.h"
 #include "layout/die_csv.h"
-#include "preview_test_support.h"
+#include "tests/support/design_helpers.h"
+#include "tests/support/generated_programs.h"
 
 using namespace kerf;
 using namespace kerf::map;

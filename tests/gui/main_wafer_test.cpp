@@ -12,7 +12,7 @@
 #include "windows/designer/frm_wafer.h"
 #include "windows/preview/frm_preview.h"
 #include "forms/twips.h"
-#include "gui_test_support.h"
+#include "tests/support/gui_test_support.h"
 #include "windows/simulator/frm_hex.h"
 
 using namespace kerf;

@@ -11,7 +11,8 @@
 #include "render/inch_canvas.h"
 #include "render/map_view.h"
 #include "render/wafer_map.h"
-#include "preview_test_support.h"
+#include "tests/support/design_helpers.h"
+#include "tests/support/generated_programs.h"
 
 using namespace kerf;
 using namespace kerf::map;
@@ -247,7 +248,7 @@ void MapViewTest::cutsCoverTheEdgesOfTheDiesTheyCut()
     QFETCH(QString, gap);
     const WaferLayout layout = designedLayout("2.0 Inches", shape.toLatin1().constData(),
                                               die.toLatin1().constData(), gap.toLatin1().constData());
-    const Program program = parsed(programOf(layout, passes.toLatin1().constData()));
+    const Program program = parsed(programFor(layout, passes.toInt()));
     const QPointF about = zoom > 10 ? QPointF(150, 190) : QPointF(260, 260);
     MapView view = zoomedAbout(fitView(QSize(520, 520), QRectF(1.5, 1.5, 2.25, 2.25)), about, zoom);
     if (zoom == 0) // the designer's picture: 96 pixels an inch from its corner
@@ -269,7 +270,7 @@ void MapViewTest::cutsCoverTheEdgesOfTheDiesTheyCut()
 void MapViewTest::stepsWalkThePathInMachineOrder()
 {
     const WaferLayout layout = designedLayout("2.0 Inches", "Hexagon", "200");
-    const Program program = parsed(programOf(layout, "2"));
+    const Program program = parsed(programFor(layout, 2));
     const MapView view = fitView(QSize(504, 504), Picture);
     const CutPathLayers layers = drawCutPathLayers(program, view, 1.0);
     const CutPathSteps& steps = layers.steps;
@@ -299,8 +300,8 @@ void MapViewTest::retracedPassesAreDrawnOnce()
 {
     const WaferLayout layout = designedLayout("2.0 Inches", "Square", "500");
     const MapView view = fitView(QSize(504, 504), Picture);
-    const CutPathLayers once = drawCutPathLayers(parsed(programOf(layout, "1")), view, 1.0);
-    const CutPathLayers thrice = drawCutPathLayers(parsed(programOf(layout, "3")), view, 1.0);
+    const CutPathLayers once = drawCutPathLayers(parsed(programFor(layout, 1)), view, 1.0);
+    const CutPathLayers thrice = drawCutPathLayers(parsed(programFor(layout, 3)), view, 1.0);
     // Only the moves back to the origin around the loop's end come on top.
     QVERIFY(thrice.steps.runs > once.steps.runs && thrice.steps.runs <= once.steps.runs + 2);
     // The same cuts, made by the same steps; the passes' return to the origin
@@ -350,7 +351,7 @@ void MapViewTest::cutsAreAsWideAsTheToleranceWhereItSpansPixels()
 void MapViewTest::cancelledDrawingSaysSo()
 {
     const WaferLayout layout = designedLayout("3.0 Inches", "Hexagon", "20");
-    const Program program = parsed(programOf(layout));
+    const Program program = parsed(programFor(layout));
     int calls = 0;
     double fraction = -1;
     const CutPathLayers layers = drawCutPathLayers(program, fitView(QSize(300, 300), Picture), 1.0,

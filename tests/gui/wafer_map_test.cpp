@@ -11,9 +11,14 @@
 #include "layout/design_driver.h"
 #include "layout/simulation/simulation.h"
 #include "render/sim_map.h"
+#include "tests/support/design_helpers.h"
+#include "tests/support/picture_pixels.h"
 
 using namespace kerf;
 using namespace kerf::map;
+using kerf::testing::designed;
+using kerf::testing::countPixels;
+using kerf::testing::near;
 
 namespace {
 
@@ -29,38 +34,6 @@ QImage blankImage()
 QColor at(const QImage& image, double x, double y)
 {
     return image.pixelColor(static_cast<int>(std::floor(x * 96)), static_cast<int>(std::floor(y * 96)));
-}
-
-// True when `colour` is at the point or a pixel next to it: outlines may
-// round to either side of a line.
-bool near(const QImage& image, double x, double y, const QColor& colour)
-{
-    const int px = static_cast<int>(std::floor(x * 96));
-    const int py = static_cast<int>(std::floor(y * 96));
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            if (image.valid(px + dx, py + dy) && image.pixelColor(px + dx, py + dy) == colour)
-                return true;
-    return false;
-}
-
-int countPixels(const QImage& image, const QColor& colour)
-{
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += image.pixelColor(x, y) == colour;
-    return n;
-}
-
-Design designed(const char* size, const char* shape, const char* die)
-{
-    DesignInput input;
-    input.texts = {size, "", shape, die, ""};
-    input.WaferDiameter = chooseWaferSize(size, 0).WaferDiameter;
-    input.texts.effectiveDiameter = chooseWaferSize(size, 0).effectiveText;
-    DesignOutcome outcome = runDesign(input);
-    return std::get<Design>(outcome);
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // focus, and what it accepts.
 #include <gtest/gtest.h>
 
-#include "design_helpers.h"
+#include "tests/support/design_helpers.h"
 
 using namespace kerf;
 using namespace kerf::testing;

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "design_helpers.h"
+#include "tests/support/design_helpers.h"
 #include "layout/die_centres.h"
 
 using namespace kerf;

@@ -1,7 +1,7 @@
 // Worked examples and the table invariants of every layout.
 #include <gtest/gtest.h>
 
-#include "design_helpers.h"
+#include "tests/support/design_helpers.h"
 #include "layout/die_layouts.h"
 
 using namespace kerf;

@@ -1,4 +1,4 @@
-#include "literal_walk.h"
+#include "tests/layout/literal_walk.h"
 
 #include <cmath>
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "design_helpers.h"
+#include "tests/support/design_helpers.h"
 #include "layout/die_layouts.h"
-#include "literal_walk.h"
+#include "tests/layout/literal_walk.h"
 
 using namespace kerf;
 using namespace kerf::testing;

@@ -1,7 +1,7 @@
 // The simulator's column layout, its results and its input handling.
 #include <gtest/gtest.h>
 
-#include "design_helpers.h"
+#include "tests/support/design_helpers.h"
 #include "layout/simulation/simulation.h"
 
 using namespace kerf;

@@ -11,13 +11,14 @@
 
 #include "program/check/cut_check.h"
 #include "program/writer/generation_driver.h"
-#include "design_helpers.h"
-#include "generated_programs.h"
+#include "tests/support/design_helpers.h"
+#include "tests/support/generated_programs.h"
+#include "tests/support/program_text.h"
 
 using namespace kerf;
 using kerf::testing::designed;
 using kerf::testing::joined;
-using kerf::testing::linesOf;
+using kerf::testing::programLines;
 using kerf::testing::programFor;
 
 namespace {
@@ -125,7 +126,7 @@ std::string nameOf(const LayoutCase& c, int passes)
 /// EL removed, a repeat count changed by one, a call of the wrong unit.
 std::vector<std::pair<std::string, std::string>> brokenVersions(const std::string& text, std::mt19937& random)
 {
-    const std::vector<std::string> lines = linesOf(text);
+    const std::vector<std::string> lines = programLines(text);
     std::vector<std::size_t> moves, loops, ends, calls;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string& l = lines[i];
@@ -230,7 +231,7 @@ TEST(CutCheckRuns, ARepeatOneShortLeavesTheLastDieOfItsRowUncut)
 {
     for (const char* shape : {"Circle", "Hexagon"}) {
         const WaferLayout layout = designed("2.0 Inches", shape, "150", "2").layout;
-        std::vector<std::string> lines = linesOf(programFor(layout, 1));
+        std::vector<std::string> lines = programLines(programFor(layout, 1));
         // The last row's repeat: nothing after it moves on from where it ends.
         std::size_t at = lines.size() - 1;
         while (!lines[at].starts_with("SL "))

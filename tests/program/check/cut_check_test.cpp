@@ -11,13 +11,14 @@
 
 #include "program/check/cut_check.h"
 #include "program/writer/generation_driver.h"
-#include "design_helpers.h"
-#include "generated_programs.h"
+#include "tests/support/design_helpers.h"
+#include "tests/support/generated_programs.h"
+#include "tests/support/program_text.h"
 
 using namespace kerf;
 using kerf::testing::designed;
 using kerf::testing::joined;
-using kerf::testing::linesOf;
+using kerf::testing::programLines;
 using kerf::testing::programFor;
 
 namespace {
@@ -160,7 +161,7 @@ TEST(CutCheckBroken, ALineRemovedLeavesItsRowUncut)
     // The OS of the hexagons' second row removed: the row's moves run with
     // the laser off, so its dies keep their left, upper and right edges, and
     // the first row its lower ones.
-    std::vector<std::string> lines = linesOf(programFor(threeHexagonRows(), 1));
+    std::vector<std::string> lines = programLines(programFor(threeHexagonRows(), 1));
     const std::size_t row2 = indexOf(lines, "# Row 2");
     ASSERT_EQ(lines[row2 + 1], "OS");
     lines.erase(lines.begin() + static_cast<long>(row2 + 1));
@@ -190,7 +191,7 @@ TEST(CutCheckBroken, AMoveChangedIsReportedAtItsLine)
 {
     // The second row's first cut ends off its corner: that cut, and every
     // cut after it (the moves are relative), lies on no die edge.
-    std::vector<std::string> lines = linesOf(programFor(threeHexagonRows(), 1));
+    std::vector<std::string> lines = programLines(programFor(threeHexagonRows(), 1));
     const std::size_t row2 = indexOf(lines, "# Row 2");
     ASSERT_EQ(lines[row2 + 2], "MI X 0.3 Y 0.173205");
     lines[row2 + 2] = "MI X 0.3 Y 0.183205";
@@ -205,7 +206,7 @@ TEST(CutCheckBroken, AMoveChangedIsReportedAtItsLine)
 
 TEST(CutCheckBroken, AnELMissingIsReportedAtItsSL)
 {
-    std::vector<std::string> lines = linesOf(programFor(threeHexagonRows(), 1));
+    std::vector<std::string> lines = programLines(programFor(threeHexagonRows(), 1));
     const std::size_t row1 = indexOf(lines, "# Row 1");
     ASSERT_EQ(lines[row1 + 2], "SL 2");
     ASSERT_EQ(lines[row1 + 4], "EL");
@@ -222,7 +223,7 @@ TEST(CutCheckBroken, ARoundDieRowMovedLeavesItsDiesUncut)
     // The first row move of a 100-mil layout moved a pitch to the right: the
     // second row's arcs are all a die to the right, the last of them about no die.
     const WaferLayout layout = designed("2.0 Inches", "Circle", "100", "2").layout;
-    std::vector<std::string> lines = linesOf(programFor(layout, 1));
+    std::vector<std::string> lines = programLines(programFor(layout, 1));
     const std::size_t move = indexOf(lines, "MI X 0.153 Y -0.088335");
     lines[move] = "MI X 0.255 Y -0.088335";
     const CutReport r = checked(joined(lines), layout);

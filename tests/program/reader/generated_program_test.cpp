@@ -22,8 +22,11 @@
 #include "program/reader/program_reader.h"
 #include "layout/design_driver.h"
 #include "numbers/number_text.h"
+#include "tests/support/design_helpers.h"
+#include "tests/support/generated_programs.h"
 
 using namespace kerf;
+using kerf::testing::programFor;
 
 namespace {
 
@@ -63,35 +66,11 @@ void PrintTo(const LayoutCase& c, std::ostream* out) { *out << caseName(c); }
 /// The layout of the design button, none when it refuses the inputs.
 std::optional<WaferLayout> designed(const LayoutCase& c)
 {
-    DesignInput input;
-    const WaferSizeChoice size = chooseWaferSize(c.wafer, 0);
-    input.WaferDiameter = size.WaferDiameter;
-    input.texts.waferSize = c.wafer;
-    input.texts.effectiveDiameter = c.effective.empty() ? size.effectiveText : c.effective;
-    input.texts.shape = shapeText(c.shape);
-    input.texts.dieSize = c.die;
-    input.texts.fineTune = c.fineTune;
-    DesignOutcome outcome = runDesign(input);
+    DesignOutcome outcome = kerf::testing::design(c.wafer, shapeText(c.shape), c.die, c.fineTune,
+                                                  c.effective.empty() ? nullptr : c.effective.c_str());
     if (!std::holds_alternative<Design>(outcome))
         return std::nullopt;
     return std::get<Design>(std::move(outcome)).layout;
-}
-
-/// The program that the start button writes for the layout, with the
-/// window's default texts and `passes` typed into the pass count box.
-std::string programFor(const WaferLayout& layout, int passes)
-{
-    GenerationRequest request;
-    request.texts.name = "JOB";
-    request.texts.passes = std::to_string(passes);
-    request.date = std::chrono::year(2004) / std::chrono::March / 5;
-    std::ostringstream out;
-    const GenerationOutcome outcome = runGeneration(layout, request, std::ref(static_cast<std::ostream&>(out)));
-    if (const auto* refusal = std::get_if<GenerationRefusal>(&outcome))
-        ADD_FAILURE() << "generation refused: " << refusal->prompt;
-    if (const auto* failure = std::get_if<GenerationFailure>(&outcome))
-        ADD_FAILURE() << "generation failed: " << failure->prompt;
-    return out.str();
 }
 
 std::string offBy(double d)
@@ -253,7 +232,7 @@ Findings checkCase(const LayoutCase& c, double tolerance = kTol)
     return findings;
 }
 
-class GeneratedProgram : public testing::TestWithParam<LayoutCase> {};
+class GeneratedProgram : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(GeneratedProgram, CutsItsLayoutAndEndsAtTheOrigin)
 {
@@ -294,8 +273,8 @@ std::vector<LayoutCase> allCases()
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(Layouts, GeneratedProgram, testing::ValuesIn(allCases()),
-                         [](const testing::TestParamInfo<LayoutCase>& info) { return caseName(info.param); });
+INSTANTIATE_TEST_SUITE_P(Layouts, GeneratedProgram, ::testing::ValuesIn(allCases()),
+                         [](const ::testing::TestParamInfo<LayoutCase>& info) { return caseName(info.param); });
 
 // Many die sizes per wafer, shape and pass count: every fault of the sweep,
 // named by its layout.
@@ -307,7 +286,7 @@ struct SweepCase {
 
 void PrintTo(const SweepCase& c, std::ostream* out) { *out << shapeText(c.shape) << " " << c.wafer << " " << c.passes; }
 
-class GeneratedProgramSweep : public testing::TestWithParam<SweepCase> {};
+class GeneratedProgramSweep : public ::testing::TestWithParam<SweepCase> {};
 
 TEST_P(GeneratedProgramSweep, EveryDieSize)
 {
@@ -354,8 +333,8 @@ std::vector<SweepCase> sweepCases()
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(Layouts, GeneratedProgramSweep, testing::ValuesIn(sweepCases()),
-                         [](const testing::TestParamInfo<SweepCase>& info) {
+INSTANTIATE_TEST_SUITE_P(Layouts, GeneratedProgramSweep, ::testing::ValuesIn(sweepCases()),
+                         [](const ::testing::TestParamInfo<SweepCase>& info) {
                              return std::string(shapeText(info.param.shape)) + "_" + info.param.wafer.substr(0, 1) +
                                     "_" + info.param.wafer.substr(2, 1) + "in_" + std::to_string(info.param.passes) +
                                     "pass";
@@ -411,7 +390,7 @@ bool sameMoves(const std::vector<Motion>& a, const std::vector<Motion>& b)
     });
 }
 
-class AcceptedRun : public testing::TestWithParam<TypedText> {};
+class AcceptedRun : public ::testing::TestWithParam<TypedText> {};
 
 TEST_P(AcceptedRun, WritesAProgramTheMachineReadsAsTheDefaultOne)
 {
@@ -473,8 +452,8 @@ const TypedText kTypedTexts[] = {
     {"WaferTextWithLineBreak", DieShape::Hexagon, "wafer", "2.0 Inches\r\nOS"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Generation, AcceptedRun, testing::ValuesIn(kTypedTexts),
-                         [](const testing::TestParamInfo<TypedText>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Generation, AcceptedRun, ::testing::ValuesIn(kTypedTexts),
+                         [](const ::testing::TestParamInfo<TypedText>& info) { return std::string(info.param.name); });
 
 } // namespace
 

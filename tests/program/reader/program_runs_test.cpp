@@ -12,7 +12,7 @@
 
 #include "program/writer/generation_driver.h"
 #include "program/reader/program_runs.h"
-#include "design_helpers.h"
+#include "tests/support/design_helpers.h"
 
 using namespace kerf;
 

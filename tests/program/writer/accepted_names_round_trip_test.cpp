@@ -9,10 +9,11 @@
 #include "program/writer/generation_driver.h"
 #include "program/writer/program_name_check.h"
 #include "program/reader/program_reader.h"
-#include "program_text.h"
+#include "tests/support/design_helpers.h"
+#include "tests/support/generated_programs.h"
 
 using namespace kerf;
-using namespace kerf::test;
+using namespace kerf::testing;
 
 namespace {
 
@@ -44,9 +45,9 @@ std::string trimmedBlanks(const std::string& name)
 
 TEST(AcceptedNamesRoundTrip, EveryAcceptedNameIsReadBackAsTheMainUnit)
 {
-    const WaferLayout layouts[] = {designed("2.0 Inches", "Circle", "600", "2"),
-                                   designed("2.0 Inches", "Hexagon", "600", "2"),
-                                   designed("2.0 Inches", "Square", "600", "2")};
+    const WaferLayout layouts[] = {designedLayout("2.0 Inches", "Circle", "600", "2"),
+                                   designedLayout("2.0 Inches", "Hexagon", "600", "2"),
+                                   designedLayout("2.0 Inches", "Square", "600", "2")};
     int accepted = 0;
     for (const std::string& name : candidateNames()) {
         if (checkProgramName(name))

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "program/writer/circle_program.h"
-#include "program_text.h"
+#include "tests/support/design_helpers.h"
+#include "tests/support/generated_programs.h"
+#include "tests/support/program_text.h"
 
 using namespace kerf;
-using namespace kerf::test;
+using namespace kerf::testing;
 
 namespace {
 
@@ -35,16 +35,14 @@ WaferLayout circleRows(const std::vector<int>& countsTopToBottom)
 
 std::vector<std::string> program(const WaferLayout& layout, std::int16_t cutCount = 1)
 {
-    std::ostringstream out;
-    WriteCircleProgram(out, layout, defaultParameters(layout, cutCount));
-    return programLines(out.str());
+    return writtenLines(WriteCircleProgram, layout, cutCount);
 }
 
 } // namespace
 
 TEST(CircleProgram, SubroutinesOfTheWorkedFragment)
 {
-    const auto lines = program(designed("2.0 Inches", "Circle", "100", "2"));
+    const auto lines = program(designedLayout("2.0 Inches", "Circle", "100", "2"));
     const std::vector<std::string> units = {
         "PN CIR1", "DI 1 10000", "II", "# 2004/03/05", "# First Circle Subroutine", "OS",
         "MI X 0.05 Y 0.0 ARC -360.0 VEL 0.6 ACC 6.0", "CS", "WT 0.1", "MI X 0.102", "EI", "",
@@ -95,7 +93,7 @@ TEST(CircleProgram, EqualNeighboursGetNoTransition)
 
 TEST(CircleProgram, LastRowIsFollowedByTheTrailer)
 {
-    const auto lines = program(designed("2.0 Inches", "Circle", "100", "2"));
+    const auto lines = program(designedLayout("2.0 Inches", "Circle", "100", "2"));
     ASSERT_GE(lines.size(), 5u);
     EXPECT_EQ(lines[lines.size() - 5], "EL");
     EXPECT_EQ(lines[lines.size() - 4], "MA X 0.0 Y 0.0");
@@ -103,7 +101,7 @@ TEST(CircleProgram, LastRowIsFollowedByTheTrailer)
 
 TEST(CircleProgram, RowsAreCutTopToBottomOneRowPitchApart)
 {
-    const WaferLayout layout = designed("4.0 Inches", "Circle", "47", "3");
+    const WaferLayout layout = designedLayout("4.0 Inches", "Circle", "47", "3");
     const auto body = programBody(program(layout));
     int rows = 0;
     for (const std::string& line : body) {

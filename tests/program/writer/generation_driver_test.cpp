@@ -8,11 +8,13 @@
 #include "program/writer/hexagon_program_two_way.h"
 #include "program/writer/program_generator.h"
 #include "program/writer/square_program.h"
-#include "program_text.h"
-#include "temporary_folder.h"
+#include "tests/support/design_helpers.h"
+#include "tests/support/generated_programs.h"
+#include "tests/support/program_text.h"
+#include "tests/support/temporary_folder.h"
 
 using namespace kerf;
-using namespace kerf::test;
+using namespace kerf::testing;
 
 namespace {
 
@@ -26,7 +28,7 @@ GenerationRequest request(const std::string& name)
 
 const WaferLayout& circleLayout()
 {
-    static const WaferLayout layout = designed("2.0 Inches", "Circle", "100", "2");
+    static const WaferLayout layout = designedLayout("2.0 Inches", "Circle", "100", "2");
     return layout;
 }
 
@@ -62,7 +64,7 @@ TEST(GenerationDriver, SubroutineNamesOfOtherShapesArePlainNames)
             << name;
     }
     std::ostringstream out;
-    const WaferLayout squares = designed("2.0 Inches", "Square", "250");
+    const WaferLayout squares = designedLayout("2.0 Inches", "Square", "250");
     EXPECT_TRUE(std::holds_alternative<GenerationDone>(runGeneration(squares, request("HEX1"), std::ref(out))));
 }
 
@@ -111,7 +113,7 @@ TEST(GenerationDriver, HexagonPassCountParityChoosesTheProgram)
     EXPECT_EQ(generatorFor(DieShape::Circle, 2), &WriteCircleProgram);
     EXPECT_EQ(generatorFor(DieShape::Square, 1), &WriteSquareProgram);
 
-    const WaferLayout hexagons = designed("2.0 Inches", "Hexagon", "100");
+    const WaferLayout hexagons = designedLayout("2.0 Inches", "Hexagon", "100");
     for (const char* passes : {"1", "2", "3", "", "2.5"}) {
         GenerationRequest r = request("job");
         r.texts.passes = passes;
@@ -128,7 +130,7 @@ TEST(GenerationDriver, CutsTheLayoutItIsGivenWithTheTextsItWasMadeFrom)
 {
     // The texts a layout carries are those of its design run, whatever the
     // designer's boxes show later.
-    WaferLayout layout = designed("4.0 Inches", "Square", "250");
+    WaferLayout layout = designedLayout("4.0 Inches", "Square", "250");
     std::ostringstream out;
     runGeneration(layout, request("job"), std::ref(out));
     const auto lines = programLines(out.str());
@@ -272,7 +274,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedRun{"NameOfAHexagonSubroutine", texts(" hex1"),
                    {"這個程式的副程式名稱是 HEX1、HEX2、HEX3、HEX4，檔名不可與它們相同，請改用其他檔名。", "檔名錯誤",
                     GenerationBox::Text1},
-                   designed("2.0 Inches", "Hexagon", "400")},
+                   designedLayout("2.0 Inches", "Hexagon", "400")},
         RefusedRun{"DesignTextWithALineBreak", texts("job"),
                    {"「晶片直徑」含有控制字元（例如換行），請在晶片設定視窗修改後重新設計。", "文字無法轉換", std::nullopt},
                    withWaferSize("2.0 Inches\r\nOS")},

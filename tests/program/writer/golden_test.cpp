@@ -6,8 +6,10 @@
 #include <sstream>
 
 #include "program/writer/generation_driver.h"
-#include "program_text.h"
-#include "temporary_folder.h"
+#include "tests/support/design_helpers.h"
+#include "tests/support/generated_programs.h"
+#include "tests/support/program_text.h"
+#include "tests/support/temporary_folder.h"
 
 // Whole programs against the files in golden/<case>/: input.txt holds the
 // designer's and the generation window's boxes as "key=value" lines,
@@ -15,7 +17,7 @@
 // from the current generators; every rewritten diff is to be reviewed.
 
 using namespace kerf;
-using namespace kerf::test;
+using namespace kerf::testing;
 
 namespace {
 
@@ -67,7 +69,7 @@ TEST_P(GoldenProgram, MatchesItsExpectedFile)
 {
     const std::filesystem::path folder = kGolden / GetParam();
     auto input = readInput(folder / "input.txt");
-    const WaferLayout layout = designed(input["wafer"], input["shape"], input["die"], input["gap"]);
+    const WaferLayout layout = designedLayout(input["wafer"], input["shape"], input["die"], input["gap"]);
 
     GenerationRequest request;
     request.date = TestDate;

@@ -1,29 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "program/writer/hexagon_program_one_way.h"
-#include "program_text.h"
+#include "tests/support/design_helpers.h"
+#include "tests/support/generated_programs.h"
+#include "tests/support/program_text.h"
 
 using namespace kerf;
-using namespace kerf::test;
+using namespace kerf::testing;
 
 namespace {
 
 std::vector<std::string> program(const WaferLayout& layout)
 {
-    std::ostringstream out;
-    WriteHexagonProgramOneWay(out, layout, defaultParameters(layout, 1));
-    return programLines(out.str());
-}
-
-std::vector<std::string> rowBlock(const std::vector<std::string>& lines, int rowNo)
-{
-    const auto begin = std::find(lines.begin(), lines.end(), "# Row " + std::to_string(rowNo));
-    auto end = begin + 1;
-    while (end != lines.end() && end->rfind("# ", 0) != 0)
-        ++end;
-    return {begin, end};
+    return writtenLines(WriteHexagonProgramOneWay, layout, 1);
 }
 
 // The move written after each row but the last, in row order.
@@ -41,7 +30,7 @@ std::vector<std::string> rowMoves(const std::vector<std::string>& lines)
 TEST(HexagonProgramOneWay, FourHundredMilOnTwoInchesMovesFromShortRowsToTheNextStart)
 {
     // Rows of 1, 4, 3, 4, 1 dies: rows 1 and 3 are shorter than both neighbours.
-    const auto lines = program(designed("2.0 Inches", "Hexagon", "400"));
+    const auto lines = program(designedLayout("2.0 Inches", "Hexagon", "400"));
     const std::vector<std::string> expected = {"MI X 0.4 Y -0.46188", "MI Y -0.23094", "MI X -0.4 Y -0.46188",
                                                "MI Y -0.23094"};
     EXPECT_EQ(rowMoves(lines), expected);
@@ -49,7 +38,7 @@ TEST(HexagonProgramOneWay, FourHundredMilOnTwoInchesMovesFromShortRowsToTheNextS
 
 TEST(HexagonProgramOneWay, OddRowsRunRightwardsAndEvenRowsLeftwards)
 {
-    const WaferLayout layout = designed("4.0 Inches", "Hexagon", "100");
+    const WaferLayout layout = designedLayout("4.0 Inches", "Hexagon", "100");
     const auto lines = program(layout);
     const int rows = layout.RowTable.upperBound();
     ASSERT_EQ(rows % 2, 1);

@@ -6,10 +6,12 @@
 #include "program/writer/hexagon_program_one_way.h"
 #include "program/writer/hexagon_row_move.h"
 #include "numbers/number_text.h"
-#include "program_text.h"
+#include "tests/support/design_helpers.h"
+#include "tests/support/generated_programs.h"
+#include "tests/support/program_text.h"
 
 using namespace kerf;
-using namespace kerf::test;
+using namespace kerf::testing;
 
 namespace {
 
@@ -97,7 +99,7 @@ TEST(HexagonRowMove, JoinsEndAndStartPointsOfDesignedLayouts)
     int uncovered = 0;
     for (const char* wafer : {"2.0 Inches", "2.5 Inches", "3.0 Inches", "4.0 Inches", "5.0 Inches"}) {
         for (int mil = 40; mil <= 700; mil += 7) {
-            const WaferLayout layout = designed(wafer, "Hexagon", std::to_string(mil));
+            const WaferLayout layout = designedLayout(wafer, "Hexagon", std::to_string(mil));
             if (layout.RowTable.upperBound() < 1)
                 continue;
             ++layouts;

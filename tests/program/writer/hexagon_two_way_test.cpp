@@ -3,35 +3,25 @@
 #include <sstream>
 
 #include "program/writer/hexagon_program_two_way.h"
-#include "program_text.h"
+#include "tests/support/design_helpers.h"
+#include "tests/support/generated_programs.h"
+#include "tests/support/program_text.h"
 
 using namespace kerf;
-using namespace kerf::test;
+using namespace kerf::testing;
 
 namespace {
 
 std::vector<std::string> program(const WaferLayout& layout)
 {
-    std::ostringstream out;
-    WriteHexagonProgramTwoWay(out, layout, defaultParameters(layout, 2));
-    return programLines(out.str());
-}
-
-// The block of row `rowNo`: from its comment to the next row's comment or the final row.
-std::vector<std::string> rowBlock(const std::vector<std::string>& lines, int rowNo)
-{
-    const auto begin = std::find(lines.begin(), lines.end(), "# Row " + std::to_string(rowNo));
-    auto end = begin + 1;
-    while (end != lines.end() && end->rfind("# ", 0) != 0)
-        ++end;
-    return {begin, end};
+    return writtenLines(WriteHexagonProgramTwoWay, layout, 2);
 }
 
 } // namespace
 
 TEST(HexagonSubroutines, OfTheTwentySixMilDie)
 {
-    const auto lines = program(designed("2.0 Inches", "Hexagon", "26"));
+    const auto lines = program(designedLayout("2.0 Inches", "Hexagon", "26"));
     const std::vector<std::string> units = {
         "PN HEX1", "DI 1 10000", "II", "# 2004/03/05", "# First Hexagon Subroutine",
         "MI Y 0.015012", "MI X 0.013 Y 0.007506", "MI X 0.013 Y -0.007506", "MI Y -0.015012", "EI", "",
@@ -48,7 +38,7 @@ TEST(HexagonSubroutines, OfTheTwentySixMilDie)
 
 TEST(HexagonProgramTwoWay, RowsAreNumberedTopToBottomThenTheFinalRow)
 {
-    const WaferLayout layout = designed("3.0 Inches", "Hexagon", "100");
+    const WaferLayout layout = designedLayout("3.0 Inches", "Hexagon", "100");
     const auto body = programBody(program(layout));
     std::vector<std::string> comments;
     for (const std::string& line : body)

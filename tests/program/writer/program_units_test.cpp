@@ -3,11 +3,12 @@
 #include <sstream>
 
 #include "program/writer/program_units.h"
-#include "program_text.h"
+#include "tests/support/generated_programs.h"
+#include "tests/support/program_text.h"
 
 using namespace kerf;
-using kerf::test::programLines;
-using kerf::test::TestDate;
+using kerf::testing::programLines;
+using kerf::testing::TestDate;
 
 namespace {
 
@@ -94,7 +95,7 @@ TEST(SubroutineUnit, HasDateAndTitleCommentsAndOneEmptyLineAfterEI)
     std::ostringstream out;
     ProgramWriter writer(out);
     const std::vector<std::string> commands = {"OS", "CS"};
-    WriteSubroutineUnit(writer, "CIR1", "# First Circle Subroutine", TestDate, commands);
+    writeSubroutineUnit(writer, "CIR1", "# First Circle Subroutine", TestDate, commands);
     EXPECT_EQ(out.str(),
               "PN CIR1\r\nDI 1 10000\r\nII\r\n# 2004/03/05\r\n# First Circle Subroutine\r\nOS\r\nCS\r\nEI\r\n\r\n");
 }

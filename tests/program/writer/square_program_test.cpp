@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "program/writer/square_program.h"
-#include "program_text.h"
+#include "tests/support/design_helpers.h"
+#include "tests/support/generated_programs.h"
+#include "tests/support/program_text.h"
 
 using namespace kerf;
-using namespace kerf::test;
+using namespace kerf::testing;
 
 namespace {
 
@@ -41,9 +41,7 @@ WaferLayout squareLines(float pitch, const std::vector<int>& rows, const std::ve
 
 std::vector<std::string> program(const WaferLayout& layout, std::int16_t cutCount = 1)
 {
-    std::ostringstream out;
-    WriteSquareProgram(out, layout, defaultParameters(layout, cutCount));
-    return programLines(out.str());
+    return writtenLines(WriteSquareProgram, layout, cutCount);
 }
 
 } // namespace
@@ -97,14 +95,14 @@ TEST(SquareProgram, ThreePassesRepeatBothPartsAndReturnToTheOrigin)
 
 TEST(SquareProgram, WholeInchesUseThePatternAndThePlainPitchItsOwnText)
 {
-    const auto body = programBody(program(designed("5.0 Inches", "Square", "1000")));
+    const auto body = programBody(program(designedLayout("5.0 Inches", "Square", "1000")));
     EXPECT_TRUE(containsLines(body, {"OS", "MI X 4.0", "CS", "MI Y -1"}));
     EXPECT_TRUE(containsLines(body, {"OS", "MI Y 4.0", "CS", "MI X -1"}));
 }
 
 TEST(SquareProgram, DesignedLayoutVisitsEveryLineOnce)
 {
-    const WaferLayout layout = designed("2.0 Inches", "Square", "100");
+    const WaferLayout layout = designedLayout("2.0 Inches", "Square", "100");
     const auto body = programBody(program(layout));
     EXPECT_EQ(std::count(body.begin(), body.end(), "OS"),
               layout.RowTable.upperBound() + layout.ColumnTable.upperBound());

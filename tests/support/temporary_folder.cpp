@@ -1,4 +1,4 @@
-#include "temporary_folder.h"
+#include "tests/support/temporary_folder.h"
 
 #include <unistd.h>
 
@@ -6,11 +6,11 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace kerf::test {
+namespace kerf::testing {
 
 TemporaryFolder::TemporaryFolder()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kerf-codegen-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "kerf-test-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("cannot make a temporary folder");
     path_ = pattern;
@@ -45,4 +45,4 @@ std::string readFile(const std::filesystem::path& path)
     return content.str();
 }
 
-} // namespace kerf::test
+} // namespace kerf::testing

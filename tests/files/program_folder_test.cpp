@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "files/program_folder.h"
-#include "temporary_folder.h"
+#include "tests/support/temporary_folder.h"
 
 using namespace kerf;
 
@@ -47,7 +47,7 @@ TEST(ProgramFolder, PresetWinsEvenOverAWritableExecutableFolder)
 
 TEST(ProgramFolder, WritabilityOfRealFolders)
 {
-    const test::TemporaryFolder folder;
+    const kerf::testing::TemporaryFolder folder;
     EXPECT_TRUE(folderIsWritable(folder.path()));
     EXPECT_FALSE(folderIsWritable(folder.path() / "missing"));
     folder.write("file", "x");

@@ -11,10 +11,10 @@
 #include <stdexcept>
 
 #include "files/file_replacement.h"
-#include "temporary_folder.h"
+#include "tests/support/temporary_folder.h"
 
 using namespace kerf;
-using namespace kerf::test;
+using namespace kerf::testing;
 
 namespace {
 

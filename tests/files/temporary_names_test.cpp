@@ -10,10 +10,10 @@
 #include <functional>
 
 #include "files/temporary_names.h"
-#include "temporary_folder.h"
+#include "tests/support/temporary_folder.h"
 
 using namespace kerf;
-using namespace kerf::test;
+using namespace kerf::testing;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-namespace kerf::test {
+namespace kerf::testing {
 
 /// A new empty folder for one test, removed with everything in it afterwards.
 class TemporaryFolder {
@@ -15,6 +15,8 @@ public:
     TemporaryFolder& operator=(const TemporaryFolder&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
+    /// The path of a file of the folder, as a command line takes it.
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
     /// Writes a file of the folder.
     void write(const std::string& name, const std::string& content) const;
     /// Every entry below the folder with its content ("<folder>" for folders).
@@ -24,7 +26,7 @@ private:
     std::filesystem::path path_;
 };
 
-/// The whole content of a file.
+/// The bytes of a file (empty when it cannot be read).
 std::string readFile(const std::filesystem::path& path);
 
-} // namespace kerf::test
+} // namespace kerf::testing

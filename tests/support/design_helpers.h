@@ -1,8 +1,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "layout/design_driver.h"
+#include "layout/wafer_layout.h"
 
 namespace kerf::testing {
 
@@ -15,5 +17,15 @@ DesignOutcome design(const std::string& wafer, const std::string& shape, const s
 /// The same, expecting a finished design.
 Design designed(const std::string& wafer, const std::string& shape, const std::string& die,
                 const std::string& gap = "", const char* effective = nullptr);
+
+/// The layout of such a finished design.
+WaferLayout designedLayout(const std::string& wafer, const std::string& shape, const std::string& die,
+                           const std::string& gap = "", const char* effective = nullptr);
+
+/// A hexagon layout of rows centred on the wafer's vertical line, with these
+/// die counts from top to bottom (an odd number of rows), a = half the die
+/// width, h = half its side; RelX, RelY the lower-left corner of each row's
+/// leftmost die.
+WaferLayout hexagonRows(const std::vector<int>& countsTopToBottom, float a, double h);
 
 } // namespace kerf::testing
