@@ -74,7 +74,9 @@ CommandRun declareCheckCommand(CLI::App& app)
     addWholeNumberOption(app, "--passes", choices->passes, 1, 999, "N",
                          "每個邊必須切的次數（預設：依程式的圓弧圈數或重複區塊）",
                          "--passes 必須是 1 到 999 的整數。");
-    app.add_flag("--json", choices->json, "以 JSON 印出報告")->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+    app.add_flag("--json", choices->json, "以 JSON 印出報告")
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
+        ->disable_flag_override();
     app.footer("讓程式 FILE.TXT 在這些設定的排列上如機台般跑一遍，報告它的切割：切割與空跑的長度、\n"
                "完整切開的晶粒與沒切開的晶粒、在有效直徑外或不在晶粒邊上的切割、切割頭停在哪裡。\n"
                "結束代碼：0 每個晶粒都切開且沒有切在外面或不在晶粒邊上；1 程式有誤；2 用法錯誤；3 無法檢查。");

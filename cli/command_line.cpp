@@ -21,18 +21,25 @@ public:
 
 bool isFlag(const CLI::Option& option) { return option.get_items_expected_max() == 0; }
 
-// The option whose name the message of CLI11 gives (the longest that stands
-// as a whole word in it), or null.
+// The option whose name the message of CLI11 gives (as "--name", or "name"
+// in some messages; the longest that stands as a whole word), or null.
 const CLI::Option* namedOption(const CLI::App& app, const std::string& message)
 {
     const CLI::Option* named = nullptr;
+    std::size_t namedLength = 0;
     for (const CLI::Option* option : app.get_options()) {
-        const std::string name = option->get_name();
-        for (auto at = message.find(name); at != std::string::npos; at = message.find(name, at + 1)) {
-            const std::size_t end = at + name.size();
-            const bool whole = end == message.size() || message[end] == ':' || message[end] == ' ';
-            if (whole && (!named || name.size() > named->get_name().size()))
-                named = option;
+        std::vector<std::string> names = option->get_lnames();
+        names.push_back(option->get_name());
+        for (const std::string& name : names) {
+            for (auto at = message.find(name); at != std::string::npos; at = message.find(name, at + 1)) {
+                const std::size_t end = at + name.size();
+                const bool starts = at == 0 || message[at - 1] == ' ';
+                const bool ends = end == message.size() || message[end] == ':' || message[end] == ' ';
+                if (starts && ends && name.size() > namedLength) {
+                    named = option;
+                    namedLength = name.size();
+                }
+            }
         }
     }
     return named;
