@@ -1,59 +1,76 @@
 #include "cli/layout_json.h"
 
+#include <string>
+
 #include "cli/json_text.h"
 
 namespace kerf::cli {
 namespace {
 
-void writeNumber(std::ostream& out, const Number& value)
+// The document is put together in memory and written in one piece: a table of
+// tens of thousands of records costs a few appends each, not stream calls.
+void appendNumber(std::string& json, const Number& value)
 {
     if (value.isEmpty())
-        out << "null";
+        json += "null";
     else
-        out << jsonString(value.text());
+        appendJsonString(json, value.text());
 }
 
-void writeTable(std::ostream& out, const LayoutTable& table)
+void appendTable(std::string& json, const LayoutTable& table)
 {
-    out << '[';
+    json += '[';
     for (int i = 1; i <= table.upperBound(); ++i) {
         const LayoutRow& row = table[i];
-        out << (i > 1 ? ", " : "") << "{\"DieCount\": " << row.DieCount << ", \"PosX\": ";
-        writeNumber(out, row.PosX);
-        out << ", \"PosY\": ";
-        writeNumber(out, row.PosY);
-        out << ", \"RelX\": ";
-        writeNumber(out, row.RelX);
-        out << ", \"RelY\": ";
-        writeNumber(out, row.RelY);
-        out << '}';
+        json += i > 1 ? ", {\"DieCount\": " : "{\"DieCount\": ";
+        json += std::to_string(row.DieCount);
+        json += ", \"PosX\": ";
+        appendNumber(json, row.PosX);
+        json += ", \"PosY\": ";
+        appendNumber(json, row.PosY);
+        json += ", \"RelX\": ";
+        appendNumber(json, row.RelX);
+        json += ", \"RelY\": ";
+        appendNumber(json, row.RelY);
+        json += '}';
     }
-    out << ']';
+    json += ']';
 }
 
-void writeResults(std::ostream& out, const LayoutResults& results)
+void appendResults(std::string& json, const LayoutResults& results)
 {
-    out << "\"results\": {\"rows\": " << jsonString(results.rows) << ", \"dies\": " << jsonString(results.dies)
-        << ", \"utilisation\": " << jsonString(results.utilisation) << "}";
+    json += "\"results\": {\"rows\": ";
+    appendJsonString(json, results.rows);
+    json += ", \"dies\": ";
+    appendJsonString(json, results.dies);
+    json += ", \"utilisation\": ";
+    appendJsonString(json, results.utilisation);
+    json += '}';
 }
 
 void writeLayoutObject(std::ostream& out, std::string_view shape, const Number& diePitch, const Number& rowPitch,
                        const Number& hexHalfSide, const LayoutTable& rows, const LayoutTable& columns,
                        const LayoutResults& results)
 {
-    out << "{\"shape\": " << jsonString(shape) << ", \"DiePitch\": ";
-    writeNumber(out, diePitch);
-    out << ", \"RowPitch\": ";
-    writeNumber(out, rowPitch);
-    out << ", \"HexHalfSide\": ";
-    writeNumber(out, hexHalfSide);
-    out << ",\n \"RowTable\": ";
-    writeTable(out, rows);
-    out << ",\n \"ColumnTable\": ";
-    writeTable(out, columns);
-    out << ",\n ";
-    writeResults(out, results);
-    out << "}\n";
+    // About 96 bytes a record.
+    std::string json;
+    json.reserve(256 + 100 * (static_cast<std::size_t>(rows.upperBound()) + columns.upperBound()));
+    json += "{\"shape\": ";
+    appendJsonString(json, shape);
+    json += ", \"DiePitch\": ";
+    appendNumber(json, diePitch);
+    json += ", \"RowPitch\": ";
+    appendNumber(json, rowPitch);
+    json += ", \"HexHalfSide\": ";
+    appendNumber(json, hexHalfSide);
+    json += ",\n \"RowTable\": ";
+    appendTable(json, rows);
+    json += ",\n \"ColumnTable\": ";
+    appendTable(json, columns);
+    json += ",\n ";
+    appendResults(json, results);
+    json += "}\n";
+    out.write(json.data(), static_cast<std::streamsize>(json.size()));
 }
 
 } // namespace
