@@ -7,8 +7,17 @@
 namespace kerf::cli {
 namespace {
 
-// The document is put together in memory and written in one piece: a table of
-// tens of thousands of records costs a few appends each, not stream calls.
+// The document is put together in memory and written in blocks of about
+// 64 KiB: a table of tens of thousands of records costs a few appends each,
+// not stream calls, and the memory stays that of one block.
+constexpr std::size_t BlockSize = 1 << 16;
+
+void writeBlock(std::ostream& out, std::string& json)
+{
+    out.write(json.data(), static_cast<std::streamsize>(json.size()));
+    json.clear();
+}
+
 void appendNumber(std::string& json, const Number& value)
 {
     if (value.isEmpty())
@@ -17,7 +26,7 @@ void appendNumber(std::string& json, const Number& value)
         appendJsonString(json, value.text());
 }
 
-void appendTable(std::string& json, const LayoutTable& table)
+void appendTable(std::ostream& out, std::string& json, const LayoutTable& table)
 {
     json += '[';
     for (int i = 1; i <= table.upperBound(); ++i) {
@@ -33,6 +42,8 @@ void appendTable(std::string& json, const LayoutTable& table)
         json += ", \"RelY\": ";
         appendNumber(json, row.RelY);
         json += '}';
+        if (json.size() >= BlockSize)
+            writeBlock(out, json);
     }
     json += ']';
 }
@@ -52,9 +63,8 @@ void writeLayoutObject(std::ostream& out, std::string_view shape, const Number& 
                        const Number& hexHalfSide, const LayoutTable& rows, const LayoutTable& columns,
                        const LayoutResults& results)
 {
-    // About 96 bytes a record.
     std::string json;
-    json.reserve(256 + 100 * (static_cast<std::size_t>(rows.upperBound()) + columns.upperBound()));
+    json.reserve(BlockSize + 256); // a record is about 96 bytes
     json += "{\"shape\": ";
     appendJsonString(json, shape);
     json += ", \"DiePitch\": ";
@@ -64,13 +74,13 @@ void writeLayoutObject(std::ostream& out, std::string_view shape, const Number& 
     json += ", \"HexHalfSide\": ";
     appendNumber(json, hexHalfSide);
     json += ",\n \"RowTable\": ";
-    appendTable(json, rows);
+    appendTable(out, json, rows);
     json += ",\n \"ColumnTable\": ";
-    appendTable(json, columns);
+    appendTable(out, json, columns);
     json += ",\n ";
     appendResults(json, results);
     json += "}\n";
-    out.write(json.data(), static_cast<std::streamsize>(json.size()));
+    writeBlock(out, json);
 }
 
 } // namespace
