@@ -138,6 +138,9 @@ bool parseArguments(CLI::App& app, std::vector<std::string> args)
     } catch (const CLI::CallForHelp&) {
         return false;
     } catch (const CLI::ParseError& error) {
+        // "--dei 5" is said as the unknown option it is, not as --die missing.
+        if (dynamic_cast<const CLI::RequiredError*>(&error))
+            refuseExtras(app);
         throw UsageError(usageErrorText(app, error));
     }
     refuseExtras(app);

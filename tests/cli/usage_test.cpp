@@ -112,6 +112,8 @@ TEST(CliUsage, EveryCommandNamesTheRequiredOptionThatIsMissing)
                      "缺少必要的引數 FILE.TXT。");
     expectUsageError({"check", "A.TXT", "B.TXT", "--shape", "Square", "--die", "500"}, "多餘的引數：B.TXT");
     expectUsageError({"check", "A.TXT", "--wafer", "2.0 Inches", "--die", "500"}, "缺少必要的選項 --shape。");
+    // A misspelt required option is said as the unknown option it is.
+    expectUsageError({"design", "--dei", "5"}, "不認得的選項：--dei");
 }
 
 TEST(CliUsage, JsonIsAFlagGivenOnce)
