@@ -12,11 +12,22 @@ public:
     HelpFormatter()
     {
         label("Positionals", "引數");
-        label("REQUIRED", "（必要）");
         column_width(28);
     }
 
     std::string make_usage(const CLI::App* app, std::string) const override { return usageLine(*app) + "\n"; }
+
+    // The left column holds ASCII only, so that it lines up (CLI11 counts
+    // bytes); "必要" goes with the description.
+    std::string make_option_opts(const CLI::Option* option) const override
+    {
+        return option->get_positional() || option->get_items_expected_max() == 0 ? ""
+                                                                                 : " " + option->get_type_name();
+    }
+    std::string make_option_desc(const CLI::Option* option) const override
+    {
+        return option->get_required() ? "（必要）" + option->get_description() : option->get_description();
+    }
 };
 
 bool isFlag(const CLI::Option& option) { return option.get_items_expected_max() == 0; }
