@@ -1,32 +1,15 @@
 #include "cli/check_command.h"
 
-#include <charconv>
+#include <memory>
 #include <new>
 #include <optional>
 
-#include "cli/command_line.h"
-#include "cli/commands.h"
 #include "cli/cut_report_output.h"
 #include "cli/design_options.h"
 #include "cli/program_file.h"
 #include "program/check/cut_check.h"
 
 namespace kerf::cli {
-
-namespace {
-
-// Whole positive numbers up to the pass count box's 999.
-int passesFrom(const std::string& text)
-{
-    int passes = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), passes);
-    if (ec != std::errc() || end != text.data() + text.size() || passes < 1 || passes > 999)
-        throw UsageError("--passes must be a whole number from 1 to 999");
-    return passes;
-}
-
-} // namespace
-
 namespace {
 
 int checkProgramFile(const std::string& file, const WaferLayout& layout, const CutCheckOptions& checkOptions,
@@ -50,35 +33,22 @@ int checkProgramFile(const std::string& file, const WaferLayout& layout, const C
     return report.clean() ? 0 : 1;
 }
 
-} // namespace
-
-int runCheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
-{
-    // The program file stands first; --json takes no value.
-    if (args.empty() || args.front().rfind("--", 0) == 0)
-        throw UsageError("the program file comes first");
-    const std::string file = args.front();
+struct CheckChoices {
+    std::string file;
+    DesignBoxes boxes;
+    std::optional<int> passes;
     bool json = false;
-    std::vector<std::string> rest;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--json") {
-            if (json)
-                throw UsageError("--json given twice");
-            json = true;
-        } else {
-            rest.push_back(args[i]);
-        }
-    }
-    std::vector<std::string_view> names = DesignOptionNames;
-    names.push_back("passes");
-    const Options options(rest, names);
-    options.require("shape");
+};
+
+int check(const CheckChoices& choices, std::ostream& out, std::ostream& err)
+{
+    const std::string& file = choices.file;
+    const bool json = choices.json;
     CutCheckOptions checkOptions;
     checkOptions.listLimit = 20;
-    if (const auto passes = options.get("passes"))
-        checkOptions.passes = passesFrom(*passes);
+    checkOptions.passes = choices.passes;
 
-    const DesignOutcome outcome = runDesign(designInputFrom(options));
+    const DesignOutcome outcome = runDesign(designInputFrom(choices.boxes));
     if (printedRefusal(outcome, err))
         return 1;
     if (std::holds_alternative<OutlineOnly>(outcome)) {
@@ -92,6 +62,25 @@ int runCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
         err << "程式檔 " << file << " 無法檢查：" << uncheckedText(Unchecked::OutOfMemory) << '\n';
         return 3;
     }
+}
+
+} // namespace
+
+CommandRun declareCheckCommand(CLI::App& app)
+{
+    const auto choices = std::make_shared<CheckChoices>();
+    app.add_option("FILE.TXT", choices->file, "要檢查的切割程式檔")->type_name("FILE.TXT")->required();
+    addDesignOptions(app, choices->boxes)->required();
+    addWholeNumberOption(app, "--passes", choices->passes, 1, 999, "N",
+                         "每個邊必須切的次數（預設：依程式的圓弧圈數或重複區塊）",
+                         "--passes 必須是 1 到 999 的整數。");
+    app.add_flag("--json", choices->json, "以 JSON 印出報告")
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
+        ->disable_flag_override();
+    app.footer("讓程式 FILE.TXT 在這些設定的排列上如機台般跑一遍，報告它的切割：切割與空跑的長度、\n"
+               "完整切開的晶粒與沒切開的晶粒、在有效直徑外或不在晶粒邊上的切割、切割頭停在哪裡。\n"
+               "結束代碼：0 每個晶粒都切開且沒有切在外面或不在晶粒邊上；1 程式有誤；2 用法錯誤；3 無法檢查。");
+    return [choices](std::ostream& out, std::ostream& err) { return check(*choices, out, err); };
 }
 
 } // namespace kerf::cli

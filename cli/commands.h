@@ -5,21 +5,24 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/command_line.h"
+
 namespace kerf::cli {
 
-/// One command of kerfwright-cli: its word, a usage text, and the function
-/// that runs it on the arguments after the word and returns the exit code
-/// (0 done, 1 refused or failed, 2 usage error).
+/// One command of kerfwright-cli: its word, what it does in a line, and the
+/// function that declares its options on the command's option set and returns
+/// what runs it on them (exit code 0 done, 1 refused or failed; a usage error
+/// thrown as UsageError is exit 2).
 struct Command {
     std::string_view name;
-    std::string_view usage;
-    int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+    std::string_view summary;
+    CommandRun (*declare)(CLI::App& app);
 };
 
-int runDesignCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int runSimulateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+CommandRun declareDesignCommand(CLI::App& app);
+CommandRun declareSimulateCommand(CLI::App& app);
 
-/// All commands, in the order the usage lists them.
+/// All commands, in the order the help lists them.
 const std::vector<Command>& commands();
 
 /// Said when memory runs out: the command stops and changes nothing.

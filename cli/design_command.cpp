@@ -1,17 +1,22 @@
+#include <memory>
+
 #include "cli/commands.h"
 #include "cli/design_options.h"
-#include "layout/die_csv.h"
 #include "cli/layout_json.h"
 #include "cli/output_file.h"
+#include "layout/die_csv.h"
 
 namespace kerf::cli {
+namespace {
 
-int runDesignCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+struct DesignChoices {
+    DesignBoxes boxes;
+    std::optional<std::string> csv;
+};
+
+int design(const DesignChoices& choices, std::ostream& out, std::ostream& err)
 {
-    std::vector<std::string_view> names = DesignOptionNames;
-    names.push_back("csv");
-    const Options options(args, names);
-    const DesignOutcome outcome = runDesign(designInputFrom(options));
+    const DesignOutcome outcome = runDesign(designInputFrom(choices.boxes));
     if (printedRefusal(outcome, err))
         return 1;
     if (std::holds_alternative<OutlineOnly>(outcome)) {
@@ -19,8 +24,7 @@ int runDesignCommand(const std::vector<std::string>& args, std::ostream& out, st
         return 0;
     }
     const Design& design = std::get<Design>(outcome);
-    const auto csv = options.get("csv");
-    if (csv) {
+    if (const auto& csv = choices.csv) {
         const auto failure = writeOutputFile(*csv, out, [&](std::ostream& file) { writeDieCsv(file, design.layout); });
         if (failure) {
             err << replaceFailureText("晶粒座標檔", *csv, *failure) << '\n';
@@ -28,9 +32,22 @@ int runDesignCommand(const std::vector<std::string>& args, std::ostream& out, st
         }
     }
     // "--csv -" puts the CSV on standard output in place of the JSON.
-    if (csv != "-")
+    if (choices.csv != "-")
         writeLayoutJson(out, design.layout, design.results);
     return 0;
+}
+
+} // namespace
+
+CommandRun declareDesignCommand(CLI::App& app)
+{
+    const auto choices = std::make_shared<DesignChoices>();
+    addDesignOptions(app, choices->boxes);
+    addTextOption(app, "--csv", choices->csv, "FILE", "另外寫出每個晶粒一行的座標檔；- 寫到標準輸出，取代 JSON");
+    app.footer("排列以一個 JSON 物件印出：形狀、間距、兩個表格（記錄 1..N 依序）與三個結果方塊的文字，\n"
+               "每個數值都是它在切割程式裡的文字。沒有 --shape 時只有晶片外框（形狀為 null）。\n"
+               "--csv 的每一行：列（由上而下）、晶粒（由左而右）、中心的 X 與 Y（英吋，自晶片中心，Y 向上）。");
+    return [choices](std::ostream& out, std::ostream& err) { return design(*choices, out, err); };
 }
 
 } // namespace kerf::cli

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
+#include <string>
 #include <string_view>
 #include <variant>
 
@@ -10,16 +12,32 @@
 
 namespace kerf::cli {
 
-/// The option names that stand for the designer's boxes.
-inline const std::vector<std::string_view> DesignOptionNames = {
-    "wafer", "shape", "die", "gap", "effective"};
+/// The designer's boxes as the command line fills them, each text as typed:
+/// --wafer chooses a size list item (none without it), which also puts its
+/// effective diameter into the box unless --effective gives the box's text.
+struct DesignBoxes {
+    std::optional<std::string> wafer;
+    std::optional<std::string> effective;
+    std::optional<std::string> shape;
+    std::optional<std::string> gap;
+    std::string die;
+};
 
-/// The designer's inputs as the window would hold them after the boxes were
-/// filled: --wafer chooses a size list item (none without it), which also puts
-/// its effective diameter into the box unless --effective gives the box's
-/// text; --shape, --die and --gap are the boxes' texts as typed.
-/// Throws UsageError for a --wafer that is not a list item or a missing --die.
-DesignInput designInputFrom(const Options& options);
+/// --wafer SIZE; a text that is not a size list item is a usage error.
+void addWaferOption(CLI::App& app, DesignBoxes& boxes);
+/// --shape SHAPE, the shape box's text (checked by the design, not here).
+CLI::Option* addShapeOption(CLI::App& app, DesignBoxes& boxes);
+/// --die MIL, required.
+void addDieOption(CLI::App& app, DesignBoxes& boxes);
+void addGapOption(CLI::App& app, DesignBoxes& boxes);
+void addEffectiveOption(CLI::App& app, DesignBoxes& boxes);
+/// --wafer, --shape, --die, --gap and --effective, in that order.
+CLI::Option* addDesignOptions(CLI::App& app, DesignBoxes& boxes);
+
+/// The designer's inputs as the window would hold them after the boxes were filled.
+DesignInput designInputFrom(const DesignBoxes& boxes);
+/// The same for the simulator (--wafer, --die, --effective).
+SimulationInput simulationInputFrom(const DesignBoxes& boxes);
 
 /// What an empty --die gets: the design button does nothing with an empty box.
 inline constexpr std::string_view EmptyDieSizeMessage = "晶粒尺寸是空的：請以 --die 輸入晶粒尺寸（mil）。";
@@ -39,8 +57,5 @@ bool printedRefusal(const Outcome& outcome, std::ostream& err)
     }
     return false;
 }
-
-/// The same for the simulator (--wafer, --die, --effective).
-SimulationInput simulationInputFrom(const Options& options);
 
 } // namespace kerf::cli

@@ -3,10 +3,9 @@
 #include <charconv>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
-#include "cli/command_line.h"
-#include "cli/commands.h"
 #include "cli/design_options.h"
 #include "program/writer/generation_driver.h"
 #include "program/writer/local_date.h"
@@ -15,43 +14,34 @@
 namespace kerf::cli {
 namespace {
 
-// "yyyy/mm/dd" of a real date; anything else is a usage error.
-std::chrono::year_month_day dateFrom(const std::optional<std::string>& text)
+// "yyyy/mm/dd" of a real date, or none.
+std::optional<std::chrono::year_month_day> dateFrom(const std::string& text)
 {
-    if (!text)
-        return localDate();
     const auto number = [&](std::size_t at, std::size_t length) {
         unsigned value = 0;
-        const char* begin = text->data() + at;
+        const char* begin = text.data() + at;
         const auto result = std::from_chars(begin, begin + length, value);
         return result.ec == std::errc() && result.ptr == begin + length ? std::optional<unsigned>(value)
                                                                         : std::nullopt;
     };
-    if (text->size() == 10 && (*text)[4] == '/' && (*text)[7] == '/') {
-        const auto year = number(0, 4);
-        const auto month = number(5, 2);
-        const auto day = number(8, 2);
-        if (year && month && day) {
-            const std::chrono::year_month_day date{std::chrono::year(static_cast<int>(*year)),
-                                                   std::chrono::month(*month), std::chrono::day(*day)};
-            if (date.ok())
-                return date;
-        }
-    }
-    throw UsageError("--date must be a date written yyyy/mm/dd, e.g. 2004/03/05");
+    if (text.size() != 10 || text[4] != '/' || text[7] != '/')
+        return std::nullopt;
+    const auto year = number(0, 4);
+    const auto month = number(5, 2);
+    const auto day = number(8, 2);
+    if (!year || !month || !day)
+        return std::nullopt;
+    const std::chrono::year_month_day date{std::chrono::year(static_cast<int>(*year)), std::chrono::month(*month),
+                                           std::chrono::day(*day)};
+    return date.ok() ? std::optional(date) : std::nullopt;
 }
 
-GenerationTexts boxesFrom(const Options& options)
-{
-    GenerationTexts texts;
-    texts.name = options.require("name");
-    texts.passes = options.get("passes").value_or(texts.passes);
-    texts.DVL = options.get("dvl").value_or(texts.DVL);
-    texts.DAC = options.get("dac").value_or(texts.DAC);
-    texts.VEL = options.get("vel").value_or(texts.VEL);
-    texts.ACC = options.get("acc").value_or(texts.ACC);
-    return texts;
-}
+struct GenerateChoices {
+    DesignBoxes design;
+    GenerationTexts boxes; // the window's defaults unless given
+    std::optional<std::string> out;
+    std::optional<std::chrono::year_month_day> date;
+};
 
 // The folder the desktop program writes into: the folder of its executable.
 std::optional<std::filesystem::path> executableFolder()
@@ -63,19 +53,10 @@ std::optional<std::filesystem::path> executableFolder()
     return executable.parent_path();
 }
 
-} // namespace
-
-int runGenerateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int generateProgram(const GenerateChoices& choices, std::ostream& out, std::ostream& err)
 {
-    std::vector<std::string_view> names = DesignOptionNames;
-    names.insert(names.end(), {"name", "passes", "dvl", "dac", "vel", "acc", "out", "date"});
-    const Options options(args, names);
-    if (options.get("out") == "")
-        throw UsageError("--out needs a folder, or - for standard output");
-    const DesignInput design = designInputFrom(options);
-    const GenerationRequest request{boxesFrom(options), dateFrom(options.get("date"))};
-
-    const DesignOutcome outcome = runDesign(design);
+    const GenerationRequest request{choices.boxes, choices.date.value_or(localDate())};
+    const DesignOutcome outcome = runDesign(designInputFrom(choices.design));
     if (printedRefusal(outcome, err))
         return 1;
     if (std::holds_alternative<OutlineOnly>(outcome)) {
@@ -87,12 +68,12 @@ int runGenerateCommand(const std::vector<std::string>& args, std::ostream& out, 
     const auto generate = [&](const ProgramDestination& destination) {
         return runGeneration(layout, request, destination);
     };
-    const bool toStandardOutput = options.get("out") == "-";
+    const bool toStandardOutput = choices.out == "-";
     std::optional<GenerationOutcome> generated;
     if (toStandardOutput)
         generated = generate(std::ref(out));
-    else if (const auto folder = options.get("out"))
-        generated = generate(OutputFolder{*folder});
+    else if (choices.out)
+        generated = generate(OutputFolder{*choices.out});
     else if (const char* preset = std::getenv(ProgramFolderVariable); preset && *preset)
         generated = generate(OutputFolder{preset}); // the site's folder, as for the start button
     else if (const auto own = executableFolder())
@@ -113,6 +94,36 @@ int runGenerateCommand(const std::vector<std::string>& args, std::ostream& out, 
     if (!toStandardOutput)
         out << std::get<GenerationDone>(*generated).path << '\n';
     return 0;
+}
+
+} // namespace
+
+CommandRun declareGenerateCommand(CLI::App& app)
+{
+    const auto choices = std::make_shared<GenerateChoices>();
+    GenerationTexts& boxes = choices->boxes;
+    addDesignOptions(app, choices->design);
+    addTextOption(app, "--name", boxes.name, "NAME", "程式檔名（不含 .TXT）")->required();
+    addTextOption(app, "--passes", boxes.passes, "N", "切割次數（預設 " + boxes.passes + "）");
+    addTextOption(app, "--dvl", boxes.DVL, "TEXT", "DVL（預設 " + boxes.DVL + "）");
+    addTextOption(app, "--dac", boxes.DAC, "TEXT", "DAC（預設 " + boxes.DAC + "）");
+    addTextOption(app, "--vel", boxes.VEL, "TEXT", "VEL（預設 " + boxes.VEL + "）");
+    addTextOption(app, "--acc", boxes.ACC, "TEXT", "ACC（預設 " + boxes.ACC + "）");
+    refuseEmpty(*addTextOption(app, "--out", choices->out, "DIR|-",
+                               "程式檔的資料夾（預設為 kerfwright-cli 所在的資料夾）；- 把程式寫到標準輸出"),
+                "--out 需要一個資料夾，或以 - 表示標準輸出。");
+    app.add_option_function<std::string>(
+           "--date",
+           [&date = choices->date](const std::string& text) {
+               date = dateFrom(text);
+               if (!date)
+                   throw UsageError("--date 必須是寫成 yyyy/mm/dd 的日期，例如 2004/03/05。");
+           },
+           "程式所記的日期（預設為今天）")
+        ->type_name("yyyy/mm/dd");
+    app.footer("如「開始設計」按鈕排列晶粒，再如產生程式碼視窗的「開始」按鈕寫出切割程式 NAME.TXT，\n"
+               "並印出檔案的路徑。機台參數是方塊裡的文字（沒給時為視窗的預設值；\"\" 為清空的方塊）。");
+    return [choices](std::ostream& out, std::ostream& err) { return generateProgram(*choices, out, err); };
 }
 
 } // namespace kerf::cli

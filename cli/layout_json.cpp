@@ -1,59 +1,86 @@
 #include "cli/layout_json.h"
 
+#include <string>
+
 #include "cli/json_text.h"
 
 namespace kerf::cli {
 namespace {
 
-void writeNumber(std::ostream& out, const Number& value)
+// The document is put together in memory and written in blocks of about
+// 64 KiB: a table of tens of thousands of records costs a few appends each,
+// not stream calls, and the memory stays that of one block.
+constexpr std::size_t BlockSize = 1 << 16;
+
+void writeBlock(std::ostream& out, std::string& json)
+{
+    out.write(json.data(), static_cast<std::streamsize>(json.size()));
+    json.clear();
+}
+
+void appendNumber(std::string& json, const Number& value)
 {
     if (value.isEmpty())
-        out << "null";
+        json += "null";
     else
-        out << jsonString(value.text());
+        appendJsonString(json, value.text());
 }
 
-void writeTable(std::ostream& out, const LayoutTable& table)
+void appendTable(std::ostream& out, std::string& json, const LayoutTable& table)
 {
-    out << '[';
+    json += '[';
     for (int i = 1; i <= table.upperBound(); ++i) {
         const LayoutRow& row = table[i];
-        out << (i > 1 ? ", " : "") << "{\"DieCount\": " << row.DieCount << ", \"PosX\": ";
-        writeNumber(out, row.PosX);
-        out << ", \"PosY\": ";
-        writeNumber(out, row.PosY);
-        out << ", \"RelX\": ";
-        writeNumber(out, row.RelX);
-        out << ", \"RelY\": ";
-        writeNumber(out, row.RelY);
-        out << '}';
+        json += i > 1 ? ", {\"DieCount\": " : "{\"DieCount\": ";
+        json += std::to_string(row.DieCount);
+        json += ", \"PosX\": ";
+        appendNumber(json, row.PosX);
+        json += ", \"PosY\": ";
+        appendNumber(json, row.PosY);
+        json += ", \"RelX\": ";
+        appendNumber(json, row.RelX);
+        json += ", \"RelY\": ";
+        appendNumber(json, row.RelY);
+        json += '}';
+        if (json.size() >= BlockSize)
+            writeBlock(out, json);
     }
-    out << ']';
+    json += ']';
 }
 
-void writeResults(std::ostream& out, const LayoutResults& results)
+void appendResults(std::string& json, const LayoutResults& results)
 {
-    out << "\"results\": {\"rows\": " << jsonString(results.rows) << ", \"dies\": " << jsonString(results.dies)
-        << ", \"utilisation\": " << jsonString(results.utilisation) << "}";
+    json += "\"results\": {\"rows\": ";
+    appendJsonString(json, results.rows);
+    json += ", \"dies\": ";
+    appendJsonString(json, results.dies);
+    json += ", \"utilisation\": ";
+    appendJsonString(json, results.utilisation);
+    json += '}';
 }
 
 void writeLayoutObject(std::ostream& out, std::string_view shape, const Number& diePitch, const Number& rowPitch,
                        const Number& hexHalfSide, const LayoutTable& rows, const LayoutTable& columns,
                        const LayoutResults& results)
 {
-    out << "{\"shape\": " << jsonString(shape) << ", \"DiePitch\": ";
-    writeNumber(out, diePitch);
-    out << ", \"RowPitch\": ";
-    writeNumber(out, rowPitch);
-    out << ", \"HexHalfSide\": ";
-    writeNumber(out, hexHalfSide);
-    out << ",\n \"RowTable\": ";
-    writeTable(out, rows);
-    out << ",\n \"ColumnTable\": ";
-    writeTable(out, columns);
-    out << ",\n ";
-    writeResults(out, results);
-    out << "}\n";
+    std::string json;
+    json.reserve(BlockSize + 256); // a record is about 96 bytes
+    json += "{\"shape\": ";
+    appendJsonString(json, shape);
+    json += ", \"DiePitch\": ";
+    appendNumber(json, diePitch);
+    json += ", \"RowPitch\": ";
+    appendNumber(json, rowPitch);
+    json += ", \"HexHalfSide\": ";
+    appendNumber(json, hexHalfSide);
+    json += ",\n \"RowTable\": ";
+    appendTable(out, json, rows);
+    json += ",\n \"ColumnTable\": ";
+    appendTable(out, json, columns);
+    json += ",\n ";
+    appendResults(json, results);
+    json += "}\n";
+    writeBlock(out, json);
 }
 
 } // namespace

@@ -1,12 +1,10 @@
 #include "cli/map_command.h"
 
-#include <charconv>
+#include <memory>
 #include <optional>
 
 #include <QGuiApplication>
 
-#include "cli/command_line.h"
-#include "cli/commands.h"
 #include "cli/design_options.h"
 #include "cli/program_file.h"
 #include "cli/output_file.h"
@@ -15,17 +13,6 @@
 namespace kerf::cli {
 
 namespace {
-
-int sideFrom(const std::optional<std::string>& text)
-{
-    if (!text)
-        return map::MapPictureSide;
-    int side = 0;
-    const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), side);
-    if (ec != std::errc() || end != text->data() + text->size() || side < 16 || side > 4096)
-        throw UsageError("--size must be a whole number of pixels from 16 to 4096");
-    return side;
-}
 
 // Images are drawn without a window: Qt runs on the offscreen platform
 // unless the caller chose another. The application is never destroyed:
@@ -49,22 +36,22 @@ void ensureGuiApplication()
     new QGuiApplication(argc, argv);
 }
 
-} // namespace
+struct MapChoices {
+    DesignBoxes boxes;
+    std::optional<std::string> png;
+    std::optional<std::string> svg;
+    std::optional<int> side;
+    std::optional<std::string> program;
+};
 
-int runMapCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int saveMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
 {
-    std::vector<std::string_view> names = DesignOptionNames;
-    names.insert(names.end(), {"png", "svg", "size", "program"});
-    const Options options(args, names);
-    const auto png = options.get("png");
-    const auto svg = options.get("svg");
-    if (png.has_value() == svg.has_value())
-        throw UsageError("give one of --png FILE and --svg FILE");
-    const std::string path = png ? *png : *svg;
-    if (path.empty())
-        throw UsageError("--png and --svg need a file name");
-    const int side = sideFrom(options.get("size"));
-    const DesignInput input = designInputFrom(options);
+    const auto& png = choices.png;
+    if (png.has_value() == choices.svg.has_value())
+        throw UsageError("請給 --png FILE 或 --svg FILE 其中之一。");
+    const std::string path = png ? *png : *choices.svg;
+    const int side = choices.side.value_or(map::MapPictureSide);
+    const DesignInput input = designInputFrom(choices.boxes);
 
     const DesignOutcome outcome = runDesign(input);
     if (printedRefusal(outcome, err))
@@ -76,7 +63,7 @@ int runMapCommand(const std::vector<std::string>& args, std::ostream& out, std::
     const WaferLayout& layout = design ? design->layout : outline;
 
     std::optional<Program> program;
-    if (const auto file = options.get("program")) {
+    if (const auto& file = choices.program) {
         program = readProgramFile(*file, err);
         if (!program)
             return 1;
@@ -97,6 +84,25 @@ int runMapCommand(const std::vector<std::string>& args, std::ostream& out, std::
     if (path != "-") // else the image is the output
         out << path << '\n';
     return 0;
+}
+
+} // namespace
+
+CommandRun declareMapCommand(CLI::App& app)
+{
+    const auto choices = std::make_shared<MapChoices>();
+    addDesignOptions(app, choices->boxes);
+    const std::string noName = "--png 與 --svg 需要檔名。";
+    refuseEmpty(*addTextOption(app, "--png", choices->png, "FILE", "存成 PNG 圖片；- 寫到標準輸出"), noName);
+    addWholeNumberOption(app, "--size", choices->side, 16, 4096, "PIXELS",
+                         "PNG 圖片的邊長（像素，16 到 4096，預設 " + std::to_string(map::MapPictureSide) + "）",
+                         "--size 必須是 16 到 4096 的整數（像素）。");
+    refuseEmpty(*addTextOption(app, "--svg", choices->svg, "FILE", "存成 SVG 文件；- 寫到標準輸出"), noName);
+    addTextOption(app, "--program", choices->program, "FILE.TXT", "在圖上畫出這個切割程式的切割路徑");
+    app.footer("如「開始設計」按鈕排列晶粒，把晶片圖如設計視窗所畫的存成 --png 或 --svg 其中之一的檔案，\n"
+               "並印出檔案的路徑。--program 如預覽視窗把程式的切割路徑畫在圖上：切割為藍色，\n"
+               "雷射關閉的移動為灰色虛線。");
+    return [choices](std::ostream& out, std::ostream& err) { return saveMap(*choices, out, err); };
 }
 
 } // namespace kerf::cli

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
+#include <memory>
 
 #include <QApplication>
 #include <QBuffer>
 
-#include "cli/command_line.h"
 #include "cli/design_options.h"
 #include "cli/output_file.h"
 #include "render/die_size_chart.h"
@@ -21,26 +22,23 @@ namespace {
 constexpr int ChartWidth = 900;
 constexpr int ChartHeight = 560;
 
-double milFrom(const Options& options, std::string_view name)
+// A number of mil as from_chars reads it, and finite.
+CLI::Option* addMilOption(CLI::App& app, const std::string& name, double& mil, const std::string& description)
 {
-    const std::string text = options.require(name);
-    double value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        throw UsageError("--" + std::string(name) + " must be a number of mil");
-    return value;
+    return app
+        .add_option_function<std::string>(
+            name,
+            [&mil, name](const std::string& text) {
+                const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), mil);
+                if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(mil))
+                    throw UsageError(name + " 必須是以 mil 為單位的數字。");
+            },
+            description)
+        ->type_name("MIL")
+        ->required();
 }
 
-int stepsFrom(const Options& options)
-{
-    const std::string text = options.require("steps");
-    int steps = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), steps);
-    if (ec != std::errc() || end != text.data() + text.size())
-        throw UsageError("--steps must be a whole number");
-    return steps;
-}
-
+// "Circle,Square": shapes of the list, separated by commas.
 std::vector<std::string> shapesFrom(const std::string& list)
 {
     std::vector<std::string> shapes;
@@ -49,7 +47,7 @@ std::vector<std::string> shapesFrom(const std::string& list)
         const auto comma = rest.find(',');
         const std::string shape(rest.substr(0, comma));
         if (std::find(DieShapeItems.begin(), DieShapeItems.end(), shape) == DieShapeItems.end())
-            throw UsageError("--shape takes Circle, Hexagon or Square, several separated by commas");
+            throw UsageError("--shape 只接受 Circle、Hexagon 或 Square，多個以逗號分隔。");
         shapes.push_back(shape);
         if (comma == std::string_view::npos)
             return shapes;
@@ -72,29 +70,24 @@ bool ensureWidgetApplication()
     return true;
 }
 
-} // namespace
-
-int runSweepCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
-{
-    const Options options(args, {"wafer", "shape", "from", "to", "steps", "gap", "effective", "csv", "png"});
-    const auto csv = options.get("csv");
-    const auto png = options.get("png");
-    if (csv.has_value() == png.has_value())
-        throw UsageError("give one of --csv FILE and --png FILE");
-    if ((csv && csv->empty()) || (png && png->empty()))
-        throw UsageError("--csv and --png need a file name");
-
-    // The design options, with a die size that each point replaces.
-    std::vector<std::string> designArgs = {"--die", "1"};
-    for (const char* name : {"wafer", "gap", "effective"})
-        if (const auto value = options.get(name))
-            designArgs.insert(designArgs.end(), {"--" + std::string(name), *value});
+struct SweepChoices {
+    DesignBoxes boxes; // the die size is each point's
     SweepRequest request;
-    request.base = designInputFrom(Options(designArgs, DesignOptionNames));
-    request.shapes = shapesFrom(options.require("shape"));
-    request.fromMil = milFrom(options, "from");
-    request.toMil = milFrom(options, "to");
-    request.steps = stepsFrom(options);
+    std::optional<std::string> csv;
+    std::optional<std::string> png;
+    std::optional<int> steps;
+};
+
+int sweep(SweepChoices& choices, std::ostream& out, std::ostream& err)
+{
+    const auto& csv = choices.csv;
+    const auto& png = choices.png;
+    if (csv.has_value() == png.has_value())
+        throw UsageError("請給 --csv FILE 或 --png FILE 其中之一。");
+    SweepRequest& request = choices.request;
+    choices.boxes.die = "1";
+    request.base = designInputFrom(choices.boxes);
+    request.steps = *choices.steps; // required
     if (const auto fault = sweepRequestFault(request)) {
         err << *fault << '\n';
         return 1;
@@ -127,6 +120,36 @@ int runSweepCommand(const std::vector<std::string>& args, std::ostream& out, std
     if (path != "-")
         out << path << '\n';
     return 0;
+}
+
+} // namespace
+
+CommandRun declareSweepCommand(CLI::App& app)
+{
+    const auto choices = std::make_shared<SweepChoices>();
+    SweepRequest& request = choices->request;
+    addWaferOption(app, choices->boxes);
+    app.add_option_function<std::string>(
+           "--shape", [&request](const std::string& list) { request.shapes = shapesFrom(list); },
+           "晶粒形狀：Circle、Hexagon 或 Square，多個以逗號分隔")
+        ->type_name("SHAPE[,SHAPE...]")
+        ->required();
+    addMilOption(app, "--from", request.fromMil, "最小的晶粒尺寸（mil）");
+    addMilOption(app, "--to", request.toMil, "最大的晶粒尺寸（mil）");
+    std::optional<int>& steps = choices->steps;
+    addWholeNumberOption(app, "--steps", steps, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(),
+                         "N", "尺寸的個數，兩端都算", "--steps 必須是整數。")
+        ->required();
+    addGapOption(app, choices->boxes);
+    addEffectiveOption(app, choices->boxes);
+    const std::string noName = "--csv 與 --png 需要檔名。";
+    refuseEmpty(*addTextOption(app, "--csv", choices->csv, "FILE", "寫出 CSV 檔；- 寫到標準輸出"), noName);
+    refuseEmpty(*addTextOption(app, "--png", choices->png, "FILE", "存成晶粒尺寸比較圖的 PNG 圖片；- 寫到標準輸出"),
+                noName);
+    app.footer("對每個形狀，從 --from 到 --to（兩端都算）平均取 N 個晶粒尺寸，如「開始設計」按鈕排列；\n"
+               "--csv 每個尺寸一行（形狀、晶粒尺寸、列數、晶粒數、面積使用率，以及被拒絕的尺寸的訊息），\n"
+               "--png 為設計視窗的晶粒尺寸比較圖（略去被拒絕的尺寸）；印出檔案的路徑。");
+    return [choices](std::ostream& out, std::ostream& err) { return sweep(*choices, out, err); };
 }
 
 } // namespace kerf::cli

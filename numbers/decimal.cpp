@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 #include <stdexcept>
 
 namespace kerf {
@@ -244,20 +245,28 @@ std::optional<long long> Decimal::scaledInteger(int scale) const
 
 std::string Decimal::text() const
 {
-    std::string digits;
-    for (Magnitude m = magnitude(); m != 0; m /= 10)
-        digits += char('0' + int(m % 10));
-    while (digits.size() <= scale_)
-        digits += '0';
-    std::reverse(digits.begin(), digits.end());
-    std::string whole = digits.substr(0, digits.size() - scale_);
-    std::string fraction = digits.substr(digits.size() - scale_);
-    while (!fraction.empty() && fraction.back() == '0')
-        fraction.pop_back();
+    // At most 29 digits (below 2^96), padded to at most 29 (scale 28 and a 0),
+    // written from the back; 64-bit division once the magnitude fits.
+    char digits[32];
+    char* const end = digits + sizeof digits;
+    char* first = end;
+    Magnitude wide = magnitude();
+    for (; wide > std::numeric_limits<std::uint64_t>::max(); wide /= 10)
+        *--first = char('0' + int(wide % 10));
+    for (auto narrow = static_cast<std::uint64_t>(wide); narrow != 0; narrow /= 10)
+        *--first = char('0' + int(narrow % 10));
+    while (end - first <= scale_)
+        *--first = '0';
+    const char* const point = end - scale_;
+    const char* last = end;
+    while (last > point && last[-1] == '0')
+        --last;
     std::string result = isNegative() ? "-" : "";
-    result += whole;
-    if (!fraction.empty())
-        result += "." + fraction;
+    result.append(first, static_cast<std::size_t>(point - first));
+    if (last > point) {
+        result += '.';
+        result.append(point, static_cast<std::size_t>(last - point));
+    }
     return result;
 }
 

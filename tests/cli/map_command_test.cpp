@@ -197,7 +197,11 @@ TEST(CliMap, UsageErrorsExitTwo)
     EXPECT_EQ(run(hexagons({"--png", "a.png", "--size", "big"})).status, 2);
     EXPECT_EQ(run({"map", "--wafer", "2.0 Inches", "--png", "a.png"}).status, 2); // no --die
     const CliRun help = run({"--help"});
-    EXPECT_NE(help.out.find("map --wafer"), std::string::npos);
+    EXPECT_NE(help.out.find("\n  map "), std::string::npos) << help.out;
+    const CliRun own = run({"map", "--help"});
+    EXPECT_EQ(own.status, 0);
+    for (const char* option : {"--png FILE", "--svg FILE", "--size PIXELS", "--program FILE.TXT"})
+        EXPECT_NE(own.out.find(option), std::string::npos) << option;
 }
 
 TEST(CliMap, DashWritesTheImageToStandardOutput)
