@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "design_helpers.h"
+#include "tests/support/design_helpers.h"
 #include "layout/acceptance.h"
 #include "layout/hexagon_pitches.h"
 #include "layout/input_checks.h"
