@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "numbers/decimal.h"
+#include "numbers/number_scan.h"
 #include "numbers/number_text.h"
 
 using namespace kerf;
@@ -133,4 +134,24 @@ TEST(NumberGrammar, TheSixteenBitIntegerReadsTheBoxGrammar)
     EXPECT_FALSE(parseInteger16("-32768.6").has_value());
     EXPECT_FALSE(parseInteger16("1e2").has_value());
     EXPECT_FALSE(parseInteger16(" ").has_value());
+}
+
+TEST(NumberScan, SplitsTheNumberAndHonoursItsOptions)
+{
+    const auto number = scanNumber(" -012.50 ", NumberGrammar{.plusSign = true, .surroundingSpaces = true});
+    ASSERT_TRUE(number.has_value());
+    EXPECT_TRUE(number->negative);
+    EXPECT_EQ(number->unsignedText, "012.50");
+    EXPECT_EQ(number->whole, "012");
+    EXPECT_EQ(number->fraction, "50");
+    EXPECT_EQ(toDouble(*number), -12.5);
+    const NumberGrammar program{.plusSign = false, .surroundingSpaces = false};
+    EXPECT_FALSE(scanNumber("+1", program).has_value());
+    EXPECT_FALSE(scanNumber(" 1", program).has_value());
+    EXPECT_TRUE(scanNumber("+1", NumberGrammar{}).has_value());
+    EXPECT_FALSE(scanNumber("1 ", NumberGrammar{}).has_value());
+    EXPECT_EQ(scanNumber(".5", program)->whole, "");
+    EXPECT_EQ(scanNumber("5.", program)->fraction, "");
+    EXPECT_FALSE(toDouble(*scanNumber(std::string(400, '9'), program)).has_value());
+    EXPECT_EQ(toSingle(*scanNumber("0.1", program)), 0.1f);
 }
