@@ -1,6 +1,7 @@
 #include "decimal.h"
 
-#include "significant_digits.h"
+#include "numbers/number_scan.h"
+#include "numbers/significant_digits.h"
 
 #include <algorithm>
 #include <charconv>
@@ -110,34 +111,25 @@ Decimal Decimal::fromDouble(double value)
 
 std::optional<Decimal> Decimal::parse(std::string_view text)
 {
-    bool negative = false;
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    std::string digits;
-    int pointAt = -1;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '.' && pointAt < 0)
-            pointAt = static_cast<int>(digits.size());
-        else if (c >= '0' && c <= '9')
-            digits += c;
-        else
-            return std::nullopt;
-    }
-    if (digits.empty())
+    const auto number = scanNumber(text, NumberGrammar{.plusSign = true, .surroundingSpaces = false});
+    if (!number)
         return std::nullopt;
-    if (pointAt < 0)
-        pointAt = static_cast<int>(digits.size());
+    std::string digits(number->whole);
+    int pointAt = static_cast<int>(digits.size());
+    // Decimals past the 29th only tell a tie from more than half: a single
+    // sticky digit stands for them, so that the magnitude fits while it is built.
+    constexpr std::size_t Kept = kMaxScale + 1;
+    const std::string_view fraction = number->fraction;
+    digits += fraction.substr(0, Kept);
+    if (fraction.size() > Kept && fraction.find_first_not_of('0', Kept) != std::string_view::npos)
+        digits += '1';
     // Leading zeros carry no value; dropping them keeps long texts in range.
     while (digits.size() > 1 && digits.front() == '0') {
         digits.erase(0, 1);
         --pointAt;
     }
-    const int exponent = pointAt - 1;
     try {
-        return fromDigits(negative, digits, exponent);
+        return fromDigits(number->negative, digits, pointAt - 1);
     } catch (const std::overflow_error&) {
         return std::nullopt;
     }

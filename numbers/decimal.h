@@ -26,8 +26,9 @@ public:
     /// The double's value as it is shown with 15 significant digits.
     static Decimal fromDouble(double value);
     /// Plain text: optional sign, digits, optional point and digits (".5" and
-    /// "5." too). Nothing else; digits past the 28th after the point are
-    /// rounded half to even. Empty when the text is not such a number.
+    /// "5." too; the grammar of number_scan.h, no spaces). Nothing else;
+    /// digits past the 28th after the point are rounded half to even. Empty
+    /// when the text is not such a number or its whole part does not fit.
     static std::optional<Decimal> parse(std::string_view text);
 
     Decimal operator-() const;

@@ -1,10 +1,10 @@
 #include "number_text.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
-#include "significant_digits.h"
+#include "numbers/number_scan.h"
+#include "numbers/significant_digits.h"
 
 namespace kerf {
 
@@ -61,54 +61,22 @@ std::string utilisationText(double percent)
 
 namespace {
 
-std::optional<std::string_view> numberGrammar(std::string_view text)
-{
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    std::string_view body = text;
-    if (!body.empty() && (body.front() == '-' || body.front() == '+'))
-        body.remove_prefix(1);
-    int digits = 0;
-    int points = 0;
-    for (char c : body) {
-        if (c >= '0' && c <= '9')
-            ++digits;
-        else if (c == '.')
-            ++points;
-        else
-            return std::nullopt;
-    }
-    if (digits == 0 || points > 1)
-        return std::nullopt;
-    return text;
-}
-
-template <typename Float>
-std::optional<Float> parseFloat(std::string_view text)
-{
-    const auto number = numberGrammar(text);
-    if (!number)
-        return std::nullopt;
-    std::string_view s = *number;
-    bool negative = false;
-    if (s.front() == '-' || s.front() == '+') {
-        negative = s.front() == '-';
-        s.remove_prefix(1);
-    }
-    Float value = 0;
-    const auto result = std::from_chars(s.data(), s.data() + s.size(), value,
-                                        std::chars_format::fixed);
-    if (result.ec != std::errc() || result.ptr != s.data() + s.size() || !std::isfinite(value))
-        return std::nullopt;
-    return negative ? -value : value;
-}
+// The boxes take "+" and spaces around the number.
+constexpr NumberGrammar BoxGrammar{.plusSign = true, .surroundingSpaces = true};
 
 } // namespace
 
-std::optional<float> parseSingle(std::string_view text) { return parseFloat<float>(text); }
-std::optional<double> parseDouble(std::string_view text) { return parseFloat<double>(text); }
+std::optional<float> parseSingle(std::string_view text)
+{
+    const auto number = scanNumber(text, BoxGrammar);
+    return number ? toSingle(*number) : std::nullopt;
+}
+
+std::optional<double> parseDouble(std::string_view text)
+{
+    const auto number = scanNumber(text, BoxGrammar);
+    return number ? toDouble(*number) : std::nullopt;
+}
 
 std::optional<std::int16_t> parseInteger16(std::string_view text)
 {

@@ -31,13 +31,15 @@ std::string dateText(std::chrono::year_month_day date);
 /// of the double («78.12» for 78.125, «80», «0»).
 std::string utilisationText(double percent);
 
-// Reading the texts typed into the boxes. A number is an optional sign,
-// digits with at most one point, at least one digit («.5», «5.»); anything
-// else («.», «1.2.3», «», «1e3») is not a number. Blanks around it are allowed.
+// Reading the texts typed into the boxes (the grammar of number_scan.h). A
+// number is an optional sign, digits with at most one point, at least one
+// digit («.5», «5.», «+2»); anything else («.», «1.2.3», «», «1e3») is not a
+// number. Spaces around it are allowed.
 
-/// The text as a single (correctly rounded).
+/// The text as a single (correctly rounded); empty when it is no number or
+/// lies beyond a single.
 std::optional<float> parseSingle(std::string_view text);
-/// The text as a double (correctly rounded).
+/// The text as a double (correctly rounded); empty as for a single.
 std::optional<double> parseDouble(std::string_view text);
 /// The text as a 16-bit integer, fractions rounded with halves to even
 /// («2.5» gives 2, «3.5» gives 4); empty when out of range.

@@ -1,4 +1,4 @@
-#include "program_reader.h"
+#include "program/reader/program_reader.h"
 
 #include <algorithm>
 #include <charconv>
@@ -7,6 +7,8 @@
 #include <numbers>
 #include <optional>
 #include <unordered_map>
+
+#include "numbers/number_scan.h"
 
 namespace kerf {
 
@@ -136,30 +138,19 @@ std::string quoted(std::string_view token)
 
 enum class NumberRead { Ok, NotNumber, OutOfRange };
 
-/// A program number: an optional "-", digits with at most one point, at
-/// least one digit («0.05», «-.0», «2», «5.»). No "+", no exponent, no blanks.
+// The program writes no "+", and its tokens hold no blanks.
+constexpr NumberGrammar ProgramGrammar{.plusSign = false, .surroundingSpaces = false};
+
 NumberRead readNumber(std::string_view token, double& value)
 {
-    std::size_t i = token.starts_with('-') ? 1 : 0;
-    int digits = 0;
-    int points = 0;
-    for (; i < token.size(); ++i) {
-        if (token[i] >= '0' && token[i] <= '9')
-            ++digits;
-        else if (token[i] == '.')
-            ++points;
-        else
-            return NumberRead::NotNumber;
-    }
-    if (digits == 0 || points > 1)
+    const auto number = scanNumber(token, ProgramGrammar);
+    if (!number)
         return NumberRead::NotNumber;
-    const auto [end, ec] =
-        std::from_chars(token.data(), token.data() + token.size(), value, std::chars_format::fixed);
-    if (ec == std::errc::result_out_of_range)
+    const auto read = toDouble(*number);
+    if (!read)
         return NumberRead::OutOfRange;
-    if (ec != std::errc() || end != token.data() + token.size())
-        return NumberRead::NotNumber;
-    return std::isfinite(value) ? NumberRead::Ok : NumberRead::OutOfRange;
+    value = *read;
+    return NumberRead::Ok;
 }
 
 /// Decimal digits only.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
 
 #include "numbers/decimal.h"
 
@@ -39,6 +40,20 @@ TEST(Decimal, RoundsDigitsPastTheTwentyEighthToEven)
 {
     EXPECT_EQ(dec("0.00000000000000000000000000015").text(), "0.0000000000000000000000000002");
     EXPECT_EQ(dec("0.00000000000000000000000000025").text(), "0.0000000000000000000000000002");
+}
+
+TEST(Decimal, ReadsFractionsOfAnyLength)
+{
+    const std::string zeros27(27, '0');
+    const std::string zeros60(60, '0');
+    // More digits than 128 bits hold: rounded like short texts.
+    EXPECT_EQ(dec(("0." + std::string(45, '1')).c_str()).text(), "0." + std::string(28, '1'));
+    EXPECT_EQ(dec(("-1." + std::string(45, '9')).c_str()).text(), "-2");
+    // A tie stays a tie however many zeros follow; any digit past them breaks it.
+    EXPECT_EQ(dec(("0." + zeros27 + "25" + zeros60).c_str()).text(), "0." + zeros27 + "2");
+    EXPECT_EQ(dec(("0." + zeros27 + "25" + zeros60 + "1").c_str()).text(), "0." + zeros27 + "3");
+    EXPECT_EQ(dec(("0." + zeros27 + "35" + zeros60).c_str()).text(), "0." + zeros27 + "4");
+    EXPECT_EQ(dec(("0." + zeros27 + "14" + zeros60 + "9").c_str()).text(), "0." + zeros27 + "1");
 }
 
 TEST(Decimal, SumsAndDifferencesAcrossScalesAreExact)

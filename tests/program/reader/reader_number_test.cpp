@@ -1,0 +1,131 @@
+// The program's number grammar, token by token: an optional "-", digits with
+// at most one point, at least one digit; no "+", no exponent. What it reads
+// and how it refuses the rest.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "program/reader/program_reader.h"
+
+using namespace kerf;
+
+namespace {
+
+const std::string Zeros400(400, '0');
+
+template <class... Pieces>
+std::string joined(const Pieces&... pieces)
+{
+    std::string text;
+    (text.append(pieces), ...);
+    return text;
+}
+
+struct NumberCase {
+    std::string token;
+    std::optional<double> value;   // read as the X of an MI
+    ProgramErrorKind kind{};       // else refused so
+    std::string message;           // with this text
+};
+
+using K = ProgramErrorKind;
+
+const NumberCase NumberCases[] = {
+    {"0", 0.0, K{}, ""},
+    {"5", 5.0, K{}, ""},
+    {"-5", -5.0, K{}, ""},
+    {".5", 0.5, K{}, ""},
+    {"-.5", -0.5, K{}, ""},
+    {"5.", 5.0, K{}, ""},
+    {"-5.", -5.0, K{}, ""},
+    {"00012.500", 12.5, K{}, ""},
+    {"0000", 0.0, K{}, ""},
+    {joined(Zeros400, "1"), 1.0, K{}, ""},
+    {joined("1", std::string(38, '0')), 1e38, K{}, ""},
+    {joined("1", std::string(39, '0')), 1e39, K{}, ""},
+    {"79228162514264337593543950336", 79228162514264337593543950336.0, K{}, ""},
+    {"0.1234567890123456789012345678901234567890", 0.12345678901234568, K{}, ""},
+    {"0.00000000000000000000000000015", 1.5e-28, K{}, ""},
+    {"+0", std::nullopt, K::BadNumber, "line 4: '+0' is not a number"},
+    {"+5", std::nullopt, K::BadNumber, "line 4: '+5' is not a number"},
+    {"+.5", std::nullopt, K::BadNumber, "line 4: '+.5' is not a number"},
+    {".", std::nullopt, K::BadNumber, "line 4: '.' is not a number"},
+    {"-.", std::nullopt, K::BadNumber, "line 4: '-.' is not a number"},
+    {"+.", std::nullopt, K::BadNumber, "line 4: '+.' is not a number"},
+    {"-", std::nullopt, K::BadNumber, "line 4: '-' is not a number"},
+    {"+", std::nullopt, K::BadNumber, "line 4: '+' is not a number"},
+    {"1.2.3", std::nullopt, K::BadNumber, "line 4: '1.2.3' is not a number"},
+    {"..5", std::nullopt, K::BadNumber, "line 4: '..5' is not a number"},
+    {"5..", std::nullopt, K::BadNumber, "line 4: '5..' is not a number"},
+    {"1e3", std::nullopt, K::BadNumber, "line 4: '1e3' is not a number"},
+    {"1E3", std::nullopt, K::BadNumber, "line 4: '1E3' is not a number"},
+    {"1e-3", std::nullopt, K::BadNumber, "line 4: '1e-3' is not a number"},
+    {"--1", std::nullopt, K::BadNumber, "line 4: '--1' is not a number"},
+    {"+-1", std::nullopt, K::BadNumber, "line 4: '+-1' is not a number"},
+    {"-+1", std::nullopt, K::BadNumber, "line 4: '-+1' is not a number"},
+    {"0x10", std::nullopt, K::BadNumber, "line 4: '0x10' is not a number"},
+    {"1,5", std::nullopt, K::BadNumber, "line 4: '1,5' is not a number"},
+    {"3.4e38", std::nullopt, K::BadNumber, "line 4: '3.4e38' is not a number"},
+    // A token that does not start like a number is no operand at all.
+    {"inf", std::nullopt, K::BadOperands, "line 4: a number must follow X, found 'inf'"},
+    {"nan", std::nullopt, K::BadOperands, "line 4: a number must follow X, found 'nan'"},
+    {"\xC2\xA0" "1", std::nullopt, K::BadOperands, "line 4: a number must follow X, found '\\xC2\\xA01'"},
+    // Beyond a double, either way.
+    {joined("1", Zeros400), std::nullopt, K::BadNumber,
+     "line 4: '1000000000000000000000000000000000000000...' is out of range"},
+    {joined("0.", Zeros400, "1"), std::nullopt, K::BadNumber,
+     "line 4: '0.00000000000000000000000000000000000000...' is out of range"},
+    {joined("-0.", Zeros400, "1"), std::nullopt, K::BadNumber,
+     "line 4: '-0.0000000000000000000000000000000000000...' is out of range"},
+};
+
+} // namespace
+
+TEST(ProgramNumbers, TokenByToken)
+{
+    for (const NumberCase& c : NumberCases) {
+        const std::string_view shown = std::string_view(c.token).substr(0, 50);
+        const auto read = readProgram(joined("PN M\nDI 1 1\nII\nMI X ", c.token, "\nEI\n"));
+        if (c.value) {
+            const auto* trace = std::get_if<ProgramTrace>(&read);
+            ASSERT_NE(trace, nullptr) << shown << ": " << std::get<ProgramError>(read).text();
+            ASSERT_EQ(trace->motions.size(), 1u) << shown;
+            EXPECT_EQ(trace->motions[0].to.x, *c.value) << shown;
+        } else {
+            const auto* error = std::get_if<ProgramError>(&read);
+            ASSERT_NE(error, nullptr) << shown;
+            EXPECT_EQ(error->kind, c.kind) << shown;
+            EXPECT_EQ(error->text(), c.message) << shown;
+        }
+    }
+}
+
+TEST(ProgramNumbers, EveryOperandReadsTheSameGrammar)
+{
+    // WT, SP, ARC, VEL and ACC read their numbers as X and Y do.
+    for (const char* line : {"WT +1", "SP DVL = +1", "MI X 1 Y 0 ARC +360", "MI X 1 Y 0 ARC -360 VEL +1",
+                             "MI X 1 Y 0 ARC -360 ACC 1e1", "MI Y 1.2.3"}) {
+        const auto read = readProgram(joined("PN M\nDI 1 1\nII\n", line, "\nEI\n"));
+        const auto* error = std::get_if<ProgramError>(&read);
+        ASSERT_NE(error, nullptr) << line;
+        EXPECT_EQ(error->kind, K::BadNumber) << line;
+    }
+    const auto read = readProgram("PN M\nDI 1 1\nII\nSP DVL = 0.5\nWT 2.\nMI X -.5 Y 0. ARC -90 VEL 1. ACC .5\nEI\n");
+    const auto* trace = std::get_if<ProgramTrace>(&read);
+    ASSERT_NE(trace, nullptr);
+    EXPECT_EQ(trace->summary.waitSeconds, 2.0);
+    ASSERT_EQ(trace->motions.size(), 1u);
+    EXPECT_EQ(trace->motions[0].sweepDegrees, -90.0);
+}
+
+TEST(ProgramNumbers, NegativeZeroIsANumber)
+{
+    const auto read = readProgram("PN M\nDI 1 1\nII\nMA X -0 Y -.0\nEI\n");
+    const auto* trace = std::get_if<ProgramTrace>(&read);
+    ASSERT_NE(trace, nullptr);
+    EXPECT_TRUE(std::signbit(trace->motions.at(0).to.x));
+    EXPECT_TRUE(std::signbit(trace->motions.at(0).to.y));
+}
