@@ -1,7 +1,9 @@
 // The preview's report in words: figures, faults, listed dies and cuts.
 #include <QTest>
 
-#include "windows/preview/cut_report_text.h"
+#include "program/check/cut_report_figures.h"
+#include "program/check/report_numbers.h"
+#include "windows/preview/program_error_text.h"
 
 using namespace kerf;
 using namespace kerf::ui;
@@ -49,24 +51,30 @@ void CutReportTextTest::cleanReportSaysSoWithNoFault()
     const ReportText text = describeReport(cleanSquares());
     QVERIFY(!text.fault);
     QCOMPARE(q(text.verdict), QStringLiteral("全部 4 個晶粒都已完整切割，沒有多餘的切割。"));
-    const std::vector<ReportFigure> expected = {
-        {"切割次數", "6", false},
-        {"切割遍數", "1（依程式的重複次數）", false},
-        {"切割長度", "6.0000 英吋", false},
-        {"移動長度", "3.4142 英吋", false},
-        {"完整切割的晶粒", "4 / 4", false},
-        {"未完整切割的晶粒", "0", false},
-        {"有效圓外的切割", "0", false},
-        {"不在晶粒邊上的切割", "0", false},
-        {"結束位置", "X 0.000000, Y 0.000000 英吋", false},
-        {"預估加工時間", "12.5 秒", false},
+    struct Expected {
+        std::string key, label, value;
+    };
+    const std::vector<Expected> expected = {
+        {"cuts", "切割次數", "6"},
+        {"passes", "切割遍數", "1（依程式的重複次數）"},
+        {"cutLength", "切割長度", "6.0000 英吋"},
+        {"travelLength", "移動長度", "3.4142 英吋"},
+        {"diesFullyCut", "完整切割的晶粒", "4 / 4"},
+        {"uncutDies", "未完整切割的晶粒", "0"},
+        {"outsideCuts", "有效圓外的切割", "0"},
+        {"strayCuts", "不在晶粒邊上的切割", "0"},
+        {"end", "結束位置", "X 0.000000, Y 0.000000 英吋"},
+        {"machineSeconds", "預估加工時間", "12.5 秒"},
     };
     QCOMPARE(text.figures.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        QCOMPARE(q(text.figures[i].label), q(expected[i].label));
+        QCOMPARE(q(std::string(text.figures[i].key)), q(expected[i].key));
+        QCOMPARE(q(std::string(text.figures[i].label)), q(expected[i].label));
         QCOMPARE(q(text.figures[i].value), q(expected[i].value));
-        QCOMPARE(text.figures[i].fault, expected[i].fault);
+        QVERIFY(!text.figures[i].fault);
     }
+    // Only the machine time says how it is come by.
+    QCOMPARE(q(std::string(text.figures.back().note)), q(machineTimeAssumption()));
     QVERIFY(text.details.empty());
 }
 

@@ -13,6 +13,7 @@
 
 #include "windows/generation/frm_code.h"
 #include "forms/application.h"
+#include "program/check/report_numbers.h"
 #include "render/cut_path_picture.h"
 #include "windows/preview/frm_preview.h"
 #include "windows/designer/frm_wafer.h"
@@ -259,13 +260,13 @@ void FrmPreviewTest::reportOfKnownLayouts()
 
     QCOMPARE(figure(preview, "cutsValue"), QString::number(cuts));
     QCOMPARE(figure(preview, "cutLengthValue"), QString::number(cutLength, 'f', 4) + QStringLiteral(" 英吋"));
-    QCOMPARE(figure(preview, "diesValue"), QStringLiteral("%1 / %1").arg(dies));
-    QCOMPARE(figure(preview, "uncutValue"), QStringLiteral("0"));
-    QCOMPARE(figure(preview, "outsideValue"), QStringLiteral("0"));
+    QCOMPARE(figure(preview, "diesFullyCutValue"), QStringLiteral("%1 / %1").arg(dies));
+    QCOMPARE(figure(preview, "uncutDiesValue"), QStringLiteral("0"));
+    QCOMPARE(figure(preview, "outsideCutsValue"), QStringLiteral("0"));
     QCOMPARE(figure(preview, "endValue"), QStringLiteral("X 0.000000, Y 0.000000 英吋"));
     QVERIFY(report.machineSeconds && *report.machineSeconds > 0);
-    QCOMPARE(figure(preview, "machineTimeValue"), QString::fromStdString(durationText(*report.machineSeconds)));
-    QVERIFY(!control<QLabel>(preview, "machineTimeValue")->toolTip().isEmpty());
+    QCOMPARE(figure(preview, "machineSecondsValue"), QString::fromStdString(durationText(*report.machineSeconds)));
+    QVERIFY(!control<QLabel>(preview, "machineSecondsValue")->toolTip().isEmpty());
     QVERIFY(preview->verdictLabel->text().startsWith(QStringLiteral("全部 %1 個晶粒都已完整切割").arg(dies)));
     QVERIFY(!shownInRed(preview->verdictLabel));
     for (const auto& value : preview->figureValues)
@@ -342,9 +343,9 @@ void FrmPreviewTest::programLeavingALineUncutShowsItInRed()
     QVERIFY(preview->report()->uncutDies > 0);
     QVERIFY(shownInRed(preview->verdictLabel));
     QVERIFY(preview->verdictLabel->text().startsWith(QStringLiteral("程式有問題")));
-    QVERIFY(shownInRed(control<QLabel>(preview, "uncutValue")));
-    QVERIFY(shownInRed(control<QLabel>(preview, "diesValue")));
-    QVERIFY(figure(preview, "diesValue").startsWith(QStringLiteral("0 / 4")));
+    QVERIFY(shownInRed(control<QLabel>(preview, "uncutDiesValue")));
+    QVERIFY(shownInRed(control<QLabel>(preview, "diesFullyCutValue")));
+    QVERIFY(figure(preview, "diesFullyCutValue").startsWith(QStringLiteral("0 / 4")));
     QVERIFY(preview->faultList->toPlainText().contains(QStringLiteral("第 1 列第 1 個晶粒")));
     QVERIFY(shownInRed(preview->faultList, QPalette::Text));
     // What the program leaves uncut stays red on the map.
@@ -364,7 +365,7 @@ void FrmPreviewTest::movedCutIsReportedAtItsLine()
     frmPreview* preview = openPreview(layout, broken);
     QVERIFY(preview->report());
     QVERIFY(preview->report()->outsideCuts > 0);
-    QVERIFY(shownInRed(control<QLabel>(preview, "outsideValue")));
+    QVERIFY(shownInRed(control<QLabel>(preview, "outsideCutsValue")));
     QVERIFY(shownInRed(preview->verdictLabel));
     QVERIFY2(preview->faultList->toPlainText().contains(QStringLiteral("程式第 %1 行：切割超出有效圓").arg(line)),
              qPrintable(preview->faultList->toPlainText()));
@@ -403,7 +404,7 @@ void FrmPreviewTest::programBeyondTheBoundsIsUncheckedInChinese()
     QVERIFY(!verdict.startsWith(QStringLiteral("程式有問題")));
     QVERIFY(preview->report());
     QCOMPARE(preview->report()->unchecked, Unchecked::TooLarge);
-    QVERIFY(figure(preview, "diesValue").isEmpty());
+    QVERIFY(figure(preview, "diesFullyCutValue").isEmpty());
 }
 
 void FrmPreviewTest::sliderMovesTheHead()

@@ -1,28 +1,27 @@
 #include "windows/preview/frm_preview.h"
 
 #include <algorithm>
-#include <exception>
-#include <new>
 
 #include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <QWindow>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include "forms/window_placement.h"
+#include "program/check/report_numbers.h"
+#include "windows/preview/program_error_text.h"
 
 namespace kerf::ui {
 
 namespace {
 
-constexpr int ProgressSteps = 1000;
+constexpr int ProgressSteps = BackgroundJob<CutReport>::ProgressSteps;
 const QColor FaultColour{255, 0, 0};
 const QColor CleanColour{0, 128, 0};
 const QColor UncheckedColour{176, 96, 0};
 
-QString qt(const std::string& text) { return QString::fromStdString(text); }
+QString qt(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 void setTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
 {
@@ -36,23 +35,6 @@ void showFault(QLabel* label, bool fault)
     setTextColour(label, QPalette::WindowText, fault ? FaultColour : QColor(Qt::black));
 }
 
-// Reports a worker's share done to its future; false once it is cancelled.
-template <typename T>
-bool reportProgress(QPromise<T>& promise, double done)
-{
-    promise.setProgressValue(static_cast<int>(std::clamp(done, 0.0, 1.0) * ProgressSteps));
-    return !promise.isCanceled();
-}
-
-// What a worker says when it cannot finish: the machine ran out of memory,
-// or something else went wrong.
-std::string failureOf(const std::exception& error)
-{
-    if (dynamic_cast<const std::bad_alloc*>(&error))
-        return "記憶體不足";
-    return "發生錯誤";
-}
-
 // The same wafer laid out from the same boxes: a new program for it keeps the view.
 bool sameDesign(const WaferLayout& a, const WaferLayout& b)
 {
@@ -61,14 +43,22 @@ bool sameDesign(const WaferLayout& a, const WaferLayout& b)
            a.texts.dieSize == b.texts.dieSize && a.texts.fineTune == b.texts.fineTune;
 }
 
-const char* const FigureNames[frmPreview::FigureCount] = {"cutsValue",   "passesValue", "cutLengthValue",
-                                                          "travelValue", "diesValue",   "uncutValue",
-                                                          "outsideValue", "strayValue", "endValue",
-                                                          "machineTimeValue"};
-
 } // namespace
 
-frmPreview::frmPreview(QWidget* owner) : QDialog(owner)
+frmPreview::frmPreview(QWidget* owner)
+    : QDialog(owner),
+      reading_([this](ReadResult result) { programRead(std::move(result)); },
+               [this](const std::string& failure) {
+                   showFailure(failure);
+                   updateProgress();
+               }),
+      checking_([this](CutReport report) { checkDone(std::move(report)); },
+                [this](const std::string& failure) {
+                    updateProgress();
+                    showFailure(failure);
+                }),
+      drawing_([this](map::CutPathLayers layers) { drawingDone(std::move(layers)); },
+               [this](const std::string& failure) { drawingFailed(failure); })
 {
     setObjectName(QStringLiteral("frmPreview"));
     setWindowTitle(QStringLiteral("切割路徑預覽"));
@@ -87,11 +77,7 @@ frmPreview::frmPreview(QWidget* owner) : QDialog(owner)
     connect(&drawDelay_, &QTimer::timeout, this, &frmPreview::requestDrawing);
     connect(&progressDelay_, &QTimer::timeout, this, &frmPreview::updateProgress);
     connect(&playTimer_, &QTimer::timeout, this, &frmPreview::playTick);
-    connect(&readWatcher_, &QFutureWatcherBase::finished, this, &frmPreview::programRead);
-    connect(&checkWatcher_, &QFutureWatcherBase::finished, this, &frmPreview::checkDone);
-    connect(&drawWatcher_, &QFutureWatcherBase::finished, this, &frmPreview::drawingDone);
-    for (QFutureWatcherBase* watcher :
-         std::initializer_list<QFutureWatcherBase*>{&readWatcher_, &checkWatcher_, &drawWatcher_})
+    for (const QFutureWatcherBase* watcher : {&reading_.watcher(), &checking_.watcher(), &drawing_.watcher()})
         connect(watcher, &QFutureWatcherBase::progressValueChanged, this, &frmPreview::updateProgress);
 }
 
@@ -133,22 +119,24 @@ void frmPreview::buildControls()
     verdictLabel->setText(QStringLiteral("一\n二\n三\n四"));
     verdictLabel->setMinimumHeight(verdictLabel->sizeHint().height());
     verdictLabel->clear();
-    reportFrame = new QGroupBox(QStringLiteral("檢查結果"), this);
+    reportFrame = new QGroupBox(qt(FiguresTitle), this);
     reportFrame->setObjectName(QStringLiteral("reportFrame"));
     auto* figures = new QFormLayout(reportFrame);
-    for (int i = 0; i < FigureCount; ++i) {
-        figureLabels[i] = new QLabel(reportFrame);
-        figureValues[i] = new QLabel(reportFrame);
-        figureValues[i]->setObjectName(QString::fromLatin1(FigureNames[i]));
-        figureValues[i]->setWordWrap(true);
-        figureValues[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        figures->addRow(figureLabels[i], figureValues[i]);
+    // A row per figure that every report gives; the labels never change.
+    for (const ReportFigure& figure : reportFigures(CutReport{})) {
+        auto* label = new QLabel(qt(figure.label) + QStringLiteral("："), reportFrame);
+        auto* value = new QLabel(reportFrame);
+        value->setObjectName(qt(figure.key) + QStringLiteral("Value"));
+        value->setWordWrap(true);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        // How the figure is come by (the machine time's assumption), for the one who asks.
+        label->setToolTip(qt(figure.note));
+        value->setToolTip(qt(figure.note));
+        figures->addRow(label, value);
+        figureLabels.emplace_back(label);
+        figureValues.emplace_back(value);
     }
-    // How the machine time is estimated, for the one who asks.
-    const QString assumption = QString::fromUtf8(machineTimeAssumption());
-    figureLabels[FigureCount - 1]->setToolTip(assumption);
-    figureValues[FigureCount - 1]->setToolTip(assumption);
-    auto* listTitle = new QLabel(QStringLiteral("未完整切割的晶粒與多餘的切割："), this);
+    auto* listTitle = new QLabel(qt(DetailsTitle) + QStringLiteral("："), this);
     faultList = new QPlainTextEdit(this);
     faultList->setObjectName(QStringLiteral("faultList"));
     faultList->setReadOnly(true);
@@ -219,20 +207,15 @@ void frmPreview::showProgram(const WaferLayout& layout, std::string text)
     stepLabel->clear();
     clearReport(QStringLiteral("檢查中，結果稍後顯示。"));
 
-    readPending_ = true;
-    readWatcher_.setFuture(QtConcurrent::run(&pool_, [text = std::move(text)]() {
+    reading_.start(pool_, [text = std::move(text)](const BackgroundJob<ReadResult>::Progress&) {
         ReadResult result;
-        try {
-            auto parsed = parseProgram(text);
-            if (auto* error = std::get_if<ProgramError>(&parsed))
-                result.refusal = describeProgramError(*error, text);
-            else
-                result.program = std::make_shared<const Program>(std::get<Program>(std::move(parsed)));
-        } catch (const std::exception& error) {
-            result.failure = failureOf(error);
-        }
-        return result;
-    }));
+        auto parsed = parseProgram(text);
+        if (auto* error = std::get_if<ProgramError>(&parsed))
+            result.refusal = describeProgramError(*error, text);
+        else
+            result.program = std::make_shared<const Program>(std::get<Program>(std::move(parsed)));
+        return std::optional(std::move(result));
+    });
     progressDelay_.start();
 
     if (!isVisible()) {
@@ -269,7 +252,7 @@ bool frmPreview::eventFilter(QObject* watched, QEvent* event)
 
 bool frmPreview::isWorking() const
 {
-    return readPending_ || checkPending_ || drawPending_ || drawDelay_.isActive();
+    return reading_.isPending() || checking_.isPending() || drawing_.isPending() || drawDelay_.isActive();
 }
 
 void frmPreview::done(int result)
@@ -286,55 +269,31 @@ void frmPreview::stopWork()
     playTimer_.stop();
     drawDelay_.stop();
     progressDelay_.stop();
-    for (QFutureWatcherBase* watcher :
-         std::initializer_list<QFutureWatcherBase*>{&readWatcher_, &checkWatcher_, &drawWatcher_})
-        watcher->cancel();
-    // Watching nothing: the finished signals of cancelled work do not come.
-    readWatcher_.setFuture({});
-    checkWatcher_.setFuture({});
-    drawWatcher_.setFuture({});
-    readPending_ = checkPending_ = drawPending_ = false;
+    reading_.cancel();
+    checking_.cancel();
+    drawing_.cancel();
     cmdPlay->setText(QStringLiteral("播放(&L)"));
     updateProgress();
 }
 
-void frmPreview::programRead()
+void frmPreview::programRead(ReadResult result)
 {
-    const QFuture<ReadResult> future = readWatcher_.future();
-    if (!readPending_ || future.isCanceled() || future.resultCount() == 0)
-        return;
-    readPending_ = false;
-    const ReadResult result = future.result();
-    if (!result.failure.empty()) {
-        showFailure(result.failure);
-        updateProgress();
-        return;
-    }
     if (result.refusal) {
         report_.reset();
         showReport(*result.refusal);
         updateProgress();
         return;
     }
-    program_ = result.program;
+    program_ = std::move(result.program);
     report_.reset();
     layers_.reset();
-    checkPending_ = true;
-    checkWatcher_.setFuture(QtConcurrent::run(
-        &pool_, [program = program_, layout = layout_](QPromise<Outcome<CutReport>>& promise) {
-            promise.setProgressRange(0, ProgressSteps);
-            CutCheckOptions options;
-            options.progress = [&promise](std::uint64_t done, std::uint64_t total) {
-                return reportProgress(promise, total ? double(done) / double(total) : 0.0);
-            };
-            Outcome<CutReport> outcome;
-            try {
-                outcome.value = checkCuts(*program, *layout, options);
-            } catch (const std::exception& error) {
-                outcome.failure = failureOf(error);
-            }
-            promise.addResult(std::move(outcome));
-        }));
+    checking_.start(pool_, [program = program_, layout = layout_](const BackgroundJob<CutReport>::Progress& progress) {
+        CutCheckOptions options;
+        options.progress = [&progress](std::uint64_t done, std::uint64_t total) {
+            return progress(total ? double(done) / double(total) : 0.0);
+        };
+        return std::optional(checkCuts(*program, *layout, options));
+    });
     requestDrawing();
 }
 
@@ -343,61 +302,34 @@ void frmPreview::requestDrawing()
     drawDelay_.stop();
     if (!program_)
         return;
-    drawWatcher_.cancel();
-    drawPending_ = true;
-    drawWatcher_.setFuture(QtConcurrent::run(
-        &pool_, [program = program_, view = picture->view(), ratio = picture->devicePixelRatioF(),
-                 match = map::cutPathMatch(*layout_, CutCheckOptions{}.tolerance)](
-                    QPromise<Outcome<map::CutPathLayers>>& promise) {
-            promise.setProgressRange(0, ProgressSteps);
-            Outcome<map::CutPathLayers> outcome;
-            try {
-                map::CutPathLayers layers =
-                    map::drawCutPathLayers(*program, view, ratio,
-                                           [&promise](double done) { return reportProgress(promise, done); },
-                                           match);
-                if (!layers.complete)
-                    return; // cancelled
-                outcome.value = std::move(layers);
-            } catch (const std::exception& error) {
-                outcome.failure = failureOf(error);
-            }
-            promise.addResult(std::move(outcome));
-        }));
+    drawing_.start(pool_, [program = program_, view = picture->view(), ratio = picture->devicePixelRatioF(),
+                           match = map::cutPathMatch(*layout_, CutCheckOptions{}.tolerance)](
+                              const BackgroundJob<map::CutPathLayers>::Progress& progress) {
+        map::CutPathLayers layers = map::drawCutPathLayers(*program, view, ratio, progress, match);
+        return layers.complete ? std::optional(std::move(layers)) : std::nullopt;
+    });
     progressDelay_.start();
 }
 
-void frmPreview::checkDone()
+void frmPreview::checkDone(CutReport report)
 {
-    const QFuture<Outcome<CutReport>> future = checkWatcher_.future();
-    if (!checkPending_ || future.isCanceled() || future.resultCount() == 0)
-        return;
-    checkPending_ = false;
     updateProgress();
-    const Outcome<CutReport> outcome = future.result();
-    if (!outcome.value) {
-        showFailure(outcome.failure);
-        return;
-    }
-    report_ = outcome.value;
+    report_ = std::move(report);
     showReport(describeReport(*report_));
 }
 
-void frmPreview::drawingDone()
+void frmPreview::drawingFailed(const std::string& failure)
 {
-    const QFuture<Outcome<map::CutPathLayers>> future = drawWatcher_.future();
-    if (!drawPending_ || future.isCanceled() || future.resultCount() == 0)
-        return;
-    drawPending_ = false;
     updateProgress();
-    Outcome<map::CutPathLayers> outcome = future.result();
-    if (!outcome.value) {
-        stepLabel->setText(QStringLiteral("無法繪製切割路徑：%1。").arg(qt(outcome.failure)));
-        showFault(stepLabel, true);
-        return;
-    }
+    stepLabel->setText(QStringLiteral("無法繪製切割路徑：%1。").arg(qt(failure)));
+    showFault(stepLabel, true);
+}
+
+void frmPreview::drawingDone(map::CutPathLayers layers)
+{
+    updateProgress();
     const bool first = !layers_;
-    layers_ = std::move(outcome.value);
+    layers_ = std::move(layers);
     if (first) {
         const QSignalBlocker block(stepSlider);
         stepSlider->setRange(0, static_cast<int>(layers_->steps.count()));
@@ -463,14 +395,11 @@ void frmPreview::clearReport(const QString& verdict)
 {
     verdictLabel->setText(verdict);
     showFault(verdictLabel, false);
-    static const char* const labels[FigureCount] = {"切割次數",   "切割遍數",       "切割長度",
-                                                    "移動長度",   "完整切割的晶粒", "未完整切割的晶粒",
-                                                    "有效圓外的切割", "不在晶粒邊上的切割", "結束位置",
-                                                    "預估加工時間"};
-    for (int i = 0; i < FigureCount; ++i) {
-        figureLabels[i]->setText(QString::fromUtf8(labels[i]) + QStringLiteral("："));
-        figureValues[i]->clear();
-        showFault(figureValues[i], false);
+    for (QLabel* label : figureLabels)
+        showFault(label, false);
+    for (QLabel* value : figureValues) {
+        value->clear();
+        showFault(value, false);
     }
     faultList->clear();
 }
@@ -480,8 +409,8 @@ void frmPreview::showReport(const ReportText& text)
     clearReport(qt(text.verdict));
     setTextColour(verdictLabel, QPalette::WindowText,
                   text.fault ? FaultColour : text.unchecked ? UncheckedColour : CleanColour);
-    for (std::size_t i = 0; i < text.figures.size() && i < FigureCount; ++i) {
-        figureLabels[i]->setText(qt(text.figures[i].label) + QStringLiteral("："));
+    // Every report gives the same figures, the rows' ones, or none.
+    for (std::size_t i = 0; i < text.figures.size() && i < figureValues.size(); ++i) {
         figureValues[i]->setText(qt(text.figures[i].value));
         showFault(figureValues[i], text.figures[i].fault);
         showFault(figureLabels[i], text.figures[i].fault);
@@ -502,11 +431,12 @@ void frmPreview::updateProgress()
 {
     int working = 0;
     int sum = 0;
-    for (const QFutureWatcherBase* watcher :
-         std::initializer_list<const QFutureWatcherBase*>{&readWatcher_, &checkWatcher_, &drawWatcher_})
-        if (watcher->isRunning()) {
+    for (const auto& [running, progress] : {std::pair(reading_.isRunning(), reading_.progress()),
+                                            std::pair(checking_.isRunning(), checking_.progress()),
+                                            std::pair(drawing_.isRunning(), drawing_.progress())})
+        if (running) {
             ++working;
-            sum += std::max(0, watcher->progressValue());
+            sum += progress;
         }
     if (working == 0) {
         progressDelay_.stop();
@@ -516,7 +446,7 @@ void frmPreview::updateProgress()
     }
     if (progressDelay_.isActive())
         return; // not yet: most work is done before the bar would be seen
-    progressLabel->setText(checkWatcher_.isRunning() || readWatcher_.isRunning()
+    progressLabel->setText(checking_.isRunning() || reading_.isRunning()
                                ? QStringLiteral("讀取與檢查程式中……")
                                : QStringLiteral("繪製切割路徑中……"));
     progressBar->setValue(sum / working);

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <array>
 #include <memory>
 #include <optional>
 #include <string>
 #include <variant>
 
+#include <vector>
+
 #include <QDialog>
-#include <QFutureWatcher>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -18,12 +18,13 @@
 #include <QThreadPool>
 #include <QTimer>
 
+#include "layout/wafer_layout.h"
 #include "program/check/cut_check.h"
+#include "program/check/cut_report_figures.h"
 #include "program/reader/program_reader.h"
 #include "render/cut_path_picture.h"
+#include "windows/preview/background_job.h"
 #include "windows/preview/cut_path_view.h"
-#include "windows/preview/cut_report_text.h"
-#include "layout/wafer_layout.h"
 
 namespace kerf::ui {
 
@@ -61,9 +62,9 @@ public:
     QPointer<QLabel> stepLabel, verdictLabel, progressLabel;
     QPointer<QProgressBar> progressBar;
     QPointer<QGroupBox> reportFrame;
-    /// The report's figures: labels and values, in describeReport's order.
-    static constexpr int FigureCount = 10;
-    std::array<QPointer<QLabel>, FigureCount> figureLabels, figureValues;
+    /// The report's figures, a row each in reportFigures' order: labels and
+    /// values (named after the figure's key: "cutsValue").
+    std::vector<QPointer<QLabel>> figureLabels, figureValues;
     QPointer<QPlainTextEdit> faultList;
 
     void cmdPlay_Click();
@@ -80,20 +81,14 @@ private:
     struct ReadResult {
         std::shared_ptr<const Program> program;
         std::optional<ReportText> refusal; // the text is no program, or too large to run
-        std::string failure; // the worker could not read it (no memory)
-    };
-    /// A worker's result, or why it has none.
-    template <typename T>
-    struct Outcome {
-        std::optional<T> value;
-        std::string failure;
     };
 
     void buildControls();
     void stopWork();
-    void programRead();
-    void checkDone();
-    void drawingDone();
+    void programRead(ReadResult result);
+    void checkDone(CutReport report);
+    void drawingDone(map::CutPathLayers layers);
+    void drawingFailed(const std::string& failure);
     void requestDrawing();
     void showOverlay();
     void showReport(const ReportText& text);
@@ -108,17 +103,13 @@ private:
     std::optional<map::CutPathLayers> layers_;
 
     QThreadPool pool_;
-    QFutureWatcher<ReadResult> readWatcher_;
-    QFutureWatcher<Outcome<CutReport>> checkWatcher_;
-    QFutureWatcher<Outcome<map::CutPathLayers>> drawWatcher_;
+    BackgroundJob<ReadResult> reading_;
+    BackgroundJob<CutReport> checking_;
+    BackgroundJob<map::CutPathLayers> drawing_;
     QTimer drawDelay_;     // gathers a burst of wheel turns into one drawing
     QTimer progressDelay_; // the progress bar shows only for work that takes a while
     QTimer playTimer_;
     QPointer<QWidget> blockingWindow_;
-    // Work started whose result has not been taken yet.
-    bool readPending_ = false;
-    bool checkPending_ = false;
-    bool drawPending_ = false;
 };
 
 } // namespace kerf::ui
