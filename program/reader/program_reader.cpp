@@ -76,19 +76,6 @@ void applyStateWord(const Op& o, MachineState& state, RunSummary& summary, Speed
     }
 }
 
-double motionSeconds(const ArcSpeed* arc, double length, const Speeds& speeds)
-{
-    double v = speeds.velocity;
-    double a = speeds.acceleration;
-    if (arc) {
-        if (!std::isnan(arc->velocity))
-            v = arc->velocity;
-        if (!std::isnan(arc->acceleration))
-            a = arc->acceleration;
-    }
-    return restToRestSeconds(length, v, a);
-}
-
 } // namespace detail
 
 std::string ProgramError::text() const
@@ -532,7 +519,7 @@ private:
                         return false;
                     i += 2;
                 }
-                o.target = detail::kNoArcSpeed;
+                o.target = detail::NoArcSpeed;
                 if (vel || acc) {
                     auto& speeds = program_.arcSpeeds_;
                     // The arcs of a program share a few speeds: the last one is kept once.
@@ -717,7 +704,11 @@ std::variant<Program, ProgramError> parseProgram(std::string_view text)
     return ProgramBuilder(text).build();
 }
 
-double detail::makeMotion(const Op& o, ProgramPoint head, Motion& m)
+namespace {
+
+/// Makes the motion of a Move or Arc op that starts at `head`: its kind, ends,
+/// centre and sweep. Returns its length.
+double makeMotion(const Op& o, ProgramPoint head, Motion& m)
 {
     m.from = head;
     // Work in locals: the head's new place is stored once, whole, so that the
@@ -755,128 +746,171 @@ double detail::makeMotion(const Op& o, ProgramPoint head, Motion& m)
     return length;
 }
 
+/// The seconds of a motion of `length`: an arc at its own speed where it
+/// gives one, else at `speeds`.
+double motionSeconds(const detail::ArcSpeed* arc, double length, const detail::Speeds& speeds)
+{
+    double v = speeds.velocity;
+    double a = speeds.acceleration;
+    if (arc) {
+        if (!std::isnan(arc->velocity))
+            v = arc->velocity;
+        if (!std::isnan(arc->acceleration))
+            a = arc->acceleration;
+    }
+    return restToRestSeconds(length, v, a);
+}
+
+} // namespace
+
+void detail::runMotion(const Op& o, const ArcSpeed* arcSpeeds, const Speeds& speeds, bool retrace,
+                       RunSummary& summary, Motion& m)
+{
+    MachineState& state = summary.final;
+    m.line = o.line;
+    m.cutting = state.cutting;
+    m.retrace = retrace;
+    const double length = makeMotion(o, state.head, m);
+    state.head = m.to;
+    ++summary.motions;
+    if (m.cutting) {
+        ++summary.cuttingMotions;
+        summary.cutLength += length;
+    } else {
+        summary.travelLength += length;
+    }
+    const double seconds = motionSeconds(
+        o.code == OpCode::Arc && o.target != NoArcSpeed ? &arcSpeeds[o.target] : nullptr, length, speeds);
+    if (std::isnan(seconds))
+        summary.machineTimeKnown = false;
+    else
+        summary.machineSeconds += seconds;
+}
+
+// Runs the compiled ops literally: a call pushes the caller's place, a
+// repeat block jumps back to its body until its passes are done.
 struct ProgramRunner {
-    static RunSummary run(const Program& program, MotionVisitor& visitor, const ReadLimits& limits)
+    ProgramRunner(const Program& program, MotionVisitor& visitor) : program_(program), visitor_(visitor) {}
+
+    RunSummary run(const ReadLimits& limits)
     {
-        RunSummary summary;
-        if (program.units_.empty())
-            return summary;
-        if (program.expandedSteps() > limits.maxSteps) {
-            summary.beyondBounds = true;
-            return summary;
+        if (program_.units_.empty())
+            return summary_;
+        if (program_.expandedSteps() > limits.maxSteps) {
+            summary_.beyondBounds = true;
+            return summary_;
         }
-        detail::Speeds speeds{std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
-        MachineState& state = summary.final;
-        struct CallFrame {
-            const Op* ops;
-            const Op* end;
-            const Op* pc;
-        };
-        struct LoopFrame {
-            const Op* bodyStart;
-            std::uint32_t remaining;
-            bool startCutting;
-            bool retracing;
-            ProgramPoint start;
-        };
-        std::vector<CallFrame> calls;
-        std::vector<LoopFrame> loops;
-        std::uint32_t retracingLoops = 0;
-
-        // The unit being run is kept in locals; the stack holds its callers.
-        const auto& entry = program.code_[program.entryUnit()];
-        const Op* ops = entry.data();
-        const Op* end = ops + entry.size();
-        const Op* pc = ops;
-
-        Motion m;
+        // The place in the unit being run stays in a local; the stack holds its callers'.
+        Place at = startOf(program_.entryUnit());
         for (;;) {
-            if (pc == end) {
-                if (calls.empty())
-                    break;
-                ops = calls.back().ops;
-                end = calls.back().end;
-                pc = calls.back().pc;
-                calls.pop_back();
+            if (at.pc == at.end) {
+                if (calls_.empty())
+                    return summary_;
+                at = calls_.back();
+                calls_.pop_back();
                 continue;
             }
-            const Op& o = *pc++;
+            const Op& o = *at.pc++;
             switch (o.code) {
             case OpCode::Move:
-            case OpCode::Arc: {
-                m.line = o.line;
-                m.cutting = state.cutting;
-                m.retrace = retracingLoops > 0;
-                const double length = detail::makeMotion(o, state.head, m);
-                state.head = m.to;
-                ++summary.motions;
-                if (m.cutting) {
-                    ++summary.cuttingMotions;
-                    summary.cutLength += length;
-                } else {
-                    summary.travelLength += length;
-                }
-                const double seconds = detail::motionSeconds(
-                    o.code == OpCode::Arc && o.target != detail::kNoArcSpeed ? &program.arcSpeeds_[o.target]
-                                                                             : nullptr,
-                    length, speeds);
-                if (std::isnan(seconds))
-                    summary.machineTimeKnown = false;
-                else
-                    summary.machineSeconds += seconds;
-                if (!visitor.onMotion(m)) {
-                    summary.stopped = true;
-                    return summary;
-                }
+            case OpCode::Arc:
+                if (!move(o))
+                    return summary_;
                 break;
-            }
             case OpCode::Open:
             case OpCode::Close:
             case OpCode::LaserOn:
             case OpCode::LaserOff:
             case OpCode::Wait:
             case OpCode::Speed:
-                detail::applyStateWord(o, state, summary, speeds);
+                detail::applyStateWord(o, summary_.final, summary_, speeds_);
                 break;
-            case OpCode::Call: {
-                calls.push_back({ops, end, pc});
-                const auto& callee = program.code_[o.target];
-                ops = callee.data();
-                end = ops + callee.size();
-                pc = ops;
+            case OpCode::Call:
+                calls_.push_back(at);
+                at = startOf(o.target);
                 break;
-            }
             case OpCode::Loop:
-                loops.push_back({pc, o.count, state.cutting, false, state.head});
+                openLoop(o, at);
                 break;
-            case OpCode::EndLoop: {
-                LoopFrame& loop = loops.back();
-                if (loop.retracing) {
-                    loop.retracing = false;
-                    --retracingLoops;
-                }
-                if (--loop.remaining == 0) {
-                    loops.pop_back();
-                    break;
-                }
-                // The run is deterministic: a pass that starts in the state of
-                // the first pass repeats its path exactly.
-                if (state.head == loop.start && state.cutting == loop.startCutting) {
-                    loop.retracing = true;
-                    ++retracingLoops;
-                }
-                pc = loop.bodyStart;
+            case OpCode::EndLoop:
+                endPass(at);
                 break;
-            }
             }
         }
-        return summary;
     }
+
+private:
+    /// Where a unit's run stands: its next op and the end of its ops.
+    struct Place {
+        const Op* pc;
+        const Op* end;
+    };
+    /// A repeat block being run.
+    struct Loop {
+        const Op* bodyStart;
+        std::uint32_t remaining;
+        bool startCutting;
+        bool retracing;
+        ProgramPoint start;
+    };
+
+    Place startOf(std::size_t unit) const
+    {
+        const auto& code = program_.code_[unit];
+        return {code.data(), code.data() + code.size()};
+    }
+
+    /// Runs a motion and hands it to the visitor; false when the visitor stops the run.
+    bool move(const Op& o)
+    {
+        detail::runMotion(o, program_.arcSpeeds_.data(), speeds_, retracingLoops_ > 0, summary_, motion_);
+        if (visitor_.onMotion(motion_))
+            return true;
+        summary_.stopped = true;
+        return false;
+    }
+
+    void openLoop(const Op& o, const Place& at)
+    {
+        const MachineState& state = summary_.final;
+        loops_.push_back({at.pc, o.count, state.cutting, false, state.head});
+    }
+
+    /// The end of a pass: the next pass begins, or the block is done.
+    void endPass(Place& at)
+    {
+        Loop& loop = loops_.back();
+        if (loop.retracing) {
+            loop.retracing = false;
+            --retracingLoops_;
+        }
+        if (--loop.remaining == 0) {
+            loops_.pop_back();
+            return;
+        }
+        // The run is deterministic: a pass that starts in the state of the
+        // first pass repeats its path exactly.
+        const MachineState& state = summary_.final;
+        if (state.head == loop.start && state.cutting == loop.startCutting) {
+            loop.retracing = true;
+            ++retracingLoops_;
+        }
+        at.pc = loop.bodyStart;
+    }
+
+    const Program& program_;
+    MotionVisitor& visitor_;
+    RunSummary summary_;
+    detail::Speeds speeds_{std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
+    std::vector<Place> calls_; // the callers of the unit being run
+    std::vector<Loop> loops_;  // the repeat blocks being run, innermost last
+    std::uint32_t retracingLoops_ = 0;
+    Motion motion_;
 };
 
 RunSummary runProgram(const Program& program, MotionVisitor& visitor, const ReadLimits& limits)
 {
-    return ProgramRunner::run(program, visitor, limits);
+    return ProgramRunner(program, visitor).run(limits);
 }
 
 std::variant<ProgramTrace, ProgramError> readProgram(std::string_view text, const ReadLimits& limits)

@@ -93,7 +93,7 @@ namespace detail {
 enum class OpCode : std::uint8_t { Move, Arc, Open, Close, LaserOn, LaserOff, Wait, Speed, Call, Loop, EndLoop };
 /// SP words the machine time goes by (Speed: its `target`).
 enum SpeedWord : std::uint32_t { SpeedDVL = 0, SpeedDAC = 1 };
-inline constexpr std::uint32_t kNoArcSpeed = 0xFFFFFFFFu;
+inline constexpr std::uint32_t NoArcSpeed = 0xFFFFFFFFu;
 struct Op {
     OpCode code = OpCode::Move;
     bool relative = false; // Move: MI rather than MA
@@ -102,7 +102,7 @@ struct Op {
     bool wholeTurns = false; // Arc: the sweep is a whole number of turns
     std::uint32_t line = 0;
     std::uint32_t target = 0; // Call: unit index; Loop: its EndLoop; EndLoop: its Loop; Speed: SpeedWord;
-                              // Arc: its VEL and ACC among the program's arc speeds, or kNoArcSpeed
+                              // Arc: its VEL and ACC among the program's arc speeds, or NoArcSpeed
     std::uint32_t count = 0;  // Loop: passes (at least 1)
     double x = 0;             // Move, Arc: X operand; Wait: seconds; Speed: the value
     double y = 0;
@@ -121,12 +121,12 @@ struct Speeds {
     bool operator==(const Speeds& o) const;
 };
 
-/// Makes the motion of a Move or Arc op that starts at `head`: its kind, ends,
-/// centre and sweep. Returns its length.
-double makeMotion(const Op& o, ProgramPoint head, Motion& m);
-/// The seconds of a motion of `length`: an arc at its own speed where it
-/// gives one, else at `speeds`.
-double motionSeconds(const ArcSpeed* arc, double length, const Speeds& speeds);
+/// Makes the motion of a Move or Arc op where the head stands (its kind,
+/// ends, centre, sweep, line, cut and `retrace`), moves the head there and
+/// adds the motion to the summary's counts, lengths and machine time.
+/// `arcSpeeds`: the program's arc speeds, that an Arc's `target` indexes.
+void runMotion(const Op& o, const ArcSpeed* arcSpeeds, const Speeds& speeds, bool retrace, RunSummary& summary,
+               Motion& m);
 /// Applies a word that changes the machine's state without moving it (Open,
 /// Close, LaserOn, LaserOff, Wait, Speed) to `state`, `summary` and `speeds`.
 void applyStateWord(const Op& o, MachineState& state, RunSummary& summary, Speeds& speeds);

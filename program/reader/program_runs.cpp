@@ -128,33 +128,13 @@ private:
 
     bool motion(const Op& o)
     {
-        MachineState& state = summary_.final;
         MotionRun run;
         run.ordinal = summary_.motions;
-        Motion& m = run.first;
-        m.line = o.line;
-        m.cutting = state.cutting;
-        m.retrace = retracing_ > 0;
-        const double length = detail::makeMotion(o, state.head, m);
-        state.head = m.to;
+        detail::runMotion(o, program_.arcSpeeds_.data(), speeds_, retracing_ > 0, summary_, run.first);
         if (o.code == OpCode::Move && !o.relative) {
             absoluteX_ |= o.hasX;
             absoluteY_ |= o.hasY;
         }
-        ++summary_.motions;
-        if (m.cutting) {
-            ++summary_.cuttingMotions;
-            summary_.cutLength += length;
-        } else {
-            summary_.travelLength += length;
-        }
-        const double seconds = detail::motionSeconds(
-            o.code == OpCode::Arc && o.target != detail::kNoArcSpeed ? &program_.arcSpeeds_[o.target] : nullptr,
-            length, speeds_);
-        if (std::isnan(seconds))
-            summary_.machineTimeKnown = false;
-        else
-            summary_.machineSeconds += seconds;
         return emit(run);
     }
 
