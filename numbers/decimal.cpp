@@ -13,22 +13,22 @@ namespace {
 
 using Magnitude = unsigned __int128;
 
-constexpr Magnitude kLimit = Magnitude(1) << 96; // magnitudes stay below this
+constexpr Magnitude MagnitudeLimit = Magnitude(1) << 96; // magnitudes stay below this
 
-struct PowersOfTen {
+struct PowerTable {
     Magnitude value[39];
-    constexpr PowersOfTen() : value()
+    constexpr PowerTable() : value()
     {
         value[0] = 1;
         for (int i = 1; i < 39; ++i)
             value[i] = value[i - 1] * 10;
     }
 };
-constexpr PowersOfTen kPowersOfTen;
+constexpr PowerTable PowersOfTen;
 
 constexpr Magnitude pow10(int n)
 {
-    return kPowersOfTen.value[n];
+    return PowersOfTen.value[n];
 }
 
 // Divides by 10^n, rounding the quotient to the nearest; a tie goes to the
@@ -57,11 +57,11 @@ bool multiplyFits(Magnitude a, Magnitude b, Magnitude& product)
 
 void Decimal::fit(Magnitude& magnitude, int& scale)
 {
-    while (magnitude >= kLimit && scale > 0) {
+    while (magnitude >= MagnitudeLimit && scale > 0) {
         magnitude = divideRounded(magnitude, 1, true);
         --scale;
     }
-    if (magnitude >= kLimit)
+    if (magnitude >= MagnitudeLimit)
         throw std::overflow_error("decimal value out of range");
 }
 
@@ -86,13 +86,13 @@ Decimal Decimal::fromDigits(bool negative, std::string_view digits, int exponent
     int scale = static_cast<int>(digits.size()) - 1 - exponent;
     if (scale < 0) {
         for (; scale < 0; ++scale) {
-            if (magnitude >= kLimit)
+            if (magnitude >= MagnitudeLimit)
                 throw std::overflow_error("decimal value out of range");
             magnitude *= 10;
         }
-    } else if (scale > kMaxScale) {
-        magnitude = divideRounded(magnitude, scale - kMaxScale, true);
-        scale = kMaxScale;
+    } else if (scale > MaxScale) {
+        magnitude = divideRounded(magnitude, scale - MaxScale, true);
+        scale = MaxScale;
     }
     return Decimal(negative, magnitude, scale);
 }
@@ -118,7 +118,7 @@ std::optional<Decimal> Decimal::parse(std::string_view text)
     int pointAt = static_cast<int>(digits.size());
     // Decimals past the 29th only tell a tie from more than half: a single
     // sticky digit stands for them, so that the magnitude fits while it is built.
-    constexpr std::size_t Kept = kMaxScale + 1;
+    constexpr std::size_t Kept = MaxScale + 1;
     const std::string_view fraction = number->fraction;
     digits += fraction.substr(0, Kept);
     if (fraction.size() > Kept && fraction.find_first_not_of('0', Kept) != std::string_view::npos)
@@ -195,9 +195,9 @@ Decimal Decimal::operator*(const Decimal& other) const
         }
     }
     int scale = scaleA + scaleB;
-    if (scale > kMaxScale) {
-        product = divideRounded(product, scale - kMaxScale, true);
-        scale = kMaxScale;
+    if (scale > MaxScale) {
+        product = divideRounded(product, scale - MaxScale, true);
+        scale = MaxScale;
     }
     return Decimal(negative_ != other.negative_, product, scale);
 }
@@ -207,7 +207,7 @@ Decimal Decimal::half() const
     const Magnitude m = magnitude();
     if (m % 2 == 0)
         return Decimal(negative_, m / 2, scale_);
-    if (scale_ < kMaxScale)
+    if (scale_ < MaxScale)
         return Decimal(negative_, m * 5, scale_ + 1);
     return Decimal(negative_, divideRounded(m * 5, 1, true), scale_);
 }
@@ -226,7 +226,7 @@ Decimal Decimal::roundedHalfAway(int places) const { return roundedTo(places, fa
 
 std::optional<long long> Decimal::scaledInteger(int scale) const
 {
-    if (scale < scale_ || scale > kMaxScale)
+    if (scale < scale_ || scale > MaxScale)
         return std::nullopt;
     Magnitude widened;
     if (!multiplyFits(magnitude(), pow10(scale - scale_), widened) || widened >= (Magnitude(1) << 62))

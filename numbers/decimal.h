@@ -16,7 +16,7 @@ namespace kerf {
 /// bounded by the wafer size).
 class Decimal {
 public:
-    static constexpr int kMaxScale = 28;
+    static constexpr int MaxScale = 28;
 
     constexpr Decimal() = default;
 

@@ -53,7 +53,7 @@ void retraceOffsets(const MotionRun& run, const RunLevels& levels, std::size_t m
     const std::size_t count = levels.retracingCount;
     if (count == 0)
         return;
-    std::array<std::uint64_t, kMaxRunLevels> index{};
+    std::array<std::uint64_t, MaxRunLevels> index{};
     while (offsets.size() < std::max<std::size_t>(most, 1)) {
         std::size_t l = 0;
         for (; l < count; ++l) {

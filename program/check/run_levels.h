@@ -15,8 +15,8 @@ namespace kerf::cutcheck {
 struct RunLevels {
     std::uint64_t times = 1;    // how often each path is retraced (saturating)
     std::uint64_t distinct = 1; // paths of distinct places (saturating)
-    std::array<std::size_t, kMaxRunLevels> moving{};    // levels that move, innermost first
-    std::array<std::size_t, kMaxRunLevels> retracing{}; // levels of step zero
+    std::array<std::size_t, MaxRunLevels> moving{};    // levels that move, innermost first
+    std::array<std::size_t, MaxRunLevels> retracing{}; // levels of step zero
     std::size_t movingCount = 0;
     std::size_t retracingCount = 0;
 };

@@ -38,7 +38,7 @@ public:
             return false;
         state.times = split.times;
         // Copy by copy over the levels that move, the innermost fastest.
-        std::array<std::uint64_t, kMaxRunLevels> index{};
+        std::array<std::uint64_t, MaxRunLevels> index{};
         Motion m = run.first;
         for (;;) {
             state.ordinal = run.ordinal;

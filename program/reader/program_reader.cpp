@@ -89,25 +89,25 @@ namespace {
 // where std::hypot's guard against overflow matters, and it is much faster.
 double distance(double dx, double dy) { return std::sqrt(dx * dx + dy * dy); }
 
-constexpr std::uint64_t kSaturated = std::numeric_limits<std::uint64_t>::max();
+constexpr std::uint64_t Saturated = std::numeric_limits<std::uint64_t>::max();
 
 std::uint64_t addSat(std::uint64_t a, std::uint64_t b)
 {
-    return a > kSaturated - b ? kSaturated : a + b;
+    return a > Saturated - b ? Saturated : a + b;
 }
 
 std::uint64_t mulSat(std::uint64_t a, std::uint64_t b)
 {
-    return (b != 0 && a > kSaturated / b) ? kSaturated : a * b;
+    return (b != 0 && a > Saturated / b) ? Saturated : a * b;
 }
 
 /// A token as a message shows it: quoted, cut short, bytes that are not
 /// printable ASCII as \xNN.
 std::string quoted(std::string_view token)
 {
-    constexpr std::size_t kShown = 40;
+    constexpr std::size_t Shown = 40;
     std::string out = "'";
-    for (std::size_t i = 0; i < token.size() && i < kShown; ++i) {
+    for (std::size_t i = 0; i < token.size() && i < Shown; ++i) {
         const auto c = static_cast<unsigned char>(token[i]);
         if (c >= 0x20 && c < 0x7f) {
             out += static_cast<char>(c);
@@ -118,7 +118,7 @@ std::string quoted(std::string_view token)
             out += hex[c & 15];
         }
     }
-    if (token.size() > kShown)
+    if (token.size() > Shown)
         out += "...";
     return out + "'";
 }
@@ -220,9 +220,6 @@ std::string_view unitNameOf(std::string_view line)
     rest.remove_prefix(2); // "PN"
     return trimmed(rest);
 }
-
-// Words that take no operands and change nothing the reader follows.
-constexpr std::string_view kQuietWords[] = {"VACON", "VENTON", "O1ON", "LSO", "ZERO"};
 
 } // namespace
 
@@ -366,11 +363,12 @@ private:
         code.push_back(o);
     }
 
-    bool emitSimple(OpCode code)
+    template <OpCode Code>
+    bool emitSimple()
     {
         if (!noOperands())
             return false;
-        emit(op(code));
+        emit(op(Code));
         return true;
     }
 
@@ -394,69 +392,99 @@ private:
                     "a number must follow " + std::string(what) + ", found " + quoted(tokens_[i]));
     }
 
+    /// A body word and the handler that reads its line.
+    struct WordHandler {
+        std::string_view word;
+        bool (ProgramBuilder::*read)();
+    };
+
     bool parseCommand(std::string_view line)
     {
+        // The words of a unit's body. A line whose first word is none of them
+        // calls a unit or is refused (callOrRefuse).
+        static constexpr WordHandler BodyWords[] = {
+            {"PN", &ProgramBuilder::refuseUnitNotClosed},
+            {"EI", &ProgramBuilder::closeUnit},
+            {"DI", &ProgramBuilder::refusePreambleWord},
+            {"II", &ProgramBuilder::refusePreambleWord},
+            {"MA", &ProgramBuilder::parseMoves},
+            {"MI", &ProgramBuilder::parseMoves},
+            {"OS", &ProgramBuilder::emitSimple<OpCode::Open>},
+            {"CS", &ProgramBuilder::emitSimple<OpCode::Close>},
+            {"LASON", &ProgramBuilder::emitSimple<OpCode::LaserOn>},
+            {"OFF", &ProgramBuilder::emitSimple<OpCode::LaserOff>},
+            {"SL", &ProgramBuilder::openLoop},
+            {"EL", &ProgramBuilder::closeLoop},
+            {"WT", &ProgramBuilder::parseWait},
+            {"SP", &ProgramBuilder::parseSpeed},
+            {"DP", &ProgramBuilder::parseDisplay},
+            {"VACON", &ProgramBuilder::noOperands},
+            {"VENTON", &ProgramBuilder::noOperands},
+            {"O1ON", &ProgramBuilder::noOperands},
+            {"LSO", &ProgramBuilder::noOperands},
+            {"ZERO", &ProgramBuilder::noOperands},
+        };
         const std::string_view word = tokens_[0];
-        if (word == "PN") {
-            const auto& open = program_.units_.back();
-            return fail(lineNo_, ProgramErrorKind::UnitNotClosed,
-                        "PN before the EI of unit " + quoted(open.name) + " (opened at line " +
-                            std::to_string(open.firstLine) + ")");
-        }
-        if (word == "EI")
-            return closeUnit();
-        if (word == "DI" || word == "II")
-            return fail(lineNo_, ProgramErrorKind::Preamble,
-                        std::string(word) + " belongs to the unit's opening lines, right after PN");
-        if (word == "MA" || word == "MI")
-            return parseMoves();
-        if (word == "OS")
-            return emitSimple(OpCode::Open);
-        if (word == "CS")
-            return emitSimple(OpCode::Close);
-        if (word == "LASON")
-            return emitSimple(OpCode::LaserOn);
-        if (word == "OFF")
-            return emitSimple(OpCode::LaserOff);
-        if (word == "SL")
-            return openLoop();
-        if (word == "EL")
-            return closeLoop();
-        if (word == "WT") {
-            Op o = op(OpCode::Wait);
-            if (!number(1, "WT", o.x))
-                return false;
-            if (tokens_.size() > 2)
-                return fail(lineNo_, ProgramErrorKind::BadOperands, "WT takes one number, found " + quoted(tokens_[2]));
-            if (o.x < 0)
-                return fail(lineNo_, ProgramErrorKind::BadNumber, "a wait cannot be negative: " + quoted(tokens_[1]));
-            emit(o);
-            return true;
-        }
-        if (word == "SP") {
-            if (tokens_.size() < 3 || tokens_[2] != "=" || looksNumeric(tokens_[1]))
-                return fail(lineNo_, ProgramErrorKind::BadOperands, "expected 'SP NAME = value'");
-            Op o = op(OpCode::Speed);
-            if (!number(3, "SP " + std::string(tokens_[1]) + " =", o.x))
-                return false;
-            if (tokens_.size() > 4)
-                return fail(lineNo_, ProgramErrorKind::BadOperands,
-                            "SP sets one value, found " + quoted(tokens_[4]));
-            if (tokens_[1] == "DVL" || tokens_[1] == "DAC") {
-                o.target = tokens_[1] == "DVL" ? detail::SpeedDVL : detail::SpeedDAC;
-                emit(o);
-            }
-            return true;
-        }
-        if (word == "DP") {
-            if (tokens_.size() != 2)
-                return fail(lineNo_, ProgramErrorKind::BadOperands, "expected 'DP' and one name, as 'DP TIM'");
-            return true;
-        }
-        if (std::find(std::begin(kQuietWords), std::end(kQuietWords), word) != std::end(kQuietWords))
-            return noOperands();
+        for (const WordHandler& handler : BodyWords)
+            if (handler.word == word)
+                return (this->*handler.read)();
+        return callOrRefuse(line);
+    }
 
-        // A line that names a unit calls it.
+    bool refuseUnitNotClosed()
+    {
+        const auto& open = program_.units_.back();
+        return fail(lineNo_, ProgramErrorKind::UnitNotClosed,
+                    "PN before the EI of unit " + quoted(open.name) + " (opened at line " +
+                        std::to_string(open.firstLine) + ")");
+    }
+
+    bool refusePreambleWord()
+    {
+        return fail(lineNo_, ProgramErrorKind::Preamble,
+                    std::string(tokens_[0]) + " belongs to the unit's opening lines, right after PN");
+    }
+
+    bool parseWait()
+    {
+        Op o = op(OpCode::Wait);
+        if (!number(1, "WT", o.x))
+            return false;
+        if (tokens_.size() > 2)
+            return fail(lineNo_, ProgramErrorKind::BadOperands, "WT takes one number, found " + quoted(tokens_[2]));
+        if (o.x < 0)
+            return fail(lineNo_, ProgramErrorKind::BadNumber, "a wait cannot be negative: " + quoted(tokens_[1]));
+        emit(o);
+        return true;
+    }
+
+    // "SP NAME = value"; only DVL and DAC change what the runner follows.
+    bool parseSpeed()
+    {
+        if (tokens_.size() < 3 || tokens_[2] != "=" || looksNumeric(tokens_[1]))
+            return fail(lineNo_, ProgramErrorKind::BadOperands, "expected 'SP NAME = value'");
+        Op o = op(OpCode::Speed);
+        if (!number(3, "SP " + std::string(tokens_[1]) + " =", o.x))
+            return false;
+        if (tokens_.size() > 4)
+            return fail(lineNo_, ProgramErrorKind::BadOperands, "SP sets one value, found " + quoted(tokens_[4]));
+        if (tokens_[1] == "DVL" || tokens_[1] == "DAC") {
+            o.target = tokens_[1] == "DVL" ? detail::SpeedDVL : detail::SpeedDAC;
+            emit(o);
+        }
+        return true;
+    }
+
+    bool parseDisplay()
+    {
+        if (tokens_.size() != 2)
+            return fail(lineNo_, ProgramErrorKind::BadOperands, "expected 'DP' and one name, as 'DP TIM'");
+        return true;
+    }
+
+    // A line that names a unit calls it.
+    bool callOrRefuse(std::string_view line)
+    {
         const std::string_view whole = trimmed(line);
         if (const auto it = names_.find(whole); it != names_.end()) {
             Op o = op(OpCode::Call);
@@ -466,8 +494,8 @@ private:
         }
         if (tokens_.size() == 1)
             return fail(lineNo_, ProgramErrorKind::UnknownUnit,
-                        quoted(word) + " is no command and no unit of this program to call");
-        return fail(lineNo_, ProgramErrorKind::UnknownWord, "unknown word " + quoted(word));
+                        quoted(tokens_[0]) + " is no command and no unit of this program to call");
+        return fail(lineNo_, ProgramErrorKind::UnknownWord, "unknown word " + quoted(tokens_[0]));
     }
 
     // One or more move clauses: ("MA" | "MI") [X x] [Y y], at least one axis;

@@ -44,9 +44,9 @@ namespace {
 
 // Calls and repeats nested deeper than this are beyond the bounds (the
 // runner recurses through them).
-constexpr int kMostNesting = 1000;
+constexpr int MostNesting = 1000;
 // Runs kept at once for the passes being looked at.
-constexpr std::size_t kMostBufferedRuns = std::size_t(1) << 19;
+constexpr std::size_t MostBufferedRuns = std::size_t(1) << 19;
 
 } // namespace
 
@@ -111,7 +111,7 @@ private:
         if (!work())
             return false;
         if (sink_) {
-            if (buffered_ >= kMostBufferedRuns) {
+            if (buffered_ >= MostBufferedRuns) {
                 summary_.beyondBounds = true;
                 return false;
             }
@@ -140,7 +140,7 @@ private:
 
     bool runOps(const std::vector<Op>& code, std::size_t begin, std::size_t end, int nesting)
     {
-        if (nesting > kMostNesting) {
+        if (nesting > MostNesting) {
             summary_.beyondBounds = true;
             return false;
         }
@@ -214,7 +214,7 @@ private:
                                state.laserOn == start.laserOn && speeds_ == startSpeeds &&
                                (d.x == 0 || !absoluteX_) && (d.y == 0 || !absoluteY_) &&
                                std::all_of(pass.begin(), pass.end(),
-                                           [](const MotionRun& r) { return r.depth < kMaxRunLevels; });
+                                           [](const MotionRun& r) { return r.depth < MaxRunLevels; });
             absoluteX_ = outerX || absoluteX_;
             absoluteY_ = outerY || absoluteY_;
             buffered_ = outerBuffered;

@@ -31,7 +31,7 @@ struct RunLevel {
 };
 
 /// Levels a run may have; a repeat nested deeper is run pass by pass.
-inline constexpr std::size_t kMaxRunLevels = 4;
+inline constexpr std::size_t MaxRunLevels = 4;
 
 /// A motion and its copies. The copies are `first` moved by
 /// i0·levels[0].step + i1·levels[1].step + …, 0 ≤ ik < levels[k].count; the
@@ -45,7 +45,7 @@ struct MotionRun {
     /// How many motions the machine makes before `first` (0-based place in
     /// the literal run); copy (i0, i1, …) comes ik·levels[k].motions later.
     std::uint64_t ordinal = 0;
-    std::array<RunLevel, kMaxRunLevels> levels{};
+    std::array<RunLevel, MaxRunLevels> levels{};
     std::uint8_t depth = 0; // levels in use
 
     /// How many motions the run stands for (saturating at 2^64 − 1).

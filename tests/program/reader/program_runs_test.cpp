@@ -52,7 +52,7 @@ std::vector<Placed> expanded(const Program& program, RunSummary& summary)
 {
     std::vector<Placed> all;
     summary = runProgramRuns(program, [&all](const MotionRun& run) {
-        std::vector<std::uint64_t> index(kMaxRunLevels, 0);
+        std::vector<std::uint64_t> index(MaxRunLevels, 0);
         for (;;) {
             const ProgramPoint d = run.offsetOf(index.data());
             Motion m = run.first;
