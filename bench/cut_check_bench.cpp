@@ -16,8 +16,8 @@ using namespace kerf;
 
 namespace {
 
-const char* const kShapes[] = {"Circle", "Hexagon", "Square"};
-const char* const kDies[] = {"20", "5", "1", "0.18", "0.16"};
+const char* const Shapes[] = {"Circle", "Hexagon", "Square"};
+const char* const Dies[] = {"20", "5", "1", "0.18", "0.16"};
 
 struct Job {
     WaferLayout layout;
@@ -28,13 +28,13 @@ Job jobFor(int shape, int die, int passes)
 {
     DesignInput input;
     input.WaferDiameter = 5.0f;
-    input.texts = {"5.0 Inches", "5", kShapes[shape], kDies[die], ""};
+    input.texts = {"5.0 Inches", "5", Shapes[shape], Dies[die], ""};
     DesignOutcome outcome = runDesign(input);
     auto* design = std::get_if<Design>(&outcome);
     if (!design)
         return {};
     ProgramParameters parameters;
-    parameters.header = {"BENCH", "5.0 Inches", kShapes[shape], kDies[die], "", "0.6", "6.0",
+    parameters.header = {"BENCH", "5.0 Inches", Shapes[shape], Dies[die], "", "0.6", "6.0",
                          std::chrono::year(2004) / std::chrono::March / 5};
     parameters.CutCount = static_cast<std::int16_t>(passes);
     parameters.VEL = "0.6";
@@ -67,7 +67,7 @@ void BM_CheckProgram(benchmark::State& state)
     else if (!report.clean())
         state.SkipWithError("the generated program is not reported clean");
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * report.motions));
-    state.SetLabel(std::string(kShapes[state.range(0)]) + " " + kDies[state.range(1)] + " mil, " +
+    state.SetLabel(std::string(Shapes[state.range(0)]) + " " + Dies[state.range(1)] + " mil, " +
                    std::to_string(passes) + " pass(es), " + std::to_string(report.dies) + " dies, " +
                    std::to_string(report.motions) + " moves" + (options.literal ? ", literal" : ""));
 }

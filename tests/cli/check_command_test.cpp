@@ -15,9 +15,9 @@ using kerf::testing::run;
 
 namespace {
 
-const std::filesystem::path kGolden = KERF_GOLDEN_DIR;
+const std::filesystem::path GoldenFolder = KERF_GOLDEN_DIR;
 // 2.0 Inches, hexagons of 600 mil: rows of 2, 3 and 2 dies.
-const std::string kHexagons = (kGolden / "hexagon-three-rows-one-way" / "expected.TXT").string();
+const std::string HexagonsProgram = (GoldenFolder / "hexagon-three-rows-one-way" / "expected.TXT").string();
 
 std::vector<std::string> checkHexagons(const std::string& file, std::vector<std::string> more = {})
 {
@@ -72,11 +72,11 @@ nlohmann::json parsed(const CliRun& r)
 
 TEST(CliCheck, AGoodProgramIsReportedAllCutAndExitsZero)
 {
-    const CliRun r = run(checkHexagons(kHexagons));
+    const CliRun r = run(checkHexagons(HexagonsProgram));
     EXPECT_EQ(r.status, 0) << r.out << r.err;
     EXPECT_TRUE(r.err.empty());
     // The preview window's words, figure by figure.
-    EXPECT_TRUE(r.out.starts_with("程式檔：" + kHexagons + "（Hexagon）\n切割次數：4\n切割遍數：1（依程式的重複次數）\n"))
+    EXPECT_TRUE(r.out.starts_with("程式檔：" + HexagonsProgram + "（Hexagon）\n切割次數：4\n切割遍數：1（依程式的重複次數）\n"))
         << r.out;
     EXPECT_TRUE(has(r.out, "\n切割長度：11.7779 英吋\n移動長度：2.6486 英吋\n"));
     EXPECT_TRUE(has(r.out, "\n完整切割的晶粒：7 / 7\n未完整切割的晶粒：0\n"));
@@ -88,10 +88,10 @@ TEST(CliCheck, AGoodProgramIsReportedAllCutAndExitsZero)
 
 TEST(CliCheck, JsonHoldsTheSameReport)
 {
-    const CliRun r = run(checkHexagons(kHexagons, {"--json"}));
+    const CliRun r = run(checkHexagons(HexagonsProgram, {"--json"}));
     EXPECT_EQ(r.status, 0) << r.err;
     const nlohmann::json json = parsed(r);
-    EXPECT_EQ(json["program"], kHexagons);
+    EXPECT_EQ(json["program"], HexagonsProgram);
     EXPECT_EQ(json["shape"], "Hexagon");
     EXPECT_EQ(json["checked"], true);
     EXPECT_EQ(json["cancelled"], false);
@@ -120,7 +120,7 @@ TEST(CliCheck, JsonHoldsTheSameReport)
 TEST(CliCheck, AMissingCutStartLeavesDiesUncutAndExitsOne)
 {
     // The OS of the second row removed: its dies keep their sides and upper edges.
-    const Changed missing(kHexagons, "OS", nullptr, "# Row 2");
+    const Changed missing(HexagonsProgram, "OS", nullptr, "# Row 2");
     const CliRun r = run(checkHexagons(missing.path));
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(has(r.out, "\n完整切割的晶粒：2 / 7\n未完整切割的晶粒：5（未切足的邊 12 條）\n"));
@@ -143,7 +143,7 @@ TEST(CliCheck, AMissingCutStartLeavesDiesUncutAndExitsOne)
 TEST(CliCheck, AChangedMoveIsReportedAtItsLine)
 {
     // Line 69: the second row's first cut, moved off its corner.
-    const Changed moved(kHexagons, "MI X 0.3 Y 0.173205", "MI X 0.3 Y 0.183205", "# Row 2");
+    const Changed moved(HexagonsProgram, "MI X 0.3 Y 0.173205", "MI X 0.3 Y 0.183205", "# Row 2");
     const CliRun r = run(checkHexagons(moved.path));
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(has(r.out, "\n不在晶粒邊上的切割：26\n")) << r.out;
@@ -155,13 +155,13 @@ TEST(CliCheck, AChangedMoveIsReportedAtItsLine)
 
 TEST(CliCheck, AProgramThatIsNotWellFormedIsReportedWithItsLine)
 {
-    const Changed noEL(kHexagons, "EL", nullptr); // row 1's loop left open: its SL is line 61
+    const Changed noEL(HexagonsProgram, "EL", nullptr); // row 1's loop left open: its SL is line 61
     const CliRun r = run(checkHexagons(noEL.path));
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.out.empty());
     EXPECT_TRUE(has(r.err, "不是正確的切割程式：line 61: ")) << r.err;
 
-    const Changed unknown(kHexagons, "OFF", "OFFF");
+    const Changed unknown(HexagonsProgram, "OFF", "OFFF");
     const CliRun word = run(checkHexagons(unknown.path));
     EXPECT_EQ(word.status, 1);
     EXPECT_TRUE(has(word.err, "：line 91: ")) << word.err;
@@ -171,7 +171,7 @@ TEST(CliCheck, CutsOutsideTheEffectiveCircleFail)
 {
     // The same program against a smaller effective circle: the outer dies'
     // edges fall outside it (and the design lays fewer dies).
-    const CliRun r = run(checkHexagons(kHexagons, {"--effective", "1.2"}));
+    const CliRun r = run(checkHexagons(HexagonsProgram, {"--effective", "1.2"}));
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(has(r.out, "\n有效圓外的切割：")) << r.out;
     EXPECT_FALSE(has(r.out, "\n有效圓外的切割：0\n"));
@@ -180,7 +180,7 @@ TEST(CliCheck, CutsOutsideTheEffectiveCircleFail)
 
 TEST(CliCheck, PassesAskedForThatTheProgramDoesNotCut)
 {
-    const CliRun r = run(checkHexagons(kHexagons, {"--passes", "2"}));
+    const CliRun r = run(checkHexagons(HexagonsProgram, {"--passes", "2"}));
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(has(r.out, "\n切割遍數：2（指定）\n"));
     EXPECT_TRUE(has(r.out, "邊切割不足（最少的一邊切了 1 次，應切 2 次）\n"));
@@ -188,16 +188,16 @@ TEST(CliCheck, PassesAskedForThatTheProgramDoesNotCut)
 
 TEST(CliCheck, RoundDiesAndSquares)
 {
-    const CliRun circle = run({"check", (kGolden / "circle-2in-100mil-gap2" / "expected.TXT").string(), "--wafer",
+    const CliRun circle = run({"check", (GoldenFolder / "circle-2in-100mil-gap2" / "expected.TXT").string(), "--wafer",
                                "2.0 Inches", "--shape", "Circle", "--die", "100", "--gap", "2"});
     EXPECT_EQ(circle.status, 0) << circle.out;
     EXPECT_TRUE(has(circle.out, "\n切割遍數：1（依程式的圓弧圈數）\n"));
-    const CliRun squares = run({"check", (kGolden / "square-4in-100mil-3passes" / "expected.TXT").string(), "--wafer",
+    const CliRun squares = run({"check", (GoldenFolder / "square-4in-100mil-3passes" / "expected.TXT").string(), "--wafer",
                                 "4.0 Inches", "--shape", "Square", "--die", "100"});
     EXPECT_EQ(squares.status, 0) << squares.out;
     EXPECT_TRUE(has(squares.out, "\n切割遍數：3（依程式的重複次數）\n"));
     // The wrong layout for a program: its cuts fit no die.
-    const CliRun wrong = run({"check", (kGolden / "square-4in-100mil-3passes" / "expected.TXT").string(),
+    const CliRun wrong = run({"check", (GoldenFolder / "square-4in-100mil-3passes" / "expected.TXT").string(),
                               "--wafer", "4.0 Inches", "--shape", "Square", "--die", "90"});
     EXPECT_EQ(wrong.status, 1);
     EXPECT_TRUE(has(wrong.out, "\n完整切割的晶粒：0 / "));
@@ -205,13 +205,13 @@ TEST(CliCheck, RoundDiesAndSquares)
 
 TEST(CliCheck, RefusalsAndUnreadableFilesExitOne)
 {
-    const CliRun refused = run(checkHexagons(kHexagons, {"--effective", "2.5"}));
+    const CliRun refused = run(checkHexagons(HexagonsProgram, {"--effective", "2.5"}));
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err, "晶片有效直徑大於實際直徑，請確認正確數值。\n");
-    const CliRun empty = run(checkHexagons(kHexagons, {"--effective", "1.9", "--gap", "."}));
+    const CliRun empty = run(checkHexagons(HexagonsProgram, {"--effective", "1.9", "--gap", "."}));
     EXPECT_EQ(empty.status, 1);
     EXPECT_FALSE(empty.err.empty());
-    const CliRun noShape = run({"check", kHexagons, "--wafer", "2.0 Inches", "--shape", "", "--die", "600"});
+    const CliRun noShape = run({"check", HexagonsProgram, "--wafer", "2.0 Inches", "--shape", "", "--die", "600"});
     EXPECT_EQ(noShape.status, 1);
     EXPECT_TRUE(has(noShape.err, "--shape"));
     const CliRun missing = run(checkHexagons("/nonexistent/JOB.TXT"));
@@ -226,13 +226,13 @@ TEST(CliCheck, UsageErrorsExitTwo)
 {
     EXPECT_EQ(run({"check"}).status, 2);
     EXPECT_EQ(run({"check", "--wafer", "2.0 Inches", "--shape", "Hexagon", "--die", "600"}).status, 2);
-    EXPECT_EQ(run({"check", kHexagons, "--wafer", "2.0 Inches", "--die", "600"}).status, 2); // no --shape
-    EXPECT_EQ(run({"check", kHexagons, "--wafer", "2.0 Inches", "--shape", "Hexagon"}).status, 2); // no --die
-    EXPECT_EQ(run(checkHexagons(kHexagons, {"--passes", "0"})).status, 2);
-    EXPECT_EQ(run(checkHexagons(kHexagons, {"--passes", "2.5"})).status, 2);
-    EXPECT_EQ(run(checkHexagons(kHexagons, {"--json", "--json"})).status, 2);
-    EXPECT_EQ(run(checkHexagons(kHexagons, {"--colour", "red"})).status, 2);
-    EXPECT_EQ(run(checkHexagons(kHexagons, {"extra"})).status, 2);
+    EXPECT_EQ(run({"check", HexagonsProgram, "--wafer", "2.0 Inches", "--die", "600"}).status, 2); // no --shape
+    EXPECT_EQ(run({"check", HexagonsProgram, "--wafer", "2.0 Inches", "--shape", "Hexagon"}).status, 2); // no --die
+    EXPECT_EQ(run(checkHexagons(HexagonsProgram, {"--passes", "0"})).status, 2);
+    EXPECT_EQ(run(checkHexagons(HexagonsProgram, {"--passes", "2.5"})).status, 2);
+    EXPECT_EQ(run(checkHexagons(HexagonsProgram, {"--json", "--json"})).status, 2);
+    EXPECT_EQ(run(checkHexagons(HexagonsProgram, {"--colour", "red"})).status, 2);
+    EXPECT_EQ(run(checkHexagons(HexagonsProgram, {"extra"})).status, 2);
     const CliRun help = run({"check", "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(has(help.out, "check FILE.TXT"));
@@ -274,9 +274,9 @@ TEST(CliCheck, AProgramBeyondTheBoundsCouldNotBeCheckedAndExitsThree)
 
 TEST(CliCheck, TheReportEstimatesTheMachineTime)
 {
-    const CliRun text = run(checkHexagons(kHexagons));
+    const CliRun text = run(checkHexagons(HexagonsProgram));
     EXPECT_TRUE(has(text.out, "\n預估加工時間：")) << text.out;
     EXPECT_TRUE(has(text.out, "梯形速度曲線")) << text.out;
-    const CliRun json = run(checkHexagons(kHexagons, {"--json"}));
+    const CliRun json = run(checkHexagons(HexagonsProgram, {"--json"}));
     EXPECT_TRUE(parsed(json)["machineSeconds"].is_number()) << json.out;
 }

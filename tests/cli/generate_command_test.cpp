@@ -24,7 +24,7 @@ std::vector<std::string> hexagons400(std::vector<std::string> more)
     return args;
 }
 
-const std::filesystem::path kGolden = KERF_GOLDEN_DIR;
+const std::filesystem::path GoldenFolder = KERF_GOLDEN_DIR;
 
 } // namespace
 
@@ -35,14 +35,14 @@ TEST(CliGenerate, WritesTheProgramIntoTheFolderAndPrintsItsPath)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, (folder.path() / "job.TXT").string() + "\n");
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(readFile(folder.path() / "job.TXT"), readFile(kGolden / "hexagon-2in-400mil-one-way/expected.TXT"));
+    EXPECT_EQ(readFile(folder.path() / "job.TXT"), readFile(GoldenFolder / "hexagon-2in-400mil-one-way/expected.TXT"));
 }
 
 TEST(CliGenerate, DashWritesTheProgramToStandardOutput)
 {
     const CliRun r = run(hexagons400({"--name", "job", "--passes", "2", "--out", "-"}));
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, readFile(kGolden / "hexagon-2in-400mil-two-way/expected.TXT"));
+    EXPECT_EQ(r.out, readFile(GoldenFolder / "hexagon-2in-400mil-two-way/expected.TXT"));
 }
 
 TEST(CliGenerate, DefaultFolderIsTheExecutablesOwn)

@@ -25,15 +25,15 @@ using kerf::testing::TemporaryFolder;
 
 namespace {
 
-const std::filesystem::path kGolden = KERF_GOLDEN_DIR;
+const std::filesystem::path GoldenFolder = KERF_GOLDEN_DIR;
 // 2.0 Inches, hexagons of 600 mil: rows of 2, 3 and 2 dies.
-const std::string kHexagons = (kGolden / "hexagon-three-rows-one-way" / "expected.TXT").string();
+const std::string HexagonsProgram = (GoldenFolder / "hexagon-three-rows-one-way" / "expected.TXT").string();
 
-const QColor kBlack{0, 0, 0};
-const QColor kRed{255, 0, 0};
-const QColor kWhite{255, 255, 255};
-const QColor kCut{0, 0, 255};
-const QColor kTravel{96, 96, 96};
+const QColor BlackColour{0, 0, 0};
+const QColor RedColour{255, 0, 0};
+const QColor WhiteColour{255, 255, 255};
+const QColor CutColour{0, 0, 255};
+const QColor TravelColour{96, 96, 96};
 
 std::vector<std::string> hexagons(std::vector<std::string> more)
 {
@@ -66,8 +66,8 @@ std::vector<std::string> svgElements(const std::string& path, std::string& error
 
 // Picture points of the layout: the wafer's right rim, the left side of the
 // middle row's first die, a corner far from the wafer.
-constexpr double kRimX = 2.625 + 1.0, kRimY = 2.625;
-constexpr double kSideX = 2.625 - 0.9, kSideY = 2.625;
+constexpr double RimX = 2.625 + 1.0, RimY = 2.625;
+constexpr double SideX = 2.625 - 0.9, SideY = 2.625;
 
 } // namespace
 
@@ -81,27 +81,27 @@ TEST(CliMap, PngIsThePictureOfTheDesigner)
     const QImage image(QString::fromStdString(png));
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(504, 504));
-    EXPECT_TRUE(near(image, kRimX, kRimY, kBlack));
-    EXPECT_TRUE(near(image, kSideX, kSideY, kRed));
-    EXPECT_EQ(image.pixelColor(5, 5), kWhite);
-    EXPECT_TRUE(near(image, 2.625 + 0.1, 2.625 + 0.05, kWhite)); // inside the middle die
-    EXPECT_EQ(countPixels(image, kCut), 0);
+    EXPECT_TRUE(near(image, RimX, RimY, BlackColour));
+    EXPECT_TRUE(near(image, SideX, SideY, RedColour));
+    EXPECT_EQ(image.pixelColor(5, 5), WhiteColour);
+    EXPECT_TRUE(near(image, 2.625 + 0.1, 2.625 + 0.05, WhiteColour)); // inside the middle die
+    EXPECT_EQ(countPixels(image, CutColour), 0);
 }
 
 TEST(CliMap, TheCutPathIsDrawnOverTheMap)
 {
     const TemporaryFolder folder;
     const std::string png = folder.file("cut.png");
-    const CliRun r = run(hexagons({"--png", png, "--program", kHexagons, "--size", "800"}));
+    const CliRun r = run(hexagons({"--png", png, "--program", HexagonsProgram, "--size", "800"}));
     ASSERT_EQ(r.status, 0) << r.err;
     const QImage image(QString::fromStdString(png));
     ASSERT_EQ(image.size(), QSize(800, 800));
-    EXPECT_TRUE(near(image, kSideX, kSideY, kCut));
-    EXPECT_TRUE(near(image, kRimX, kRimY, kBlack));
+    EXPECT_TRUE(near(image, SideX, SideY, CutColour));
+    EXPECT_TRUE(near(image, RimX, RimY, BlackColour));
     // Every die edge is cut: the cuts cover the red of the map.
-    EXPECT_EQ(countPixels(image, kRed), 0);
-    EXPECT_GT(countPixels(image, kTravel), 0); // the laser-off moves, dashed
-    EXPECT_EQ(image.pixelColor(5, 5), kWhite);
+    EXPECT_EQ(countPixels(image, RedColour), 0);
+    EXPECT_GT(countPixels(image, TravelColour), 0); // the laser-off moves, dashed
+    EXPECT_EQ(image.pixelColor(5, 5), WhiteColour);
 }
 
 TEST(CliMap, UncutEdgesStayRed)
@@ -110,7 +110,7 @@ TEST(CliMap, UncutEdgesStayRed)
     const TemporaryFolder folder;
     const std::string broken = folder.file("BROKEN.TXT");
     {
-        std::ifstream in(kHexagons, std::ios::binary);
+        std::ifstream in(HexagonsProgram, std::ios::binary);
         std::ofstream out(broken, std::ios::binary);
         bool row2 = false;
         for (std::string line; std::getline(in, line);) {
@@ -123,12 +123,12 @@ TEST(CliMap, UncutEdgesStayRed)
         }
     }
     const std::string good = folder.file("good.png"), bad = folder.file("bad.png");
-    ASSERT_EQ(run(hexagons({"--png", good, "--program", kHexagons})).status, 0);
+    ASSERT_EQ(run(hexagons({"--png", good, "--program", HexagonsProgram})).status, 0);
     ASSERT_EQ(run(hexagons({"--png", bad, "--program", broken})).status, 0);
     const QImage goodImage(QString::fromStdString(good)), badImage(QString::fromStdString(bad));
-    EXPECT_GT(countPixels(badImage, kRed), 0);
-    EXPECT_LT(countPixels(badImage, kCut), countPixels(goodImage, kCut));
-    EXPECT_GT(countPixels(badImage, kTravel), countPixels(goodImage, kTravel));
+    EXPECT_GT(countPixels(badImage, RedColour), 0);
+    EXPECT_LT(countPixels(badImage, CutColour), countPixels(goodImage, CutColour));
+    EXPECT_GT(countPixels(badImage, TravelColour), countPixels(goodImage, TravelColour));
 }
 
 TEST(CliMap, SvgIsWellFormed)
@@ -150,7 +150,7 @@ TEST(CliMap, SvgIsWellFormed)
 
     // The cut path goes over the vectors as one image of the picture's pixels.
     const std::string withPath = folder.file("cut.svg");
-    ASSERT_EQ(run(hexagons({"--svg", withPath, "--program", kHexagons})).status, 0);
+    ASSERT_EQ(run(hexagons({"--svg", withPath, "--program", HexagonsProgram})).status, 0);
     const std::vector<std::string> more = svgElements(withPath, error, viewBox);
     EXPECT_TRUE(error.empty()) << error;
     EXPECT_EQ(std::count(more.begin(), more.end(), "image"), 1);
@@ -162,8 +162,8 @@ TEST(CliMap, NoShapeDrawsTheOutlineOnly)
     const std::string png = folder.file("outline.png");
     ASSERT_EQ(run({"map", "--wafer", "2.0 Inches", "--die", "600", "--png", png}).status, 0);
     const QImage image(QString::fromStdString(png));
-    EXPECT_TRUE(near(image, kRimX, kRimY, kBlack));
-    EXPECT_EQ(countPixels(image, kRed), 0);
+    EXPECT_TRUE(near(image, RimX, RimY, BlackColour));
+    EXPECT_EQ(countPixels(image, RedColour), 0);
 }
 
 TEST(CliMap, RefusalsAndBadFilesExitOneAndWriteNothing)

@@ -25,9 +25,9 @@ using kerf::testing::runProcess;
 
 namespace {
 
-const std::filesystem::path kGolden = KERF_GOLDEN_DIR;
-const std::string kSquares = (kGolden / "square-2in-500mil-chinese-name" / "expected.TXT").string();
-const std::vector<std::string> kDesign = {"design", "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500"};
+const std::filesystem::path GoldenFolder = KERF_GOLDEN_DIR;
+const std::string SquaresProgram = (GoldenFolder / "square-2in-500mil-chinese-name" / "expected.TXT").string();
+const std::vector<std::string> DesignArguments = {"design", "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500"};
 
 std::vector<std::string> with(std::vector<std::string> args, const std::vector<std::string>& more)
 {
@@ -59,8 +59,8 @@ private:
 
 TEST(CliOutput, StandardOutputThatFailsMidwayFailsTheCommand)
 {
-    for (const auto& args : {kDesign, std::vector<std::string>{"simulate", "--wafer", "2.0 Inches", "--die", "100"},
-                             std::vector<std::string>{"--help"}, with(kDesign, {"--csv", "-"})}) {
+    for (const auto& args : {DesignArguments, std::vector<std::string>{"simulate", "--wafer", "2.0 Inches", "--die", "100"},
+                             std::vector<std::string>{"--help"}, with(DesignArguments, {"--csv", "-"})}) {
         FullAfter buffer(40);
         std::ostream out(&buffer);
         std::ostringstream err;
@@ -75,7 +75,7 @@ TEST(CliOutput, EveryCommandToAFullDiskExitsOneWithAMessage)
     const std::vector<std::vector<std::string>> commands = {
         {"design", "--wafer", "5.0 Inches", "--shape", "Square", "--die", "5"},
         {"simulate", "--wafer", "5.0 Inches", "--die", "5"},
-        {"check", kSquares, "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500", "--json"},
+        {"check", SquaresProgram, "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500", "--json"},
         {"generate", "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500", "--name", "job", "--out", "-"},
         {"generate", "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500", "--name", "job", "--out",
          folder.path().string()},
@@ -90,14 +90,14 @@ TEST(CliOutput, EveryCommandToAFullDiskExitsOneWithAMessage)
 
 TEST(CliOutput, CsvToStandardOutputByDash)
 {
-    const CliRun r = run(with(kDesign, {"--csv", "-"}));
+    const CliRun r = run(with(DesignArguments, {"--csv", "-"}));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "row,die,x,y\n1,1,-0.25,0.25\n1,2,0.25,0.25\n2,1,-0.25,-0.25\n2,2,0.25,-0.25\n");
 }
 
 TEST(CliOutput, CsvToDevStdoutComesBeforeTheJson)
 {
-    const ProcessRun r = runProcess(with(kDesign, {"--csv", "/dev/stdout"}));
+    const ProcessRun r = runProcess(with(DesignArguments, {"--csv", "/dev/stdout"}));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(r.out.starts_with("row,die,x,y\n1,1,-0.25,0.25\n")) << r.out;
     EXPECT_TRUE(has(r.out, "\n{\"shape\": \"Square\""));
@@ -105,7 +105,7 @@ TEST(CliOutput, CsvToDevStdoutComesBeforeTheJson)
 
 TEST(CliOutput, CsvToDevNullLeavesTheDevice)
 {
-    const CliRun r = run(with(kDesign, {"--csv", "/dev/null"}));
+    const CliRun r = run(with(DesignArguments, {"--csv", "/dev/null"}));
     EXPECT_EQ(r.status, 0) << r.err;
     struct stat info {};
     ASSERT_EQ(::stat("/dev/null", &info), 0);
@@ -118,7 +118,7 @@ TEST(CliOutput, ReadOnlyCsvIsRefusedAndKept)
     const auto path = folder.path() / "dies.csv";
     std::ofstream(path) << "mine\n";
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    const CliRun r = run(with(kDesign, {"--csv", path.string()}));
+    const CliRun r = run(with(DesignArguments, {"--csv", path.string()}));
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(has(r.err, "唯讀")) << r.err;
     EXPECT_EQ(readFile(path), "mine\n");
@@ -128,7 +128,7 @@ TEST(CliOutput, CsvOfTheLongestNameTheFolderTakes)
 {
     TemporaryFolder folder;
     const auto path = folder.path() / (std::string(240, 'd') + ".csv");
-    const CliRun r = run(with(kDesign, {"--csv", path.string()}));
+    const CliRun r = run(with(DesignArguments, {"--csv", path.string()}));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(readFile(path).starts_with("row,die,x,y\n"));
 }
@@ -138,7 +138,7 @@ TEST(CliOutput, JsonOfAFileNameThatIsNotUtf8IsValid)
     TemporaryFolder folder;
     // «晶片» in CP950, as the machine's disk names it, and a control character.
     const auto path = folder.path() / "\xB4\xB9\xA4\xF9\x01\"\\.TXT";
-    std::filesystem::copy_file(kSquares, path);
+    std::filesystem::copy_file(SquaresProgram, path);
     const CliRun r = run({"check", path.string(), "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500", "--json"});
     EXPECT_EQ(r.status, 0) << r.err;
     const auto json = nlohmann::json::parse(r.out, nullptr, false);
@@ -149,7 +149,7 @@ TEST(CliOutput, JsonOfAFileNameThatIsNotUtf8IsValid)
 
 TEST(CliOutput, LayoutJsonIsValid)
 {
-    for (const auto& args : {kDesign, std::vector<std::string>{"design", "--wafer", "2.0 Inches", "--die", "500"},
+    for (const auto& args : {DesignArguments, std::vector<std::string>{"design", "--wafer", "2.0 Inches", "--die", "500"},
                              std::vector<std::string>{"simulate", "--wafer", "2.0 Inches", "--die", "300"}}) {
         const CliRun r = run(args);
         ASSERT_EQ(r.status, 0) << r.err;

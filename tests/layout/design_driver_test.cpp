@@ -17,8 +17,8 @@ Refusal refused(const DesignOutcome& outcome)
     return {};
 }
 
-const std::string kDieMessage = "晶粒尺寸或微調值不合常理，請確認正確數值。";
-const std::string kEffectiveMessage = "晶片有效直徑大於實際直徑，請確認正確數值。";
+const std::string DieMessage = "晶粒尺寸或微調值不合常理，請確認正確數值。";
+const std::string EffectiveMessage = "晶片有效直徑大於實際直徑，請確認正確數值。";
 
 } // namespace
 
@@ -57,7 +57,7 @@ TEST(DesignDriver, NoShapeDrawsOnlyTheOutline)
 TEST(DesignDriver, NoWaferAndNoEffectiveDiameterIsTheDieSizeMessage)
 {
     const Refusal r = refused(design("", "Circle", "50"));
-    EXPECT_EQ(r.prompt, kDieMessage);
+    EXPECT_EQ(r.prompt, DieMessage);
     EXPECT_EQ(r.title, "輸入數值錯誤");
     EXPECT_EQ(r.focus, InputBox::DieSize);
 }
@@ -65,19 +65,19 @@ TEST(DesignDriver, NoWaferAndNoEffectiveDiameterIsTheDieSizeMessage)
 TEST(DesignDriver, NoWaferWithEffectiveDiameterIsTheEffectiveMessage)
 {
     const Refusal r = refused(design("", "Circle", "50", "", "1.9"));
-    EXPECT_EQ(r.prompt, kEffectiveMessage);
+    EXPECT_EQ(r.prompt, EffectiveMessage);
     EXPECT_EQ(r.focus, InputBox::EffectiveDiameter);
 }
 
 TEST(DesignDriver, EffectiveEqualToWaferIsAcceptedLargerIsNot)
 {
     EXPECT_TRUE(std::holds_alternative<Design>(design("2.0 Inches", "Square", "100", "", "2")));
-    EXPECT_EQ(refused(design("2.0 Inches", "Square", "100", "", "2.01")).prompt, kEffectiveMessage);
+    EXPECT_EQ(refused(design("2.0 Inches", "Square", "100", "", "2.01")).prompt, EffectiveMessage);
 }
 
 TEST(DesignDriver, DieSizeEqualToEffectiveDiameterIsRefused)
 {
-    EXPECT_EQ(refused(design("2.0 Inches", "Circle", "1900")).prompt, kDieMessage);
+    EXPECT_EQ(refused(design("2.0 Inches", "Circle", "1900")).prompt, DieMessage);
     EXPECT_TRUE(std::holds_alternative<Design>(design("2.0 Inches", "Circle", "1899")));
 }
 
@@ -85,7 +85,7 @@ TEST(DesignDriver, FineTuneIsComparedForEveryShape)
 {
     // The fine-tune box keeps its text when another shape is chosen.
     for (const char* shape : {"Circle", "Hexagon", "Square"}) {
-        EXPECT_EQ(refused(design("2.0 Inches", shape, "50", "1900")).prompt, kDieMessage) << shape;
+        EXPECT_EQ(refused(design("2.0 Inches", shape, "50", "1900")).prompt, DieMessage) << shape;
         EXPECT_TRUE(std::holds_alternative<Design>(design("2.0 Inches", shape, "50", "1899"))) << shape;
     }
 }

@@ -110,7 +110,7 @@ struct LayoutCase {
 
 // Layouts of every shape, small enough to check motion by motion: even and
 // odd row counts, rows of one die, gaps.
-const LayoutCase kLayouts[] = {
+const LayoutCase Layouts[] = {
     {"2.0 Inches", "Circle", "100", "2"}, {"2.0 Inches", "Circle", "61", ""},   {"3.0 Inches", "Circle", "150", "3"},
     {"2.0 Inches", "Circle", "700", ""},  {"2.0 Inches", "Hexagon", "600", ""}, {"2.0 Inches", "Hexagon", "150", "2"},
     {"2.0 Inches", "Hexagon", "73", ""},  {"3.0 Inches", "Hexagon", "220", "5"}, {"2.0 Inches", "Square", "100", "2"},
@@ -192,7 +192,7 @@ std::vector<std::pair<std::string, std::string>> brokenVersions(const std::strin
 
 TEST(CutCheckRuns, GeneratedProgramsGiveTheSameReportAsTheLiteralRun)
 {
-    for (const LayoutCase& c : kLayouts) {
+    for (const LayoutCase& c : Layouts) {
         const WaferLayout layout = designed(c.wafer, c.shape, c.die, c.gap).layout;
         for (int passes = 1; passes <= 4; ++passes) {
             const std::string text = programFor(layout, passes);
@@ -216,7 +216,7 @@ TEST(CutCheckRuns, BrokenProgramsGiveTheSameReportAsTheLiteralRun)
 {
     std::mt19937 random(8);
     int compared = 0;
-    for (const LayoutCase& c : kLayouts) {
+    for (const LayoutCase& c : Layouts) {
         const WaferLayout layout = designed(c.wafer, c.shape, c.die, c.gap).layout;
         for (int passes = 1; passes <= 4; ++passes)
             for (const auto& [what, text] : brokenVersions(programFor(layout, passes), random))

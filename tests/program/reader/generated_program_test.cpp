@@ -32,11 +32,11 @@ namespace {
 
 // Positions agree when they are this close, inches (25 nm): far below any
 // cut, far above the rounding of a long row of relative moves.
-constexpr double kTol = 1e-6;
+constexpr double Tolerance = 1e-6;
 // The square program writes its lengths rounded to 6 decimals, so for a pitch
 // with more digits its lines drift by up to half a millionth of an inch per
 // move; across a wafer that stays below this (1.3 µm).
-constexpr double kRoundedLengthsTol = 5e-5;
+constexpr double RoundedLengthsTol = 5e-5;
 
 struct LayoutCase {
     DieShape shape;
@@ -103,7 +103,7 @@ struct Findings {
             out += "\n  " + f;
         if (moreFaults > 0)
             out += "\n  and " + std::to_string(moreFaults) + " more";
-        if (report.worstDeviation > kTol)
+        if (report.worstDeviation > Tolerance)
             out += "\n  worst" + offBy(report.worstDeviation);
         return out;
     }
@@ -113,7 +113,7 @@ struct Findings {
 /// the effective circle or on no die edge, a layout off its lattice.
 void reportFaults(const CutReport& r, Findings& findings)
 {
-    if (r.latticeDeviation > kTol)
+    if (r.latticeDeviation > Tolerance)
         findings.fault("die centres or cut lines off the lattice" + offBy(r.latticeDeviation));
     for (const FlaggedCut& cut : r.outside)
         findings.fault(cut.line, r.shape == DieShape::Circle
@@ -188,7 +188,7 @@ void checkCircleArcs(const Program& program, int passes, Findings& findings)
 
 /// Designs the case, writes its program as the start button would, reads it
 /// back and checks it against the layout.
-Findings checkCase(const LayoutCase& c, double tolerance = kTol)
+Findings checkCase(const LayoutCase& c, double tolerance = Tolerance)
 {
     Findings findings;
     const std::optional<WaferLayout> designedLayout = designed(c);
@@ -297,11 +297,11 @@ TEST_P(GeneratedProgramSweep, EveryDieSize)
     const bool longSweep = std::getenv("KERF_LONG_SWEEP") != nullptr;
     std::vector<std::pair<std::string, double>> dies;
     for (int mil = longSweep ? 10 : 20; mil <= 1800; mil += longSweep ? 1 : mil < 100 ? 3 : mil < 400 ? 17 : 61)
-        dies.emplace_back(std::to_string(mil), kTol);
+        dies.emplace_back(std::to_string(mil), Tolerance);
     for (const char* size : {"33.3", "47.5", "101.1", "250.25", "38.125"})
-        dies.emplace_back(size, kTol);
+        dies.emplace_back(size, Tolerance);
     for (const char* size : {"12.34567", "66.66667"})
-        dies.emplace_back(size, kRoundedLengthsTol);
+        dies.emplace_back(size, RoundedLengthsTol);
     int failed = 0;
     std::string report;
     const std::vector<const char*> gaps =
@@ -431,7 +431,7 @@ TEST_P(AcceptedRun, WritesAProgramTheMachineReadsAsTheDefaultOne)
     EXPECT_FALSE(motions.empty());
 }
 
-const TypedText kTypedTexts[] = {
+const TypedText TypedTexts[] = {
     {"NameWithBlanks", DieShape::Hexagon, "name", "MY JOB"},
     {"NameOfAHexagonSubroutine", DieShape::Hexagon, "name", "HEX1"},
     {"NameOfACircleSubroutine", DieShape::Circle, "name", "CIR2"},
@@ -452,7 +452,7 @@ const TypedText kTypedTexts[] = {
     {"WaferTextWithLineBreak", DieShape::Hexagon, "wafer", "2.0 Inches\r\nOS"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Generation, AcceptedRun, ::testing::ValuesIn(kTypedTexts),
+INSTANTIATE_TEST_SUITE_P(Generation, AcceptedRun, ::testing::ValuesIn(TypedTexts),
                          [](const ::testing::TestParamInfo<TypedText>& info) { return std::string(info.param.name); });
 
 } // namespace
@@ -493,10 +493,10 @@ TEST(GeneratedProgramFigures, RoundDiesAtTheRimAreCutUpToHalfTheFineTuneOutside)
     const Findings gap = checkCase({DieShape::Circle, "5.0 Inches", "50", "7", "", 1});
     EXPECT_TRUE(gap.faults.empty()) << gap.text();
     EXPECT_GT(gap.report.arcOvershoot, 0.001);
-    EXPECT_LE(gap.report.arcOvershoot, 0.0035 + kTol);
+    EXPECT_LE(gap.report.arcOvershoot, 0.0035 + Tolerance);
     // Without a fine-tune every arc stays inside.
     const Findings none = checkCase({DieShape::Circle, "5.0 Inches", "50", "", "", 1});
-    EXPECT_LE(none.report.arcOvershoot, kTol);
+    EXPECT_LE(none.report.arcOvershoot, Tolerance);
 }
 
 namespace {

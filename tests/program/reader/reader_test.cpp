@@ -40,7 +40,7 @@ ProgramError errorOf(const std::string& text)
     return std::get<ProgramError>(read);
 }
 
-constexpr double kTol = 1e-12;
+constexpr double Tolerance = 1e-12;
 
 } // namespace
 
@@ -52,7 +52,7 @@ TEST(ProgramReader, WordsThatDoNotMoveReadAsNothing)
     EXPECT_TRUE(trace.motions.empty());
     EXPECT_TRUE(trace.summary.final.laserOn);
     EXPECT_FALSE(trace.summary.final.cutting);
-    EXPECT_NEAR(trace.summary.waitSeconds, 1.1, kTol);
+    EXPECT_NEAR(trace.summary.waitSeconds, 1.1, Tolerance);
 }
 
 TEST(ProgramReader, TrailerReturnsToTheOriginAndSwitchesOff)
@@ -99,8 +99,8 @@ TEST(ProgramReader, OpenAndCloseMarkTheCuts)
         EXPECT_EQ(trace.motions[i].cutting, cutting[i]) << i;
     EXPECT_EQ(trace.summary.cuts, 2u); // a second OS opens no new cut
     EXPECT_EQ(trace.summary.cuttingMotions, 3u);
-    EXPECT_NEAR(trace.summary.cutLength, 3, kTol);
-    EXPECT_NEAR(trace.summary.travelLength, 2, kTol);
+    EXPECT_NEAR(trace.summary.cutLength, 3, Tolerance);
+    EXPECT_NEAR(trace.summary.travelLength, 2, Tolerance);
     EXPECT_FALSE(trace.summary.final.cutting);
 }
 
@@ -154,7 +154,7 @@ TEST(ProgramReader, UnitsAreCalledByNameAndTheLastUnitRuns)
     EXPECT_TRUE(trace.motions[0].cutting);
     EXPECT_EQ(trace.motions[1].line, 13u);
     EXPECT_FALSE(trace.motions[1].cutting);
-    EXPECT_NEAR(trace.summary.final.head.x, 0.75, kTol);
+    EXPECT_NEAR(trace.summary.final.head.x, 0.75, Tolerance);
     EXPECT_EQ(trace.summary.cuts, 3u);
 }
 
@@ -169,9 +169,9 @@ TEST(ProgramReader, CircleArcIsAFullTurnAboutTheOffset)
         EXPECT_TRUE(arc.cutting);
         EXPECT_EQ(arc.from, (ProgramPoint{-0.91, 0}));
         EXPECT_EQ(arc.to, arc.from); // whole turns end where they began
-        EXPECT_NEAR(arc.centre.x, -0.86, kTol);
+        EXPECT_NEAR(arc.centre.x, -0.86, Tolerance);
         EXPECT_EQ(arc.centre.y, 0);
-        EXPECT_NEAR(arc.radius(), 0.05, kTol);
+        EXPECT_NEAR(arc.radius(), 0.05, Tolerance);
     }
     EXPECT_EQ(trace.motions[1].sweepDegrees, -360);
     EXPECT_EQ(trace.motions[2].sweepDegrees, -720);
@@ -183,12 +183,12 @@ TEST(ProgramReader, PartialArcsTurnCounterclockwiseForPositiveAngles)
     const auto trace = traceOf(mainUnit("MI X 1 Y 0 ARC 90\nMI X 0 Y 1 ARC -90 VEL 1\nMI X 1 Y 0 ARC -.0 ACC 2\n"));
     ASSERT_EQ(trace.motions.size(), 3u);
     // From the origin about (1, 0): a quarter turn counterclockwise ends below.
-    EXPECT_NEAR(trace.motions[0].to.x, 1, kTol);
-    EXPECT_NEAR(trace.motions[0].to.y, -1, kTol);
+    EXPECT_NEAR(trace.motions[0].to.x, 1, Tolerance);
+    EXPECT_NEAR(trace.motions[0].to.y, -1, Tolerance);
     // From (1, -1) about (1, 0): a quarter turn clockwise ends at (0, 0).
-    EXPECT_NEAR(trace.motions[1].to.x, 0, kTol);
-    EXPECT_NEAR(trace.motions[1].to.y, 0, kTol);
-    EXPECT_NEAR(trace.motions[1].length(), M_PI / 2, kTol);
+    EXPECT_NEAR(trace.motions[1].to.x, 0, Tolerance);
+    EXPECT_NEAR(trace.motions[1].to.y, 0, Tolerance);
+    EXPECT_NEAR(trace.motions[1].length(), M_PI / 2, Tolerance);
     // A sweep of zero (the angle text of no passes) stays put.
     EXPECT_EQ(trace.motions[2].to, trace.motions[2].from);
     EXPECT_EQ(trace.motions[2].length(), 0);
@@ -284,10 +284,10 @@ TEST_P(ProgramRefusal, AtItsLine)
 
 namespace {
 using K = ProgramErrorKind;
-const std::string kRecursive = "PN A\nDI 1 10000\nII\nB\nEI\nPN B\nDI 1 10000\nII\nMI X 1\nA\nEI\nPN MAIN\nDI 1 10000\nII\nA\nEI\n";
-const std::string kSelf = "PN A\nDI 1 10000\nII\nMI X 1\nA\nEI\nPN MAIN\nDI 1 10000\nII\nEI\n";
-const std::string kTwice = "PN A\nDI 1 10000\nII\nEI\n\nPN A\nDI 1 10000\nII\nEI\n";
-const std::string kBig = mainUnit("SL 4294967295\nSL 4294967295\nWT 0.1\nEL\nEL\n");
+const std::string RecursiveCalls = "PN A\nDI 1 10000\nII\nB\nEI\nPN B\nDI 1 10000\nII\nMI X 1\nA\nEI\nPN MAIN\nDI 1 10000\nII\nA\nEI\n";
+const std::string SelfCall = "PN A\nDI 1 10000\nII\nMI X 1\nA\nEI\nPN MAIN\nDI 1 10000\nII\nEI\n";
+const std::string UnitTwice = "PN A\nDI 1 10000\nII\nEI\n\nPN A\nDI 1 10000\nII\nEI\n";
+const std::string BigRepeats = mainUnit("SL 4294967295\nSL 4294967295\nWT 0.1\nEL\nEL\n");
 } // namespace
 
 INSTANTIATE_TEST_SUITE_P(
@@ -308,7 +308,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"PNInsideAUnit", "PN A\nDI 1 10000\nII\nOS\nPN B\nDI 1 10000\nII\nEI\n", 5, K::UnitNotClosed},
         RefusalCase{"EIWithoutPN", mainUnit("") + "EI\n", 5, K::EIWithoutPN},
         RefusalCase{"EIWithOperand", "PN A\nDI 1 10000\nII\nEI X\n", 4, K::BadOperands},
-        RefusalCase{"UnitNamedTwice", kTwice, 6, K::DuplicateUnit},
+        RefusalCase{"UnitNamedTwice", UnitTwice, 6, K::DuplicateUnit},
         RefusalCase{"UnknownWord", mainUnit("OS\nMOVE X 1\n"), 5, K::UnknownWord},
         RefusalCase{"LowerCaseWord", mainUnit("ma X 1\n"), 4, K::UnknownWord},
         RefusalCase{"CallOfAMissingUnit", mainUnit("SL 2\nCIR3\nEL\n"), 5, K::UnknownUnit},
@@ -347,15 +347,15 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"ELWithoutSL", mainUnit("OS\nEL\n"), 5, K::ELWithoutSL},
         RefusalCase{"SLClosedByEI", "PN A\nDI 1 10000\nII\nSL 2\nEI\n", 4, K::SLWithoutEL},
         RefusalCase{"SLWithoutEL", mainUnit("SL 3\nMI X 1\nSL 2\nMI Y 1\nEL\nMI X 2\n"), 4, K::SLWithoutEL},
-        RefusalCase{"Recursion", kRecursive, 10, K::Recursion},
-        RefusalCase{"SelfCall", kSelf, 5, K::Recursion}),
+        RefusalCase{"Recursion", RecursiveCalls, 10, K::Recursion},
+        RefusalCase{"SelfCall", SelfCall, 5, K::Recursion}),
     [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
 
 // A program too large to run motion by motion is still a program: its literal
 // run says it is beyond the bounds and runs nothing.
 TEST(ProgramReader, AProgramTooLargeToRunIsReadAndItsRunSaysSo)
 {
-    auto parsed = parseProgram(kBig);
+    auto parsed = parseProgram(BigRepeats);
     ASSERT_TRUE(std::holds_alternative<Program>(parsed));
     const RunSummary summary = runProgram(std::get<Program>(parsed), [](const Motion&) {});
     EXPECT_TRUE(summary.beyondBounds);

@@ -243,8 +243,8 @@ WaferLayout withWaferSize(std::string text)
     return layout;
 }
 
-const char* const kNotANumber = "切割次數不是數字，請輸入 1 到 999 之間的整數。";
-const char* const kBelowOne = "切割次數至少要 1 次，請輸入 1 到 999 之間的整數。";
+const char* const NotANumberRefusal = "切割次數不是數字，請輸入 1 到 999 之間的整數。";
+const char* const BelowOneRefusal = "切割次數至少要 1 次，請輸入 1 到 999 之間的整數。";
 
 } // namespace
 
@@ -258,9 +258,9 @@ INSTANTIATE_TEST_SUITE_P(
                    {"檔名不可含有「/」或「\\」，請只輸入檔名，不要輸入資料夾路徑。", "檔名錯誤", GenerationBox::Text1}},
         RefusedRun{"NameOfDots", texts(".."), {"檔名不可含有「..」，請修改檔名。", "檔名錯誤", GenerationBox::Text1}},
         RefusedRun{"NoLayout", texts("job"), {"無晶片資料可以產生程式碼。", "無資料", std::nullopt}, WaferLayout{}},
-        RefusedRun{"ZeroPasses", texts("job", "0"), {kBelowOne, "輸入數值錯誤", GenerationBox::Text2}},
-        RefusedRun{"NegativeOddPasses", texts("job", "-1"), {kBelowOne, "輸入數值錯誤", GenerationBox::Text2}},
-        RefusedRun{"PassesNotANumber", texts("job", "x"), {kNotANumber, "輸入數值錯誤", GenerationBox::Text2}},
+        RefusedRun{"ZeroPasses", texts("job", "0"), {BelowOneRefusal, "輸入數值錯誤", GenerationBox::Text2}},
+        RefusedRun{"NegativeOddPasses", texts("job", "-1"), {BelowOneRefusal, "輸入數值錯誤", GenerationBox::Text2}},
+        RefusedRun{"PassesNotANumber", texts("job", "x"), {NotANumberRefusal, "輸入數值錯誤", GenerationBox::Text2}},
         RefusedRun{"NameCp950CannotHold", texts("job😀"),
                    {"「程式檔名」含有繁體中文字碼頁 CP950 無法表示的字元「😀」，請修改後再產生程式碼。", "文字無法轉換",
                     GenerationBox::Text1}},

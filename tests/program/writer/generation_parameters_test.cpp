@@ -62,27 +62,27 @@ TEST_P(RefusedMachineParameter, IsRefusedWithItsBoxToFix)
 
 namespace {
 
-const char* const kDvl = "DVL 必須是數字（例如 0.6），不可含有空格或其他文字，請修改。";
-const char* const kDac = "DAC 必須是數字（例如 6.0），不可含有空格或其他文字，請修改。";
-const char* const kVel = "VEL 必須是數字（例如 0.6），不可含有空格或其他文字，請修改。";
-const char* const kAcc = "ACC 必須是數字（例如 6.0），不可含有空格或其他文字，請修改。";
+const char* const DvlRefusal = "DVL 必須是數字（例如 0.6），不可含有空格或其他文字，請修改。";
+const char* const DacRefusal = "DAC 必須是數字（例如 6.0），不可含有空格或其他文字，請修改。";
+const char* const VelRefusal = "VEL 必須是數字（例如 0.6），不可含有空格或其他文字，請修改。";
+const char* const AccRefusal = "ACC 必須是數字（例如 6.0），不可含有空格或其他文字，請修改。";
 
 } // namespace
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, RefusedMachineParameter,
     ::testing::Values(
-        MachineCase{{"job", "1", "abc", "6.0", "0.6", "6.0"}, {kDvl, "輸入數值錯誤", GenerationBox::Text3}},
-        MachineCase{{"job", "1", "0,6", "6.0", "0.6", "6.0"}, {kDvl, "輸入數值錯誤", GenerationBox::Text3}},
-        MachineCase{{"job", "1", " 0.6", "6.0", "0.6", "6.0"}, {kDvl, "輸入數值錯誤", GenerationBox::Text3}},
-        MachineCase{{"job", "1", "0.6\r\nOS", "6.0", "0.6", "6.0"}, {kDvl, "輸入數值錯誤", GenerationBox::Text3}},
-        MachineCase{{"job", "1", "０.６", "6.0", "0.6", "6.0"}, {kDvl, "輸入數值錯誤", GenerationBox::Text3}},
-        MachineCase{{"job", "1", "0.6", "6 .0", "0.6", "6.0"}, {kDac, "輸入數值錯誤", GenerationBox::Text4}},
-        MachineCase{{"job", "1", "0.6", "1.2.3", "0.6", "6.0"}, {kDac, "輸入數值錯誤", GenerationBox::Text4}},
-        MachineCase{{"job", "1", "0.6", "6.0", "0.6 ACC", "6.0"}, {kVel, "輸入數值錯誤", GenerationBox::Text5}},
-        MachineCase{{"job", "1", "0.6", "6.0", "-", "6.0"}, {kVel, "輸入數值錯誤", GenerationBox::Text5}},
-        MachineCase{{"job", "1", "0.6", "6.0", "0.6", "6.0\nOS"}, {kAcc, "輸入數值錯誤", GenerationBox::Text6}},
-        MachineCase{{"job", "1", "0.6", "6.0", "0.6", "+6"}, {kAcc, "輸入數值錯誤", GenerationBox::Text6}}));
+        MachineCase{{"job", "1", "abc", "6.0", "0.6", "6.0"}, {DvlRefusal, "輸入數值錯誤", GenerationBox::Text3}},
+        MachineCase{{"job", "1", "0,6", "6.0", "0.6", "6.0"}, {DvlRefusal, "輸入數值錯誤", GenerationBox::Text3}},
+        MachineCase{{"job", "1", " 0.6", "6.0", "0.6", "6.0"}, {DvlRefusal, "輸入數值錯誤", GenerationBox::Text3}},
+        MachineCase{{"job", "1", "0.6\r\nOS", "6.0", "0.6", "6.0"}, {DvlRefusal, "輸入數值錯誤", GenerationBox::Text3}},
+        MachineCase{{"job", "1", "０.６", "6.0", "0.6", "6.0"}, {DvlRefusal, "輸入數值錯誤", GenerationBox::Text3}},
+        MachineCase{{"job", "1", "0.6", "6 .0", "0.6", "6.0"}, {DacRefusal, "輸入數值錯誤", GenerationBox::Text4}},
+        MachineCase{{"job", "1", "0.6", "1.2.3", "0.6", "6.0"}, {DacRefusal, "輸入數值錯誤", GenerationBox::Text4}},
+        MachineCase{{"job", "1", "0.6", "6.0", "0.6 ACC", "6.0"}, {VelRefusal, "輸入數值錯誤", GenerationBox::Text5}},
+        MachineCase{{"job", "1", "0.6", "6.0", "-", "6.0"}, {VelRefusal, "輸入數值錯誤", GenerationBox::Text5}},
+        MachineCase{{"job", "1", "0.6", "6.0", "0.6", "6.0\nOS"}, {AccRefusal, "輸入數值錯誤", GenerationBox::Text6}},
+        MachineCase{{"job", "1", "0.6", "6.0", "0.6", "+6"}, {AccRefusal, "輸入數值錯誤", GenerationBox::Text6}}));
 
 struct CountCase {
     const char* text;

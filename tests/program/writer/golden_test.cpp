@@ -21,12 +21,12 @@ using namespace kerf::testing;
 
 namespace {
 
-const std::filesystem::path kGolden = KERF_GOLDEN_DIR;
+const std::filesystem::path GoldenFolder = KERF_GOLDEN_DIR;
 
 std::vector<std::string> goldenCases()
 {
     std::vector<std::string> cases;
-    for (const auto& entry : std::filesystem::directory_iterator(kGolden))
+    for (const auto& entry : std::filesystem::directory_iterator(GoldenFolder))
         if (entry.is_directory())
             cases.push_back(entry.path().filename().string());
     std::sort(cases.begin(), cases.end());
@@ -67,7 +67,7 @@ class GoldenProgram : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(GoldenProgram, MatchesItsExpectedFile)
 {
-    const std::filesystem::path folder = kGolden / GetParam();
+    const std::filesystem::path folder = GoldenFolder / GetParam();
     auto input = readInput(folder / "input.txt");
     const WaferLayout layout = designedLayout(input["wafer"], input["shape"], input["die"], input["gap"]);
 
