@@ -42,11 +42,7 @@ void WriteHexagonProgramOneWay(std::ostream& out, const WaferLayout& layout, con
     const LayoutTable& rows = layout.RowTable;
     const std::vector<int> order = cuttingOrder(rows);
     ProgramWriter writer(out);
-    const HexagonSteps steps = HexagonSteps::of(layout);
-    writeHexagonSubroutines(writer, steps, parameters.header.date);
-    WriteProgramHeader(writer, parameters.header);
-    const LayoutRow& top = rows[order.front()];
-    writer.line("MA X " + top.RelX.text() + " Y " + top.RelY.text());
+    const HexagonSteps steps = writeHexagonOpening(writer, layout, parameters.header, order);
 
     const auto dies = [&](std::size_t i) { return static_cast<int>(rows[order[i]].DieCount); };
     for (std::size_t i = 0; i < order.size(); ++i) {

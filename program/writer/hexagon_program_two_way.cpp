@@ -35,11 +35,7 @@ void WriteHexagonProgramTwoWay(std::ostream& out, const WaferLayout& layout, con
     const LayoutTable& rows = layout.RowTable;
     const std::vector<int> order = cuttingOrder(rows);
     ProgramWriter writer(out);
-    const HexagonSteps steps = HexagonSteps::of(layout);
-    writeHexagonSubroutines(writer, steps, parameters.header.date);
-    WriteProgramHeader(writer, parameters.header);
-    const LayoutRow& top = rows[order.front()];
-    writer.line("MA X " + top.RelX.text() + " Y " + top.RelY.text());
+    const HexagonSteps steps = writeHexagonOpening(writer, layout, parameters.header, order);
 
     for (std::size_t i = 0; i < order.size(); ++i) {
         const LayoutRow& row = rows[order[i]];

@@ -58,4 +58,15 @@ int endCutDies(int diff)
     return diff > 1 ? halvedToEven(diff - 1) : 0;
 }
 
+HexagonSteps writeHexagonOpening(ProgramWriter& out, const WaferLayout& layout, const ProgramHeader& header,
+                                 const std::vector<int>& order)
+{
+    const HexagonSteps steps = HexagonSteps::of(layout);
+    writeHexagonSubroutines(out, steps, header.date);
+    WriteProgramHeader(out, header);
+    const LayoutRow& top = layout.RowTable[order.front()];
+    out.line("MA X " + top.RelX.text() + " Y " + top.RelY.text());
+    return steps;
+}
+
 } // namespace kerf

@@ -2,7 +2,9 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
+#include "program/writer/program_units.h"
 #include "program/writer/program_writer.h"
 #include "layout/wafer_layout.h"
 
@@ -30,6 +32,12 @@ struct HexagonSteps {
 /// HEX3 (lower edges rightwards) and HEX4 (lower edges leftwards), each
 /// followed by an empty line.
 void writeHexagonSubroutines(ProgramWriter& out, const HexagonSteps& steps, std::chrono::year_month_day date);
+
+/// The opening both hexagon programs share: the four hexagon subroutines, the
+/// program header and the absolute move to the first row of `order`; returns
+/// the steps the rows are cut with.
+HexagonSteps writeHexagonOpening(ProgramWriter& out, const WaferLayout& layout, const ProgramHeader& header,
+                                 const std::vector<int>& order);
 
 /// The unit called once, or `count` times in an "SL" block when count > 1.
 void writeUnitCalls(ProgramWriter& out, int count, const char* unit);

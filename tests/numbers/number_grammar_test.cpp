@@ -12,20 +12,14 @@
 #include "numbers/number_scan.h"
 #include "numbers/number_text.h"
 
+#include "tests/support/concatenated.h"
+
 using namespace kerf;
+using kerf::testing::concatenated;
 
 namespace {
 
 const std::string Zeros400(400, '0');
-
-/// The pieces one after the other (string literals and strings).
-template <class... Pieces>
-std::string joined(const Pieces&... pieces)
-{
-    std::string text;
-    (text.append(pieces), ...);
-    return text;
-}
 
 struct GrammarCase {
     std::string text;
@@ -47,7 +41,7 @@ const GrammarCase GrammarCases[] = {
     {"-5.", -5.0, "-5"},
     {"00012.500", 12.5, "12.5"},
     {"0000", 0.0, "0"},
-    {joined(Zeros400, "1"), 1.0, "1"},
+    {concatenated(Zeros400, "1"), 1.0, "1"},
     // Not numbers.
     {"", std::nullopt, std::nullopt},
     {".", std::nullopt, std::nullopt},
@@ -79,8 +73,8 @@ const GrammarCase GrammarCases[] = {
     {"1 ", 1.0, std::nullopt},
     {" -1.5 ", -1.5, std::nullopt},
     // Range: a double reads what it can hold, an exact decimal below 2^96.
-    {joined("1", std::string(38, '0')), 1e38, std::nullopt},
-    {joined("1", Zeros400), std::nullopt, std::nullopt},
+    {concatenated("1", std::string(38, '0')), 1e38, std::nullopt},
+    {concatenated("1", Zeros400), std::nullopt, std::nullopt},
     {"79228162514264337593543950335", 79228162514264337593543950335.0, "79228162514264337593543950335"},
     {"79228162514264337593543950336", 79228162514264337593543950336.0, std::nullopt},
     // Digits past the double's precision round; an exact decimal keeps 28
@@ -88,8 +82,8 @@ const GrammarCase GrammarCases[] = {
     {"0.1234567890123456789012345678901234567890", 0.12345678901234568, "0.1234567890123456789012345679"},
     {"0.00000000000000000000000000015", 1.5e-28, "0.0000000000000000000000000002"},
     // Too small for a double: refused; an exact decimal rounds it to zero.
-    {joined("0.", Zeros400, "1"), std::nullopt, "0"},
-    {joined("-0.", Zeros400, "1"), std::nullopt, "0"},
+    {concatenated("0.", Zeros400, "1"), std::nullopt, "0"},
+    {concatenated("-0.", Zeros400, "1"), std::nullopt, "0"},
 };
 
 } // namespace
@@ -122,7 +116,7 @@ TEST(NumberGrammar, TheSingleRefusesWhatItCannotHold)
     EXPECT_EQ(parseSingle("340282346638528859811704183484516925440"), 3.40282347e38f);
     EXPECT_FALSE(parseSingle("340282356779733661637539395458142568448").has_value());
     EXPECT_EQ(parseDouble("340282356779733661637539395458142568448"), 340282356779733661637539395458142568448.0);
-    EXPECT_FALSE(parseSingle(joined("1", std::string(39, '0'))).has_value());
+    EXPECT_FALSE(parseSingle(concatenated("1", std::string(39, '0'))).has_value());
     EXPECT_EQ(parseSingle("0.1234567890123456789012345678901234567890"), 0.123456791f);
 }
 

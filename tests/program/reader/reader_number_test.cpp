@@ -10,19 +10,14 @@
 
 #include "program/reader/program_reader.h"
 
+#include "tests/support/concatenated.h"
+
 using namespace kerf;
+using kerf::testing::concatenated;
 
 namespace {
 
 const std::string Zeros400(400, '0');
-
-template <class... Pieces>
-std::string joined(const Pieces&... pieces)
-{
-    std::string text;
-    (text.append(pieces), ...);
-    return text;
-}
 
 struct NumberCase {
     std::string token;
@@ -43,9 +38,9 @@ const NumberCase NumberCases[] = {
     {"-5.", -5.0, K{}, ""},
     {"00012.500", 12.5, K{}, ""},
     {"0000", 0.0, K{}, ""},
-    {joined(Zeros400, "1"), 1.0, K{}, ""},
-    {joined("1", std::string(38, '0')), 1e38, K{}, ""},
-    {joined("1", std::string(39, '0')), 1e39, K{}, ""},
+    {concatenated(Zeros400, "1"), 1.0, K{}, ""},
+    {concatenated("1", std::string(38, '0')), 1e38, K{}, ""},
+    {concatenated("1", std::string(39, '0')), 1e39, K{}, ""},
     {"79228162514264337593543950336", 79228162514264337593543950336.0, K{}, ""},
     {"0.1234567890123456789012345678901234567890", 0.12345678901234568, K{}, ""},
     {"0.00000000000000000000000000015", 1.5e-28, K{}, ""},
@@ -74,11 +69,11 @@ const NumberCase NumberCases[] = {
     {"nan", std::nullopt, K::BadOperands, "line 4: a number must follow X, found 'nan'"},
     {"\xC2\xA0" "1", std::nullopt, K::BadOperands, "line 4: a number must follow X, found '\\xC2\\xA01'"},
     // Beyond a double, either way.
-    {joined("1", Zeros400), std::nullopt, K::BadNumber,
+    {concatenated("1", Zeros400), std::nullopt, K::BadNumber,
      "line 4: '1000000000000000000000000000000000000000...' is out of range"},
-    {joined("0.", Zeros400, "1"), std::nullopt, K::BadNumber,
+    {concatenated("0.", Zeros400, "1"), std::nullopt, K::BadNumber,
      "line 4: '0.00000000000000000000000000000000000000...' is out of range"},
-    {joined("-0.", Zeros400, "1"), std::nullopt, K::BadNumber,
+    {concatenated("-0.", Zeros400, "1"), std::nullopt, K::BadNumber,
      "line 4: '-0.0000000000000000000000000000000000000...' is out of range"},
 };
 
@@ -88,7 +83,7 @@ TEST(ProgramNumbers, TokenByToken)
 {
     for (const NumberCase& c : NumberCases) {
         const std::string_view shown = std::string_view(c.token).substr(0, 50);
-        const auto read = readProgram(joined("PN M\nDI 1 1\nII\nMI X ", c.token, "\nEI\n"));
+        const auto read = readProgram(concatenated("PN M\nDI 1 1\nII\nMI X ", c.token, "\nEI\n"));
         if (c.value) {
             const auto* trace = std::get_if<ProgramTrace>(&read);
             ASSERT_NE(trace, nullptr) << shown << ": " << std::get<ProgramError>(read).text();
@@ -108,7 +103,7 @@ TEST(ProgramNumbers, EveryOperandReadsTheSameGrammar)
     // WT, SP, ARC, VEL and ACC read their numbers as X and Y do.
     for (const char* line : {"WT +1", "SP DVL = +1", "MI X 1 Y 0 ARC +360", "MI X 1 Y 0 ARC -360 VEL +1",
                              "MI X 1 Y 0 ARC -360 ACC 1e1", "MI Y 1.2.3"}) {
-        const auto read = readProgram(joined("PN M\nDI 1 1\nII\n", line, "\nEI\n"));
+        const auto read = readProgram(concatenated("PN M\nDI 1 1\nII\n", line, "\nEI\n"));
         const auto* error = std::get_if<ProgramError>(&read);
         ASSERT_NE(error, nullptr) << line;
         EXPECT_EQ(error->kind, K::BadNumber) << line;
