@@ -54,15 +54,33 @@ void frmCode::buildControls(QWidget* surface)
     connect(cmdStart, &QPushButton::clicked, this, &frmCode::cmdStart_Click);
     connect(cmdPreview, &QPushButton::clicked, this, &frmCode::cmdPreview_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmCode::cmdExit_Click);
+    for (QLineEdit* box : {Text1, Text2, Text3, Text4, Text5, Text6})
+        connect(box, &QLineEdit::textChanged, this, [this] {
+            texts_ = readRequest().texts;
+            emit textsChanged();
+        });
 }
 
-void frmCode::Form_Load()
+void frmCode::Form_Load() { showTexts(); }
+
+void frmCode::setTexts(const GenerationTexts& texts)
 {
-    Text2->setText(QStringLiteral("1"));
-    Text3->setText(QStringLiteral("0.6"));
-    Text4->setText(QStringLiteral("6.0"));
-    Text5->setText(QStringLiteral("0.6"));
-    Text6->setText(QStringLiteral("6.0"));
+    texts_ = texts;
+    if (isLoaded())
+        showTexts();
+    emit textsChanged();
+}
+
+void frmCode::showTexts()
+{
+    const GenerationTexts texts = texts_; // each box's change reads them all back
+    Text1->setText(QString::fromStdString(texts.name));
+    Text2->setText(QString::fromStdString(texts.passes));
+    Text3->setText(QString::fromStdString(texts.DVL));
+    Text4->setText(QString::fromStdString(texts.DAC));
+    Text5->setText(QString::fromStdString(texts.VEL));
+    Text6->setText(QString::fromStdString(texts.ACC));
+    texts_ = texts;
 }
 
 void frmCode::showFor(const WaferLayout& layout)

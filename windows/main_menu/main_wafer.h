@@ -29,6 +29,8 @@ public:
     void cmdfrmWafer_Click();
     void cmdfrmHex_Click();
     void cmdExit_Click();
+    /// Opens the designer with the job file at `path` (the program's argument).
+    void openJob(const QString& path);
 
 protected:
     void reject() override;
