@@ -4,6 +4,8 @@
 #include <random>
 #include <sstream>
 
+#include <QDropEvent>
+#include <QMimeData>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -191,6 +193,17 @@ void JobWindowTest::titleNamesTheJobAndMarksItWhileTheBoxesDiffer()
     window->mnuRecentJobs->popup({0, 0});
     QCOMPARE(window->mnuRecentJobs->actions().size(), 1);
     window->mnuRecentJobs->close();
+    // A job file dropped on the window opens.
+    folder->write("dropped.kwjob", R"({"format": "kerfwright-job", "version": 1, "designer": {"die": "77"}})");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(folder->file("dropped.kwjob")))});
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter); // the drop goes to the widget that took the drag
+    QVERIFY(enter.isAccepted());
+    QApplication::sendEvent(window.get(), &drop);
+    QCOMPARE(window->windowTitle(), QStringLiteral("dropped.kwjob[*] – Kerfwright"));
+    QCOMPARE(window->Text1->text(), QStringLiteral("77"));
 }
 
 void JobWindowTest::closingAChangedJobAsksToSave()
