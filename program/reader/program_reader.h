@@ -90,7 +90,7 @@ struct MachineState;
 struct RunSummary;
 
 namespace detail {
-enum class OpCode : std::uint8_t { Move, Arc, Open, Close, LaserOn, LaserOff, Wait, Speed, Call, Loop, EndLoop };
+enum class OpCode : std::uint8_t { Move, Arc, Open, Close, LaserOn, LaserOff, Wait, Speed, Call, Loop, EndLoop, Zero };
 /// SP words the machine time goes by (Speed: its `target`).
 enum SpeedWord : std::uint32_t { SpeedDVL = 0, SpeedDAC = 1 };
 inline constexpr std::uint32_t NoArcSpeed = 0xFFFFFFFFu;
@@ -128,7 +128,7 @@ struct Speeds {
 void runMotion(const Op& o, const ArcSpeed* arcSpeeds, const Speeds& speeds, bool retrace, RunSummary& summary,
                Motion& m);
 /// Applies a word that changes the machine's state without moving it (Open,
-/// Close, LaserOn, LaserOff, Wait, Speed) to `state`, `summary` and `speeds`.
+/// Close, LaserOn, LaserOff, Wait, Speed, Zero) to `state`, `summary` and `speeds`.
 void applyStateWord(const Op& o, MachineState& state, RunSummary& summary, Speeds& speeds);
 } // namespace detail
 
@@ -178,6 +178,9 @@ std::variant<Program, ProgramError> parseProgram(std::string_view text);
 /// The machine's state between motions.
 struct MachineState {
     ProgramPoint head;    // starts at the origin
+    /// The machine's zero, that MA measures from: the origin until a ZERO
+    /// where the head stands elsewhere moves it there.
+    ProgramPoint zero;
     bool cutting = false; // OS opened a cut that no CS has closed
     bool laserOn = false; // LASON given and no OFF since
 };
@@ -191,6 +194,12 @@ struct RunSummary {
     double cutLength = 0;           // inches along cutting motions
     double travelLength = 0;        // inches along the others
     double waitSeconds = 0;         // the sum of the WT words run
+    /// ZERO words run where the head stood off the machine's zero: each moved
+    /// the zero, so later absolute moves land elsewhere. The generator never
+    /// writes one; the machine's own zero then decides where the cuts land.
+    std::uint64_t zeroShifts = 0;
+    /// Their lines, each once, in the order first run (at most ZeroShiftLinesKept).
+    std::vector<std::uint32_t> zeroShiftLines;
     /// How long the machine runs: each motion from rest to rest with a
     /// trapezoidal velocity profile (moves at SP DVL with acceleration SP DAC,
     /// arcs at their VEL and ACC, else at those), plus the waits. Seconds.
@@ -201,6 +210,9 @@ struct RunSummary {
     /// The run went past its bounds and stopped: the figures are partial.
     bool beyondBounds = false;
 };
+
+/// How many lines of ZERO words off the zero a run keeps.
+inline constexpr std::size_t ZeroShiftLinesKept = 50;
 
 /// Receives the motions of a run in machine order.
 class MotionVisitor {

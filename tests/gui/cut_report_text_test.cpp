@@ -15,7 +15,7 @@ CutReport cleanSquares()
     CutReport report;
     report.shape = DieShape::Square;
     report.passes = 1;
-    report.passSource = PassSource::RepeatCount;
+    report.passSource = PassSource::Dies;
     report.cuts = 6;
     report.cutLength = 6.0;
     report.travelLength = 2 + 2 * 0.70710678;

@@ -79,7 +79,7 @@ TEST(CutCheckFigures, OneRoundDie)
     EXPECT_NEAR(r.cutLength, 2 * std::numbers::pi * 0.9, 1e-9);
     EXPECT_NEAR(r.travelLength, 0.9 + 1.8 + 0.9, 1e-9);
     EXPECT_EQ(r.passes, 1);
-    EXPECT_EQ(r.passSource, PassSource::Arcs);
+    EXPECT_EQ(r.passSource, PassSource::Dies);
     EXPECT_EQ(r.elementsByCutCount, (std::map<int, std::int64_t>{{1, 1}}));
     EXPECT_EQ(r.end, (ProgramPoint{0, 0}));
     EXPECT_TRUE(r.laserOff);
@@ -92,7 +92,7 @@ TEST(CutCheckFigures, OneRoundDieOfThreeTurns)
 {
     const CutReport r = checked(programFor(oneCircle(), 3), oneCircle());
     EXPECT_EQ(r.passes, 3);
-    EXPECT_EQ(r.passSource, PassSource::Arcs);
+    EXPECT_EQ(r.passSource, PassSource::Dies);
     EXPECT_NEAR(r.cutLength, 3 * 2 * std::numbers::pi * 0.9, 1e-9);
     EXPECT_EQ(r.elementsByCutCount, (std::map<int, std::int64_t>{{3, 1}}));
     EXPECT_TRUE(r.clean());
@@ -123,14 +123,14 @@ TEST(CutCheckFigures, ThreeRowsOfHexagons)
     EXPECT_NEAR(r.cutLength, 34 * 0.34641, 34 * 2e-6);
     EXPECT_EQ(r.elementsByCutCount, (std::map<int, std::int64_t>{{1, 26}, {2, 4}}));
     EXPECT_EQ(r.passes, 1);
-    EXPECT_EQ(r.passSource, PassSource::RepeatCount);
+    EXPECT_EQ(r.passSource, PassSource::Dies);
     EXPECT_EQ(r.uncutEdges, 0);
     EXPECT_LE(r.latticeDeviation, 1e-9);
     EXPECT_TRUE(r.clean());
     // There and back: every edge twice, the shared sides four times.
     const CutReport twoWay = checked(programFor(threeHexagonRows(), 2), threeHexagonRows());
     EXPECT_EQ(twoWay.elementsByCutCount, (std::map<int, std::int64_t>{{2, 26}, {4, 4}}));
-    EXPECT_EQ(twoWay.passes, 1);
+    EXPECT_EQ(twoWay.passes, 2);
     EXPECT_TRUE(twoWay.clean());
 }
 
@@ -150,7 +150,7 @@ TEST(CutCheckFigures, TwoByTwoSquares)
     // Three passes repeat the grid: the repeat count says so.
     const CutReport thrice = checked(programFor(twoByTwoSquares(), 3), twoByTwoSquares());
     EXPECT_EQ(thrice.passes, 3);
-    EXPECT_EQ(thrice.passSource, PassSource::RepeatCount);
+    EXPECT_EQ(thrice.passSource, PassSource::Dies);
     EXPECT_EQ(thrice.cuttingMotions, 18u);
     EXPECT_EQ(thrice.elementsByCutCount, (std::map<int, std::int64_t>{{3, 12}}));
     EXPECT_TRUE(thrice.clean());
@@ -276,12 +276,27 @@ TEST(CutCheckHandWritten, LongCutsAlongEdgesCountTheEdgesAndAreStray)
     EXPECT_EQ(r.uncutEdges, 29);
 }
 
-TEST(CutCheckHandWritten, ArcsOfPartTurnsOrOtherRadiiAreStray)
+TEST(CutCheckHandWritten, PartTurnsAddUpByWhatTheyCoverAndOtherRadiiAreStray)
 {
-    const CutReport part = checked(handWritten("MA X -0.9 Y 0\r\nOS\r\nMI X 0.9 Y 0 ARC -180.0\r\nCS\r\n"),
-                                   oneCircle());
-    EXPECT_EQ(part.strayCuts, 1);
-    EXPECT_EQ(part.uncutDies, 1);
+    // Half turns about the die from (−0.9, 0): clockwise over the top, then
+    // on from (0.9, 0) under it, or over the top once more.
+    const std::string half = "MA X -0.9 Y 0\r\nOS\r\nMI X 0.9 Y 0 ARC -180.0\r\nCS\r\n";
+    const struct {
+        std::string body;
+        std::int64_t uncut;
+        int turns;
+    } cases[] = {
+        {half, 1, 0},
+        {half + "OS\r\nMI X -0.9 Y 0 ARC -180.0\r\nCS\r\n", 0, 1},
+        {half + half, 1, 0},
+        {"MA X -0.9 Y 0\r\nOS\r\nMI X 0.9 Y 0 ARC -540.0\r\nMI X -0.9 Y 0 ARC -180.0\r\nCS\r\n", 0, 2},
+    };
+    for (const auto& c : cases) {
+        const CutReport r = checked(handWritten(c.body), oneCircle());
+        EXPECT_EQ(r.strayCuts, 0) << c.body;
+        EXPECT_EQ(r.uncutDies, c.uncut) << c.body;
+        EXPECT_EQ(r.elementsByCutCount, (std::map<int, std::int64_t>{{c.turns, 1}})) << c.body;
+    }
     const CutReport smaller = checked(handWritten("MA X -0.8 Y 0\r\nOS\r\nMI X 0.8 Y 0 ARC -360.0\r\nCS\r\n"),
                                       oneCircle());
     EXPECT_EQ(smaller.strayCuts, 1);
@@ -328,10 +343,13 @@ TEST(CutCheckHandWritten, PointCutsOnTheGridAreNoFault)
     EXPECT_EQ(r.pointCuts, 4u);
     EXPECT_EQ(r.dies, 0);
     EXPECT_TRUE(r.clean());
-    // Off the grid, a point is a stray cut.
-    const CutReport off = checked(handWritten("MA X 0.35 Y 0.35\r\nOS\r\nMI X 0\r\nCS\r\n"), layout);
-    EXPECT_EQ(off.pointCuts, 1u);
-    EXPECT_EQ(off.strayCuts, 1);
+    // Off the grid, and outside the effective circle, a point is no cut either.
+    for (const char* at : {"0.35 Y 0.35", "5 Y 5"}) {
+        const CutReport off =
+            checked(handWritten("MA X " + std::string(at) + "\r\nOS\r\nMI X 0\r\nCS\r\n"), layout);
+        EXPECT_EQ(off.pointCuts, 1u) << at;
+        EXPECT_EQ(off.strayCuts + off.outsideCuts, 0) << at;
+    }
 }
 
 TEST(CutCheckProgress, ReportsAndCancels)
