@@ -72,7 +72,7 @@ CommandRun declareCheckCommand(CLI::App& app)
     app.add_option("FILE.TXT", choices->file, "要檢查的切割程式檔")->type_name("FILE.TXT")->required();
     addDesignOptions(app, choices->boxes)->required();
     addWholeNumberOption(app, "--passes", choices->passes, 1, 999, "N",
-                         "每個邊必須切的次數（預設：依程式的圓弧圈數或重複區塊）",
+                         "每個邊必須切的次數（預設：多數晶粒所得的切割次數）",
                          "--passes 必須是 1 到 999 的整數。");
     app.add_flag("--json", choices->json, "以 JSON 印出報告")
         ->multi_option_policy(CLI::MultiOptionPolicy::Throw)

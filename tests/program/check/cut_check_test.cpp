@@ -236,6 +236,84 @@ TEST(CutCheckBroken, ARoundDieRowMovedLeavesItsDiesUncut)
     EXPECT_EQ(r.stray[0].line, indexOf(lines, "PN CIR2") + 7); // the arc of CIR2
 }
 
+namespace {
+
+/// The 2 × 2 grid of 500-mil squares cut by its three row lines and three
+/// column lines from `from` to `to` inches, each once.
+std::string gridCuts(const std::string& from, const std::string& length)
+{
+    std::string body;
+    for (const char* at : {"-0.5", "0", "0.5"}) {
+        body += "MA X " + from + " Y " + at + "\r\nOS\r\nMI X " + length + "\r\nCS\r\n";
+        body += "MA X " + std::string(at) + " Y " + from + "\r\nOS\r\nMI Y " + length + "\r\nCS\r\n";
+    }
+    return body;
+}
+
+/// `lines` with `added` put in front of line `at` (0-based).
+std::string withLines(std::vector<std::string> lines, std::size_t at, const std::vector<std::string>& added)
+{
+    lines.insert(lines.begin() + static_cast<long>(at), added.begin(), added.end());
+    return joined(lines);
+}
+
+} // namespace
+
+// Programs edited by hand: the verdict and the figures say what the cuts
+// physically do.
+TEST(CutCheckBroken, ProgramsEditedByHandAreJudgedByWhatTheyCut)
+{
+    const WaferLayout squares200 = designed("2.0 Inches", "Square", "200").layout;
+    const WaferLayout hexagons300 = designed("2.0 Inches", "Hexagon", "300").layout;
+    const std::vector<std::string> square = programLines(programFor(squares200, 1));
+    const std::vector<std::string> hexagon = programLines(programFor(hexagons300, 1));
+    const std::vector<std::string> threeRows = programLines(programFor(threeHexagonRows(), 1));
+    const std::size_t firstMA = indexOf(square, "# MAIN PROGRAM") + 1;
+    const std::size_t hex1 = indexOf(hexagon, "PN HEX1") + 5;
+    // The first edge of the three rows' HEX1, cut in two halves.
+    std::vector<std::string> halves = threeRows;
+    const std::size_t edge = indexOf(halves, "PN HEX1") + 5;
+    ASSERT_EQ(halves[edge], "MI Y 0.34641");
+    halves[edge] = "MI Y 0.173205";
+    const struct {
+        const char* what;
+        const WaferLayout& layout;
+        std::string text;
+        int passes;
+        std::int64_t uncut, stray, zeroShifts;
+        std::uint32_t zeroLine;
+    } cases[] = {
+        // ZERO off the zero: the later MA moves land elsewhere; the program is wrong.
+        {"ZERO after the first MA", squares200, withLines(square, firstMA + 1, {"ZERO"}), 1, 34, 9, 1,
+         static_cast<std::uint32_t>(firstMA + 2)},
+        {"ZERO in HEX1", hexagons300, withLines(hexagon, hex1, {"ZERO"}), 1, 0, 0, 11,
+         static_cast<std::uint32_t>(hex1 + 1)},
+        {"ZERO at the origin", squares200, withLines(square, firstMA, {"ZERO"}), 1, 0, 0, 0, 0},
+        // Passes that start elsewhere each cut every side.
+        {"1000 passes of the grid, each starting where the last ended", twoByTwoSquares(),
+         handWritten("SL 1000\r\n" + gridCuts("-0.5", "1") + "MI X 0.1\r\nEL\r\n"), 1000, 0, 0, 0, 0},
+        // One side retraced 100 times more: the dies still receive one cut.
+        {"one side retraced", twoByTwoSquares(),
+         handWritten(gridCuts("-0.5", "1") + "MA X -0.5 Y 0\r\nOS\r\nSL 100\r\nMI X 0.5\r\nMI X -0.5\r\nEL\r\nCS\r\n"), 1,
+         0, 0, 0, 0},
+        // Lines past the layout: their part on the grid counts, the cuts are stray.
+        {"lines past the layout", twoByTwoSquares(), handWritten(gridCuts("-0.7", "1.4")), 1, 0, 6, 0, 0},
+        // Halves of a line or an edge add up.
+        {"lines in halves", twoByTwoSquares(), handWritten(gridCuts("-0.5", "0.5") + gridCuts("0", "0.5")), 1, 0, 0, 0, 0},
+        {"an edge in halves", threeHexagonRows(), withLines(halves, edge, {"MI Y 0.173205"}), 1, 0, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        const CutReport r = checked(c.text, c.layout);
+        EXPECT_EQ(r.passes, c.passes) << c.what;
+        EXPECT_EQ(r.uncutDies, c.uncut) << c.what;
+        EXPECT_EQ(r.strayCuts, c.stray) << c.what;
+        EXPECT_EQ(r.zeroShifts, c.zeroShifts) << c.what;
+        EXPECT_EQ(r.zeroShiftLines, c.zeroShifts ? std::vector<std::uint32_t>{c.zeroLine} : std::vector<std::uint32_t>{})
+            << c.what;
+        EXPECT_EQ(r.clean(), c.uncut == 0 && c.stray == 0 && c.zeroShifts == 0) << c.what;
+    }
+}
+
 TEST(CutCheckHandWritten, CutsOutsideTheEffectiveCircleAreFlaggedWithTheirLines)
 {
     // The one-die square grid cross (700 mil) cut, then a cut from the
