@@ -115,8 +115,7 @@ std::vector<ReportFigure> reportFigures(const CutReport& report)
         figure("uncutDies", "未完整切割的晶粒", uncutValue, report.uncutDies, uncut),
         figure("outsideCuts", "有效圓外的切割", count(report.outsideCuts), report.outsideCuts, report.outsideCuts > 0),
         figure("strayCuts", "不在晶粒邊上的切割", count(report.strayCuts), report.strayCuts, report.strayCuts > 0),
-        figure("zeroShifts", "不在原點的 ZERO", count(report.zeroShifts), report.zeroShifts, report.zeroShifts > 0,
-               "ZERO 把原點移到刀頭所在處，之後的 MA 都從那裡量起"),
+        figure("zeroShifts", "不在原點的 ZERO", count(report.zeroShifts), report.zeroShifts, report.zeroShifts > 0),
         figure("end", "結束位置", end, HeadEnd{report.end, report.laserOff, report.cutOpen}, endFault),
         figure("machineSeconds", "預估加工時間", machineTime, report.machineSeconds, false, machineTimeAssumption()),
     };
