@@ -11,7 +11,8 @@ namespace kerf {
 
 // Reads a cutting program as the machine runs it: program units (PN, DI, II,
 // EI), calls of units by name, nested SL n / EL repeats, MA and MI moves, the
-// circle's ARC, OS / CS, waits and the words that do not move. Reading has two
+// circle's ARC, OS / CS, waits, ZERO (the head's place becomes the zero that MA
+// measures from) and the words that do not move. Reading has two
 // steps: parseProgram checks the whole text and compiles it (cost: the text),
 // runProgram expands it move by move into a visitor (cost: the expanded moves;
 // nothing is stored unless the visitor stores it). runProgramRuns
