@@ -122,7 +122,7 @@ struct CutReport {
     // Cuts where none belongs.
     std::int64_t outsideCuts = 0; // past the effective circle
     std::vector<FlaggedCut> outside;
-    std::int64_t strayCuts = 0;   // on no die edge, grid line or die arc (or with ends off the lattice)
+    std::int64_t strayCuts = 0;   // with some part on no die edge, grid line or die arc
     std::vector<FlaggedCut> stray;
     /// Circles: how far the farthest arc reaches past the effective circle
     /// (negative: inside). Arcs may pass it by half the fine-tune, no farther.
