@@ -79,7 +79,7 @@ CommandRun declareCheckCommand(CLI::App& app)
     design.shape->required();
     addJobOption(app, choices->jobFiles, {design.shape, design.die});
     addWholeNumberOption(app, "--passes", choices->passes, 1, 999, "N",
-                         "每個邊必須切的次數（預設：依程式的圓弧圈數或重複區塊）",
+                         "每個邊必須切的次數（預設：多數晶粒所得的切割次數）",
                          "--passes 必須是 1 到 999 的整數。");
     app.add_flag("--json", choices->json, "以 JSON 印出報告")
         ->multi_option_policy(CLI::MultiOptionPolicy::Throw)

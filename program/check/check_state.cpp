@@ -62,15 +62,6 @@ bool CheckState::arcsWithin(const Motion& a, const Motion& b, double allowance)
     return true;
 }
 
-int CheckState::repeatPasses() const
-{
-    const std::uint64_t firstPassCuts = cuttingMotions - retracedCuts;
-    if (firstPassCuts == 0)
-        return 1;
-    const std::uint64_t passes = 1 + retracedCuts / firstPassCuts;
-    return static_cast<int>(std::min<std::uint64_t>(passes, std::numeric_limits<int>::max()));
-}
-
 void CheckState::flag(std::int64_t& total, FlagList& list, const Motion& m)
 {
     const auto most = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());

@@ -11,8 +11,7 @@
 namespace kerf::cutcheck {
 
 /// What every shape's check shares: the report, the options, the effective
-/// circle, the bound of work, the flagged cuts and the counts that the pass
-/// count of repeat blocks needs.
+/// circle, the bound of work and the flagged cuts.
 class CheckState {
 public:
     CheckState(CutReport& report, const CutCheckOptions& options, double radius);
@@ -21,13 +20,13 @@ public:
     const CutCheckOptions& options;
     const double tolerance; // NaN and negatives: 0
     const double radius;
-    std::uint64_t cuttingMotions = 0; // set when the run is over
-    std::uint64_t retracedCuts = 0;   // cutting motions of passes that retrace an earlier one
 
     /// Counts `units` of matching work (copies matched, lattice steps walked):
     /// false once the whole goes past the bound.
     bool work(std::uint64_t units) { return work_.add(units); }
     bool withinBounds() const { return work_.within(); }
+    /// Puts the check past its bounds (kept parts of cuts too many).
+    void beyondBounds() { work_.add(MostWork + 1); }
 
     /// How many equal copies the motion being matched stands for: copies
     /// that retrace one path are matched once and counted this many times.
@@ -50,16 +49,21 @@ public:
     }
     bool inside(const ProgramPoint& p) const { return p.x * p.x + p.y * p.y <= limitSquared_; }
 
-    /// Flags a straight cut with an end outside the effective circle; true
-    /// when the cut has no length.
-    bool straight(const Motion& m)
+    /// Flags a straight cut with an end outside the effective circle.
+    void straight(const Motion& m)
     {
         if (!inside(m.from) || !inside(m.to))
             flag(report.outsideCuts, outside_, m);
+    }
+
+    /// A cutting motion of no length (within the tolerance) cuts nothing: it
+    /// is never counted and never flagged.
+    bool point(const Motion& m) const
+    {
+        if (m.kind == MotionKind::Arc)
+            return m.length() <= tolerance;
         const double dx = m.to.x - m.from.x, dy = m.to.y - m.from.y;
-        const bool point = dx * dx + dy * dy <= tolerance * tolerance;
-        report.pointCuts += point ? times : 0;
-        return point;
+        return dx * dx + dy * dy <= tolerance * tolerance;
     }
 
     /// Flags an arc that reaches past the effective circle by more than `allowance`.
@@ -71,9 +75,6 @@ public:
 
     /// The farthest arc reach past the effective circle, 0 without arcs.
     double overshoot() const { return overshoot_ == -std::numeric_limits<double>::infinity() ? 0 : overshoot_; }
-
-    /// The pass count that repeat blocks give: how often the cuts are run.
-    int repeatPasses() const;
 
 private:
     void flag(std::int64_t& total, FlagList& list, const Motion& m);

@@ -1,6 +1,8 @@
 #include "program/check/circle_cuts.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 
 #include "program/check/cut_histogram.h"
 #include "program/check/run_levels.h"
@@ -27,7 +29,9 @@ bool CircleCuts::cutRun(const Motion& first, ProgramPoint step, std::uint64_t co
         return false;
     const Motion last = lastCopy(first, step, copies);
     const std::optional<ArcOnDie> arc = aboutDie(first);
-    const std::optional<ArcOnDie> arcLast = arc ? aboutDie(last) : std::nullopt;
+    if (!arc || arc->rest > 0 || arc->turns == 0)
+        return false; // parts of turns are kept one by one
+    const std::optional<ArcOnDie> arcLast = aboutDie(last);
     if (!arcLast || arc->row != arcLast->row ||
         std::abs(arcLast->die - arc->die) + 1 != static_cast<Index>(std::min<std::uint64_t>(copies, MostRunCopies)))
         return false;
@@ -35,21 +39,46 @@ bool CircleCuts::cutRun(const Motion& first, ProgramPoint step, std::uint64_t co
     if (!state_.arcsWithin(first, last, allowance()))
         return false;
     state_.matched(std::max(arc->deviation, arcLast->deviation));
-    count(*arc->row, std::min(arc->die, arcLast->die), std::max(arc->die, arcLast->die) + 1, arc->turns, copies);
+    count(*arc->row, std::min(arc->die, arcLast->die), std::max(arc->die, arcLast->die) + 1, arc->turns);
     return true;
 }
 
-std::optional<int> CircleCuts::passesOfArcs() const
+void CircleCuts::part(const Motion& m, const ArcOnDie& arc)
 {
-    if (arcsByTurns_.empty())
-        return std::nullopt;
-    const auto most = std::max_element(arcsByTurns_.begin(), arcsByTurns_.end(),
-                                       [](const auto& a, const auto& b) { return a.second < b.second; });
-    return static_cast<int>(most->first);
+    constexpr double turn = 2 * std::numbers::pi;
+    // Where the arc starts, in turns from the +X direction about its centre.
+    double start = std::atan2(m.from.y - m.centre.y, m.from.x - m.centre.x) / turn;
+    if (m.sweepDegrees < 0)
+        start -= arc.rest; // clockwise: the part ends where the arc starts
+    start -= std::floor(start);
+    const auto k = static_cast<std::uint64_t>(arc.row - grid_.rows().data());
+    const std::uint64_t element = (k << 32) | static_cast<std::uint64_t>(arc.die);
+    const auto times = static_cast<std::int64_t>(std::min<std::uint64_t>(state_.times, MostTurns));
+    const double end = start + arc.rest;
+    bool kept = parts_.add(element, start, std::min(end, 1.0), times);
+    if (end > 1)
+        kept = kept && parts_.add(element, 0, end - 1, times);
+    if (!kept)
+        state_.beyondBounds();
+}
+
+void CircleCuts::settleParts()
+{
+    if (partsSettled_)
+        return;
+    partsSettled_ = true;
+    const auto& rows = grid_.rows();
+    parts_.forEachCovered(state_.tolerance / (2 * std::numbers::pi * radius_),
+                          [&](std::uint64_t element, std::int64_t cuts) {
+                              const std::size_t k = element >> 32;
+                              const auto die = static_cast<Index>(element & 0xFFFFFFFFu);
+                              turns_[k].add(die, die + 1, std::min<std::int64_t>(cuts, MostTurns), rows[k].count);
+                          });
 }
 
 void CircleCuts::finish(int passes, DieTally& tally)
 {
+    settleParts();
     CutHistogram histogram;
     const double pitch = 2 * ax_.step;
     const auto& rows = grid_.rows();

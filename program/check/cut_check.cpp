@@ -1,5 +1,6 @@
 #include "program/check/cut_check.h"
 
+#include <map>
 #include <new>
 
 #include "program/check/check_state.h"
@@ -38,7 +39,16 @@ void check(const Program& program, const WaferLayout& layout, CheckState& state)
     recordRun(state, run);
     if (!runComplete(report))
         return;
-    settlePasses(state, shape.passesOfArcs());
+    // Without a pass count given, the dies say it: a first look counts them
+    // by their fewest cuts.
+    std::map<std::uint64_t, std::int64_t> diesByCuts;
+    if (!state.options.passes) {
+        DieTally survey(state);
+        shape.finish(1, survey);
+        report.uncutEdges = 0;
+        diesByCuts = survey.diesByCuts();
+    }
+    settlePasses(state, diesByCuts);
     DieTally tally(state, run.motions, total);
     shape.finish(report.passes, tally);
 }

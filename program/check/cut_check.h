@@ -19,12 +19,15 @@ namespace kerf {
 // fall outside the effective circle or on no die edge.
 //
 // What "fully cut" means per shape:
-// - circles: whole-turn arcs of the half die size about the die, centred half
-//   the fine-tune left of the die centre (where the programs put them), of at
-//   least `passes` turns in all;
+// - circles: arcs of the half die size about the die, centred half the
+//   fine-tune left of the die centre (where the programs put them), covering
+//   the whole turn at least `passes` times;
 // - hexagons: each of the six edges cut at least `passes` times;
 // - squares: each of the four sides of the die cell cut at least `passes`
 //   times (cut lines are counted a die pitch at a time).
+// Pieces of cut add up: an edge, a side or a turn is cut as often as its
+// thinnest point is covered, and the part of a cut that lies on die edges
+// counts even when the rest of it is stray. A cut of no length is no cut.
 // The program is run by its runs of equal motions (runProgramRuns); cut ends
 // are matched to the layout's lattice (half die widths and half sides for
 // hexagons, pitches for squares, half pitches and row pitches for the centres
@@ -35,13 +38,12 @@ namespace kerf {
 
 /// Where the pass count that a check expects comes from.
 enum class PassSource : std::uint8_t {
-    Given,       // CutCheckOptions::passes
-    Arcs,        // the whole turns most of the program's cutting arcs make
-    RepeatCount, // how often a repeat block retraces the cuts (1: nothing retraces them)
+    Given, // CutCheckOptions::passes
+    Dies,  // the cuts most dies receive (the fewest of any edge, the turns of a round die), at least 1
 };
 
 struct CutCheckOptions {
-    /// How often every edge must be cut; none: as the program says (see PassSource).
+    /// How often every edge must be cut; none: as most dies are (see PassSource).
     std::optional<int> passes;
     /// How far a cut end may lie from its lattice point, inches. The default
     /// (0.05 mil) absorbs the six-decimal rounding of the programs' lengths.
@@ -96,7 +98,7 @@ struct FlaggedCut {
 struct CutReport {
     DieShape shape = DieShape::Circle;
     int passes = 1;
-    PassSource passSource = PassSource::RepeatCount;
+    PassSource passSource = PassSource::Dies;
 
     // The run.
     std::uint64_t motions = 0;
@@ -120,7 +122,7 @@ struct CutReport {
     // Cuts where none belongs.
     std::int64_t outsideCuts = 0; // past the effective circle
     std::vector<FlaggedCut> outside;
-    std::int64_t strayCuts = 0;   // on no die edge, grid line or die arc (or with ends off the lattice)
+    std::int64_t strayCuts = 0;   // with some part on no die edge, grid line or die arc
     std::vector<FlaggedCut> stray;
     /// Circles: how far the farthest arc reaches past the effective circle
     /// (negative: inside). Arcs may pass it by half the fine-tune, no farther.
@@ -130,6 +132,12 @@ struct CutReport {
     /// The farthest that a die centre or a grid line of the layout lies from
     /// the lattice, inches (0 for the layouts of the design driver).
     double latticeDeviation = 0;
+
+    /// ZERO words run where the head stood off the machine's zero (each time
+    /// counted), and their lines (each once, in run order): the cuts after one
+    /// are judged where they then land, but the program is wrong.
+    std::int64_t zeroShifts = 0;
+    std::vector<std::uint32_t> zeroShiftLines;
 
     // The end of the run.
     ProgramPoint end;
@@ -147,8 +155,9 @@ struct CutReport {
 
     /// Every die fully cut (and the check ran to its end).
     bool allCut() const { return !cancelled && unchecked == Unchecked::No && uncutDies == 0; }
-    /// Every die fully cut and no cut outside the effective circle or on no die edge.
-    bool clean() const { return allCut() && outsideCuts == 0 && strayCuts == 0; }
+    /// Every die fully cut, no cut outside the effective circle or on no die
+    /// edge, and no ZERO off the zero.
+    bool clean() const { return allCut() && outsideCuts == 0 && strayCuts == 0 && zeroShifts == 0; }
 };
 
 /// Runs `program` from its start by its runs of equal motions and checks its
@@ -162,7 +171,7 @@ CutReport checkCuts(const Program& program, const WaferLayout& layout, const Cut
 std::variant<CutReport, ProgramError> checkProgramText(std::string_view text, const WaferLayout& layout,
                                                        const CutCheckOptions& options = {});
 
-/// "given", "arcs", "repeat count".
+/// "given", "dies".
 const char* passSourceText(PassSource source);
 
 } // namespace kerf

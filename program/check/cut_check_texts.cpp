@@ -16,8 +16,7 @@ const char* passSourceText(PassSource source)
 {
     switch (source) {
     case PassSource::Given: return "given";
-    case PassSource::Arcs: return "arcs";
-    case PassSource::RepeatCount: return "repeat count";
+    case PassSource::Dies: return "dies";
     }
     return "";
 }

@@ -26,8 +26,7 @@ std::string passSourceWords(PassSource source)
 {
     switch (source) {
     case PassSource::Given: return "指定";
-    case PassSource::Arcs: return "依程式的圓弧圈數";
-    case PassSource::RepeatCount: return "依程式的重複次數";
+    case PassSource::Dies: return "依多數晶粒所得的切割次數";
     }
     return "";
 }
@@ -69,6 +68,8 @@ std::string verdictOf(const CutReport& report)
         problems.push_back(count(report.outsideCuts) + " 道切割超出有效圓");
     if (report.strayCuts > 0)
         problems.push_back(count(report.strayCuts) + " 道切割不在晶粒邊上");
+    if (report.zeroShifts > 0)
+        problems.push_back(count(report.zeroShifts) + " 次 ZERO 不在原點執行，之後的座標已改以該處為原點");
     if (!report.laserOff)
         problems.push_back("程式結束時雷射沒有關閉");
     if (report.cutOpen)
@@ -114,6 +115,7 @@ std::vector<ReportFigure> reportFigures(const CutReport& report)
         figure("uncutDies", "未完整切割的晶粒", uncutValue, report.uncutDies, uncut),
         figure("outsideCuts", "有效圓外的切割", count(report.outsideCuts), report.outsideCuts, report.outsideCuts > 0),
         figure("strayCuts", "不在晶粒邊上的切割", count(report.strayCuts), report.strayCuts, report.strayCuts > 0),
+        figure("zeroShifts", "不在原點的 ZERO", count(report.zeroShifts), report.zeroShifts, report.zeroShifts > 0),
         figure("end", "結束位置", end, HeadEnd{report.end, report.laserOff, report.cutOpen}, endFault),
         figure("machineSeconds", "預估加工時間", machineTime, report.machineSeconds, false, machineTimeAssumption()),
     };
@@ -147,6 +149,8 @@ ReportText describeReport(const CutReport& report)
     for (const FlaggedCut& cut : report.stray)
         text.details.push_back(cutLine(cut, "切割不在晶粒邊上"));
     listMore(text.details, report.strayCuts, report.stray.size(), "道不在晶粒邊上的切割");
+    for (const std::uint32_t line : report.zeroShiftLines)
+        text.details.push_back("程式第 " + std::to_string(line) + " 行：ZERO 不在原點，之後的座標以此處為原點");
     return text;
 }
 

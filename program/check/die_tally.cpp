@@ -20,6 +20,10 @@ void DieTally::dies(const DieGrid::Row& row, int from, int to, double pitch, std
                     std::uint64_t cuts, bool fullyCut)
 {
     CutReport& report = state_.report;
+    if (survey_) {
+        diesByCuts_[cuts] += to - from;
+        return;
+    }
     if (fullyCut) {
         report.diesFullyCut += to - from;
         return;
@@ -35,7 +39,7 @@ void DieTally::dies(const DieGrid::Row& row, int from, int to, double pitch, std
 bool DieTally::rowDone(int count)
 {
     done_ += static_cast<std::uint64_t>(count);
-    if (!state_.options.progress || done_ < next_)
+    if (survey_ || !state_.options.progress || done_ < next_)
         return true;
     next_ = done_ + ProgressStride;
     if (state_.options.progress(done_, total_))

@@ -66,6 +66,7 @@ bool HexagonCuts::cutRun(const Motion& first, ProgramPoint step, std::uint64_t c
 
 void HexagonCuts::finish(int passes, DieTally& tally)
 {
+    settleParts();
     CutReport& report = state_.report;
     state_.matched(std::max(worstX_ * ax_.step, worstY_ * ay_.step));
     const auto wanted = static_cast<std::uint64_t>(std::min<int>(passes, int(MostEdgeCuts)));
@@ -215,49 +216,91 @@ void HexagonCuts::sweepRow(const DieGrid::Row& row, std::uint64_t wanted, double
     }
 }
 
-void HexagonCuts::across(const Motion& m, Index x0, Index y0, Index x1, Index y1)
+void HexagonCuts::alongEdges(const Motion& m)
 {
-    const Index dx = x1 - x0, dy = y1 - y0;
-    if (dx == 0 && dy == 0) {
-        if (!isCorner(x0, y0))
-            state_.stray(m);
-        return;
-    }
-    Index ux, uy, steps;
-    if (dx == 0 && dy % 2 == 0) {
-        ux = 0;
-        uy = dy > 0 ? 2 : -2;
-        steps = std::abs(dy) / 2;
-    } else if (std::abs(dx) == std::abs(dy)) {
-        ux = dx > 0 ? 1 : -1;
-        uy = dy > 0 ? 1 : -1;
-        steps = std::abs(dx);
+    // In lattice steps: an edge runs up two rows, or one row and one column.
+    const double u0 = m.from.x * ax_.inverse, v0 = m.from.y * ay_.inverse;
+    const double u1 = m.to.x * ax_.inverse, v1 = m.to.y * ay_.inverse;
+    const double tu = toleranceX_, tv = toleranceY_;
+    // The line the cut lies on, by the kind of its edges; its place along
+    // the line is told by v (up) or u (slanted). Candidate edges start at
+    // (cx + ux·i, cy + uy·i) and run to (cx + ux·i + ex, cy + uy·i + ey).
+    Index cx, cy, ux, uy, ex, ey;
+    double lo, hi, tol;
+    const double c = std::round(u0);
+    if (std::abs(u0 - c) <= tu && std::abs(u1 - c) <= tu) { // up
+        lo = std::min(v0, v1);
+        hi = std::max(v0, v1);
+        cx = static_cast<Index>(c);
+        cy = static_cast<Index>(std::floor(lo)) - 2;
+        ux = 0, uy = 1, ex = 0, ey = 2, tol = tv;
+    } else if (const double d = std::round(v0 - u0); std::abs(v0 - u0 - d) <= tu + tv &&
+                                                       std::abs(v1 - u1 - d) <= tu + tv) { // up right
+        lo = std::min(u0, u1);
+        hi = std::max(u0, u1);
+        cx = static_cast<Index>(std::floor(lo)) - 1;
+        cy = cx + static_cast<Index>(d);
+        ux = 1, uy = 1, ex = 1, ey = 1, tol = tu;
+    } else if (const double e = std::round(v0 + u0); std::abs(v0 + u0 - e) <= tu + tv &&
+                                                      std::abs(v1 + u1 - e) <= tu + tv) { // up left, from its lower end
+        lo = std::min(u0, u1);
+        hi = std::max(u0, u1);
+        cx = static_cast<Index>(std::floor(lo));
+        cy = static_cast<Index>(e) - cx;
+        ux = 1, uy = -1, ex = -1, ey = 1, tol = tu;
     } else {
         return state_.stray(m); // no edge runs that way
     }
-    // No two edges of the tiling continue one another, so part of such a
-    // cut runs through a die or past the dies: it is a stray cut, and
-    // every edge it covers is counted. Only steps near the dies are
-    // looked at.
+    if (!(std::abs(lo) < FarLattice && std::abs(hi) < FarLattice))
+        return state_.stray(m);
+    const Index steps = static_cast<Index>(std::ceil(hi)) - static_cast<Index>(std::floor(lo)) + 4;
     Index first = 0, last = -1;
-    grid_.stepsNearBox(x0, y0, ux, uy, steps, EdgeReach, first, last);
+    grid_.stepsNearBox(cx, cy, ux, uy, steps, EdgeReach, first, last);
     if (!state_.work(static_cast<std::uint64_t>(std::max<Index>(last - first + 1, 0))))
         return state_.stray(m);
+    double covered = 0;
     for (Index i = first; i <= last; ++i) {
+        const Index x = cx + ux * i, y = cy + uy * i;
         EdgeLine* line = nullptr;
         Index q = 0;
-        if (edgeAt(x0 + ux * i, y0 + uy * i, x0 + ux * (i + 1), y0 + uy * (i + 1), line, q) && line->covers(q))
+        if (!edgeAt(x, y, x + ex, y + ey, line, q) || !line->covers(q))
+            continue;
+        // The edge's stretch along the line, and what the cut covers of it.
+        const double e0 = ux == 0 ? static_cast<double>(y) : static_cast<double>(std::min(x, x + ex));
+        const double e1 = e0 + (ux == 0 ? 2 : 1);
+        const double a = std::max(lo, e0), b = std::min(hi, e1);
+        if (b - a <= tol)
+            continue;
+        covered += b - a;
+        if (b - a >= e1 - e0 - tol) {
             line->counts.add(q, q + 1, added(), line->n);
+            continue;
+        }
+        const auto k = static_cast<std::uint64_t>(line - lines_.data());
+        // Fractions from the edge's lower end.
+        double from = (a - e0) / (e1 - e0), to = (b - e0) / (e1 - e0);
+        if (ex < 0) { // up left: u falls from its lower end
+            from = 1 - (b - e0) / (e1 - e0);
+            to = 1 - (a - e0) / (e1 - e0);
+        }
+        if (!parts_.add((k << 32) | static_cast<std::uint64_t>(q), from, to, added()))
+            state_.beyondBounds();
     }
-    state_.stray(m);
+    if (hi - lo - covered > tol)
+        state_.stray(m);
 }
 
-bool HexagonCuts::isCorner(Index ix, Index iy) const
+void HexagonCuts::settleParts()
 {
-    for (int k = 0; k < CornersPerDie; ++k)
-        if (grid_.find(ix - CornerX[k], iy - CornerY[k]) >= 0)
-            return true;
-    return false;
+    if (partsSettled_)
+        return;
+    partsSettled_ = true;
+    parts_.forEachCovered(std::max(toleranceX_, toleranceY_ / 2), [this](std::uint64_t element, std::int64_t cuts) {
+        EdgeLine& line = lines_[element >> 32];
+        const auto q = static_cast<Index>(element & 0xFFFFFFFFu);
+        line.counts.add(q, q + 1, std::min<std::int64_t>(cuts, MostEdgeCuts), line.n);
+    });
 }
+
 
 } // namespace kerf::cutcheck

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 #include "layout/wafer_layout.h"
@@ -10,6 +9,7 @@
 #include "program/check/die_grid.h"
 #include "program/check/die_tally.h"
 #include "program/check/lattice.h"
+#include "program/check/part_cuts.h"
 #include "program/check/range_counts.h"
 
 namespace kerf::cutcheck {
@@ -38,8 +38,10 @@ public:
 
     void cut(const Motion& m)
     {
+        if (m.kind != MotionKind::Straight)
+            return state_.stray(m);
         Index x0, y0, x1, y1;
-        if (m.kind == MotionKind::Straight && snapEnds(m, x0, y0, x1, y1)) {
+        if (snapEnds(m, x0, y0, x1, y1)) {
             // The common case: one edge, inside the circle when all are.
             EdgeLine* line = nullptr;
             Index q = 0;
@@ -49,16 +51,10 @@ public:
                     state_.straight(m);
                 return;
             }
-            state_.straight(m);
-            return across(m, x0, y0, x1, y1);
         }
-        if (m.kind == MotionKind::Straight)
-            state_.straight(m);
-        state_.stray(m);
+        state_.straight(m);
+        alongEdges(m);
     }
-
-    /// Hexagons are cut by straight edges: repeat blocks give the pass count.
-    std::optional<int> passesOfArcs() const { return std::nullopt; }
 
     void finish(int passes, DieTally& tally);
 
@@ -156,8 +152,13 @@ private:
         return true;
     }
 
-    /// A cut that is not one die edge: a point, or a cut across several.
-    void across(const Motion& m, Index x0, Index y0, Index x1, Index y1);
+    /// A cut that is not one die edge: the parts of it that lie on die edges
+    /// count (pieces of an edge add up once the run is over); a cut with
+    /// any part off the edges is a stray one.
+    void alongEdges(const Motion& m);
+
+    /// Adds the parts of edges to the lines' counts, once.
+    void settleParts();
 
     /// Snaps a point to the lattice; false when it lies far outside any wafer.
     bool snapEnd(const ProgramPoint& p)
@@ -195,8 +196,6 @@ private:
         return true;
     }
 
-    bool isCorner(Index ix, Index iy) const;
-
     CheckState& state_;
     LatticeAxis ax_, ay_;
     DieGrid grid_;
@@ -210,6 +209,8 @@ private:
     ProgramPoint lastEnd_;
     LatticeSnap lastX_, lastY_;
     bool lastValid_ = false;
+    PartCuts parts_; // parts of edges, by line and column
+    bool partsSettled_ = false;
 };
 
 } // namespace kerf::cutcheck

@@ -21,8 +21,6 @@ public:
             return false;
         if (!m.cutting)
             return true;
-        if (m.retrace)
-            ++feed_.state.retracedCuts;
         feed_.match(m);
         return feed_.state.withinBounds();
     }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <optional>
+#include <cstdint>
+#include <map>
 
 #include "program/check/check_state.h"
 #include "program/check/cut_check.h"
@@ -14,8 +15,9 @@ namespace kerf::cutcheck {
 void recordRun(CheckState& state, const RunSummary& run);
 
 /// Settles the pass count the dies are held to: the one given, else the
-/// one the shape's arcs say (`arcPasses`), else the repeat blocks'.
-void settlePasses(CheckState& state, std::optional<int> arcPasses);
+/// cuts that most dies receive (`diesByCuts`: dies by their fewest cuts; of
+/// two counts as common the higher), at least 1.
+void settlePasses(CheckState& state, const std::map<std::uint64_t, std::int64_t>& diesByCuts);
 
 /// Whether the report is to get its dies counted: the check ran to its end.
 bool runComplete(const CutReport& report);

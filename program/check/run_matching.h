@@ -26,11 +26,14 @@ public:
             return false;
         if (!run.first.cutting)
             return true;
+        if (state.point(run.first)) { // its copies too: no cut
+            state.report.pointCuts += total;
+            return true;
+        }
         const RunLevels split = splitLevels(run);
         const std::size_t levels = split.movingCount;
         const auto& moving = split.moving;
         retraceOffsets(run, split, state.options.listLimit, state.retraceOffsets);
-        state.retracedCuts += run.first.retrace ? total : total - split.distinct;
         // The innermost level that moves is matched whole where the shape
         // can (a row of equal cuts), else copy by copy.
         const std::uint64_t inner = levels > 0 ? run.levels[moving[0]].count : 1;

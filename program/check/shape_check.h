@@ -22,10 +22,9 @@ namespace kerf::cutcheck {
 ///   of consecutive dies of one row (true), or leaves them to be matched one
 ///   by one (false);
 /// - `cut(m)`: matches one cutting motion (an arc's reach is checked before);
-/// - `passesOfArcs()`: the pass count its arcs say, none where the shape
-///   cuts no arcs about its dies (then repeat blocks say it);
 /// - `finish(passes, tally)`: once the run is over, counts the edges and the
-///   dies cut at least `passes` times, row by row.
+///   dies cut at least `passes` times, row by row (called twice when the
+///   pass count is inferred: first with a survey tally).
 /// A concept rather than a base class: the run calls `cut` for every motion,
 /// and a static call costs nothing there.
 template <class S>
@@ -36,7 +35,6 @@ concept ShapeCheck = std::constructible_from<S, const WaferLayout&, CheckState&>
                          { constShape.allowance() } -> std::same_as<double>;
                          { shape.cutRun(m, step, copies) } -> std::same_as<bool>;
                          { shape.cut(m) } -> std::same_as<void>;
-                         { constShape.passesOfArcs() } -> std::same_as<std::optional<int>>;
                          { shape.finish(passes, tally) } -> std::same_as<void>;
                      };
 

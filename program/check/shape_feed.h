@@ -18,9 +18,14 @@ struct ShapeFeed {
     {
     }
 
-    /// Matches one cutting motion: the effective circle and the shape's own check.
+    /// Matches one cutting motion: the effective circle and the shape's own
+    /// check. A motion of no length is only counted as such.
     void match(const Motion& m)
     {
+        if (state.point(m)) {
+            state.report.pointCuts += state.times;
+            return;
+        }
         if (m.kind == MotionKind::Arc)
             state.arc(m, allowance);
         shape.cut(m); // straight cuts: the shape checks them against the circle

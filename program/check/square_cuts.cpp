@@ -104,14 +104,29 @@ void SquareCuts::cut(const Motion& m)
         return;
     }
     if (onRowLine)
-        return along(m, rows_.at(y0.index), m.from.x, m.to.x, ax_, std::max(d[1], d[3]));
+        return along(m, rows_, rows_.at(y0.index), m.from.x, m.to.x, ax_, std::max(d[1], d[3]));
     if (onColumnLine)
-        return along(m, columns_.at(x0.index), m.from.y, m.to.y, ay_, std::max(d[0], d[2]));
+        return along(m, columns_, columns_.at(x0.index), m.from.y, m.to.y, ay_, std::max(d[0], d[2]));
     state_.stray(m); // on no line of the grid
+}
+
+void SquareCuts::settleParts()
+{
+    if (partsSettled_)
+        return;
+    partsSettled_ = true;
+    const double slack = state_.tolerance / std::min(ax_.step, ay_.step);
+    parts_.forEachCovered(slack, [this](std::uint64_t element, std::int64_t cuts) {
+        const auto k = static_cast<std::size_t>(element >> 32);
+        GridLines::Line& line = k < rows_.size() ? rows_.line(k) : columns_.line(k - rows_.size());
+        const auto piece = line.from + static_cast<Index>(element & 0xFFFFFFFFu);
+        GridLines::cut(line, piece, piece + 1, std::min<std::int64_t>(cuts, MostLineCuts));
+    });
 }
 
 void SquareCuts::finish(int passes, DieTally& tally)
 {
+    settleParts();
     CutHistogram histogram;
     rows_.finish(histogram);
     columns_.finish(histogram);
@@ -215,27 +230,47 @@ bool SquareCuts::onGrid(Index i, Index j)
     return column && j >= column->from && j <= column->end();
 }
 
-void SquareCuts::along(const Motion& m, GridLines::Line* line, double a, double b, const LatticeAxis& axis,
-                       double across)
+void SquareCuts::along(const Motion& m, GridLines& lines, GridLines::Line* line, double a, double b,
+                       const LatticeAxis& axis, double across)
 {
     if (a > b)
         std::swap(a, b);
     const double tol = state_.tolerance;
-    if (!line || a < line->from * axis.step - tol || b > line->end() * axis.step + tol)
+    if (!line)
         return state_.stray(m);
-    // Ends on the lattice count as its points; others leave their piece partly cut.
+    const double first = static_cast<double>(line->from) * axis.step;
+    const double last = static_cast<double>(line->end()) * axis.step;
+    if (a < first - tol || b > last + tol)
+        state_.stray(m); // its part on the line still counts
+    a = std::max(a, first);
+    b = std::min(b, last);
+    if (b - a <= tol)
+        return;
+    // Ends on the lattice count as its points; the pieces an end lies in are cut in part.
     const LatticeSnap sa = axis.snap(a), sb = axis.snap(b);
     const double da = axis.inches(sa), db = axis.inches(sb);
-    Index lo = sa.index, hi = sb.index;
-    if (da > tol)
-        lo = static_cast<Index>(std::ceil(a * axis.inverse));
-    if (db > tol)
-        hi = static_cast<Index>(std::floor(b * axis.inverse));
-    lo = std::max(lo, line->from);
-    hi = std::min(hi, line->end());
+    Index lo = da <= tol ? sa.index : static_cast<Index>(std::ceil(a * axis.inverse));
+    Index hi = db <= tol ? sb.index : static_cast<Index>(std::floor(b * axis.inverse));
     state_.matched(std::max({across, da <= tol ? da : 0, db <= tol ? db : 0}));
+    const std::int64_t times = static_cast<std::int64_t>(std::min<std::uint64_t>(state_.times, MostLineCuts));
+    const std::uint64_t lineIndex = static_cast<std::uint64_t>(line - &lines.line(0)) +
+                                    (&lines == &columns_ ? rows_.size() : 0);
+    const auto part = [&](Index piece, double from, double to) {
+        if (to - from > tol * axis.inverse &&
+            !parts_.add((lineIndex << 32) | static_cast<std::uint64_t>(piece - line->from), from, to, times))
+            state_.beyondBounds();
+    };
+    if (lo > hi) { // within one piece
+        const double at = std::floor(a * axis.inverse);
+        part(static_cast<Index>(at), a * axis.inverse - at, b * axis.inverse - at);
+        return;
+    }
+    if (da > tol)
+        part(lo - 1, a * axis.inverse - static_cast<double>(lo - 1), 1);
+    if (db > tol)
+        part(hi, 0, b * axis.inverse - static_cast<double>(hi));
     if (lo < hi)
-        GridLines::cut(*line, lo, hi, static_cast<std::int64_t>(std::min<std::uint64_t>(state_.times, MostLineCuts)));
+        GridLines::cut(*line, lo, hi, times);
 }
 
 } // namespace kerf::cutcheck

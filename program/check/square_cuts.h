@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 #include "layout/wafer_layout.h"
@@ -12,6 +11,7 @@
 #include "program/check/grid_lines.h"
 #include "program/check/lattice.h"
 #include "program/check/lattice_index.h"
+#include "program/check/part_cuts.h"
 
 namespace kerf::cutcheck {
 
@@ -31,9 +31,6 @@ public:
     bool cutRun(const Motion&, ProgramPoint, std::uint64_t) { return false; }
 
     void cut(const Motion& m);
-
-    /// Squares are cut by straight lines: repeat blocks give the pass count.
-    std::optional<int> passesOfArcs() const { return std::nullopt; }
 
     void finish(int passes, DieTally& tally);
 
@@ -56,9 +53,14 @@ private:
     bool onGrid(Index i, Index j);
 
     /// A cut along a line of the grid from `a` to `b` (inches along it):
-    /// counts the pieces it covers whole; a cut past the line's ends, or on
-    /// no line, is a stray one.
-    void along(const Motion& m, GridLines::Line* line, double a, double b, const LatticeAxis& axis, double across);
+    /// counts the pieces it covers whole and keeps the parts of pieces; a
+    /// cut past the line's ends, or on no line, is a stray one (its part on
+    /// the line still counts).
+    void along(const Motion& m, GridLines& lines, GridLines::Line* line, double a, double b, const LatticeAxis& axis,
+               double across);
+
+    /// Adds the parts of pieces to the lines' counts, once.
+    void settleParts();
 
     CheckState& state_;
     LatticeAxis ax_, ay_;
@@ -67,6 +69,8 @@ private:
     LatticeIndex cellRowAt_;    // by bottom: the row of cells there (the last of two)
     std::vector<Index> breaks_; // where a row's stretches of alike cells begin
     Index dies_ = 0;
+    PartCuts parts_; // by line (columns after rows) and piece
+    bool partsSettled_ = false;
 };
 
 } // namespace kerf::cutcheck

@@ -46,6 +46,10 @@ bool Speeds::operator==(const Speeds& o) const
     return same(velocity, o.velocity) && same(acceleration, o.acceleration);
 }
 
+/// How far the head may stand from the zero for a ZERO to change nothing,
+/// inches: far below the programs' six decimals, above the rounding of adding moves.
+constexpr double ZeroTolerance = 1e-9;
+
 void applyStateWord(const Op& o, MachineState& state, RunSummary& summary, Speeds& speeds)
 {
     switch (o.code) {
@@ -70,6 +74,17 @@ void applyStateWord(const Op& o, MachineState& state, RunSummary& summary, Speed
         break;
     case OpCode::Speed:
         (o.target == SpeedDVL ? speeds.velocity : speeds.acceleration) = o.x;
+        break;
+    case OpCode::Zero:
+        // A ZERO where the head stands on the zero (the opening block's) changes nothing.
+        if (!(std::abs(state.head.x - state.zero.x) <= ZeroTolerance &&
+              std::abs(state.head.y - state.zero.y) <= ZeroTolerance)) {
+            ++summary.zeroShifts;
+            auto& lines = summary.zeroShiftLines;
+            if (lines.size() < ZeroShiftLinesKept && std::find(lines.begin(), lines.end(), o.line) == lines.end())
+                lines.push_back(o.line);
+            state.zero = state.head;
+        }
         break;
     default:
         break;
@@ -422,7 +437,7 @@ private:
             {"VENTON", &ProgramBuilder::noOperands},
             {"O1ON", &ProgramBuilder::noOperands},
             {"LSO", &ProgramBuilder::noOperands},
-            {"ZERO", &ProgramBuilder::noOperands},
+            {"ZERO", &ProgramBuilder::emitSimple<OpCode::Zero>},
         };
         const std::string_view word = tokens_[0];
         for (const WordHandler& handler : BodyWords)
@@ -736,7 +751,10 @@ namespace {
 
 /// Makes the motion of a Move or Arc op that starts at `head`: its kind, ends,
 /// centre and sweep. Returns its length.
-double makeMotion(const Op& o, ProgramPoint head, Motion& m)
+/// Where an absolute coordinate lands from the machine's zero (a "-0" stays one at the origin).
+double absolute(double zero, double value) { return zero == 0 ? value : zero + value; }
+
+double makeMotion(const Op& o, ProgramPoint head, ProgramPoint zero, Motion& m)
 {
     m.from = head;
     // Work in locals: the head's new place is stored once, whole, so that the
@@ -749,9 +767,9 @@ double makeMotion(const Op& o, ProgramPoint head, Motion& m)
         m.sweepDegrees = 0;
         m.centre = {};
         if (o.hasX)
-            x = o.relative ? x + o.x : o.x;
+            x = o.relative ? x + o.x : absolute(zero.x, o.x);
         if (o.hasY)
-            y = o.relative ? y + o.y : o.y;
+            y = o.relative ? y + o.y : absolute(zero.y, o.y);
         length = distance(x - head.x, y - head.y);
     } else {
         m.kind = MotionKind::Arc;
@@ -798,7 +816,7 @@ void detail::runMotion(const Op& o, const ArcSpeed* arcSpeeds, const Speeds& spe
     m.line = o.line;
     m.cutting = state.cutting;
     m.retrace = retrace;
-    const double length = makeMotion(o, state.head, m);
+    const double length = makeMotion(o, state.head, state.zero, m);
     state.head = m.to;
     ++summary.motions;
     if (m.cutting) {
@@ -851,6 +869,7 @@ struct ProgramRunner {
             case OpCode::LaserOff:
             case OpCode::Wait:
             case OpCode::Speed:
+            case OpCode::Zero:
                 detail::applyStateWord(o, summary_.final, summary_, speeds_);
                 break;
             case OpCode::Call:
@@ -880,6 +899,7 @@ private:
         bool startCutting;
         bool retracing;
         ProgramPoint start;
+        ProgramPoint startZero;
     };
 
     Place startOf(std::size_t unit) const
@@ -901,7 +921,7 @@ private:
     void openLoop(const Op& o, const Place& at)
     {
         const MachineState& state = summary_.final;
-        loops_.push_back({at.pc, o.count, state.cutting, false, state.head});
+        loops_.push_back({at.pc, o.count, state.cutting, false, state.head, state.zero});
     }
 
     /// The end of a pass: the next pass begins, or the block is done.
@@ -919,7 +939,7 @@ private:
         // The run is deterministic: a pass that starts in the state of the
         // first pass repeats its path exactly.
         const MachineState& state = summary_.final;
-        if (state.head == loop.start && state.cutting == loop.startCutting) {
+        if (state.head == loop.start && state.zero == loop.startZero && state.cutting == loop.startCutting) {
             loop.retracing = true;
             ++retracingLoops_;
         }

@@ -11,7 +11,8 @@ namespace kerf {
 
 // Reads a cutting program as the machine runs it: program units (PN, DI, II,
 // EI), calls of units by name, nested SL n / EL repeats, MA and MI moves, the
-// circle's ARC, OS / CS, waits and the words that do not move. Reading has two
+// circle's ARC, OS / CS, waits, ZERO (the head's place becomes the zero that MA
+// measures from) and the words that do not move. Reading has two
 // steps: parseProgram checks the whole text and compiles it (cost: the text),
 // runProgram expands it move by move into a visitor (cost: the expanded moves;
 // nothing is stored unless the visitor stores it). runProgramRuns
@@ -90,7 +91,7 @@ struct MachineState;
 struct RunSummary;
 
 namespace detail {
-enum class OpCode : std::uint8_t { Move, Arc, Open, Close, LaserOn, LaserOff, Wait, Speed, Call, Loop, EndLoop };
+enum class OpCode : std::uint8_t { Move, Arc, Open, Close, LaserOn, LaserOff, Wait, Speed, Call, Loop, EndLoop, Zero };
 /// SP words the machine time goes by (Speed: its `target`).
 enum SpeedWord : std::uint32_t { SpeedDVL = 0, SpeedDAC = 1 };
 inline constexpr std::uint32_t NoArcSpeed = 0xFFFFFFFFu;
@@ -128,7 +129,7 @@ struct Speeds {
 void runMotion(const Op& o, const ArcSpeed* arcSpeeds, const Speeds& speeds, bool retrace, RunSummary& summary,
                Motion& m);
 /// Applies a word that changes the machine's state without moving it (Open,
-/// Close, LaserOn, LaserOff, Wait, Speed) to `state`, `summary` and `speeds`.
+/// Close, LaserOn, LaserOff, Wait, Speed, Zero) to `state`, `summary` and `speeds`.
 void applyStateWord(const Op& o, MachineState& state, RunSummary& summary, Speeds& speeds);
 } // namespace detail
 
@@ -178,6 +179,9 @@ std::variant<Program, ProgramError> parseProgram(std::string_view text);
 /// The machine's state between motions.
 struct MachineState {
     ProgramPoint head;    // starts at the origin
+    /// The machine's zero, that MA measures from: the origin until a ZERO
+    /// where the head stands elsewhere moves it there.
+    ProgramPoint zero;
     bool cutting = false; // OS opened a cut that no CS has closed
     bool laserOn = false; // LASON given and no OFF since
 };
@@ -191,6 +195,12 @@ struct RunSummary {
     double cutLength = 0;           // inches along cutting motions
     double travelLength = 0;        // inches along the others
     double waitSeconds = 0;         // the sum of the WT words run
+    /// ZERO words run where the head stood off the machine's zero: each moved
+    /// the zero, so later absolute moves land elsewhere. The generator never
+    /// writes one; the machine's own zero then decides where the cuts land.
+    std::uint64_t zeroShifts = 0;
+    /// Their lines, each once, in the order first run (at most ZeroShiftLinesKept).
+    std::vector<std::uint32_t> zeroShiftLines;
     /// How long the machine runs: each motion from rest to rest with a
     /// trapezoidal velocity profile (moves at SP DVL with acceleration SP DAC,
     /// arcs at their VEL and ACC, else at those), plus the waits. Seconds.
@@ -201,6 +211,9 @@ struct RunSummary {
     /// The run went past its bounds and stopped: the figures are partial.
     bool beyondBounds = false;
 };
+
+/// How many lines of ZERO words off the zero a run keeps.
+inline constexpr std::size_t ZeroShiftLinesKept = 50;
 
 /// Receives the motions of a run in machine order.
 class MotionVisitor {

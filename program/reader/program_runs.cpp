@@ -68,14 +68,14 @@ struct StructuredRunner {
 private:
     /// What a pass adds to the summary.
     struct Figures {
-        std::uint64_t motions = 0, cuttingMotions = 0, cuts = 0;
+        std::uint64_t motions = 0, cuttingMotions = 0, cuts = 0, zeroShifts = 0;
         double cutLength = 0, travelLength = 0, waitSeconds = 0, machineSeconds = 0;
     };
 
     Figures figures() const
     {
-        return {summary_.motions,    summary_.cuttingMotions, summary_.cuts,          summary_.cutLength,
-                summary_.travelLength, summary_.waitSeconds,  summary_.machineSeconds};
+        return {summary_.motions,      summary_.cuttingMotions, summary_.cuts,          summary_.zeroShifts,
+                summary_.cutLength,    summary_.travelLength,   summary_.waitSeconds,   summary_.machineSeconds};
     }
 
     /// Adds `times` more of what the summary gained since `before`.
@@ -91,6 +91,7 @@ private:
         summary_.motions += more(summary_.motions, before.motions);
         summary_.cuttingMotions += more(summary_.cuttingMotions, before.cuttingMotions);
         summary_.cuts += more(summary_.cuts, before.cuts);
+        summary_.zeroShifts += more(summary_.zeroShifts, before.zeroShifts);
         summary_.cutLength += (summary_.cutLength - before.cutLength) * t;
         summary_.travelLength += (summary_.travelLength - before.travelLength) * t;
         summary_.waitSeconds += (summary_.waitSeconds - before.waitSeconds) * t;
@@ -163,6 +164,10 @@ private:
             case OpCode::Speed:
                 detail::applyStateWord(o, state, summary_, speeds_);
                 break;
+            case OpCode::Zero:
+                zeroed_ = true;
+                detail::applyStateWord(o, state, summary_, speeds_);
+                break;
             case OpCode::Call: {
                 const auto& callee = program_.code_[o.target];
                 if (!runOps(callee, 0, callee.size(), nesting + 1))
@@ -183,7 +188,9 @@ private:
 
     // Runs a repeat block pass by pass until a pass ends as it began (the head
     // moved by an offset that its absolute moves do not undo, the laser, the
-    // cut and the speeds as they were): the passes left are copies of it.
+    // cut and the speeds as they were, and a pass that runs a ZERO leaves the
+    // zero where it found it relative to the head): the passes left are
+    // copies of it.
     bool runLoop(const std::vector<Op>& code, std::size_t loop, int nesting)
     {
         const Op& o = code[loop];
@@ -194,29 +201,36 @@ private:
         std::vector<MotionRun> pass;
         while (remaining > 0) {
             // A later pass that starts as the first did retraces its path.
-            const bool retracing = !firstPass && state.head == first.head && state.cutting == first.cutting;
+            const bool retracing = !firstPass && state.head == first.head && state.zero == first.zero &&
+                                   state.cutting == first.cutting;
             firstPass = false;
             retracing_ += retracing;
             const MachineState start = state;
             const detail::Speeds startSpeeds = speeds_;
             const Figures before = figures();
             std::vector<MotionRun>* outer = sink_;
-            const bool outerX = absoluteX_, outerY = absoluteY_;
+            const bool outerX = absoluteX_, outerY = absoluteY_, outerZeroed = zeroed_;
             const std::size_t outerBuffered = buffered_;
             pass.clear();
             sink_ = &pass;
-            absoluteX_ = absoluteY_ = false;
+            absoluteX_ = absoluteY_ = zeroed_ = false;
             const bool ran = runOps(code, loop + 1, o.target, nesting);
             sink_ = outer;
             retracing_ -= retracing;
             const ProgramPoint d{state.head.x - start.head.x, state.head.y - start.head.y};
+            // Copies then move the zero with the head, each pass by d.
+            const bool zeroFollows = state.zero.x - state.head.x == start.zero.x - start.head.x &&
+                                     state.zero.y - state.head.y == start.zero.y - start.head.y;
+            const bool zeroStays = (d.x == 0 || !absoluteX_) && (d.y == 0 || !absoluteY_);
             const bool equal = ran && remaining > 1 && state.cutting == start.cutting &&
                                state.laserOn == start.laserOn && speeds_ == startSpeeds &&
-                               (d.x == 0 || !absoluteX_) && (d.y == 0 || !absoluteY_) &&
+                               (zeroed_ ? zeroFollows : zeroStays) &&
                                std::all_of(pass.begin(), pass.end(),
                                            [](const MotionRun& r) { return r.depth < MaxRunLevels; });
             absoluteX_ = outerX || absoluteX_;
             absoluteY_ = outerY || absoluteY_;
+            const bool zeroedHere = zeroed_;
+            zeroed_ = outerZeroed || zeroed_;
             buffered_ = outerBuffered;
             if (equal) {
                 const std::uint64_t motions = summary_.motions - before.motions;
@@ -225,6 +239,8 @@ private:
                 repeatFigures(before, remaining - 1);
                 const double n = static_cast<double>(remaining);
                 state.head = {start.head.x + d.x * n, start.head.y + d.y * n};
+                if (zeroedHere)
+                    state.zero = {state.zero.x + d.x * (n - 1), state.zero.y + d.y * (n - 1)};
                 remaining = 0;
             } else {
                 --remaining;
@@ -248,6 +264,7 @@ private:
     std::uint64_t work_ = 0;
     int retracing_ = 0; // passes being run that retrace an earlier one
     bool absoluteX_ = false, absoluteY_ = false; // MA X / MA Y in the pass being looked at
+    bool zeroed_ = false;                        // a ZERO in the pass being looked at
 };
 
 RunSummary runProgramRuns(const Program& program, RunVisitor& visitor, const RunLimits& limits)

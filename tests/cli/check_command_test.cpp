@@ -76,7 +76,7 @@ TEST(CliCheck, AGoodProgramIsReportedAllCutAndExitsZero)
     EXPECT_EQ(r.status, 0) << r.out << r.err;
     EXPECT_TRUE(r.err.empty());
     // The preview window's words, figure by figure.
-    EXPECT_TRUE(r.out.starts_with("程式檔：" + HexagonsProgram + "（Hexagon）\n切割次數：4\n切割遍數：1（依程式的重複次數）\n"))
+    EXPECT_TRUE(r.out.starts_with("程式檔：" + HexagonsProgram + "（Hexagon）\n切割次數：4\n切割遍數：1（依多數晶粒所得的切割次數）\n"))
         << r.out;
     EXPECT_TRUE(has(r.out, "\n切割長度：11.7779 英吋\n移動長度：2.6486 英吋\n"));
     EXPECT_TRUE(has(r.out, "\n完整切割的晶粒：7 / 7\n未完整切割的晶粒：0\n"));
@@ -96,7 +96,7 @@ TEST(CliCheck, JsonHoldsTheSameReport)
     EXPECT_EQ(json["checked"], true);
     EXPECT_EQ(json["cancelled"], false);
     EXPECT_EQ(json["passes"], 1);
-    EXPECT_EQ(json["passesFrom"], "repeat count");
+    EXPECT_EQ(json["passesFrom"], "dies");
     EXPECT_EQ(json["cuts"], 4);
     EXPECT_EQ(json["cuttingMotions"], 34);
     EXPECT_EQ(json["motions"], 38);
@@ -191,11 +191,11 @@ TEST(CliCheck, RoundDiesAndSquares)
     const CliRun circle = run({"check", (GoldenFolder / "circle-2in-100mil-gap2" / "expected.TXT").string(), "--wafer",
                                "2.0 Inches", "--shape", "Circle", "--die", "100", "--gap", "2"});
     EXPECT_EQ(circle.status, 0) << circle.out;
-    EXPECT_TRUE(has(circle.out, "\n切割遍數：1（依程式的圓弧圈數）\n"));
+    EXPECT_TRUE(has(circle.out, "\n切割遍數：1（依多數晶粒所得的切割次數）\n"));
     const CliRun squares = run({"check", (GoldenFolder / "square-4in-100mil-3passes" / "expected.TXT").string(), "--wafer",
                                 "4.0 Inches", "--shape", "Square", "--die", "100"});
     EXPECT_EQ(squares.status, 0) << squares.out;
-    EXPECT_TRUE(has(squares.out, "\n切割遍數：3（依程式的重複次數）\n"));
+    EXPECT_TRUE(has(squares.out, "\n切割遍數：3（依多數晶粒所得的切割次數）\n"));
     // The wrong layout for a program: its cuts fit no die.
     const CliRun wrong = run({"check", (GoldenFolder / "square-4in-100mil-3passes" / "expected.TXT").string(),
                               "--wafer", "4.0 Inches", "--shape", "Square", "--die", "90"});

@@ -15,7 +15,7 @@ CutReport cleanSquares()
     CutReport report;
     report.shape = DieShape::Square;
     report.passes = 1;
-    report.passSource = PassSource::RepeatCount;
+    report.passSource = PassSource::Dies;
     report.cuts = 6;
     report.cutLength = 6.0;
     report.travelLength = 2 + 2 * 0.70710678;
@@ -56,13 +56,14 @@ void CutReportTextTest::cleanReportSaysSoWithNoFault()
     };
     const std::vector<Expected> expected = {
         {"cuts", "切割次數", "6"},
-        {"passes", "切割遍數", "1（依程式的重複次數）"},
+        {"passes", "切割遍數", "1（依多數晶粒所得的切割次數）"},
         {"cutLength", "切割長度", "6.0000 英吋"},
         {"travelLength", "移動長度", "3.4142 英吋"},
         {"diesFullyCut", "完整切割的晶粒", "4 / 4"},
         {"uncutDies", "未完整切割的晶粒", "0"},
         {"outsideCuts", "有效圓外的切割", "0"},
         {"strayCuts", "不在晶粒邊上的切割", "0"},
+        {"zeroShifts", "不在原點的 ZERO", "0"},
         {"end", "結束位置", "X 0.000000, Y 0.000000 英吋"},
         {"machineSeconds", "預估加工時間", "12.5 秒"},
     };
@@ -88,16 +89,20 @@ void CutReportTextTest::faultsAreMarkedAndNamed()
     report.strayCuts = 1;
     report.laserOff = false;
     report.cutOpen = true;
+    report.zeroShifts = 2;
+    report.zeroShiftLines = {19};
     report.end = {0.5, -0.25};
     const ReportText text = describeReport(report);
     QVERIFY(text.fault);
     QCOMPARE(q(text.verdict), QStringLiteral("程式有問題：3 個晶粒沒有完整切割；2 道切割超出有效圓；1 道切割不在晶粒邊上；"
+                                             "2 次 ZERO 不在原點執行，之後的座標已改以該處為原點；"
                                              "程式結束時雷射沒有關閉；最後的切割沒有以 CS 結束。"));
+    QCOMPARE(q(text.details.back()), QStringLiteral("程式第 19 行：ZERO 不在原點，之後的座標以此處為原點"));
     QCOMPARE(q(text.figures[4].value), QStringLiteral("1 / 4"));
     QCOMPARE(q(text.figures[5].value), QStringLiteral("3（未切足的邊 5 條）"));
-    QCOMPARE(q(text.figures[8].value),
+    QCOMPARE(q(text.figures[9].value),
              QStringLiteral("X 0.500000, Y -0.250000 英吋（雷射沒有關閉）（切割沒有以 CS 結束）"));
-    const bool faults[] = {false, false, false, false, true, true, true, true, true, false};
+    const bool faults[] = {false, false, false, false, true, true, true, true, true, true, false};
     for (std::size_t i = 0; i < text.figures.size(); ++i)
         QCOMPARE(text.figures[i].fault, faults[i]);
 }

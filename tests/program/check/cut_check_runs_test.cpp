@@ -79,6 +79,8 @@ void expectSameReport(const CutReport& runs, const CutReport& literal, const std
     expectNear(runs.latticeDeviation, literal.latticeDeviation, what + " lattice");
     expectNear(runs.end.x, literal.end.x, what + " end");
     expectNear(runs.end.y, literal.end.y, what + " end");
+    EXPECT_EQ(runs.zeroShifts, literal.zeroShifts) << what;
+    EXPECT_EQ(runs.zeroShiftLines, literal.zeroShiftLines) << what;
     EXPECT_EQ(runs.laserOff, literal.laserOff) << what;
     EXPECT_EQ(runs.cutOpen, literal.cutOpen) << what;
     ASSERT_EQ(runs.machineSeconds.has_value(), literal.machineSeconds.has_value()) << what;
@@ -123,15 +125,21 @@ std::string nameOf(const LayoutCase& c, int passes)
 }
 
 /// Programs broken on purpose: a cutting line removed, a move changed, an
-/// EL removed, a repeat count changed by one, a call of the wrong unit.
+/// EL removed, a repeat count changed by one, a call of the wrong unit, a
+/// ZERO put in, a move cut in two halves, a move retraced by a block of its
+/// own, the return to the origin before a pass's end removed.
 std::vector<std::pair<std::string, std::string>> brokenVersions(const std::string& text, std::mt19937& random)
 {
     const std::vector<std::string> lines = programLines(text);
-    std::vector<std::size_t> moves, loops, ends, calls;
+    std::vector<std::size_t> moves, loops, ends, calls, straight, zeroAfter;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string& l = lines[i];
         if (l.starts_with("MI ") || l == "OS" || l == "CS")
             moves.push_back(i);
+        if (l.starts_with("MI ") && l.find("ARC") == std::string::npos)
+            straight.push_back(i);
+        if (l.starts_with("MA ") || l.starts_with("MI ") || l == "EL" || l == "CS" || l == "HEX1" || l == "CIR1")
+            zeroAfter.push_back(i);
         if (l.starts_with("SL "))
             loops.push_back(i);
         if (l == "EL")
@@ -185,6 +193,40 @@ std::vector<std::pair<std::string, std::string>> brokenVersions(const std::strin
              : call == "HEX3" ? "HEX4" : "HEX3";
         add("line " + std::to_string(at + 1) + " calls " + call, changed);
     }
+    for (int k = 0; k < 2 && !zeroAfter.empty(); ++k) {
+        std::vector<std::string> changed = lines;
+        const std::size_t at = pick(zeroAfter) + 1;
+        changed.insert(changed.begin() + static_cast<long>(at), "ZERO");
+        add("ZERO at line " + std::to_string(at + 1), changed);
+    }
+    if (!straight.empty()) {
+        // "MI X a Y b" as two moves of half of it, and as itself retraced 3 times more.
+        const std::size_t at = pick(straight);
+        std::istringstream words(lines[at].substr(3));
+        std::string half = "MI", back = "MI", axis, number;
+        while (words >> axis >> number) {
+            std::ostringstream h, b;
+            h.precision(9);
+            h << std::stod(number) / 2;
+            b.precision(9);
+            b << -std::stod(number);
+            half += " " + axis + " " + h.str();
+            back += " " + axis + " " + b.str();
+        }
+        std::vector<std::string> changed = lines;
+        changed[at] = half;
+        changed.insert(changed.begin() + static_cast<long>(at), half);
+        add("line " + std::to_string(at + 1) + " in halves", changed);
+        changed = lines;
+        changed.insert(changed.begin() + static_cast<long>(at + 1), {"SL 3", back, lines[at], "EL"});
+        add("line " + std::to_string(at + 1) + " retraced", changed);
+    }
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i] == "MA X 0.0 MA Y 0.0") {
+            std::vector<std::string> changed = lines;
+            changed.erase(changed.begin() + static_cast<long>(i));
+            add("the return to the origin removed", changed);
+        }
     return versions;
 }
 
@@ -215,14 +257,28 @@ TEST(CutCheckRuns, GeneratedProgramsGiveTheSameReportAsTheLiteralRun)
 TEST(CutCheckRuns, BrokenProgramsGiveTheSameReportAsTheLiteralRun)
 {
     std::mt19937 random(8);
-    int compared = 0;
+    int compared = 0, zeroed = 0;
     for (const LayoutCase& c : Layouts) {
         const WaferLayout layout = designed(c.wafer, c.shape, c.die, c.gap).layout;
-        for (int passes = 1; passes <= 4; ++passes)
-            for (const auto& [what, text] : brokenVersions(programFor(layout, passes), random))
+        for (int passes = 1; passes <= 4; ++passes) {
+            const std::string program = programFor(layout, passes);
+            auto versions = brokenVersions(program, random);
+            const auto more = brokenVersions(program, random);
+            versions.insert(versions.end(), more.begin(), more.end());
+            for (const auto& [what, text] : versions) {
                 compared += compareBothWays(text, layout, nameOf(c, passes) + ", " + what);
+                // A ZERO off the zero is never clean.
+                if (what.starts_with("ZERO")) {
+                    const auto r = checkProgramText(text, layout);
+                    const bool shifted = r.index() == 0 && std::get<CutReport>(r).zeroShifts > 0;
+                    zeroed += shifted;
+                    EXPECT_FALSE(shifted && std::get<CutReport>(r).clean()) << what;
+                }
+            }
+        }
     }
-    EXPECT_GT(compared, 300);
+    EXPECT_GT(compared, 1000);
+    EXPECT_GT(zeroed, 100);
 }
 
 // A row's repeat one short: the check by runs names the last die of that row

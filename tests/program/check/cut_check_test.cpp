@@ -79,7 +79,7 @@ TEST(CutCheckFigures, OneRoundDie)
     EXPECT_NEAR(r.cutLength, 2 * std::numbers::pi * 0.9, 1e-9);
     EXPECT_NEAR(r.travelLength, 0.9 + 1.8 + 0.9, 1e-9);
     EXPECT_EQ(r.passes, 1);
-    EXPECT_EQ(r.passSource, PassSource::Arcs);
+    EXPECT_EQ(r.passSource, PassSource::Dies);
     EXPECT_EQ(r.elementsByCutCount, (std::map<int, std::int64_t>{{1, 1}}));
     EXPECT_EQ(r.end, (ProgramPoint{0, 0}));
     EXPECT_TRUE(r.laserOff);
@@ -92,7 +92,7 @@ TEST(CutCheckFigures, OneRoundDieOfThreeTurns)
 {
     const CutReport r = checked(programFor(oneCircle(), 3), oneCircle());
     EXPECT_EQ(r.passes, 3);
-    EXPECT_EQ(r.passSource, PassSource::Arcs);
+    EXPECT_EQ(r.passSource, PassSource::Dies);
     EXPECT_NEAR(r.cutLength, 3 * 2 * std::numbers::pi * 0.9, 1e-9);
     EXPECT_EQ(r.elementsByCutCount, (std::map<int, std::int64_t>{{3, 1}}));
     EXPECT_TRUE(r.clean());
@@ -123,14 +123,14 @@ TEST(CutCheckFigures, ThreeRowsOfHexagons)
     EXPECT_NEAR(r.cutLength, 34 * 0.34641, 34 * 2e-6);
     EXPECT_EQ(r.elementsByCutCount, (std::map<int, std::int64_t>{{1, 26}, {2, 4}}));
     EXPECT_EQ(r.passes, 1);
-    EXPECT_EQ(r.passSource, PassSource::RepeatCount);
+    EXPECT_EQ(r.passSource, PassSource::Dies);
     EXPECT_EQ(r.uncutEdges, 0);
     EXPECT_LE(r.latticeDeviation, 1e-9);
     EXPECT_TRUE(r.clean());
     // There and back: every edge twice, the shared sides four times.
     const CutReport twoWay = checked(programFor(threeHexagonRows(), 2), threeHexagonRows());
     EXPECT_EQ(twoWay.elementsByCutCount, (std::map<int, std::int64_t>{{2, 26}, {4, 4}}));
-    EXPECT_EQ(twoWay.passes, 1);
+    EXPECT_EQ(twoWay.passes, 2);
     EXPECT_TRUE(twoWay.clean());
 }
 
@@ -150,7 +150,7 @@ TEST(CutCheckFigures, TwoByTwoSquares)
     // Three passes repeat the grid: the repeat count says so.
     const CutReport thrice = checked(programFor(twoByTwoSquares(), 3), twoByTwoSquares());
     EXPECT_EQ(thrice.passes, 3);
-    EXPECT_EQ(thrice.passSource, PassSource::RepeatCount);
+    EXPECT_EQ(thrice.passSource, PassSource::Dies);
     EXPECT_EQ(thrice.cuttingMotions, 18u);
     EXPECT_EQ(thrice.elementsByCutCount, (std::map<int, std::int64_t>{{3, 12}}));
     EXPECT_TRUE(thrice.clean());
@@ -236,6 +236,84 @@ TEST(CutCheckBroken, ARoundDieRowMovedLeavesItsDiesUncut)
     EXPECT_EQ(r.stray[0].line, indexOf(lines, "PN CIR2") + 7); // the arc of CIR2
 }
 
+namespace {
+
+/// The 2 × 2 grid of 500-mil squares cut by its three row lines and three
+/// column lines from `from` to `to` inches, each once.
+std::string gridCuts(const std::string& from, const std::string& length)
+{
+    std::string body;
+    for (const char* at : {"-0.5", "0", "0.5"}) {
+        body += "MA X " + from + " Y " + at + "\r\nOS\r\nMI X " + length + "\r\nCS\r\n";
+        body += "MA X " + std::string(at) + " Y " + from + "\r\nOS\r\nMI Y " + length + "\r\nCS\r\n";
+    }
+    return body;
+}
+
+/// `lines` with `added` put in front of line `at` (0-based).
+std::string withLines(std::vector<std::string> lines, std::size_t at, const std::vector<std::string>& added)
+{
+    lines.insert(lines.begin() + static_cast<long>(at), added.begin(), added.end());
+    return joined(lines);
+}
+
+} // namespace
+
+// Programs edited by hand: the verdict and the figures say what the cuts
+// physically do.
+TEST(CutCheckBroken, ProgramsEditedByHandAreJudgedByWhatTheyCut)
+{
+    const WaferLayout squares200 = designed("2.0 Inches", "Square", "200").layout;
+    const WaferLayout hexagons300 = designed("2.0 Inches", "Hexagon", "300").layout;
+    const std::vector<std::string> square = programLines(programFor(squares200, 1));
+    const std::vector<std::string> hexagon = programLines(programFor(hexagons300, 1));
+    const std::vector<std::string> threeRows = programLines(programFor(threeHexagonRows(), 1));
+    const std::size_t firstMA = indexOf(square, "# MAIN PROGRAM") + 1;
+    const std::size_t hex1 = indexOf(hexagon, "PN HEX1") + 5;
+    // The first edge of the three rows' HEX1, cut in two halves.
+    std::vector<std::string> halves = threeRows;
+    const std::size_t edge = indexOf(halves, "PN HEX1") + 5;
+    ASSERT_EQ(halves[edge], "MI Y 0.34641");
+    halves[edge] = "MI Y 0.173205";
+    const struct {
+        const char* what;
+        const WaferLayout& layout;
+        std::string text;
+        int passes;
+        std::int64_t uncut, stray, zeroShifts;
+        std::uint32_t zeroLine;
+    } cases[] = {
+        // ZERO off the zero: the later MA moves land elsewhere; the program is wrong.
+        {"ZERO after the first MA", squares200, withLines(square, firstMA + 1, {"ZERO"}), 1, 34, 9, 1,
+         static_cast<std::uint32_t>(firstMA + 2)},
+        {"ZERO in HEX1", hexagons300, withLines(hexagon, hex1, {"ZERO"}), 1, 0, 0, 11,
+         static_cast<std::uint32_t>(hex1 + 1)},
+        {"ZERO at the origin", squares200, withLines(square, firstMA, {"ZERO"}), 1, 0, 0, 0, 0},
+        // Passes that start elsewhere each cut every side.
+        {"1000 passes of the grid, each starting where the last ended", twoByTwoSquares(),
+         handWritten("SL 1000\r\n" + gridCuts("-0.5", "1") + "MI X 0.1\r\nEL\r\n"), 1000, 0, 0, 0, 0},
+        // One side retraced 100 times more: the dies still receive one cut.
+        {"one side retraced", twoByTwoSquares(),
+         handWritten(gridCuts("-0.5", "1") + "MA X -0.5 Y 0\r\nOS\r\nSL 100\r\nMI X 0.5\r\nMI X -0.5\r\nEL\r\nCS\r\n"), 1,
+         0, 0, 0, 0},
+        // Lines past the layout: their part on the grid counts, the cuts are stray.
+        {"lines past the layout", twoByTwoSquares(), handWritten(gridCuts("-0.7", "1.4")), 1, 0, 6, 0, 0},
+        // Halves of a line or an edge add up.
+        {"lines in halves", twoByTwoSquares(), handWritten(gridCuts("-0.5", "0.5") + gridCuts("0", "0.5")), 1, 0, 0, 0, 0},
+        {"an edge in halves", threeHexagonRows(), withLines(halves, edge, {"MI Y 0.173205"}), 1, 0, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        const CutReport r = checked(c.text, c.layout);
+        EXPECT_EQ(r.passes, c.passes) << c.what;
+        EXPECT_EQ(r.uncutDies, c.uncut) << c.what;
+        EXPECT_EQ(r.strayCuts, c.stray) << c.what;
+        EXPECT_EQ(r.zeroShifts, c.zeroShifts) << c.what;
+        EXPECT_EQ(r.zeroShiftLines, c.zeroShifts ? std::vector<std::uint32_t>{c.zeroLine} : std::vector<std::uint32_t>{})
+            << c.what;
+        EXPECT_EQ(r.clean(), c.uncut == 0 && c.stray == 0 && c.zeroShifts == 0) << c.what;
+    }
+}
+
 TEST(CutCheckHandWritten, CutsOutsideTheEffectiveCircleAreFlaggedWithTheirLines)
 {
     // The one-die square grid cross (700 mil) cut, then a cut from the
@@ -276,12 +354,27 @@ TEST(CutCheckHandWritten, LongCutsAlongEdgesCountTheEdgesAndAreStray)
     EXPECT_EQ(r.uncutEdges, 29);
 }
 
-TEST(CutCheckHandWritten, ArcsOfPartTurnsOrOtherRadiiAreStray)
+TEST(CutCheckHandWritten, PartTurnsAddUpByWhatTheyCoverAndOtherRadiiAreStray)
 {
-    const CutReport part = checked(handWritten("MA X -0.9 Y 0\r\nOS\r\nMI X 0.9 Y 0 ARC -180.0\r\nCS\r\n"),
-                                   oneCircle());
-    EXPECT_EQ(part.strayCuts, 1);
-    EXPECT_EQ(part.uncutDies, 1);
+    // Half turns about the die from (−0.9, 0): clockwise over the top, then
+    // on from (0.9, 0) under it, or over the top once more.
+    const std::string half = "MA X -0.9 Y 0\r\nOS\r\nMI X 0.9 Y 0 ARC -180.0\r\nCS\r\n";
+    const struct {
+        std::string body;
+        std::int64_t uncut;
+        int turns;
+    } cases[] = {
+        {half, 1, 0},
+        {half + "OS\r\nMI X -0.9 Y 0 ARC -180.0\r\nCS\r\n", 0, 1},
+        {half + half, 1, 0},
+        {"MA X -0.9 Y 0\r\nOS\r\nMI X 0.9 Y 0 ARC -540.0\r\nMI X -0.9 Y 0 ARC -180.0\r\nCS\r\n", 0, 2},
+    };
+    for (const auto& c : cases) {
+        const CutReport r = checked(handWritten(c.body), oneCircle());
+        EXPECT_EQ(r.strayCuts, 0) << c.body;
+        EXPECT_EQ(r.uncutDies, c.uncut) << c.body;
+        EXPECT_EQ(r.elementsByCutCount, (std::map<int, std::int64_t>{{c.turns, 1}})) << c.body;
+    }
     const CutReport smaller = checked(handWritten("MA X -0.8 Y 0\r\nOS\r\nMI X 0.8 Y 0 ARC -360.0\r\nCS\r\n"),
                                       oneCircle());
     EXPECT_EQ(smaller.strayCuts, 1);
@@ -328,10 +421,13 @@ TEST(CutCheckHandWritten, PointCutsOnTheGridAreNoFault)
     EXPECT_EQ(r.pointCuts, 4u);
     EXPECT_EQ(r.dies, 0);
     EXPECT_TRUE(r.clean());
-    // Off the grid, a point is a stray cut.
-    const CutReport off = checked(handWritten("MA X 0.35 Y 0.35\r\nOS\r\nMI X 0\r\nCS\r\n"), layout);
-    EXPECT_EQ(off.pointCuts, 1u);
-    EXPECT_EQ(off.strayCuts, 1);
+    // Off the grid, and outside the effective circle, a point is no cut either.
+    for (const char* at : {"0.35 Y 0.35", "5 Y 5"}) {
+        const CutReport off =
+            checked(handWritten("MA X " + std::string(at) + "\r\nOS\r\nMI X 0\r\nCS\r\n"), layout);
+        EXPECT_EQ(off.pointCuts, 1u) << at;
+        EXPECT_EQ(off.strayCuts + off.outsideCuts, 0) << at;
+    }
 }
 
 TEST(CutCheckProgress, ReportsAndCancels)

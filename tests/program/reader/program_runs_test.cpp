@@ -117,6 +117,10 @@ void expectSameRun(const std::string& text, const std::string& what)
     EXPECT_NEAR(summary.final.head.y, reference.final.head.y, 1e-9) << what;
     EXPECT_EQ(summary.final.cutting, reference.final.cutting) << what;
     EXPECT_EQ(summary.final.laserOn, reference.final.laserOn) << what;
+    EXPECT_NEAR(summary.final.zero.x, reference.final.zero.x, 1e-9) << what;
+    EXPECT_NEAR(summary.final.zero.y, reference.final.zero.y, 1e-9) << what;
+    EXPECT_EQ(summary.zeroShifts, reference.zeroShifts) << what;
+    EXPECT_EQ(summary.zeroShiftLines, reference.zeroShiftLines) << what;
     EXPECT_FALSE(summary.beyondBounds) << what;
 }
 
@@ -131,7 +135,8 @@ TEST(ProgramRuns, CopiesOfTheRunsAreTheLiteralMotions)
                               std::string(shape) + " " + die + " passes " + std::to_string(passes));
     // Hand-written: nested repeats, calls inside repeats, passes that first
     // differ and then repeat, absolute moves that undo or keep the offset,
-    // speeds changed inside a pass.
+    // speeds changed inside a pass, ZERO off the zero in and before passes
+    // (the zero moving with the head or staying).
     const std::string sub = "PN S\nDI 1 10000\nII\nMI X 0.1 Y 0.2\nMI X 0.1 ARC 90\nEI\n";
     const std::string cases[] = {
         sub + mainUnit("SL 3\nSL 4\nS\nEL\nMI Y -1\nEL\n"),
@@ -143,6 +148,9 @@ TEST(ProgramRuns, CopiesOfTheRunsAreTheLiteralMotions)
         mainUnit("LASON\nSL 2\nOS\nSL 3\nMI X 1\nMI Y 1\nEL\nCS\nMA X 0 MA Y 0\nEL\nOFF\n"),
         mainUnit("SL 2\nSL 2\nSL 2\nSL 2\nSL 2\nMI X 1\nEL\nEL\nEL\nEL\nEL\n"),
         mainUnit("SL 3\nOS\nEL\nMI X 1\nSL 2\nCS\nOFF\nMI Y 1\nEL\n"),
+        mainUnit("MI X 1\nSL 4\nMA X 0.5\nZERO\nMI Y 1\nEL\nMA X 0 Y 0\n"),
+        mainUnit("SL 3\nMI X 1\nZERO\nEL\nSL 2\nSL 3\nMI Y 1\nZERO\nMA X 1\nEL\nEL\nMA X 0 Y 0\n"),
+        mainUnit("MI Y 1\nZERO\nSL 3\nMA X 1\nMI Y 1\nMA X 0\nEL\nZERO\nMA Y 0\n"),
     };
     for (const std::string& text : cases)
         expectSameRun(text, text);

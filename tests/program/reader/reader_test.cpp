@@ -53,6 +53,19 @@ TEST(ProgramReader, WordsThatDoNotMoveReadAsNothing)
     EXPECT_TRUE(trace.summary.final.laserOn);
     EXPECT_FALSE(trace.summary.final.cutting);
     EXPECT_NEAR(trace.summary.waitSeconds, 1.1, Tolerance);
+    EXPECT_EQ(trace.summary.zeroShifts, 0u); // ZERO at the origin
+}
+
+TEST(ProgramReader, AZeroOffTheZeroMovesItForLaterAbsoluteMoves)
+{
+    const auto trace = traceOf(mainUnit("MA X 1 Y 2\nZERO\nMA X 0.5\nMI Y 1\nZERO\nZERO\nMA X -1 Y 0\nZERO\n"));
+    ASSERT_EQ(trace.motions.size(), 4u);
+    const ProgramPoint expected[] = {{1, 2}, {1.5, 2}, {1.5, 3}, {0.5, 3}};
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(trace.motions[i].to, expected[i]) << i;
+    EXPECT_EQ(trace.summary.final.zero, (ProgramPoint{0.5, 3}));
+    EXPECT_EQ(trace.summary.zeroShifts, 3u); // the second of two in a row stands on the zero
+    EXPECT_EQ(trace.summary.zeroShiftLines, (std::vector<std::uint32_t>{5, 8, 11}));
 }
 
 TEST(ProgramReader, TrailerReturnsToTheOriginAndSwitchesOff)
