@@ -1,8 +1,8 @@
 #include "square_program.h"
 
 #include "program/writer/cutting_order.h"
-#include "program/writer/halved_to_even.h"
-#include "program/writer/negated_number.h"
+#include "numbers/halved_to_even.h"
+#include "numbers/negated_number.h"
 #include "program/writer/program_units.h"
 #include "numbers/number_text.h"
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "program/writer/halved_to_even.h"
+#include "numbers/halved_to_even.h"
 #include "program/writer/program_units.h"
 #include "numbers/number_text.h"
 

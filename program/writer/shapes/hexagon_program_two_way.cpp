@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "program/writer/cutting_order.h"
-#include "program/writer/hexagon_steps.h"
+#include "program/writer/shapes/hexagon_steps.h"
 #include "program/writer/program_units.h"
 #include "numbers/number_text.h"
 
