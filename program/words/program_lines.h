@@ -8,8 +8,8 @@
 
 namespace kerf {
 
-/// The lines of a cutting program built from its words. Operands are number
-/// or user texts, written as given; words and operands are joined by one blank.
+// The lines of a cutting program built from its words. Operands are number
+// or user texts, written as given; words and operands are joined by one blank.
 
 /// "PN " name, "DI 1 10000", "II": the three lines that open every unit.
 std::array<std::string, 3> unitOpeningLines(std::string_view name);
