@@ -9,7 +9,7 @@
 #include "cli/design_options.h"
 #include "cli/job_options.h"
 #include "program/writer/generation_driver.h"
-#include "program/writer/local_date.h"
+#include "numbers/local_date.h"
 #include "files/program_folder.h"
 
 namespace kerf::cli {

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "program/writer/halved_to_even.h"
+#include "numbers/halved_to_even.h"
 
 namespace kerf {
 

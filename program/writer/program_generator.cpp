@@ -1,9 +1,9 @@
 #include "program_generator.h"
 
-#include "program/writer/circle_program.h"
-#include "program/writer/hexagon_program_one_way.h"
-#include "program/writer/hexagon_program_two_way.h"
-#include "program/writer/square_program.h"
+#include "program/writer/shapes/circle_program.h"
+#include "program/writer/shapes/hexagon_program_one_way.h"
+#include "program/writer/shapes/hexagon_program_two_way.h"
+#include "program/writer/shapes/square_program.h"
 
 namespace kerf {
 

@@ -1,22 +1,22 @@
 #include "program_units.h"
 
 #include "numbers/number_text.h"
+#include "program/words/program_lines.h"
 
 namespace kerf {
 namespace {
 
 std::string dateComment(std::chrono::year_month_day date)
 {
-    return "# " + dateText(date);
+    return commentLine(dateText(date));
 }
 
 } // namespace
 
 void writeUnitOpening(ProgramWriter& out, std::string_view name)
 {
-    out.line("PN " + std::string(name));
-    out.line("DI 1 10000");
-    out.line("II");
+    for (const std::string& line : unitOpeningLines(name))
+        out.line(line);
 }
 
 void writeSubroutineUnit(ProgramWriter& out, std::string_view name, std::string_view title,
@@ -24,33 +24,46 @@ void writeSubroutineUnit(ProgramWriter& out, std::string_view name, std::string_
 {
     writeUnitOpening(out, name);
     out.line(dateComment(date));
-    out.line(title);
+    out.line(commentLine(title));
     for (const std::string& command : commands)
         out.line(command);
-    out.line("EI");
+    out.line(CommandWord::EI);
     out.emptyLine();
+}
+
+void writeRepeatedCall(ProgramWriter& out, long long count, std::string_view unit)
+{
+    out.line(repeatLine(count));
+    out.line(unitCallLine(unit));
+    out.line(CommandWord::EL);
 }
 
 void WriteProgramHeader(ProgramWriter& out, const ProgramHeader& header)
 {
     writeUnitOpening(out, header.programName);
     out.line(dateComment(header.date));
-    out.line("# Wafer size = " + header.waferSize);
-    std::string shapeLine = "# For " + header.shape + ", size = " + header.dieSize + " mil ";
+    out.line(commentLine("Wafer size = " + header.waferSize));
+    std::string shape = "For " + header.shape + ", size = " + header.dieSize + " mil ";
     if (!header.fineTune.empty())
-        shapeLine += "with gap = " + header.fineTune + " mil";
-    out.line(shapeLine);
-    out.line("SP DVL = " + header.DVL);
-    out.line("SP DAC = " + header.DAC);
-    for (const char* fixed : {"SP TIM = 0.0", "LASON", "WT 1.0", "VACON", "VENTON", "O1ON", "LSO",
-                              "ZERO", "# MAIN PROGRAM"})
-        out.line(fixed);
+        shape += "with gap = " + header.fineTune + " mil";
+    out.line(commentLine(shape));
+    out.line(settingLine(OperandWord::DVL, header.DVL));
+    out.line(settingLine(OperandWord::DAC, header.DAC));
+    out.line(settingLine(OperandWord::TIM, "0.0"));
+    out.line(CommandWord::LASON);
+    out.line(waitLine("1.0"));
+    for (CommandWord word : {CommandWord::VACON, CommandWord::VENTON, CommandWord::O1ON, CommandWord::LSO,
+                             CommandWord::ZERO})
+        out.line(word);
+    out.line(commentLine("MAIN PROGRAM"));
 }
 
 void WriteProgramTrailer(ProgramWriter& out)
 {
-    for (const char* fixed : {"MA X 0.0 Y 0.0", "OFF", "DP TIM", "EI"})
-        out.line(fixed);
+    out.line(absoluteMove("0.0", "0.0"));
+    out.line(CommandWord::OFF);
+    out.line(displayLine(OperandWord::TIM));
+    out.line(CommandWord::EI);
 }
 
 } // namespace kerf

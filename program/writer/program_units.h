@@ -12,10 +12,13 @@ namespace kerf {
 /// "PN " name, "DI 1 10000", "II": the opening of every program unit.
 void writeUnitOpening(ProgramWriter& out, std::string_view name);
 
-/// A subroutine unit: its opening, the date comment, the title comment, the
-/// commands, "EI" and one empty line.
+/// A subroutine unit: its opening, the date comment, the comment of its
+/// title, the commands, "EI" and one empty line.
 void writeSubroutineUnit(ProgramWriter& out, std::string_view name, std::string_view title,
                          std::chrono::year_month_day date, std::span<const std::string> commands);
+
+/// "SL " count, the call of `unit`, "EL": the unit run `count` times.
+void writeRepeatedCall(ProgramWriter& out, long long count, std::string_view unit);
 
 /// The 17 lines that open the main unit, ending with "# MAIN PROGRAM".
 void WriteProgramHeader(ProgramWriter& out, const ProgramHeader& header);

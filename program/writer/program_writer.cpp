@@ -4,8 +4,10 @@ namespace kerf {
 
 void ProgramWriter::line(std::string_view text)
 {
-    out_.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out_.write("\r\n", 2);
+    // One write a line: the stream's guard costs more than the copy.
+    line_.assign(text);
+    line_.append("\r\n");
+    out_.write(line_.data(), static_cast<std::streamsize>(line_.size()));
 }
 
 } // namespace kerf

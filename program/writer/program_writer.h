@@ -1,7 +1,10 @@
 #pragma once
 
 #include <ostream>
+#include <string>
 #include <string_view>
+
+#include "program/words/command_words.h"
 
 namespace kerf {
 
@@ -13,11 +16,14 @@ public:
     explicit ProgramWriter(std::ostream& out) : out_(out) {}
 
     void line(std::string_view text);
+    /// A line of one word.
+    void line(CommandWord word) { line(wordText(word)); }
     /// A line holding only CR LF.
-    void emptyLine() { line({}); }
+    void emptyLine() { line(std::string_view{}); }
 
 private:
     std::ostream& out_;
+    std::string line_;
 };
 
 } // namespace kerf

@@ -7,7 +7,7 @@
 #include <QSettings>
 
 #include "program/writer/generation_driver.h"
-#include "program/writer/local_date.h"
+#include "numbers/local_date.h"
 #include "files/program_folder.h"
 
 #include "forms/controls.h"

@@ -2,12 +2,12 @@
 
 #include <sstream>
 
-#include "program/writer/circle_program.h"
+#include "program/writer/shapes/circle_program.h"
 #include "program/writer/generation_driver.h"
-#include "program/writer/hexagon_program_one_way.h"
-#include "program/writer/hexagon_program_two_way.h"
+#include "program/writer/shapes/hexagon_program_one_way.h"
+#include "program/writer/shapes/hexagon_program_two_way.h"
 #include "program/writer/program_generator.h"
-#include "program/writer/square_program.h"
+#include "program/writer/shapes/square_program.h"
 #include "tests/support/design_helpers.h"
 #include "tests/support/generated_programs.h"
 #include "tests/support/program_text.h"

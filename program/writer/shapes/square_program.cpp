@@ -1,10 +1,11 @@
 #include "square_program.h"
 
 #include "program/writer/cutting_order.h"
-#include "program/writer/halved_to_even.h"
-#include "program/writer/negated_number.h"
+#include "numbers/halved_to_even.h"
+#include "numbers/negated_number.h"
 #include "program/writer/program_units.h"
 #include "numbers/number_text.h"
+#include "program/words/program_lines.h"
 
 namespace kerf {
 namespace {
@@ -18,8 +19,8 @@ void writeLines(ProgramWriter& writer, const WaferLayout& layout, const LayoutTa
                 const std::vector<int>& order, LineKind kind)
 {
     const LayoutRow& first = lines[order.front()];
-    writer.line("MA X " + first.RelX.text() + " Y " + first.RelY.text());
-    writer.line(kind == LineKind::Row ? "# Row Parts" : "# Column Parts");
+    writer.line(absoluteMove(first.RelX.text(), first.RelY.text()));
+    writer.line(commentLine(kind == LineKind::Row ? "Row Parts" : "Column Parts"));
 
     const Decimal diePitch = layout.DiePitch.toDecimal();
     const Decimal rowPitch = layout.RowPitch.toDecimal();
@@ -28,20 +29,20 @@ void writeLines(ProgramWriter& writer, const WaferLayout& layout, const LayoutTa
     for (std::size_t i = 0; i < order.size(); ++i) {
         const int s = i % 2 == 0 ? 1 : -1; // odd line numbers run in the positive direction
         const LayoutRow& line = lines[order[i]];
-        writer.line("OS");
+        writer.line(CommandWord::OS);
         if (kind == LineKind::Row)
-            writer.line("MI X " + lengthText(diePitch * (line.DieCount * s)));
+            writer.line(relativeMoveX(lengthText(diePitch * (line.DieCount * s))));
         else
-            writer.line("MI Y " + lengthText(rowPitch * (line.DieCount * s)));
-        writer.line("CS");
+            writer.line(relativeMoveY(lengthText(rowPitch * (line.DieCount * s))));
+        writer.line(CommandWord::CS);
         if (i + 1 == order.size())
             continue;
         const int half = halvedToEven(lines[order[i + 1]].DieCount - line.DieCount);
         const std::string offset = lengthText(diePitch * (half * s));
         if (kind == LineKind::Row)
-            writer.line(half == 0 ? "MI Y " + rowStep : "MI X " + offset + " Y " + rowStep);
+            writer.line(half == 0 ? relativeMoveY(rowStep) : relativeMove(offset, rowStep));
         else
-            writer.line(half == 0 ? "MI X " + columnStep : "MI X " + columnStep + " Y " + offset);
+            writer.line(half == 0 ? relativeMoveX(columnStep) : relativeMove(columnStep, offset));
     }
 }
 
@@ -55,12 +56,12 @@ void WriteSquareProgram(std::ostream& out, const WaferLayout& layout, const Prog
     WriteProgramHeader(writer, parameters.header);
     const bool repeated = parameters.CutCount > 1;
     if (repeated)
-        writer.line("SL " + integerText(parameters.CutCount));
+        writer.line(repeatLine(parameters.CutCount));
     writeLines(writer, layout, layout.RowTable, rowOrder, LineKind::Row);
     writeLines(writer, layout, layout.ColumnTable, columnOrder, LineKind::Column);
     if (repeated) {
-        writer.line("MA X 0.0 MA Y 0.0");
-        writer.line("EL");
+        writer.line(absoluteMoveByAxes("0.0", "0.0"));
+        writer.line(CommandWord::EL);
     }
     WriteProgramTrailer(writer);
 }

@@ -1,12 +1,10 @@
 #include "hexagon_program_one_way.h"
 
-#include <initializer_list>
-#include <string_view>
-
 #include "program/writer/cutting_order.h"
-#include "program/writer/hexagon_row_move.h"
+#include "program/writer/shapes/hexagon_row_move.h"
 #include "program/writer/program_units.h"
 #include "numbers/number_text.h"
+#include "program/words/program_lines.h"
 
 namespace kerf {
 namespace {
@@ -26,9 +24,7 @@ void writeRow(ProgramWriter& writer, const HexagonSteps& steps, int dies, int di
         writer.line(steps.move(outward, 1));
     if (k > 0)
         writeUnitCalls(writer, k, endUnit);
-    writer.line("SL " + integerText(dies));
-    writer.line(odd ? "HEX1" : "HEX2");
-    writer.line("EL");
+    writeRepeatedCall(writer, dies, odd ? "HEX1" : "HEX2");
     if (k > 0)
         writeUnitCalls(writer, k, endUnit);
     if (endCuts)
@@ -48,11 +44,11 @@ void WriteHexagonProgramOneWay(std::ostream& out, const WaferLayout& layout, con
     for (std::size_t i = 0; i < order.size(); ++i) {
         const RowParity parity = i % 2 == 0 ? RowParity::Odd : RowParity::Even;
         const bool hasNext = i + 1 < order.size();
-        writer.line("# Row " + integerText(static_cast<long long>(i) + 1));
-        writer.line("OS");
+        writer.line(commentLine("Row " + integerText(static_cast<long long>(i) + 1)));
+        writer.line(CommandWord::OS);
         writeRow(writer, steps, dies(i), hasNext ? dies(i) - dies(i + 1) : 0, parity);
-        writer.line("CS");
-        writer.line("WT 0.1");
+        writer.line(CommandWord::CS);
+        writer.line(waitLine("0.1"));
         if (hasNext) {
             RowMoveCounts counts{dies(i), dies(i + 1), std::nullopt};
             if (i + 2 < order.size())
@@ -61,10 +57,10 @@ void WriteHexagonProgramOneWay(std::ostream& out, const WaferLayout& layout, con
         }
     }
 
-    const std::string bottomDies = "SL " + integerText(dies(order.size() - 1));
-    for (std::string_view line : std::initializer_list<std::string_view>{
-             "# Final Row", "OS", bottomDies, "HEX4", "EL", "CS"})
-        writer.line(line);
+    writer.line(commentLine("Final Row"));
+    writer.line(CommandWord::OS);
+    writeRepeatedCall(writer, dies(order.size() - 1), "HEX4");
+    writer.line(CommandWord::CS);
     WriteProgramTrailer(writer);
 }
 

@@ -5,6 +5,7 @@
 #include "program/writer/cutting_order.h"
 #include "program/writer/program_units.h"
 #include "numbers/number_text.h"
+#include "program/words/program_lines.h"
 
 namespace kerf {
 
@@ -15,35 +16,35 @@ void WriteCircleProgram(std::ostream& out, const WaferLayout& layout, const Prog
     ProgramWriter writer(out);
     const Decimal pitch = layout.DiePitch.toDecimal();
     const Decimal halfPitch = pitch.half();
-    const std::string arc = "MI X " + singleText(layout.HalfDieSize) + " Y 0.0 ARC " +
-                            angleText(360LL * parameters.CutCount) + " VEL " + parameters.VEL +
-                            " ACC " + parameters.ACC;
-    const std::array<std::string, 5> rightwards = {"OS", arc, "CS", "WT 0.1", "MI X " + pitch.text()};
-    const std::array<std::string, 5> leftwards = {"OS", arc, "CS", "WT 0.1", "MI X " + (-pitch).text()};
+    const std::string arc = arcMove(singleText(layout.HalfDieSize), "0.0", angleText(360LL * parameters.CutCount),
+                                    parameters.VEL, parameters.ACC);
+    const std::string open(wordText(CommandWord::OS));
+    const std::string close(wordText(CommandWord::CS));
+    const std::string wait = waitLine("0.1");
+    const std::array<std::string, 5> rightwards = {open, arc, close, wait, relativeMoveX(pitch.text())};
+    const std::array<std::string, 5> leftwards = {open, arc, close, wait, relativeMoveX((-pitch).text())};
     const auto date = parameters.header.date;
-    writeSubroutineUnit(writer, "CIR1", "# First Circle Subroutine", date, rightwards);
-    writeSubroutineUnit(writer, "CIR2", "# Second Circle Subroutine", date, leftwards);
+    writeSubroutineUnit(writer, "CIR1", "First Circle Subroutine", date, rightwards);
+    writeSubroutineUnit(writer, "CIR2", "Second Circle Subroutine", date, leftwards);
 
     WriteProgramHeader(writer, parameters.header);
     const LayoutRow& top = rows[order.front()];
-    writer.line("MA X " + top.RelX.text() + " Y " + top.RelY.text());
+    writer.line(absoluteMove(top.RelX.text(), top.RelY.text()));
 
-    const std::string rowStep = " Y " + (-layout.RowPitch.toDecimal()).text();
+    const std::string rowStep = (-layout.RowPitch.toDecimal()).text();
     for (std::size_t i = 0; i < order.size(); ++i) {
         const int rowNo = static_cast<int>(i) + 1;
         const bool odd = rowNo % 2 == 1;
         const LayoutRow& row = rows[order[i]];
-        writer.line("# Row " + integerText(rowNo));
-        writer.line("SL " + integerText(row.DieCount));
-        writer.line(odd ? "CIR1" : "CIR2");
-        writer.line("EL");
+        writer.line(commentLine("Row " + integerText(rowNo)));
+        writeRepeatedCall(writer, row.DieCount, odd ? "CIR1" : "CIR2");
         if (i + 1 == order.size())
             continue;
         // After a row cut in one direction the head stands one pitch past its
         // last die; the next row starts (Diff − 2) half pitches further on.
         const int diff = rows[order[i + 1]].DieCount - row.DieCount;
         if (diff != 0)
-            writer.line("MI X " + (halfPitch * (odd ? diff - 2 : 2 - diff)).text() + rowStep);
+            writer.line(relativeMove((halfPitch * (odd ? diff - 2 : 2 - diff)).text(), rowStep));
     }
     WriteProgramTrailer(writer);
 }

@@ -1,12 +1,10 @@
 #include "hexagon_program_two_way.h"
 
-#include <initializer_list>
-#include <string_view>
-
 #include "program/writer/cutting_order.h"
-#include "program/writer/hexagon_steps.h"
+#include "program/writer/shapes/hexagon_steps.h"
 #include "program/writer/program_units.h"
 #include "numbers/number_text.h"
+#include "program/words/program_lines.h"
 
 namespace kerf {
 namespace {
@@ -41,28 +39,26 @@ void WriteHexagonProgramTwoWay(std::ostream& out, const WaferLayout& layout, con
         const LayoutRow& row = rows[order[i]];
         const bool hasNext = i + 1 < order.size();
         const int diff = hasNext ? row.DieCount - rows[order[i + 1]].DieCount : 0;
-        writer.line("# Row " + integerText(static_cast<long long>(i) + 1));
-        writer.line("OS");
+        writer.line(commentLine("Row " + integerText(static_cast<long long>(i) + 1)));
+        writer.line(CommandWord::OS);
         writeEndCuts(writer, steps, diff, "HEX3", "HEX4", 1);
-        writer.line("SL " + integerText(row.DieCount));
-        writer.line("HEX1");
-        writer.line("EL");
+        writeRepeatedCall(writer, row.DieCount, "HEX1");
         writeEndCuts(writer, steps, diff, "HEX4", "HEX3", -1);
-        writer.line("SL " + integerText(row.DieCount));
-        writer.line("HEX2");
-        writer.line("EL");
-        writer.line("CS");
-        writer.line("WT 0.1");
+        writeRepeatedCall(writer, row.DieCount, "HEX2");
+        writer.line(CommandWord::CS);
+        writer.line(waitLine("0.1"));
         if (hasNext) {
             const Decimal dx = rows[order[i + 1]].RelX.toDecimal() - row.RelX.toDecimal();
-            writer.line("MI X " + dx.text() + " Y " + steps.y(-3));
+            writer.line(relativeMove(dx.text(), steps.y(-3)));
         }
     }
 
-    const std::string dies = "SL " + integerText(rows[order.back()].DieCount);
-    for (std::string_view line : std::initializer_list<std::string_view>{
-             "# Final Row", "OS", dies, "HEX3", "EL", dies, "HEX4", "EL", "CS"})
-        writer.line(line);
+    const int bottomDies = rows[order.back()].DieCount;
+    writer.line(commentLine("Final Row"));
+    writer.line(CommandWord::OS);
+    writeRepeatedCall(writer, bottomDies, "HEX3");
+    writeRepeatedCall(writer, bottomDies, "HEX4");
+    writer.line(CommandWord::CS);
     WriteProgramTrailer(writer);
 }
 

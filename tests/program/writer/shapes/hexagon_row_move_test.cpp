@@ -3,8 +3,8 @@
 #include <cmath>
 #include <sstream>
 
-#include "program/writer/hexagon_program_one_way.h"
-#include "program/writer/hexagon_row_move.h"
+#include "program/writer/shapes/hexagon_program_one_way.h"
+#include "program/writer/shapes/hexagon_row_move.h"
 #include "numbers/number_text.h"
 #include "tests/support/design_helpers.h"
 #include "tests/support/generated_programs.h"

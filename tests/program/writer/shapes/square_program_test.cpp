@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "program/writer/square_program.h"
+#include "program/writer/shapes/square_program.h"
 #include "tests/support/design_helpers.h"
 #include "tests/support/generated_programs.h"
 #include "tests/support/program_text.h"

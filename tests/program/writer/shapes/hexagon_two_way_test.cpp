@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "program/writer/hexagon_program_two_way.h"
+#include "program/writer/shapes/hexagon_program_two_way.h"
 #include "tests/support/design_helpers.h"
 #include "tests/support/generated_programs.h"
 #include "tests/support/program_text.h"

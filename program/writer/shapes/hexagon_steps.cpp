@@ -2,9 +2,10 @@
 
 #include <array>
 
-#include "program/writer/halved_to_even.h"
+#include "numbers/halved_to_even.h"
 #include "program/writer/program_units.h"
 #include "numbers/number_text.h"
+#include "program/words/program_lines.h"
 
 namespace kerf {
 
@@ -26,8 +27,8 @@ std::string HexagonSteps::y(int m) const
 std::string HexagonSteps::move(int mx, int my) const
 {
     if (mx == 0)
-        return "MI Y " + y(my);
-    return "MI X " + x(mx) + " Y " + y(my);
+        return relativeMoveY(y(my));
+    return relativeMove(x(mx), y(my));
 }
 
 void writeHexagonSubroutines(ProgramWriter& out, const HexagonSteps& steps, std::chrono::year_month_day date)
@@ -38,19 +39,18 @@ void writeHexagonSubroutines(ProgramWriter& out, const HexagonSteps& steps, std:
                                                        steps.move(-1, -1), steps.move(0, -2)};
     const std::array<std::string, 2> lowerRightwards = {steps.move(1, -1), steps.move(1, 1)};
     const std::array<std::string, 2> lowerLeftwards = {steps.move(-1, -1), steps.move(-1, 1)};
-    writeSubroutineUnit(out, "HEX1", "# First Hexagon Subroutine", date, upperRightwards);
-    writeSubroutineUnit(out, "HEX2", "# Second Hexagon Subroutine", date, upperLeftwards);
-    writeSubroutineUnit(out, "HEX3", "# Third Hexagon Subroutine", date, lowerRightwards);
-    writeSubroutineUnit(out, "HEX4", "# Forth Hexagon Subroutine", date, lowerLeftwards);
+    writeSubroutineUnit(out, "HEX1", "First Hexagon Subroutine", date, upperRightwards);
+    writeSubroutineUnit(out, "HEX2", "Second Hexagon Subroutine", date, upperLeftwards);
+    writeSubroutineUnit(out, "HEX3", "Third Hexagon Subroutine", date, lowerRightwards);
+    writeSubroutineUnit(out, "HEX4", "Forth Hexagon Subroutine", date, lowerLeftwards);
 }
 
 void writeUnitCalls(ProgramWriter& out, int count, const char* unit)
 {
     if (count > 1)
-        out.line("SL " + integerText(count));
-    out.line(unit);
-    if (count > 1)
-        out.line("EL");
+        writeRepeatedCall(out, count, unit);
+    else
+        out.line(unitCallLine(unit));
 }
 
 int endCutDies(int diff)
@@ -65,7 +65,7 @@ HexagonSteps writeHexagonOpening(ProgramWriter& out, const WaferLayout& layout, 
     writeHexagonSubroutines(out, steps, header.date);
     WriteProgramHeader(out, header);
     const LayoutRow& top = layout.RowTable[order.front()];
-    out.line("MA X " + top.RelX.text() + " Y " + top.RelY.text());
+    out.line(absoluteMove(top.RelX.text(), top.RelY.text()));
     return steps;
 }
 

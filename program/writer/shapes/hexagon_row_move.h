@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "program/writer/hexagon_steps.h"
+#include "program/writer/shapes/hexagon_steps.h"
 
 namespace kerf {
 

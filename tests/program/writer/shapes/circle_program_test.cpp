@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "program/writer/circle_program.h"
+#include "program/writer/shapes/circle_program.h"
 #include "tests/support/design_helpers.h"
 #include "tests/support/generated_programs.h"
 #include "tests/support/program_text.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "program/writer/hexagon_program_one_way.h"
+#include "program/writer/shapes/hexagon_program_one_way.h"
 #include "tests/support/design_helpers.h"
 #include "tests/support/generated_programs.h"
 #include "tests/support/program_text.h"
