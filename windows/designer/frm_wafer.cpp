@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include "windows/generation/frm_code.h"
 #include "forms/box_text.h"
@@ -23,7 +22,13 @@
 
 namespace kerf::ui {
 
-frmWafer::frmWafer(QWidget* owner) : WaferForm(owner, twipsSize(11130, 7650), QStringLiteral("Kerfwright"))
+frmWafer::frmWafer(QWidget* owner)
+    : WaferForm(owner, twipsSize(11130, 7650), QStringLiteral("Kerfwright")),
+      export_([this](const map::ExportOutcome& outcome) { exportFinished(outcome); },
+              [this](const std::string& failure) {
+                  closeExportProgress();
+                  showMessage(this, MessageIcon::Exclamation, "匯出失敗", "無法匯出：" + failure + "。");
+              })
 {
     setObjectName(QStringLiteral("frmWafer"));
 }
@@ -100,7 +105,6 @@ void frmWafer::buildControls(QWidget* surface)
     connect(mnuDieSizeChart, &QAction::triggered, this, &frmWafer::mnuDieSizeChart_Click);
     connect(mnuSaveImage, &QAction::triggered, this, &frmWafer::mnuSaveImage_Click);
     connect(mnuExportDies, &QAction::triggered, this, &frmWafer::mnuExportDies_Click);
-    connect(&exportWatcher_, &QFutureWatcherBase::finished, this, &frmWafer::exportFinished);
 }
 
 void frmWafer::Form_Load()
@@ -122,8 +126,8 @@ void frmWafer::Form_Unload()
         frmPreview_->close();
     if (frmDieSizeChart_)
         frmDieSizeChart_->close();
-    if (exportCancel_)
-        exportCancel_->store(true);
+    export_.cancel();
+    closeExportProgress();
 }
 
 void frmWafer::Combo1_Click() { chooseWaferSize(Text5); }
@@ -265,32 +269,49 @@ void frmWafer::mnuExportDies_Click()
 
 void frmWafer::startExport(const std::filesystem::path& path, map::ExportKind kind)
 {
+    const std::uint64_t estimate = map::estimatedExportBytes(*lastLayout_, kind);
+    if (const auto question = map::largeExportQuestion(estimate))
+        if (!askQuestion(this, "匯出", *question))
+            return;
     exportFolder_ = QFileInfo(QFile::decodeName(path.c_str())).absolutePath();
-    exportCancel_ = std::make_shared<std::atomic<bool>>(false);
-    // A large layout's CSV takes a while: it is written beside the window,
+    // A large layout's CSV takes a while: it is written in the background,
     // with a progress box that comes only if it takes long and can cancel it.
-    exportWatcher_.setFuture(QtConcurrent::run(
-        [path, kind, layout = std::make_shared<const WaferLayout>(*lastLayout_), cancel = exportCancel_] {
-            return map::exportLayout(path, *layout, kind, cancel.get());
-        }));
+    export_.start([path, kind, estimate, layout = std::make_shared<const WaferLayout>(*lastLayout_)](
+                      const BackgroundJob<map::ExportOutcome>::Progress& progress) -> std::optional<map::ExportOutcome> {
+        map::ExportOutcome outcome = map::exportLayout(path, *layout, kind, [&](std::uint64_t written) {
+            return progress(estimate ? double(written) / double(estimate) : 0.0);
+        });
+        if (std::holds_alternative<map::ExportCancelled>(outcome))
+            return std::nullopt;
+        return outcome;
+    });
     exportProgress_ = new QProgressDialog(QStringLiteral("正在寫入「%1」……").arg(QFile::decodeName(path.filename().c_str())),
-                                          QStringLiteral("取消"), 0, 0, this);
+                                          QStringLiteral("取消(&A)"), 0, export_.ProgressSteps, this);
     exportProgress_->setWindowTitle(QStringLiteral("匯出"));
     exportProgress_->setWindowModality(Qt::WindowModal);
+    exportProgress_->setAutoClose(false);
+    exportProgress_->setAutoReset(false);
     exportProgress_->setMinimumDuration(400);
-    connect(exportProgress_, &QProgressDialog::canceled, this, [cancel = exportCancel_] { cancel->store(true); });
+    exportProgress_->setValue(0);
+    connect(&export_.watcher(), &QFutureWatcherBase::progressValueChanged, exportProgress_, &QProgressDialog::setValue);
+    connect(exportProgress_, &QProgressDialog::canceled, this, [this] {
+        export_.cancel();
+        closeExportProgress();
+    });
 }
 
-void frmWafer::exportFinished()
+void frmWafer::closeExportProgress()
 {
-    if (exportProgress_) {
-        exportProgress_->disconnect(this);
-        exportProgress_->deleteLater();
-    }
-    const QFuture<map::ExportOutcome> future = exportWatcher_.future();
-    if (future.resultCount() == 0)
+    if (!exportProgress_)
         return;
-    const map::ExportOutcome outcome = future.result();
+    exportProgress_->disconnect(this);
+    exportProgress_->deleteLater();
+    exportProgress_ = nullptr;
+}
+
+void frmWafer::exportFinished(const map::ExportOutcome& outcome)
+{
+    closeExportProgress();
     if (const auto* failure = std::get_if<map::ExportFailure>(&outcome))
         showMessage(this, MessageIcon::Exclamation, failure->title, failure->prompt);
 }

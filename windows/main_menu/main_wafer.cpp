@@ -7,6 +7,7 @@
 #include "forms/form.h"
 #include "windows/designer/frm_wafer.h"
 #include "forms/twips.h"
+#include "forms/window_placement.h"
 #include "windows/simulator/frm_hex.h"
 
 namespace kerf::ui {
@@ -25,8 +26,8 @@ MainWafer::MainWafer(QWidget* parent) : QDialog(parent)
     setFixedSize(twipsSize(2805, 1500));
     setSizeGripEnabled(false);
     // A start-up window of its own: minimisable, with no owner.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window);
+    offerNoMaximize(this);
 
     // At the top-left of the screen, leaving the room beside it to the tool windows.
     move(screen()->availableGeometry().topLeft() + QPoint(MenuMargin, MenuMargin));

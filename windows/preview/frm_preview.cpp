@@ -64,10 +64,8 @@ frmPreview::frmPreview(QWidget* owner)
     setWindowTitle(QStringLiteral("切割路徑預覽"));
     setModal(false);
     setSizeGripEnabled(true);
-    // Room for the reading, the check and a drawing that is being replaced.
-    pool_.setMaxThreadCount(3);
     buildControls();
-    resize(1040, 700);
+    fitWindow(this, QSize(1040, 700));
 
     drawDelay_.setSingleShot(true);
     drawDelay_.setInterval(120);
@@ -81,11 +79,7 @@ frmPreview::frmPreview(QWidget* owner)
         connect(watcher, &QFutureWatcherBase::progressValueChanged, this, &frmPreview::updateProgress);
 }
 
-frmPreview::~frmPreview()
-{
-    stopWork();
-    pool_.waitForDone();
-}
+frmPreview::~frmPreview() { stopWork(); }
 
 void frmPreview::buildControls()
 {
@@ -207,7 +201,7 @@ void frmPreview::showProgram(const WaferLayout& layout, std::string text)
     stepLabel->clear();
     clearReport(QStringLiteral("檢查中，結果稍後顯示。"));
 
-    reading_.start(pool_, [text = std::move(text)](const BackgroundJob<ReadResult>::Progress&) {
+    reading_.start([text = std::move(text)](const BackgroundJob<ReadResult>::Progress&) {
         ReadResult result;
         auto parsed = parseProgram(text);
         if (auto* error = std::get_if<ProgramError>(&parsed))
@@ -287,7 +281,7 @@ void frmPreview::programRead(ReadResult result)
     program_ = std::move(result.program);
     report_.reset();
     layers_.reset();
-    checking_.start(pool_, [program = program_, layout = layout_](const BackgroundJob<CutReport>::Progress& progress) {
+    checking_.start([program = program_, layout = layout_](const BackgroundJob<CutReport>::Progress& progress) {
         CutCheckOptions options;
         options.progress = [&progress](std::uint64_t done, std::uint64_t total) {
             return progress(total ? double(done) / double(total) : 0.0);
@@ -302,7 +296,7 @@ void frmPreview::requestDrawing()
     drawDelay_.stop();
     if (!program_)
         return;
-    drawing_.start(pool_, [program = program_, view = picture->view(), ratio = picture->devicePixelRatioF(),
+    drawing_.start([program = program_, view = picture->view(), ratio = picture->devicePixelRatioF(),
                            match = map::cutPathMatch(*layout_, CutCheckOptions{}.tolerance)](
                               const BackgroundJob<map::CutPathLayers>::Progress& progress) {
         map::CutPathLayers layers = map::drawCutPathLayers(*program, view, ratio, progress, match);
