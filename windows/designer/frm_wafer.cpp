@@ -60,15 +60,18 @@ void frmWafer::buildControls(QWidget* surface)
     constexpr int ShapeListWidth = 1905, ShapeListHeight = 300, SizeBoxWidth = 1635;
     Frame1 = makeSideFrame(surface, "Frame1", QStringLiteral("晶片設定值"), 0, 2355);
     Text5 = makeWaferRows<NumberBox>(Frame1, {"Label1", Label1}, {"Label11", Label11}, {"Label12", Label12}, {});
+    Text5->setRefusalBox(InputBox::EffectiveDiameter);
     Label2 = makeRowCaption(Frame1, "Label2", QStringLiteral("晶粒形狀："), 2);
     Combo2 = makeComboBox(Frame1, "Combo2", true, RowBoxLeft, rowTop(2), ShapeListWidth, ShapeListHeight);
     Label3 = makeRowCaption(Frame1, "Label3", QStringLiteral("晶粒尺寸："), 3);
     Text1 = placeRowBox(new NumberBox(Frame1), "Text1", 3, SizeBoxWidth);
     Text1->setMaxLength(10);
+    Text1->setRefusalBox(InputBox::DieSize);
     Label4 = makeRowUnit(Frame1, "Label4", QStringLiteral("mil"), 3, SizeBoxWidth);
     Label5 = makeRowCaption(Frame1, "Label5", QStringLiteral("切割微調值："), 4);
     Text2 = placeRowBox(new NumberBox(Frame1), "Text2", 4, SizeBoxWidth);
     Text2->setMaxLength(10);
+    Text2->setRefusalBox(InputBox::FineTune);
     Label6 = makeRowUnit(Frame1, "Label6", QStringLiteral("mil"), 4, SizeBoxWidth);
 
     makeResultFrame(surface, {"Frame3", Frame3}, 2385, {{"Label7", Label7}, {"Text3", Text3}, {"Label9", Label9}},
