@@ -164,7 +164,11 @@ void frmWafer::cmdDraw_Click()
     if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
         showRefusal(this, *refusal, {.dieSize = Text1, .fineTune = Text2, .effectiveDiameter = Text5});
     } else if (std::holds_alternative<OutlineOnly>(outcome)) {
+        // No dies laid: nothing of an earlier layout may be shown, written or previewed.
         drawWafer({});
+        for (QLineEdit* result : {Text3, Text4, Text6})
+            result->clear();
+        lastLayout_.reset();
     } else if (const auto* design = std::get_if<Design>(&outcome)) {
         drawWafer([&](map::InchCanvas& canvas) { map::DrawDies(canvas, design->layout); });
         showResults(design->results, Text3, Text4, Text6);
