@@ -8,6 +8,7 @@
 
 #include "cli/design_options.h"
 #include "program/writer/generation_driver.h"
+#include "program/writer/generation_note.h"
 #include "program/writer/local_date.h"
 #include "files/program_folder.h"
 
@@ -64,6 +65,8 @@ int generateProgram(const GenerateChoices& choices, std::ostream& out, std::ostr
         return 1;
     }
     const WaferLayout& layout = std::get<Design>(outcome).layout;
+    if (const auto note = generationNote(layout.shape, request.texts))
+        err << *note << '\n';
 
     const auto generate = [&](const ProgramDestination& destination) {
         return runGeneration(layout, request, destination);
