@@ -10,7 +10,7 @@
 
 #include "forms/window_placement.h"
 #include "program/check/report_numbers.h"
-#include "windows/preview/program_error_text.h"
+#include "program/reader/reading_error_text.h"
 
 namespace kerf::ui {
 
@@ -204,10 +204,13 @@ void frmPreview::showProgram(const WaferLayout& layout, std::string text)
     reading_.start([text = std::move(text)](const BackgroundJob<ReadResult>::Progress&) {
         ReadResult result;
         auto parsed = parseProgram(text);
-        if (auto* error = std::get_if<ProgramError>(&parsed))
-            result.refusal = describeProgramError(*error, text);
-        else
+        if (auto* error = std::get_if<ProgramError>(&parsed)) {
+            result.refusal.emplace();
+            result.refusal->verdict = readingErrorText(*error, text);
+            result.refusal->fault = true;
+        } else {
             result.program = std::make_shared<const Program>(std::get<Program>(std::move(parsed)));
+        }
         return std::optional(std::move(result));
     });
     progressDelay_.start();
