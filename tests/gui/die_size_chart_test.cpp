@@ -118,7 +118,7 @@ void DieSizeChartTest::menuEntryNeedsADesign()
 {
     emit designer->PIC1Menu->aboutToShow();
     QVERIFY(!designer->mnuDieSizeChart->isEnabled());
-    QCOMPARE(designer->mnuDieSizeChart->text(), QStringLiteral("晶粒尺寸比較…"));
+    QCOMPARE(designer->mnuDieSizeChart->text(), QStringLiteral("晶粒尺寸比較(&C)…"));
     designer->mnuDieSizeChart_Click();
     QVERIFY(!designer->dieSizeChartWindow());
 }

@@ -265,8 +265,8 @@ void LayoutExportTest::cancelledCsvLeavesNothing()
 void LayoutExportTest::contextMenuOffersBothExportsAfterADesign()
 {
     QCOMPARE(designer->PIC1->contextMenuPolicy(), Qt::CustomContextMenu);
-    QCOMPARE(designer->mnuSaveImage->text(), QStringLiteral("另存圖片…"));
-    QCOMPARE(designer->mnuExportDies->text(), QStringLiteral("匯出晶粒座標…"));
+    QCOMPARE(designer->mnuSaveImage->text(), QStringLiteral("另存圖片(&S)…"));
+    QCOMPARE(designer->mnuExportDies->text(), QStringLiteral("匯出晶粒座標(&E)…"));
     QCOMPARE(designer->PIC1Menu->actions().size(), 3); // and 晶粒尺寸比較…, which has tests of its own
     // Before a design there is nothing to export.
     emit designer->PIC1Menu->aboutToShow();

@@ -48,11 +48,11 @@ void frmWafer::buildControls(QWidget* surface)
     PIC1->setContextMenuPolicy(Qt::CustomContextMenu);
     PIC1Menu = new QMenu(PIC1);
     PIC1Menu->setObjectName(QStringLiteral("PIC1Menu"));
-    mnuSaveImage = PIC1Menu->addAction(QStringLiteral("另存圖片…"));
+    mnuSaveImage = PIC1Menu->addAction(QStringLiteral("另存圖片(&S)…"));
     mnuSaveImage->setObjectName(QStringLiteral("mnuSaveImage"));
-    mnuExportDies = PIC1Menu->addAction(QStringLiteral("匯出晶粒座標…"));
+    mnuExportDies = PIC1Menu->addAction(QStringLiteral("匯出晶粒座標(&E)…"));
     mnuExportDies->setObjectName(QStringLiteral("mnuExportDies"));
-    mnuDieSizeChart = PIC1Menu->addAction(QStringLiteral("晶粒尺寸比較…"));
+    mnuDieSizeChart = PIC1Menu->addAction(QStringLiteral("晶粒尺寸比較(&C)…"));
     mnuDieSizeChart->setObjectName(QStringLiteral("mnuDieSizeChart"));
 
     // Inputs, top to bottom: wafer diameter, effective diameter, die shape,

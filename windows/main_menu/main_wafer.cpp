@@ -34,9 +34,9 @@ MainWafer::MainWafer(QWidget* parent) : QDialog(parent)
 
     // The frame's top edge sits just above the client area.
     Frame1 = makeFrame(this, "Frame1", QString(), 45, -45, 2715, 1500);
-    cmdfrmWafer = makeButton(Frame1, "cmdfrmWafer", QStringLiteral("晶片雷射切割程式碼產生器"), 90, 180, 2500, 375);
-    cmdfrmHex = makeButton(Frame1, "cmdfrmHex", QStringLiteral("六角形晶片鑽石切割模擬器"), 90, 585, 2500, 375);
-    cmdExit = makeButton(Frame1, "cmdExit", QStringLiteral("離開本系統"), 90, 990, 2500, 375);
+    cmdfrmWafer = makeButton(Frame1, "cmdfrmWafer", QStringLiteral("晶片雷射切割程式碼產生器(&W)"), 90, 180, 2500, 375);
+    cmdfrmHex = makeButton(Frame1, "cmdfrmHex", QStringLiteral("六角形晶片鑽石切割模擬器(&H)"), 90, 585, 2500, 375);
+    cmdExit = makeButton(Frame1, "cmdExit", QStringLiteral("離開本系統(&X)"), 90, 990, 2500, 375);
     chainTabOrder({cmdfrmWafer, cmdfrmHex, cmdExit});
     cmdfrmWafer->setFocus();
 

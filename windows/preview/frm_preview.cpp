@@ -17,9 +17,10 @@ namespace kerf::ui {
 namespace {
 
 constexpr int ProgressSteps = BackgroundJob<CutReport>::ProgressSteps;
-const QColor FaultColour{255, 0, 0};
-const QColor CleanColour{0, 128, 0};
-const QColor UncheckedColour{176, 96, 0};
+// Red, green and amber that keep 4.5:1 against the window's light grey.
+const QColor FaultColour{192, 0, 0};
+const QColor CleanColour{0, 110, 0};
+const QColor UncheckedColour{150, 80, 0};
 
 QString qt(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
