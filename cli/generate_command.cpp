@@ -10,6 +10,7 @@
 #include "cli/job_options.h"
 #include "program/writer/generation_driver.h"
 #include "numbers/local_date.h"
+#include "program/writer/generation_note.h"
 #include "files/program_folder.h"
 
 namespace kerf::cli {
@@ -68,6 +69,8 @@ int generateProgram(const GenerateChoices& choices, std::ostream& out, std::ostr
         return 1;
     }
     const WaferLayout& layout = std::get<Design>(outcome).layout;
+    if (const auto note = generationNote(layout.shape, request.texts))
+        err << *note << '\n';
 
     const auto generate = [&](const ProgramDestination& destination) {
         return runGeneration(layout, request, destination);

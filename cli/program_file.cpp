@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+
+#include "files/system_error_text.h"
+#include "program/reader/reading_error_text.h"
 
 namespace kerf::cli {
 
@@ -13,7 +15,7 @@ std::optional<std::string> readFile(const std::string& path, std::string& reason
 {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
-        reason = std::strerror(errno);
+        reason = systemErrorText(errno, FileAccess::Read);
         return std::nullopt;
     }
     std::string text;
@@ -25,7 +27,7 @@ std::optional<std::string> readFile(const std::string& path, std::string& reason
     const int error = errno;
     std::fclose(file);
     if (failed) {
-        reason = std::strerror(error); // a folder, say
+        reason = systemErrorText(error, FileAccess::Read); // a folder, say
         return std::nullopt;
     }
     return text;
@@ -43,7 +45,7 @@ std::optional<Program> readProgramFile(const std::string& path, std::ostream& er
     }
     auto parsed = parseProgram(*text);
     if (const auto* error = std::get_if<ProgramError>(&parsed)) {
-        err << "程式檔 " << path << " 不是正確的切割程式：" << error->text() << '\n';
+        err << "程式檔 " << path << " 不是正確的切割程式：" << readingErrorText(*error, *text) << '\n';
         return std::nullopt;
     }
     return std::get<Program>(std::move(parsed));

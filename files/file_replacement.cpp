@@ -16,6 +16,7 @@
 
 #include "files/broken_pipe_held.h"
 #include "files/file_descriptor_buffer.h"
+#include "files/system_error_text.h"
 #include "files/temporary_names.h"
 
 namespace kerf {
@@ -263,22 +264,7 @@ namespace {
 
 std::string reasonOf(int error)
 {
-    switch (error) {
-    case 0: return "輸出沒有完整寫出";
-    case ENOSPC:
-    case EDQUOT: return "磁碟空間不足";
-    case EACCES:
-    case EPERM: return "沒有寫入這個資料夾的權限";
-    case EROFS: return "資料夾位於唯讀的磁碟上";
-    case ENOENT: return "資料夾不存在";
-    case ENOTDIR: return "資料夾路徑中有一項不是資料夾";
-    case EISDIR: return "已有同名的資料夾";
-    case ENAMETOOLONG: return "路徑太長";
-    case ELOOP: return "符號連結太多層或互相連結";
-    case EPIPE: return "讀取輸出的程式已經結束";
-    case EIO: return "磁碟讀寫錯誤";
-    default: return "系統錯誤（錯誤碼 " + std::to_string(error) + "）";
-    }
+    return error == 0 ? "輸出沒有完整寫出" : systemErrorText(error, FileAccess::Write);
 }
 
 const char* stepOf(Step step)

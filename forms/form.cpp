@@ -13,6 +13,7 @@ Form::Form(QWidget* owner, QSize clientSize, const QString& caption) : QDialog(o
     setFixedSize(clientSize);
     setSizeGripEnabled(false);
     setModal(false);
+    offerNoMaximize(this);
 }
 
 void Form::load()

@@ -25,4 +25,14 @@ MessageBoxFunction setMessageBoxFunction(MessageBoxFunction function);
 /// Copies `prompt` into MessageText and shows it with `title` and `icon`.
 void showMessage(QWidget* owner, MessageIcon icon, std::string_view title, std::string_view prompt);
 
+/// Asks a yes-or-no question, modal over `owner`; true for yes. Tests put
+/// their answer in the place of the real box.
+using QuestionFunction = std::function<bool(QWidget* owner, const std::string& title, const std::string& prompt)>;
+
+/// Replaces the function that asks questions; returns the previous one.
+QuestionFunction setQuestionFunction(QuestionFunction function);
+
+/// Copies `prompt` into MessageText and asks it with `title`; No is the default.
+bool askQuestion(QWidget* owner, std::string_view title, std::string_view prompt);
+
 } // namespace kerf::ui

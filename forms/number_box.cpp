@@ -4,12 +4,18 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+
+#include "forms/message_box.h"
+#include "layout/input_checks.h"
 
 namespace kerf::ui {
 
@@ -52,19 +58,64 @@ bool isEditingShortcut(QKeyEvent* event)
 
 NumberBox::NumberBox(QWidget* parent) : QLineEdit(parent)
 {
-    // An input method or a drop would put text in past the key filter.
+    // An input method would put text in past the key filter.
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setInputMethodHints(Qt::ImhPreferNumbers);
-    setAcceptDrops(false);
 }
 
-void NumberBox::pasteFiltered(QClipboard::Mode mode)
+bool NumberBox::insertChecked(const QString& text)
 {
     if (isReadOnly())
-        return;
-    const QString text = numericBoxFilter(QGuiApplication::clipboard()->text(mode));
-    if (!text.isEmpty() || hasSelectedText())
-        insert(text);
+        return false;
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return false;
+    const std::string typed = trimmed.toStdString();
+    std::optional<std::string> refused;
+    if (refusalBox_) {
+        if (const auto refusal = refusePastedNumber(typed, *refusalBox_))
+            refused = refusal->prompt;
+    } else if (numericBoxFilter(trimmed) != trimmed || trimmed.count(u'.') > 1 || trimmed == QStringLiteral(".")) {
+        refused = "「" + typed + "」不是這個欄位可以輸入的數值，沒有貼上。";
+    }
+    if (refused) {
+        showMessage(window(), MessageIcon::Exclamation, InputErrorTitle, *refused);
+        setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    insert(trimmed);
+    return true;
+}
+
+void NumberBox::pasteChecked(QClipboard::Mode mode) { insertChecked(QGuiApplication::clipboard()->text(mode)); }
+
+namespace {
+
+void acceptText(QDragMoveEvent* event, bool readOnly)
+{
+    if (!readOnly && event->mimeData()->hasText())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+} // namespace
+
+void NumberBox::dragEnterEvent(QDragEnterEvent* event) { acceptText(event, isReadOnly()); }
+
+void NumberBox::dragMoveEvent(QDragMoveEvent* event) { acceptText(event, isReadOnly()); }
+
+void NumberBox::dropEvent(QDropEvent* event)
+{
+    // Dropped on the box: it goes in place of the whole text, as a paste over a selection.
+    const QString text = event->mimeData()->text();
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    setFocus(Qt::OtherFocusReason);
+    const QString before = this->text();
+    selectAll();
+    if (!insertChecked(text))
+        setText(before);
 }
 
 QMenu* NumberBox::createContextMenu()
@@ -89,7 +140,7 @@ QMenu* NumberBox::createContextMenu()
     add("edit-cut", "Cu&t", QKeySequence::Cut, editable && hasSelectedText(), &QLineEdit::cut);
     add("edit-copy", "&Copy", QKeySequence::Copy, hasSelectedText(), &QLineEdit::copy);
     add("edit-paste", "&Paste", QKeySequence::Paste,
-        editable && !QGuiApplication::clipboard()->text().isEmpty(), [this] { pasteFiltered(QClipboard::Clipboard); });
+        editable && !QGuiApplication::clipboard()->text().isEmpty(), [this] { pasteChecked(QClipboard::Clipboard); });
     add("edit-delete", "Delete", QKeySequence::UnknownKey, editable && hasSelectedText(), [this] { del(); });
     menu->addSeparator();
     add("select-all", "Select All", QKeySequence::SelectAll, !text().isEmpty() && selectedText() != text(),
@@ -107,7 +158,7 @@ void NumberBox::contextMenuEvent(QContextMenuEvent* event)
 void NumberBox::keyPressEvent(QKeyEvent* event)
 {
     if (event->matches(QKeySequence::Paste)) {
-        pasteFiltered(QClipboard::Clipboard);
+        pasteChecked(QClipboard::Clipboard);
         event->accept();
         return;
     }
@@ -154,10 +205,10 @@ void NumberBox::mousePressEvent(QMouseEvent* event)
 
 void NumberBox::mouseReleaseEvent(QMouseEvent* event)
 {
-    // The middle button pastes the X11 selection: filtered too.
+    // The middle button pastes the X11 selection: checked too.
     if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
         deselect();
-        pasteFiltered(QClipboard::Selection);
+        pasteChecked(QClipboard::Selection);
         event->accept();
         return;
     }

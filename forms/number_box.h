@@ -1,7 +1,11 @@
 #pragma once
 
+#include <optional>
+
 #include <QClipboard>
 #include <QLineEdit>
+
+#include "layout/design_driver.h"
 
 class QMenu;
 
@@ -21,10 +25,12 @@ bool numericBoxTakes(const QString& text);
 QString numericBoxFilter(const QString& text);
 
 /// A text box for die sizes, fine-tunes and diameters: only digits and the
-/// point get in, typed or pasted (several points are not prevented); the
+/// point get in by the keys (several points are not prevented); the
 /// clipboard and undo keys (Ctrl+A, C, V, X, Z, Y) and the context menu
-/// work, a paste being filtered as typing is; nothing can be dropped in. The
-/// whole text is selected when the box receives the focus.
+/// work. A text pasted or dropped is taken, its blanks trimmed, only when it
+/// is a number those characters write; else it is refused whole with a
+/// message box that says why, and the box keeps its text. The whole text is
+/// selected when the box receives the focus.
 class NumberBox : public QLineEdit {
     Q_OBJECT
 public:
@@ -35,8 +41,12 @@ public:
     void focusToFix();
 
     /// The edit menu (undo, redo, cut, copy, paste, delete, select all), its
-    /// paste filtered; the caller owns it.
+    /// paste checked; the caller owns it.
     QMenu* createContextMenu();
+
+    /// The box whose refusals a refused paste shows (晶粒尺寸不可為負數 …);
+    /// without one, a refusal names the text only.
+    void setRefusalBox(InputBox box) { refusalBox_ = box; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -44,12 +54,18 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
-    /// Inserts the filtered text of the clipboard `mode` in place of the selection, undoably.
-    void pasteFiltered(QClipboard::Mode mode);
+    /// Inserts `text`, trimmed, in place of the selection, undoably, when it
+    /// is a number the box takes; else shows why not. True when taken.
+    bool insertChecked(const QString& text);
+    void pasteChecked(QClipboard::Mode mode);
 
     bool selectOnPress_ = false;
+    std::optional<InputBox> refusalBox_;
 };
 
 } // namespace kerf::ui

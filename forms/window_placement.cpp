@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
@@ -77,6 +78,31 @@ void moveBesideMenu(QWidget* window)
     // Not shown yet, the window's frame is taken to be as thick as the menu's.
     const QSize frame = window->size() + (anchor->frameGeometry().size() - anchor->size());
     window->move(placeBeside(anchor->frameGeometry(), frame, anchor->screen()->availableGeometry(), cascade));
+}
+
+QSize sizeInside(const QSize& wanted, const QSize& frame, const QRect& screen, const QSize& least)
+{
+    return QSize(std::max(least.width(), std::min(wanted.width(), screen.width() - frame.width())),
+                 std::max(least.height(), std::min(wanted.height(), screen.height() - frame.height())));
+}
+
+void fitWindow(QWidget* window, const QSize& wanted)
+{
+    const QWidget* owner = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        window->resize(wanted);
+        return;
+    }
+    // Not shown yet, the window's frame is taken to be as thick as its owner's.
+    const QSize frame = owner && owner->isVisible() ? owner->frameGeometry().size() - owner->size() : QSize(0, 0);
+    window->resize(sizeInside(wanted, frame, screen->availableGeometry(), window->minimumSizeHint()));
+}
+
+void offerNoMaximize(QWidget* window)
+{
+    window->setWindowFlags(window->windowType() | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 }
 
 } // namespace kerf::ui

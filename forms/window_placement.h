@@ -26,4 +26,17 @@ QPoint placeBeside(const QRect& anchor, const QSize& window, const QRect& screen
 /// menu that are shown; nothing when it has no owner or the menu is hidden.
 void moveBesideMenu(QWidget* window);
 
+/// The size a resizable window of `wanted` size (its client area) takes on
+/// `screen` (the available area) with a frame that adds `frame`: as wanted,
+/// shrunk where the frame would not fit, but never below `least`.
+QSize sizeInside(const QSize& wanted, const QSize& frame, const QRect& screen, const QSize& least);
+
+/// Resizes `window`, not shown yet, to `wanted`, shrunk to fit inside the
+/// available area of its owner's screen (the primary screen without owner).
+void fitWindow(QWidget* window, const QSize& wanted);
+
+/// The window flags of a window whose size is fixed: a title, a system
+/// menu, minimise and close, and no maximise button that would do nothing.
+void offerNoMaximize(QWidget* window);
+
 } // namespace kerf::ui

@@ -60,6 +60,16 @@ std::variant<double, Refusal> readDoubleBox(std::string_view text, InputBox box)
     return readBox<double>(text, box, &parseDouble);
 }
 
+std::optional<Refusal> refusePastedNumber(std::string_view text, InputBox box)
+{
+    const auto read = readSingleBox(text, box);
+    if (const Refusal* refusal = std::get_if<Refusal>(&read))
+        return *refusal;
+    if (text.find_first_not_of("0123456789.") != std::string_view::npos)
+        return notANumber(text, box); // a number the keys could not type: «1e2», «+5»
+    return std::nullopt;
+}
+
 std::variant<float, Refusal> readDieSize(std::string_view text)
 {
     const auto mil = readSingleBox(text, InputBox::DieSize);

@@ -24,6 +24,12 @@ std::variant<float, Refusal> readDieSize(std::string_view text);
 /// else its value, or its refusal.
 std::variant<float, Refusal> readEffectiveDiameter(std::string_view text, float waferDiameter);
 
+/// The refusal of a text pasted or dropped into `box` (its blanks trimmed
+/// already), or none when it is a number written with the digits and the
+/// point the box takes: «-5» is refused as negative, «12,5» or «1e2» as not
+/// a number, naming the text.
+std::optional<Refusal> refusePastedNumber(std::string_view text, InputBox box);
+
 /// The refusal for a die size of 0 or less.
 Refusal dieSizeNotPositive();
 

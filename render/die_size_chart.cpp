@@ -30,6 +30,68 @@ QColor shapeColour(const std::string& shape)
 
 double number(const std::string& text) { return QString::fromStdString(text).toDouble(); }
 
+QScatterSeries::MarkerShape shapeMarker(const std::string& shape)
+{
+    if (shape == "Circle")
+        return QScatterSeries::MarkerShapeCircle;
+    if (shape == "Hexagon")
+        return QScatterSeries::MarkerShapeTriangle;
+    return QScatterSeries::MarkerShapeRectangle;
+}
+
+// How many markers a line carries, whatever its points.
+constexpr int MarkersPerLine = 12;
+
+// The dies axis's unit: none, 萬 (10⁴) or 億 (10⁸).
+struct CountUnit {
+    double size;
+    const char* name;
+};
+
+CountUnit countUnit(double most)
+{
+    if (most >= 1e8)
+        return {1e8, "億"};
+    if (most >= 1e4)
+        return {1e4, "萬"};
+    return {1, ""};
+}
+
+// Ticks every `step` from a multiple of it, labelled with as many decimals as the step has.
+void tickRound(QValueAxis* axis, double low, double high, int most)
+{
+    const double step = roundTickStep(high - low, most);
+    axis->setRange(low, high);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(std::floor(low / step) * step);
+    axis->setTickInterval(step);
+    const int decimals = std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
+    axis->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
+}
+
+void addMarkers(QChart* chart, const QLineSeries* line, const std::string& shape, int offset,
+                QAbstractAxis* across, QAbstractAxis* up)
+{
+    const QList<QPointF> points = line->points();
+    if (points.isEmpty())
+        return;
+    auto* markers = new QScatterSeries;
+    markers->setMarkerShape(shapeMarker(shape));
+    markers->setMarkerSize(9);
+    markers->setColor(line->pen().color());
+    markers->setBorderColor(line->pen().color());
+    markers->setProperty("shape", QString::fromStdString(shape));
+    // Shapes' markers a third of a stride apart, so lines that lie on each other still show both.
+    const qsizetype stride = std::max<qsizetype>(1, points.size() / MarkersPerLine);
+    for (qsizetype i = (offset * stride) / 3 % stride; i < points.size(); i += stride)
+        markers->append(points[i]);
+    chart->addSeries(markers);
+    markers->attachAxis(across);
+    markers->attachAxis(up);
+    for (QLegendMarker* legend : chart->legend()->markers(markers))
+        legend->setVisible(false);
+}
+
 } // namespace
 
 QString pointTip(const SweepPoint& point)
@@ -43,6 +105,42 @@ QString pointTip(const SweepPoint& point)
              QString::fromStdString(point.results->dies), QString::fromStdString(point.results->utilisation));
 }
 
+double roundTickStep(double span, int most)
+{
+    if (!(span > 0) || most < 1)
+        return 1;
+    const double rough = span / most;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (const double factor : {1.0, 2.0, 5.0, 10.0})
+        if (factor * power >= rough * (1 - 1e-9))
+            return factor * power;
+    return 10 * power;
+}
+
+QString refusalNote(const std::vector<SweepPoint>& points)
+{
+    QStringList lines;
+    for (std::size_t i = 0; i < points.size();) {
+        const SweepPoint& first = points[i];
+        std::size_t end = i + 1;
+        if (!first.results) {
+            while (end < points.size() && !points[end].results && points[end].shape == first.shape
+                   && points[end].refusal == first.refusal)
+                ++end;
+            const SweepPoint& last = points[end - 1];
+            const QString range = end - i == 1 ? QString::fromStdString(first.dieSize) + QStringLiteral(" mil")
+                                               : QStringLiteral("%1 到 %2 mil").arg(QString::fromStdString(first.dieSize),
+                                                                                   QString::fromStdString(last.dieSize));
+            lines << QStringLiteral("%1 %2（%3 個尺寸）未列入：%4")
+                         .arg(QString::fromStdString(first.shape), range)
+                         .arg(end - i)
+                         .arg(QString::fromStdString(first.refusal));
+        }
+        i = end;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 QChart* makeDieSizeChart(const std::vector<SweepPoint>& points, const std::optional<ChartMark>& mark)
 {
     auto* chart = new QChart;
@@ -51,8 +149,6 @@ QChart* makeDieSizeChart(const std::vector<SweepPoint>& points, const std::optio
     sizeAxis->setTitleText(QStringLiteral("晶粒尺寸（mil）"));
     sizeAxis->setLabelFormat(QStringLiteral("%.4g"));
     auto* diesAxis = new QValueAxis;
-    diesAxis->setTitleText(QStringLiteral("晶粒數"));
-    diesAxis->setLabelFormat(QStringLiteral("%.0f"));
     auto* usedAxis = new QValueAxis;
     usedAxis->setTitleText(QStringLiteral("面積利用率（%）"));
     chart->addAxis(sizeAxis, Qt::AlignBottom);
@@ -62,9 +158,17 @@ QChart* makeDieSizeChart(const std::vector<SweepPoint>& points, const std::optio
     double minSize = 0, maxSize = 0, maxDies = 0, minUsed = 100, maxUsed = 0;
     bool any = false;
     std::vector<std::string> shapes;
-    for (const SweepPoint& point : points)
+    for (const SweepPoint& point : points) {
         if (std::find(shapes.begin(), shapes.end(), point.shape) == shapes.end())
             shapes.push_back(point.shape);
+        if (point.results)
+            maxDies = std::max(maxDies, number(point.results->dies));
+    }
+    if (mark)
+        maxDies = std::max(maxDies, mark->dies);
+    const CountUnit unit = countUnit(maxDies);
+    diesAxis->setTitleText(unit.size > 1 ? QStringLiteral("晶粒數（%1）").arg(QString::fromUtf8(unit.name))
+                                         : QStringLiteral("晶粒數"));
     for (const std::string& shape : shapes) {
         auto* dies = new QLineSeries;
         auto* used = new QLineSeries;
@@ -77,12 +181,11 @@ QChart* makeDieSizeChart(const std::vector<SweepPoint>& points, const std::optio
         for (const SweepPoint& point : points) {
             if (point.shape != shape || !point.results)
                 continue; // a refused size has no point
-            const double d = number(point.results->dies), u = number(point.results->utilisation);
+            const double d = number(point.results->dies) / unit.size, u = number(point.results->utilisation);
             dies->append(point.dieMil, d);
             used->append(point.dieMil, u);
             minSize = any ? std::min(minSize, point.dieMil) : point.dieMil;
             maxSize = any ? std::max(maxSize, point.dieMil) : point.dieMil;
-            maxDies = std::max(maxDies, d);
             minUsed = std::min(minUsed, u);
             maxUsed = std::max(maxUsed, u);
             any = true;
@@ -93,22 +196,28 @@ QChart* makeDieSizeChart(const std::vector<SweepPoint>& points, const std::optio
         }
         dies->attachAxis(diesAxis);
         used->attachAxis(usedAxis);
+        const int offset = static_cast<int>(&shape - shapes.data());
+        addMarkers(chart, dies, shape, offset, sizeAxis, diesAxis);
+        addMarkers(chart, used, shape, offset, sizeAxis, usedAxis);
     }
     if (mark) {
         auto* marked = new QScatterSeries;
         marked->setName(QStringLiteral("目前設計"));
         marked->setMarkerSize(11);
         marked->setColor(Qt::black);
-        marked->append(mark->dieMil, mark->dies);
+        marked->append(mark->dieMil, mark->dies / unit.size);
         chart->addSeries(marked);
         marked->attachAxis(sizeAxis);
         marked->attachAxis(diesAxis);
     }
     if (any) {
-        sizeAxis->setRange(minSize, maxSize > minSize ? maxSize : minSize + 1);
-        diesAxis->setRange(0, maxDies > 0 ? maxDies * 1.05 : 1);
-        usedAxis->setRange(std::max(0.0, minUsed - 5), std::min(100.0, maxUsed + 5));
-        diesAxis->applyNiceNumbers();
+        tickRound(sizeAxis, minSize, maxSize > minSize ? maxSize : minSize + 1, 10);
+        const double diesTop = maxDies > 0 ? maxDies / unit.size * 1.05 : 1;
+        const double diesStep = roundTickStep(diesTop, 8);
+        tickRound(diesAxis, 0, std::ceil(diesTop / diesStep) * diesStep, 8);
+        const double usedStep = roundTickStep(maxUsed - minUsed + 10, 8);
+        tickRound(usedAxis, std::max(0.0, std::floor((minUsed - 5) / usedStep) * usedStep),
+                  std::min(100.0, std::ceil((maxUsed + 5) / usedStep) * usedStep), 8);
     }
     chart->legend()->setAlignment(Qt::AlignBottom);
     return chart;

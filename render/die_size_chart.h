@@ -21,8 +21,10 @@ struct ChartMark {
 };
 
 /// The chart of a sweep: dies (left axis, solid) and area utilisation
-/// (right axis, dashed) against the die size, one colour per shape; refused
-/// sizes are left out; the mark, when given, is a point on the dies axis. The caller owns the chart.
+/// (right axis, dashed) against the die size, one colour and one marker
+/// shape per shape; refused sizes are left out; the mark, when given, is a
+/// point on the dies axis. The axes tick at round numbers; the dies axis
+/// counts in 萬 or 億 when they are that many. The caller owns the chart.
 QChart* makeDieSizeChart(const std::vector<SweepPoint>& points, const std::optional<ChartMark>& mark);
 
 /// The same chart drawn into an image of `size` pixels (needs a QApplication).
@@ -34,6 +36,15 @@ std::optional<std::string> savePng(const QImage& image, const std::filesystem::p
 
 /// Writes the sweep's CSV at `path` the same way.
 std::optional<std::string> saveSweepCsv(const std::vector<SweepPoint>& points, const std::filesystem::path& path);
+
+/// The sizes of the sweep the design refused, a line for each run of
+/// neighbouring sizes of one shape refused for one reason: the shape, the
+/// range and the reason; empty when none was refused.
+QString refusalNote(const std::vector<SweepPoint>& points);
+
+/// The step between round ticks (1, 2 or 5 times a power of ten) that
+/// divides `span` into at most `most` parts.
+double roundTickStep(double span, int most);
 
 /// The tooltip of a point: shape, die size, dies and utilisation.
 QString pointTip(const SweepPoint& point);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstdio>
 #include <new>
 #include <streambuf>
 
@@ -10,6 +12,7 @@
 #include <QSvgGenerator>
 
 #include "files/file_replacement.h"
+#include "layout/die_centres.h"
 #include "render/map_picture.h"
 #include "layout/die_csv.h"
 
@@ -25,11 +28,14 @@ bool writeBytes(std::ostream& out, const QByteArray& bytes)
 
 struct Cancelled {};
 
-// Passes what is written on to `target`, and throws Cancelled once the flag
-// is set (looked at every few ten kilobytes).
+// Passes what is written on to `target`, tells `going` the bytes written
+// every few ten kilobytes, and throws Cancelled once it says false.
 class CancellableBuffer : public std::streambuf {
 public:
-    CancellableBuffer(std::streambuf* target, const std::atomic<bool>* cancel) : target_(target), cancel_(cancel) {}
+    CancellableBuffer(std::streambuf* target, const std::function<bool(std::uint64_t)>& going)
+        : target_(target), going_(going)
+    {
+    }
 
 protected:
     int_type overflow(int_type c) override
@@ -47,17 +53,19 @@ protected:
 private:
     void check(std::streamsize n)
     {
-        written_ += n;
-        if (written_ < 1 << 16)
+        unreported_ += n;
+        if (unreported_ < 1 << 16)
             return;
-        written_ = 0;
-        if (cancel_ && cancel_->load(std::memory_order_relaxed))
+        written_ += static_cast<std::uint64_t>(unreported_);
+        unreported_ = 0;
+        if (going_ && !going_(written_))
             throw Cancelled{};
     }
 
     std::streambuf* target_;
-    const std::atomic<bool>* cancel_;
-    std::streamsize written_ = 0;
+    const std::function<bool(std::uint64_t)>& going_;
+    std::uint64_t written_ = 0;
+    std::streamsize unreported_ = 0;
 };
 
 } // namespace
@@ -135,8 +143,39 @@ std::string exportFileName(const WaferLayout& layout, const std::string& extensi
     return name + extension;
 }
 
+std::uint64_t estimatedExportBytes(const WaferLayout& layout, ExportKind kind)
+{
+    if (kind != ExportKind::Csv)
+        return 0; // an image's size does not grow with the dies
+    constexpr std::uint64_t Header = sizeof "row,die,x,y\n" - 1;
+    std::uint64_t bytes = Header;
+    forEachDieRow(layout, [&bytes](const DieRow& row) {
+        if (row.count <= 0)
+            return;
+        // Row, die, the two centres (the leftmost's, as long as most), commas and line end.
+        const std::uint64_t line = std::to_string(row.row).size() + std::to_string(row.count).size()
+                                   + row.x.text().size() + row.y.text().size() + 4;
+        bytes += line * static_cast<std::uint64_t>(row.count);
+    });
+    return bytes;
+}
+
+std::optional<std::string> largeExportQuestion(std::uint64_t bytes)
+{
+    if (bytes <= LargeExportBytes)
+        return std::nullopt;
+    // What a local disk takes of a CSV written line by line.
+    constexpr double BytesPerSecond = 25e6;
+    const double gigabytes = double(bytes) / 1e9;
+    char size[32];
+    std::snprintf(size, sizeof size, gigabytes >= 1 ? "%.1f GB" : "%.0f MB", gigabytes >= 1 ? gigabytes : gigabytes * 1e3);
+    const double minutes = double(bytes) / BytesPerSecond / 60;
+    const std::string time = minutes < 1 ? "不到 1 分鐘" : "約 " + std::to_string(std::lround(minutes)) + " 分鐘";
+    return "這個匯出的檔案約有 " + std::string(size) + "，寫入需要" + time + "（寫入時可以取消）。要開始寫入嗎？";
+}
+
 ExportOutcome exportLayout(const std::filesystem::path& path, const WaferLayout& layout, ExportKind kind,
-                           const std::atomic<bool>* cancel)
+                           const std::function<bool(std::uint64_t written)>& going)
 {
     std::optional<FileReplaceError> error;
     try {
@@ -151,7 +190,7 @@ ExportOutcome exportLayout(const std::filesystem::path& path, const WaferLayout&
                     out.setstate(std::ios::failbit);
                 break;
             case ExportKind::Csv: {
-                CancellableBuffer buffer(out.rdbuf(), cancel);
+                CancellableBuffer buffer(out.rdbuf(), going);
                 std::ostream csv(&buffer);
                 csv.exceptions(std::ios::badbit);
                 writeDieCsv(csv, layout);

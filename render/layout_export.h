@@ -1,6 +1,7 @@
 #pragma once
 
-#include <atomic>
+#include <cstdint>
+#include <functional>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -67,9 +68,23 @@ std::variant<ImageTarget, ExportFailure> imageTarget(const std::filesystem::path
 /// hold become "_".
 std::string exportFileName(const WaferLayout& layout, const std::string& extension);
 
-/// Writes `kind` of `layout` to `path`, replacing a file there. `cancel`, when
-/// given, is looked at while a CSV is written; once set, the export stops.
+/// About how many bytes the export of `kind` of `layout` writes: the CSV's
+/// lines row by row (costing the rows, not the dies); 0 for an image, which
+/// stays small.
+std::uint64_t estimatedExportBytes(const WaferLayout& layout, ExportKind kind);
+
+/// Exports above this many bytes are asked about first.
+inline constexpr std::uint64_t LargeExportBytes = 100'000'000;
+
+/// The question asked before an export of about `bytes` bytes: its size and
+/// about how long writing it takes; nothing for an export of LargeExportBytes
+/// or less.
+std::optional<std::string> largeExportQuestion(std::uint64_t bytes);
+
+/// Writes `kind` of `layout` to `path`, replacing a file there. While a CSV
+/// is written, `going`, when given, is told the bytes written every few ten
+/// kilobytes; once it says false, the export stops.
 ExportOutcome exportLayout(const std::filesystem::path& path, const WaferLayout& layout, ExportKind kind,
-                           const std::atomic<bool>* cancel = nullptr);
+                           const std::function<bool(std::uint64_t written)>& going = {});
 
 } // namespace kerf::map

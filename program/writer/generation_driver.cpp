@@ -137,6 +137,7 @@ GenerationOutcome runGeneration(const WaferLayout& layout, const GenerationReque
         if (error)
             return writeFailure(path, *error);
         done.path = path.string();
+        done.prompt += "程式檔：" + done.path;
         return done;
     }
     std::ostream& out = std::get<std::reference_wrapper<std::ostream>>(destination).get();

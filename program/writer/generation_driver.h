@@ -31,7 +31,8 @@ struct OutputFolder {
 using ProgramDestination = std::variant<OutputFolder, std::reference_wrapper<std::ostream>>;
 
 /// A finished run: the file written (empty for a stream) and the completion
-/// message box's prompt and title (shown without an icon).
+/// message box's prompt, which ends with the full path of the file written,
+/// and title (shown without an icon).
 struct GenerationDone {
     std::string path;
     std::string prompt;

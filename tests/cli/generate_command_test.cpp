@@ -43,6 +43,11 @@ TEST(CliGenerate, DashWritesTheProgramToStandardOutput)
     const CliRun r = run(hexagons400({"--name", "job", "--passes", "2", "--out", "-"}));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, readFile(GoldenFolder / "hexagon-2in-400mil-two-way/expected.TXT"));
+    EXPECT_EQ(r.err, "");
+    // Four passes typed, one there and back cut: said on stderr, the program the same.
+    const CliRun four = run(hexagons400({"--name", "job", "--passes", "4", "--out", "-"}));
+    EXPECT_EQ(four.out, r.out);
+    EXPECT_TRUE(four.err.starts_with("切割次數為 4，但六角形的程式只切一趟來回")) << four.err;
 }
 
 TEST(CliGenerate, DefaultFolderIsTheExecutablesOwn)

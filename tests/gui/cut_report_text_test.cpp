@@ -3,10 +3,8 @@
 
 #include "program/check/cut_report_figures.h"
 #include "program/check/report_numbers.h"
-#include "windows/preview/program_error_text.h"
 
 using namespace kerf;
-using namespace kerf::ui;
 
 namespace {
 
@@ -39,8 +37,6 @@ private slots:
     void listedCutsAndTheOnesNotListed();
     void inchesNeverShowMinusZero_data();
     void inchesNeverShowMinusZero();
-    void programErrorNamesItsLine();
-    void noEnglishInAnyVerdict();
     void tooLargeIsUncheckedNotFaulty();
     void machineTimeInHoursMinutesAndSeconds_data();
     void machineTimeInHoursMinutesAndSeconds();
@@ -180,35 +176,6 @@ void CutReportTextTest::inchesNeverShowMinusZero()
     QFETCH(int, places);
     QFETCH(QString, text);
     QCOMPARE(q(inchesText(inches, places)), text);
-}
-
-void CutReportTextTest::programErrorNamesItsLine()
-{
-    const std::string program = "PN MAIN\r\nDI 1 10000\r\nII\r\n  FOO X 1  \r\nEI\r\n";
-    const ReportText text = describeProgramError({4, ProgramErrorKind::UnknownWord, "unknown word 'FOO'"}, program);
-    QVERIFY(text.fault);
-    QVERIFY(!text.unchecked);
-    QCOMPARE(q(text.verdict), QStringLiteral("程式第 4 行無法讀取：無法辨識的指令（「FOO X 1」）。"));
-    QVERIFY(text.figures.empty());
-    const ReportText noText = describeProgramError({57, ProgramErrorKind::ELWithoutSL, "EL without SL"});
-    QCOMPARE(q(noText.verdict), QStringLiteral("程式第 57 行無法讀取：EL 之前沒有對應的 SL。"));
-    const ReportText empty = describeProgramError({0, ProgramErrorKind::Empty, "no program unit"});
-    QCOMPARE(q(empty.verdict), QStringLiteral("程式無法讀取：程式中沒有任何程式單元。"));
-    // A long line is cut short; bytes that are no ASCII text are not shown as such.
-    const std::string longLine = "PN MAIN\n" + std::string(60, 'A') + "\xB5\n";
-    const ReportText cut = describeProgramError({2, ProgramErrorKind::UnknownWord, "x"}, longLine);
-    QCOMPARE(q(cut.verdict), QStringLiteral("程式第 2 行無法讀取：無法辨識的指令（「%1……」）。").arg(QString(40, 'A')));
-}
-
-void CutReportTextTest::noEnglishInAnyVerdict()
-{
-    // Every kind of refusal, whatever English the reader's message holds.
-    for (int kind = 0; kind <= static_cast<int>(ProgramErrorKind::Recursion); ++kind) {
-        const ProgramError error{25, static_cast<ProgramErrorKind>(kind), "running unit 'BIGP' takes more steps"};
-        const QString verdict = q(describeProgramError(error).verdict);
-        QVERIFY2(!verdict.contains(QStringLiteral("running")) && !verdict.contains(QStringLiteral("BIGP")),
-                 qPrintable(verdict));
-    }
 }
 
 void CutReportTextTest::tooLargeIsUncheckedNotFaulty()

@@ -34,6 +34,7 @@ private slots:
     void refusedRangeIsSaidAndNothingRuns();
     void savesCsvAndPng();
     void tooltipNamesTheNearestPoint();
+    void closingStopsALongRun();
 
 private:
     frmDieSizeChart* openChart();
@@ -83,24 +84,33 @@ void DieSizeChartTest::opensAroundTheDesignAndMarksIt()
     QCOMPARE(chart->txtSteps->text(), QStringLiteral("200"));
     QVERIFY(!chart->isRunning());
     QCOMPARE(chart->points().size(), std::size_t(600));
-    QCOMPARE(chart->progress->value(), chart->progress->maximum());
+    QVERIFY(chart->progress->isHidden());
+    QVERIFY(chart->refusedNote->isHidden());
     // The points are the sweep's, shape by shape.
     QCOMPARE(chart->points()[200].shape, std::string("Hexagon"));
     QCOMPARE(chart->points()[200].dieSize, std::string("25"));
     QCOMPARE(chart->points()[599].dieSize, std::string("75"));
     const QList<QAbstractSeries*> series = chart->view->chart()->series();
-    QCOMPARE(series.size(), 7); // dies and utilisation of three shapes, and the mark
+    QCOMPARE(series.size(), 13); // dies and utilisation of three shapes, their markers, and the mark
     auto* mark = qobject_cast<QScatterSeries*>(series.back());
     QVERIFY(mark);
     QCOMPARE(mark->count(), 1);
     QCOMPARE(mark->at(0).x(), 50.0);
     QCOMPARE(mark->at(0).y(), QString::fromStdString(designer->Text4->text().toStdString()).toDouble());
-    // Changed range and steps: computed again.
+    // Changed range and steps: computed again; the sizes too small to lay out are named.
+    chart->txtFrom->setText(QStringLiteral("0.01"));
+    chart->txtTo->setText(QStringLiteral("1"));
     chart->txtSteps->setText(QStringLiteral("10"));
     QSignalSpy shown(chart, &frmDieSizeChart::chartShown);
     QTest::mouseClick(chart->cmdRun, Qt::LeftButton);
+    QVERIFY(chart->progress->isVisible());
     QVERIFY(shown.wait(20000));
     QCOMPARE(chart->points().size(), std::size_t(30));
+    QVERIFY(chart->refusedNote->isVisible());
+    QVERIFY(chart->refusedNote->text().startsWith(QStringLiteral("Circle 0.01 mil（1 個尺寸）未列入：晶粒尺寸太小")));
+    QVERIFY(chart->refusedNote->text().contains(QStringLiteral("未列入：晶粒尺寸太小")));
+    QCOMPARE(roundTickStep(0.9, 10), 0.1);
+    QCOMPARE(roundTickStep(1450, 8), 200.0);
     QVERIFY(messages->shown.empty());
 }
 
@@ -108,7 +118,7 @@ void DieSizeChartTest::menuEntryNeedsADesign()
 {
     emit designer->PIC1Menu->aboutToShow();
     QVERIFY(!designer->mnuDieSizeChart->isEnabled());
-    QCOMPARE(designer->mnuDieSizeChart->text(), QStringLiteral("晶粒尺寸比較…"));
+    QCOMPARE(designer->mnuDieSizeChart->text(), QStringLiteral("晶粒尺寸比較(&C)…"));
     designer->mnuDieSizeChart_Click();
     QVERIFY(!designer->dieSizeChartWindow());
 }
@@ -165,9 +175,12 @@ void DieSizeChartTest::tooltipNamesTheNearestPoint()
 {
     frmDieSizeChart* chart = openChart();
     QVERIFY(chart);
-    auto* squares = qobject_cast<QLineSeries*>(chart->view->chart()->series().at(4)); // Square dies
+    QLineSeries* squares = nullptr; // the Square dies, the first of its two lines
+    for (QAbstractSeries* series : chart->view->chart()->series())
+        if (auto* line = qobject_cast<QLineSeries*>(series); line && !squares && series->type() == QAbstractSeries::SeriesTypeLine
+                                                               && line->property("shape") == QStringLiteral("Square"))
+            squares = line;
     QVERIFY(squares);
-    QCOMPARE(squares->property("shape").toString(), QStringLiteral("Square"));
     emit squares->hovered(QPointF(25.1, 0), true);
     const SweepPoint& nearest = chart->points()[400]; // Square, 25 mil
     QCOMPARE(nearest.dieSize, std::string("25"));
@@ -175,6 +188,27 @@ void DieSizeChartTest::tooltipNamesTheNearestPoint()
     QVERIFY(QToolTip::text().contains(QString::fromStdString(nearest.results->dies)));
     emit squares->hovered(QPointF(25.1, 0), false);
     QTRY_VERIFY(!QToolTip::isVisible());
+}
+
+void DieSizeChartTest::closingStopsALongRun()
+{
+    frmDieSizeChart* chart = openChart();
+    QVERIFY(chart);
+    // Thirty thousand sizes of ten thousand rows each.
+    chart->txtFrom->setText(QStringLiteral("0.2"));
+    chart->txtTo->setText(QStringLiteral("0.3"));
+    chart->txtSteps->setText(QStringLiteral("10000"));
+    QSignalSpy shown(chart, &frmDieSizeChart::chartShown);
+    QSignalSpy told(&chart->job().watcher(), &QFutureWatcherBase::progressValueChanged);
+    QTest::mouseClick(chart->cmdRun, Qt::LeftButton);
+    QVERIFY(told.wait(20000)); // the window hears how far the run is while it runs
+    QVERIFY(chart->progress->isVisible());
+    QTest::mouseClick(chart->cmdClose, Qt::LeftButton);
+    QVERIFY(!chart->isVisible());
+    QVERIFY(!chart->isRunning());
+    chart->job().lastRun().waitForFinished();
+    QVERIFY(chart->job().lastRunReached() < 0.5);
+    QCOMPARE(shown.count(), 0);
 }
 
 int main(int argc, char* argv[])

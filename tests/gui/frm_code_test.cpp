@@ -193,7 +193,7 @@ void FrmCodeTest::startWritesTheProgramOfTheLastDesign()
     QTest::keyClick(code()->Text1, Qt::Key_Return);
     QCOMPARE(messages->shown.size(), std::size_t(1));
     const ShownMessage& m = messages->shown.front();
-    QCOMPARE(m.prompt, std::string("產生程式碼的程序已經完成。"));
+    QCOMPARE(m.prompt, "產生程式碼的程序已經完成。程式檔：" + programFile().string());
     QCOMPARE(m.title, std::string("產生程序完成"));
     QCOMPARE(m.icon, MessageIcon::None);
     QCOMPARE(MessageText, m.prompt);
@@ -229,6 +229,25 @@ void FrmCodeTest::badPassCountIsRefusedWithItsBoxFocused()
     QCOMPARE(messages->shown.front().icon, MessageIcon::Exclamation);
     QCOMPARE(QApplication::focusWidget(), code()->Text2.data());
     QVERIFY(!std::filesystem::exists(programFile()));
+    // A count the hexagon program does not repeat is said first; declined, nothing is written.
+    std::vector<std::string> asked;
+    bool answer = false;
+    const QuestionFunction previous = setQuestionFunction([&](QWidget*, const std::string&, const std::string& prompt) {
+        asked.push_back(prompt);
+        return answer;
+    });
+    for (const char* passes : {"1", "2", "999", "4"}) {
+        code()->Text2->setText(QString::fromLatin1(passes));
+        QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
+    }
+    QCOMPARE(asked.size(), std::size_t(2));
+    QVERIFY(asked[0].starts_with("切割次數為 999，但六角形的程式只切一趟、單向"));
+    QVERIFY(asked[1].starts_with("切割次數為 4，但六角形的程式只切一趟來回"));
+    answer = true;
+    std::filesystem::remove(programFile());
+    QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
+    QVERIFY(std::filesystem::exists(programFile()));
+    setQuestionFunction(previous);
 }
 
 void FrmCodeTest::programFollowsTheLayoutNotTheShapeBoxNow()
@@ -300,6 +319,14 @@ void FrmCodeTest::unwritableExecutableFolderAsksOnceAndRemembers()
     QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
     QCOMPARE(dialog.asked, 1);
     QVERIFY(std::filesystem::exists(written));
+    // Changed from the window's menu: asked, remembered, and said where programs go now.
+    const QTemporaryDir third;
+    const FolderAnswer another(third.path());
+    code()->mnuProgramFolder->trigger();
+    QCOMPARE(another.asked, 1);
+    QCOMPARE(messages->shown.back().prompt, "程式檔會寫入資料夾「" + third.path().toStdString() + "」。");
+    QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
+    QVERIFY(std::filesystem::exists(third.path().toStdString() + "/" + programName().toStdString() + ".TXT"));
 }
 
 void FrmCodeTest::cancelledFolderDialogWritesNothing()

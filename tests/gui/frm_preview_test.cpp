@@ -54,7 +54,19 @@ QString figure(frmPreview* preview, const char* name)
 
 bool shownInRed(const QWidget* widget, QPalette::ColorRole role = QPalette::WindowText)
 {
-    return widget->palette().color(role) == QColor(255, 0, 0);
+    return widget->palette().color(role) == QColor(192, 0, 0);
+}
+
+// The contrast of a label's text on the window behind it, as WCAG counts it.
+double contrast(const QWidget* widget)
+{
+    const auto luminance = [](const QColor& colour) {
+        const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+    };
+    const double text = luminance(widget->palette().color(QPalette::WindowText));
+    const double back = luminance(widget->palette().color(QPalette::Window));
+    return (std::max(text, back) + 0.05) / (std::min(text, back) + 0.05);
 }
 
 // The pixel that a program point falls in.
@@ -269,6 +281,7 @@ void FrmPreviewTest::reportOfKnownLayouts()
     QVERIFY(!control<QLabel>(preview, "machineSecondsValue")->toolTip().isEmpty());
     QVERIFY(preview->verdictLabel->text().startsWith(QStringLiteral("全部 %1 個晶粒都已完整切割").arg(dies)));
     QVERIFY(!shownInRed(preview->verdictLabel));
+    QVERIFY(contrast(preview->verdictLabel) >= 4.5);
     for (const auto& value : preview->figureValues)
         QVERIFY(!shownInRed(value));
     QVERIFY(preview->faultList->toPlainText().isEmpty());
@@ -342,6 +355,7 @@ void FrmPreviewTest::programLeavingALineUncutShowsItInRed()
     QVERIFY(preview->report());
     QVERIFY(preview->report()->uncutDies > 0);
     QVERIFY(shownInRed(preview->verdictLabel));
+    QVERIFY(contrast(preview->verdictLabel) >= 4.5);
     QVERIFY(preview->verdictLabel->text().startsWith(QStringLiteral("程式有問題")));
     QVERIFY(shownInRed(control<QLabel>(preview, "uncutDiesValue")));
     QVERIFY(shownInRed(control<QLabel>(preview, "diesFullyCutValue")));
@@ -401,6 +415,7 @@ void FrmPreviewTest::programBeyondTheBoundsIsUncheckedInChinese()
     QVERIFY2(!verdict.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))), qPrintable(verdict));
     // Not the verdict on a wrong program: not red, and no figures as if it had been run.
     QVERIFY(!shownInRed(preview->verdictLabel));
+    QVERIFY(contrast(preview->verdictLabel) >= 4.5);
     QVERIFY(!verdict.startsWith(QStringLiteral("程式有問題")));
     QVERIFY(preview->report());
     QCOMPARE(preview->report()->unchecked, Unchecked::TooLarge);

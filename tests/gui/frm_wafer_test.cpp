@@ -378,6 +378,16 @@ void FrmWaferTest::noShapeDrawsOnlyTheOutline()
     QCOMPARE(window->PIC1->colourAt(CenterX, CenterY), QColor(0, 0, 0));
     QVERIFY(window->Text3->text().isEmpty());
     QVERIFY(!window->lastLayout().has_value());
+    // A shape outside the list after a design: its results and layout go too.
+    design("2.0 Inches", "Circle", "50", "2");
+    type(window->Combo2, QStringLiteral("Triangle"));
+    QTest::mouseClick(window->cmdDraw, Qt::LeftButton);
+    for (QLineEdit* result : {window->Text3, window->Text4, window->Text6})
+        QVERIFY(result->text().isEmpty());
+    QVERIFY(!window->lastLayout().has_value());
+    QTest::mouseClick(window->cmdGenerate, Qt::LeftButton);
+    QCOMPARE(messages->shown.back().prompt, std::string("無晶片資料可以產生程式碼。"));
+    QVERIFY(!window->codeWindow());
 }
 
 void FrmWaferTest::clearEmptiesTheBoxesAndPicture()

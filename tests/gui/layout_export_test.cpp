@@ -1,5 +1,6 @@
 // The designer's exports: the map as PNG and SVG, the die centres as CSV, and
 // the picture's context menu that writes them.
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -244,12 +245,17 @@ void LayoutExportTest::failedExportLeavesTheOldFileAndSaysWhy()
 
 void LayoutExportTest::cancelledCsvLeavesNothing()
 {
-    // Some ten thousand dies: more than one look at the flag.
+    // Some ten thousand dies: more than one report of the bytes written,
+    // which the estimate asked before a large export comes close to.
     const WaferLayout layout = designedLayout("2.0 Inches", "Hexagon", "15");
     const std::filesystem::path path = folder->filePath(QStringLiteral("dies.csv")).toStdString();
+    QVERIFY(std::holds_alternative<ExportDone>(exportLayout(path, layout, ExportKind::Csv)));
+    const double written = static_cast<double>(std::filesystem::file_size(path));
+    QVERIFY(std::abs(double(estimatedExportBytes(layout, ExportKind::Csv)) - written) < written * 0.1);
+    QCOMPARE(estimatedExportBytes(layout, ExportKind::Png), 0u);
     write(path, "old contents\n");
-    const std::atomic<bool> cancel{true};
-    QVERIFY(std::holds_alternative<ExportCancelled>(exportLayout(path, layout, ExportKind::Csv, &cancel)));
+    const auto stop = [](std::uint64_t written) { return written < (1u << 16); };
+    QVERIFY(std::holds_alternative<ExportCancelled>(exportLayout(path, layout, ExportKind::Csv, stop)));
     QCOMPARE(contents(path), std::string("old contents\n"));
     QCOMPARE(std::distance(std::filesystem::directory_iterator(folder->path().toStdString()),
                            std::filesystem::directory_iterator()),
@@ -259,10 +265,9 @@ void LayoutExportTest::cancelledCsvLeavesNothing()
 void LayoutExportTest::contextMenuOffersBothExportsAfterADesign()
 {
     QCOMPARE(designer->PIC1->contextMenuPolicy(), Qt::CustomContextMenu);
-    QCOMPARE(designer->mnuSaveImage->text(), QStringLiteral("另存圖片…"));
-    QCOMPARE(designer->mnuExportDies->text(), QStringLiteral("匯出晶粒座標…"));
-    // And 晶粒尺寸比較…, then the job's four after a separator; they have tests of their own.
-    QCOMPARE(designer->PIC1Menu->actions().size(), 8);
+    QCOMPARE(designer->mnuSaveImage->text(), QStringLiteral("另存圖片(&S)…"));
+    QCOMPARE(designer->mnuExportDies->text(), QStringLiteral("匯出晶粒座標(&E)…"));
+    QCOMPARE(designer->PIC1Menu->actions().size(), 8); // and 晶粒尺寸比較…, then the job's four after a separator; they have tests of their own
     // Before a design there is nothing to export.
     emit designer->PIC1Menu->aboutToShow();
     QVERIFY(!designer->mnuSaveImage->isEnabled());

@@ -63,9 +63,9 @@ void MainWaferTest::opensAloneWithItsButtons()
     QCOMPARE(menu->cmdfrmWafer->geometry(), twipsRect(90, 180, 2500, 375));
     QCOMPARE(menu->cmdfrmHex->geometry(), twipsRect(90, 585, 2500, 375));
     QCOMPARE(menu->cmdExit->geometry(), twipsRect(90, 990, 2500, 375));
-    QCOMPARE(menu->cmdfrmWafer->text(), QStringLiteral("晶片雷射切割程式碼產生器"));
-    QCOMPARE(menu->cmdfrmHex->text(), QStringLiteral("六角形晶片鑽石切割模擬器"));
-    QCOMPARE(menu->cmdExit->text(), QStringLiteral("離開本系統"));
+    QCOMPARE(menu->cmdfrmWafer->text(), QStringLiteral("晶片雷射切割程式碼產生器(&W)"));
+    QCOMPARE(menu->cmdfrmHex->text(), QStringLiteral("六角形晶片鑽石切割模擬器(&H)"));
+    QCOMPARE(menu->cmdExit->text(), QStringLiteral("離開本系統(&X)"));
     QVERIFY(menu->waferWindow() == nullptr);
     QVERIFY(menu->hexWindow() == nullptr);
     menu->cmdfrmWafer->setFocus();

@@ -5,9 +5,14 @@
 #include <QMenu>
 #include <QTest>
 
-#include "forms/number_box.h"
+#include <QMimeData>
 
+#include "forms/number_box.h"
+#include "tests/support/gui_test_support.h"
+
+using namespace kerf;
 using namespace kerf::ui;
+using kerf::testing::MessageRecorder;
 
 class NumberBoxTest : public QObject {
     Q_OBJECT
@@ -17,12 +22,11 @@ private slots:
 
     void filterKeepsWhatTypingKeeps();
     void selectAllAndCopy();
-    void pasteIsFilteredAsTyping();
-    void pasteReplacesTheSelection();
+    void pasteIsTakenWholeOrRefused();
     void cutAndUndo();
-    void contextMenuPasteIsFiltered();
+    void contextMenuPasteIsChecked();
     void contextMenuHasTheEditActions();
-    void nothingCanBeDropped();
+    void dropIsCheckedAsAPaste();
 
 private:
     NumberBox* box = nullptr;
@@ -70,28 +74,48 @@ void NumberBoxTest::selectAllAndCopy()
     QCOMPARE(box->text(), QStringLiteral("125"));
 }
 
-void NumberBoxTest::pasteIsFilteredAsTyping()
+void NumberBoxTest::pasteIsTakenWholeOrRefused()
 {
-    QApplication::clipboard()->setText(QStringLiteral("-1a2,.5 mil"));
-    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(box->text(), QStringLiteral("12.5"));
-    QApplication::clipboard()->setText(QStringLiteral("x"));
-    QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier); // the other paste key
-    QCOMPARE(box->text(), QStringLiteral("12.5"));
-}
-
-void NumberBoxTest::pasteReplacesTheSelection()
-{
-    QTest::keyClicks(box, QStringLiteral("999"));
-    box->selectAll();
-    QApplication::clipboard()->setText(QStringLiteral("+50"));
-    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(box->text(), QStringLiteral("50"));
-    // Nothing to keep: the selection goes, as typing over it with a dropped key would not.
-    box->selectAll();
-    QApplication::clipboard()->setText(QStringLiteral("abc"));
-    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(box->text(), QString());
+    // Over the whole text «50»: taken trimmed, or refused with the box's message and the text kept.
+    const struct {
+        const char16_t* pasted;
+        const char16_t* text;
+        const char* message; // the start of the refusal, or none
+    } cases[] = {{u"12.5", u"12.5", nullptr},
+                 {u" 12.5\n", u"12.5", nullptr},
+                 {u"12,5", u"50", "晶粒尺寸「12,5」不是有效的數值"},
+                 {u"1e2", u"50", "晶粒尺寸「1e2」不是有效的數值"},
+                 {u"+50", u"50", "晶粒尺寸「+50」不是有效的數值"},
+                 {u"1.2.3", u"50", "晶粒尺寸「1.2.3」不是有效的數值"},
+                 {u"５０", u"50", "晶粒尺寸「５０」不是有效的數值"},
+                 {u"-5", u"50", "晶粒尺寸不可為負數，請確認正確數值。"},
+                 {u" \t", u"50", nullptr}};
+    box->setRefusalBox(InputBox::DieSize);
+    MessageRecorder messages;
+    for (const auto& c : cases) {
+        box->setText(QStringLiteral("50"));
+        box->selectAll();
+        messages.shown.clear();
+        QApplication::clipboard()->setText(QString::fromUtf16(c.pasted));
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->text(), QString::fromUtf16(c.text));
+        QCOMPARE(messages.shown.size(), std::size_t(c.message ? 1 : 0));
+        if (c.message) {
+            QVERIFY2(messages.shown.front().prompt.starts_with(c.message), messages.shown.front().prompt.c_str());
+            QCOMPARE(messages.shown.front().title, std::string(InputErrorTitle));
+        }
+    }
+    // The other paste key is checked too.
+    messages.shown.clear();
+    QApplication::clipboard()->setText(QStringLiteral("-3"));
+    QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(messages.shown.size(), std::size_t(1));
+    // A box of no design input names the text only.
+    NumberBox plain;
+    QApplication::clipboard()->setText(QStringLiteral("1.5.1"));
+    QTest::keyClick(&plain, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(messages.shown.back().prompt, std::string("「1.5.1」不是這個欄位可以輸入的數值，沒有貼上。"));
+    QCOMPARE(plain.text(), QString());
 }
 
 void NumberBoxTest::cutAndUndo()
@@ -111,13 +135,18 @@ void NumberBoxTest::cutAndUndo()
     QCOMPARE(box->text(), QStringLiteral("12.5"));
 }
 
-void NumberBoxTest::contextMenuPasteIsFiltered()
+void NumberBoxTest::contextMenuPasteIsChecked()
 {
+    MessageRecorder messages;
     QApplication::clipboard()->setText(QStringLiteral("x-3.25y"));
     QMenu* menu = box->createContextMenu();
     QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"));
     QVERIFY(paste);
     QVERIFY(paste->isEnabled());
+    paste->trigger();
+    QCOMPARE(box->text(), QString());
+    QCOMPARE(messages.shown.size(), std::size_t(1));
+    QApplication::clipboard()->setText(QStringLiteral("3.25"));
     paste->trigger();
     QCOMPARE(box->text(), QStringLiteral("3.25"));
     delete menu;
@@ -137,7 +166,26 @@ void NumberBoxTest::contextMenuHasTheEditActions()
     delete menu;
 }
 
-void NumberBoxTest::nothingCanBeDropped() { QVERIFY(!box->acceptDrops()); }
+void NumberBoxTest::dropIsCheckedAsAPaste()
+{
+    MessageRecorder messages;
+    box->setRefusalBox(InputBox::DieSize);
+    box->setText(QStringLiteral("50"));
+    const auto drop = [this](const QString& text) {
+        QMimeData data;
+        data.setText(text);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &enter);
+        QDropEvent event(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &event);
+    };
+    drop(QStringLiteral("-5"));
+    QCOMPARE(box->text(), QStringLiteral("50"));
+    QCOMPARE(messages.shown.size(), std::size_t(1));
+    drop(QStringLiteral(" 75 "));
+    QCOMPARE(box->text(), QStringLiteral("75"));
+    QCOMPARE(messages.shown.size(), std::size_t(1));
+}
 
 QTEST_MAIN(NumberBoxTest)
 #include "number_box_test.moc"

@@ -10,7 +10,6 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QSettings>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include "windows/generation/frm_code.h"
 #include "forms/box_text.h"
@@ -31,7 +30,13 @@
 
 namespace kerf::ui {
 
-frmWafer::frmWafer(QWidget* owner) : WaferForm(owner, twipsSize(11130, 7650), QStringLiteral("Kerfwright"))
+frmWafer::frmWafer(QWidget* owner)
+    : WaferForm(owner, twipsSize(11130, 7650), QStringLiteral("Kerfwright")),
+      export_([this](const map::ExportOutcome& outcome) { exportFinished(outcome); },
+              [this](const std::string& failure) {
+                  closeExportProgress();
+                  showMessage(this, MessageIcon::Exclamation, "匯出失敗", "無法匯出：" + failure + "。");
+              })
 {
     setObjectName(QStringLiteral("frmWafer"));
     setAcceptDrops(true); // a job file dropped on the window opens
@@ -52,11 +57,11 @@ void frmWafer::buildControls(QWidget* surface)
     PIC1->setContextMenuPolicy(Qt::CustomContextMenu);
     PIC1Menu = new QMenu(PIC1);
     PIC1Menu->setObjectName(QStringLiteral("PIC1Menu"));
-    mnuSaveImage = PIC1Menu->addAction(QStringLiteral("另存圖片…"));
+    mnuSaveImage = PIC1Menu->addAction(QStringLiteral("另存圖片(&S)…"));
     mnuSaveImage->setObjectName(QStringLiteral("mnuSaveImage"));
-    mnuExportDies = PIC1Menu->addAction(QStringLiteral("匯出晶粒座標…"));
+    mnuExportDies = PIC1Menu->addAction(QStringLiteral("匯出晶粒座標(&E)…"));
     mnuExportDies->setObjectName(QStringLiteral("mnuExportDies"));
-    mnuDieSizeChart = PIC1Menu->addAction(QStringLiteral("晶粒尺寸比較…"));
+    mnuDieSizeChart = PIC1Menu->addAction(QStringLiteral("晶粒尺寸比較(&C)…"));
     mnuDieSizeChart->setObjectName(QStringLiteral("mnuDieSizeChart"));
     PIC1Menu->addSeparator();
     // The job's actions answer their keys anywhere in the window.
@@ -78,15 +83,18 @@ void frmWafer::buildControls(QWidget* surface)
     constexpr int ShapeListWidth = 1905, ShapeListHeight = 300, SizeBoxWidth = 1635;
     Frame1 = makeSideFrame(surface, "Frame1", QStringLiteral("晶片設定值"), 0, 2355);
     Text5 = makeWaferRows<NumberBox>(Frame1, {"Label1", Label1}, {"Label11", Label11}, {"Label12", Label12}, {});
+    Text5->setRefusalBox(InputBox::EffectiveDiameter);
     Label2 = makeRowCaption(Frame1, "Label2", QStringLiteral("晶粒形狀："), 2);
     Combo2 = makeComboBox(Frame1, "Combo2", true, RowBoxLeft, rowTop(2), ShapeListWidth, ShapeListHeight);
     Label3 = makeRowCaption(Frame1, "Label3", QStringLiteral("晶粒尺寸："), 3);
     Text1 = placeRowBox(new NumberBox(Frame1), "Text1", 3, SizeBoxWidth);
     Text1->setMaxLength(10);
+    Text1->setRefusalBox(InputBox::DieSize);
     Label4 = makeRowUnit(Frame1, "Label4", QStringLiteral("mil"), 3, SizeBoxWidth);
     Label5 = makeRowCaption(Frame1, "Label5", QStringLiteral("切割微調值："), 4);
     Text2 = placeRowBox(new NumberBox(Frame1), "Text2", 4, SizeBoxWidth);
     Text2->setMaxLength(10);
+    Text2->setRefusalBox(InputBox::FineTune);
     Label6 = makeRowUnit(Frame1, "Label6", QStringLiteral("mil"), 4, SizeBoxWidth);
 
     makeResultFrame(surface, {"Frame3", Frame3}, 2385, {{"Label7", Label7}, {"Text3", Text3}, {"Label9", Label9}},
@@ -123,7 +131,6 @@ void frmWafer::buildControls(QWidget* surface)
     connect(mnuDieSizeChart, &QAction::triggered, this, &frmWafer::mnuDieSizeChart_Click);
     connect(mnuSaveImage, &QAction::triggered, this, &frmWafer::mnuSaveImage_Click);
     connect(mnuExportDies, &QAction::triggered, this, &frmWafer::mnuExportDies_Click);
-    connect(&exportWatcher_, &QFutureWatcherBase::finished, this, &frmWafer::exportFinished);
     connect(mnuOpenJob, &QAction::triggered, this, &frmWafer::mnuOpenJob_Click);
     connect(mnuSaveJob, &QAction::triggered, this, &frmWafer::mnuSaveJob_Click);
     connect(mnuSaveJobAs, &QAction::triggered, this, &frmWafer::mnuSaveJobAs_Click);
@@ -158,8 +165,8 @@ void frmWafer::Form_Unload()
         frmPreview_->close();
     if (frmDieSizeChart_)
         frmDieSizeChart_->close();
-    if (exportCancel_)
-        exportCancel_->store(true);
+    export_.cancel();
+    closeExportProgress();
 }
 
 void frmWafer::Combo1_Click() { chooseWaferSize(Text5); }
@@ -193,7 +200,11 @@ void frmWafer::cmdDraw_Click()
     if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
         showRefusal(this, *refusal, {.dieSize = Text1, .fineTune = Text2, .effectiveDiameter = Text5});
     } else if (std::holds_alternative<OutlineOnly>(outcome)) {
+        // No dies laid: nothing of an earlier layout may be shown, written or previewed.
         drawWafer({});
+        for (QLineEdit* result : {Text3, Text4, Text6})
+            result->clear();
+        lastLayout_.reset();
     } else if (const auto* design = std::get_if<Design>(&outcome)) {
         drawWafer([&](map::InchCanvas& canvas) { map::DrawDies(canvas, design->layout); });
         showResults(design->results, Text3, Text4, Text6);
@@ -307,32 +318,49 @@ void frmWafer::mnuExportDies_Click()
 
 void frmWafer::startExport(const std::filesystem::path& path, map::ExportKind kind)
 {
+    const std::uint64_t estimate = map::estimatedExportBytes(*lastLayout_, kind);
+    if (const auto question = map::largeExportQuestion(estimate))
+        if (!askQuestion(this, "匯出", *question))
+            return;
     exportFolder_ = QFileInfo(QFile::decodeName(path.c_str())).absolutePath();
-    exportCancel_ = std::make_shared<std::atomic<bool>>(false);
-    // A large layout's CSV takes a while: it is written beside the window,
+    // A large layout's CSV takes a while: it is written in the background,
     // with a progress box that comes only if it takes long and can cancel it.
-    exportWatcher_.setFuture(QtConcurrent::run(
-        [path, kind, layout = std::make_shared<const WaferLayout>(*lastLayout_), cancel = exportCancel_] {
-            return map::exportLayout(path, *layout, kind, cancel.get());
-        }));
+    export_.start([path, kind, estimate, layout = std::make_shared<const WaferLayout>(*lastLayout_)](
+                      const BackgroundJob<map::ExportOutcome>::Progress& progress) -> std::optional<map::ExportOutcome> {
+        map::ExportOutcome outcome = map::exportLayout(path, *layout, kind, [&](std::uint64_t written) {
+            return progress(estimate ? double(written) / double(estimate) : 0.0);
+        });
+        if (std::holds_alternative<map::ExportCancelled>(outcome))
+            return std::nullopt;
+        return outcome;
+    });
     exportProgress_ = new QProgressDialog(QStringLiteral("正在寫入「%1」……").arg(QFile::decodeName(path.filename().c_str())),
-                                          QStringLiteral("取消"), 0, 0, this);
+                                          QStringLiteral("取消(&A)"), 0, export_.ProgressSteps, this);
     exportProgress_->setWindowTitle(QStringLiteral("匯出"));
     exportProgress_->setWindowModality(Qt::WindowModal);
+    exportProgress_->setAutoClose(false);
+    exportProgress_->setAutoReset(false);
     exportProgress_->setMinimumDuration(400);
-    connect(exportProgress_, &QProgressDialog::canceled, this, [cancel = exportCancel_] { cancel->store(true); });
+    exportProgress_->setValue(0);
+    connect(&export_.watcher(), &QFutureWatcherBase::progressValueChanged, exportProgress_, &QProgressDialog::setValue);
+    connect(exportProgress_, &QProgressDialog::canceled, this, [this] {
+        export_.cancel();
+        closeExportProgress();
+    });
 }
 
-void frmWafer::exportFinished()
+void frmWafer::closeExportProgress()
 {
-    if (exportProgress_) {
-        exportProgress_->disconnect(this);
-        exportProgress_->deleteLater();
-    }
-    const QFuture<map::ExportOutcome> future = exportWatcher_.future();
-    if (future.resultCount() == 0)
+    if (!exportProgress_)
         return;
-    const map::ExportOutcome outcome = future.result();
+    exportProgress_->disconnect(this);
+    exportProgress_->deleteLater();
+    exportProgress_ = nullptr;
+}
+
+void frmWafer::exportFinished(const map::ExportOutcome& outcome)
+{
+    closeExportProgress();
     if (const auto* failure = std::get_if<map::ExportFailure>(&outcome))
         showMessage(this, MessageIcon::Exclamation, failure->title, failure->prompt);
 }

@@ -1,13 +1,11 @@
 #pragma once
 
-#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <optional>
 
 #include <QAction>
 #include <QComboBox>
-#include <QFutureWatcher>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,8 +14,9 @@
 #include <QProgressDialog>
 #include <QPushButton>
 
-#include "render/layout_export.h"
+#include "forms/background_job.h"
 #include "forms/number_box.h"
+#include "render/layout_export.h"
 #include "forms/wafer_form.h"
 #include "job/job.h"
 #include "layout/design_driver.h"
@@ -80,7 +79,7 @@ public:
     /// The die-size chart, once it has been opened.
     frmDieSizeChart* dieSizeChartWindow() const { return frmDieSizeChart_; }
     /// True while an export is being written.
-    bool isExporting() const { return exportWatcher_.isRunning(); }
+    bool isExporting() const { return export_.isPending(); }
 
     void mnuOpenJob_Click();
     void mnuSaveJob_Click();
@@ -116,7 +115,8 @@ private:
     void PIC1_ContextMenu(const QPoint& position);
     QString suggestedPath(const std::string& extension) const;
     void startExport(const std::filesystem::path& path, map::ExportKind kind);
-    void exportFinished();
+    void exportFinished(const map::ExportOutcome& outcome);
+    void closeExportProgress();
     frmCode* generationWindow();
     /// The title names the job, marked while the boxes differ from its file.
     void showJobTitle();
@@ -130,8 +130,7 @@ private:
     frmCode* frmCode_ = nullptr;
     frmPreview* frmPreview_ = nullptr;
     frmDieSizeChart* frmDieSizeChart_ = nullptr;
-    QFutureWatcher<map::ExportOutcome> exportWatcher_;
-    std::shared_ptr<std::atomic<bool>> exportCancel_;
+    BackgroundJob<map::ExportOutcome> export_;
     QPointer<QProgressDialog> exportProgress_;
     QString exportFolder_; // where the last export went
 };

@@ -1,7 +1,5 @@
 #include "windows/die_size_chart/frm_die_size_chart.h"
 
-#include <numeric>
-
 #include <QChartView>
 #include <QCloseEvent>
 #include <QCursor>
@@ -11,8 +9,8 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QToolTip>
-#include <QtConcurrent>
 
+#include "forms/background_pool.h"
 #include "forms/file_dialog.h"
 #include "forms/message_box.h"
 #include "forms/window_placement.h"
@@ -29,13 +27,15 @@ QString milText(double mil) { return QString::fromStdString(dieSizeText(mil)); }
 
 } // namespace
 
-frmDieSizeChart::frmDieSizeChart(QWidget* owner) : QDialog(owner)
+frmDieSizeChart::frmDieSizeChart(QWidget* owner)
+    : QDialog(owner),
+      job_([this](std::vector<SweepPoint> points) { runFinished(std::move(points)); },
+           [this](const std::string& failure) { runFailed(failure); })
 {
     setObjectName(QStringLiteral("frmDieSizeChart"));
     setWindowTitle(QStringLiteral("晶粒尺寸比較"));
     setModal(false);
     setSizeGripEnabled(true);
-    resize(900, 620);
 
     auto* grid = new QGridLayout(this);
     const auto label = [this](const char* text) { return new QLabel(QString::fromUtf8(text), this); };
@@ -43,11 +43,18 @@ frmDieSizeChart::frmDieSizeChart(QWidget* owner) : QDialog(owner)
     txtTo = new NumberBox(this);
     txtSteps = new NumberBox(this);
     cmdRun = new QPushButton(QStringLiteral("重新計算(&R)"), this);
-    cmdSavePng = new QPushButton(QStringLiteral("另存圖片…"), this);
-    cmdSaveCsv = new QPushButton(QStringLiteral("匯出 CSV…"), this);
+    cmdSavePng = new QPushButton(QStringLiteral("另存圖片(&P)…"), this);
+    cmdSaveCsv = new QPushButton(QStringLiteral("匯出 CSV(&V)…"), this);
     cmdClose = new QPushButton(QStringLiteral("關閉(&C)"), this);
     progress = new QProgressBar(this);
+    progress->setRange(0, job_.ProgressSteps);
+    progress->setFormat(QStringLiteral("計算中…… %p %"));
+    progress->hide();
     view = new QChartView(this);
+    refusedNote = new QLabel(this);
+    refusedNote->setObjectName(QStringLiteral("refusedNote"));
+    refusedNote->setWordWrap(true);
+    refusedNote->hide();
     view->setRenderHint(QPainter::Antialiasing);
     int column = 0;
     grid->addWidget(label("晶粒尺寸從："), 0, column++);
@@ -62,6 +69,7 @@ frmDieSizeChart::frmDieSizeChart(QWidget* owner) : QDialog(owner)
     grid->addWidget(cmdClose, 0, column++);
     grid->addWidget(progress, 1, 0, 1, column);
     grid->addWidget(view, 2, 0, 1, column);
+    grid->addWidget(refusedNote, 3, 0, 1, column);
     grid->setRowStretch(2, 1);
     cmdRun->setDefault(true);
 
@@ -69,17 +77,17 @@ frmDieSizeChart::frmDieSizeChart(QWidget* owner) : QDialog(owner)
     connect(cmdSavePng, &QPushButton::clicked, this, &frmDieSizeChart::cmdSavePng_Click);
     connect(cmdSaveCsv, &QPushButton::clicked, this, &frmDieSizeChart::cmdSaveCsv_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
-    connect(&watcher_, &QFutureWatcherBase::progressRangeChanged, progress, &QProgressBar::setRange);
-    connect(&watcher_, &QFutureWatcherBase::progressValueChanged, progress, &QProgressBar::setValue);
-    connect(&watcher_, &QFutureWatcherBase::finished, this, &frmDieSizeChart::runFinished);
+    connect(&job_.watcher(), &QFutureWatcherBase::progressValueChanged, progress, &QProgressBar::setValue);
+    fitWindow(this, QSize(900, 620));
 }
 
 frmDieSizeChart::~frmDieSizeChart() { stop(); }
 
 void frmDieSizeChart::stop()
 {
-    watcher_.cancel();
-    watcher_.waitForFinished();
+    // The run stops at its next point; nobody waits for it.
+    job_.cancel();
+    progress->hide();
 }
 
 void frmDieSizeChart::closeEvent(QCloseEvent* event)
@@ -130,24 +138,32 @@ void frmDieSizeChart::cmdRun_Click()
         box->focusToFix();
         return;
     }
-    stop();
-    running_ = request;
-    std::vector<std::size_t> indices(sweepPointCount(request));
-    std::iota(indices.begin(), indices.end(), std::size_t(0));
     cmdSavePng->setEnabled(false);
     cmdSaveCsv->setEnabled(false);
     progress->setValue(0);
-    watcher_.setFuture(QtConcurrent::mapped(std::move(indices), [request](std::size_t index) {
-        return sweepPoint(request, index);
-    }));
+    progress->show();
+    job_.start([request](const BackgroundJob<std::vector<SweepPoint>>::Progress& told)
+                   -> std::optional<std::vector<SweepPoint>> {
+        std::vector<SweepPoint> points(sweepPointCount(request));
+        if (!forEachIndex(points.size(), told, [&](std::size_t index) { points[index] = sweepPoint(request, index); }))
+            return std::nullopt;
+        return points;
+    });
 }
 
-void frmDieSizeChart::runFinished()
+void frmDieSizeChart::runFailed(const std::string& failure)
 {
-    if (watcher_.isCanceled())
-        return;
-    const QList<SweepPoint> results = watcher_.future().results();
-    points_.assign(results.begin(), results.end());
+    progress->hide();
+    showMessage(this, MessageIcon::Exclamation, "無法計算", "無法計算晶粒尺寸比較：" + failure + "。");
+}
+
+void frmDieSizeChart::runFinished(std::vector<SweepPoint> points)
+{
+    progress->hide();
+    points_ = std::move(points);
+    const QString refused = refusalNote(points_);
+    refusedNote->setText(refused);
+    refusedNote->setVisible(!refused.isEmpty());
     QChart* chart = makeDieSizeChart(points_, mark_);
     for (QAbstractSeries* series : chart->series())
         if (auto* line = qobject_cast<QLineSeries*>(series))

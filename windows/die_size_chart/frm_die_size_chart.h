@@ -4,14 +4,15 @@
 #include <vector>
 
 #include <QDialog>
-#include <QFutureWatcher>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "render/die_size_chart.h"
+#include "forms/background_job.h"
 #include "forms/number_box.h"
+#include "render/die_size_chart.h"
 #include "layout/die_size_sweep.h"
 
 class QChartView;
@@ -20,7 +21,8 @@ namespace kerf::ui {
 
 /// The die-size chart: the dies and area utilisation of the three shapes
 /// over a range of die sizes around the designer's, each point a design run
-/// done in worker threads while a progress bar runs; saved as PNG or CSV.
+/// done in the background while a progress bar shows the share done; the
+/// sizes the design refuses are named under the chart; saved as PNG or CSV.
 class frmDieSizeChart : public QDialog {
     Q_OBJECT
 public:
@@ -38,13 +40,17 @@ public:
     void cmdSaveCsv_Click();
 
     /// True while points are being computed.
-    bool isRunning() const { return watcher_.isRunning(); }
+    bool isRunning() const { return job_.isPending(); }
+    /// The background run of the points, for its progress and its end.
+    const BackgroundJob<std::vector<SweepPoint>>& job() const { return job_; }
     /// The points of the last finished run, in order.
     const std::vector<SweepPoint>& points() const { return points_; }
 
     QPointer<NumberBox> txtFrom, txtTo, txtSteps;
     QPointer<QPushButton> cmdRun, cmdSavePng, cmdSaveCsv, cmdClose;
     QPointer<QProgressBar> progress;
+    /// The sizes the design refused, shape by shape, under the chart.
+    QPointer<QLabel> refusedNote;
     QPointer<QChartView> view;
 
 signals:
@@ -55,15 +61,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void runFinished();
+    void runFinished(std::vector<SweepPoint> points);
+    void runFailed(const std::string& failure);
     void stop();
     void showTip(const QPointF& at, bool entered);
 
     DesignInput design_;
     std::optional<ChartMark> mark_;
-    SweepRequest running_;
     std::vector<SweepPoint> points_;
-    QFutureWatcher<SweepPoint> watcher_;
+    BackgroundJob<std::vector<SweepPoint>> job_;
 };
 
 } // namespace kerf::ui

@@ -9,6 +9,7 @@
 #include "program/writer/generation_driver.h"
 #include "numbers/local_date.h"
 #include "files/program_folder.h"
+#include "program/writer/generation_note.h"
 
 #include "forms/controls.h"
 #include "forms/folder_dialog.h"
@@ -59,6 +60,14 @@ void frmCode::buildControls(QWidget* surface)
             texts_ = readRequest().texts;
             emit textsChanged();
         });
+
+    mnuProgramFolder = new QAction(QStringLiteral("變更程式檔資料夾(&F)…"), surface);
+    mnuProgramFolder->setObjectName(QStringLiteral("mnuProgramFolder"));
+    surface->addAction(mnuProgramFolder);
+    surface->setContextMenuPolicy(Qt::ActionsContextMenu);
+    Frame1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    Frame1->addAction(mnuProgramFolder);
+    connect(mnuProgramFolder, &QAction::triggered, this, &frmCode::mnuProgramFolder_Click);
 }
 
 void frmCode::Form_Load() { showTexts(); }
@@ -100,15 +109,16 @@ QSettings settings() { return QSettings(QStringLiteral("Kerfwright"), QStringLit
 
 } // namespace
 
-std::optional<std::filesystem::path> frmCode::programFolder()
+ProgramFolderSources frmCode::folderSources() const
 {
-    const std::filesystem::path remembered = settings().value(RememberedFolderKey).toString().toStdString();
-    const ProgramFolderSources sources{qEnvironmentVariable(ProgramFolderVariable).toStdString(), executableFolder_,
-                                       remembered};
-    if (auto folder = kerf::programFolder(sources))
-        return folder;
+    return {qEnvironmentVariable(ProgramFolderVariable).toStdString(), executableFolder_,
+            settings().value(RememberedFolderKey).toString().toStdString()};
+}
+
+std::optional<std::filesystem::path> frmCode::chooseProgramFolder(const std::filesystem::path& start)
+{
     const QString chosen = askFolder(this, QStringLiteral("選擇程式檔存放的資料夾"),
-                                     remembered.empty() ? QString() : QString::fromStdString(remembered.string()));
+                                     start.empty() ? QString() : QString::fromStdString(start.string()));
     if (chosen.isEmpty())
         return std::nullopt; // cancelled: nothing is written
     if (!folderIsWritable(chosen.toStdString())) {
@@ -118,6 +128,30 @@ std::optional<std::filesystem::path> frmCode::programFolder()
     }
     settings().setValue(RememberedFolderKey, chosen);
     return chosen.toStdString();
+}
+
+std::optional<std::filesystem::path> frmCode::programFolder()
+{
+    const ProgramFolderSources sources = folderSources();
+    if (auto folder = kerf::programFolder(sources))
+        return folder;
+    return chooseProgramFolder(sources.remembered);
+}
+
+void frmCode::mnuProgramFolder_Click()
+{
+    const ProgramFolderSources before = folderSources();
+    const auto current = kerf::programFolder(before);
+    if (!chooseProgramFolder(current ? *current : before.remembered))
+        return;
+    const auto now = kerf::programFolder(folderSources());
+    const std::string where = now ? now->string() : std::string();
+    std::string prompt = "程式檔會寫入資料夾「" + where + "」。";
+    if (!before.preset.empty())
+        prompt += "（由環境變數 " + std::string(ProgramFolderVariable) + " 指定，它優先於選擇的資料夾。）";
+    else if (now && *now == executableFolder_)
+        prompt += "（程式所在的資料夾可以寫入時優先；選擇的資料夾在它無法寫入時使用。）";
+    showMessage(this, MessageIcon::None, "程式檔資料夾", prompt);
 }
 
 void frmCode::focusBox(GenerationBox box)
@@ -155,10 +189,15 @@ void frmCode::cmdStart_Click()
 {
     if (!layout_)
         return; // the designer opens this window only with a layout
+    const GenerationRequest request = readRequest();
+    // What will be cut differs from what was typed: said before anything is written.
+    if (const auto note = generationNote(layout_->shape, request.texts))
+        if (!askQuestion(this, "切割次數", *note + "要照這樣產生程式嗎？"))
+            return;
     const auto folder = programFolder();
     if (!folder)
         return;
-    const GenerationOutcome outcome = runGeneration(*layout_, readRequest(), OutputFolder{*folder});
+    const GenerationOutcome outcome = runGeneration(*layout_, request, OutputFolder{*folder});
     if (showFault(outcome))
         return;
     const auto& done = std::get<GenerationDone>(outcome);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 
 #include "program/writer/generation_driver.h"
 #include "program/writer/generation_refusal.h"
+#include "files/program_folder.h"
 #include "forms/form.h"
 #include "layout/wafer_layout.h"
 
@@ -54,8 +56,12 @@ public:
     QPointer<QLabel> Label1, Label2, Label3, Label4, Label5, Label6;
     QPointer<QLineEdit> Text1, Text2, Text3, Text4, Text5, Text6;
     QPointer<QPushButton> cmdStart, cmdPreview, cmdExit;
+    /// The window's context menu: the folder that programs go into.
+    QPointer<QAction> mnuProgramFolder;
 
     void cmdStart_Click();
+    /// Asks for the folder to remember for programs and says where they go now.
+    void mnuProgramFolder_Click();
     void cmdPreview_Click();
     void cmdExit_Click();
 
@@ -79,6 +85,10 @@ private:
     /// folder will do; nothing when the user cancels or picks a folder that
     /// cannot be written (which is said in a message box).
     std::optional<std::filesystem::path> programFolder();
+    /// Asks for a folder that can be written, remembers it and returns it;
+    /// nothing when cancelled or not writable (said in a message box).
+    std::optional<std::filesystem::path> chooseProgramFolder(const std::filesystem::path& start);
+    ProgramFolderSources folderSources() const;
 
     void showTexts();
 

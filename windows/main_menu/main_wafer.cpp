@@ -7,6 +7,7 @@
 #include "forms/form.h"
 #include "windows/designer/frm_wafer.h"
 #include "forms/twips.h"
+#include "forms/window_placement.h"
 #include "windows/simulator/frm_hex.h"
 
 namespace kerf::ui {
@@ -25,17 +26,17 @@ MainWafer::MainWafer(QWidget* parent) : QDialog(parent)
     setFixedSize(twipsSize(2805, 1500));
     setSizeGripEnabled(false);
     // A start-up window of its own: minimisable, with no owner.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window);
+    offerNoMaximize(this);
 
     // At the top-left of the screen, leaving the room beside it to the tool windows.
     move(screen()->availableGeometry().topLeft() + QPoint(MenuMargin, MenuMargin));
 
     // The frame's top edge sits just above the client area.
     Frame1 = makeFrame(this, "Frame1", QString(), 45, -45, 2715, 1500);
-    cmdfrmWafer = makeButton(Frame1, "cmdfrmWafer", QStringLiteral("晶片雷射切割程式碼產生器"), 90, 180, 2500, 375);
-    cmdfrmHex = makeButton(Frame1, "cmdfrmHex", QStringLiteral("六角形晶片鑽石切割模擬器"), 90, 585, 2500, 375);
-    cmdExit = makeButton(Frame1, "cmdExit", QStringLiteral("離開本系統"), 90, 990, 2500, 375);
+    cmdfrmWafer = makeButton(Frame1, "cmdfrmWafer", QStringLiteral("晶片雷射切割程式碼產生器(&W)"), 90, 180, 2500, 375);
+    cmdfrmHex = makeButton(Frame1, "cmdfrmHex", QStringLiteral("六角形晶片鑽石切割模擬器(&H)"), 90, 585, 2500, 375);
+    cmdExit = makeButton(Frame1, "cmdExit", QStringLiteral("離開本系統(&X)"), 90, 990, 2500, 375);
     chainTabOrder({cmdfrmWafer, cmdfrmHex, cmdExit});
     cmdfrmWafer->setFocus();
 

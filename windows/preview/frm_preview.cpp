@@ -10,16 +10,17 @@
 
 #include "forms/window_placement.h"
 #include "program/check/report_numbers.h"
-#include "windows/preview/program_error_text.h"
+#include "program/reader/reading_error_text.h"
 
 namespace kerf::ui {
 
 namespace {
 
 constexpr int ProgressSteps = BackgroundJob<CutReport>::ProgressSteps;
-const QColor FaultColour{255, 0, 0};
-const QColor CleanColour{0, 128, 0};
-const QColor UncheckedColour{176, 96, 0};
+// Red, green and amber that keep 4.5:1 against the window's light grey.
+const QColor FaultColour{192, 0, 0};
+const QColor CleanColour{0, 110, 0};
+const QColor UncheckedColour{150, 80, 0};
 
 QString qt(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -64,10 +65,8 @@ frmPreview::frmPreview(QWidget* owner)
     setWindowTitle(QStringLiteral("切割路徑預覽"));
     setModal(false);
     setSizeGripEnabled(true);
-    // Room for the reading, the check and a drawing that is being replaced.
-    pool_.setMaxThreadCount(3);
     buildControls();
-    resize(1040, 700);
+    fitWindow(this, QSize(1040, 700));
 
     drawDelay_.setSingleShot(true);
     drawDelay_.setInterval(120);
@@ -81,11 +80,7 @@ frmPreview::frmPreview(QWidget* owner)
         connect(watcher, &QFutureWatcherBase::progressValueChanged, this, &frmPreview::updateProgress);
 }
 
-frmPreview::~frmPreview()
-{
-    stopWork();
-    pool_.waitForDone();
-}
+frmPreview::~frmPreview() { stopWork(); }
 
 void frmPreview::buildControls()
 {
@@ -207,13 +202,16 @@ void frmPreview::showProgram(const WaferLayout& layout, std::string text)
     stepLabel->clear();
     clearReport(QStringLiteral("檢查中，結果稍後顯示。"));
 
-    reading_.start(pool_, [text = std::move(text)](const BackgroundJob<ReadResult>::Progress&) {
+    reading_.start([text = std::move(text)](const BackgroundJob<ReadResult>::Progress&) {
         ReadResult result;
         auto parsed = parseProgram(text);
-        if (auto* error = std::get_if<ProgramError>(&parsed))
-            result.refusal = describeProgramError(*error, text);
-        else
+        if (auto* error = std::get_if<ProgramError>(&parsed)) {
+            result.refusal.emplace();
+            result.refusal->verdict = readingErrorText(*error, text);
+            result.refusal->fault = true;
+        } else {
             result.program = std::make_shared<const Program>(std::get<Program>(std::move(parsed)));
+        }
         return std::optional(std::move(result));
     });
     progressDelay_.start();
@@ -287,7 +285,7 @@ void frmPreview::programRead(ReadResult result)
     program_ = std::move(result.program);
     report_.reset();
     layers_.reset();
-    checking_.start(pool_, [program = program_, layout = layout_](const BackgroundJob<CutReport>::Progress& progress) {
+    checking_.start([program = program_, layout = layout_](const BackgroundJob<CutReport>::Progress& progress) {
         CutCheckOptions options;
         options.progress = [&progress](std::uint64_t done, std::uint64_t total) {
             return progress(total ? double(done) / double(total) : 0.0);
@@ -302,7 +300,7 @@ void frmPreview::requestDrawing()
     drawDelay_.stop();
     if (!program_)
         return;
-    drawing_.start(pool_, [program = program_, view = picture->view(), ratio = picture->devicePixelRatioF(),
+    drawing_.start([program = program_, view = picture->view(), ratio = picture->devicePixelRatioF(),
                            match = map::cutPathMatch(*layout_, CutCheckOptions{}.tolerance)](
                               const BackgroundJob<map::CutPathLayers>::Progress& progress) {
         map::CutPathLayers layers = map::drawCutPathLayers(*program, view, ratio, progress, match);

@@ -15,15 +15,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
-#include <QThreadPool>
 #include <QTimer>
 
 #include "layout/wafer_layout.h"
 #include "program/check/cut_check.h"
 #include "program/check/cut_report_figures.h"
 #include "program/reader/program_reader.h"
+#include "forms/background_job.h"
 #include "render/cut_path_picture.h"
-#include "windows/preview/background_job.h"
 #include "windows/preview/cut_path_view.h"
 
 namespace kerf::ui {
@@ -102,7 +101,6 @@ private:
     std::optional<CutReport> report_;
     std::optional<map::CutPathLayers> layers_;
 
-    QThreadPool pool_;
     BackgroundJob<ReadResult> reading_;
     BackgroundJob<CutReport> checking_;
     BackgroundJob<map::CutPathLayers> drawing_;

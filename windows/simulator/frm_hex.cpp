@@ -30,6 +30,7 @@ void frmHex::buildControls(QWidget* surface)
     Label2 = makeRowCaption(Frame1, "Label2", QStringLiteral("晶粒尺寸："), 2, CaptionWidth);
     Text1 = placeRowBox(new NumberBox(Frame1), "Text1", 2, DieSizeWidth);
     Text1->setMaxLength(10);
+    Text1->setRefusalBox(InputBox::DieSize);
     Label3 = makeRowUnit(Frame1, "Label3", QStringLiteral("mil"), 2, DieSizeWidth);
 
     makeResultFrame(surface, {"Frame2", Frame2}, 1575, {{"Label4", Label4}, {"Text2", Text2}, {"Label7", Label7}},

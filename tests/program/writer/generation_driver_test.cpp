@@ -48,7 +48,7 @@ TEST(GenerationDriver, WritesTheProgramIntoTheFolderAndSaysSo)
     ASSERT_TRUE(std::holds_alternative<GenerationDone>(outcome));
     const GenerationDone& done = std::get<GenerationDone>(outcome);
     EXPECT_EQ(done.path, folder.path().string() + "/job.TXT");
-    EXPECT_EQ(done.prompt, "產生程式碼的程序已經完成。");
+    EXPECT_EQ(done.prompt, "產生程式碼的程序已經完成。程式檔：" + done.path);
     EXPECT_EQ(done.title, "產生程序完成");
     EXPECT_EQ(folder.snapshot(),
               (std::map<std::string, std::string>{

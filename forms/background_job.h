@@ -1,8 +1,10 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -10,20 +12,21 @@
 
 #include <QFutureWatcher>
 #include <QPromise>
-#include <QThreadPool>
-#include <QtConcurrent/QtConcurrentRun>
+
+#include "forms/background_pool.h"
 
 namespace kerf::ui {
 
-/// One kind of work that a window runs in a thread pool, one run at a time,
-/// its result handed over on the window's thread. A run that is replaced or
-/// cancelled hands nothing over.
+/// One kind of work that a window runs in the background pool, one run at a
+/// time, its progress and result handed over on the window's thread. A run
+/// that is replaced or cancelled hands nothing over; its work is told to stop
+/// and nobody waits for it.
 template <typename T>
 class BackgroundJob {
 public:
     /// Tells the work its share done (0 to 1); false once the work is cancelled.
     using Progress = std::function<bool(double done)>;
-    /// The steps of the future's progress value.
+    /// The steps of the progress value.
     static constexpr int ProgressSteps = 1000;
 
     /// `done` takes the result of a run; `failed` the words for why a run
@@ -36,40 +39,47 @@ public:
     }
     BackgroundJob(const BackgroundJob&) = delete;
     BackgroundJob& operator=(const BackgroundJob&) = delete;
+    ~BackgroundJob() { cancel(); }
 
-    /// Cancels the run going on and runs `work(progress)` in `pool`. A work
-    /// that stops early because it was cancelled returns no value, and its
-    /// run hands nothing over.
+    /// Cancels the run going on and runs `work(progress)` in the background.
+    /// A work that stops early because it was cancelled returns no value.
     template <typename Work>
-    void start(QThreadPool& pool, Work work)
+    void start(Work work)
     {
-        watcher_.cancel();
+        cancel();
         pending_ = true;
-        watcher_.setFuture(QtConcurrent::run(&pool, [work = std::move(work)](QPromise<Outcome>& promise) mutable {
-            promise.setProgressRange(0, ProgressSteps);
-            const Progress progress = [&promise](double done) {
-                promise.setProgressValue(static_cast<int>(std::clamp(done, 0.0, 1.0) * ProgressSteps));
-                return !promise.isCanceled();
+        auto promise = std::make_shared<QPromise<Outcome>>();
+        auto reached = std::make_shared<std::atomic<double>>(0.0);
+        run_ = promise->future();
+        reached_ = reached;
+        watcher_.setFuture(run_);
+        promise->setProgressRange(0, ProgressSteps);
+        promise->start();
+        runInBackground([work = std::move(work), promise, reached]() mutable {
+            const Progress progress = [&promise, &reached](double done) {
+                done = std::clamp(done, 0.0, 1.0);
+                reached->store(done);
+                promise->setProgressValue(static_cast<int>(done * ProgressSteps));
+                return !promise->isCanceled();
             };
             Outcome outcome;
             try {
-                std::optional<T> value = work(progress);
-                if (!value)
-                    return; // cancelled
-                outcome.value = std::move(value);
+                outcome.value = work(progress);
             } catch (const std::bad_alloc&) {
                 outcome.failure = "記憶體不足";
             } catch (const std::exception&) {
                 outcome.failure = "發生錯誤";
             }
-            promise.addResult(std::move(outcome));
-        }));
+            if (outcome.value || !outcome.failure.empty())
+                promise->addResult(std::move(outcome));
+            promise->finish();
+        });
     }
 
     /// Cancels the run going on; its result, if it still comes, is dropped.
     void cancel()
     {
-        watcher_.cancel();
+        run_.cancel();
         // Watching nothing: the finished signal of the cancelled run does not come.
         watcher_.setFuture({});
         pending_ = false;
@@ -82,6 +92,11 @@ public:
     int progress() const { return std::max(0, watcher_.progressValue()); }
     /// Signals progressValueChanged as a run goes on.
     const QFutureWatcherBase& watcher() const { return watcher_; }
+
+    /// The last run started, cancelled or not: finished once its work has returned.
+    QFuture<void> lastRun() const { return QFuture<void>(run_); }
+    /// The share the last run's work had reached when it last told its progress.
+    double lastRunReached() const { return reached_ ? reached_->load() : 0.0; }
 
 private:
     struct Outcome {
@@ -103,6 +118,8 @@ private:
     }
 
     QFutureWatcher<Outcome> watcher_;
+    QFuture<Outcome> run_;
+    std::shared_ptr<std::atomic<double>> reached_;
     std::function<void(T)> done_;
     std::function<void(const std::string&)> failed_;
     bool pending_ = false;

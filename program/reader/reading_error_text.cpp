@@ -1,9 +1,9 @@
-#include "windows/preview/program_error_text.h"
+#include "program/reader/reading_error_text.h"
 
 #include <cstdint>
 #include <string>
 
-namespace kerf::ui {
+namespace kerf {
 
 namespace {
 
@@ -52,14 +52,11 @@ std::string lineOf(std::string_view text, std::uint32_t line, std::size_t most =
 
 } // namespace
 
-ReportText describeProgramError(const ProgramError& error, std::string_view programText)
+std::string readingErrorText(const ProgramError& error, std::string_view programText)
 {
-    ReportText text;
-    text.fault = true;
     const std::string where = error.line > 0 ? "程式第 " + std::to_string(error.line) + " 行無法讀取：" : "程式無法讀取：";
     const std::string line = error.line > 0 ? lineOf(programText, error.line) : std::string();
-    text.verdict = where + errorWords(error.kind) + (line.empty() ? "" : "（「" + line + "」）") + "。";
-    return text;
+    return where + errorWords(error.kind) + (line.empty() ? "" : "（「" + line + "」）") + "。";
 }
 
-} // namespace kerf::ui
+} // namespace kerf
