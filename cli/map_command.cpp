@@ -6,8 +6,8 @@
 #include <QGuiApplication>
 
 #include "cli/design_options.h"
-#include "cli/program_file.h"
 #include "cli/output_file.h"
+#include "program/check/program_file.h"
 #include "render/layout_export.h"
 
 namespace kerf::cli {
@@ -62,15 +62,18 @@ int saveMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
     const auto* design = std::get_if<Design>(&outcome);
     const WaferLayout& layout = design ? design->layout : outline;
 
-    std::optional<Program> program;
+    std::shared_ptr<const Program> program;
     if (const auto& file = choices.program) {
-        program = readProgramFile(*file, err);
-        if (!program)
+        auto read = readProgramFile(*file);
+        if (const auto* refusal = std::get_if<ProgramFileRefusal>(&read)) {
+            err << refusal->message << '\n';
             return 1;
+        }
+        program = std::get<ProgramFile>(std::move(read)).program;
     }
 
     ensureGuiApplication();
-    const Program* cutPath = program ? &*program : nullptr;
+    const Program* cutPath = program.get();
     const auto failure = writeOutputFile(path, out, [&](std::ostream& file) {
         const bool written = png ? map::writeMapPng(file, layout, side, cutPath)
                                  : map::writeMapSvg(file, layout, side, cutPath);

@@ -159,12 +159,12 @@ TEST(CliCheck, AProgramThatIsNotWellFormedIsReportedWithItsLine)
     const CliRun r = run(checkHexagons(noEL.path));
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.out.empty());
-    EXPECT_TRUE(has(r.err, "不是正確的切割程式：line 61: ")) << r.err;
+    EXPECT_TRUE(has(r.err, "不是正確的切割程式。程式第 61 行無法讀取：SL 沒有對應的 EL")) << r.err;
 
     const Changed unknown(HexagonsProgram, "OFF", "OFFF");
     const CliRun word = run(checkHexagons(unknown.path));
     EXPECT_EQ(word.status, 1);
-    EXPECT_TRUE(has(word.err, "：line 91: ")) << word.err;
+    EXPECT_TRUE(has(word.err, "。程式第 91 行無法讀取：無法辨識的指令（「OFFF」）。\n")) << word.err;
 }
 
 TEST(CliCheck, CutsOutsideTheEffectiveCircleFail)
@@ -216,10 +216,10 @@ TEST(CliCheck, RefusalsAndUnreadableFilesExitOne)
     EXPECT_TRUE(has(noShape.err, "--shape"));
     const CliRun missing = run(checkHexagons("/nonexistent/JOB.TXT"));
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "無法讀取程式檔 /nonexistent/JOB.TXT：No such file or directory\n");
+    EXPECT_EQ(missing.err, "無法讀取程式檔 /nonexistent/JOB.TXT：檔案不存在。\n");
     const CliRun folder = run(checkHexagons(std::filesystem::temp_directory_path().string()));
     EXPECT_EQ(folder.status, 1);
-    EXPECT_TRUE(has(folder.err, "無法讀取程式檔 "));
+    EXPECT_TRUE(has(folder.err, "：這是資料夾，不是檔案。\n")) << folder.err;
 }
 
 TEST(CliCheck, UsageErrorsExitTwo)

@@ -3,10 +3,9 @@
 
 #include "program/check/cut_report_figures.h"
 #include "program/check/report_numbers.h"
-#include "windows/preview/program_error_text.h"
+#include "program/check/program_error_text.h"
 
 using namespace kerf;
-using namespace kerf::ui;
 
 namespace {
 

@@ -10,9 +10,9 @@
 
 #include "forms/window_placement.h"
 #include "program/check/report_numbers.h"
-#include "windows/preview/program_error_text.h"
+#include "program/check/program_error_text.h"
 
-namespace kerf::ui {
+namespace kerf {
 
 namespace {
 
@@ -454,4 +454,4 @@ void frmPreview::updateProgress()
     progressBar->show();
 }
 
-} // namespace kerf::ui
+} // namespace kerf

@@ -1,9 +1,9 @@
-#include "windows/preview/program_error_text.h"
+#include "program/check/program_error_text.h"
 
 #include <cstdint>
 #include <string>
 
-namespace kerf::ui {
+namespace kerf {
 
 namespace {
 
@@ -62,4 +62,4 @@ ReportText describeProgramError(const ProgramError& error, std::string_view prog
     return text;
 }
 
-} // namespace kerf::ui
+} // namespace kerf
