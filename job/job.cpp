@@ -1,0 +1,62 @@
+#include "job/job.h"
+
+namespace kerf {
+namespace {
+
+template <typename Section, std::size_t N>
+Section overlaid(const Section& base, const Section& over, const std::array<JobKey<Section>, N>& keys)
+{
+    Section section = base;
+    for (const auto& key : keys)
+        if (over.*key.value)
+            section.*key.value = over.*key.value;
+    return section;
+}
+
+} // namespace
+
+Job overlaidJob(const Job& base, const Job& over)
+{
+    return {overlaid(base.designer, over.designer, DesignerKeys), overlaid(base.program, over.program, ProgramKeys)};
+}
+
+Job completedJob(const Job& job)
+{
+    const DesignInput design = designInputOf(job.designer);
+    return jobOf(design.texts, generationTextsOf(job.program));
+}
+
+DesignInput designInputOf(const JobDesigner& designer)
+{
+    // No size chosen leaves the diameter 0 and the effective diameter box empty.
+    const std::string wafer = designer.wafer.value_or("");
+    const WaferSizeChoice size = chooseWaferSize(wafer, 0);
+    DesignInput input;
+    input.WaferDiameter = size.WaferDiameter;
+    input.texts.waferSize = wafer;
+    input.texts.effectiveDiameter = designer.effective.value_or(wafer.empty() ? "" : size.effectiveText);
+    input.texts.shape = designer.shape.value_or("");
+    input.texts.dieSize = designer.die.value_or("");
+    input.texts.fineTune = designer.gap.value_or("");
+    return input;
+}
+
+GenerationTexts generationTextsOf(const JobProgram& program)
+{
+    GenerationTexts texts;
+    texts.name = program.name.value_or(texts.name);
+    texts.passes = program.passes.value_or(texts.passes);
+    texts.DVL = program.dvl.value_or(texts.DVL);
+    texts.DAC = program.dac.value_or(texts.DAC);
+    texts.VEL = program.vel.value_or(texts.VEL);
+    texts.ACC = program.acc.value_or(texts.ACC);
+    return texts;
+}
+
+Job jobOf(const DesignTexts& designer, const GenerationTexts& program)
+{
+    return {{designer.waferSize, designer.effectiveDiameter, designer.shape, designer.dieSize, designer.fineTune},
+            {program.name, program.passes, program.DVL, program.DAC, program.VEL, program.ACC}};
+}
+
+} // namespace kerf

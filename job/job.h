@@ -1,0 +1,81 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "layout/design_driver.h"
+#include "program/writer/generation_parameters.h"
+
+namespace kerf {
+
+/// The designer's boxes in a job, each the box's text as it stands; a key
+/// that is not there (nullopt) is what the window shows when it opens.
+struct JobDesigner {
+    std::optional<std::string> wafer = std::nullopt; // Combo1: "" or a size list item
+    std::optional<std::string> effective = std::nullopt; // Text5
+    std::optional<std::string> shape = std::nullopt; // Combo2
+    std::optional<std::string> die = std::nullopt; // Text1
+    std::optional<std::string> gap = std::nullopt; // Text2
+
+    bool operator==(const JobDesigner&) const = default;
+};
+
+/// The generation window's boxes in a job, likewise.
+struct JobProgram {
+    std::optional<std::string> name = std::nullopt; // Text1
+    std::optional<std::string> passes = std::nullopt; // Text2
+    std::optional<std::string> dvl = std::nullopt; // Text3
+    std::optional<std::string> dac = std::nullopt; // Text4
+    std::optional<std::string> vel = std::nullopt; // Text5
+    std::optional<std::string> acc = std::nullopt; // Text6
+
+    bool operator==(const JobProgram&) const = default;
+};
+
+/// A job: the work of the designer and of the generation window, as typed.
+struct Job {
+    JobDesigner designer;
+    JobProgram program;
+
+    bool operator==(const Job&) const = default;
+};
+
+/// A key of a section, in the order the file holds them; the keys are the
+/// command line's option names.
+template <typename Section>
+struct JobKey {
+    std::string_view name;
+    std::optional<std::string> Section::*value;
+};
+inline constexpr std::array<JobKey<JobDesigner>, 5> DesignerKeys = {{{"wafer", &JobDesigner::wafer},
+                                                                     {"effective", &JobDesigner::effective},
+                                                                     {"shape", &JobDesigner::shape},
+                                                                     {"die", &JobDesigner::die},
+                                                                     {"gap", &JobDesigner::gap}}};
+inline constexpr std::array<JobKey<JobProgram>, 6> ProgramKeys = {{{"name", &JobProgram::name},
+                                                                   {"passes", &JobProgram::passes},
+                                                                   {"dvl", &JobProgram::dvl},
+                                                                   {"dac", &JobProgram::dac},
+                                                                   {"vel", &JobProgram::vel},
+                                                                   {"acc", &JobProgram::acc}}};
+
+/// `base` with every key that `over` holds taken from `over` (the command
+/// line's options over a job file's values).
+Job overlaidJob(const Job& base, const Job& over);
+
+/// Every key filled: a missing one gets what the windows show when they open
+/// (the effective diameter: what choosing the wafer size writes, nothing
+/// without a size; the generation window: its start values).
+Job completedJob(const Job& job);
+
+/// The design button's input for the designer's boxes of a job.
+DesignInput designInputOf(const JobDesigner& designer);
+/// The generation window's boxes for a job.
+GenerationTexts generationTextsOf(const JobProgram& program);
+
+/// The job of the windows' boxes (every key present).
+Job jobOf(const DesignTexts& designer, const GenerationTexts& program);
+
+} // namespace kerf

@@ -1,0 +1,212 @@
+#include "job/job_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fstream>
+#include <iterator>
+
+#include <nlohmann/json.hpp>
+
+#include "files/file_replacement.h"
+#include "files/utf8.h"
+
+namespace kerf {
+namespace {
+
+using nlohmann::json;
+
+std::string named(const std::filesystem::path& file) { return "工作檔「" + file.string() + "」"; }
+
+JobRefusal refusal(const std::filesystem::path& file, const std::string& what)
+{
+    return {named(file) + what, std::string(JobOpenTitle)};
+}
+
+// «第 3 行第 5 個字元» of the byte at `offset` (0-based) in `text`.
+std::string lineAndColumn(std::string_view text, std::size_t offset)
+{
+    offset = std::min(offset, text.size());
+    const std::string_view before = text.substr(0, offset);
+    const std::size_t line = 1 + std::count(before.begin(), before.end(), '\n');
+    const std::size_t lineStart = before.rfind('\n') == std::string_view::npos ? 0 : before.rfind('\n') + 1;
+    // Columns count characters, not the bytes of UTF-8.
+    const std::size_t column = 1 + std::count_if(before.begin() + lineStart, before.end(),
+                                                 [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+    return "第 " + std::to_string(line) + " 行第 " + std::to_string(column) + " 個字元";
+}
+
+std::string kindOf(const json& value)
+{
+    switch (value.type()) {
+    case json::value_t::null: return "null";
+    case json::value_t::boolean: return "真假值 " + value.dump();
+    case json::value_t::number_integer:
+    case json::value_t::number_unsigned:
+    case json::value_t::number_float: return "數值 " + value.dump();
+    case json::value_t::array: return "陣列";
+    case json::value_t::object: return "物件";
+    default: return "字串 " + value.dump();
+    }
+}
+
+std::string waferListText()
+{
+    std::string items;
+    for (std::string_view item : WaferSizeItems)
+        items += (items.empty() ? "「" : "、「") + std::string(item) + "」";
+    return items;
+}
+
+bool isWaferSize(const std::optional<std::string>& wafer)
+{
+    return !wafer || wafer->empty() || std::find(WaferSizeItems.begin(), WaferSizeItems.end(), *wafer) != WaferSizeItems.end();
+}
+
+std::string waferFault(const std::string& wafer)
+{
+    return "晶片直徑「" + wafer + "」不是清單的一項（" + waferListText() + "，或空白）。";
+}
+
+// One section's keys into `section`, or what is wrong with it.
+template <typename Section, std::size_t N>
+std::optional<std::string> readSection(const json& object, std::string_view name, Section& section,
+                                       const std::array<JobKey<Section>, N>& keys)
+{
+    if (!object.is_object())
+        return "的「" + std::string(name) + "」必須是 JSON 物件，卻是" + kindOf(object) + "。";
+    for (const auto& [key, value] : object.items()) {
+        const auto known = std::find_if(keys.begin(), keys.end(), [&](const auto& k) { return k.name == key; });
+        if (known == keys.end())
+            return "有不認得的鍵「" + std::string(name) + "." + key + "」（拼錯了嗎？）。";
+        if (!value.is_string())
+            return "的「" + std::string(name) + "." + key + "」必須是字串（方塊裡的文字，例如 \"50\"），卻是"
+                   + kindOf(value) + "。";
+        section.*known->value = value.template get<std::string>();
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> jobFault(const json& document, Job& job)
+{
+    if (!document.is_object())
+        return "不是 Kerfwright 工作檔：內容不是 JSON 物件。";
+    const auto format = document.find("format");
+    if (format == document.end() || !format->is_string() || format->get<std::string>() != JobFormat)
+        return "不是 Kerfwright 工作檔：「format」" + (format == document.end() ? std::string("不存在")
+                                                                                : "是" + kindOf(*format))
+               + "，應為 \"" + std::string(JobFormat) + "\"。";
+    const auto version = document.find("version");
+    if (version == document.end() || !version->is_number_integer() || *version < 1)
+        return "的「version」" + (version == document.end() ? std::string("不存在") : "是" + kindOf(*version))
+               + "，應為 1 以上的整數。";
+    if (*version > JobVersion)
+        return "的版本是 " + version->dump() + "，比這個程式能讀的版本 " + std::to_string(JobVersion)
+               + " 新；請以較新的 Kerfwright 開啟。";
+    for (const auto& [key, value] : document.items()) {
+        std::optional<std::string> fault;
+        if (key == "designer")
+            fault = readSection(value, key, job.designer, DesignerKeys);
+        else if (key == "program")
+            fault = readSection(value, key, job.program, ProgramKeys);
+        else if (key != "format" && key != "version")
+            fault = "有不認得的鍵「" + key + "」（拼錯了嗎？）。";
+        if (fault)
+            return fault;
+    }
+    if (!isWaferSize(job.designer.wafer))
+        return "的「designer.wafer」：" + waferFault(*job.designer.wafer);
+    return std::nullopt;
+}
+
+template <typename Section, std::size_t N>
+std::string sectionText(const Section& section, const std::array<JobKey<Section>, N>& keys)
+{
+    std::string text = "{";
+    for (const auto& key : keys) {
+        if (const auto& value = section.*key.value) {
+            text += (text.size() > 1 ? ", \"" : "\"") + std::string(key.name) + "\": " + json(*value).dump();
+        }
+    }
+    return text + "}";
+}
+
+template <typename Section, std::size_t N>
+bool isUtf8(const Section& section, const std::array<JobKey<Section>, N>& keys)
+{
+    return std::all_of(keys.begin(), keys.end(), [&](const auto& key) {
+        const auto& value = section.*key.value;
+        return !value || value->empty() || decodeUtf8(*value).has_value();
+    });
+}
+
+std::string readReason(int error)
+{
+    switch (error) {
+    case ENOENT: return "檔案不存在";
+    case EACCES:
+    case EPERM: return "沒有讀取這個檔案的權限";
+    case EISDIR: return "這是資料夾，不是檔案";
+    case ENOTDIR: return "路徑中有一項不是資料夾";
+    case ENAMETOOLONG: return "路徑太長";
+    case EIO: return "磁碟讀寫錯誤";
+    default: return "系統錯誤（錯誤碼 " + std::to_string(error) + "）";
+    }
+}
+
+} // namespace
+
+std::variant<Job, JobRefusal> parseJob(std::string_view text, const std::filesystem::path& file)
+{
+    json document;
+    try {
+        document = json::parse(text.begin(), text.end());
+    } catch (const json::parse_error& error) {
+        // The error's byte is 1-based: the character where the text stops being JSON.
+        return refusal(file, "不是正確的 JSON：" + lineAndColumn(text, error.byte == 0 ? 0 : error.byte - 1)
+                                 + "有誤。");
+    }
+    Job job;
+    if (const auto fault = jobFault(document, job))
+        return refusal(file, *fault);
+    return job;
+}
+
+std::variant<Job, JobRefusal> readJob(const std::filesystem::path& file)
+{
+    errno = 0;
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return refusal(file, "無法讀取：" + readReason(errno) + "。");
+    std::string text;
+    char block[1 << 14];
+    while (in.read(block, sizeof block) || in.gcount() > 0) {
+        text.append(block, static_cast<std::size_t>(in.gcount()));
+        if (text.size() > JobFileMaxBytes)
+            return refusal(file, "太大（超過 1 MB），不是 Kerfwright 工作檔。");
+    }
+    if (in.bad())
+        return refusal(file, "無法讀取：" + readReason(errno == 0 ? EIO : errno) + "。");
+    return parseJob(text, file);
+}
+
+std::string jobText(const Job& job)
+{
+    return "{\"format\": \"" + std::string(JobFormat) + "\", \"version\": " + std::to_string(JobVersion) + ",\n"
+           + " \"designer\": " + sectionText(job.designer, DesignerKeys) + ",\n"
+           + " \"program\":  " + sectionText(job.program, ProgramKeys) + "}\n";
+}
+
+std::optional<JobRefusal> writeJob(const std::filesystem::path& file, const Job& job)
+{
+    const std::string title(JobSaveTitle);
+    if (!isUtf8(job.designer, DesignerKeys) || !isUtf8(job.program, ProgramKeys))
+        return JobRefusal{named(file) + "沒有寫入：有一個值不是正確的 UTF-8 文字。", title};
+    if (!isWaferSize(job.designer.wafer))
+        return JobRefusal{named(file) + "沒有寫入：" + waferFault(*job.designer.wafer), title};
+    const std::string text = jobText(job);
+    if (const auto failure = replaceFile(file, [&](std::ostream& out) { out << text; }))
+        return JobRefusal{replaceFailureText("工作檔", file, *failure), title};
+    return std::nullopt;
+}
+
+} // namespace kerf
