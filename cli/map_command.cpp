@@ -3,9 +3,8 @@
 #include <memory>
 #include <optional>
 
-#include <QGuiApplication>
-
 #include "cli/design_options.h"
+#include "cli/gui_application.h"
 #include "cli/output_file.h"
 #include "program/check/program_file.h"
 #include "render/layout_export.h"
@@ -13,28 +12,6 @@
 namespace kerf::cli {
 
 namespace {
-
-// Images are drawn without a window: Qt runs on the offscreen platform
-// unless the caller chose another. The application is never destroyed:
-// tearing it down among the other statics at exit is not safe.
-void ensureGuiApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Qt's note that a session without a desktop has no runtime folder is no
-    // concern of an image file; every other message goes where it went.
-    static const QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
-            if (type != QtWarningMsg || !message.startsWith(QLatin1String("QStandardPaths:")))
-                previous(type, context, message);
-        });
-    static int argc = 1;
-    static char name[] = "kerfwright-cli";
-    static char* argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv);
-}
 
 struct MapChoices {
     DesignBoxes boxes;
