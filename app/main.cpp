@@ -18,9 +18,14 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(KERF_VERSION));
     QCommandLineParser arguments;
     arguments.addVersionOption(); // --version: prints the version and ends
+    arguments.addPositionalArgument(QStringLiteral("PROGRAM.TXT"),
+                                    QStringLiteral("在預覽視窗開啟這個切割程式，以設計視窗的排列檢查"));
     arguments.process(application);
     kerf::ui::prepareApplication(application);
     kerf::ui::MainWafer menu;
     menu.show();
+    for (const QString& file : arguments.positionalArguments())
+        if (!file.endsWith(QStringLiteral(".kwjob"), Qt::CaseInsensitive))
+            menu.openProgramFile(file);
     return QApplication::exec();
 }

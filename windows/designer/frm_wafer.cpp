@@ -4,6 +4,11 @@
 #include <variant>
 
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QFile>
 #include <QFileInfo>
 #include <QtConcurrent/QtConcurrentRun>
@@ -49,6 +54,12 @@ void frmWafer::buildControls(QWidget* surface)
     mnuExportDies->setObjectName(QStringLiteral("mnuExportDies"));
     mnuDieSizeChart = PIC1Menu->addAction(QStringLiteral("晶粒尺寸比較…"));
     mnuDieSizeChart->setObjectName(QStringLiteral("mnuDieSizeChart"));
+    PIC1Menu->addSeparator();
+    mnuOpenProgram = PIC1Menu->addAction(QStringLiteral("開啟切割程式…"));
+    mnuOpenProgram->setObjectName(QStringLiteral("mnuOpenProgram"));
+    mnuPrintSheet = PIC1Menu->addAction(QStringLiteral("列印工作單…"));
+    mnuPrintSheet->setObjectName(QStringLiteral("mnuPrintSheet"));
+    setAcceptDrops(true);
 
     // Inputs, top to bottom: wafer diameter, effective diameter, die shape,
     // die size, fine-tune; each unit stands right of its box.
@@ -100,6 +111,8 @@ void frmWafer::buildControls(QWidget* surface)
     connect(mnuDieSizeChart, &QAction::triggered, this, &frmWafer::mnuDieSizeChart_Click);
     connect(mnuSaveImage, &QAction::triggered, this, &frmWafer::mnuSaveImage_Click);
     connect(mnuExportDies, &QAction::triggered, this, &frmWafer::mnuExportDies_Click);
+    connect(mnuOpenProgram, &QAction::triggered, this, &frmWafer::mnuOpenProgram_Click);
+    connect(mnuPrintSheet, &QAction::triggered, this, &frmWafer::mnuPrintSheet_Click);
     connect(&exportWatcher_, &QFutureWatcherBase::finished, this, &frmWafer::exportFinished);
 }
 
@@ -196,8 +209,7 @@ void frmWafer::cmdGenerate_Click()
 
 void frmWafer::showPreview(const ProgramPreview& preview)
 {
-    if (!frmPreview_)
-        frmPreview_ = new frmPreview(this);
+    madePreview();
     frmPreview_->showProgram(preview.layout, preview.text);
     // The generation window is modal: the preview must stay usable beside it.
     if (frmCode_ && frmCode_->isVisible())
@@ -261,6 +273,108 @@ void frmWafer::mnuExportDies_Click()
     if (chosen.isEmpty())
         return;
     startExport(QFile::encodeName(chosen).toStdString(), map::ExportKind::Csv);
+}
+
+frmPreview* frmWafer::madePreview()
+{
+    if (!frmPreview_) {
+        frmPreview_ = new frmPreview(this);
+        connect(frmPreview_, &frmPreview::printRequested, this, &frmWafer::mnuPrintSheet_Click);
+    }
+    return frmPreview_;
+}
+
+bool frmWafer::designShown()
+{
+    if (hasDesign())
+        return true;
+    showMessage(this, MessageIcon::Exclamation, "無資料", "無晶片資料可以檢查切割程式或列印工作單。");
+    return false;
+}
+
+void frmWafer::mnuOpenProgram_Click()
+{
+    if (!designShown())
+        return;
+    const QString folder = programFolder_.isEmpty() ? QDir::homePath() : programFolder_;
+    const QString chosen = askOpenFileName(this, QStringLiteral("開啟切割程式"), folder,
+                                           QStringLiteral("切割程式 (*.TXT *.txt);;所有檔案 (*)"));
+    if (!chosen.isEmpty())
+        openProgramFile(chosen);
+}
+
+void frmWafer::openProgramFile(const QString& path)
+{
+    if (!designShown())
+        return;
+    programFolder_ = QFileInfo(path).absolutePath();
+    madePreview();
+    frmPreview_->showProgramFile(*lastLayout_, path);
+    if (frmCode_ && frmCode_->isVisible())
+        frmPreview_->stayUsableOver(frmCode_);
+}
+
+std::optional<map::JobSheet> frmWafer::jobSheet() const
+{
+    if (!hasDesign())
+        return std::nullopt;
+    const GenerationTexts texts = frmCode_ && frmCode_->isLoaded() ? frmCode_->generationTexts() : GenerationTexts{};
+    std::optional<ProgramFile> file;
+    if (frmPreview_ && frmPreview_->isVisible())
+        file = frmPreview_->programFile();
+    return map::jobSheet({}, jobOf(lastLayout_->texts, texts), *lastLayout_, std::move(file));
+}
+
+void frmWafer::mnuPrintSheet_Click()
+{
+    if (!designShown())
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    printer.setDocName(QStringLiteral("切割工作單"));
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("列印工作單"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const std::optional<map::JobSheet> sheet = jobSheet();
+    QPainter painter;
+    if (!sheet || !painter.begin(&printer)) {
+        showMessage(this, MessageIcon::Exclamation, "無法列印", "無法開始列印工作單：印表機或檔案無法使用。");
+        return;
+    }
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    map::drawJobSheet(painter, QRectF(0, 0, page.width(), page.height()), printer.resolution(), *sheet);
+}
+
+namespace {
+
+// The program file among dropped files: a local file that is not a job.
+QString droppedProgram(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && !url.toLocalFile().endsWith(QStringLiteral(".kwjob"), Qt::CaseInsensitive))
+            return url.toLocalFile();
+    return {};
+}
+
+} // namespace
+
+void frmWafer::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedProgram(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmWafer::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedProgram(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openProgramFile(path);
 }
 
 void frmWafer::startExport(const std::filesystem::path& path, map::ExportKind kind)

@@ -109,13 +109,15 @@ void frmCode::focusBox(GenerationBox box)
     boxes[static_cast<int>(box)]->selectAll();
 }
 
+GenerationTexts frmCode::generationTexts() const
+{
+    return {Text1->text().toStdString(), Text2->text().toStdString(), Text3->text().toStdString(),
+            Text4->text().toStdString(), Text5->text().toStdString(), Text6->text().toStdString()};
+}
+
 GenerationRequest frmCode::readRequest() const
 {
-    GenerationRequest request;
-    request.texts = {Text1->text().toStdString(), Text2->text().toStdString(), Text3->text().toStdString(),
-                     Text4->text().toStdString(), Text5->text().toStdString(), Text6->text().toStdString()};
-    request.date = localDate();
-    return request;
+    return {generationTexts(), localDate()};
 }
 
 bool frmCode::showFault(const GenerationOutcome& outcome)

@@ -37,6 +37,9 @@ public:
     /// it is not loaded. The program is written from that layout.
     void showFor(const WaferLayout& layout);
 
+    /// The boxes' texts as they stand.
+    GenerationTexts generationTexts() const;
+
     /// The folder of the executable, where programs go when it can be written.
     static std::string outputFolder();
 
