@@ -196,25 +196,27 @@ void drawSheetMap(QPainter& painter, QPointF corner, double side, int dotsPerInc
     painter.scale(scale, scale);
     const QRectF square(0, 0, pixels, pixels);
     painter.fillRect(square, Qt::white);
-    if (dieTotal(layout) <= VectorDieLimit) {
+    if (!sheet.program && dieTotal(layout) <= VectorDieLimit) {
         painter.save();
         painter.setClipRect(square);
         drawWaferMap(painter, view, layout, layout.WaferDiameter / 2);
         painter.restore();
     } else {
+        // The path lies over the dies pixel for pixel, as the preview shows it.
         QImage image(pixels, pixels, QImage::Format_RGB32);
         image.setDotsPerMeterX(static_cast<int>(imageDots / 0.0254));
         image.setDotsPerMeterY(image.dotsPerMeterX());
         QPainter imagePainter(&image);
         imagePainter.fillRect(square, Qt::white);
         drawWaferMap(imagePainter, view, layout, layout.WaferDiameter / 2);
+        if (sheet.program) {
+            const CutPathLayers layers = drawCutPathLayers(*sheet.program->program, view, 1.0, {},
+                                                           cutPathMatch(layout, CutCheckOptions{}.tolerance));
+            imagePainter.drawImage(square, cutPathOverlay(layers, layers.steps.count()));
+        }
         imagePainter.end();
+        painter.setRenderHint(QPainter::LosslessImageRendering);
         painter.drawImage(square, image);
-    }
-    if (sheet.program) {
-        const CutPathLayers layers =
-            drawCutPathLayers(*sheet.program->program, view, 1.0, {}, cutPathMatch(layout, CutCheckOptions{}.tolerance));
-        painter.drawImage(square, cutPathOverlay(layers, layers.steps.count()));
     }
     painter.setPen(QPen(Qt::gray, 0));
     painter.setBrush(Qt::NoBrush);

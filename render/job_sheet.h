@@ -63,9 +63,10 @@ JobSheet jobSheet(std::string jobFile, const Job& job, const WaferLayout& layout
 std::string sha256Text(const std::string& bytes);
 
 /// Draws the sheet on `painter` into `page` (device pixels of a device of
-/// `dotsPerInch`): texts as text, the map as vectors while the layout is small
-/// enough, else as an image at the device's resolution (at most 300 dpi), the
-/// cut path as an image over it.
+/// `dotsPerInch`): texts as text; the map with the cut path as one image at
+/// the device's resolution (at most 300 dpi), the path over the dies pixel for
+/// pixel as the preview draws it; a map without a program as vectors while
+/// the layout is small enough.
 void drawJobSheet(QPainter& painter, const QRectF& page, int dotsPerInch, const JobSheet& sheet);
 
 /// The sheet as a one-page A4 PDF document (fonts embedded, 300 dpi); false
