@@ -180,7 +180,7 @@ TEST(CliMap, RefusalsAndBadFilesExitOneAndWriteNothing)
     std::ofstream(notAProgram) << "PN X\nDI 1 10000\nII\nHELLO\nEI\n";
     const CliRun malformed = run(hexagons({"--png", png, "--program", notAProgram}));
     EXPECT_EQ(malformed.status, 1);
-    EXPECT_NE(malformed.err.find("line 4: "), std::string::npos) << malformed.err;
+    EXPECT_NE(malformed.err.find("。程式第 4 行無法讀取："), std::string::npos) << malformed.err;
     EXPECT_FALSE(std::filesystem::exists(png));
     const CliRun unwritable = run(hexagons({"--png", folder.file("no/such/folder/map.png")}));
     EXPECT_EQ(unwritable.status, 1);
