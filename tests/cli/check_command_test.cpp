@@ -164,7 +164,7 @@ TEST(CliCheck, AProgramThatIsNotWellFormedIsReportedWithItsLine)
     const Changed unknown(HexagonsProgram, "OFF", "OFFF");
     const CliRun word = run(checkHexagons(unknown.path));
     EXPECT_EQ(word.status, 1);
-    EXPECT_TRUE(has(word.err, "。程式第 91 行無法讀取：無法辨識的指令（「OFFF」）。\n")) << word.err;
+    EXPECT_TRUE(has(word.err, "。程式第 91 行無法讀取：呼叫了不存在的程式單元（「OFFF」）。\n")) << word.err;
 }
 
 TEST(CliCheck, CutsOutsideTheEffectiveCircleFail)
