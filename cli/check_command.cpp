@@ -6,6 +6,7 @@
 
 #include "cli/cut_report_output.h"
 #include "cli/design_options.h"
+#include "cli/job_options.h"
 #include "program/check/cut_check.h"
 #include "program/check/program_file.h"
 
@@ -38,6 +39,7 @@ int checkProgramFile(const std::string& file, const WaferLayout& layout, const C
 struct CheckChoices {
     std::string file;
     DesignBoxes boxes;
+    JobFiles jobFiles;
     std::optional<int> passes;
     bool json = false;
 };
@@ -50,7 +52,10 @@ int check(const CheckChoices& choices, std::ostream& out, std::ostream& err)
     checkOptions.listLimit = 20;
     checkOptions.passes = choices.passes;
 
-    const DesignOutcome outcome = runDesign(designInputFrom(choices.boxes));
+    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}}, err);
+    if (!job)
+        return 1;
+    const DesignOutcome outcome = runDesign(designInputOf(job->designer));
     if (printedRefusal(outcome, err))
         return 1;
     if (std::holds_alternative<OutlineOnly>(outcome)) {
@@ -72,7 +77,9 @@ CommandRun declareCheckCommand(CLI::App& app)
 {
     const auto choices = std::make_shared<CheckChoices>();
     app.add_option("FILE.TXT", choices->file, "要檢查的切割程式檔")->type_name("FILE.TXT")->required();
-    addDesignOptions(app, choices->boxes)->required();
+    const DesignOptions design = addDesignOptions(app, choices->boxes);
+    design.shape->required();
+    addJobOption(app, choices->jobFiles, {design.shape, design.die});
     addWholeNumberOption(app, "--passes", choices->passes, 1, 999, "N",
                          "每個邊必須切的次數（預設：依程式的圓弧圈數或重複區塊）",
                          "--passes 必須是 1 到 999 的整數。");

@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 #include "cli/design_options.h"
+#include "cli/job_options.h"
 #include "cli/layout_json.h"
 #include "cli/output_file.h"
 #include "layout/die_csv.h"
@@ -12,16 +13,20 @@ namespace {
 struct DesignChoices {
     DesignBoxes boxes;
     std::optional<std::string> csv;
+    JobFiles jobFiles;
 };
 
 int design(const DesignChoices& choices, std::ostream& out, std::ostream& err)
 {
-    const DesignOutcome outcome = runDesign(designInputFrom(choices.boxes));
+    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}}, err);
+    if (!job)
+        return 1;
+    const DesignOutcome outcome = runDesign(designInputOf(job->designer));
     if (printedRefusal(outcome, err))
         return 1;
     if (std::holds_alternative<OutlineOnly>(outcome)) {
         writeOutlineOnlyJson(out);
-        return 0;
+        return savedJob(choices.jobFiles, *job, err) ? 0 : 1;
     }
     const Design& design = std::get<Design>(outcome);
     if (const auto& csv = choices.csv) {
@@ -34,7 +39,7 @@ int design(const DesignChoices& choices, std::ostream& out, std::ostream& err)
     // "--csv -" puts the CSV on standard output in place of the JSON.
     if (choices.csv != "-")
         writeLayoutJson(out, design.layout, design.results);
-    return 0;
+    return savedJob(choices.jobFiles, *job, err) ? 0 : 1;
 }
 
 } // namespace
@@ -42,7 +47,9 @@ int design(const DesignChoices& choices, std::ostream& out, std::ostream& err)
 CommandRun declareDesignCommand(CLI::App& app)
 {
     const auto choices = std::make_shared<DesignChoices>();
-    addDesignOptions(app, choices->boxes);
+    const DesignOptions options = addDesignOptions(app, choices->boxes);
+    addJobOption(app, choices->jobFiles, {options.die});
+    addSaveJobOption(app, choices->jobFiles);
     addTextOption(app, "--csv", choices->csv, "FILE", "另外寫出每個晶粒一行的座標檔；- 寫到標準輸出，取代 JSON");
     app.footer("排列以一個 JSON 物件印出：形狀、間距、兩個表格（記錄 1..N 依序）與三個結果方塊的文字，\n"
                "每個數值都是它在切割程式裡的文字。沒有 --shape 時只有晶片外框（形狀為 null）。\n"

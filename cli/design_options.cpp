@@ -14,18 +14,6 @@ std::string waferSizeList()
     return items;
 }
 
-// The wafer size as chosen from the list: its diameter and the text it puts
-// into the effective diameter box.
-WaferSizeChoice chosenWaferSize(const DesignBoxes& boxes)
-{
-    return chooseWaferSize(boxes.wafer.value_or(""), 0); // no size chosen: the box stays empty below
-}
-
-std::string effectiveText(const DesignBoxes& boxes, const WaferSizeChoice& size)
-{
-    return boxes.effective.value_or(boxes.wafer ? size.effectiveText : "");
-}
-
 } // namespace
 
 void addWaferOption(CLI::App& app, DesignBoxes& boxes)
@@ -42,9 +30,9 @@ CLI::Option* addShapeOption(CLI::App& app, DesignBoxes& boxes)
     return addTextOption(app, "--shape", boxes.shape, "SHAPE", "晶粒形狀：Circle、Hexagon 或 Square");
 }
 
-void addDieOption(CLI::App& app, DesignBoxes& boxes)
+CLI::Option* addDieOption(CLI::App& app, DesignBoxes& boxes)
 {
-    addTextOption(app, "--die", boxes.die, "MIL", "晶粒尺寸（mil）")->required();
+    return addTextOption(app, "--die", boxes.die, "MIL", "晶粒尺寸（mil）")->required();
 }
 
 void addGapOption(CLI::App& app, DesignBoxes& boxes)
@@ -58,36 +46,26 @@ void addEffectiveOption(CLI::App& app, DesignBoxes& boxes)
                   "有效直徑（英吋；預設為所選尺寸的 0.95 倍，\"\" 為清空的方塊，即標稱直徑）");
 }
 
-CLI::Option* addDesignOptions(CLI::App& app, DesignBoxes& boxes)
+DesignOptions addDesignOptions(CLI::App& app, DesignBoxes& boxes)
 {
     addWaferOption(app, boxes);
-    CLI::Option* shape = addShapeOption(app, boxes);
-    addDieOption(app, boxes);
+    DesignOptions options;
+    options.shape = addShapeOption(app, boxes);
+    options.die = addDieOption(app, boxes);
     addGapOption(app, boxes);
     addEffectiveOption(app, boxes);
-    return shape;
+    return options;
 }
 
-DesignInput designInputFrom(const DesignBoxes& boxes)
-{
-    const WaferSizeChoice size = chosenWaferSize(boxes);
-    DesignInput input;
-    input.WaferDiameter = size.WaferDiameter;
-    input.texts.waferSize = boxes.wafer.value_or("");
-    input.texts.effectiveDiameter = effectiveText(boxes, size);
-    input.texts.shape = boxes.shape.value_or("");
-    input.texts.dieSize = boxes.die;
-    input.texts.fineTune = boxes.gap.value_or("");
-    return input;
-}
+DesignInput designInputFrom(const DesignBoxes& boxes) { return designInputOf(boxes); }
 
 SimulationInput simulationInputFrom(const DesignBoxes& boxes)
 {
-    const WaferSizeChoice size = chosenWaferSize(boxes);
+    const DesignInput design = designInputOf(boxes);
     SimulationInput input;
-    input.WaferDiameter = size.WaferDiameter;
-    input.dieSize = boxes.die;
-    input.effectiveDiameter = effectiveText(boxes, size);
+    input.WaferDiameter = design.WaferDiameter;
+    input.dieSize = design.texts.dieSize;
+    input.effectiveDiameter = design.texts.effectiveDiameter;
     return input;
 }
 

@@ -7,32 +7,33 @@
 #include <variant>
 
 #include "cli/command_line.h"
+#include "job/job.h"
 #include "layout/design_driver.h"
 #include "layout/simulation/simulation.h"
 
 namespace kerf::cli {
 
-/// The designer's boxes as the command line fills them, each text as typed:
-/// --wafer chooses a size list item (none without it), which also puts its
-/// effective diameter into the box unless --effective gives the box's text.
-struct DesignBoxes {
-    std::optional<std::string> wafer;
-    std::optional<std::string> effective;
-    std::optional<std::string> shape;
-    std::optional<std::string> gap;
-    std::string die;
-};
+/// The designer's boxes as the command line fills them, each text as typed,
+/// the keys of a job's designer section: --wafer chooses a size list item
+/// (none without it), which also puts its effective diameter into the box
+/// unless --effective gives the box's text.
+using DesignBoxes = JobDesigner;
 
 /// --wafer SIZE; a text that is not a size list item is a usage error.
 void addWaferOption(CLI::App& app, DesignBoxes& boxes);
 /// --shape SHAPE, the shape box's text (checked by the design, not here).
 CLI::Option* addShapeOption(CLI::App& app, DesignBoxes& boxes);
 /// --die MIL, required.
-void addDieOption(CLI::App& app, DesignBoxes& boxes);
+CLI::Option* addDieOption(CLI::App& app, DesignBoxes& boxes);
 void addGapOption(CLI::App& app, DesignBoxes& boxes);
 void addEffectiveOption(CLI::App& app, DesignBoxes& boxes);
+/// The options of the designer's boxes that a command makes required.
+struct DesignOptions {
+    CLI::Option* shape = nullptr;
+    CLI::Option* die = nullptr;
+};
 /// --wafer, --shape, --die, --gap and --effective, in that order.
-CLI::Option* addDesignOptions(CLI::App& app, DesignBoxes& boxes);
+DesignOptions addDesignOptions(CLI::App& app, DesignBoxes& boxes);
 
 /// The designer's inputs as the window would hold them after the boxes were filled.
 DesignInput designInputFrom(const DesignBoxes& boxes);

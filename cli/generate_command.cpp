@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "cli/design_options.h"
+#include "cli/job_options.h"
 #include "program/writer/generation_driver.h"
 #include "program/writer/local_date.h"
 #include "files/program_folder.h"
@@ -37,8 +38,8 @@ std::optional<std::chrono::year_month_day> dateFrom(const std::string& text)
 }
 
 struct GenerateChoices {
-    DesignBoxes design;
-    GenerationTexts boxes; // the window's defaults unless given
+    Job boxes; // the window's start values for the generation boxes not given
+    JobFiles jobFiles;
     std::optional<std::string> out;
     std::optional<std::chrono::year_month_day> date;
 };
@@ -55,8 +56,11 @@ std::optional<std::filesystem::path> executableFolder()
 
 int generateProgram(const GenerateChoices& choices, std::ostream& out, std::ostream& err)
 {
-    const GenerationRequest request{choices.boxes, choices.date.value_or(localDate())};
-    const DesignOutcome outcome = runDesign(designInputFrom(choices.design));
+    const std::optional<Job> job = commandJob(choices.jobFiles, choices.boxes, err);
+    if (!job)
+        return 1;
+    const GenerationRequest request{generationTextsOf(job->program), choices.date.value_or(localDate())};
+    const DesignOutcome outcome = runDesign(designInputOf(job->designer));
     if (printedRefusal(outcome, err))
         return 1;
     if (std::holds_alternative<OutlineOnly>(outcome)) {
@@ -93,7 +97,7 @@ int generateProgram(const GenerateChoices& choices, std::ostream& out, std::ostr
     }
     if (!toStandardOutput)
         out << std::get<GenerationDone>(*generated).path << '\n';
-    return 0;
+    return savedJob(choices.jobFiles, *job, err) ? 0 : 1;
 }
 
 } // namespace
@@ -101,14 +105,17 @@ int generateProgram(const GenerateChoices& choices, std::ostream& out, std::ostr
 CommandRun declareGenerateCommand(CLI::App& app)
 {
     const auto choices = std::make_shared<GenerateChoices>();
-    GenerationTexts& boxes = choices->boxes;
-    addDesignOptions(app, choices->design);
-    addTextOption(app, "--name", boxes.name, "NAME", "程式檔名（不含 .TXT）")->required();
-    addTextOption(app, "--passes", boxes.passes, "N", "切割次數（預設 " + boxes.passes + "）");
-    addTextOption(app, "--dvl", boxes.DVL, "TEXT", "DVL（預設 " + boxes.DVL + "）");
-    addTextOption(app, "--dac", boxes.DAC, "TEXT", "DAC（預設 " + boxes.DAC + "）");
-    addTextOption(app, "--vel", boxes.VEL, "TEXT", "VEL（預設 " + boxes.VEL + "）");
-    addTextOption(app, "--acc", boxes.ACC, "TEXT", "ACC（預設 " + boxes.ACC + "）");
+    JobProgram& boxes = choices->boxes.program;
+    const GenerationTexts start; // what the window opens with
+    const DesignOptions design = addDesignOptions(app, choices->boxes.designer);
+    CLI::Option* name = addTextOption(app, "--name", boxes.name, "NAME", "程式檔名（不含 .TXT）")->required();
+    addTextOption(app, "--passes", boxes.passes, "N", "切割次數（預設 " + start.passes + "）");
+    addTextOption(app, "--dvl", boxes.dvl, "TEXT", "DVL（預設 " + start.DVL + "）");
+    addTextOption(app, "--dac", boxes.dac, "TEXT", "DAC（預設 " + start.DAC + "）");
+    addTextOption(app, "--vel", boxes.vel, "TEXT", "VEL（預設 " + start.VEL + "）");
+    addTextOption(app, "--acc", boxes.acc, "TEXT", "ACC（預設 " + start.ACC + "）");
+    addJobOption(app, choices->jobFiles, {design.die, name});
+    addSaveJobOption(app, choices->jobFiles);
     refuseEmpty(*addTextOption(app, "--out", choices->out, "DIR|-",
                                "程式檔的資料夾（預設為 kerfwright-cli 所在的資料夾）；- 把程式寫到標準輸出"),
                 "--out 需要一個資料夾，或以 - 表示標準輸出。");

@@ -5,6 +5,7 @@
 
 #include "cli/design_options.h"
 #include "cli/gui_application.h"
+#include "cli/job_options.h"
 #include "cli/output_file.h"
 #include "program/check/program_file.h"
 #include "render/layout_export.h"
@@ -15,6 +16,7 @@ namespace {
 
 struct MapChoices {
     DesignBoxes boxes;
+    JobFiles jobFiles;
     std::optional<std::string> png;
     std::optional<std::string> svg;
     std::optional<int> side;
@@ -28,7 +30,10 @@ int saveMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
         throw UsageError("請給 --png FILE 或 --svg FILE 其中之一。");
     const std::string path = png ? *png : *choices.svg;
     const int side = choices.side.value_or(map::MapPictureSide);
-    const DesignInput input = designInputFrom(choices.boxes);
+    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}}, err);
+    if (!job)
+        return 1;
+    const DesignInput input = designInputOf(job->designer);
 
     const DesignOutcome outcome = runDesign(input);
     if (printedRefusal(outcome, err))
@@ -71,7 +76,8 @@ int saveMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
 CommandRun declareMapCommand(CLI::App& app)
 {
     const auto choices = std::make_shared<MapChoices>();
-    addDesignOptions(app, choices->boxes);
+    const DesignOptions design = addDesignOptions(app, choices->boxes);
+    addJobOption(app, choices->jobFiles, {design.die});
     const std::string noName = "--png 與 --svg 需要檔名。";
     refuseEmpty(*addTextOption(app, "--png", choices->png, "FILE", "存成 PNG 圖片；- 寫到標準輸出"), noName);
     addWholeNumberOption(app, "--size", choices->side, 16, 4096, "PIXELS",

@@ -10,6 +10,7 @@
 #include <QBuffer>
 
 #include "cli/design_options.h"
+#include "cli/job_options.h"
 #include "cli/output_file.h"
 #include "render/die_size_chart.h"
 #include "layout/die_size_sweep.h"
@@ -72,6 +73,7 @@ bool ensureWidgetApplication()
 
 struct SweepChoices {
     DesignBoxes boxes; // the die size is each point's
+    JobFiles jobFiles; // the wafer, the effective diameter and the fine-tune
     SweepRequest request;
     std::optional<std::string> csv;
     std::optional<std::string> png;
@@ -85,8 +87,12 @@ int sweep(SweepChoices& choices, std::ostream& out, std::ostream& err)
     if (csv.has_value() == png.has_value())
         throw UsageError("請給 --csv FILE 或 --png FILE 其中之一。");
     SweepRequest& request = choices.request;
-    choices.boxes.die = "1";
-    request.base = designInputFrom(choices.boxes);
+    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}}, err);
+    if (!job)
+        return 1;
+    JobDesigner base = job->designer;
+    base.die = "1";
+    request.base = designInputOf(base);
     request.steps = *choices.steps; // required
     if (const auto fault = sweepRequestFault(request)) {
         err << *fault << '\n';
@@ -142,6 +148,7 @@ CommandRun declareSweepCommand(CLI::App& app)
         ->required();
     addGapOption(app, choices->boxes);
     addEffectiveOption(app, choices->boxes);
+    addJobOption(app, choices->jobFiles, {});
     const std::string noName = "--csv 與 --png 需要檔名。";
     refuseEmpty(*addTextOption(app, "--csv", choices->csv, "FILE", "寫出 CSV 檔；- 寫到標準輸出"), noName);
     refuseEmpty(*addTextOption(app, "--png", choices->png, "FILE", "存成晶粒尺寸比較圖的 PNG 圖片；- 寫到標準輸出"),

@@ -19,17 +19,6 @@ SaveFileFunction& currentFunction()
     return function;
 }
 
-QString showQtOpenDialog(QWidget* owner, const QString& caption, const QString& folder, const QString& filters)
-{
-    return QFileDialog::getOpenFileName(owner, caption, folder, filters);
-}
-
-OpenFileFunction& currentOpenFunction()
-{
-    static OpenFileFunction function = showQtOpenDialog;
-    return function;
-}
-
 } // namespace
 
 SaveFileFunction setSaveFileFunction(SaveFileFunction function)
@@ -43,18 +32,6 @@ QString askSaveFileName(QWidget* owner, const QString& caption, const QString& s
                         QString* chosenFilter)
 {
     return currentFunction()(owner, caption, suggested, filters, chosenFilter);
-}
-
-OpenFileFunction setOpenFileFunction(OpenFileFunction function)
-{
-    OpenFileFunction previous = std::move(currentOpenFunction());
-    currentOpenFunction() = function ? std::move(function) : OpenFileFunction(showQtOpenDialog);
-    return previous;
-}
-
-QString askOpenFileName(QWidget* owner, const QString& caption, const QString& folder, const QString& filters)
-{
-    return currentOpenFunction()(owner, caption, folder, filters);
 }
 
 } // namespace kerf::ui

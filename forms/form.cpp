@@ -69,6 +69,10 @@ void Form::reject()
 
 void Form::closeEvent(QCloseEvent* event)
 {
+    if (surface_ && !Form_QueryUnload()) {
+        event->ignore();
+        return;
+    }
     if (surface_) {
         Form_Unload();
         // Taken out of the window at once (a reopened window builds anew) and

@@ -43,6 +43,9 @@ protected:
     virtual void buildControls(QWidget* surface) = 0;
     /// Runs after the controls are built, each time the window loads.
     virtual void Form_Load() {}
+    /// Runs when the window is asked to close, before anything closes: false
+    /// keeps it open (the user cancelled).
+    virtual bool Form_QueryUnload() { return true; }
     /// Runs before the controls are destroyed: closes the windows this one owns.
     virtual void Form_Unload() {}
 

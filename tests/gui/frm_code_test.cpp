@@ -84,7 +84,7 @@ private slots:
     void secondRunReplacesTheFile();
     void badPassCountIsRefusedWithItsBoxFocused();
     void programFollowsTheLayoutNotTheShapeBoxNow();
-    void escClosesAndReopeningShowsTheDefaults();
+    void escClosesAndReopeningShowsTheBoxesAsLeft();
     void presetFolderFromTheEnvironment();
     void unwritableExecutableFolderAsksOnceAndRemembers();
     void cancelledFolderDialogWritesNothing();
@@ -243,7 +243,7 @@ void FrmCodeTest::programFollowsTheLayoutNotTheShapeBoxNow()
     QVERIFY(program.find("PN CIR1\r\n") == std::string::npos);
 }
 
-void FrmCodeTest::escClosesAndReopeningShowsTheDefaults()
+void FrmCodeTest::escClosesAndReopeningShowsTheBoxesAsLeft()
 {
     designAndOpen("Circle", "100");
     type(code()->Text1, programName(1));
@@ -255,8 +255,10 @@ void FrmCodeTest::escClosesAndReopeningShowsTheDefaults()
     frmCode* first = code();
     QTest::mouseClick(designer->cmdGenerate, Qt::LeftButton);
     QCOMPARE(code(), first); // one instance
-    QVERIFY(code()->Text1->text().isEmpty());
-    QCOMPARE(code()->Text3->text(), QStringLiteral("0.6"));
+    // The boxes are part of the designer's job: they stay as they were left.
+    QCOMPARE(code()->Text1->text(), programName(1));
+    QCOMPARE(code()->Text3->text(), QStringLiteral("0.9"));
+    QCOMPARE(code()->Text4->text(), QStringLiteral("6.0"));
 }
 
 void FrmCodeTest::presetFolderFromTheEnvironment()

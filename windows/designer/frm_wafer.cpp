@@ -6,11 +6,12 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeData>
+#include <QSettings>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "windows/generation/frm_code.h"
@@ -18,6 +19,10 @@
 #include "forms/buttons_held.h"
 #include "forms/controls.h"
 #include "forms/file_dialog.h"
+#include "forms/open_file_dialog.h"
+#include "forms/save_question.h"
+#include "job/job_file.h"
+#include "job/recent_jobs.h"
 #include "windows/die_size_chart/frm_die_size_chart.h"
 #include "windows/preview/frm_preview.h"
 #include "forms/message_box.h"
@@ -31,6 +36,7 @@ namespace kerf::ui {
 frmWafer::frmWafer(QWidget* owner) : WaferForm(owner, twipsSize(11130, 7650), QStringLiteral("Kerfwright"))
 {
     setObjectName(QStringLiteral("frmWafer"));
+    setAcceptDrops(true); // a job file or a cutting program dropped on the window opens
 }
 
 frmWafer::~frmWafer()
@@ -55,11 +61,24 @@ void frmWafer::buildControls(QWidget* surface)
     mnuDieSizeChart = PIC1Menu->addAction(QStringLiteral("晶粒尺寸比較…"));
     mnuDieSizeChart->setObjectName(QStringLiteral("mnuDieSizeChart"));
     PIC1Menu->addSeparator();
+    // The job's actions answer their keys anywhere in the window.
+    const auto jobAction = [&](const char* name, const QString& caption, const QKeySequence& keys) {
+        QAction* action = PIC1Menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
+        surface->addAction(action);
+        return action;
+    };
+    mnuOpenJob = jobAction("mnuOpenJob", QStringLiteral("開啟工作檔…"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuRecentJobs = PIC1Menu->addMenu(QStringLiteral("最近的工作檔"));
+    mnuRecentJobs->setObjectName(QStringLiteral("mnuRecentJobs"));
+    mnuSaveJob = jobAction("mnuSaveJob", QStringLiteral("儲存工作檔"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuSaveJobAs = jobAction("mnuSaveJobAs", QStringLiteral("另存工作檔…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    PIC1Menu->addSeparator();
     mnuOpenProgram = PIC1Menu->addAction(QStringLiteral("開啟切割程式…"));
     mnuOpenProgram->setObjectName(QStringLiteral("mnuOpenProgram"));
     mnuPrintSheet = PIC1Menu->addAction(QStringLiteral("列印工作單…"));
     mnuPrintSheet->setObjectName(QStringLiteral("mnuPrintSheet"));
-    setAcceptDrops(true);
 
     // Inputs, top to bottom: wafer diameter, effective diameter, die shape,
     // die size, fine-tune; each unit stands right of its box.
@@ -114,6 +133,14 @@ void frmWafer::buildControls(QWidget* surface)
     connect(mnuOpenProgram, &QAction::triggered, this, &frmWafer::mnuOpenProgram_Click);
     connect(mnuPrintSheet, &QAction::triggered, this, &frmWafer::mnuPrintSheet_Click);
     connect(&exportWatcher_, &QFutureWatcherBase::finished, this, &frmWafer::exportFinished);
+    connect(mnuOpenJob, &QAction::triggered, this, &frmWafer::mnuOpenJob_Click);
+    connect(mnuSaveJob, &QAction::triggered, this, &frmWafer::mnuSaveJob_Click);
+    connect(mnuSaveJobAs, &QAction::triggered, this, &frmWafer::mnuSaveJobAs_Click);
+    connect(mnuRecentJobs, &QMenu::aboutToShow, this, &frmWafer::fillRecentJobs);
+    connect(Combo1, &QComboBox::editTextChanged, this, &frmWafer::showJobTitle);
+    connect(Combo2, &QComboBox::editTextChanged, this, &frmWafer::showJobTitle);
+    for (QLineEdit* box : {static_cast<QLineEdit*>(Text1), static_cast<QLineEdit*>(Text2), static_cast<QLineEdit*>(Text5)})
+        connect(box, &QLineEdit::textChanged, this, &frmWafer::showJobTitle);
 }
 
 void frmWafer::Form_Load()
@@ -127,8 +154,13 @@ void frmWafer::Form_Load()
     Text2->setEnabled(false);
 }
 
+bool frmWafer::Form_QueryUnload() { return mayCloseJob(); }
+
 void frmWafer::Form_Unload()
 {
+    jobPath_.reset();
+    setWindowTitle(QStringLiteral("Kerfwright"));
+    setWindowModified(false);
     if (frmCode_ && frmCode_->isLoaded())
         frmCode_->unload();
     if (frmPreview_)
@@ -198,13 +230,19 @@ void frmWafer::cmdGenerate_Click()
         showMessage(this, MessageIcon::Exclamation, "無資料", "無晶片資料可以產生程式碼。");
         return;
     }
+    generationWindow()->showFor(*lastLayout_);
+    if (frmPreview_ && frmPreview_->isVisible())
+        frmPreview_->stayUsableOver(frmCode_);
+}
+
+frmCode* frmWafer::generationWindow()
+{
     if (!frmCode_) {
         frmCode_ = new frmCode(this);
         connect(frmCode_, &frmCode::previewRequested, this, &frmWafer::showPreview);
+        connect(frmCode_, &frmCode::textsChanged, this, &frmWafer::showJobTitle);
     }
-    frmCode_->showFor(*lastLayout_);
-    if (frmPreview_ && frmPreview_->isVisible())
-        frmPreview_->stayUsableOver(frmCode_);
+    return frmCode_;
 }
 
 void frmWafer::showPreview(const ProgramPreview& preview)
@@ -318,11 +356,14 @@ std::optional<map::JobSheet> frmWafer::jobSheet() const
 {
     if (!hasDesign())
         return std::nullopt;
-    const GenerationTexts texts = frmCode_ && frmCode_->isLoaded() ? frmCode_->generationTexts() : GenerationTexts{};
     std::optional<ProgramFile> file;
     if (frmPreview_ && frmPreview_->isVisible())
         file = frmPreview_->programFile();
-    return map::jobSheet({}, jobOf(lastLayout_->texts, texts), *lastLayout_, std::move(file));
+    // The values the map was designed from, with the generation window's.
+    Job job = currentJob();
+    job.designer = jobOf(lastLayout_->texts, {}).designer;
+    const std::string jobFile = jobPath_ ? jobPath_->filename().string() : std::string();
+    return map::jobSheet(jobFile, job, *lastLayout_, std::move(file));
 }
 
 void frmWafer::mnuPrintSheet_Click()
@@ -345,36 +386,6 @@ void frmWafer::mnuPrintSheet_Click()
     }
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
     map::drawJobSheet(painter, QRectF(0, 0, page.width(), page.height()), printer.resolution(), *sheet);
-}
-
-namespace {
-
-// The program file among dropped files: a local file that is not a job.
-QString droppedProgram(const QMimeData* data)
-{
-    if (!data || !data->hasUrls())
-        return {};
-    for (const QUrl& url : data->urls())
-        if (url.isLocalFile() && !url.toLocalFile().endsWith(QStringLiteral(".kwjob"), Qt::CaseInsensitive))
-            return url.toLocalFile();
-    return {};
-}
-
-} // namespace
-
-void frmWafer::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (!droppedProgram(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-}
-
-void frmWafer::dropEvent(QDropEvent* event)
-{
-    const QString path = droppedProgram(event->mimeData());
-    if (path.isEmpty())
-        return;
-    event->acceptProposedAction();
-    openProgramFile(path);
 }
 
 void frmWafer::startExport(const std::filesystem::path& path, map::ExportKind kind)
@@ -407,6 +418,194 @@ void frmWafer::exportFinished()
     const map::ExportOutcome outcome = future.result();
     if (const auto* failure = std::get_if<map::ExportFailure>(&outcome))
         showMessage(this, MessageIcon::Exclamation, failure->title, failure->prompt);
+}
+
+namespace {
+
+// The recent jobs last across runs.
+constexpr auto RecentJobsKey = "recentJobs";
+const QString JobFilter = QStringLiteral("Kerfwright 工作檔 (*.kwjob)");
+
+QSettings settings() { return QSettings(QStringLiteral("Kerfwright"), QStringLiteral("Kerfwright")); }
+
+std::filesystem::path filePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString pathText(const std::filesystem::path& path) { return QFile::decodeName(path.c_str()); }
+
+} // namespace
+
+Job frmWafer::currentJob() const
+{
+    return jobOf(readInputs().texts, frmCode_ ? frmCode_->texts() : GenerationTexts{});
+}
+
+void frmWafer::showJobTitle()
+{
+    if (!isLoaded())
+        return;
+    if (!jobPath_) {
+        setWindowTitle(QStringLiteral("Kerfwright"));
+        return;
+    }
+    setWindowTitle(pathText(jobPath_->filename()) + QStringLiteral("[*] – Kerfwright"));
+    setWindowModified(currentJob() != savedJob_);
+}
+
+bool frmWafer::mayCloseJob()
+{
+    if (!jobPath_ || !isLoaded() || currentJob() == savedJob_)
+        return true;
+    switch (askToSaveChanges(this, jobPath_->filename().string())) {
+    case SaveAnswer::Save: return saveJobTo(pathText(*jobPath_));
+    case SaveAnswer::DontSave: return true;
+    case SaveAnswer::Cancel: break;
+    }
+    return false;
+}
+
+bool frmWafer::openJob(const QString& path)
+{
+    if (!mayCloseJob())
+        return false;
+    const auto read = readJob(filePath(path));
+    if (const auto* refusal = std::get_if<JobRefusal>(&read)) {
+        showMessage(this, MessageIcon::Exclamation, refusal->title, refusal->prompt);
+        return false;
+    }
+    const Job job = completedJob(std::get<Job>(read));
+    const JobDesigner& boxes = job.designer;
+    cmdClear_Click();
+    // The lists as if chosen, the boxes as if typed; no size chosen leaves no diameter.
+    if (const int size = Combo1->findText(qtText(*boxes.wafer)); size >= 0) {
+        Combo1->setCurrentIndex(size);
+        Combo1_Click();
+    } else {
+        WaferDiameter = WaferRadius = 0;
+    }
+    Text5->setText(qtText(*boxes.effective));
+    if (const int shape = Combo2->findText(qtText(*boxes.shape)); shape >= 0)
+        Combo2->setCurrentIndex(shape);
+    else
+        Combo2->setEditText(qtText(*boxes.shape));
+    Combo2_Click();
+    Text1->setText(qtText(*boxes.die));
+    Text2->setText(qtText(*boxes.gap));
+    Text6->clear();
+    generationWindow()->setTexts(generationTextsOf(job.program));
+    jobPath_ = filePath(QFileInfo(path).absoluteFilePath());
+    savedJob_ = job;
+    rememberJob(pathText(*jobPath_));
+    showJobTitle();
+    cmdDraw_Click();
+    return true;
+}
+
+bool frmWafer::saveJobTo(const QString& path)
+{
+    const Job job = currentJob();
+    if (const auto refusal = writeJob(filePath(path), job)) {
+        showMessage(this, MessageIcon::Exclamation, refusal->title, refusal->prompt);
+        return false;
+    }
+    jobPath_ = filePath(QFileInfo(path).absoluteFilePath());
+    savedJob_ = job;
+    rememberJob(pathText(*jobPath_));
+    showJobTitle();
+    return true;
+}
+
+void frmWafer::mnuOpenJob_Click()
+{
+    const QString folder = jobPath_ ? pathText(jobPath_->parent_path()) : QDir::homePath();
+    const QString chosen = askOpenFileName(this, QStringLiteral("開啟工作檔"), folder, JobFilter);
+    if (!chosen.isEmpty())
+        openJob(chosen);
+}
+
+void frmWafer::mnuSaveJob_Click()
+{
+    if (jobPath_)
+        saveJobTo(pathText(*jobPath_));
+    else
+        mnuSaveJobAs_Click();
+}
+
+void frmWafer::mnuSaveJobAs_Click()
+{
+    const std::string name = frmCode_ && !frmCode_->texts().name.empty() ? frmCode_->texts().name : "工作";
+    const QString suggested = jobPath_ ? pathText(*jobPath_)
+                                       : QDir(QDir::homePath()).filePath(qtText(name + std::string(JobExtension)));
+    QString chosen = askSaveFileName(this, QStringLiteral("另存工作檔"), suggested, JobFilter);
+    if (chosen.isEmpty())
+        return;
+    if (QFileInfo(chosen).suffix().isEmpty())
+        chosen += qtText(JobExtension);
+    saveJobTo(chosen);
+}
+
+void frmWafer::fillRecentJobs()
+{
+    mnuRecentJobs->clear();
+    const QStringList recent = settings().value(RecentJobsKey).toStringList();
+    for (const QString& path : recent)
+        connect(mnuRecentJobs->addAction(QDir::toNativeSeparators(path)), &QAction::triggered, this,
+                [this, path] { openJob(path); });
+    if (recent.isEmpty())
+        mnuRecentJobs->addAction(QStringLiteral("（沒有）"))->setEnabled(false);
+}
+
+void frmWafer::rememberJob(const QString& path)
+{
+    std::vector<std::string> recent;
+    for (const QString& item : settings().value(RecentJobsKey).toStringList())
+        recent.push_back(item.toStdString());
+    QStringList list;
+    for (const std::string& item : withRecentJob(std::move(recent), path.toStdString()))
+        list.push_back(QString::fromStdString(item));
+    settings().setValue(RecentJobsKey, list);
+}
+
+namespace {
+
+// The first job file and the first other file (a cutting program) among the dropped files.
+struct DroppedFiles {
+    QString job;
+    QString program;
+};
+
+DroppedFiles droppedFiles(const QMimeData* data)
+{
+    DroppedFiles files;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        const QString path = url.toLocalFile();
+        QString& kind = path.endsWith(qtText(JobExtension), Qt::CaseInsensitive) ? files.job : files.program;
+        if (kind.isEmpty())
+            kind = path;
+    }
+    return files;
+}
+
+} // namespace
+
+void frmWafer::dragEnterEvent(QDragEnterEvent* event)
+{
+    const DroppedFiles files = droppedFiles(event->mimeData());
+    if (!files.job.isEmpty() || !files.program.isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmWafer::dropEvent(QDropEvent* event)
+{
+    const DroppedFiles files = droppedFiles(event->mimeData());
+    if (files.job.isEmpty() && files.program.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // A program is checked against the layout of the job dropped with it.
+    if (!files.job.isEmpty())
+        openJob(files.job);
+    if (!files.program.isEmpty())
+        openProgramFile(files.program);
 }
 
 } // namespace kerf::ui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -19,6 +20,7 @@
 #include "render/layout_export.h"
 #include "forms/number_box.h"
 #include "forms/wafer_form.h"
+#include "job/job.h"
 #include "layout/design_driver.h"
 #include "layout/wafer_layout.h"
 
@@ -56,6 +58,9 @@ public:
     /// The picture's context menu: the map as an image, the die centres as CSV.
     QPointer<QMenu> PIC1Menu;
     QPointer<QAction> mnuSaveImage, mnuExportDies, mnuDieSizeChart, mnuOpenProgram, mnuPrintSheet;
+    /// The job: open (Ctrl+O), save (Ctrl+S), save as (Ctrl+Shift+S), the recent jobs.
+    QPointer<QAction> mnuOpenJob, mnuSaveJob, mnuSaveJobAs;
+    QPointer<QMenu> mnuRecentJobs;
 
     // Event handlers, public so that the window can be driven as a user would.
     void Combo1_Click();
@@ -88,9 +93,29 @@ public:
     /// True while an export is being written.
     bool isExporting() const { return exportWatcher_.isRunning(); }
 
+    void mnuOpenJob_Click();
+    void mnuSaveJob_Click();
+    void mnuSaveJobAs_Click();
+    /// Opens the job file at `path`, after asking about a changed job: fills
+    /// every box of this window and of the generation window as if typed
+    /// (the lists as if chosen), then designs. A file that is not a job is
+    /// said in a message box and nothing changes. False when nothing opened.
+    bool openJob(const QString& path);
+    /// Writes the boxes' job to `path`, which becomes the window's job; a
+    /// failure is said in a message box. False when nothing was written.
+    bool saveJobTo(const QString& path);
+    /// The job file the window holds, if any.
+    const std::optional<std::filesystem::path>& jobPath() const { return jobPath_; }
+    /// The job of the boxes as they stand, the generation window's included.
+    Job currentJob() const;
+    /// Asks 儲存 / 不儲存 / 取消 when the job's boxes differ from its file;
+    /// false when the user cancelled or the save failed.
+    bool mayCloseJob();
+
 protected:
     void buildControls(QWidget* surface) override;
     void Form_Load() override;
+    bool Form_QueryUnload() override;
     void Form_Unload() override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -107,6 +132,14 @@ private:
     QString suggestedPath(const std::string& extension) const;
     void startExport(const std::filesystem::path& path, map::ExportKind kind);
     void exportFinished();
+    frmCode* generationWindow();
+    /// The title names the job, marked while the boxes differ from its file.
+    void showJobTitle();
+    void fillRecentJobs();
+    void rememberJob(const QString& path);
+
+    std::optional<std::filesystem::path> jobPath_;
+    Job savedJob_; // the job as its file holds it, every key present
 
     std::optional<WaferLayout> lastLayout_;
     frmCode* frmCode_ = nullptr;

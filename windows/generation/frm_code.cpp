@@ -54,15 +54,33 @@ void frmCode::buildControls(QWidget* surface)
     connect(cmdStart, &QPushButton::clicked, this, &frmCode::cmdStart_Click);
     connect(cmdPreview, &QPushButton::clicked, this, &frmCode::cmdPreview_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmCode::cmdExit_Click);
+    for (QLineEdit* box : {Text1, Text2, Text3, Text4, Text5, Text6})
+        connect(box, &QLineEdit::textChanged, this, [this] {
+            texts_ = readRequest().texts;
+            emit textsChanged();
+        });
 }
 
-void frmCode::Form_Load()
+void frmCode::Form_Load() { showTexts(); }
+
+void frmCode::setTexts(const GenerationTexts& texts)
 {
-    Text2->setText(QStringLiteral("1"));
-    Text3->setText(QStringLiteral("0.6"));
-    Text4->setText(QStringLiteral("6.0"));
-    Text5->setText(QStringLiteral("0.6"));
-    Text6->setText(QStringLiteral("6.0"));
+    texts_ = texts;
+    if (isLoaded())
+        showTexts();
+    emit textsChanged();
+}
+
+void frmCode::showTexts()
+{
+    const GenerationTexts texts = texts_; // each box's change reads them all back
+    Text1->setText(QString::fromStdString(texts.name));
+    Text2->setText(QString::fromStdString(texts.passes));
+    Text3->setText(QString::fromStdString(texts.DVL));
+    Text4->setText(QString::fromStdString(texts.DAC));
+    Text5->setText(QString::fromStdString(texts.VEL));
+    Text6->setText(QString::fromStdString(texts.ACC));
+    texts_ = texts;
 }
 
 void frmCode::showFor(const WaferLayout& layout)
@@ -109,15 +127,13 @@ void frmCode::focusBox(GenerationBox box)
     boxes[static_cast<int>(box)]->selectAll();
 }
 
-GenerationTexts frmCode::generationTexts() const
-{
-    return {Text1->text().toStdString(), Text2->text().toStdString(), Text3->text().toStdString(),
-            Text4->text().toStdString(), Text5->text().toStdString(), Text6->text().toStdString()};
-}
-
 GenerationRequest frmCode::readRequest() const
 {
-    return {generationTexts(), localDate()};
+    GenerationRequest request;
+    request.texts = {Text1->text().toStdString(), Text2->text().toStdString(), Text3->text().toStdString(),
+                     Text4->text().toStdString(), Text5->text().toStdString(), Text6->text().toStdString()};
+    request.date = localDate();
+    return request;
 }
 
 bool frmCode::showFault(const GenerationOutcome& outcome)

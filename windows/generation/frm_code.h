@@ -37,11 +37,14 @@ public:
     /// it is not loaded. The program is written from that layout.
     void showFor(const WaferLayout& layout);
 
-    /// The boxes' texts as they stand.
-    GenerationTexts generationTexts() const;
-
     /// The folder of the executable, where programs go when it can be written.
     static std::string outputFolder();
+
+    /// The boxes' texts: as they stand while the window is loaded, else as
+    /// they were left (the start values until then).
+    const GenerationTexts& texts() const { return texts_; }
+    /// Puts `texts` into the boxes as if typed, now or when the window next loads.
+    void setTexts(const GenerationTexts& texts);
 
     /// Takes `folder` for the executable's folder (tests: one that cannot be written).
     void setExecutableFolder(std::filesystem::path folder) { executableFolder_ = std::move(folder); }
@@ -59,6 +62,8 @@ public:
 signals:
     /// The preview button built a program; nothing was written.
     void previewRequested(const kerf::ui::ProgramPreview& preview);
+    /// A box's text changed.
+    void textsChanged();
 
 protected:
     void buildControls(QWidget* surface) override;
@@ -75,7 +80,10 @@ private:
     /// cannot be written (which is said in a message box).
     std::optional<std::filesystem::path> programFolder();
 
+    void showTexts();
+
     std::optional<WaferLayout> layout_;
+    GenerationTexts texts_;
     std::filesystem::path executableFolder_ = outputFolder();
 };
 

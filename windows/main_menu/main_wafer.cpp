@@ -66,6 +66,12 @@ void MainWafer::cmdfrmHex_Click()
 
 void MainWafer::cmdExit_Click() { close(); }
 
+void MainWafer::openJob(const QString& path)
+{
+    cmdfrmWafer_Click();
+    frmWafer_->openJob(path);
+}
+
 void MainWafer::reject()
 {
     // Esc is the exit button.
@@ -74,9 +80,13 @@ void MainWafer::reject()
 
 void MainWafer::closeEvent(QCloseEvent* event)
 {
-    for (Form* window : {static_cast<Form*>(frmWafer_), static_cast<Form*>(frmHex_)})
-        if (window && window->isLoaded())
-            window->unload();
+    // The designer asks first about a changed job; cancelling keeps everything open.
+    for (Form* window : {static_cast<Form*>(frmWafer_), static_cast<Form*>(frmHex_)}) {
+        if (window && window->isLoaded() && !window->close()) {
+            event->ignore();
+            return;
+        }
+    }
     event->accept();
 }
 

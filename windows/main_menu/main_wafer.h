@@ -32,6 +32,8 @@ public:
     void openProgramFile(const QString& path);
     void cmdfrmHex_Click();
     void cmdExit_Click();
+    /// Opens the designer with the job file at `path` (the program's argument).
+    void openJob(const QString& path);
 
 protected:
     void reject() override;

@@ -1,0 +1,34 @@
+#include "forms/open_file_dialog.h"
+
+#include <QFileDialog>
+
+namespace kerf::ui {
+
+namespace {
+
+QString showQtOpenDialog(QWidget* owner, const QString& caption, const QString& folder, const QString& filters)
+{
+    return QFileDialog::getOpenFileName(owner, caption, folder, filters);
+}
+
+OpenFileFunction& currentFunction()
+{
+    static OpenFileFunction function = showQtOpenDialog;
+    return function;
+}
+
+} // namespace
+
+OpenFileFunction setOpenFileFunction(OpenFileFunction function)
+{
+    OpenFileFunction previous = std::move(currentFunction());
+    currentFunction() = function ? std::move(function) : OpenFileFunction(showQtOpenDialog);
+    return previous;
+}
+
+QString askOpenFileName(QWidget* owner, const QString& caption, const QString& folder, const QString& filters)
+{
+    return currentFunction()(owner, caption, folder, filters);
+}
+
+} // namespace kerf::ui

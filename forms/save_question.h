@@ -1,0 +1,25 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+class QWidget;
+
+namespace kerf::ui {
+
+/// The answers to «save the changed document?»: 儲存, 不儲存, 取消.
+enum class SaveAnswer { Save, DontSave, Cancel };
+
+/// Asks whether to save `document` (its name) before it is closed, modal
+/// over `owner`. Tests put a function that answers at once in the place of
+/// the box.
+using SaveQuestionFunction = std::function<SaveAnswer(QWidget* owner, const std::string& prompt)>;
+
+/// Replaces the function that asks; returns the previous one.
+SaveQuestionFunction setSaveQuestionFunction(SaveQuestionFunction function);
+
+/// Asks with the current function; Esc and the title bar's close cancel.
+SaveAnswer askToSaveChanges(QWidget* owner, std::string_view document);
+
+} // namespace kerf::ui
