@@ -7,6 +7,8 @@
 #include <numbers>
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QRegularExpression>
 #include <QTest>
 #include <QWheelEvent>
@@ -109,6 +111,7 @@ private slots:
     void closingTheDesignerClosesThePreview();
     void programFileIsCheckedAndReadAgainWhenItChanges();
     void programFileIsReadAsTheCheckReadsIt();
+    void jobAndProgramDroppedTogetherOpenInThatOrder();
 
 private:
     void design(const char* shape, const char* die);
@@ -666,6 +669,29 @@ void FrmPreviewTest::programFileIsReadAsTheCheckReadsIt()
             QCOMPARE(preview->verdictLabel->text(), QString::fromStdString(std::get<ProgramFileRefusal>(refusal).message));
         }
     }
+}
+
+void FrmPreviewTest::jobAndProgramDroppedTogetherOpenInThatOrder()
+{
+    const TemporaryFolder folder;
+    const std::string job = folder.file("SQUARES.kwjob");
+    std::ofstream(job) << R"({"format": "kerfwright-job", "version": 1,
+        "designer": {"wafer": "2.0 Inches", "shape": "Square", "die": "500"}})";
+    const std::string program = folder.file("JOBA.TXT");
+    std::ofstream(program, std::ios::binary) << programFor(designedLayout("2.0 Inches", "Square", "500"));
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(QString::fromStdString(program)), QUrl::fromLocalFile(QString::fromStdString(job))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(designer.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(designer.get(), &drop);
+    QCOMPARE(designer->Text4->text(), QStringLiteral("4"));
+    frmPreview* preview = designer->previewWindow();
+    QVERIFY(preview);
+    QTRY_VERIFY_WITH_TIMEOUT(preview->report() && preview->report()->clean(), WorkTimeout);
+    QCOMPARE(preview->windowTitle(), QStringLiteral("JOBA.TXT – 切割路徑預覽"));
+    QVERIFY(messages->shown.empty());
 }
 
 int main(int argc, char* argv[])
