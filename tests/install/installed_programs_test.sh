@@ -9,10 +9,12 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 for file in bin/kerfwright bin/kerfwright-cli share/applications/kerfwright.desktop \
-            share/icons/hicolor/scalable/apps/kerfwright.svg; do
+            share/icons/hicolor/scalable/apps/kerfwright.svg share/mime/packages/kerfwright.xml \
+            share/icons/hicolor/scalable/mimetypes/application-x-kerfwright-job.svg; do
   [ -e "$prefix/$file" ] || { echo "not installed: $file" >&2; exit 1; }
 done
 grep -qx 'Icon=kerfwright' "$prefix/share/applications/kerfwright.desktop"
+grep -qx 'MimeType=application/x-kerfwright-job;' "$prefix/share/applications/kerfwright.desktop"
 if command -v desktop-file-validate >/dev/null 2>&1; then
   desktop-file-validate "$prefix/share/applications/kerfwright.desktop"
 fi
@@ -27,7 +29,9 @@ fi
   --out "$prefix" >/dev/null
 grep -q 'PN INSTALL' "$prefix/INSTALL.TXT"
 
-QT_QPA_PLATFORM=offscreen "$prefix/bin/kerfwright" --version | grep -qx 'Kerfwright [0-9.]*'
+# Help and version need no display.
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$prefix/bin/kerfwright" --version | grep -qx 'Kerfwright [0-9.]*'
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$prefix/bin/kerfwright" --help | grep -q 'kwjob'
 status=0
 QT_QPA_PLATFORM=offscreen timeout 3 "$prefix/bin/kerfwright" || status=$?
 [ "$status" -eq 124 ] || { echo "the desktop program ended by itself with status $status" >&2; exit 1; }
