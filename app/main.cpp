@@ -45,5 +45,10 @@ int main(int argc, char* argv[])
         menu.openJob(QFile::decodeName(request.jobs.front().c_str()));
     for (std::size_t i = 1; i < request.jobs.size(); ++i)
         std::fprintf(stderr, "kerfwright：一次只開啟一個工作檔，沒有開啟「%s」。\n", request.jobs[i].c_str());
+    // Checked against the layout that the job designed, if any.
+    if (!request.programs.empty())
+        menu.openProgramFile(QFile::decodeName(request.programs.front().c_str()));
+    for (std::size_t i = 1; i < request.programs.size(); ++i)
+        std::fprintf(stderr, "kerfwright：一次只開啟一個切割程式，沒有開啟「%s」。\n", request.programs[i].c_str());
     return QApplication::exec();
 }

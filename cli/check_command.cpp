@@ -7,8 +7,8 @@
 #include "cli/cut_report_output.h"
 #include "cli/design_options.h"
 #include "cli/job_options.h"
-#include "cli/program_file.h"
 #include "program/check/cut_check.h"
+#include "program/check/program_file.h"
 
 namespace kerf::cli {
 namespace {
@@ -16,10 +16,12 @@ namespace {
 int checkProgramFile(const std::string& file, const WaferLayout& layout, const CutCheckOptions& checkOptions,
                      bool json, std::ostream& out, std::ostream& err)
 {
-    const std::optional<Program> program = readProgramFile(file, err);
-    if (!program)
+    const auto read = readProgramFile(file);
+    if (const auto* refusal = std::get_if<ProgramFileRefusal>(&read)) {
+        err << refusal->message << '\n';
         return 1;
-    const CutReport report = checkCuts(*program, layout, checkOptions);
+    }
+    const CutReport report = checkCuts(*std::get<ProgramFile>(read).program, layout, checkOptions);
     if (report.unchecked != Unchecked::No) {
         // Not a fault of the program: it could not be checked.
         if (json)

@@ -6,6 +6,7 @@
 #include "cli/generate_command.h"
 #ifdef KERF_WITH_MAP
 #include "cli/map_command.h"
+#include "cli/sheet_command.h"
 #include "cli/sweep_command.h"
 #endif
 
@@ -21,6 +22,7 @@ const std::vector<Command>& commands()
 #ifdef KERF_WITH_MAP
         {"map", "排列晶粒後，把設計視窗所畫的晶片圖存成 PNG 或 SVG 圖片。", &declareMapCommand},
         {"sweep", "比較多種晶粒尺寸的排列結果，如設計視窗的晶粒尺寸比較圖。", &declareSweepCommand},
+        {"sheet", "把工作檔、它的切割程式與檢查結果、晶片圖印成一頁 A4 的 PDF 工作單。", &declareSheetCommand},
 #endif
     };
     return all;

@@ -3,39 +3,16 @@
 #include <memory>
 #include <optional>
 
-#include <QGuiApplication>
-
 #include "cli/design_options.h"
+#include "cli/gui_application.h"
 #include "cli/job_options.h"
-#include "cli/program_file.h"
 #include "cli/output_file.h"
+#include "program/check/program_file.h"
 #include "render/layout_export.h"
 
 namespace kerf::cli {
 
 namespace {
-
-// Images are drawn without a window: Qt runs on the offscreen platform
-// unless the caller chose another. The application is never destroyed:
-// tearing it down among the other statics at exit is not safe.
-void ensureGuiApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Qt's note that a session without a desktop has no runtime folder is no
-    // concern of an image file; every other message goes where it went.
-    static const QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
-            if (type != QtWarningMsg || !message.startsWith(QLatin1String("QStandardPaths:")))
-                previous(type, context, message);
-        });
-    static int argc = 1;
-    static char name[] = "kerfwright-cli";
-    static char* argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv);
-}
 
 struct MapChoices {
     DesignBoxes boxes;
@@ -67,15 +44,18 @@ int saveMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
     const auto* design = std::get_if<Design>(&outcome);
     const WaferLayout& layout = design ? design->layout : outline;
 
-    std::optional<Program> program;
+    std::shared_ptr<const Program> program;
     if (const auto& file = choices.program) {
-        program = readProgramFile(*file, err);
-        if (!program)
+        auto read = readProgramFile(*file);
+        if (const auto* refusal = std::get_if<ProgramFileRefusal>(&read)) {
+            err << refusal->message << '\n';
             return 1;
+        }
+        program = std::get<ProgramFile>(std::move(read)).program;
     }
 
     ensureGuiApplication();
-    const Program* cutPath = program ? &*program : nullptr;
+    const Program* cutPath = program.get();
     const auto failure = writeOutputFile(path, out, [&](std::ostream& file) {
         const bool written = png ? map::writeMapPng(file, layout, side, cutPath)
                                  : map::writeMapSvg(file, layout, side, cutPath);

@@ -14,5 +14,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 # font that shows the windows' Chinese.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libc6, libstdc++6, libgcc-s1, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), \
-libqt6svg6 (>= 6.4), libqt6charts6 (>= 6.4), libqt6concurrent6 (>= 6.4), qt6-translations-l10n, fonts-noto-cjk")
+libqt6svg6 (>= 6.4), libqt6charts6 (>= 6.4), libqt6concurrent6 (>= 6.4), libqt6printsupport6 (>= 6.4), \
+qt6-translations-l10n, fonts-noto-cjk")
 include(CPack)

@@ -216,7 +216,7 @@ TEST(CliCheck, RefusalsAndUnreadableFilesExitOne)
     EXPECT_TRUE(has(noShape.err, "--shape"));
     const CliRun missing = run(checkHexagons("/nonexistent/JOB.TXT"));
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "無法讀取程式檔 /nonexistent/JOB.TXT：檔案不存在\n");
+    EXPECT_EQ(missing.err, "無法讀取程式檔 /nonexistent/JOB.TXT：檔案不存在。\n");
     const CliRun folder = run(checkHexagons(std::filesystem::temp_directory_path().string()));
     EXPECT_EQ(folder.status, 1);
     EXPECT_TRUE(has(folder.err, "無法讀取程式檔 ")) << folder.err;

@@ -2,10 +2,13 @@
 // and fed programs of known layouts and programs broken on purpose.
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <numbers>
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QRegularExpression>
 #include <QTest>
 #include <QWheelEvent>
@@ -20,6 +23,7 @@
 #include "tests/support/gui_test_support.h"
 #include "tests/support/design_helpers.h"
 #include "tests/support/generated_programs.h"
+#include "tests/support/temporary_folder.h"
 
 using namespace kerf;
 using namespace kerf::ui;
@@ -117,8 +121,12 @@ private slots:
     void largestCircleProgramOpensInFull();
     void previewAgainKeepsTheViewAndReopensAfterClosing();
     void closingTheDesignerClosesThePreview();
+    void programFileIsCheckedAndReadAgainWhenItChanges();
+    void programFileIsReadAsTheCheckReadsIt();
+    void jobAndProgramDroppedTogetherOpenInThatOrder();
 
 private:
+    void design(const char* shape, const char* die);
     void designAndOpen(const char* shape, const char* die);
     frmPreview* openPreview(const WaferLayout& layout, const std::string& text);
     frmCode* code() const { return designer->codeWindow(); }
@@ -140,12 +148,17 @@ void FrmPreviewTest::cleanup()
     messages.reset();
 }
 
-void FrmPreviewTest::designAndOpen(const char* shape, const char* die)
+void FrmPreviewTest::design(const char* shape, const char* die)
 {
     choose(designer->Combo1, QStringLiteral("2.0 Inches"));
     choose(designer->Combo2, QString::fromLatin1(shape));
     type(designer->Text1, QString::fromLatin1(die));
     QTest::mouseClick(designer->cmdDraw, Qt::LeftButton);
+}
+
+void FrmPreviewTest::designAndOpen(const char* shape, const char* die)
+{
+    design(shape, die);
     QTest::mouseClick(designer->cmdGenerate, Qt::LeftButton);
     QVERIFY(code() && code()->isVisible());
     code()->activateWindow();
@@ -601,6 +614,99 @@ void FrmPreviewTest::closingTheDesignerClosesThePreview()
     QVERIFY(preview->isVisible());
     designer->cmdExit_Click();
     QVERIFY(!preview->isVisible());
+}
+
+void FrmPreviewTest::programFileIsCheckedAndReadAgainWhenItChanges()
+{
+    const TemporaryFolder folder;
+    const std::string path = folder.file("JOBA.TXT");
+    designer->openProgramFile(QString::fromStdString(path));
+    QCOMPARE(messages->shown.size(), std::size_t(1)); // no design yet
+    QCOMPARE(messages->shown[0].title, std::string("無資料"));
+    QVERIFY(!designer->previewWindow());
+
+    design("Square", "500");
+    const std::string program = programFor(*designer->lastLayout());
+    const std::string broken = without(program, "MI X -1.0\r\n"); // the middle row line
+    std::ofstream(path, std::ios::binary) << broken;
+    designer->openProgramFile(QString::fromStdString(path));
+    frmPreview* preview = designer->previewWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(preview->report(), WorkTimeout);
+    QCOMPARE(preview->windowTitle(), QStringLiteral("JOBA.TXT – 切割路徑預覽"));
+    QVERIFY2(preview->fileLabel->text().contains(QStringLiteral("%1（%2 位元組）")
+                                                     .arg(QString::fromStdString(path))
+                                                     .arg(broken.size())),
+             qPrintable(preview->fileLabel->text()));
+    QVERIFY(shownInRed(preview->verdictLabel));
+    QVERIFY(preview->faultList->toPlainText().contains(QStringLiteral("第 1 列第 1 個晶粒")));
+    QCOMPARE(colourAt(preview->picture->picture(), pixelOf(preview->picture, -0.25, 0.0)), map::Red);
+
+    // Saved again, whole: read and checked again in the same view.
+    wheel(preview->picture, QPointF(100, 100), 120);
+    const map::MapView view = preview->picture->view();
+    std::ofstream(path, std::ios::binary) << program;
+    QTRY_VERIFY_WITH_TIMEOUT(preview->report() && preview->report()->clean(), WorkTimeout);
+    QVERIFY(preview->fileLabel->text().contains(QStringLiteral("程式檔已變更，已重新讀取並檢查")));
+    QCOMPARE(preview->picture->view(), view);
+
+    std::filesystem::remove(path);
+    QTRY_VERIFY_WITH_TIMEOUT(preview->fileLabel->text().contains(QStringLiteral("程式檔已不存在")), WorkTimeout);
+    QVERIFY(preview->report() && preview->steps()); // the last picture stays
+    QCOMPARE(messages->shown.size(), std::size_t(1));
+}
+
+void FrmPreviewTest::programFileIsReadAsTheCheckReadsIt()
+{
+    design("Square", "500");
+    const std::string program = programFor(*designer->lastLayout());
+    const auto ending = [&program](const std::string& end) {
+        std::string text;
+        for (const char c : program)
+            if (c != '\r')
+                text += c == '\n' ? end : std::string(1, c);
+        return text;
+    };
+    const TemporaryFolder folder;
+    for (const auto& [text, clean] :
+         {std::pair(program.substr(0, program.size() - 2), true), std::pair(ending("\n"), true),
+          std::pair(replaced(program, "II\r\n", "II\r\n# \xB4\xFA\xB8\xD5\r\n"), true), // CP950 in a comment
+          std::pair(ending("\r"), false)}) {
+        const std::string path = folder.file("P.TXT");
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+        designer->openProgramFile(QString::fromStdString(path));
+        frmPreview* preview = designer->previewWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(!preview->isWorking(), WorkTimeout);
+        if (clean) {
+            QVERIFY(preview->report() && preview->report()->clean());
+        } else {
+            const auto refusal = readProgramFile(path); // what check says of it
+            QVERIFY(std::holds_alternative<ProgramFileRefusal>(refusal));
+            QCOMPARE(preview->verdictLabel->text(), QString::fromStdString(std::get<ProgramFileRefusal>(refusal).message));
+        }
+    }
+}
+
+void FrmPreviewTest::jobAndProgramDroppedTogetherOpenInThatOrder()
+{
+    const TemporaryFolder folder;
+    const std::string job = folder.file("SQUARES.kwjob");
+    std::ofstream(job) << R"({"format": "kerfwright-job", "version": 1,
+        "designer": {"wafer": "2.0 Inches", "shape": "Square", "die": "500"}})";
+    const std::string program = folder.file("JOBA.TXT");
+    std::ofstream(program, std::ios::binary) << programFor(designedLayout("2.0 Inches", "Square", "500"));
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(QString::fromStdString(program)), QUrl::fromLocalFile(QString::fromStdString(job))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(designer.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(designer.get(), &drop);
+    QCOMPARE(designer->Text4->text(), QStringLiteral("4"));
+    frmPreview* preview = designer->previewWindow();
+    QVERIFY(preview);
+    QTRY_VERIFY_WITH_TIMEOUT(preview->report() && preview->report()->clean(), WorkTimeout);
+    QCOMPARE(preview->windowTitle(), QStringLiteral("JOBA.TXT – 切割路徑預覽"));
+    QVERIFY(messages->shown.empty());
 }
 
 int main(int argc, char* argv[])

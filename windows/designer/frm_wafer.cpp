@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
@@ -39,7 +41,7 @@ frmWafer::frmWafer(QWidget* owner)
               })
 {
     setObjectName(QStringLiteral("frmWafer"));
-    setAcceptDrops(true); // a job file dropped on the window opens
+    setAcceptDrops(true); // a job file or a cutting program dropped on the window opens
 }
 
 frmWafer::~frmWafer()
@@ -77,6 +79,11 @@ void frmWafer::buildControls(QWidget* surface)
     mnuRecentJobs->setObjectName(QStringLiteral("mnuRecentJobs"));
     mnuSaveJob = jobAction("mnuSaveJob", QStringLiteral("儲存工作檔"), QKeySequence(Qt::CTRL | Qt::Key_S));
     mnuSaveJobAs = jobAction("mnuSaveJobAs", QStringLiteral("另存工作檔…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    PIC1Menu->addSeparator();
+    mnuOpenProgram = PIC1Menu->addAction(QStringLiteral("開啟切割程式…"));
+    mnuOpenProgram->setObjectName(QStringLiteral("mnuOpenProgram"));
+    mnuPrintSheet = PIC1Menu->addAction(QStringLiteral("列印工作單…"));
+    mnuPrintSheet->setObjectName(QStringLiteral("mnuPrintSheet"));
 
     // Inputs, top to bottom: wafer diameter, effective diameter, die shape,
     // die size, fine-tune; each unit stands right of its box.
@@ -131,6 +138,8 @@ void frmWafer::buildControls(QWidget* surface)
     connect(mnuDieSizeChart, &QAction::triggered, this, &frmWafer::mnuDieSizeChart_Click);
     connect(mnuSaveImage, &QAction::triggered, this, &frmWafer::mnuSaveImage_Click);
     connect(mnuExportDies, &QAction::triggered, this, &frmWafer::mnuExportDies_Click);
+    connect(mnuOpenProgram, &QAction::triggered, this, &frmWafer::mnuOpenProgram_Click);
+    connect(mnuPrintSheet, &QAction::triggered, this, &frmWafer::mnuPrintSheet_Click);
     connect(mnuOpenJob, &QAction::triggered, this, &frmWafer::mnuOpenJob_Click);
     connect(mnuSaveJob, &QAction::triggered, this, &frmWafer::mnuSaveJob_Click);
     connect(mnuSaveJobAs, &QAction::triggered, this, &frmWafer::mnuSaveJobAs_Click);
@@ -249,8 +258,7 @@ frmCode* frmWafer::generationWindow()
 
 void frmWafer::showPreview(const ProgramPreview& preview)
 {
-    if (!frmPreview_)
-        frmPreview_ = new frmPreview(this);
+    madePreview();
     frmPreview_->showProgram(preview.layout, preview.text);
     // The generation window is modal: the preview must stay usable beside it.
     if (frmCode_ && frmCode_->isVisible())
@@ -314,6 +322,81 @@ void frmWafer::mnuExportDies_Click()
     if (chosen.isEmpty())
         return;
     startExport(QFile::encodeName(chosen).toStdString(), map::ExportKind::Csv);
+}
+
+frmPreview* frmWafer::madePreview()
+{
+    if (!frmPreview_) {
+        frmPreview_ = new frmPreview(this);
+        connect(frmPreview_, &frmPreview::printRequested, this, &frmWafer::mnuPrintSheet_Click);
+    }
+    return frmPreview_;
+}
+
+bool frmWafer::designShown()
+{
+    if (hasDesign())
+        return true;
+    showMessage(this, MessageIcon::Exclamation, "無資料", "無晶片資料可以檢查切割程式或列印工作單。");
+    return false;
+}
+
+void frmWafer::mnuOpenProgram_Click()
+{
+    if (!designShown())
+        return;
+    const QString folder = programFolder_.isEmpty() ? QDir::homePath() : programFolder_;
+    const QString chosen = askOpenFileName(this, QStringLiteral("開啟切割程式"), folder,
+                                           QStringLiteral("切割程式 (*.TXT *.txt);;所有檔案 (*)"));
+    if (!chosen.isEmpty())
+        openProgramFile(chosen);
+}
+
+void frmWafer::openProgramFile(const QString& path)
+{
+    if (!designShown())
+        return;
+    programFolder_ = QFileInfo(path).absolutePath();
+    madePreview();
+    frmPreview_->showProgramFile(*lastLayout_, path);
+    if (frmCode_ && frmCode_->isVisible())
+        frmPreview_->stayUsableOver(frmCode_);
+}
+
+std::optional<map::JobSheet> frmWafer::jobSheet() const
+{
+    if (!hasDesign())
+        return std::nullopt;
+    std::optional<ProgramFile> file;
+    if (frmPreview_ && frmPreview_->isVisible())
+        file = frmPreview_->programFile();
+    // The values the map was designed from, with the generation window's.
+    Job job = currentJob();
+    job.designer = jobOf(lastLayout_->texts, {}).designer;
+    const std::string jobFile = jobPath_ ? jobPath_->filename().string() : std::string();
+    return map::jobSheet(jobFile, job, *lastLayout_, std::move(file));
+}
+
+void frmWafer::mnuPrintSheet_Click()
+{
+    if (!designShown())
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    printer.setDocName(QStringLiteral("切割工作單"));
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("列印工作單"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const std::optional<map::JobSheet> sheet = jobSheet();
+    QPainter painter;
+    if (!sheet || !painter.begin(&printer)) {
+        showMessage(this, MessageIcon::Exclamation, "無法列印", "無法開始列印工作單：印表機或檔案無法使用。");
+        return;
+    }
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    map::drawJobSheet(painter, QRectF(0, 0, page.width(), page.height()), printer.resolution(), *sheet);
 }
 
 void frmWafer::startExport(const std::filesystem::path& path, map::ExportKind kind)
@@ -511,30 +594,46 @@ void frmWafer::rememberJob(const QString& path)
 
 namespace {
 
-// The first job file among the dropped files.
-QString droppedJob(const QMimeData* data)
+// The first job file and the first other file (a cutting program) among the dropped files.
+struct DroppedFiles {
+    QString job;
+    QString program;
+};
+
+DroppedFiles droppedFiles(const QMimeData* data)
 {
-    for (const QUrl& url : data->urls())
-        if (url.isLocalFile() && url.toLocalFile().endsWith(qtText(JobExtension), Qt::CaseInsensitive))
-            return url.toLocalFile();
-    return {};
+    DroppedFiles files;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        const QString path = url.toLocalFile();
+        QString& kind = path.endsWith(qtText(JobExtension), Qt::CaseInsensitive) ? files.job : files.program;
+        if (kind.isEmpty())
+            kind = path;
+    }
+    return files;
 }
 
 } // namespace
 
 void frmWafer::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!droppedJob(event->mimeData()).isEmpty())
+    const DroppedFiles files = droppedFiles(event->mimeData());
+    if (!files.job.isEmpty() || !files.program.isEmpty())
         event->acceptProposedAction();
 }
 
 void frmWafer::dropEvent(QDropEvent* event)
 {
-    const QString job = droppedJob(event->mimeData());
-    if (job.isEmpty())
+    const DroppedFiles files = droppedFiles(event->mimeData());
+    if (files.job.isEmpty() && files.program.isEmpty())
         return;
     event->acceptProposedAction();
-    openJob(job);
+    // A program is checked against the layout of the job dropped with it.
+    if (!files.job.isEmpty())
+        openJob(files.job);
+    if (!files.program.isEmpty())
+        openProgramFile(files.program);
 }
 
 } // namespace kerf::ui

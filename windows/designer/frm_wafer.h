@@ -15,6 +15,7 @@
 #include <QPushButton>
 
 #include "forms/background_job.h"
+#include "render/job_sheet.h"
 #include "forms/number_box.h"
 #include "render/layout_export.h"
 #include "forms/wafer_form.h"
@@ -55,7 +56,7 @@ public:
     QPointer<QPushButton> cmdOption, cmdDraw, cmdClear, cmdExit, cmdGenerate;
     /// The picture's context menu: the map as an image, the die centres as CSV.
     QPointer<QMenu> PIC1Menu;
-    QPointer<QAction> mnuSaveImage, mnuExportDies, mnuDieSizeChart;
+    QPointer<QAction> mnuSaveImage, mnuExportDies, mnuDieSizeChart, mnuOpenProgram, mnuPrintSheet;
     /// The job: open (Ctrl+O), save (Ctrl+S), save as (Ctrl+Shift+S), the recent jobs.
     QPointer<QAction> mnuOpenJob, mnuSaveJob, mnuSaveJobAs;
     QPointer<QMenu> mnuRecentJobs;
@@ -78,6 +79,16 @@ public:
     void mnuDieSizeChart_Click();
     /// The die-size chart, once it has been opened.
     frmDieSizeChart* dieSizeChartWindow() const { return frmDieSizeChart_; }
+    /// Asks for a cutting program file and opens it in the preview.
+    void mnuOpenProgram_Click();
+    /// Opens the program file at `path` in the preview, checked against the
+    /// last design; refused when there is none.
+    void openProgramFile(const QString& path);
+    /// Prints the job sheet of the last design (the print dialog prints to PDF too).
+    void mnuPrintSheet_Click();
+    /// The job sheet of the last design and of the program the preview shows
+    /// from a file, else of the program the start button would write now.
+    std::optional<map::JobSheet> jobSheet() const;
     /// True while an export is being written.
     bool isExporting() const { return export_.isPending(); }
 
@@ -112,6 +123,10 @@ private:
     DesignInput readInputs() const;
     /// The map shows a design: the result boxes are filled.
     bool hasDesign() const;
+    /// Says that there is no design to open a program against or to print; false then.
+    bool designShown();
+    /// The preview window, created on first use.
+    frmPreview* madePreview();
     void PIC1_ContextMenu(const QPoint& position);
     QString suggestedPath(const std::string& extension) const;
     void startExport(const std::filesystem::path& path, map::ExportKind kind);
@@ -132,7 +147,8 @@ private:
     frmDieSizeChart* frmDieSizeChart_ = nullptr;
     BackgroundJob<map::ExportOutcome> export_;
     QPointer<QProgressDialog> exportProgress_;
-    QString exportFolder_; // where the last export went
+    QString exportFolder_;  // where the last export went
+    QString programFolder_; // where the last program file was opened from
 };
 
 } // namespace kerf::ui

@@ -52,6 +52,12 @@ void MainWafer::cmdfrmWafer_Click()
     frmWafer_->showModeless();
 }
 
+void MainWafer::openProgramFile(const QString& path)
+{
+    cmdfrmWafer_Click();
+    frmWafer_->openProgramFile(path);
+}
+
 void MainWafer::cmdfrmHex_Click()
 {
     if (!frmHex_)

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QString>
 
 namespace kerf::ui {
 
@@ -27,6 +28,8 @@ public:
     QPushButton* cmdExit = nullptr;
 
     void cmdfrmWafer_Click();
+    /// Opens the designer and the program file at `path` in its preview.
+    void openProgramFile(const QString& path);
     void cmdfrmHex_Click();
     void cmdExit_Click();
     /// Opens the designer with the job file at `path` (the program's argument).

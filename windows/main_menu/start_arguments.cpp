@@ -1,6 +1,19 @@
 #include "windows/main_menu/start_arguments.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace kerf::ui {
+
+namespace {
+
+bool isJobFile(std::string name)
+{
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+    return name.ends_with(".kwjob");
+}
+
+} // namespace
 
 StartRequest readStartArguments(const std::vector<std::string>& args)
 {
@@ -8,13 +21,13 @@ StartRequest readStartArguments(const std::vector<std::string>& args)
     bool filesOnly = false;
     for (const std::string& arg : args) {
         if (filesOnly || arg == "-" || !arg.starts_with("-")) {
-            request.jobs.push_back(arg);
+            (isJobFile(arg) ? request.jobs : request.programs).push_back(arg);
         } else if (arg == "--") {
             filesOnly = true;
         } else if (arg == "--help" || arg == "-h") {
-            return {StartRequest::Kind::Help, {}, {}};
+            return {StartRequest::Kind::Help, {}, {}, {}};
         } else if (arg == "--version" || arg == "-v") {
-            return {StartRequest::Kind::Version, {}, {}};
+            return {StartRequest::Kind::Version, {}, {}, {}};
         } else if (request.unknownOption.empty()) {
             request.unknownOption = arg;
         }
@@ -26,9 +39,10 @@ StartRequest readStartArguments(const std::vector<std::string>& args)
 
 std::string startHelpText(std::string_view version)
 {
-    return "用法：kerfwright [工作檔.kwjob]\n\n"
+    return "用法：kerfwright [工作檔.kwjob] [切割程式.TXT]\n\n"
            "Kerfwright " + std::string(version) + "：晶片雷射切割程式碼產生器的視窗程式。\n"
-           "給了工作檔時，設計視窗開啟它：填入設計視窗與產生程式碼視窗的方塊，再開始設計。\n\n"
+           "給了工作檔時，設計視窗開啟它：填入設計視窗與產生程式碼視窗的方塊，再開始設計。\n"
+           "給了切割程式時，預覽視窗開啟它，以設計視窗的排列檢查。\n\n"
            "選項：\n"
            "  -h, --help     印出這個說明\n"
            "  -v, --version  印出版本\n\n"

@@ -12,13 +12,15 @@ namespace kerf::ui {
 struct StartRequest {
     enum class Kind { Run, Help, Version, UnknownOption };
     Kind kind = Kind::Run;
-    std::vector<std::string> jobs; ///< the job files to open; the first opens
+    std::vector<std::string> jobs;     ///< the job files to open (.kwjob); the first opens
+    std::vector<std::string> programs; ///< the program files to open in the preview; the first opens
     std::string unknownOption;
 };
 
 /// Reads the arguments after the program's name: --help or -h, --version or
 /// -v wherever they stand; any other word that begins with "-" is an unknown
-/// option (after "--" every word is a file).
+/// option (after "--" every word is a file). A file is a job by its extension
+/// .kwjob (in any case), else a cutting program.
 StartRequest readStartArguments(const std::vector<std::string>& args);
 
 /// `kerfwright --help`, in Traditional Chinese.

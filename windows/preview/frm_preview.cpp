@@ -1,8 +1,13 @@
 #include "windows/preview/frm_preview.h"
 
 #include <algorithm>
+#include <utility>
 
+#include <QDateTime>
+#include <QDir>
 #include <QEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -76,6 +81,11 @@ frmPreview::frmPreview(QWidget* owner)
     connect(&drawDelay_, &QTimer::timeout, this, &frmPreview::requestDrawing);
     connect(&progressDelay_, &QTimer::timeout, this, &frmPreview::updateProgress);
     connect(&playTimer_, &QTimer::timeout, this, &frmPreview::playTick);
+    rereadDelay_.setSingleShot(true);
+    rereadDelay_.setInterval(300);
+    connect(&rereadDelay_, &QTimer::timeout, this, &frmPreview::rereadProgramFile);
+    connect(&fileWatcher_, &QFileSystemWatcher::fileChanged, this, [this] { programFileChanged(true); });
+    connect(&fileWatcher_, &QFileSystemWatcher::directoryChanged, this, [this] { programFileChanged(false); });
     for (const QFutureWatcherBase* watcher : {&reading_.watcher(), &checking_.watcher(), &drawing_.watcher()})
         connect(watcher, &QFutureWatcherBase::progressValueChanged, this, &frmPreview::updateProgress);
 }
@@ -106,6 +116,11 @@ void frmPreview::buildControls()
     left->addLayout(walk);
     left->addWidget(stepLabel);
 
+    fileLabel = new QLabel(this);
+    fileLabel->setObjectName(QStringLiteral("fileLabel"));
+    fileLabel->setWordWrap(true);
+    fileLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    fileLabel->hide();
     verdictLabel = new QLabel(this);
     verdictLabel->setObjectName(QStringLiteral("verdictLabel"));
     verdictLabel->setWordWrap(true);
@@ -148,14 +163,19 @@ void frmPreview::buildControls()
     cmdClose = new QPushButton(QStringLiteral("關閉(&C)"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     cmdClose->setAutoDefault(false);
+    cmdPrint = new QPushButton(QStringLiteral("列印工作單(&P)…"), this);
+    cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
+    cmdPrint->setAutoDefault(false);
     cmdFit->setAutoDefault(false);
     cmdPlay->setAutoDefault(false);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdFit);
+    buttons->addWidget(cmdPrint);
     buttons->addStretch(1);
     buttons->addWidget(cmdClose);
     auto* right = new QVBoxLayout;
+    right->addWidget(fileLabel);
     right->addWidget(verdictLabel);
     right->addWidget(reportFrame);
     right->addWidget(listTitle);
@@ -175,6 +195,7 @@ void frmPreview::buildControls()
     connect(cmdPlay, &QPushButton::clicked, this, &frmPreview::cmdPlay_Click);
     connect(cmdFit, &QPushButton::clicked, this, &frmPreview::cmdFit_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmPreview::reject);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmPreview::printRequested);
     connect(stepSlider, &QSlider::valueChanged, this, &frmPreview::stepSlider_Change);
     connect(picture, &CutPathView::viewChanged, this, [this](bool settled) {
         if (settled && program_)
@@ -183,6 +204,57 @@ void frmPreview::buildControls()
 }
 
 void frmPreview::showProgram(const WaferLayout& layout, std::string text)
+{
+    if (!programPath_.isEmpty()) {
+        programPath_.clear();
+        file_.reset();
+        unwatchProgramFile();
+        setWindowTitle(QStringLiteral("切割路徑預覽"));
+        fileLabel->hide();
+    }
+    startReading(layout, [text = std::move(text)](const BackgroundJob<ReadResult>::Progress&) {
+        ReadResult result;
+        auto parsed = parseProgram(text);
+        if (auto* error = std::get_if<ProgramError>(&parsed)) {
+            result.refusal.emplace();
+            result.refusal->verdict = readingErrorText(*error, text);
+            result.refusal->fault = true;
+        } else
+            result.program = std::make_shared<const Program>(std::get<Program>(std::move(parsed)));
+        return std::optional(std::move(result));
+    });
+}
+
+void frmPreview::showProgramFile(const WaferLayout& layout, const QString& path)
+{
+    const QFileInfo info(path);
+    programPath_ = info.absoluteFilePath();
+    file_.reset();
+    unwatchProgramFile();
+    // The folder too: an editor that saves by renaming replaces the file watched.
+    fileWatcher_.addPaths({programPath_, info.absolutePath()});
+    setWindowTitle(QStringLiteral("%1 – 切割路徑預覽").arg(info.fileName()));
+    fileLabel->setText(QStringLiteral("程式檔：%1").arg(QDir::toNativeSeparators(programPath_)));
+    setTextColour(fileLabel, QPalette::WindowText, Qt::black);
+    fileLabel->show();
+    startReading(layout, [path = std::string(QFile::encodeName(programPath_).constData())](
+                             const BackgroundJob<ReadResult>::Progress&) {
+        ReadResult result;
+        auto read = readProgramFile(path);
+        if (const auto* refusal = std::get_if<ProgramFileRefusal>(&read)) {
+            ReportText text;
+            text.fault = true;
+            text.verdict = refusal->message;
+            result.refusal = std::move(text);
+        } else {
+            result.file = std::get<ProgramFile>(std::move(read));
+            result.program = result.file->program;
+        }
+        return std::optional(std::move(result));
+    });
+}
+
+void frmPreview::startReading(const WaferLayout& layout, Reading reading)
 {
     stopWork();
     program_.reset();
@@ -202,18 +274,7 @@ void frmPreview::showProgram(const WaferLayout& layout, std::string text)
     stepLabel->clear();
     clearReport(QStringLiteral("檢查中，結果稍後顯示。"));
 
-    reading_.start([text = std::move(text)](const BackgroundJob<ReadResult>::Progress&) {
-        ReadResult result;
-        auto parsed = parseProgram(text);
-        if (auto* error = std::get_if<ProgramError>(&parsed)) {
-            result.refusal.emplace();
-            result.refusal->verdict = readingErrorText(*error, text);
-            result.refusal->fault = true;
-        } else {
-            result.program = std::make_shared<const Program>(std::get<Program>(std::move(parsed)));
-        }
-        return std::optional(std::move(result));
-    });
+    reading_.start(std::move(reading));
     progressDelay_.start();
 
     if (!isVisible()) {
@@ -223,6 +284,53 @@ void frmPreview::showProgram(const WaferLayout& layout, std::string text)
     }
     raise();
     activateWindow();
+}
+
+void frmPreview::unwatchProgramFile()
+{
+    rereadDelay_.stop();
+    fileTouched_ = false;
+    if (const QStringList watched = fileWatcher_.files() + fileWatcher_.directories(); !watched.isEmpty())
+        fileWatcher_.removePaths(watched);
+}
+
+void frmPreview::programFileChanged(bool fileItself)
+{
+    // Read once the burst of changes is over; a file renamed into place
+    // shows only as a change of its folder.
+    fileTouched_ = fileTouched_ || fileItself;
+    if (!programPath_.isEmpty())
+        rereadDelay_.start();
+}
+
+void frmPreview::rereadProgramFile()
+{
+    if (programPath_.isEmpty() || !isVisible())
+        return;
+    const bool touched = std::exchange(fileTouched_, false);
+    const QString now = QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss"));
+    if (!QFileInfo::exists(programPath_)) {
+        showFileState(QStringLiteral("程式檔已不存在（%1）：顯示的是最後讀取的內容。").arg(now), true);
+        return;
+    }
+    const bool replaced = !fileWatcher_.files().contains(programPath_);
+    if (replaced)
+        fileWatcher_.addPath(programPath_);
+    else if (!touched)
+        return; // another file of the folder changed
+    const QString path = programPath_;
+    const WaferLayout layout = *layout_;
+    showProgramFile(layout, path);
+    showFileState(QStringLiteral("程式檔已變更，已重新讀取並檢查（%1）。").arg(now), false);
+}
+
+void frmPreview::showFileState(const QString& state, bool fault)
+{
+    QString text = QStringLiteral("程式檔：%1").arg(QDir::toNativeSeparators(programPath_));
+    if (file_)
+        text += QStringLiteral("（%1 位元組）").arg(file_->text.size());
+    fileLabel->setText(text + QLatin1Char('\n') + state);
+    setTextColour(fileLabel, QPalette::WindowText, fault ? UncheckedColour : QColor(Qt::black));
 }
 
 void frmPreview::stayUsableOver(QWidget* window)
@@ -256,6 +364,7 @@ bool frmPreview::isWorking() const
 void frmPreview::done(int result)
 {
     stopWork();
+    unwatchProgramFile();
     // What a large program holds goes with the window.
     program_.reset();
     layers_.reset();
@@ -276,6 +385,13 @@ void frmPreview::stopWork()
 
 void frmPreview::programRead(ReadResult result)
 {
+    if (result.file) {
+        file_ = std::move(result.file);
+        QString text = fileLabel->text();
+        const qsizetype end = text.indexOf(QLatin1Char('\n'));
+        fileLabel->setText(QStringLiteral("程式檔：%1（%2 位元組）").arg(QDir::toNativeSeparators(programPath_)).arg(file_->text.size()) +
+                           (end < 0 ? QString() : text.mid(end)));
+    }
     if (result.refusal) {
         report_.reset();
         showReport(*result.refusal);

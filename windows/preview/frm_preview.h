@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include <QDialog>
+#include <QFileSystemWatcher>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -20,6 +22,7 @@
 #include "layout/wafer_layout.h"
 #include "program/check/cut_check.h"
 #include "program/check/cut_report_figures.h"
+#include "program/check/program_file.h"
 #include "program/reader/program_reader.h"
 #include "forms/background_job.h"
 #include "render/cut_path_picture.h"
@@ -42,6 +45,15 @@ public:
     /// replacing what it showed. The picture and the report come when the
     /// workers are done; a text that is no program is reported as such.
     void showProgram(const WaferLayout& layout, std::string text);
+    /// Shows the program file at `path` over the map of `layout`, titled with
+    /// the file's name, its path and size above the report. The file is
+    /// watched: when it changes it is read and checked again, keeping the
+    /// view; when it disappears that is said and the last picture stays.
+    void showProgramFile(const WaferLayout& layout, const QString& path);
+    /// The program file shown, empty while the program is one handed over as text.
+    const QString& programPath() const { return programPath_; }
+    /// The program file as last read, while one is shown.
+    const std::optional<ProgramFile>& programFile() const { return file_; }
 
     /// Keeps the window usable while `window`, shown modally, blocks the
     /// others: it stays in front of `window` until that window hides.
@@ -57,8 +69,10 @@ public:
     // Controls.
     QPointer<CutPathView> picture;
     QPointer<QSlider> stepSlider;
-    QPointer<QPushButton> cmdPlay, cmdFit, cmdClose;
+    QPointer<QPushButton> cmdPlay, cmdFit, cmdClose, cmdPrint;
     QPointer<QLabel> stepLabel, verdictLabel, progressLabel;
+    /// The program file's path and size, and what became of the file.
+    QPointer<QLabel> fileLabel;
     QPointer<QProgressBar> progressBar;
     QPointer<QGroupBox> reportFrame;
     /// The report's figures, a row each in reportFigures' order: labels and
@@ -70,6 +84,10 @@ public:
     void cmdFit_Click();
     void stepSlider_Change(int value);
 
+signals:
+    /// The print button asks for the job sheet of what is shown.
+    void printRequested();
+
 public slots:
     void done(int result) override;
 
@@ -80,9 +98,16 @@ private:
     struct ReadResult {
         std::shared_ptr<const Program> program;
         std::optional<ReportText> refusal; // the text is no program, or too large to run
+        std::optional<ProgramFile> file;   // the file read, when a file was asked for
     };
+    using Reading = std::function<std::optional<ReadResult>(const BackgroundJob<ReadResult>::Progress&)>;
 
     void buildControls();
+    void startReading(const WaferLayout& layout, Reading reading);
+    void unwatchProgramFile();
+    void programFileChanged(bool fileItself);
+    void rereadProgramFile();
+    void showFileState(const QString& state, bool fault);
     void stopWork();
     void programRead(ReadResult result);
     void checkDone(CutReport report);
@@ -108,6 +133,11 @@ private:
     QTimer progressDelay_; // the progress bar shows only for work that takes a while
     QTimer playTimer_;
     QPointer<QWidget> blockingWindow_;
+    QString programPath_;
+    std::optional<ProgramFile> file_;
+    QFileSystemWatcher fileWatcher_;
+    QTimer rereadDelay_; // an editor's save is a burst of changes, or a rename
+    bool fileTouched_ = false;
 };
 
 } // namespace kerf::ui

@@ -1,0 +1,28 @@
+#include "cli/gui_application.h"
+
+#include <QGuiApplication>
+
+namespace kerf::cli {
+
+// The application is never destroyed: tearing it down among the other
+// statics at exit is not safe.
+void ensureGuiApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's note that a session without a desktop has no runtime folder is no
+    // concern of an image file; every other message goes where it went.
+    static const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+            if (type != QtWarningMsg || !message.startsWith(QLatin1String("QStandardPaths:")))
+                previous(type, context, message);
+        });
+    static int argc = 1;
+    static char name[] = "kerfwright-cli";
+    static char* argv[] = {name, nullptr};
+    new QGuiApplication(argc, argv);
+}
+
+} // namespace kerf::cli

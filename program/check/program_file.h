@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "program/reader/program_reader.h"
+
+namespace kerf {
+
+// A cutting program file as the check and the preview read it: its bytes as
+// they stand (CP950 text, CR LF or LF lines, the last line with or without
+// its end), parsed. The words for a file that cannot be read or is no
+// program are the same wherever it is opened.
+
+/// A program file read and parsed.
+struct ProgramFile {
+    std::string path;
+    std::string text; // the bytes of the file
+    std::shared_ptr<const Program> program;
+    std::time_t modified = 0; // when the file was last written
+};
+
+/// Why a program file was not read: the message, naming the file.
+struct ProgramFileRefusal {
+    std::string message;
+};
+
+/// Reads the file at `path` and parses it. Refused, in Traditional Chinese,
+/// when the file cannot be read (with the reason) or is not a well-formed
+/// program (with the line where it stops being one, as the preview words it).
+std::variant<ProgramFile, ProgramFileRefusal> readProgramFile(const std::string& path);
+
+/// The lines of a text as the reader counts them: every line end, and a last
+/// line without its end.
+std::uint64_t lineCount(std::string_view text);
+
+} // namespace kerf

@@ -1,0 +1,340 @@
+#include "render/job_sheet.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+#include <utility>
+#include <vector>
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QFontMetricsF>
+#include <QPdfWriter>
+
+#include "program/check/cut_report_figures.h"
+#include "program/writer/generation_driver.h"
+#include "program/writer/local_date.h"
+#include "render/cut_path_picture.h"
+#include "render/map_view.h"
+
+namespace kerf::map {
+
+namespace {
+
+/// A layout of more dies than this is drawn as an image: as vectors its page
+/// would grow with the dies.
+constexpr long long VectorDieLimit = 20000;
+/// The resolution of the images on the page.
+constexpr int ImageDotsPerInch = 300;
+constexpr double PaperMarginMm = 15;
+
+const QColor FaultColour{255, 0, 0};
+const QColor CleanColour{0, 128, 0};
+const QColor UncheckedColour{176, 96, 0};
+
+QString qt(const std::string& text) { return QString::fromStdString(text); }
+
+std::string dateTimeText(std::time_t time)
+{
+    std::tm local{};
+    localtime_r(&time, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &local);
+    return text;
+}
+
+std::string boxValue(const std::optional<std::string>& text, const std::string& unit = {})
+{
+    if (!text || text->empty())
+        return "（空白）";
+    return unit.empty() ? *text : *text + " " + unit;
+}
+
+struct Row {
+    std::string label;
+    std::string value;
+    QColor colour = Qt::black;
+};
+
+struct Section {
+    std::string title;
+    std::vector<Row> rows;
+};
+
+std::vector<Section> leftSections(const JobSheet& sheet)
+{
+    const JobDesigner& d = sheet.job.designer;
+    const JobProgram& p = sheet.job.program;
+    return {
+        {"晶片設定值",
+         {{"晶片尺寸", boxValue(d.wafer)},
+          {"有效直徑", boxValue(d.effective, "英吋")},
+          {"晶粒形狀", boxValue(d.shape)},
+          {"晶粒尺寸", boxValue(d.die, "mil")},
+          {"切割微調值", boxValue(d.gap, "mil")}}},
+        {"設計結果",
+         {{"總切割列數", sheet.results.rows + " 列"},
+          {"總晶粒數", sheet.results.dies + " 個"},
+          {"面積利用率", sheet.results.utilisation + " %"}}},
+        {"機台參數",
+         {{"程式檔名", boxValue(p.name)},
+          {"切割次數", boxValue(p.passes)},
+          {"DVL", boxValue(p.dvl)},
+          {"DAC", boxValue(p.dac)},
+          {"VEL", boxValue(p.vel)},
+          {"ACC", boxValue(p.acc)}}},
+    };
+}
+
+std::vector<Section> rightSections(const JobSheet& sheet)
+{
+    Section file{"切割程式", {}};
+    if (const auto& program = sheet.program) {
+        const bool written = !program->folder.empty();
+        file.rows = {{"檔名", program->name},
+                     {"資料夾", written ? program->folder : "（現在產生，尚未寫出）"},
+                     {"大小", std::to_string(program->text.size()) + " 位元組"},
+                     {"行數", std::to_string(lineCount(program->text)) + " 行"},
+                     {"日期", program->modified ? dateTimeText(*program->modified) : "（現在產生）"}};
+    } else {
+        file.rows = {{"程式", sheet.noProgram, FaultColour}};
+    }
+    Section check{std::string(FiguresTitle), {}};
+    if (const auto& report = sheet.report) {
+        const ReportText text = describeReport(*report);
+        check.rows.push_back({"結論", text.verdict,
+                              text.fault ? FaultColour : text.unchecked ? UncheckedColour : CleanColour});
+        for (const ReportFigure& figure : text.figures) {
+            const std::string_view key = figure.key;
+            if (key == "diesFullyCut" || key == "uncutDies" || key == "strayCuts" || key == "outsideCuts" ||
+                key == "machineSeconds")
+                check.rows.push_back({std::string(figure.label), figure.value,
+                                      figure.fault ? FaultColour : QColor(Qt::black)});
+        }
+    } else {
+        check.rows.push_back({"結論", "沒有程式可以檢查。", UncheckedColour});
+    }
+    return {file, check};
+}
+
+/// Fonts sized in points for a device of `dotsPerInch`.
+struct Fonts {
+    QFont title, heading, text, digits;
+    explicit Fonts(int dotsPerInch)
+    {
+        const auto sized = [dotsPerInch](QFont font, double points, bool bold) {
+            font.setPixelSize(std::max(1, static_cast<int>(points * dotsPerInch / 72.0 + 0.5)));
+            font.setBold(bold);
+            // Shaped Latin runs of the CJK font take digit glyphs that the
+            // PDF's text layer cannot map back: the figures would not be found.
+            font.setStyleStrategy(QFont::PreferNoShaping);
+            return font;
+        };
+        QFont sans(QStringLiteral("Noto Sans CJK TC"));
+        sans.setStyleHint(QFont::SansSerif);
+        QFont mono(QStringLiteral("Noto Sans Mono CJK TC"));
+        mono.setStyleHint(QFont::Monospace);
+        title = sized(sans, 18, true);
+        heading = sized(sans, 11, true);
+        text = sized(sans, 9, false);
+        digits = sized(mono, 8.5, false);
+    }
+};
+
+/// Writes `text` into the width from `left` at `top`, wrapped; returns the height used.
+double drawWrapped(QPainter& painter, const QFont& font, double left, double top, double width, const QString& text,
+                   const QColor& colour = Qt::black, Qt::Alignment align = Qt::AlignLeft)
+{
+    painter.setFont(font);
+    painter.setPen(colour);
+    const QFontMetricsF metrics(font, painter.device());
+    const int flags = int(align) | Qt::AlignTop | Qt::TextWordWrap;
+    const QRectF bound = metrics.boundingRect(QRectF(left, top, width, 1e6), flags, text);
+    painter.drawText(QRectF(left, top, width, bound.height()), flags, text);
+    return bound.height();
+}
+
+/// The sections one below the other in a column; returns where they end.
+double drawSections(QPainter& painter, const Fonts& fonts, double left, double top, double width,
+                    const std::vector<Section>& sections, double mm)
+{
+    double labelWidth = 0;
+    const QFontMetricsF metrics(fonts.text, painter.device());
+    for (const Section& section : sections)
+        for (const Row& row : section.rows)
+            labelWidth = std::max(labelWidth, metrics.horizontalAdvance(qt(row.label) + QStringLiteral("：")) + 2 * mm);
+    double y = top;
+    for (const Section& section : sections) {
+        y += drawWrapped(painter, fonts.heading, left, y, width, qt(section.title)) + 1 * mm;
+        painter.setPen(QPen(Qt::gray, 0));
+        painter.drawLine(QPointF(left, y), QPointF(left + width, y));
+        y += 1.2 * mm;
+        for (const Row& row : section.rows) {
+            drawWrapped(painter, fonts.text, left, y, labelWidth, qt(row.label) + QStringLiteral("："));
+            y += drawWrapped(painter, fonts.text, left + labelWidth, y, width - labelWidth, qt(row.value), row.colour) +
+                 0.8 * mm;
+        }
+        y += 3 * mm;
+    }
+    return y;
+}
+
+/// The wafer map with the cut path in the square at `corner` of `side` device
+/// pixels, as the preview shows it fitted to the wafer.
+void drawSheetMap(QPainter& painter, QPointF corner, double side, int dotsPerInch, const JobSheet& sheet)
+{
+    const WaferLayout& layout = *sheet.layout;
+    const int imageDots = std::min(dotsPerInch, ImageDotsPerInch);
+    const double scale = double(dotsPerInch) / imageDots;
+    const int pixels = std::max(16, static_cast<int>(side / scale));
+    const double radius = layout.WaferDiameter > 0 ? layout.WaferDiameter / 2.0 : 2.625; // no size: the whole picture
+    const double margin = radius * 0.04;
+    const MapView view = fitView(QSize(pixels, pixels), QRectF(CenterX - radius - margin, CenterY - radius - margin,
+                                                               2 * (radius + margin), 2 * (radius + margin)));
+    painter.save();
+    painter.translate(corner);
+    painter.scale(scale, scale);
+    const QRectF square(0, 0, pixels, pixels);
+    painter.fillRect(square, Qt::white);
+    if (!sheet.program && dieTotal(layout) <= VectorDieLimit) {
+        painter.save();
+        painter.setClipRect(square);
+        drawWaferMap(painter, view, layout, layout.WaferDiameter / 2);
+        painter.restore();
+    } else {
+        // The path lies over the dies pixel for pixel, as the preview shows it.
+        QImage image(pixels, pixels, QImage::Format_RGB32);
+        image.setDotsPerMeterX(static_cast<int>(imageDots / 0.0254));
+        image.setDotsPerMeterY(image.dotsPerMeterX());
+        QPainter imagePainter(&image);
+        imagePainter.fillRect(square, Qt::white);
+        drawWaferMap(imagePainter, view, layout, layout.WaferDiameter / 2);
+        if (sheet.program) {
+            const CutPathLayers layers = drawCutPathLayers(*sheet.program->program, view, 1.0, {},
+                                                           cutPathMatch(layout, CutCheckOptions{}.tolerance));
+            imagePainter.drawImage(square, cutPathOverlay(layers, layers.steps.count()));
+        }
+        imagePainter.end();
+        painter.setRenderHint(QPainter::LosslessImageRendering);
+        painter.drawImage(square, image);
+    }
+    painter.setPen(QPen(Qt::gray, 0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(square);
+    painter.restore();
+}
+
+} // namespace
+
+SheetProgram sheetProgram(ProgramFile file)
+{
+    const std::filesystem::path path = std::filesystem::absolute(file.path).lexically_normal();
+    return {path.filename().string(), path.parent_path().string(), std::move(file.text), std::move(file.program),
+            file.modified};
+}
+
+std::variant<SheetProgram, std::string> programWrittenNow(const WaferLayout& layout, const GenerationTexts& texts)
+{
+    std::ostringstream text;
+    const GenerationOutcome outcome = runGeneration(layout, {texts, localDate()}, std::ref(text));
+    if (const auto* refusal = std::get_if<GenerationRefusal>(&outcome))
+        return refusal->prompt;
+    if (const auto* failure = std::get_if<GenerationFailure>(&outcome))
+        return failure->prompt;
+    SheetProgram program;
+    program.name = programFilePath({}, texts.name).filename().string();
+    program.text = std::move(text).str();
+    auto parsed = parseProgram(program.text);
+    if (const auto* error = std::get_if<ProgramError>(&parsed))
+        return error->text(); // the writer's own program always reads back
+    program.program = std::make_shared<const Program>(std::get<Program>(std::move(parsed)));
+    return program;
+}
+
+JobSheet jobSheet(std::string jobFile, const Job& job, const WaferLayout& layout, std::optional<ProgramFile> programFile)
+{
+    JobSheet sheet;
+    sheet.jobFile = std::move(jobFile);
+    sheet.job = completedJob(job);
+    sheet.layout = std::make_shared<const WaferLayout>(layout);
+    sheet.results = layoutResults(layout);
+    if (programFile) {
+        sheet.program = sheetProgram(std::move(*programFile));
+    } else {
+        auto written = programWrittenNow(layout, generationTextsOf(sheet.job.program));
+        if (auto* program = std::get_if<SheetProgram>(&written))
+            sheet.program = std::move(*program);
+        else
+            sheet.noProgram = "無法產生程式：" + std::get<std::string>(written);
+    }
+    if (sheet.program)
+        sheet.report = checkCuts(*sheet.program->program, layout);
+    sheet.printed = std::time(nullptr);
+    return sheet;
+}
+
+std::string sha256Text(const std::string& bytes)
+{
+    return QCryptographicHash::hash(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
+                                    QCryptographicHash::Sha256)
+        .toHex()
+        .toStdString();
+}
+
+void drawJobSheet(QPainter& painter, const QRectF& page, int dotsPerInch, const JobSheet& sheet)
+{
+    const double mm = dotsPerInch / 25.4;
+    const Fonts fonts(dotsPerInch);
+    const double left = page.left();
+    const double width = page.width();
+    double y = page.top();
+
+    drawWrapped(painter, fonts.text, left, y + 2 * mm, width, qt("列印時間：" + dateTimeText(sheet.printed)), Qt::black,
+                Qt::AlignRight);
+    y += drawWrapped(painter, fonts.title, left, y, width, QStringLiteral("切割工作單")) + 1 * mm;
+    y += drawWrapped(painter, fonts.heading, left, y, width,
+                     qt("工作檔：" + (sheet.jobFile.empty() ? std::string("（沒有工作檔）") : sheet.jobFile))) +
+         4 * mm;
+
+    const double gap = 6 * mm;
+    const double column = (width - gap) / 2;
+    const double leftEnd = drawSections(painter, fonts, left, y, column, leftSections(sheet), mm);
+    const double rightEnd = drawSections(painter, fonts, left + column + gap, y, column, rightSections(sheet), mm);
+    y = std::max(leftEnd, rightEnd);
+    if (sheet.program) {
+        drawWrapped(painter, fonts.text, left, y, 28 * mm, QStringLiteral("SHA-256："));
+        y += drawWrapped(painter, fonts.digits, left + 28 * mm, y + 0.3 * mm, width - 28 * mm,
+                         qt(sha256Text(sheet.program->text))) +
+             3 * mm;
+    }
+
+    const QString caption = QStringLiteral("晶片圖與切割路徑（藍色：切割；灰色虛線：雷射關閉的移動）");
+    const double captionHeight = QFontMetricsF(fonts.text, painter.device()).height() + 2 * mm;
+    const double side = std::max(10 * mm, std::min(width, page.bottom() - y - captionHeight));
+    drawSheetMap(painter, QPointF(left + (width - side) / 2, y), side, dotsPerInch, sheet);
+    drawWrapped(painter, fonts.text, left, y + side + 1 * mm, width, caption, Qt::black, Qt::AlignHCenter);
+}
+
+bool writeJobSheetPdf(std::ostream& out, const JobSheet& sheet)
+{
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setResolution(ImageDotsPerInch);
+        writer.setPageMargins(QMarginsF(PaperMarginMm, PaperMarginMm, PaperMarginMm, PaperMarginMm),
+                              QPageLayout::Millimeter);
+        writer.setTitle(QStringLiteral("切割工作單"));
+        writer.setCreator(QStringLiteral("Kerfwright"));
+        QPainter painter(&writer);
+        if (!painter.isActive())
+            return false;
+        drawJobSheet(painter, QRectF(0, 0, writer.width(), writer.height()), ImageDotsPerInch, sheet);
+    }
+    out.write(bytes.constData(), bytes.size());
+    return static_cast<bool>(out);
+}
+
+} // namespace kerf::map

@@ -1,0 +1,103 @@
+// kerfwright-cli sheet: the job sheet as a PDF, read back as its reader
+// would with pdftotext, its SHA-256 against sha256sum's.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "cli_run.h"
+
+using kerf::testing::CliRun;
+using kerf::testing::run;
+using kerf::testing::TemporaryFolder;
+
+namespace {
+
+const std::filesystem::path GoldenFolder = KERF_GOLDEN_DIR;
+// 2.0 Inches, hexagons of 600 mil: rows of 2, 3 and 2 dies.
+const std::string HexagonsProgram = (GoldenFolder / "hexagon-three-rows-one-way" / "expected.TXT").string();
+
+/// What `command` prints on standard output.
+std::string outputOf(const std::string& command)
+{
+    std::string text;
+    if (std::FILE* pipe = popen(command.c_str(), "r")) {
+        char block[4096];
+        for (std::size_t n; (n = std::fread(block, 1, sizeof block, pipe)) > 0;)
+            text.append(block, n);
+        pclose(pipe);
+    }
+    return text;
+}
+
+/// Without blanks and line ends, which pdftotext places as the layout suggests.
+std::string squeezed(std::string text)
+{
+    std::erase_if(text, [](char c) { return c == ' ' || c == '\n'; });
+    return text;
+}
+
+std::string pdfText(const std::filesystem::path& pdf)
+{
+    return squeezed(outputOf("pdftotext -enc UTF-8 '" + pdf.string() + "' -"));
+}
+
+class CliSheet : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::ofstream(job) << R"({"format": "kerfwright-job", "version": 1,
+ "designer": {"wafer": "2.0 Inches", "shape": "Hexagon", "die": "600"},
+ "program": {"name": "JOB", "dvl": "0.7"}})";
+    }
+    TemporaryFolder folder;
+    const std::string job = (folder.path() / "HEX.kwjob").string();
+    const std::filesystem::path pdf = folder.path() / "sheet.pdf";
+};
+
+TEST_F(CliSheet, ThePdfHoldsTheJobTheProgramAndItsCheck)
+{
+    const std::filesystem::path program = folder.path() / "JOBA.TXT";
+    std::filesystem::copy_file(HexagonsProgram, program);
+    const CliRun r = run({"sheet", "--job", job, "--program", program.string(), "--pdf", pdf.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, pdf.string() + "\n");
+    const std::string text = pdfText(pdf);
+    const std::string sha256 = outputOf("sha256sum '" + program.string() + "'").substr(0, 64);
+    ASSERT_EQ(sha256.size(), 64u);
+    for (const std::string& figure :
+         {std::string("HEX.kwjob"), std::string("2.0 Inches"), std::string("1.9 "), std::string("600 mil"),
+          std::string("Hexagon"), std::string("3 列"), std::string("7 個"), std::string("0.7"), std::string("6.0"),
+          std::string("JOBA.TXT"), folder.path().string(),
+          std::to_string(std::filesystem::file_size(program)) + " 位元組", std::string("93 "),
+          std::string("7 / 7"), std::string("29.1 秒"), sha256})
+        EXPECT_NE(text.find(squeezed(figure)), std::string::npos) << figure << " not in:\n" << text;
+}
+
+TEST_F(CliSheet, WithoutAProgramTheOneWrittenNowIsDescribed)
+{
+    const CliRun r = run({"sheet", "--job", job, "--pdf", pdf.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string text = pdfText(pdf);
+    EXPECT_NE(text.find("JOB.TXT"), std::string::npos) << text;
+    EXPECT_NE(text.find("7/7"), std::string::npos) << text;
+    EXPECT_NE(text.find("26.3秒"), std::string::npos) << text; // the job's DVL of 0.7 in the program
+}
+
+TEST_F(CliSheet, RefusalsWriteNothing)
+{
+    const std::string missing = (folder.path() / "NONE.TXT").string();
+    const CliRun noProgram = run({"sheet", "--job", job, "--program", missing, "--pdf", pdf.string()});
+    EXPECT_EQ(noProgram.status, 1);
+    EXPECT_EQ(noProgram.err, "無法讀取程式檔 " + missing + "：檔案不存在。\n");
+    EXPECT_EQ(run({"sheet", "--job", missing, "--pdf", pdf.string()}).status, 1);
+    std::ofstream(job) << R"({"format": "kerfwright-job", "version": 1, "designer": {"wafer": "2.0 Inches", "die": "50"}})";
+    const CliRun noShape = run({"sheet", "--job", job, "--pdf", pdf.string()});
+    EXPECT_EQ(noShape.status, 1);
+    EXPECT_NE(noShape.err.find("沒有選擇晶粒形狀"), std::string::npos) << noShape.err;
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+    EXPECT_EQ(run({"sheet", "--job", job}).status, 2);
+}
+
+} // namespace
