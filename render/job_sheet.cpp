@@ -13,7 +13,7 @@
 
 #include "program/check/cut_report_figures.h"
 #include "program/writer/generation_driver.h"
-#include "program/writer/local_date.h"
+#include "numbers/local_date.h"
 #include "render/cut_path_picture.h"
 #include "render/map_view.h"
 
