@@ -15,10 +15,10 @@ namespace {
 int checkProgramFile(const std::string& file, const WaferLayout& layout, const CutCheckOptions& checkOptions,
                      bool json, std::ostream& out, std::ostream& err)
 {
-    const std::optional<Program> program = readProgramFile(file, err);
-    if (!program)
-        return 1;
-    const CutReport report = checkCuts(*program, layout, checkOptions);
+    const auto read = readProgramFile(file, err);
+    if (const auto* fault = std::get_if<ProgramFileFault>(&read))
+        return *fault == ProgramFileFault::TooLarge ? 3 : 1; // too large: it could not be checked
+    const CutReport report = checkCuts(std::get<Program>(read), layout, checkOptions);
     if (report.unchecked != Unchecked::No) {
         // Not a fault of the program: it could not be checked.
         if (json)

@@ -8,6 +8,7 @@
 #include "cli/design_options.h"
 #include "cli/program_file.h"
 #include "cli/output_file.h"
+#include "program/reader/program_runs.h"
 #include "render/layout_export.h"
 
 namespace kerf::cli {
@@ -64,9 +65,16 @@ int saveMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
 
     std::optional<Program> program;
     if (const auto& file = choices.program) {
-        program = readProgramFile(*file, err);
-        if (!program)
+        auto read = readProgramFile(*file, err);
+        if (std::holds_alternative<ProgramFileFault>(read))
             return 1;
+        program = std::get<Program>(std::move(read));
+        // A path the drawing could not run to its end would be a partial
+        // picture: such a program is refused before anything is drawn.
+        if (runProgramRuns(*program, [](const MotionRun&) {}).beyondBounds) {
+            err << "程式檔 " << *file << " 無法畫出切割路徑：程式展開後太大，超出執行的界限。\n";
+            return 1;
+        }
     }
 
     ensureGuiApplication();

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <new>
 #include <numbers>
 #include <optional>
 #include <unordered_map>
@@ -226,7 +227,10 @@ std::string_view unitNameOf(std::string_view line)
 struct ProgramBuilder {
     enum class Stage { Outside, AfterPN, AfterDI, Body };
 
-    explicit ProgramBuilder(std::string_view text) : text_(text) {}
+    ProgramBuilder(std::string_view text, std::size_t memoryBound)
+        : text_(text), mostOps_(memoryBound / sizeof(Op))
+    {
+    }
 
     std::variant<Program, ProgramError> build()
     {
@@ -234,8 +238,6 @@ struct ProgramBuilder {
         if (!parseLines() || !checkCalls())
             return std::move(*error_);
         countSteps();
-        for (auto& code : program_.code_)
-            code.shrink_to_fit();
         return std::move(program_);
     }
 
@@ -254,8 +256,14 @@ private:
         std::uint32_t index = 0;
         while (lines.next(line)) {
             splitTokens(line, tokens_);
-            if (!tokens_.empty() && tokens_[0] == "PN")
+            if (tokens_.empty() || tokens_[0].starts_with('#'))
+                continue;
+            if (tokens_[0] == "PN") {
                 names_.try_emplace(unitNameOf(line), index++);
+                unitLines_.push_back(0);
+            } else if (!unitLines_.empty()) {
+                ++unitLines_.back();
+            }
         }
     }
 
@@ -330,7 +338,9 @@ private:
                             std::to_string(first.firstLine) + ")");
         }
         program_.units_.push_back(Program::Unit{std::string(name), lineNo_, 0});
-        program_.code_.emplace_back();
+        // A unit compiles to at most an op per line: its room is taken once,
+        // within what the bound leaves.
+        program_.code_.emplace_back().reserve(std::min(unitLines_[index], mostOps_ - ops_));
         stage_ = Stage::AfterPN;
         return true;
     }
@@ -360,6 +370,9 @@ private:
                                o.code == OpCode::LaserOff;
         if (stateWord && !code.empty() && code.back().code == o.code)
             return;
+        if (ops_ == mostOps_)
+            throw std::bad_alloc();
+        ++ops_;
         code.push_back(o);
     }
 
@@ -723,13 +736,16 @@ private:
     std::vector<std::string_view> tokens_;
     std::vector<std::uint32_t> openLoops_; // op indices of the open SLs of the unit
     std::vector<std::uint32_t> order_;     // units, callees before callers
+    std::vector<std::size_t> unitLines_;   // per unit, its lines after PN that are no comment
+    std::size_t mostOps_;                  // the ops that the memory bound leaves room for
+    std::size_t ops_ = 0;
     Stage stage_ = Stage::Outside;
     std::uint32_t lineNo_ = 0;
 };
 
-std::variant<Program, ProgramError> parseProgram(std::string_view text)
+std::variant<Program, ProgramError> parseProgram(std::string_view text, std::size_t memoryBound)
 {
-    return ProgramBuilder(text).build();
+    return ProgramBuilder(text, memoryBound).build();
 }
 
 namespace {

@@ -86,6 +86,9 @@ struct ReadLimits {
     std::uint64_t maxSteps = 4'000'000'000ULL;
 };
 
+/// The memory a compiled program may take, bytes.
+inline constexpr std::size_t DefaultProgramMemory = std::size_t(1) << 30;
+
 struct MachineState;
 struct RunSummary;
 
@@ -172,8 +175,11 @@ private:
 /// lack its end). Numbers are read without the locale. A text is refused,
 /// never half read: the first fault of its lines in line order, else the first
 /// call that recurses. Consecutive words of the same effect that change only
-/// the laser's or the cut's state (OS OS, CS CS, …) compile to one.
-std::variant<Program, ProgramError> parseProgram(std::string_view text);
+/// the laser's or the cut's state (OS OS, CS CS, …) compile to one. A text
+/// whose compiled program would take more than `memoryBound` bytes is not
+/// compiled: the reading ends as memory that runs out does (std::bad_alloc).
+std::variant<Program, ProgramError> parseProgram(std::string_view text,
+                                                 std::size_t memoryBound = DefaultProgramMemory);
 
 /// The machine's state between motions.
 struct MachineState {
