@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -58,7 +59,8 @@ public:
             flag(report.outsideCuts, outside_, m);
         const double dx = m.to.x - m.from.x, dy = m.to.y - m.from.y;
         const bool point = dx * dx + dy * dy <= tolerance * tolerance;
-        report.pointCuts += point ? times : 0;
+        if (point) // saturating: the count stops rather than wraps
+            report.pointCuts += std::min(times, std::numeric_limits<std::uint64_t>::max() - report.pointCuts);
         return point;
     }
 
