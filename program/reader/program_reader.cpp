@@ -70,7 +70,7 @@ void applyStateWord(const Op& o, MachineState& state, RunSummary& summary, Speed
         summary.machineSeconds += o.x;
         break;
     case OpCode::Speed:
-        (o.target == SpeedDVL ? speeds.velocity : speeds.acceleration) = o.x;
+        (o.word == SpeedDVL ? speeds.velocity : speeds.acceleration) = o.x;
         break;
     default:
         break;
@@ -482,7 +482,7 @@ private:
         if (tokens_.size() > 4)
             return fail(lineNo_, ProgramErrorKind::BadOperands, "SP sets one value, found " + quoted(tokens_[4]));
         if (tokens_[1] == "DVL" || tokens_[1] == "DAC") {
-            o.target = tokens_[1] == "DVL" ? detail::SpeedDVL : detail::SpeedDAC;
+            o.word = tokens_[1] == "DVL" ? detail::SpeedDVL : detail::SpeedDAC;
             emit(o);
         }
         return true;
@@ -524,10 +524,12 @@ private:
                             "expected X, Y, ARC or another MA or MI, found " + quoted(word));
             Op o = op(OpCode::Move);
             o.relative = word == "MI";
+            bool hasX = false;
+            bool hasY = false;
             ++i;
             while (i < n && (tokens_[i] == "X" || tokens_[i] == "Y")) {
                 const bool isX = tokens_[i] == "X";
-                bool& has = isX ? o.hasX : o.hasY;
+                bool& has = isX ? hasX : hasY;
                 if (has)
                     return fail(lineNo_, ProgramErrorKind::BadOperands,
                                 std::string(tokens_[i]) + " given twice in one " + std::string(word));
@@ -536,7 +538,9 @@ private:
                     return false;
                 i += 2;
             }
-            if (!o.hasX && !o.hasY)
+            o.hasX = hasX;
+            o.hasY = hasY;
+            if (!hasX && !hasY)
                 return fail(lineNo_, ProgramErrorKind::BadOperands,
                             std::string(word) + " needs X or Y" +
                                 (i < n ? ", found " + quoted(tokens_[i]) : std::string()));
@@ -545,9 +549,10 @@ private:
                     return fail(lineNo_, ProgramErrorKind::BadOperands,
                                 "ARC follows MI, whose offset is the arc's centre");
                 o.code = OpCode::Arc;
-                if (!number(i + 1, "ARC", o.sweep))
+                detail::ArcOperands arc{o.x, o.y};
+                if (!number(i + 1, "ARC", arc.sweep))
                     return false;
-                o.wholeTurns = std::fmod(o.sweep, 360.0) == 0.0;
+                arc.wholeTurns = std::fmod(arc.sweep, 360.0) == 0.0;
                 i += 2;
                 bool vel = false;
                 bool acc = false;
@@ -560,15 +565,20 @@ private:
                         return false;
                     i += 2;
                 }
-                o.target = detail::NoArcSpeed;
                 if (vel || acc) {
                     auto& speeds = program_.arcSpeeds_;
                     // The arcs of a program share a few speeds: the last one is kept once.
                     if (speeds.empty() || !(detail::Speeds{speeds.back().velocity, speeds.back().acceleration} ==
                                             detail::Speeds{speed.velocity, speed.acceleration}))
                         speeds.push_back(speed);
-                    o.target = static_cast<std::uint32_t>(speeds.size() - 1);
+                    arc.speed = static_cast<std::uint32_t>(speeds.size() - 1);
                 }
+                // An arc's operands take about the room of two more ops.
+                if (mostOps_ - ops_ < 2 || program_.arcs_.size() == std::numeric_limits<std::uint32_t>::max())
+                    throw std::bad_alloc();
+                ops_ += 2;
+                o.target = static_cast<std::uint32_t>(program_.arcs_.size());
+                program_.arcs_.push_back(arc);
                 if (i < n)
                     return fail(lineNo_, ProgramErrorKind::BadOperands,
                                 "unexpected " + quoted(tokens_[i]) + " after the arc");
@@ -752,7 +762,7 @@ namespace {
 
 /// Makes the motion of a Move or Arc op that starts at `head`: its kind, ends,
 /// centre and sweep. Returns its length.
-double makeMotion(const Op& o, ProgramPoint head, Motion& m)
+double makeMotion(const Op& o, const detail::ArcOperands* arcs, ProgramPoint head, Motion& m)
 {
     m.from = head;
     // Work in locals: the head's new place is stored once, whole, so that the
@@ -770,13 +780,14 @@ double makeMotion(const Op& o, ProgramPoint head, Motion& m)
             y = o.relative ? y + o.y : o.y;
         length = distance(x - head.x, y - head.y);
     } else {
+        const detail::ArcOperands& arc = arcs[o.target];
         m.kind = MotionKind::Arc;
-        m.sweepDegrees = o.sweep;
-        const double cx = x + o.x;
-        const double cy = y + o.y;
+        m.sweepDegrees = arc.sweep;
+        const double cx = x + arc.x;
+        const double cy = y + arc.y;
         m.centre = {cx, cy};
-        if (!o.wholeTurns) {
-            const double angle = o.sweep * (std::numbers::pi / 180.0);
+        if (!arc.wholeTurns) {
+            const double angle = arc.sweep * (std::numbers::pi / 180.0);
             const double c = std::cos(angle);
             const double s = std::sin(angle);
             const double dx = x - cx;
@@ -784,7 +795,7 @@ double makeMotion(const Op& o, ProgramPoint head, Motion& m)
             x = cx + dx * c - dy * s;
             y = cy + dx * s + dy * c;
         } // whole turns end exactly where they began
-        length = std::abs(o.sweep) * (std::numbers::pi / 180.0) * distance(o.x, o.y);
+        length = std::abs(arc.sweep) * (std::numbers::pi / 180.0) * distance(arc.x, arc.y);
     }
     m.to = {x, y};
     return length;
@@ -807,14 +818,14 @@ double motionSeconds(const detail::ArcSpeed* arc, double length, const detail::S
 
 } // namespace
 
-void detail::runMotion(const Op& o, const ArcSpeed* arcSpeeds, const Speeds& speeds, bool retrace,
+void detail::runMotion(const Op& o, const ArcOperands* arcs, const ArcSpeed* arcSpeeds, const Speeds& speeds, bool retrace,
                        RunSummary& summary, Motion& m)
 {
     MachineState& state = summary.final;
     m.line = o.line;
     m.cutting = state.cutting;
     m.retrace = retrace;
-    const double length = makeMotion(o, state.head, m);
+    const double length = makeMotion(o, arcs, state.head, m);
     state.head = m.to;
     ++summary.motions;
     if (m.cutting) {
@@ -824,7 +835,8 @@ void detail::runMotion(const Op& o, const ArcSpeed* arcSpeeds, const Speeds& spe
         summary.travelLength += length;
     }
     const double seconds = motionSeconds(
-        o.code == OpCode::Arc && o.target != NoArcSpeed ? &arcSpeeds[o.target] : nullptr, length, speeds);
+        o.code == OpCode::Arc && arcs[o.target].speed != NoArcSpeed ? &arcSpeeds[arcs[o.target].speed] : nullptr,
+        length, speeds);
     if (std::isnan(seconds))
         summary.machineTimeKnown = false;
     else
@@ -907,7 +919,7 @@ private:
     /// Runs a motion and hands it to the visitor; false when the visitor stops the run.
     bool move(const Op& o)
     {
-        detail::runMotion(o, program_.arcSpeeds_.data(), speeds_, retracingLoops_ > 0, summary_, motion_);
+        detail::runMotion(o, program_.arcs_.data(), program_.arcSpeeds_.data(), speeds_, retracingLoops_ > 0, summary_, motion_);
         if (visitor_.onMotion(motion_))
             return true;
         summary_.stopped = true;

@@ -132,7 +132,7 @@ private:
     {
         MotionRun run;
         run.ordinal = summary_.motions;
-        detail::runMotion(o, program_.arcSpeeds_.data(), speeds_, retracing_ > 0, summary_, run.first);
+        detail::runMotion(o, program_.arcs_.data(), program_.arcSpeeds_.data(), speeds_, retracing_ > 0, summary_, run.first);
         if (o.code == OpCode::Move && !o.relative) {
             absoluteX_ |= o.hasX;
             absoluteY_ |= o.hasY;
