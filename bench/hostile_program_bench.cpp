@@ -4,7 +4,7 @@
 // program of 20 million lines. Each ends within the bounds of work and
 // memory; the time is the benchmark's, the memory the process's peak
 // resident size (maxRssMB, which only grows: run one case per process with
-// --benchmark_filter for its own peak).
+// --benchmark_filter=/N/ for its own peak).
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -79,7 +79,7 @@ const char* const CaseNames[] = {"nest 200 deep", "nest 1000 deep", "1e5 x 1e5 t
                                  "calls doubling 30 deep", "/dev/zero", "280 MB, 20 M lines"};
 
 // Arguments: the case.
-void BM_CheckHostileProgram(benchmark::State& state)
+void checkHostilePrograms(benchmark::State& state)
 {
     const int index = static_cast<int>(state.range(0));
     const std::string file = programFile(index);
@@ -103,7 +103,7 @@ void BM_CheckHostileProgram(benchmark::State& state)
     state.SetLabel(std::string(CaseNames[index]) + ", status " + std::to_string(status));
     state.counters["maxRssMB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
-BENCHMARK(BM_CheckHostileProgram)->DenseRange(0, 6)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(checkHostilePrograms)->DenseRange(0, 6)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 
