@@ -19,7 +19,7 @@ int checkProgramFile(const std::string& file, const WaferLayout& layout, const C
     const auto read = readProgramFile(file);
     if (const auto* refusal = std::get_if<ProgramFileRefusal>(&read)) {
         err << refusal->message << '\n';
-        return 1;
+        return refusal->fault == ProgramFileFault::TooLarge ? 3 : 1; // too large: it could not be checked
     }
     const CutReport report = checkCuts(*std::get<ProgramFile>(read).program, layout, checkOptions);
     if (report.unchecked != Unchecked::No) {

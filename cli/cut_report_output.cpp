@@ -34,10 +34,18 @@ std::string jsonPoint(const ProgramPoint& p)
     return "{\"x\": " + jsonNumber(p.x) + ", \"y\": " + jsonNumber(p.y) + "}";
 }
 
+/// A count as a JSON number, or as the string «超過 9.2×10¹⁸» once past what 64 bits hold.
+std::string jsonCount(std::uint64_t count)
+{
+    return count >= CountPast ? jsonString(countText(count)) : std::to_string(count);
+}
+
+std::int64_t nonNegative(std::int64_t n) { return std::max<std::int64_t>(n, 0); }
+
 std::string jsonAmount(const FigureAmount& amount)
 {
-    if (const auto* count = std::get_if<std::int64_t>(&amount))
-        return std::to_string(*count);
+    if (const auto* count = std::get_if<std::uint64_t>(&amount))
+        return jsonCount(*count);
     if (const auto* number = std::get_if<std::optional<double>>(&amount))
         return *number ? jsonNumber(**number) : "null";
     const HeadEnd& end = std::get<HeadEnd>(amount);
@@ -80,8 +88,10 @@ void writeCutReportJson(std::ostream& out, std::string_view program, const CutRe
     for (const ReportFigure& figure : reportFigures(r))
         out << ' ' << jsonString(figure.key) << ": " << jsonAmount(figure.amount) << ",\n";
     out << " \"passesFrom\": " << jsonString(passSourceText(r.passSource)) << ", \"cuttingMotions\": "
-        << r.cuttingMotions << ", \"motions\": " << r.motions << ", \"pointCuts\": " << r.pointCuts << ",\n"
-        << " \"dies\": " << r.dies << ", \"uncutEdges\": " << r.uncutEdges << ",\n"
+        << jsonCount(r.cuttingMotions) << ", \"motions\": " << jsonCount(r.motions)
+        << ", \"pointCuts\": " << jsonCount(r.pointCuts) << ",\n"
+        << " \"dies\": " << jsonCount(nonNegative(r.dies)) << ", \"uncutEdges\": " << jsonCount(nonNegative(r.uncutEdges))
+        << ",\n"
         << " \"machineTimeAssumption\": " << jsonString(machineTimeAssumption()) << ",\n";
     out << " \"uncut\": [";
     for (std::size_t i = 0; i < r.uncut.size(); ++i) {

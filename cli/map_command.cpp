@@ -8,6 +8,7 @@
 #include "cli/job_options.h"
 #include "cli/output_file.h"
 #include "program/check/program_file.h"
+#include "program/reader/program_runs.h"
 #include "render/layout_export.h"
 
 namespace kerf::cli {
@@ -52,6 +53,12 @@ int saveMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
             return 1;
         }
         program = std::get<ProgramFile>(std::move(read)).program;
+        // A path the drawing could not run to its end would be a partial
+        // picture: such a program is refused before anything is drawn.
+        if (runProgramRuns(*program, [](const MotionRun&) {}).beyondBounds) {
+            err << "程式檔 " << *file << " 無法畫出切割路徑：程式展開後太大，超出執行的界限。\n";
+            return 1;
+        }
     }
 
     ensureGuiApplication();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -64,6 +65,12 @@ public:
             return m.length() <= tolerance;
         const double dx = m.to.x - m.from.x, dy = m.to.y - m.from.y;
         return dx * dx + dy * dy <= tolerance * tolerance;
+    }
+
+    /// Counts `n` cutting motions of no length; the count stops rather than wraps.
+    void countPointCuts(std::uint64_t n)
+    {
+        report.pointCuts += std::min(n, std::numeric_limits<std::uint64_t>::max() - report.pointCuts);
     }
 
     /// Flags an arc that reaches past the effective circle by more than `allowance`.

@@ -1,5 +1,7 @@
 #include "program/check/cut_report_figures.h"
 
+#include <algorithm>
+
 #include "program/check/edge_names.h"
 #include "program/check/report_numbers.h"
 
@@ -7,7 +9,9 @@ namespace kerf {
 
 namespace {
 
-std::string count(std::int64_t n) { return std::to_string(n); }
+std::string count(std::int64_t n) { return countText(static_cast<std::uint64_t>(std::max<std::int64_t>(n, 0))); }
+
+std::uint64_t amount(std::int64_t n) { return static_cast<std::uint64_t>(std::max<std::int64_t>(n, 0)); }
 
 std::string pointText(const ProgramPoint& point)
 {
@@ -49,8 +53,11 @@ std::string cutLine(const FlaggedCut& cut, const char* what)
 
 void listMore(std::vector<std::string>& details, std::int64_t total, std::size_t listed, const char* what)
 {
-    if (total > static_cast<std::int64_t>(listed))
-        details.push_back("……另有 " + count(total - static_cast<std::int64_t>(listed)) + " " + what + "未列出");
+    if (total <= static_cast<std::int64_t>(listed))
+        return;
+    // A count past what 64 bits hold stays past when the listed are taken off.
+    const std::int64_t more = amount(total) >= CountPast ? total : total - static_cast<std::int64_t>(listed);
+    details.push_back("……另有 " + count(more) + " " + what + "未列出");
 }
 
 ReportFigure figure(std::string_view key, std::string_view label, std::string value, FigureAmount amount,
@@ -97,7 +104,6 @@ std::vector<ReportFigure> reportFigures(const CutReport& report)
     std::string uncutValue = count(report.uncutDies);
     if (report.uncutEdges > 0)
         uncutValue += "（未切足的邊 " + count(report.uncutEdges) + " 條）";
-    const auto cuts = static_cast<std::int64_t>(report.cuts);
 
     const std::string passes = std::to_string(report.passes) + "（" + passSourceWords(report.passSource) + "）";
     const std::string machineTime =
@@ -105,17 +111,20 @@ std::vector<ReportFigure> reportFigures(const CutReport& report)
     const bool endFault = !report.laserOff || report.cutOpen;
 
     return {
-        figure("cuts", "切割次數", count(cuts), cuts),
-        figure("passes", "切割遍數", passes, std::int64_t{report.passes}),
+        figure("cuts", "切割次數", countText(report.cuts), report.cuts),
+        figure("passes", "切割遍數", passes, amount(report.passes)),
         figure("cutLength", "切割長度", inchesText(report.cutLength, 4) + " 英吋", std::optional(report.cutLength)),
         figure("travelLength", "移動長度", inchesText(report.travelLength, 4) + " 英吋",
                std::optional(report.travelLength)),
         figure("diesFullyCut", "完整切割的晶粒", count(report.diesFullyCut) + " / " + count(report.dies),
-               report.diesFullyCut, uncut),
-        figure("uncutDies", "未完整切割的晶粒", uncutValue, report.uncutDies, uncut),
-        figure("outsideCuts", "有效圓外的切割", count(report.outsideCuts), report.outsideCuts, report.outsideCuts > 0),
-        figure("strayCuts", "不在晶粒邊上的切割", count(report.strayCuts), report.strayCuts, report.strayCuts > 0),
-        figure("zeroShifts", "不在原點的 ZERO", count(report.zeroShifts), report.zeroShifts, report.zeroShifts > 0),
+               amount(report.diesFullyCut), uncut),
+        figure("uncutDies", "未完整切割的晶粒", uncutValue, amount(report.uncutDies), uncut),
+        figure("outsideCuts", "有效圓外的切割", count(report.outsideCuts), amount(report.outsideCuts),
+               report.outsideCuts > 0),
+        figure("strayCuts", "不在晶粒邊上的切割", count(report.strayCuts), amount(report.strayCuts),
+               report.strayCuts > 0),
+        figure("zeroShifts", "不在原點的 ZERO", count(report.zeroShifts), amount(report.zeroShifts),
+               report.zeroShifts > 0),
         figure("end", "結束位置", end, HeadEnd{report.end, report.laserOff, report.cutOpen}, endFault),
         figure("machineSeconds", "預估加工時間", machineTime, report.machineSeconds, false, machineTimeAssumption()),
     };

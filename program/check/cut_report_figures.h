@@ -29,10 +29,11 @@ struct HeadEnd {
     bool cutOpen = false;
 };
 
-/// What a figure counts or measures, as a number for the JSON: a count; a
+/// What a figure counts or measures, as a number for the JSON: a count (from
+/// CountPast on, past what 64 bits hold); a
 /// length in inches or a time in seconds (none: it cannot be told); where the
 /// head ends.
-using FigureAmount = std::variant<std::int64_t, std::optional<double>, HeadEnd>;
+using FigureAmount = std::variant<std::uint64_t, std::optional<double>, HeadEnd>;
 
 /// One figure of the report.
 struct ReportFigure {

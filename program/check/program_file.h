@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <memory>
@@ -24,14 +25,29 @@ struct ProgramFile {
     std::time_t modified = 0; // when the file was last written
 };
 
-/// Why a program file was not read: the message, naming the file.
+/// Why a program file was not read.
+enum class ProgramFileFault {
+    Unreadable,  // it cannot be opened or read
+    NotAProgram, // not a well-formed program
+    TooLarge,    // reading it would pass the memory bound (an endless device, say)
+};
+
+/// Why a program file was not read: what went wrong, and the message naming the file.
 struct ProgramFileRefusal {
+    ProgramFileFault fault;
     std::string message;
 };
 
-/// Reads the file at `path` and parses it. Refused, in Traditional Chinese,
-/// when the file cannot be read (with the reason) or is not a well-formed
-/// program (with the line where it stops being one, as the preview words it).
+/// The memory a program file's reading may take: 1 GB, or what the process
+/// may still take when its limits (RLIMIT_AS, RLIMIT_DATA) give it less.
+std::size_t programMemoryBound();
+
+/// Reads the file at `path` and parses it within programMemoryBound(): the
+/// text at most half of it, the text and the compiled program together at
+/// most all of it. Refused, in Traditional Chinese, when the file cannot be
+/// read (with the reason), is not a well-formed program (with the line where
+/// it stops being one), or holds more than the bound allows (a file, device
+/// or pipe is refused once that much has been read).
 std::variant<ProgramFile, ProgramFileRefusal> readProgramFile(const std::string& path);
 
 /// The lines of a text as the reader counts them: every line end, and a last

@@ -6,6 +6,11 @@
 
 namespace kerf {
 
+std::string countText(std::uint64_t count)
+{
+    return count >= CountPast ? "超過 9.2×10¹⁸" : std::to_string(count);
+}
+
 namespace {
 
 // Room for the largest double written out in full (309 digits) and the

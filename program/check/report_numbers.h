@@ -1,10 +1,19 @@
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <string>
 
 namespace kerf {
 
 // How the cut report writes its numbers: with "." whatever the locale.
+
+/// The count from which a count is past what a signed 64-bit number holds:
+/// the counts of the check stop there rather than wrap.
+inline constexpr std::uint64_t CountPast = std::numeric_limits<std::int64_t>::max();
+
+/// A count in digits, or «超過 9.2×10¹⁸» once it reaches CountPast.
+std::string countText(std::uint64_t count);
 
 /// Inches with `places` digits after the point («1.2500»); no "-" before a
 /// value that shows as zero; "—" for a value that is none (NaN, infinite).

@@ -27,7 +27,7 @@ public:
         if (!run.first.cutting)
             return true;
         if (state.point(run.first)) { // its copies too: no cut
-            state.report.pointCuts += total;
+            state.countPointCuts(total);
             return true;
         }
         const RunLevels split = splitLevels(run);

@@ -23,7 +23,7 @@ struct ShapeFeed {
     void match(const Motion& m)
     {
         if (state.point(m)) {
-            state.report.pointCuts += state.times;
+            state.countPointCuts(state.times);
             return;
         }
         if (m.kind == MotionKind::Arc)

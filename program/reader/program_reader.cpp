@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <new>
 #include <numbers>
 #include <optional>
 #include <unordered_map>
@@ -73,7 +74,7 @@ void applyStateWord(const Op& o, MachineState& state, RunSummary& summary, Speed
         summary.machineSeconds += o.x;
         break;
     case OpCode::Speed:
-        (o.target == SpeedDVL ? speeds.velocity : speeds.acceleration) = o.x;
+        (o.word == SpeedDVL ? speeds.velocity : speeds.acceleration) = o.x;
         break;
     case OpCode::Zero:
         // A ZERO where the head stands on the zero (the opening block's) changes nothing.
@@ -241,7 +242,10 @@ std::string_view unitNameOf(std::string_view line)
 struct ProgramBuilder {
     enum class Stage { Outside, AfterPN, AfterDI, Body };
 
-    explicit ProgramBuilder(std::string_view text) : text_(text) {}
+    ProgramBuilder(std::string_view text, std::size_t memoryBound)
+        : text_(text), mostOps_(memoryBound / sizeof(Op))
+    {
+    }
 
     std::variant<Program, ProgramError> build()
     {
@@ -249,8 +253,6 @@ struct ProgramBuilder {
         if (!parseLines() || !checkCalls())
             return std::move(*error_);
         countSteps();
-        for (auto& code : program_.code_)
-            code.shrink_to_fit();
         return std::move(program_);
     }
 
@@ -269,8 +271,14 @@ private:
         std::uint32_t index = 0;
         while (lines.next(line)) {
             splitTokens(line, tokens_);
-            if (!tokens_.empty() && tokens_[0] == "PN")
+            if (tokens_.empty() || tokens_[0].starts_with('#'))
+                continue;
+            if (tokens_[0] == "PN") {
                 names_.try_emplace(unitNameOf(line), index++);
+                unitLines_.push_back(0);
+            } else if (!unitLines_.empty()) {
+                ++unitLines_.back();
+            }
         }
     }
 
@@ -345,7 +353,9 @@ private:
                             std::to_string(first.firstLine) + ")");
         }
         program_.units_.push_back(Program::Unit{std::string(name), lineNo_, 0});
-        program_.code_.emplace_back();
+        // A unit compiles to at most an op per line: its room is taken once,
+        // within what the bound leaves.
+        program_.code_.emplace_back().reserve(std::min(unitLines_[index], mostOps_ - ops_));
         stage_ = Stage::AfterPN;
         return true;
     }
@@ -375,6 +385,9 @@ private:
                                o.code == OpCode::LaserOff;
         if (stateWord && !code.empty() && code.back().code == o.code)
             return;
+        if (ops_ == mostOps_)
+            throw std::bad_alloc();
+        ++ops_;
         code.push_back(o);
     }
 
@@ -484,7 +497,7 @@ private:
         if (tokens_.size() > 4)
             return fail(lineNo_, ProgramErrorKind::BadOperands, "SP sets one value, found " + quoted(tokens_[4]));
         if (tokens_[1] == "DVL" || tokens_[1] == "DAC") {
-            o.target = tokens_[1] == "DVL" ? detail::SpeedDVL : detail::SpeedDAC;
+            o.word = tokens_[1] == "DVL" ? detail::SpeedDVL : detail::SpeedDAC;
             emit(o);
         }
         return true;
@@ -526,10 +539,12 @@ private:
                             "expected X, Y, ARC or another MA or MI, found " + quoted(word));
             Op o = op(OpCode::Move);
             o.relative = word == "MI";
+            bool hasX = false;
+            bool hasY = false;
             ++i;
             while (i < n && (tokens_[i] == "X" || tokens_[i] == "Y")) {
                 const bool isX = tokens_[i] == "X";
-                bool& has = isX ? o.hasX : o.hasY;
+                bool& has = isX ? hasX : hasY;
                 if (has)
                     return fail(lineNo_, ProgramErrorKind::BadOperands,
                                 std::string(tokens_[i]) + " given twice in one " + std::string(word));
@@ -538,7 +553,9 @@ private:
                     return false;
                 i += 2;
             }
-            if (!o.hasX && !o.hasY)
+            o.hasX = hasX;
+            o.hasY = hasY;
+            if (!hasX && !hasY)
                 return fail(lineNo_, ProgramErrorKind::BadOperands,
                             std::string(word) + " needs X or Y" +
                                 (i < n ? ", found " + quoted(tokens_[i]) : std::string()));
@@ -547,9 +564,10 @@ private:
                     return fail(lineNo_, ProgramErrorKind::BadOperands,
                                 "ARC follows MI, whose offset is the arc's centre");
                 o.code = OpCode::Arc;
-                if (!number(i + 1, "ARC", o.sweep))
+                detail::ArcOperands arc{o.x, o.y};
+                if (!number(i + 1, "ARC", arc.sweep))
                     return false;
-                o.wholeTurns = std::fmod(o.sweep, 360.0) == 0.0;
+                arc.wholeTurns = std::fmod(arc.sweep, 360.0) == 0.0;
                 i += 2;
                 bool vel = false;
                 bool acc = false;
@@ -562,15 +580,20 @@ private:
                         return false;
                     i += 2;
                 }
-                o.target = detail::NoArcSpeed;
                 if (vel || acc) {
                     auto& speeds = program_.arcSpeeds_;
                     // The arcs of a program share a few speeds: the last one is kept once.
                     if (speeds.empty() || !(detail::Speeds{speeds.back().velocity, speeds.back().acceleration} ==
                                             detail::Speeds{speed.velocity, speed.acceleration}))
                         speeds.push_back(speed);
-                    o.target = static_cast<std::uint32_t>(speeds.size() - 1);
+                    arc.speed = static_cast<std::uint32_t>(speeds.size() - 1);
                 }
+                // An arc's operands take about the room of two more ops.
+                if (mostOps_ - ops_ < 2 || program_.arcs_.size() == std::numeric_limits<std::uint32_t>::max())
+                    throw std::bad_alloc();
+                ops_ += 2;
+                o.target = static_cast<std::uint32_t>(program_.arcs_.size());
+                program_.arcs_.push_back(arc);
                 if (i < n)
                     return fail(lineNo_, ProgramErrorKind::BadOperands,
                                 "unexpected " + quoted(tokens_[i]) + " after the arc");
@@ -738,23 +761,27 @@ private:
     std::vector<std::string_view> tokens_;
     std::vector<std::uint32_t> openLoops_; // op indices of the open SLs of the unit
     std::vector<std::uint32_t> order_;     // units, callees before callers
+    std::vector<std::size_t> unitLines_;   // per unit, its lines after PN that are no comment
+    std::size_t mostOps_;                  // the ops that the memory bound leaves room for
+    std::size_t ops_ = 0;
     Stage stage_ = Stage::Outside;
     std::uint32_t lineNo_ = 0;
 };
 
-std::variant<Program, ProgramError> parseProgram(std::string_view text)
+std::variant<Program, ProgramError> parseProgram(std::string_view text, std::size_t memoryBound)
 {
-    return ProgramBuilder(text).build();
+    return ProgramBuilder(text, memoryBound).build();
 }
 
 namespace {
 
-/// Makes the motion of a Move or Arc op that starts at `head`: its kind, ends,
-/// centre and sweep. Returns its length.
 /// Where an absolute coordinate lands from the machine's zero (a "-0" stays one at the origin).
 double absolute(double zero, double value) { return zero == 0 ? value : zero + value; }
 
-double makeMotion(const Op& o, ProgramPoint head, ProgramPoint zero, Motion& m)
+/// Makes the motion of a Move or Arc op that starts at `head`, with absolute
+/// coordinates measured from `zero`: its kind, ends, centre and sweep.
+/// Returns its length.
+double makeMotion(const Op& o, const detail::ArcOperands* arcs, ProgramPoint head, ProgramPoint zero, Motion& m)
 {
     m.from = head;
     // Work in locals: the head's new place is stored once, whole, so that the
@@ -772,13 +799,14 @@ double makeMotion(const Op& o, ProgramPoint head, ProgramPoint zero, Motion& m)
             y = o.relative ? y + o.y : absolute(zero.y, o.y);
         length = distance(x - head.x, y - head.y);
     } else {
+        const detail::ArcOperands& arc = arcs[o.target];
         m.kind = MotionKind::Arc;
-        m.sweepDegrees = o.sweep;
-        const double cx = x + o.x;
-        const double cy = y + o.y;
+        m.sweepDegrees = arc.sweep;
+        const double cx = x + arc.x;
+        const double cy = y + arc.y;
         m.centre = {cx, cy};
-        if (!o.wholeTurns) {
-            const double angle = o.sweep * (std::numbers::pi / 180.0);
+        if (!arc.wholeTurns) {
+            const double angle = arc.sweep * (std::numbers::pi / 180.0);
             const double c = std::cos(angle);
             const double s = std::sin(angle);
             const double dx = x - cx;
@@ -786,7 +814,7 @@ double makeMotion(const Op& o, ProgramPoint head, ProgramPoint zero, Motion& m)
             x = cx + dx * c - dy * s;
             y = cy + dx * s + dy * c;
         } // whole turns end exactly where they began
-        length = std::abs(o.sweep) * (std::numbers::pi / 180.0) * distance(o.x, o.y);
+        length = std::abs(arc.sweep) * (std::numbers::pi / 180.0) * distance(arc.x, arc.y);
     }
     m.to = {x, y};
     return length;
@@ -809,14 +837,14 @@ double motionSeconds(const detail::ArcSpeed* arc, double length, const detail::S
 
 } // namespace
 
-void detail::runMotion(const Op& o, const ArcSpeed* arcSpeeds, const Speeds& speeds, bool retrace,
+void detail::runMotion(const Op& o, const ArcOperands* arcs, const ArcSpeed* arcSpeeds, const Speeds& speeds, bool retrace,
                        RunSummary& summary, Motion& m)
 {
     MachineState& state = summary.final;
     m.line = o.line;
     m.cutting = state.cutting;
     m.retrace = retrace;
-    const double length = makeMotion(o, state.head, state.zero, m);
+    const double length = makeMotion(o, arcs, state.head, state.zero, m);
     state.head = m.to;
     ++summary.motions;
     if (m.cutting) {
@@ -826,7 +854,8 @@ void detail::runMotion(const Op& o, const ArcSpeed* arcSpeeds, const Speeds& spe
         summary.travelLength += length;
     }
     const double seconds = motionSeconds(
-        o.code == OpCode::Arc && o.target != NoArcSpeed ? &arcSpeeds[o.target] : nullptr, length, speeds);
+        o.code == OpCode::Arc && arcs[o.target].speed != NoArcSpeed ? &arcSpeeds[arcs[o.target].speed] : nullptr,
+        length, speeds);
     if (std::isnan(seconds))
         summary.machineTimeKnown = false;
     else
@@ -911,7 +940,7 @@ private:
     /// Runs a motion and hands it to the visitor; false when the visitor stops the run.
     bool move(const Op& o)
     {
-        detail::runMotion(o, program_.arcSpeeds_.data(), speeds_, retracingLoops_ > 0, summary_, motion_);
+        detail::runMotion(o, program_.arcs_.data(), program_.arcSpeeds_.data(), speeds_, retracingLoops_ > 0, summary_, motion_);
         if (visitor_.onMotion(motion_))
             return true;
         summary_.stopped = true;

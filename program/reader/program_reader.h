@@ -87,6 +87,9 @@ struct ReadLimits {
     std::uint64_t maxSteps = 4'000'000'000ULL;
 };
 
+/// The memory a compiled program may take, bytes.
+inline constexpr std::size_t DefaultProgramMemory = std::size_t(1) << 30;
+
 struct MachineState;
 struct RunSummary;
 
@@ -95,19 +98,34 @@ enum class OpCode : std::uint8_t { Move, Arc, Open, Close, LaserOn, LaserOff, Wa
 /// SP words the machine time goes by (Speed: its `target`).
 enum SpeedWord : std::uint32_t { SpeedDVL = 0, SpeedDAC = 1 };
 inline constexpr std::uint32_t NoArcSpeed = 0xFFFFFFFFu;
+/// A compiled word: 24 bytes, so that a program of millions of lines takes
+/// little more memory than its text.
 struct Op {
-    OpCode code = OpCode::Move;
-    bool relative = false; // Move: MI rather than MA
-    bool hasX = false;
-    bool hasY = false;
-    bool wholeTurns = false; // Arc: the sweep is a whole number of turns
+    union {
+        double x = 0;         // Move: X operand; Wait: seconds; Speed: the value
+        std::uint32_t target; // Call: unit index; Loop: its EndLoop; EndLoop: its Loop; Arc: its ArcOperands
+    };
+    union {
+        double y = 0;        // Move: Y operand
+        std::uint32_t count; // Loop: passes (at least 1)
+        std::uint32_t word;  // Speed: its SpeedWord
+    };
     std::uint32_t line = 0;
-    std::uint32_t target = 0; // Call: unit index; Loop: its EndLoop; EndLoop: its Loop; Speed: SpeedWord;
-                              // Arc: its VEL and ACC among the program's arc speeds, or NoArcSpeed
-    std::uint32_t count = 0;  // Loop: passes (at least 1)
-    double x = 0;             // Move, Arc: X operand; Wait: seconds; Speed: the value
+    OpCode code = OpCode::Move;
+    bool relative : 1 = false; // Move: MI rather than MA
+    bool hasX : 1 = false;
+    bool hasY : 1 = false;
+};
+static_assert(sizeof(Op) == 24);
+/// What an arc's MI … ARC gives: the centre's offset, the sweep in degrees,
+/// whether it is whole turns, and its VEL and ACC among the program's arc
+/// speeds (NoArcSpeed: none).
+struct ArcOperands {
+    double x = 0;
     double y = 0;
-    double sweep = 0;         // Arc: degrees
+    double sweep = 0;
+    std::uint32_t speed = NoArcSpeed;
+    bool wholeTurns = false;
 };
 /// The speed and acceleration an arc gives with VEL and ACC (NaN: not given).
 struct ArcSpeed {
@@ -125,8 +143,9 @@ struct Speeds {
 /// Makes the motion of a Move or Arc op where the head stands (its kind,
 /// ends, centre, sweep, line, cut and `retrace`), moves the head there and
 /// adds the motion to the summary's counts, lengths and machine time.
-/// `arcSpeeds`: the program's arc speeds, that an Arc's `target` indexes.
-void runMotion(const Op& o, const ArcSpeed* arcSpeeds, const Speeds& speeds, bool retrace, RunSummary& summary,
+/// `arcs`: the program's arcs, that an Arc's `target` indexes; `arcSpeeds`:
+/// its arc speeds, that an arc's `speed` indexes.
+void runMotion(const Op& o, const ArcOperands* arcs, const ArcSpeed* arcSpeeds, const Speeds& speeds, bool retrace, RunSummary& summary,
                Motion& m);
 /// Applies a word that changes the machine's state without moving it (Open,
 /// Close, LaserOn, LaserOff, Wait, Speed, Zero) to `state`, `summary` and `speeds`.
@@ -164,6 +183,7 @@ private:
     friend struct StructuredRunner;
     std::vector<Unit> units_;
     std::vector<std::vector<detail::Op>> code_; // per unit
+    std::vector<detail::ArcOperands> arcs_;
     std::vector<detail::ArcSpeed> arcSpeeds_;
     std::uint64_t expandedMotions_ = 0;
     std::uint64_t expandedSteps_ = 0;
@@ -173,8 +193,11 @@ private:
 /// lack its end). Numbers are read without the locale. A text is refused,
 /// never half read: the first fault of its lines in line order, else the first
 /// call that recurses. Consecutive words of the same effect that change only
-/// the laser's or the cut's state (OS OS, CS CS, …) compile to one.
-std::variant<Program, ProgramError> parseProgram(std::string_view text);
+/// the laser's or the cut's state (OS OS, CS CS, …) compile to one. A text
+/// whose compiled program would take more than `memoryBound` bytes is not
+/// compiled: the reading ends as memory that runs out does (std::bad_alloc).
+std::variant<Program, ProgramError> parseProgram(std::string_view text,
+                                                 std::size_t memoryBound = DefaultProgramMemory);
 
 /// The machine's state between motions.
 struct MachineState {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <span>
 #include <vector>
 
 namespace kerf {
@@ -107,17 +109,17 @@ private:
         return false;
     }
 
+    /// Hands a run on: to the passes being looked at, else to the visitor.
     bool emit(const MotionRun& run)
     {
         if (!work())
             return false;
-        if (sink_) {
-            if (buffered_ >= MostBufferedRuns) {
+        if (looking_ > 0) {
+            if (pending_.size() >= MostBufferedRuns) {
                 summary_.beyondBounds = true;
                 return false;
             }
-            ++buffered_;
-            sink_->push_back(run);
+            pending_.push_back(run);
             return true;
         }
         if (!visitor_.onRun(run)) {
@@ -131,7 +133,7 @@ private:
     {
         MotionRun run;
         run.ordinal = summary_.motions;
-        detail::runMotion(o, program_.arcSpeeds_.data(), speeds_, retracing_ > 0, summary_, run.first);
+        detail::runMotion(o, program_.arcs_.data(), program_.arcSpeeds_.data(), speeds_, retracing_ > 0, summary_, run.first);
         if (o.code == OpCode::Move && !o.relative) {
             absoluteX_ |= o.hasX;
             absoluteY_ |= o.hasY;
@@ -190,7 +192,9 @@ private:
     // moved by an offset that its absolute moves do not undo, the laser, the
     // cut and the speeds as they were, and a pass that runs a ZERO leaves the
     // zero where it found it relative to the head): the passes left are
-    // copies of it.
+    // copies of it. The runs of the passes being looked at wait at the end of
+    // one buffer, each pass's after those of the passes around it, so that a
+    // level is added in place and nothing is copied per level of nesting.
     bool runLoop(const std::vector<Op>& code, std::size_t loop, int nesting)
     {
         const Op& o = code[loop];
@@ -198,7 +202,6 @@ private:
         const MachineState first = state;
         std::uint64_t remaining = o.count;
         bool firstPass = true;
-        std::vector<MotionRun> pass;
         while (remaining > 0) {
             // A later pass that starts as the first did retraces its path.
             const bool retracing = !firstPass && state.head == first.head && state.zero == first.zero &&
@@ -208,34 +211,34 @@ private:
             const MachineState start = state;
             const detail::Speeds startSpeeds = speeds_;
             const Figures before = figures();
-            std::vector<MotionRun>* outer = sink_;
             const bool outerX = absoluteX_, outerY = absoluteY_, outerZeroed = zeroed_;
-            const std::size_t outerBuffered = buffered_;
-            pass.clear();
-            sink_ = &pass;
+            const std::size_t passStart = pending_.size();
             absoluteX_ = absoluteY_ = zeroed_ = false;
+            ++looking_;
             const bool ran = runOps(code, loop + 1, o.target, nesting);
-            sink_ = outer;
+            --looking_;
             retracing_ -= retracing;
+            if (!ran)
+                return false;
             const ProgramPoint d{state.head.x - start.head.x, state.head.y - start.head.y};
+            const RunLevel level{d, remaining, summary_.motions - before.motions};
             // Copies then move the zero with the head, each pass by d.
             const bool zeroFollows = state.zero.x - state.head.x == start.zero.x - start.head.x &&
                                      state.zero.y - state.head.y == start.zero.y - start.head.y;
             const bool zeroStays = (d.x == 0 || !absoluteX_) && (d.y == 0 || !absoluteY_);
-            const bool equal = ran && remaining > 1 && state.cutting == start.cutting &&
-                               state.laserOn == start.laserOn && speeds_ == startSpeeds &&
-                               (zeroed_ ? zeroFollows : zeroStays) &&
-                               std::all_of(pass.begin(), pass.end(),
-                                           [](const MotionRun& r) { return r.depth < MaxRunLevels; });
+            bool equal = remaining > 1 && state.cutting == start.cutting && state.laserOn == start.laserOn &&
+                         speeds_ == startSpeeds && (zeroed_ ? zeroFollows : zeroStays);
             absoluteX_ = outerX || absoluteX_;
             absoluteY_ = outerY || absoluteY_;
             const bool zeroedHere = zeroed_;
             zeroed_ = outerZeroed || zeroed_;
-            buffered_ = outerBuffered;
             if (equal) {
-                const std::uint64_t motions = summary_.motions - before.motions;
-                for (MotionRun& r : pass)
-                    r.levels[r.depth++] = RunLevel{d, remaining, motions};
+                const auto added = addLevel(passStart, level);
+                if (!added)
+                    return false;
+                equal = *added;
+            }
+            if (equal) {
                 repeatFigures(before, remaining - 1);
                 const double n = static_cast<double>(remaining);
                 state.head = {start.head.x + d.x * n, start.head.y + d.y * n};
@@ -245,12 +248,65 @@ private:
             } else {
                 --remaining;
             }
-            for (const MotionRun& r : pass)
-                if (!emit(r))
-                    return false;
-            if (!ran)
+            if (looking_ == 0 && !handOver(passStart))
                 return false;
         }
+        return true;
+    }
+
+    /// Adds `level` to every run of the pass that begins at `passStart` in
+    /// the buffer: merged into a run's outermost level where it continues it
+    /// (a pass of whole copies of that level), else as a level of its own.
+    /// True when every run took it; false when one has no level left (the
+    /// passes are then run one by one); none when the copies would pass 2^64
+    /// or the work goes past its bound.
+    std::optional<bool> addLevel(std::size_t passStart, const RunLevel& level)
+    {
+        const auto n = static_cast<std::ptrdiff_t>(pending_.size() - passStart);
+        if (!work(static_cast<std::uint64_t>(n)))
+            return std::nullopt;
+        const auto pass = std::span(pending_).subspan(passStart);
+        for (const MotionRun& r : pass) {
+            if (!continues(r, level) && r.depth == MaxRunLevels)
+                return false;
+            if (r.copies() > std::numeric_limits<std::uint64_t>::max() / level.count) {
+                summary_.beyondBounds = true;
+                return std::nullopt;
+            }
+        }
+        if (!work(static_cast<std::uint64_t>(n)))
+            return std::nullopt;
+        for (MotionRun& r : pass) {
+            if (continues(r, level))
+                r.levels[r.depth - 1].count *= level.count;
+            else
+                r.levels[r.depth++] = level;
+        }
+        return true;
+    }
+
+    /// Whether `level` is a run's outermost level taken further: its step and
+    /// motions are those of all the copies of that level (up to the rounding
+    /// of the head's place), so that the copies merge into one level.
+    static bool continues(const MotionRun& r, const RunLevel& level)
+    {
+        if (r.depth == 0)
+            return false;
+        const RunLevel& outer = r.levels[r.depth - 1];
+        const auto c = static_cast<double>(outer.count);
+        const auto near = [](double a, double b) { return std::abs(a - b) <= 1e-12 * std::max(std::abs(a), std::abs(b)) + 1e-15; };
+        return outer.count <= std::numeric_limits<std::uint64_t>::max() / std::max<std::uint64_t>(outer.motions, 1) &&
+               level.motions == outer.motions * outer.count && near(level.step.x, outer.step.x * c) &&
+               near(level.step.y, outer.step.y * c);
+    }
+
+    /// Hands the runs of the buffer from `passStart` on to the visitor.
+    bool handOver(std::size_t passStart)
+    {
+        for (std::size_t i = passStart; i < pending_.size(); ++i)
+            if (!emit(pending_[i]))
+                return false;
+        pending_.resize(passStart);
         return true;
     }
 
@@ -259,8 +315,8 @@ private:
     RunLimits limits_;
     RunSummary summary_;
     detail::Speeds speeds_{std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
-    std::vector<MotionRun>* sink_ = nullptr; // the pass being looked at; none: the visitor
-    std::size_t buffered_ = 0;                // runs held in the passes being looked at
+    std::vector<MotionRun> pending_; // the runs of the passes being looked at
+    int looking_ = 0;                // passes being looked at
     std::uint64_t work_ = 0;
     int retracing_ = 0; // passes being run that retrace an earlier one
     bool absoluteX_ = false, absoluteY_ = false; // MA X / MA Y in the pass being looked at

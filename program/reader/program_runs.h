@@ -12,7 +12,9 @@ namespace kerf {
 // the head displaced by a fixed offset, with the laser and the cut as it found
 // them, makes equal copies of that pass: each motion of the pass becomes one
 // run, the motion and its copies at a fixed step. Nested repeats, calls
-// inside repeats and repeated passes add a level to the runs inside them. A
+// inside repeats and repeated passes add a level to the runs inside them, in
+// place; a level that takes the one below further (a pass of its whole
+// copies) merges into it, so that repeats of repeats stay one level. A
 // pass that does not repeat equally is run as it stands, pass by pass, until
 // one does. The cost is the program's text and the passes that differ, not
 // its motions; the work is bounded (RunLimits), and a run beyond the bound
@@ -65,8 +67,9 @@ public:
     virtual bool onRun(const MotionRun& run) = 0;
 };
 
-/// Bounds on the work of a structured run: the runs handed over plus the
-/// motions run pass by pass where passes differ. Programs the generator
+/// Bounds on the work of a structured run: the words run, the runs handed
+/// over, and each run that a level is added to. A run of more copies than
+/// 64 bits count is past the bounds too. Programs the generator
 /// writes need a few per line of their text.
 struct RunLimits {
     std::uint64_t maxWork = 100'000'000;

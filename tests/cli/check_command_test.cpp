@@ -2,9 +2,14 @@
 
 #include <unistd.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -271,6 +276,83 @@ TEST(CliCheck, AProgramBeyondTheBoundsCouldNotBeCheckedAndExitsThree)
         }
     }
     std::filesystem::remove_all(folder);
+}
+
+// Hostile programs end with the right status and message, within the bounds
+// of work and memory: nothing here depends on a clock.
+TEST(CliCheck, HostileProgramsEndWithinTheBounds)
+{
+    const kerf::testing::TemporaryFolder folder;
+    const std::string path = (folder.path() / "HOSTILE.TXT").string();
+    const auto nested = [](int depth, const std::string& count, const std::string& body) {
+        std::string text;
+        for (int k = 0; k < depth; ++k)
+            text += "SL " + count + "\n";
+        text += body;
+        for (int k = 0; k < depth; ++k)
+            text += "EL\n";
+        return text;
+    };
+    const std::string cut = "OS\nMI X 0.0002\nCS\n";
+    std::string alternating; // passes that never repeat equally: the runs double per level
+    for (int k = 0; k < 60; ++k)
+        alternating += "SL 2\nMA X -0.5\n";
+    alternating += cut;
+    for (int k = 0; k < 60; ++k)
+        alternating += "EL\n";
+    const struct {
+        std::string body;
+        int status;
+        const char* message;
+    } cases[] = {
+        {nested(200, "2", cut), 3, "無法檢查：程式展開後太大"},
+        {nested(1000, "2", cut), 3, "無法檢查：程式展開後太大"},
+        {nested(2, "100000", "OS\nMI X 0.0000001\nCS\n"), 3, "無法檢查：程式展開後太大"},
+        {alternating, 3, "無法檢查：程式展開後太大"},
+        {"SL 4294967295\nMAIN\nEL\n", 1, "不是正確的切割程式：line 5: unit 'MAIN' calls itself"},
+        {nested(2, "4294967295", "OS\nMI X 0.1\nMI X -0.1\nCS\n"), 1, "超過 9.2×10¹⁸ 道切割不在晶粒邊上"},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(path, std::ios::binary) << "PN MAIN\nDI 1 10000\nII\n" << c.body << "EI\n";
+        const CliRun r = run(checkHexagons(path));
+        EXPECT_EQ(r.status, c.status) << c.body.substr(0, 40) << r.err;
+        EXPECT_TRUE(has(r.out + r.err, c.message)) << r.out << r.err;
+    }
+    // Counts past what 64 bits hold are strings in the JSON.
+    const CliRun json = run(checkHexagons(path, {"--json"}));
+    EXPECT_EQ(parsed(json)["cuts"], "超過 9.2×10¹⁸") << json.out;
+    EXPECT_EQ(parsed(json)["strayCuts"], "超過 9.2×10¹⁸") << json.out;
+
+    // Endless input through a pipe is refused once the memory bound is
+    // reached; the bound here is what a data limit 64 MB above the present
+    // use leaves.
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    const auto previous = std::signal(SIGPIPE, SIG_IGN);
+    std::thread writer([in = ends[1]] {
+        const std::vector<char> zeros(1 << 16, 0);
+        while (write(in, zeros.data(), zeros.size()) > 0) {
+        }
+        close(in);
+    });
+    rlimit data{};
+    getrlimit(RLIMIT_DATA, &data);
+    std::size_t held = 0;
+    {
+        std::ifstream statm("/proc/self/statm");
+        std::size_t skip = 0;
+        statm >> skip >> skip >> skip >> skip >> skip >> held;
+        held *= static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    }
+    const rlimit limited{held + (64u << 20), data.rlim_max};
+    setrlimit(RLIMIT_DATA, &limited);
+    const CliRun endless = run(checkHexagons("/dev/fd/" + std::to_string(ends[0])));
+    setrlimit(RLIMIT_DATA, &data);
+    close(ends[0]);
+    writer.join();
+    std::signal(SIGPIPE, previous);
+    EXPECT_EQ(endless.status, 3) << endless.err;
+    EXPECT_TRUE(has(endless.err, "太大：讀入它所需的記憶體超過界限")) << endless.err;
 }
 
 TEST(CliCheck, TheReportEstimatesTheMachineTime)

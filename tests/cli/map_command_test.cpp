@@ -181,6 +181,20 @@ TEST(CliMap, RefusalsAndBadFilesExitOneAndWriteNothing)
     const CliRun malformed = run(hexagons({"--png", png, "--program", notAProgram}));
     EXPECT_EQ(malformed.status, 1);
     EXPECT_NE(malformed.err.find("程式第 4 行無法讀取："), std::string::npos) << malformed.err;
+    // A path past the bounds of the run would be a partial picture.
+    const std::string nested = folder.file("NESTED.TXT");
+    std::string text = "PN X\nDI 1 10000\nII\n";
+    for (int k = 0; k < 1000; ++k)
+        text += "SL 2\n";
+    text += "OS\nMI X 0.0002\nCS\n";
+    for (int k = 0; k < 1000; ++k)
+        text += "EL\n";
+    std::ofstream(nested) << text << "EI\n";
+    for (const char* kind : {"--png", "--svg"}) {
+        const CliRun past = run(hexagons({kind, png, "--program", nested}));
+        EXPECT_EQ(past.status, 1);
+        EXPECT_NE(past.err.find("無法畫出切割路徑：程式展開後太大"), std::string::npos) << past.err;
+    }
     EXPECT_FALSE(std::filesystem::exists(png));
     const CliRun unwritable = run(hexagons({"--png", folder.file("no/such/folder/map.png")}));
     EXPECT_EQ(unwritable.status, 1);
