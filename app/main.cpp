@@ -19,7 +19,8 @@ int main(int argc, char* argv[])
     QCommandLineParser arguments;
     arguments.addVersionOption(); // --version: prints the version and ends
     arguments.process(application);
-    kerf::ui::prepareApplication(application);
+    if (!kerf::ui::prepareApplication(application))
+        return 1;
     kerf::ui::MainWafer menu;
     menu.show();
     return QApplication::exec();

@@ -8,6 +8,8 @@
 #include "cli/design_options.h"
 #include "cli/program_file.h"
 #include "cli/output_file.h"
+#include "render/drawing_failure.h"
+#include "render/drawing_threads.h"
 #include "render/layout_export.h"
 
 namespace kerf::cli {
@@ -16,11 +18,15 @@ namespace {
 
 // Images are drawn without a window: Qt runs on the offscreen platform
 // unless the caller chose another. The application is never destroyed:
-// tearing it down among the other statics at exit is not safe.
+// tearing it down among the other statics at exit is not safe. The drawing's
+// threads are made at once, while the process is small (DrawingFailed when
+// none can be).
 void ensureGuiApplication()
 {
-    if (QCoreApplication::instance())
+    if (QCoreApplication::instance()) {
+        map::prepareDrawingThreads();
         return;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Qt's note that a session without a desktop has no runtime folder is no
@@ -34,6 +40,7 @@ void ensureGuiApplication()
     static char name[] = "kerfwright-cli";
     static char* argv[] = {name, nullptr};
     new QGuiApplication(argc, argv);
+    map::prepareDrawingThreads();
 }
 
 struct MapChoices {
@@ -44,7 +51,7 @@ struct MapChoices {
     std::optional<std::string> program;
 };
 
-int saveMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
+int drawMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
 {
     const auto& png = choices.png;
     if (png.has_value() == choices.svg.has_value())
@@ -52,6 +59,7 @@ int saveMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
     const std::string path = png ? *png : *choices.svg;
     const int side = choices.side.value_or(map::MapPictureSide);
     const DesignInput input = designInputFrom(choices.boxes);
+    ensureGuiApplication();
 
     const DesignOutcome outcome = runDesign(input);
     if (printedRefusal(outcome, err))
@@ -69,7 +77,6 @@ int saveMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
             return 1;
     }
 
-    ensureGuiApplication();
     const Program* cutPath = program ? &*program : nullptr;
     const auto failure = writeOutputFile(path, out, [&](std::ostream& file) {
         const bool written = png ? map::writeMapPng(file, layout, side, cutPath)
@@ -84,6 +91,18 @@ int saveMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
     if (path != "-") // else the image is the output
         out << path << '\n';
     return 0;
+}
+
+// A picture that cannot be drawn is no picture: its reason and status 1; the
+// output, replaced in one step, stays as it was.
+int saveMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
+{
+    try {
+        return drawMap(choices, out, err);
+    } catch (const map::DrawingFailed& failure) {
+        err << failure.what() << '\n';
+        return 1;
+    }
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <ios>
 #include <memory>
 #include <random>
 #include <string>
@@ -86,8 +88,15 @@ std::optional<FileReplaceError> writeTo(int fd, const std::function<void(std::os
     const BrokenPipeHeld held; // a reader that goes is a failed write
     FileDescriptorBuffer buffer(fd);
     std::ostream stream(&buffer);
-    write(stream);
-    stream.flush();
+    // The first failed write ends the writer, which would else go on making
+    // text that goes nowhere (a full disk, the file size limit).
+    stream.exceptions(std::ios::badbit);
+    try {
+        write(stream);
+        stream.flush();
+    } catch (const std::ios_base::failure&) {
+        return FileReplaceError{Step::Write, buffer.error(), direct};
+    }
     if (!stream)
         return FileReplaceError{Step::Write, buffer.error(), direct};
     return std::nullopt;
@@ -111,13 +120,6 @@ bool readOnly(const Destination& destination)
     if ((destination.info.st_mode & 0222) == 0)
         return true;
     return ::access(destination.path.c_str(), W_OK) != 0 && errno == EACCES;
-}
-
-std::string shortName(std::random_device& random)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, ".kw%08x", random());
-    return text;
 }
 
 // The new file: unnamed until it is put in place, or, where the file system
@@ -145,7 +147,7 @@ public:
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             return errno;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string name = (std::filesystem::path(folder_) / shortName(random_)).string();
+            std::string name = (std::filesystem::path(folder_) / temporaryName(random_)).string();
             // Recorded before the file exists, so no signal finds it unrecorded.
             auto guard = std::make_unique<RemovedOnSignal>(name.c_str());
             fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -186,7 +188,7 @@ public:
             held.emplace();
             const std::string self = "/proc/self/fd/" + std::to_string(fd_);
             for (int attempt = 0; name_.empty(); ++attempt) {
-                std::string name = (std::filesystem::path(folder_) / shortName(random_)).string();
+                std::string name = (std::filesystem::path(folder_) / temporaryName(random_)).string();
                 if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
                     name_ = std::move(name);
                 else if (errno != EEXIST || attempt == 100)
@@ -219,10 +221,11 @@ void syncFolder(const std::string& folder)
     }
 }
 
-std::optional<FileReplaceError> replaceRegular(const Destination& destination,
+std::optional<FileReplaceError> replaceRegular(const Destination& destination, const timespec& started,
                                                const std::function<void(std::ostream&)>& write)
 {
     const std::string folder = folderOf(destination.path);
+    removeLeftoverNames(folder, started);
     NewFile file(folder);
     if (const int error = file.create())
         return FileReplaceError{Step::CreateTemporary, error};
@@ -246,6 +249,9 @@ std::optional<FileReplaceError> replaceRegular(const Destination& destination,
 std::optional<FileReplaceError> replaceFile(const std::filesystem::path& target,
                                             const std::function<void(std::ostream&)>& write)
 {
+    timespec started {};
+    ::clock_gettime(CLOCK_REALTIME, &started);
+    handleEndingSignals();
     const auto found = destinationOf(target);
     if (const auto* error = std::get_if<FileReplaceError>(&found))
         return *error;
@@ -256,7 +262,7 @@ std::optional<FileReplaceError> replaceFile(const std::filesystem::path& target,
         return writeDirectly(destination.path, write);
     if (destination.exists && S_ISREG(destination.info.st_mode) && readOnly(destination))
         return FileReplaceError{Step::ReadOnly, EACCES};
-    return replaceRegular(destination, write);
+    return replaceRegular(destination, started, write);
 }
 
 namespace {
@@ -277,6 +283,7 @@ std::string reasonOf(int error)
     case ELOOP: return "符號連結太多層或互相連結";
     case EPIPE: return "讀取輸出的程式已經結束";
     case EIO: return "磁碟讀寫錯誤";
+    case EFBIG: return "檔案超過系統允許的大小";
     default: return "系統錯誤（錯誤碼 " + std::to_string(error) + "）";
     }
 }

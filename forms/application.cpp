@@ -5,6 +5,11 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "forms/guarded_application.h"
+#include "forms/message_box.h"
+#include "render/drawing_failure.h"
+#include "render/drawing_threads.h"
+
 namespace kerf::ui {
 
 bool installQtTraditionalChinese(QApplication& application)
@@ -17,12 +22,19 @@ bool installQtTraditionalChinese(QApplication& application)
     return QApplication::installTranslator(translator);
 }
 
-void prepareApplication(QApplication& application)
+bool prepareApplication(QApplication& application)
 {
     installQtTraditionalChinese(application);
     QFont font = QApplication::font();
     font.setPointSize(9);
     QApplication::setFont(font);
+    try {
+        map::prepareDrawingThreads();
+    } catch (const map::DrawingFailed& failure) {
+        showMessage(nullptr, MessageIcon::Exclamation, DrawingFailedTitle, failure.what());
+        return false;
+    }
+    return true;
 }
 
 } // namespace kerf::ui

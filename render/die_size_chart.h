@@ -25,7 +25,8 @@ struct ChartMark {
 /// sizes are left out; the mark, when given, is a point on the dies axis. The caller owns the chart.
 QChart* makeDieSizeChart(const std::vector<SweepPoint>& points, const std::optional<ChartMark>& mark);
 
-/// The same chart drawn into an image of `size` pixels (needs a QApplication).
+/// The same chart drawn into an image of `size` pixels (needs a QApplication);
+/// throws as map::allocatedImage and map::beginPainting do.
 QImage drawDieSizeChart(const std::vector<SweepPoint>& points, const std::optional<ChartMark>& mark, QSize size);
 
 /// Writes `image` as a PNG at `path`, replacing a file there in one step;

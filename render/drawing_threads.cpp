@@ -1,0 +1,63 @@
+#include "render/drawing_threads.h"
+
+#include <pthread.h>
+
+#include <mutex>
+
+#include <QSemaphore>
+#include <QThreadPool>
+
+#include "render/drawing_failure.h"
+
+namespace kerf::map {
+namespace {
+
+// Whether a thread with the pool's attributes (the default stack) can be
+// made now. Its stack, once joined, stays in the C library's cache, where
+// the pool's next thread finds it, so that thread needs no new memory.
+bool threadCanBeMade()
+{
+    pthread_t thread;
+    if (pthread_create(&thread, nullptr, [](void*) -> void* { return nullptr; }, nullptr) != 0)
+        return false;
+    pthread_join(thread, nullptr);
+    return true;
+}
+
+// The threads of the global pool made, each held busy until all are, so
+// that each start makes a thread rather than reuse an idle one.
+int makePoolThreads()
+{
+    QThreadPool* pool = QThreadPool::globalInstance();
+    pool->setExpiryTimeout(-1); // an idle thread waits for ever instead of ending
+    const int wanted = pool->maxThreadCount();
+    QSemaphore running;
+    QSemaphore released;
+    int made = 0;
+    while (made < wanted && threadCanBeMade()) {
+        pool->start([&] {
+            running.release();
+            released.acquire();
+        });
+        running.acquire();
+        ++made;
+    }
+    released.release(made);
+    pool->waitForDone(); // all idle again
+    if (made > 0)
+        pool->setMaxThreadCount(made);
+    return made;
+}
+
+} // namespace
+
+void prepareDrawingThreads()
+{
+    static std::once_flag prepared;
+    static int made = 0;
+    std::call_once(prepared, [] { made = makePoolThreads(); });
+    if (made == 0)
+        throw DrawingFailed("無法建立繪圖所需的執行緒：系統資源不足（可能是記憶體或程序數的限制）。沒有產生圖片。");
+}
+
+} // namespace kerf::map
