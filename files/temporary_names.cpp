@@ -67,11 +67,17 @@ void removeAndPassOn(int signal, siginfo_t* info, void* context)
     }
 }
 
-void installHandlers()
+} // namespace
+
+void handleEndingSignals()
 {
+    static std::mutex installing;
+    const std::lock_guard lock(installing);
     for (int i = 0; i < SignalCount; ++i) {
         struct sigaction current {};
         ::sigaction(EndingSignals[i], nullptr, &current);
+        if ((current.sa_flags & SA_SIGINFO) && current.sa_sigaction == removeAndPassOn)
+            continue; // ours already
         if (!(current.sa_flags & SA_SIGINFO) && current.sa_handler == SIG_IGN)
             continue; // e.g. nohup: the signal stays ignored
         previous[i] = current;
@@ -82,6 +88,8 @@ void installHandlers()
         ::sigaction(EndingSignals[i], &ours, nullptr);
     }
 }
+
+namespace {
 
 // The process id a temporary name holds, if the name is one.
 std::optional<pid_t> ownerOf(std::string_view name)
@@ -113,12 +121,6 @@ bool earlier(const timespec& a, const timespec& b)
 }
 
 } // namespace
-
-void handleEndingSignals()
-{
-    static std::once_flag installed;
-    std::call_once(installed, installHandlers);
-}
 
 RemovedOnSignal::RemovedOnSignal(const char* path)
 {

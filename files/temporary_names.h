@@ -17,7 +17,8 @@ namespace kerf {
 /// let go, so that the write fails with EFBIG and the writer reports it;
 /// sent from elsewhere, it ends the process with «檔案超過系統允許的大小» and
 /// status 1 where its default action would have ended it without a word.
-/// Installs the handlers once; every later call does nothing.
+/// Installs the handlers where they are not there yet, so that a handler the
+/// program set since the last call is passed on to as well.
 void handleEndingSignals();
 
 /// Names of temporary files that are removed when an ending signal ends the

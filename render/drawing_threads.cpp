@@ -2,6 +2,7 @@
 
 #include <pthread.h>
 
+#include <cstdlib>
 #include <mutex>
 
 #include <QSemaphore>
@@ -36,6 +37,11 @@ int makePoolThreads()
     int made = 0;
     while (made < wanted && threadCanBeMade()) {
         pool->start([&] {
+            // The thread's first allocation takes its own heap of the C
+            // library (64 MB of address space): now, rather than in the middle
+            // of a drawing that counted on that room.
+            void* volatile first = std::malloc(1);
+            std::free(first);
             running.release();
             released.acquire();
         });
