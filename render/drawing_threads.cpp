@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include <QSemaphore>
+#include <QThread>
 #include <QThreadPool>
 
 #include "render/drawing_failure.h"
@@ -32,11 +33,12 @@ int makePoolThreads()
     QThreadPool* pool = QThreadPool::globalInstance();
     pool->setExpiryTimeout(-1); // an idle thread waits for ever instead of ending
     const int wanted = pool->maxThreadCount();
-    QSemaphore running;
-    QSemaphore released;
+    // Never destroyed: a released thread may still be leaving acquire().
+    static QSemaphore running;
+    static QSemaphore released;
     int made = 0;
     while (made < wanted && threadCanBeMade()) {
-        pool->start([&] {
+        pool->start([] {
             // The thread's first allocation takes its own heap of the C
             // library (64 MB of address space): now, rather than in the middle
             // of a drawing that counted on that room.
@@ -48,10 +50,11 @@ int makePoolThreads()
         running.acquire();
         ++made;
     }
-    released.release(made);
-    pool->waitForDone(); // all idle again
+    // Capped while they are all busy: a start meanwhile waits in the queue,
+    // which they take up once released.
     if (made > 0)
         pool->setMaxThreadCount(made);
+    released.release(made);
     return made;
 }
 
@@ -59,10 +62,17 @@ int makePoolThreads()
 
 void prepareDrawingThreads()
 {
-    static std::once_flag prepared;
+    static std::mutex preparing;
+    static bool prepared = false;
     static int made = 0;
-    std::call_once(prepared, [] { made = makePoolThreads(); });
-    if (made == 0)
+    const std::lock_guard lock(preparing);
+    // A thread of the pool itself draws with no help from the others (Qt
+    // splits no work there), and could not wait for the pool's threads.
+    if (!prepared && !QThreadPool::globalInstance()->contains(QThread::currentThread())) {
+        made = makePoolThreads();
+        prepared = true;
+    }
+    if (prepared && made == 0)
         throw DrawingFailed("無法建立繪圖所需的執行緒：系統資源不足（可能是記憶體或程序數的限制）。沒有產生圖片。");
 }
 
