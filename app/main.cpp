@@ -38,7 +38,8 @@ int main(int argc, char* argv[])
     }
     QApplication::setApplicationName(QStringLiteral("Kerfwright"));
     QApplication::setApplicationVersion(QStringLiteral(KERF_VERSION));
-    kerf::ui::prepareApplication(application);
+    if (!kerf::ui::prepareApplication(application))
+        return 1;
     kerf::ui::MainWafer menu;
     menu.show();
     if (!request.jobs.empty())

@@ -2,14 +2,19 @@
 
 #include <QGuiApplication>
 
+#include "render/drawing_threads.h"
+
 namespace kerf::cli {
 
 // The application is never destroyed: tearing it down among the other
-// statics at exit is not safe.
+// statics at exit is not safe. The drawing's threads are made at once, while
+// the process is small (DrawingFailed when none can be).
 void ensureGuiApplication()
 {
-    if (QCoreApplication::instance())
+    if (QCoreApplication::instance()) {
+        map::prepareDrawingThreads();
         return;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Qt's note that a session without a desktop has no runtime folder is no
@@ -23,6 +28,7 @@ void ensureGuiApplication()
     static char name[] = "kerfwright-cli";
     static char* argv[] = {name, nullptr};
     new QGuiApplication(argc, argv);
+    map::prepareDrawingThreads();
 }
 
 } // namespace kerf::cli

@@ -9,6 +9,7 @@
 #include "cli/output_file.h"
 #include "program/check/program_file.h"
 #include "program/reader/program_runs.h"
+#include "render/drawing_failure.h"
 #include "render/layout_export.h"
 
 namespace kerf::cli {
@@ -24,7 +25,7 @@ struct MapChoices {
     std::optional<std::string> program;
 };
 
-int saveMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
+int drawMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
 {
     const auto& png = choices.png;
     if (png.has_value() == choices.svg.has_value())
@@ -35,6 +36,7 @@ int saveMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
     if (!job)
         return 1;
     const DesignInput input = designInputOf(job->designer);
+    ensureGuiApplication();
 
     const DesignOutcome outcome = runDesign(input);
     if (printedRefusal(outcome, err))
@@ -61,7 +63,6 @@ int saveMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
         }
     }
 
-    ensureGuiApplication();
     const Program* cutPath = program.get();
     const auto failure = writeOutputFile(path, out, [&](std::ostream& file) {
         const bool written = png ? map::writeMapPng(file, layout, side, cutPath)
@@ -76,6 +77,18 @@ int saveMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
     if (path != "-") // else the image is the output
         out << path << '\n';
     return 0;
+}
+
+// A picture that cannot be drawn is no picture: its reason and status 1; the
+// output, replaced in one step, stays as it was.
+int saveMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
+{
+    try {
+        return drawMap(choices, out, err);
+    } catch (const map::DrawingFailed& failure) {
+        err << failure.what() << '\n';
+        return 1;
+    }
 }
 
 } // namespace

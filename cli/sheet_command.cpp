@@ -9,6 +9,7 @@
 #include "cli/output_file.h"
 #include "job/job_file.h"
 #include "program/check/program_file.h"
+#include "render/drawing_failure.h"
 #include "render/job_sheet.h"
 
 namespace kerf::cli {
@@ -21,7 +22,7 @@ struct SheetChoices {
     std::string pdf;
 };
 
-int saveSheet(const SheetChoices& choices, std::ostream& out, std::ostream& err)
+int writeSheet(const SheetChoices& choices, std::ostream& out, std::ostream& err)
 {
     const auto read = readJob(choices.job);
     if (const auto* refusal = std::get_if<JobRefusal>(&read)) {
@@ -61,6 +62,18 @@ int saveSheet(const SheetChoices& choices, std::ostream& out, std::ostream& err)
     if (choices.pdf != "-") // else the document is the output
         out << choices.pdf << '\n';
     return 0;
+}
+
+// A sheet that cannot be drawn is no sheet: its reason and status 1; the
+// output, replaced in one step, stays as it was.
+int saveSheet(const SheetChoices& choices, std::ostream& out, std::ostream& err)
+{
+    try {
+        return writeSheet(choices, out, err);
+    } catch (const map::DrawingFailed& failure) {
+        err << failure.what() << '\n';
+        return 1;
+    }
 }
 
 } // namespace

@@ -13,6 +13,8 @@
 #include "cli/job_options.h"
 #include "cli/output_file.h"
 #include "render/die_size_chart.h"
+#include "render/drawing_failure.h"
+#include "render/drawing_threads.h"
 #include "layout/die_size_sweep.h"
 
 namespace kerf::cli {
@@ -57,17 +59,21 @@ std::vector<std::string> shapesFrom(const std::string& list)
 }
 
 // Charts are drawn by widgets: a QApplication on the offscreen platform
-// unless the caller chose another; never destroyed, as for the map.
+// unless the caller chose another; never destroyed, and its drawing's
+// threads made at once, as for the map.
 bool ensureWidgetApplication()
 {
-    if (QCoreApplication::instance())
+    if (QCoreApplication::instance()) {
+        map::prepareDrawingThreads();
         return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "kerfwright-cli";
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv);
+    map::prepareDrawingThreads();
     return true;
 }
 
@@ -99,6 +105,10 @@ int sweep(SweepChoices& choices, std::ostream& out, std::ostream& err)
         return 1;
     }
 
+    if (png && !ensureWidgetApplication()) {
+        err << "無法繪製圖表：此程序已有不含視窗元件的 Qt 應用程式。\n";
+        return 1;
+    }
     const std::vector<SweepPoint> points = sweepDieSizes(request);
     // "-" puts the CSV or the image on standard output in place of the path.
     const std::string& path = csv ? *csv : *png;
@@ -106,10 +116,6 @@ int sweep(SweepChoices& choices, std::ostream& out, std::ostream& err)
     if (csv) {
         failure = writeOutputFile(path, out, [&](std::ostream& file) { writeSweepCsv(file, points); });
     } else {
-        if (!ensureWidgetApplication()) {
-            err << "無法繪製圖表：此程序已有不含視窗元件的 Qt 應用程式。\n";
-            return 1;
-        }
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
@@ -156,7 +162,14 @@ CommandRun declareSweepCommand(CLI::App& app)
     app.footer("對每個形狀，從 --from 到 --to（兩端都算）平均取 N 個晶粒尺寸，如「開始設計」按鈕排列；\n"
                "--csv 每個尺寸一行（形狀、晶粒尺寸、列數、晶粒數、面積使用率，以及被拒絕的尺寸的訊息），\n"
                "--png 為設計視窗的晶粒尺寸比較圖（略去被拒絕的尺寸）；印出檔案的路徑。");
-    return [choices](std::ostream& out, std::ostream& err) { return sweep(*choices, out, err); };
+    return [choices](std::ostream& out, std::ostream& err) {
+        try {
+            return sweep(*choices, out, err);
+        } catch (const map::DrawingFailed& failure) { // no chart: its reason, status 1
+            err << failure.what() << '\n';
+            return 1;
+        }
+    };
 }
 
 } // namespace kerf::cli

@@ -9,6 +9,8 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <ios>
 #include <memory>
 #include <random>
 #include <string>
@@ -87,8 +89,15 @@ std::optional<FileReplaceError> writeTo(int fd, const std::function<void(std::os
     const BrokenPipeHeld held; // a reader that goes is a failed write
     FileDescriptorBuffer buffer(fd);
     std::ostream stream(&buffer);
-    write(stream);
-    stream.flush();
+    // The first failed write ends the writer, which would else go on making
+    // text that goes nowhere (a full disk, the file size limit).
+    stream.exceptions(std::ios::badbit);
+    try {
+        write(stream);
+        stream.flush();
+    } catch (const std::ios_base::failure&) {
+        return FileReplaceError{Step::Write, buffer.error(), direct};
+    }
     if (!stream)
         return FileReplaceError{Step::Write, buffer.error(), direct};
     return std::nullopt;
@@ -112,13 +121,6 @@ bool readOnly(const Destination& destination)
     if ((destination.info.st_mode & 0222) == 0)
         return true;
     return ::access(destination.path.c_str(), W_OK) != 0 && errno == EACCES;
-}
-
-std::string shortName(std::random_device& random)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, ".kw%08x", random());
-    return text;
 }
 
 // The new file: unnamed until it is put in place, or, where the file system
@@ -146,7 +148,7 @@ public:
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             return errno;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string name = (std::filesystem::path(folder_) / shortName(random_)).string();
+            std::string name = (std::filesystem::path(folder_) / temporaryName(random_)).string();
             // Recorded before the file exists, so no signal finds it unrecorded.
             auto guard = std::make_unique<RemovedOnSignal>(name.c_str());
             fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -187,7 +189,7 @@ public:
             held.emplace();
             const std::string self = "/proc/self/fd/" + std::to_string(fd_);
             for (int attempt = 0; name_.empty(); ++attempt) {
-                std::string name = (std::filesystem::path(folder_) / shortName(random_)).string();
+                std::string name = (std::filesystem::path(folder_) / temporaryName(random_)).string();
                 if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
                     name_ = std::move(name);
                 else if (errno != EEXIST || attempt == 100)
@@ -220,10 +222,11 @@ void syncFolder(const std::string& folder)
     }
 }
 
-std::optional<FileReplaceError> replaceRegular(const Destination& destination,
+std::optional<FileReplaceError> replaceRegular(const Destination& destination, const timespec& started,
                                                const std::function<void(std::ostream&)>& write)
 {
     const std::string folder = folderOf(destination.path);
+    removeLeftoverNames(folder, started);
     NewFile file(folder);
     if (const int error = file.create())
         return FileReplaceError{Step::CreateTemporary, error};
@@ -247,6 +250,9 @@ std::optional<FileReplaceError> replaceRegular(const Destination& destination,
 std::optional<FileReplaceError> replaceFile(const std::filesystem::path& target,
                                             const std::function<void(std::ostream&)>& write)
 {
+    timespec started {};
+    ::clock_gettime(CLOCK_REALTIME, &started);
+    handleEndingSignals();
     const auto found = destinationOf(target);
     if (const auto* error = std::get_if<FileReplaceError>(&found))
         return *error;
@@ -257,7 +263,7 @@ std::optional<FileReplaceError> replaceFile(const std::filesystem::path& target,
         return writeDirectly(destination.path, write);
     if (destination.exists && S_ISREG(destination.info.st_mode) && readOnly(destination))
         return FileReplaceError{Step::ReadOnly, EACCES};
-    return replaceRegular(destination, write);
+    return replaceRegular(destination, started, write);
 }
 
 namespace {

@@ -25,11 +25,16 @@ struct FileReplaceError {
 /// - A regular file, or a name that is not there yet, is replaced in one
 ///   step: the text goes into a new unnamed file of the same folder (a short
 ///   hidden name where the file system has no unnamed files, removed also
-///   when SIGINT, SIGTERM or SIGHUP ends the process), which is flushed to
-///   disk and then put in place. A file that was there keeps its permissions
-///   (and owner, where the process may give it) and stays exactly as it was
-///   on any failure; an exception from `write` passes through after the same
-///   clean-up.
+///   when a signal ends the process: handleEndingSignals), which is flushed
+///   to disk and then put in place (named for a moment by temporaryName). A
+///   file that was there keeps its permissions (and owner, where the process
+///   may give it) and stays exactly as it was on any failure; an exception
+///   from `write` passes through after the same clean-up. Temporary names
+///   that a process killed outright left in the folder are removed first
+///   (removeLeftoverNames).
+/// - The first write that fails ends `write` (the stream throws, and the
+///   failure is returned as Step::Write); a write past the file size limit
+///   fails with EFBIG instead of ending the process.
 /// - A symbolic link is followed: the file it names is replaced, the link stays.
 /// - A FIFO, a device, a socket, or a descriptor of this process
 ///   (/dev/stdout, /dev/fd/N) is written directly, never replaced.

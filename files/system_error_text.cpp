@@ -20,6 +20,7 @@ std::string systemErrorText(int error, FileAccess access)
     case ELOOP: return "符號連結太多層或互相連結";
     case EPIPE: return "讀取輸出的程式已經結束";
     case EIO: return "磁碟讀寫錯誤";
+    case EFBIG: return "檔案超過系統允許的大小";
     case ENOMEM: return "記憶體不足";
     case EMFILE:
     case ENFILE: return "同時開啟的檔案太多";

@@ -6,6 +6,11 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "forms/guarded_application.h"
+#include "forms/message_box.h"
+#include "render/drawing_failure.h"
+#include "render/drawing_threads.h"
+
 namespace kerf::ui {
 
 namespace {
@@ -44,7 +49,7 @@ bool installQtTraditionalChinese(QApplication& application)
     return QApplication::installTranslator(translator);
 }
 
-void prepareApplication(QApplication& application)
+bool prepareApplication(QApplication& application)
 {
     // Dates, numbers and Qt's own dialogs as on a Traditional Chinese desktop.
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::TraditionalHanScript, QLocale::Taiwan));
@@ -53,6 +58,13 @@ void prepareApplication(QApplication& application)
     QFont font = QApplication::font();
     font.setPointSize(9);
     QApplication::setFont(font);
+    try {
+        map::prepareDrawingThreads();
+    } catch (const map::DrawingFailed& failure) {
+        showMessage(nullptr, MessageIcon::Exclamation, DrawingFailedTitle, failure.what());
+        return false;
+    }
+    return true;
 }
 
 } // namespace kerf::ui

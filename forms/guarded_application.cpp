@@ -4,6 +4,7 @@
 #include <new>
 
 #include "forms/message_box.h"
+#include "render/drawing_failure.h"
 
 namespace kerf::ui {
 
@@ -13,6 +14,9 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event)
 {
     try {
         return QApplication::notify(receiver, event);
+    } catch (const map::DrawingFailed& failure) {
+        showMessage(activeWindow(), MessageIcon::Exclamation, DrawingFailedTitle, failure.what());
+        return true;
     } catch (const std::bad_alloc&) {
         try {
             showMessage(activeWindow(), MessageIcon::Exclamation, OutOfMemoryTitle, OutOfMemoryPrompt);

@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+#include "render/drawing_failure.h"
+
 namespace kerf::ui {
 
 namespace {
@@ -19,7 +21,7 @@ PictureBox::PictureBox(QWidget* parent) : QFrame(parent)
     setFixedSize(OuterSidePixels, OuterSidePixels);
     setAttribute(Qt::WA_OpaquePaintEvent);
     const qreal ratio = devicePixelRatioF();
-    image_ = QImage(QSize(InnerSidePixels, InnerSidePixels) * ratio, QImage::Format_RGB32);
+    image_ = map::allocatedImage(QSize(InnerSidePixels, InnerSidePixels) * ratio, QImage::Format_RGB32);
     image_.setDevicePixelRatio(ratio);
     image_.fill(Background);
 }
@@ -37,7 +39,8 @@ void PictureBox::Cls()
 void PictureBox::draw(const std::function<void(map::InchCanvas&)>& drawing)
 {
     {
-        QPainter painter(&image_);
+        QPainter painter;
+        map::beginPainting(painter, image_);
         map::InchCanvas canvas(painter, PixelsPerInch);
         canvas.moveTo(currentX_, currentY_);
         drawing(canvas);

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPen>
 
+#include "render/drawing_failure.h"
 #include "render/inch_canvas.h"
 #include "numbers/decimal.h"
 
@@ -28,8 +29,9 @@ class Layer {
 public:
     Layer(QImage& image, const MapView& view, qreal ratio, const QPen& pen)
         : image_(image), bits_(image.bits()), stride_(image.bytesPerLine() / 4), ratio_(ratio),
-          pixelsPerInch_(view.pixelsPerInch), offset_(view.painterOffset()), pen_(pen), painter_(&image)
+          pixelsPerInch_(view.pixelsPerInch), offset_(view.painterOffset()), pen_(pen)
     {
+        beginPainting(painter_, image);
         painter_.setCompositionMode(QPainter::CompositionMode_DestinationOver);
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setBrush(Qt::NoBrush);
@@ -424,7 +426,7 @@ CutPathLayers drawCutPathLayers(const Program& program, const MapView& view, qre
     const QSize devicePixels(static_cast<int>(std::lround(view.size.width() * ratio)),
                              static_cast<int>(std::lround(view.size.height() * ratio)));
     for (QImage* image : {&layers.cuts, &layers.travel}) {
-        *image = QImage(devicePixels.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+        *image = allocatedImage(devicePixels.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
         image->fill(0);
         image->setDevicePixelRatio(ratio);
     }
@@ -486,7 +488,7 @@ CutPathLayers drawCutPathLayers(const Program& program, const MapView& view, qre
 
 QImage cutPathOverlay(const CutPathLayers& layers, std::uint32_t doneSteps)
 {
-    QImage overlay(layers.cuts.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage overlay = allocatedImage(layers.cuts.size(), QImage::Format_ARGB32_Premultiplied);
     overlay.setDevicePixelRatio(layers.cuts.devicePixelRatio());
     const QRgb cut = CutColour.rgba();
     const QRgb travel = TravelColour.rgba();

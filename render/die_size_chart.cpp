@@ -14,6 +14,7 @@
 #include <QValueAxis>
 
 #include "files/file_replacement.h"
+#include "render/drawing_failure.h"
 
 namespace kerf::ui {
 
@@ -225,14 +226,16 @@ QChart* makeDieSizeChart(const std::vector<SweepPoint>& points, const std::optio
 
 QImage drawDieSizeChart(const std::vector<SweepPoint>& points, const std::optional<ChartMark>& mark, QSize size)
 {
+    // The image first: laying out the chart already needs its room.
+    QImage image = map::allocatedImage(size, QImage::Format_ARGB32_Premultiplied);
     QGraphicsScene scene;
     QChart* chart = makeDieSizeChart(points, mark);
     scene.addItem(chart); // the scene owns it
     chart->setGeometry(QRectF(QPointF(0, 0), size));
     scene.setSceneRect(QRectF(QPointF(0, 0), size));
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
-    QPainter painter(&image);
+    QPainter painter;
+    map::beginPainting(painter, image);
     painter.setRenderHint(QPainter::Antialiasing);
     scene.render(&painter, QRectF(QPointF(0, 0), size), scene.sceneRect());
     return image;

@@ -27,7 +27,8 @@ struct ChartMark {
 /// counts in 萬 or 億 when they are that many. The caller owns the chart.
 QChart* makeDieSizeChart(const std::vector<SweepPoint>& points, const std::optional<ChartMark>& mark);
 
-/// The same chart drawn into an image of `size` pixels (needs a QApplication).
+/// The same chart drawn into an image of `size` pixels (needs a QApplication);
+/// throws as map::allocatedImage and map::beginPainting do.
 QImage drawDieSizeChart(const std::vector<SweepPoint>& points, const std::optional<ChartMark>& mark, QSize size);
 
 /// Writes `image` as a PNG at `path`, replacing a file there in one step;

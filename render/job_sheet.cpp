@@ -1,5 +1,6 @@
 #include "render/job_sheet.h"
 
+
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
@@ -15,6 +16,7 @@
 #include "program/writer/generation_driver.h"
 #include "numbers/local_date.h"
 #include "render/cut_path_picture.h"
+#include "render/drawing_failure.h"
 #include "render/map_view.h"
 
 namespace kerf::map {
@@ -203,10 +205,11 @@ void drawSheetMap(QPainter& painter, QPointF corner, double side, int dotsPerInc
         painter.restore();
     } else {
         // The path lies over the dies pixel for pixel, as the preview shows it.
-        QImage image(pixels, pixels, QImage::Format_RGB32);
+        QImage image = allocatedImage(QSize(pixels, pixels), QImage::Format_RGB32);
         image.setDotsPerMeterX(static_cast<int>(imageDots / 0.0254));
         image.setDotsPerMeterY(image.dotsPerMeterX());
-        QPainter imagePainter(&image);
+        QPainter imagePainter;
+        beginPainting(imagePainter, image);
         imagePainter.fillRect(square, Qt::white);
         drawWaferMap(imagePainter, view, layout, layout.WaferDiameter / 2);
         if (sheet.program) {
@@ -328,9 +331,8 @@ bool writeJobSheetPdf(std::ostream& out, const JobSheet& sheet)
                               QPageLayout::Millimeter);
         writer.setTitle(QStringLiteral("切割工作單"));
         writer.setCreator(QStringLiteral("Kerfwright"));
-        QPainter painter(&writer);
-        if (!painter.isActive())
-            return false;
+        QPainter painter;
+        beginPainting(painter, writer);
         drawJobSheet(painter, QRectF(0, 0, writer.width(), writer.height()), ImageDotsPerInch, sheet);
     }
     out.write(bytes.constData(), bytes.size());

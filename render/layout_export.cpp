@@ -13,6 +13,7 @@
 
 #include "files/file_replacement.h"
 #include "layout/die_centres.h"
+#include "render/drawing_failure.h"
 #include "render/map_picture.h"
 #include "layout/die_csv.h"
 
@@ -72,8 +73,9 @@ private:
 
 QImage mapImage(const WaferLayout& layout, int side, const Program* program)
 {
-    QImage image(side, side, QImage::Format_RGB32);
-    QPainter painter(&image);
+    QImage image = allocatedImage(QSize(side, side), QImage::Format_RGB32);
+    QPainter painter;
+    beginPainting(painter, image);
     drawMapPicture(painter, layout, side, program);
     return image;
 }
@@ -101,8 +103,7 @@ bool writeMapSvg(std::ostream& out, const WaferLayout& layout, int side, const P
     svg.setTitle(QStringLiteral("Kerfwright wafer map"));
     {
         QPainter painter;
-        if (!painter.begin(&svg))
-            return false;
+        beginPainting(painter, svg);
         drawMapPicture(painter, layout, side, program);
     }
     return writeBytes(out, bytes);
@@ -201,6 +202,8 @@ ExportOutcome exportLayout(const std::filesystem::path& path, const WaferLayout&
         });
     } catch (const Cancelled&) {
         return ExportCancelled{};
+    } catch (const DrawingFailed& failure) {
+        return ExportFailure{failure.what(), "匯出失敗"};
     } catch (const std::bad_alloc&) {
         return ExportFailure{"記憶體不足，無法匯出。已有的同名檔案保持原樣，也沒有留下不完整的檔案。", "匯出失敗"};
     }

@@ -29,11 +29,13 @@ enum class ExportKind { Png, Svg, Csv };
 /// The map of `layout` as the designer's picture shows it after a design run:
 /// the outline of the nominal wafer and the dies, on white, `side` pixels
 /// square for the picture's 5.25 inches; with a `program`, its cut path over
-/// it (drawMapPicture).
+/// it (drawMapPicture). An image that cannot be allocated throws
+/// std::bad_alloc, a picture that cannot be drawn map::DrawingFailed.
 QImage mapImage(const WaferLayout& layout, int side = MapPictureSide, const Program* program = nullptr);
 
 /// The same map as a PNG file's bytes, or as an SVG document (the map drawn as
-/// vectors, `side` user units square). False when the image or the stream fails.
+/// vectors, `side` user units square). False when the image cannot be encoded
+/// or the stream fails; a picture that cannot be drawn throws as for mapImage.
 bool writeMapPng(std::ostream& out, const WaferLayout& layout, int side = MapPictureSide,
                  const Program* program = nullptr);
 bool writeMapSvg(std::ostream& out, const WaferLayout& layout, int side = MapPictureSide,

@@ -1,5 +1,6 @@
 #include "render/map_picture.h"
 
+#include "render/drawing_failure.h"
 #include "render/inch_canvas.h"
 #include "render/map_view.h"
 #include "render/wafer_map.h"
@@ -24,6 +25,8 @@ void drawMapPicture(QPainter& painter, const WaferLayout& layout, int side, cons
     // and its cut take the same pixels.
     drawWaferMap(painter, view, layout, layout.WaferDiameter / 2);
     const CutPathLayers layers = drawCutPathLayers(*program, view, devicePixelRatio, {}, cutPathMatch(layout));
+    if (layers.beyondBounds)
+        throw DrawingFailed("切割程式超過執行的界限，只能畫出它的開頭，無法畫出完整的切割路徑。沒有產生圖片。");
     painter.drawImage(QRectF(0, 0, side, side), cutPathOverlay(layers, layers.steps.count()));
 }
 

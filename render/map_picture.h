@@ -18,7 +18,8 @@ inline constexpr double PictureSideInches = 5.25;
 /// done: cuts in CutColour, laser-off moves dashed in TravelColour, retraced
 /// passes once. The path is drawn as the preview's layers of `side` ×
 /// `devicePixelRatio` pixels, so what the painter receives is bounded by the
-/// picture's pixels, not by the program's moves.
+/// picture's pixels, not by the program's moves. A program that runs past
+/// the runner's bounds is not drawn in part: DrawingFailed.
 void drawMapPicture(QPainter& painter, const WaferLayout& layout, int side, const Program* program = nullptr,
                     qreal devicePixelRatio = 1.0);
 

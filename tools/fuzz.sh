@@ -77,7 +77,10 @@ for target in "${targets[@]}"; do
   dict=()
   [ "$target" = program_reader_fuzz ] && dict=(-dict="$root/fuzz/program.dict")
   log=$root/build-fuzz/$target.log
-  if "$bin/$target" "$corpus" "$seeds/$target" "${dict[@]}" -max_total_time="$seconds" -timeout=10 \
+  # The command line's fuzzer writes its files here; a run ended by a timeout
+  # leaves them, so the folder goes after every run.
+  work=$root/build-fuzz/work
+  if KERF_FUZZ_WORK=$work "$bin/$target" "$corpus" "$seeds/$target" "${dict[@]}" -max_total_time="$seconds" -timeout=10 \
        -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 -artifact_prefix="$findings/$target-" \
        >"$log" 2>&1; then
     result="no crash, hang or leak"
@@ -85,6 +88,7 @@ for target in "${targets[@]}"; do
     result="FOUND A FAULT (see $log and $findings/)"
     status=1
   fi
+  rm -rf "$work"
   runs=$(grep -m1 '^stat::number_of_executed_units' "$log" | awk '{print $2}' || true)
   printf '%-22s %10s executions: %s\n' "$target" "${runs:-?}" "$result"
 done

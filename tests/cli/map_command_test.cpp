@@ -15,12 +15,15 @@
 #include <QXmlStreamReader>
 
 #include "cli_run.h"
+#include "process_run.h"
 #include "tests/support/picture_pixels.h"
 
 using kerf::testing::CliRun;
 using kerf::testing::run;
 using kerf::testing::countPixels;
 using kerf::testing::near;
+using kerf::testing::ProcessRun;
+using kerf::testing::runProcess;
 using kerf::testing::TemporaryFolder;
 
 namespace {
@@ -199,6 +202,33 @@ TEST(CliMap, RefusalsAndBadFilesExitOneAndWriteNothing)
     const CliRun unwritable = run(hexagons({"--png", folder.file("no/such/folder/map.png")}));
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_FALSE(unwritable.err.empty());
+}
+
+TEST(CliMap, DrawingThatCannotBeMadeEndsWithItsReasonAndNoPicture)
+{
+    // Threads whose stack (the stack limit) finds no room in the address
+    // space; an image of 4096 pixels square that finds no room.
+    const TemporaryFolder folder;
+    const std::string png = folder.file("picture.png");
+    const std::string noThreads = "ulimit -s 4000000 && ulimit -v 3000000";
+    const std::string threadMessage = "無法建立繪圖所需的執行緒";
+    const struct {
+        std::string limits;
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {noThreads, hexagons({"--png", png}), threadMessage},
+        {noThreads, hexagons({"--svg", png, "--program", HexagonsProgram}), threadMessage},
+        {noThreads, {"sweep", "--wafer", "5.0 Inches", "--shape", "Circle,Hexagon", "--from", "1", "--to", "5", "--steps",
+                     "200", "--png", png}, threadMessage},
+        {"ulimit -v 250000", hexagons({"--png", png, "--size", "4096", "--program", HexagonsProgram}), "記憶體不足"},
+    };
+    for (const auto& c : cases) {
+        const ProcessRun r = runProcess(c.args, "", c.limits);
+        EXPECT_EQ(r.status, 1) << c.args[0] << " " << c.limits << ": " << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_TRUE(folder.snapshot().empty()) << c.args[0] << " " << c.limits;
+    }
 }
 
 TEST(CliMap, UsageErrorsExitTwo)

@@ -88,6 +88,19 @@ TEST(CliOutput, EveryCommandToAFullDiskExitsOneWithAMessage)
     }
 }
 
+TEST(CliOutput, FileSizeLimitEndsWithItsMessageAlsoWhenItsSignalIsIgnored)
+{
+    for (const std::string limits : {"ulimit -f 64", "ulimit -f 64 && trap '' XFSZ"}) {
+        TemporaryFolder folder;
+        const ProcessRun r = runProcess(
+            {"design", "--wafer", "5.0 Inches", "--shape", "Square", "--die", "5", "--csv", folder.file("dies.csv")}, "",
+            limits);
+        EXPECT_EQ(r.status, 1) << limits;
+        EXPECT_TRUE(has(r.err, "檔案超過系統允許的大小。已有的同名檔案保持原樣")) << r.err;
+        EXPECT_TRUE(folder.snapshot().empty()) << limits;
+    }
+}
+
 TEST(CliOutput, CsvToStandardOutputByDash)
 {
     const CliRun r = run(with(DesignArguments, {"--csv", "-"}));

@@ -25,7 +25,7 @@ std::string contentOf(const std::string& path)
 
 } // namespace
 
-ProcessRun runProcess(const std::vector<std::string>& args, const std::string& stdoutPath)
+ProcessRun runProcess(const std::vector<std::string>& args, const std::string& stdoutPath, const std::string& setup)
 {
     char folder[] = "/tmp/kerf-run-XXXXXX";
     if (!::mkdtemp(folder))
@@ -34,6 +34,8 @@ ProcessRun runProcess(const std::vector<std::string>& args, const std::string& s
     const std::string errPath = std::string(folder) + "/err";
 
     std::vector<std::string> words = {KERF_CLI_PATH};
+    if (!setup.empty())
+        words = {"/bin/sh", "-c", setup + " && exec \"$0\" \"$@\"", KERF_CLI_PATH};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& word : words)
@@ -45,7 +47,7 @@ ProcessRun runProcess(const std::vector<std::string>& args, const std::string& s
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     pid_t child = 0;
-    const int spawned = posix_spawn(&child, KERF_CLI_PATH, &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawn(&child, words.front().c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     int status = 0;
     if (spawned != 0 || ::waitpid(child, &status, 0) != child)

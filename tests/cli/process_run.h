@@ -14,6 +14,9 @@ struct ProcessRun {
 
 /// Runs the built kerfwright-cli with `args`; its standard output goes to
 /// `stdoutPath` when one is given (e.g. "/dev/full"), else it is collected.
-ProcessRun runProcess(const std::vector<std::string>& args, const std::string& stdoutPath = "");
+/// `setup`, when given, is run by the shell before, in the same process
+/// (e.g. "ulimit -v 204800", "trap '' XFSZ").
+ProcessRun runProcess(const std::vector<std::string>& args, const std::string& stdoutPath = "",
+                      const std::string& setup = "");
 
 } // namespace kerf::testing

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -254,12 +255,14 @@ TEST(FileReplacement, NothingNewIsNamedInTheFolderWhileWriting)
 
 TEST(FileReplacement, SignalDuringTheWriteLeavesNoTemporaryFile)
 {
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM}) {
         TemporaryFolder folder;
         folder.write("job.TXT", "old\r\n");
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            const rlimit noCore{0, 0};
+            ::setrlimit(RLIMIT_CORE, &noCore);
             replaceFile(folder.path() / "job.TXT", [&](std::ostream& out) {
                 out << std::string(100000, 'x');
                 out.flush();
@@ -271,6 +274,48 @@ TEST(FileReplacement, SignalDuringTheWriteLeavesNoTemporaryFile)
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
         EXPECT_EQ(folder.snapshot(), (std::map<std::string, std::string>{{"job.TXT", "old\r\n"}})) << signal;
+    }
+}
+
+TEST(FileReplacement, NextWriteRemovesTheNameAProcessKilledOutrightLeft)
+{
+    TemporaryFolder folder;
+    const pid_t killed = ::fork();
+    if (killed == 0) {
+        replaceFile(folder.path() / "job.TXT", [](std::ostream&) { ::raise(SIGKILL); });
+        ::_exit(0);
+    }
+    ::waitpid(killed, nullptr, 0);
+    const std::string leftover = ".kw" + std::to_string(killed) + "-0c3a9f12"; // as if killed before the rename
+    folder.write(leftover, "a whole new file");
+    const timespec past[2] = {{1, 0}, {1, 0}};
+    ::utimensat(AT_FDCWD, (folder.path() / leftover).c_str(), past, 0);
+    EXPECT_FALSE(replaceFile(folder.path() / "job.TXT", writeText("EI\r\n")));
+    EXPECT_EQ(folder.snapshot(), (std::map<std::string, std::string>{{"job.TXT", "EI\r\n"}}));
+}
+
+TEST(FileReplacement, FileSizeLimitIsAFailedWriteAlsoWhenItsSignalIsIgnored)
+{
+    for (const bool ignored : {false, true}) {
+        TemporaryFolder folder;
+        folder.write("dies.csv", "old\n");
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (ignored)
+                ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{1 << 16, 1 << 16};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            const auto error = replaceFile(folder.path() / "dies.csv", writeText(std::string(1 << 20, 'x')));
+            const bool reported = error && error->step == FileReplaceError::Step::Write && error->error == EFBIG &&
+                                  replaceFailureText("CSV 檔", "dies.csv", *error).find("檔案超過系統允許的大小") !=
+                                      std::string::npos;
+            ::_exit(reported ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ignored;
+        EXPECT_EQ(folder.snapshot(), (std::map<std::string, std::string>{{"dies.csv", "old\n"}})) << ignored;
     }
 }
 

@@ -1,17 +1,19 @@
-// Memory that runs out while a window handles an event: a message box, and
-// the program goes on.
+// Memory that runs out, or a picture that cannot be drawn, while a window
+// handles an event: a message box, and the program goes on.
 #include <new>
 
 #include <QEvent>
 #include <QTest>
 
 #include "forms/guarded_application.h"
+#include "render/drawing_failure.h"
 #include "tests/support/gui_test_support.h"
 
 using namespace kerf;
 using namespace kerf::testing;
 
-// A receiver whose handling of its first event runs out of memory.
+// A receiver whose handling of its first event runs out of memory, and of its
+// second cannot draw.
 class Hungry : public QObject {
 public:
     int handled = 0;
@@ -23,6 +25,8 @@ protected:
             return QObject::event(event);
         if (++handled == 1)
             throw std::bad_alloc();
+        if (handled == 2)
+            throw map::DrawingFailed("無法開始繪圖。");
         return true;
     }
 };
@@ -46,8 +50,13 @@ void GuardedApplicationTest::memoryRunningOutInAnEventShowsTheBoxAndTheProgramGo
     QCOMPARE(recorder.shown[0].prompt, std::string(ui::OutOfMemoryPrompt));
     QEvent second(QEvent::User);
     QVERIFY(QCoreApplication::sendEvent(&receiver, &second));
-    QCOMPARE(receiver.handled, 2);
-    QCOMPARE(recorder.shown.size(), std::size_t(1));
+    QCOMPARE(recorder.shown.size(), std::size_t(2));
+    QCOMPARE(recorder.shown[1].title, std::string(ui::DrawingFailedTitle));
+    QCOMPARE(recorder.shown[1].prompt, std::string("無法開始繪圖。"));
+    QEvent third(QEvent::User);
+    QVERIFY(QCoreApplication::sendEvent(&receiver, &third));
+    QCOMPARE(receiver.handled, 3);
+    QCOMPARE(recorder.shown.size(), std::size_t(2));
 }
 
 int main(int argc, char** argv)

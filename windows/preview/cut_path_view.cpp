@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include "render/drawing_failure.h"
+
 namespace kerf::ui {
 
 namespace {
@@ -79,11 +81,12 @@ const QImage& CutPathView::mapImage() const
     if (mapImageView_ && *mapImageView_ == view_)
         return mapImage_;
     const qreal ratio = devicePixelRatioF();
-    mapImage_ = QImage(view_.size.expandedTo(QSize(1, 1)) * ratio, QImage::Format_RGB32);
+    mapImage_ = map::allocatedImage(view_.size.expandedTo(QSize(1, 1)) * ratio, QImage::Format_RGB32);
     mapImage_.setDevicePixelRatio(ratio);
     mapImage_.fill(Background);
     if (layout_) {
-        QPainter painter(&mapImage_);
+        QPainter painter;
+        map::beginPainting(painter, mapImage_);
         map::drawWaferMap(painter, view_, *layout_, layout_->WaferDiameter / 2);
     }
     mapImageView_ = view_;
@@ -120,9 +123,10 @@ void CutPathView::paintPicture(QPainter& painter) const
 QImage CutPathView::picture() const
 {
     const qreal ratio = devicePixelRatioF();
-    QImage image(view_.size.expandedTo(QSize(1, 1)) * ratio, QImage::Format_RGB32);
+    QImage image = map::allocatedImage(view_.size.expandedTo(QSize(1, 1)) * ratio, QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
-    QPainter painter(&image);
+    QPainter painter;
+    map::beginPainting(painter, image);
     paintPicture(painter);
     return image;
 }
