@@ -133,9 +133,13 @@ bool parseArguments(CLI::App& app, std::vector<std::string> args)
 {
     // "--name=" is the option with an empty text, as "--name ''" is; CLI11
     // alone would take the next argument for its value.
+    // After "--" every word is an argument, whatever it begins with.
     std::vector<std::string> words;
+    bool options = true;
     for (std::string& arg : args) {
-        if (arg.size() > 3 && arg.starts_with("--") && arg.find('=') == arg.size() - 1) {
+        if (arg == "--")
+            options = false;
+        if (options && arg.size() > 3 && arg.starts_with("--") && arg.find('=') == arg.size() - 1) {
             arg.pop_back();
             words.push_back(std::move(arg));
             words.emplace_back();

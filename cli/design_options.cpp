@@ -31,6 +31,7 @@ std::string effectiveText(const DesignBoxes& boxes, const WaferSizeChoice& size)
 void addWaferOption(CLI::App& app, DesignBoxes& boxes)
 {
     addTextOption(app, "--wafer", boxes.wafer, "SIZE", "晶片直徑，清單的一項：" + waferSizeList())
+        ->required()
         ->each([](const std::string& text) {
             if (std::find(WaferSizeItems.begin(), WaferSizeItems.end(), text) == WaferSizeItems.end())
                 throw UsageError("--wafer 必須是晶片直徑清單的一項：" + waferSizeList() + "。");
@@ -39,7 +40,11 @@ void addWaferOption(CLI::App& app, DesignBoxes& boxes)
 
 CLI::Option* addShapeOption(CLI::App& app, DesignBoxes& boxes)
 {
-    return addTextOption(app, "--shape", boxes.shape, "SHAPE", "晶粒形狀：Circle、Hexagon 或 Square");
+    return addTextOption(app, "--shape", boxes.shape, "SHAPE", "晶粒形狀：Circle、Hexagon 或 Square")
+        ->each([](const std::string& text) {
+            if (std::find(DieShapeItems.begin(), DieShapeItems.end(), text) == DieShapeItems.end())
+                throw UsageError("--shape 必須是 Circle、Hexagon 或 Square（大小寫照寫）。");
+        });
 }
 
 void addDieOption(CLI::App& app, DesignBoxes& boxes)

@@ -13,7 +13,7 @@
 namespace kerf::cli {
 
 /// The designer's boxes as the command line fills them, each text as typed:
-/// --wafer chooses a size list item (none without it), which also puts its
+/// --wafer chooses a size list item, which also puts its
 /// effective diameter into the box unless --effective gives the box's text.
 struct DesignBoxes {
     std::optional<std::string> wafer;
@@ -23,9 +23,9 @@ struct DesignBoxes {
     std::string die;
 };
 
-/// --wafer SIZE; a text that is not a size list item is a usage error.
+/// --wafer SIZE, required; a text that is not a size list item is a usage error.
 void addWaferOption(CLI::App& app, DesignBoxes& boxes);
-/// --shape SHAPE, the shape box's text (checked by the design, not here).
+/// --shape SHAPE, an item of the shape list; anything else is a usage error.
 CLI::Option* addShapeOption(CLI::App& app, DesignBoxes& boxes);
 /// --die MIL, required.
 void addDieOption(CLI::App& app, DesignBoxes& boxes);

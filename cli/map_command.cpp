@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 
 #include "cli/design_options.h"
+#include "cli/offscreen_qt.h"
 #include "cli/program_file.h"
 #include "cli/output_file.h"
 #include "render/layout_export.h"
@@ -14,22 +15,14 @@ namespace kerf::cli {
 
 namespace {
 
-// Images are drawn without a window: Qt runs on the offscreen platform
-// unless the caller chose another. The application is never destroyed:
-// tearing it down among the other statics at exit is not safe.
+// Images are drawn without a window, on the offscreen platform. The
+// application is never destroyed: tearing it down among the other statics
+// at exit is not safe.
 void ensureGuiApplication()
 {
     if (QCoreApplication::instance())
         return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Qt's note that a session without a desktop has no runtime folder is no
-    // concern of an image file; every other message goes where it went.
-    static const QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
-            if (type != QtWarningMsg || !message.startsWith(QLatin1String("QStandardPaths:")))
-                previous(type, context, message);
-        });
+    prepareOffscreenQt();
     static int argc = 1;
     static char name[] = "kerfwright-cli";
     static char* argv[] = {name, nullptr};
@@ -64,9 +57,10 @@ int saveMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
 
     std::optional<Program> program;
     if (const auto& file = choices.program) {
-        program = readProgramFile(*file, err);
-        if (!program)
+        auto read = readProgramFile(*file, err);
+        if (std::holds_alternative<ProgramFileFault>(read))
             return 1;
+        program = std::get<Program>(std::move(read));
     }
 
     ensureGuiApplication();
@@ -98,7 +92,7 @@ CommandRun declareMapCommand(CLI::App& app)
                          "PNG 圖片的邊長（像素，16 到 4096，預設 " + std::to_string(map::MapPictureSide) + "）",
                          "--size 必須是 16 到 4096 的整數（像素）。");
     refuseEmpty(*addTextOption(app, "--svg", choices->svg, "FILE", "存成 SVG 文件；- 寫到標準輸出"), noName);
-    addTextOption(app, "--program", choices->program, "FILE.TXT", "在圖上畫出這個切割程式的切割路徑");
+    addTextOption(app, "--program", choices->program, "FILE.TXT", "在圖上畫出這個切割程式的切割路徑；- 從標準輸入讀取");
     app.footer("如「開始設計」按鈕排列晶粒，把晶片圖如設計視窗所畫的存成 --png 或 --svg 其中之一的檔案，\n"
                "並印出檔案的路徑。--program 如預覽視窗把程式的切割路徑畫在圖上：切割為藍色，\n"
                "雷射關閉的移動為灰色虛線。");

@@ -8,10 +8,11 @@ namespace kerf::cli {
 
 namespace {
 
-/// The whole file, or the reason it cannot be read.
+/// The whole file ("-": standard input), or the reason it cannot be read.
 std::optional<std::string> readFile(const std::string& path, std::string& reason)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    const bool standardInput = path == "-";
+    std::FILE* file = standardInput ? stdin : std::fopen(path.c_str(), "rb");
     if (!file) {
         reason = std::strerror(errno);
         return std::nullopt;
@@ -23,7 +24,8 @@ std::optional<std::string> readFile(const std::string& path, std::string& reason
         text.append(block, n);
     const bool failed = std::ferror(file) != 0;
     const int error = errno;
-    std::fclose(file);
+    if (!standardInput)
+        std::fclose(file);
     if (failed) {
         reason = std::strerror(error); // a folder, say
         return std::nullopt;
@@ -33,18 +35,18 @@ std::optional<std::string> readFile(const std::string& path, std::string& reason
 
 } // namespace
 
-std::optional<Program> readProgramFile(const std::string& path, std::ostream& err)
+std::variant<Program, ProgramFileFault> readProgramFile(const std::string& path, std::ostream& err)
 {
     std::string reason;
     const std::optional<std::string> text = readFile(path, reason);
     if (!text) {
         err << "無法讀取程式檔 " << path << "：" << reason << '\n';
-        return std::nullopt;
+        return ProgramFileFault::Unreadable;
     }
     auto parsed = parseProgram(*text);
     if (const auto* error = std::get_if<ProgramError>(&parsed)) {
         err << "程式檔 " << path << " 不是正確的切割程式：" << error->text() << '\n';
-        return std::nullopt;
+        return ProgramFileFault::Malformed;
     }
     return std::get<Program>(std::move(parsed));
 }

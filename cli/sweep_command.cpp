@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <limits>
 #include <memory>
 
 #include <QApplication>
 #include <QBuffer>
 
 #include "cli/design_options.h"
+#include "cli/offscreen_qt.h"
 #include "cli/output_file.h"
 #include "render/die_size_chart.h"
 #include "layout/die_size_sweep.h"
@@ -30,8 +30,8 @@ CLI::Option* addMilOption(CLI::App& app, const std::string& name, double& mil, c
             name,
             [&mil, name](const std::string& text) {
                 const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), mil);
-                if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(mil))
-                    throw UsageError(name + " 必須是以 mil 為單位的數字。");
+                if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(mil) || mil <= 0)
+                    throw UsageError(name + " 必須是大於 0 的數字（mil）。");
             },
             description)
         ->type_name("MIL")
@@ -55,14 +55,13 @@ std::vector<std::string> shapesFrom(const std::string& list)
     }
 }
 
-// Charts are drawn by widgets: a QApplication on the offscreen platform
-// unless the caller chose another; never destroyed, as for the map.
+// Charts are drawn by widgets: a QApplication on the offscreen platform,
+// never destroyed, as for the map.
 bool ensureWidgetApplication()
 {
     if (QCoreApplication::instance())
         return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareOffscreenQt();
     static int argc = 1;
     static char name[] = "kerfwright-cli";
     static char* argv[] = {name, nullptr};
@@ -88,10 +87,8 @@ int sweep(SweepChoices& choices, std::ostream& out, std::ostream& err)
     choices.boxes.die = "1";
     request.base = designInputFrom(choices.boxes);
     request.steps = *choices.steps; // required
-    if (const auto fault = sweepRequestFault(request)) {
-        err << *fault << '\n';
-        return 1;
-    }
+    if (const auto fault = sweepRequestFault(request))
+        throw UsageError(*fault); // the options do not make a range
 
     const std::vector<SweepPoint> points = sweepDieSizes(request);
     // "-" puts the CSV or the image on standard output in place of the path.
@@ -137,8 +134,11 @@ CommandRun declareSweepCommand(CLI::App& app)
     addMilOption(app, "--from", request.fromMil, "最小的晶粒尺寸（mil）");
     addMilOption(app, "--to", request.toMil, "最大的晶粒尺寸（mil）");
     std::optional<int>& steps = choices->steps;
-    addWholeNumberOption(app, "--steps", steps, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(),
-                         "N", "尺寸的個數，兩端都算", "--steps 必須是整數。")
+    addWholeNumberOption(app, "--steps", steps, MinSweepSteps, MaxSweepSteps, "N",
+                         "尺寸的個數，兩端都算（" + std::to_string(MinSweepSteps) + " 到 "
+                             + std::to_string(MaxSweepSteps) + "）",
+                         "--steps 必須是 " + std::to_string(MinSweepSteps) + " 到 " + std::to_string(MaxSweepSteps)
+                             + " 的整數。")
         ->required();
     addGapOption(app, choices->boxes);
     addEffectiveOption(app, choices->boxes);

@@ -172,7 +172,7 @@ TEST(CliMap, RefusalsAndBadFilesExitOneAndWriteNothing)
     const std::string png = folder.file("map.png");
     const CliRun refused = run(hexagons({"--png", png, "--effective", "2.5"}));
     EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.err, "晶片有效直徑大於實際直徑，請確認正確數值。\n");
+    EXPECT_EQ(refused.err, "kerfwright-cli: 晶片有效直徑大於實際直徑，請確認正確數值。\n");
     const CliRun missing = run(hexagons({"--png", png, "--program", folder.file("NONE.TXT")}));
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("無法讀取程式檔 "), std::string::npos);

@@ -12,8 +12,13 @@ struct ProcessRun {
     std::string err;
 };
 
-/// Runs the built kerfwright-cli with `args`; its standard output goes to
-/// `stdoutPath` when one is given (e.g. "/dev/full"), else it is collected.
-ProcessRun runProcess(const std::vector<std::string>& args, const std::string& stdoutPath = "");
+/// For `stdoutPath`: a pipe whose reading end is closed, as after `| head`.
+inline constexpr const char* ClosedPipe = "|";
+
+/// Runs the built kerfwright-cli with `args`, SIGPIPE at its default; its
+/// standard output goes to `stdoutPath` when one is given (e.g. "/dev/full"),
+/// else it is collected; standard input is `stdinPath` (else /dev/null).
+ProcessRun runProcess(const std::vector<std::string>& args, const std::string& stdoutPath = "",
+                      const std::string& stdinPath = "/dev/null");
 
 } // namespace kerf::testing

@@ -71,7 +71,13 @@ void frmCode::showFor(const WaferLayout& layout)
     showModal();
 }
 
-std::string frmCode::outputFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
+std::string frmCode::outputFolder()
+{
+    // An installed copy never writes into its own bin folder, root's neither.
+    const std::filesystem::path own = QCoreApplication::applicationDirPath().toStdString();
+    std::error_code error;
+    return std::filesystem::equivalent(own, KERF_BUILD_PROGRAM_FOLDER, error) ? own.string() : std::string();
+}
 
 namespace {
 
