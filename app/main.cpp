@@ -17,6 +17,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Kerfwright"));
     QApplication::setApplicationVersion(QStringLiteral(KERF_VERSION));
     QCommandLineParser arguments;
+    arguments.addHelpOption();
     arguments.addVersionOption(); // --version: prints the version and ends
     arguments.process(application);
     kerf::ui::prepareApplication(application);
