@@ -78,18 +78,24 @@ std::string usageErrorText(const CLI::App& app, const CLI::ParseError& error)
     return std::string("命令列不符合用法：") + error.what();
 }
 
-// Arguments that name no declared option, or stand where no argument goes.
+// Arguments that name no declared option, or stand where no argument goes
+// (CLI11 leaves the "--" that ends the options among them).
 void refuseExtras(const CLI::App& app)
 {
+    bool optionsEnded = false;
     const std::vector<std::string> extras = app.remaining();
-    if (extras.empty())
-        return;
-    const auto option = std::find_if(extras.begin(), extras.end(), [](const std::string& arg) {
-        return arg.size() > 1 && arg.front() == '-';
-    });
-    if (option != extras.end())
-        throw UsageError("不認得的選項：" + *option);
-    throw UsageError("多餘的引數：" + extras.front());
+    const std::string* extraArgument = nullptr;
+    for (const std::string& arg : extras) {
+        if (arg == "--" && !optionsEnded) {
+            optionsEnded = true;
+        } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
+            throw UsageError("不認得的選項：" + arg);
+        } else if (!extraArgument) {
+            extraArgument = &arg;
+        }
+    }
+    if (extraArgument)
+        throw UsageError("多餘的引數：" + *extraArgument);
 }
 
 } // namespace

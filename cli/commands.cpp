@@ -68,10 +68,10 @@ int refuseWords(const std::string& reason, std::ostream& err)
 }
 
 // One command: its options parsed, then run with every line it says on
-// `err` marked as the program's; a usage error is said with the command's
-// usage line.
+// `err` marked as the program's (`said` tells whether it said anything); a
+// usage error is said with the command's usage line.
 int runCommand(const Command& command, const std::vector<std::string>& args, std::ostream& out,
-               std::ostream& err)
+               std::ostream& err, bool& said)
 {
     const auto app = commandApp(command.name, command.summary);
     const CommandRun run = command.declare(*app);
@@ -81,7 +81,9 @@ int runCommand(const Command& command, const std::vector<std::string>& args, std
             return 0;
         }
         PrefixedLines messages(err);
-        return run(out, messages.stream());
+        const int status = run(out, messages.stream());
+        said = messages.said();
+        return status;
     } catch (const UsageError& error) {
         err << MessagePrefix << command.name << "：" << error.what() << "\n"
             << usageLine(*app) << "\n"
@@ -90,7 +92,7 @@ int runCommand(const Command& command, const std::vector<std::string>& args, std
     }
 }
 
-int runWords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runWords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool& said)
 {
     if (args.empty()) {
         printOverview(err);
@@ -107,38 +109,35 @@ int runWords(const std::vector<std::string>& args, std::ostream& out, std::ostre
             return refuseWords("不認得的指令：" + args[1], err);
         if (args.size() > 2)
             return refuseWords("多餘的引數：" + args[2], err);
-        return runCommand(*command, {"--help"}, out, err);
+        return runCommand(*command, {"--help"}, out, err, said);
     }
     if (word == "--help" || word == "-h" || word == "help") {
         printOverview(out);
         return 0;
     }
     if (const Command* command = commandNamed(word))
-        return runCommand(*command, std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+        return runCommand(*command, std::vector<std::string>(args.begin() + 1, args.end()), out, err, said);
     return refuseWords("不認得的指令：" + word, err);
 }
 
 } // namespace
 
-bool outputWritten(std::ostream& out, std::ostream& err)
-{
-    out.flush();
-    if (out)
-        return true;
-    err << MessagePrefix << StandardOutputFailure << "\n";
-    return false;
-}
-
 int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     int status = 0;
+    bool said = false; // a command that failed because of its output has said so
     try {
-        status = runWords(args, out, err);
+        status = runWords(args, out, err, said);
     } catch (const std::bad_alloc&) {
         err << MessagePrefix << OutOfMemoryMessage << "\n";
         return !args.empty() && args.front() == "check" ? 3 : 1; // a check that could not be made
     }
-    return outputWritten(out, err) ? status : 1;
+    out.flush();
+    if (out)
+        return status;
+    if (!said)
+        err << MessagePrefix << StandardOutputFailure << "\n";
+    return 1;
 }
 
 } // namespace kerf::cli

@@ -12,6 +12,7 @@ PrefixedLines::int_type PrefixedLines::overflow(int_type c)
 
 std::streamsize PrefixedLines::xsputn(const char* text, std::streamsize count)
 {
+    said_ |= count > 0;
     for (std::streamsize i = 0; i < count; ++i) {
         if (lineStart_)
             err_ << MessagePrefix;

@@ -19,6 +19,8 @@ public:
     PrefixedLines& operator=(const PrefixedLines&) = delete;
 
     std::ostream& stream() { return stream_; }
+    /// True once anything was written.
+    bool said() const { return said_; }
 
 private:
     int_type overflow(int_type c) override;
@@ -28,6 +30,7 @@ private:
     std::ostream& err_;
     std::ostream stream_;
     bool lineStart_ = true;
+    bool said_ = false;
 };
 
 } // namespace kerf::cli

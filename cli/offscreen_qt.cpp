@@ -1,5 +1,6 @@
 #include "cli/offscreen_qt.h"
 
+#include <QByteArray>
 #include <QtGlobal>
 
 namespace kerf::cli {

@@ -37,7 +37,7 @@ add_custom_command(
   COMMAND ${GZIP} -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog > ${changelog}
   DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog)
 add_custom_target(kerf_package_files ALL DEPENDS ${manual_pages} ${changelog})
-install(FILES packaging/copyright ${changelog} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES packaging/copyright ${changelog} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kerfwright)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kerfwright)

@@ -29,7 +29,7 @@ std::vector<Accepted> acceptedLines()
         {{"generate", "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500", "--name", "job", "--out", "-"},
          {"--name NAME", "--passes N", "--dvl TEXT", "--dac TEXT", "--vel TEXT", "--acc TEXT", "--out DIR|-",
           "--date yyyy/mm/dd"}},
-        {{"check", "/nonexistent/JOB.TXT", "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500"},
+        {{"check", "/dev/null", "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500"},
          {"FILE.TXT", "--passes N", "--json", "--shape SHAPE"}},
     };
     const auto& all = kerf::cli::commands();
