@@ -11,8 +11,10 @@ function(kerf_manual_page target summary)
   set(page ${manual_folder}/${target}.1)
   set(extra ${PROJECT_SOURCE_DIR}/packaging/${target}.1.sections)
   set(sections "")
+  set(section_file "")
   if(EXISTS ${extra})
     set(sections -DSECTIONS=${extra})
+    set(section_file ${extra})
   endif()
   add_custom_command(
     OUTPUT ${page}.gz
@@ -20,7 +22,7 @@ function(kerf_manual_page target summary)
     COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${target}> -DNAME=${target} "-DSUMMARY=${summary}"
             ${sections} -DOUTPUT=${page} -P ${PROJECT_SOURCE_DIR}/packaging/manual_page.cmake
     COMMAND ${GZIP} -9nf ${page}
-    DEPENDS ${target} ${PROJECT_SOURCE_DIR}/packaging/manual_page.cmake ${sections}
+    DEPENDS ${target} ${PROJECT_SOURCE_DIR}/packaging/manual_page.cmake ${section_file}
     COMMENT "Manual page ${target}(1)")
   set(manual_pages ${manual_pages} ${page}.gz PARENT_SCOPE)
   install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

@@ -21,6 +21,7 @@ function(program_output result)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "${PROGRAM} ${ARGN} ended with ${status}")
   endif()
+  string(REPLACE "${PROGRAM}" "${NAME}" output "${output}") # Qt's usage line names argv[0]
   set(${result} "${output}" PARENT_SCOPE)
 endfunction()
 
@@ -31,7 +32,8 @@ endfunction()
 
 string(TOUPPER "${NAME}" title)
 string(REPLACE "-" "\\-" name "${NAME}")
-set(page ".TH ${title} 1 \"\" \"Kerfwright\" \"User Commands\"\n")
+# Chinese text has no spaces to stretch: left-aligned, no hyphenation.
+set(page ".TH ${title} 1 \"\" \"Kerfwright\" \"User Commands\"\n.ad l\n.nh\n")
 string(APPEND page ".SH NAME\n${name} \\- ${SUMMARY}\n")
 
 program_output(overview --help)
