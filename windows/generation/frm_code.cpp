@@ -146,7 +146,10 @@ void frmCode::cmdStart_Click()
     const auto folder = programFolder();
     if (!folder)
         return;
-    const GenerationOutcome outcome = runGeneration(*layout_, readRequest(), OutputFolder{*folder});
+    GenerationOutcome outcome = runGeneration(*layout_, readRequest(), OutputFolder{*folder});
+    auto* failure = std::get_if<GenerationFailure>(&outcome);
+    if (failure && !qEnvironmentVariableIsEmpty(ProgramFolderVariable)) // the way out is the site's setting
+        failure->prompt += std::string("資料夾由環境變數 ") + ProgramFolderVariable + " 指定，請修改或取消這個設定。";
     if (showFault(outcome))
         return;
     const auto& done = std::get<GenerationDone>(outcome);
