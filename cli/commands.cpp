@@ -125,7 +125,7 @@ int runWords(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     int status = 0;
-    bool said = false; // a command that failed because of its output has said so
+    bool said = false; // whether the command said anything on stderr
     try {
         status = runWords(args, out, err, said);
     } catch (const std::bad_alloc&) {
@@ -135,7 +135,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     out.flush();
     if (out)
         return status;
-    if (!said)
+    if (status == 0 || !said) // else the command's failure was its output's, and said
         err << MessagePrefix << StandardOutputFailure << "\n";
     return 1;
 }
