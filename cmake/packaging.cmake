@@ -8,6 +8,7 @@ find_program(GZIP gzip REQUIRED)
 set(manual_folder ${PROJECT_BINARY_DIR}/manual)
 set(manual_pages "")
 function(kerf_manual_page target summary)
+  set(options ${ARGN}) # -DWITH_COMMANDS=ON for a program of commands
   set(page ${manual_folder}/${target}.1)
   set(extra ${PROJECT_SOURCE_DIR}/packaging/${target}.1.sections)
   set(sections "")
@@ -20,14 +21,15 @@ function(kerf_manual_page target summary)
     OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${manual_folder}
     COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${target}> -DNAME=${target} "-DSUMMARY=${summary}"
-            ${sections} -DOUTPUT=${page} -P ${PROJECT_SOURCE_DIR}/packaging/manual_page.cmake
+            ${options} ${sections} -DOUTPUT=${page} -P ${PROJECT_SOURCE_DIR}/packaging/manual_page.cmake
     COMMAND ${GZIP} -9nf ${page}
     DEPENDS ${target} ${PROJECT_SOURCE_DIR}/packaging/manual_page.cmake ${section_file}
     COMMENT "Manual page ${target}(1)")
   set(manual_pages ${manual_pages} ${page}.gz PARENT_SCOPE)
   install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endfunction()
-kerf_manual_page(kerfwright-cli "lay dies out on a wafer and write, check and draw laser cutting programs")
+kerf_manual_page(kerfwright-cli "lay dies out on a wafer and write, check and draw laser cutting programs"
+                 -DWITH_COMMANDS=ON)
 if(KERF_WITH_GUI)
   kerf_manual_page(kerfwright "wafer die layout and laser cutting program generator")
 endif()

@@ -1,9 +1,10 @@
 # Writes a program's manual page from its own texts, so that the page cannot
 # say other than the program: the overview (--help), each command's help
-# (`help COMMAND`, for the commands the overview lists) and the version and
-# licence (--version). SECTIONS names a file of further roff sections.
+# (`help COMMAND`, for the commands the overview lists, with WITH_COMMANDS)
+# and the version and licence (--version). SECTIONS names a file of further
+# roff sections.
 #   cmake -DPROGRAM=bin/kerfwright-cli -DNAME=kerfwright-cli -DSUMMARY="..."
-#         [-DSECTIONS=file] -DOUTPUT=kerfwright-cli.1 -P manual_page.cmake
+#         [-DWITH_COMMANDS=ON] [-DSECTIONS=file] -DOUTPUT=kerfwright-cli.1 -P manual_page.cmake
 
 # The program's output as roff text, line for line: backslashes and dashes
 # escaped, a line that begins with a control character made plain text.
@@ -40,8 +41,11 @@ program_output(overview --help)
 preformatted("${overview}" text)
 string(APPEND page ".SH DESCRIPTION\n${text}")
 
-# The commands: the overview's lines "  WORD  what it does" after its heading.
-string(REGEX MATCHALL "\n  [a-z]+ +[^\n]*" lines "${overview}")
+# With WITH_COMMANDS, the commands: the overview's lines "  WORD  what it does".
+set(lines "")
+if(WITH_COMMANDS)
+  string(REGEX MATCHALL "\n  [a-z]+ +[^\n]*" lines "${overview}")
+endif()
 set(commands "")
 foreach(line IN LISTS lines)
   string(REGEX REPLACE "^\n  ([a-z]+) .*" "\\1" command "${line}")
