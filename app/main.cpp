@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFile>
 
+#include "about/about_text.h"
 #include "windows/main_menu/main_wafer.h"
 #include "windows/main_menu/start_arguments.h"
 #include "forms/application.h"
@@ -22,7 +23,7 @@ int main(int argc, char* argv[])
         return 0;
     }
     if (asked.kind == StartRequest::Kind::Version) {
-        std::puts("Kerfwright " KERF_VERSION);
+        std::fputs(kerf::aboutText("Kerfwright").c_str(), stdout);
         return 0;
     }
     // Each design run builds tables of up to a few megabytes and frees the

@@ -19,7 +19,9 @@ int checkProgramFile(const std::string& file, const WaferLayout& layout, const C
     const auto read = readProgramFile(file);
     if (const auto* refusal = std::get_if<ProgramFileRefusal>(&read)) {
         err << refusal->message << '\n';
-        return refusal->fault == ProgramFileFault::TooLarge ? 3 : 1; // too large: it could not be checked
+        return refusal->fault == ProgramFileFault::TooLarge ? 3   // too large: it could not be checked
+             : refusal->fault == ProgramFileFault::Unreadable ? 2 // no file to check
+                                                             : 1;
     }
     const CutReport report = checkCuts(*std::get<ProgramFile>(read).program, layout, checkOptions);
     if (report.unchecked != Unchecked::No) {
@@ -58,11 +60,7 @@ int check(const CheckChoices& choices, std::ostream& out, std::ostream& err)
     const DesignOutcome outcome = runDesign(designInputOf(job->designer));
     if (printedRefusal(outcome, err))
         return 1;
-    if (std::holds_alternative<OutlineOnly>(outcome)) {
-        err << "沒有選擇晶粒形狀，沒有晶粒可以檢查：請以 --shape 選擇 Circle、Hexagon 或 Square。\n";
-        return 1;
-    }
-    const WaferLayout& layout = std::get<Design>(outcome).layout;
+    const WaferLayout& layout = std::get<Design>(outcome).layout; // --shape is required: dies were laid out
     try {
         return checkProgramFile(file, layout, checkOptions, json, out, err);
     } catch (const std::bad_alloc&) {
@@ -76,10 +74,10 @@ int check(const CheckChoices& choices, std::ostream& out, std::ostream& err)
 CommandRun declareCheckCommand(CLI::App& app)
 {
     const auto choices = std::make_shared<CheckChoices>();
-    app.add_option("FILE.TXT", choices->file, "要檢查的切割程式檔")->type_name("FILE.TXT")->required();
+    app.add_option("FILE.TXT", choices->file, "要檢查的切割程式檔；- 從標準輸入讀取")->type_name("FILE.TXT")->required();
     const DesignOptions design = addDesignOptions(app, choices->boxes);
     design.shape->required();
-    addJobOption(app, choices->jobFiles, {design.shape, design.die});
+    addJobOption(app, choices->jobFiles, {design.wafer, design.shape, design.die});
     addWholeNumberOption(app, "--passes", choices->passes, 1, 999, "N",
                          "每個邊必須切的次數（預設：多數晶粒所得的切割次數）",
                          "--passes 必須是 1 到 999 的整數。");
@@ -88,7 +86,8 @@ CommandRun declareCheckCommand(CLI::App& app)
         ->disable_flag_override();
     app.footer("讓程式 FILE.TXT 在這些設定的排列上如機台般跑一遍，報告它的切割：切割與空跑的長度、\n"
                "完整切開的晶粒與沒切開的晶粒、在有效直徑外或不在晶粒邊上的切割、切割頭停在哪裡。\n"
-               "結束代碼：0 每個晶粒都切開且沒有切在外面或不在晶粒邊上；1 程式有誤；2 用法錯誤；3 無法檢查。");
+               "結束代碼：0 每個晶粒都切開且沒有切在外面或不在晶粒邊上；1 程式有誤；2 用法錯誤或程式檔無法讀取；\n"
+               "3 無法檢查。");
     return [choices](std::ostream& out, std::ostream& err) { return check(*choices, out, err); };
 }
 

@@ -78,18 +78,24 @@ std::string usageErrorText(const CLI::App& app, const CLI::ParseError& error)
     return std::string("命令列不符合用法：") + error.what();
 }
 
-// Arguments that name no declared option, or stand where no argument goes.
+// Arguments that name no declared option, or stand where no argument goes
+// (CLI11 leaves the "--" that ends the options among them).
 void refuseExtras(const CLI::App& app)
 {
+    bool optionsEnded = false;
     const std::vector<std::string> extras = app.remaining();
-    if (extras.empty())
-        return;
-    const auto option = std::find_if(extras.begin(), extras.end(), [](const std::string& arg) {
-        return arg.size() > 1 && arg.front() == '-';
-    });
-    if (option != extras.end())
-        throw UsageError("不認得的選項：" + *option);
-    throw UsageError("多餘的引數：" + extras.front());
+    const std::string* extraArgument = nullptr;
+    for (const std::string& arg : extras) {
+        if (arg == "--" && !optionsEnded) {
+            optionsEnded = true;
+        } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
+            throw UsageError("不認得的選項：" + arg);
+        } else if (!extraArgument) {
+            extraArgument = &arg;
+        }
+    }
+    if (extraArgument)
+        throw UsageError("多餘的引數：" + *extraArgument);
 }
 
 } // namespace
@@ -133,9 +139,13 @@ bool parseArguments(CLI::App& app, std::vector<std::string> args)
 {
     // "--name=" is the option with an empty text, as "--name ''" is; CLI11
     // alone would take the next argument for its value.
+    // After "--" every word is an argument, whatever it begins with.
     std::vector<std::string> words;
+    bool options = true;
     for (std::string& arg : args) {
-        if (arg.size() > 3 && arg.starts_with("--") && arg.find('=') == arg.size() - 1) {
+        if (arg == "--")
+            options = false;
+        if (options && arg.size() > 3 && arg.starts_with("--") && arg.find('=') == arg.size() - 1) {
             arg.pop_back();
             words.push_back(std::move(arg));
             words.emplace_back();

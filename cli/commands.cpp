@@ -2,7 +2,9 @@
 
 #include <new>
 
+#include "about/about_text.h"
 #include "cli/check_command.h"
+#include "cli/message_prefix.h"
 #include "cli/generate_command.h"
 #ifdef KERF_WITH_MAP
 #include "cli/map_command.h"
@@ -32,22 +34,46 @@ namespace {
 
 void printOverview(std::ostream& out)
 {
-    out << "用法：kerfwright-cli 指令 [選項]\n\n指令：\n";
+    out << "用法：kerfwright-cli 指令 [選項]\n"
+           "      kerfwright-cli help [指令]\n"
+           "      kerfwright-cli --version\n\n指令：\n";
     for (const Command& command : commands())
         out << "  " << command.name << std::string(10 - command.name.size(), ' ') << command.summary << "\n";
     out << "\n"
-           "kerfwright-cli 指令 --help 印出該指令的選項。\n"
-           "選項的值就是在視窗方塊裡輸入的文字，照原樣採用。\n"
+           "kerfwright-cli help 指令（或 kerfwright-cli 指令 --help）印出該指令的選項；\n"
+           "-V、--version 印出版本與授權條款。\n"
+           "選項的值就是在視窗方塊裡輸入的文字，照原樣採用；-- 之後的每一項都是引數，不是選項。\n"
            "SIZE 是晶片直徑清單的一項：\"2.0 Inches\"、\"2.5 Inches\"、\"3.0 Inches\"、\"4.0 Inches\"、\n"
-           "\"5.0 Inches\"；SHAPE 是 Circle、Hexagon 或 Square。\n"
-           "結束代碼：0 完成；1 輸入被拒絕或輸出沒有完整寫出（訊息在標準錯誤）；2 用法錯誤；\n"
-           "check 另有：1 程式有誤，3 程式無法檢查。\n";
+           "\"5.0 Inches\"；SHAPE 是 Circle、Hexagon 或 Square。讀取程式檔的地方，- 表示標準輸入。\n"
+           "generate 把程式檔寫入目前的資料夾，除非以 --out 或環境變數 KERFWRIGHT_PROGRAM_DIR 指定。\n"
+           "訊息都寫在標準錯誤，以「kerfwright-cli:」開頭。\n"
+           "結束代碼：0 完成；1 輸入被拒絕或輸出沒有完整寫出；2 用法錯誤；\n"
+           "check 另有：1 程式有誤，2 也表示程式檔無法讀取，3 程式無法檢查。\n"
+           "讀取輸出的一方先結束時（例如 | head），程式如其他指令被 SIGPIPE 結束，不印訊息。\n";
 }
 
-// One command: its options parsed, then run; a usage error is said with the
-// command's usage line.
+const Command* commandNamed(std::string_view name)
+{
+    for (const Command& command : commands()) {
+        if (command.name == name)
+            return &command;
+    }
+    return nullptr;
+}
+
+// A command line without a command to run: the reason, then the overview.
+int refuseWords(const std::string& reason, std::ostream& err)
+{
+    err << MessagePrefix << reason << "\n\n";
+    printOverview(err);
+    return 2;
+}
+
+// One command: its options parsed, then run with every line it says on
+// `err` marked as the program's (`said` tells whether it said anything); a
+// usage error is said with the command's usage line.
 int runCommand(const Command& command, const std::vector<std::string>& args, std::ostream& out,
-               std::ostream& err)
+               std::ostream& err, bool& said)
 {
     const auto app = commandApp(command.name, command.summary);
     const CommandRun run = command.declare(*app);
@@ -56,55 +82,64 @@ int runCommand(const Command& command, const std::vector<std::string>& args, std
             out << app->help();
             return 0;
         }
-        return run(out, err);
+        PrefixedLines messages(err);
+        const int status = run(out, messages.stream());
+        said = messages.said();
+        return status;
     } catch (const UsageError& error) {
-        err << "kerfwright-cli " << command.name << "：" << error.what() << "\n"
+        err << MessagePrefix << command.name << "：" << error.what() << "\n"
             << usageLine(*app) << "\n"
-            << "kerfwright-cli " << command.name << " --help 印出所有選項。\n";
+            << "kerfwright-cli help " << command.name << " 印出所有選項。\n";
         return 2;
     }
 }
 
-int runWords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int runWords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool& said)
 {
     if (args.empty()) {
         printOverview(err);
         return 2;
     }
-    if (args.front() == "--help" || args.front() == "-h" || args.front() == "help") {
+    const std::string& word = args.front();
+    if (word == "--version" || word == "-V") {
+        out << aboutText("kerfwright-cli");
+        return 0;
+    }
+    if (word == "help" && args.size() > 1) { // help COMMAND
+        const Command* command = commandNamed(args[1]);
+        if (!command)
+            return refuseWords("不認得的指令：" + args[1], err);
+        if (args.size() > 2)
+            return refuseWords("多餘的引數：" + args[2], err);
+        return runCommand(*command, {"--help"}, out, err, said);
+    }
+    if (word == "--help" || word == "-h" || word == "help") {
         printOverview(out);
         return 0;
     }
-    for (const Command& command : commands()) {
-        if (args.front() == command.name)
-            return runCommand(command, std::vector<std::string>(args.begin() + 1, args.end()), out, err);
-    }
-    err << "kerfwright-cli：不認得的指令：" << args.front() << "\n\n";
-    printOverview(err);
-    return 2;
+    if (const Command* command = commandNamed(word))
+        return runCommand(*command, std::vector<std::string>(args.begin() + 1, args.end()), out, err, said);
+    return refuseWords("不認得的指令：" + word, err);
 }
 
 } // namespace
 
-bool outputWritten(std::ostream& out, std::ostream& err)
-{
-    out.flush();
-    if (out)
-        return true;
-    err << "kerfwright-cli: " << StandardOutputFailure << "\n";
-    return false;
-}
-
 int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     int status = 0;
+    bool said = false; // whether the command said anything on stderr
     try {
-        status = runWords(args, out, err);
+        status = runWords(args, out, err, said);
     } catch (const std::bad_alloc&) {
-        err << "kerfwright-cli: " << OutOfMemoryMessage << "\n";
+        err << MessagePrefix << OutOfMemoryMessage << "\n";
         return !args.empty() && args.front() == "check" ? 3 : 1; // a check that could not be made
     }
-    return outputWritten(out, err) ? status : 1;
+    out.flush();
+    if (out)
+        return status;
+    if (status == 0 || !said) // else the command's failure was its output's, and said
+        err << MessagePrefix << StandardOutputFailure << "\n";
+    return 1;
 }
 
 } // namespace kerf::cli

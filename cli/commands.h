@@ -30,11 +30,9 @@ inline constexpr std::string_view OutOfMemoryMessage = "記憶體不足，無法
 /// Said when standard output could not be written whole.
 inline constexpr std::string_view StandardOutputFailure = "無法寫出標準輸出（磁碟已滿或輸出已關閉），輸出不完整。";
 
-/// Flushes `out`; false, with the message on `err`, when it was not written whole.
-bool outputWritten(std::ostream& out, std::ostream& err);
-
 /// Runs a whole command line (argv without the program name); a command
-/// whose standard output could not be written fails (exit 1).
+/// whose standard output could not be written fails (exit 1), said once: by
+/// the command when it noticed, else here.
 int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace kerf::cli

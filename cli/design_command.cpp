@@ -48,7 +48,7 @@ CommandRun declareDesignCommand(CLI::App& app)
 {
     const auto choices = std::make_shared<DesignChoices>();
     const DesignOptions options = addDesignOptions(app, choices->boxes);
-    addJobOption(app, choices->jobFiles, {options.die});
+    addJobOption(app, choices->jobFiles, {options.wafer, options.die});
     addSaveJobOption(app, choices->jobFiles);
     addTextOption(app, "--csv", choices->csv, "FILE", "另外寫出每個晶粒一行的座標檔；- 寫到標準輸出，取代 JSON");
     app.footer("排列以一個 JSON 物件印出：形狀、間距、兩個表格（記錄 1..N 依序）與三個結果方塊的文字，\n"

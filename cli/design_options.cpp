@@ -16,9 +16,10 @@ std::string waferSizeList()
 
 } // namespace
 
-void addWaferOption(CLI::App& app, DesignBoxes& boxes)
+CLI::Option* addWaferOption(CLI::App& app, DesignBoxes& boxes)
 {
-    addTextOption(app, "--wafer", boxes.wafer, "SIZE", "晶片直徑，清單的一項：" + waferSizeList())
+    return addTextOption(app, "--wafer", boxes.wafer, "SIZE", "晶片直徑，清單的一項：" + waferSizeList())
+        ->required()
         ->each([](const std::string& text) {
             if (std::find(WaferSizeItems.begin(), WaferSizeItems.end(), text) == WaferSizeItems.end())
                 throw UsageError("--wafer 必須是晶片直徑清單的一項：" + waferSizeList() + "。");
@@ -27,7 +28,11 @@ void addWaferOption(CLI::App& app, DesignBoxes& boxes)
 
 CLI::Option* addShapeOption(CLI::App& app, DesignBoxes& boxes)
 {
-    return addTextOption(app, "--shape", boxes.shape, "SHAPE", "晶粒形狀：Circle、Hexagon 或 Square");
+    return addTextOption(app, "--shape", boxes.shape, "SHAPE", "晶粒形狀：Circle、Hexagon 或 Square")
+        ->each([](const std::string& text) {
+            if (std::find(DieShapeItems.begin(), DieShapeItems.end(), text) == DieShapeItems.end())
+                throw UsageError("--shape 必須是 Circle、Hexagon 或 Square（大小寫照寫）。");
+        });
 }
 
 CLI::Option* addDieOption(CLI::App& app, DesignBoxes& boxes)
@@ -48,8 +53,8 @@ void addEffectiveOption(CLI::App& app, DesignBoxes& boxes)
 
 DesignOptions addDesignOptions(CLI::App& app, DesignBoxes& boxes)
 {
-    addWaferOption(app, boxes);
     DesignOptions options;
+    options.wafer = addWaferOption(app, boxes);
     options.shape = addShapeOption(app, boxes);
     options.die = addDieOption(app, boxes);
     addGapOption(app, boxes);

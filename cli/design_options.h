@@ -19,9 +19,9 @@ namespace kerf::cli {
 /// unless --effective gives the box's text.
 using DesignBoxes = JobDesigner;
 
-/// --wafer SIZE; a text that is not a size list item is a usage error.
-void addWaferOption(CLI::App& app, DesignBoxes& boxes);
-/// --shape SHAPE, the shape box's text (checked by the design, not here).
+/// --wafer SIZE, required; a text that is not a size list item is a usage error.
+CLI::Option* addWaferOption(CLI::App& app, DesignBoxes& boxes);
+/// --shape SHAPE, an item of the shape list; anything else is a usage error.
 CLI::Option* addShapeOption(CLI::App& app, DesignBoxes& boxes);
 /// --die MIL, required.
 CLI::Option* addDieOption(CLI::App& app, DesignBoxes& boxes);
@@ -29,6 +29,7 @@ void addGapOption(CLI::App& app, DesignBoxes& boxes);
 void addEffectiveOption(CLI::App& app, DesignBoxes& boxes);
 /// The options of the designer's boxes that a command makes required.
 struct DesignOptions {
+    CLI::Option* wafer = nullptr;
     CLI::Option* shape = nullptr;
     CLI::Option* die = nullptr;
 };

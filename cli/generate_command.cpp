@@ -45,16 +45,6 @@ struct GenerateChoices {
     std::optional<std::chrono::year_month_day> date;
 };
 
-// The folder the desktop program writes into: the folder of its executable.
-std::optional<std::filesystem::path> executableFolder()
-{
-    std::error_code error;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error)
-        return std::nullopt;
-    return executable.parent_path();
-}
-
 int generateProgram(const GenerateChoices& choices, std::ostream& out, std::ostream& err)
 {
     const std::optional<Job> job = commandJob(choices.jobFiles, choices.boxes, err);
@@ -83,19 +73,18 @@ int generateProgram(const GenerateChoices& choices, std::ostream& out, std::ostr
         generated = generate(OutputFolder{*choices.out});
     else if (const char* preset = std::getenv(ProgramFolderVariable); preset && *preset)
         generated = generate(OutputFolder{preset}); // the site's folder, as for the start button
-    else if (const auto own = executableFolder())
-        generated = generate(OutputFolder{*own});
-    if (!generated) {
-        err << "找不到 kerfwright-cli 所在的資料夾，請以 --out 指定輸出資料夾。" << '\n';
-        return 1;
-    }
+    else
+        generated = generate(OutputFolder{"."}); // the current folder, as other tools write
 
     if (const auto* refusal = std::get_if<GenerationRefusal>(&*generated)) {
         err << refusal->prompt << '\n';
         return 1;
     }
     if (const auto* failure = std::get_if<GenerationFailure>(&*generated)) {
-        err << failure->prompt << '\n';
+        err << failure->prompt;
+        if (!toStandardOutput) // the way to another folder
+            err << "請以 --out 或環境變數 " << ProgramFolderVariable << " 指定可寫入的資料夾。";
+        err << '\n';
         return 1;
     }
     if (!toStandardOutput)
@@ -117,10 +106,10 @@ CommandRun declareGenerateCommand(CLI::App& app)
     addTextOption(app, "--dac", boxes.dac, "TEXT", "DAC（預設 " + start.DAC + "）");
     addTextOption(app, "--vel", boxes.vel, "TEXT", "VEL（預設 " + start.VEL + "）");
     addTextOption(app, "--acc", boxes.acc, "TEXT", "ACC（預設 " + start.ACC + "）");
-    addJobOption(app, choices->jobFiles, {design.die, name});
+    addJobOption(app, choices->jobFiles, {design.wafer, design.die, name});
     addSaveJobOption(app, choices->jobFiles);
     refuseEmpty(*addTextOption(app, "--out", choices->out, "DIR|-",
-                               "程式檔的資料夾（預設為 kerfwright-cli 所在的資料夾）；- 把程式寫到標準輸出"),
+                               "程式檔的資料夾（預設 $KERFWRIGHT_PROGRAM_DIR，沒有時為目前的資料夾）；- 寫到標準輸出"),
                 "--out 需要一個資料夾，或以 - 表示標準輸出。");
     app.add_option_function<std::string>(
            "--date",
@@ -132,7 +121,9 @@ CommandRun declareGenerateCommand(CLI::App& app)
            "程式所記的日期（預設為今天）")
         ->type_name("yyyy/mm/dd");
     app.footer("如「開始設計」按鈕排列晶粒，再如產生程式碼視窗的「開始」按鈕寫出切割程式 NAME.TXT，\n"
-               "並印出檔案的路徑。機台參數是方塊裡的文字（沒給時為視窗的預設值；\"\" 為清空的方塊）。");
+               "並印出檔案的路徑。機台參數是方塊裡的文字（沒給時為視窗的預設值；\"\" 為清空的方塊）。\n"
+               "程式檔寫入 --out 的資料夾；沒有 --out 時寫入環境變數 KERFWRIGHT_PROGRAM_DIR 的資料夾，\n"
+               "也沒有時寫入目前的資料夾。");
     return [choices](std::ostream& out, std::ostream& err) { return generateProgram(*choices, out, err); };
 }
 

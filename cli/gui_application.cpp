@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 
+#include "cli/offscreen_qt.h"
 #include "render/drawing_threads.h"
 
 namespace kerf::cli {
@@ -15,15 +16,7 @@ void ensureGuiApplication()
         map::prepareDrawingThreads();
         return;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Qt's note that a session without a desktop has no runtime folder is no
-    // concern of an image file; every other message goes where it went.
-    static const QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
-            if (type != QtWarningMsg || !message.startsWith(QLatin1String("QStandardPaths:")))
-                previous(type, context, message);
-        });
+    prepareOffscreenQt();
     static int argc = 1;
     static char name[] = "kerfwright-cli";
     static char* argv[] = {name, nullptr};

@@ -3,7 +3,7 @@
 namespace kerf::cli {
 
 /// Makes sure a Qt GUI application exists for the commands that draw
-/// (without a window: the offscreen platform unless the caller chose another).
+/// (without a window, on the offscreen platform).
 void ensureGuiApplication();
 
 } // namespace kerf::cli

@@ -97,14 +97,14 @@ CommandRun declareMapCommand(CLI::App& app)
 {
     const auto choices = std::make_shared<MapChoices>();
     const DesignOptions design = addDesignOptions(app, choices->boxes);
-    addJobOption(app, choices->jobFiles, {design.die});
+    addJobOption(app, choices->jobFiles, {design.wafer, design.die});
     const std::string noName = "--png 與 --svg 需要檔名。";
     refuseEmpty(*addTextOption(app, "--png", choices->png, "FILE", "存成 PNG 圖片；- 寫到標準輸出"), noName);
     addWholeNumberOption(app, "--size", choices->side, 16, 4096, "PIXELS",
                          "PNG 圖片的邊長（像素，16 到 4096，預設 " + std::to_string(map::MapPictureSide) + "）",
                          "--size 必須是 16 到 4096 的整數（像素）。");
     refuseEmpty(*addTextOption(app, "--svg", choices->svg, "FILE", "存成 SVG 文件；- 寫到標準輸出"), noName);
-    addTextOption(app, "--program", choices->program, "FILE.TXT", "在圖上畫出這個切割程式的切割路徑");
+    addTextOption(app, "--program", choices->program, "FILE.TXT", "在圖上畫出這個切割程式的切割路徑；- 從標準輸入讀取");
     app.footer("如「開始設計」按鈕排列晶粒，把晶片圖如設計視窗所畫的存成 --png 或 --svg 其中之一的檔案，\n"
                "並印出檔案的路徑。--program 如預覽視窗把程式的切割路徑畫在圖上：切割為藍色，\n"
                "雷射關閉的移動為灰色虛線。");

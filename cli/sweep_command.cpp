@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <limits>
 #include <memory>
 
 #include <QApplication>
@@ -11,6 +10,7 @@
 
 #include "cli/design_options.h"
 #include "cli/job_options.h"
+#include "cli/offscreen_qt.h"
 #include "cli/output_file.h"
 #include "render/die_size_chart.h"
 #include "render/drawing_failure.h"
@@ -33,8 +33,8 @@ CLI::Option* addMilOption(CLI::App& app, const std::string& name, double& mil, c
             name,
             [&mil, name](const std::string& text) {
                 const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), mil);
-                if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(mil))
-                    throw UsageError(name + " 必須是以 mil 為單位的數字。");
+                if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(mil) || mil <= 0)
+                    throw UsageError(name + " 必須是大於 0 的數字（mil）。");
             },
             description)
         ->type_name("MIL")
@@ -58,17 +58,15 @@ std::vector<std::string> shapesFrom(const std::string& list)
     }
 }
 
-// Charts are drawn by widgets: a QApplication on the offscreen platform
-// unless the caller chose another; never destroyed, and its drawing's
-// threads made at once, as for the map.
+// Charts are drawn by widgets: a QApplication on the offscreen platform,
+// never destroyed, and its drawing's threads made at once, as for the map.
 bool ensureWidgetApplication()
 {
     if (QCoreApplication::instance()) {
         map::prepareDrawingThreads();
         return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareOffscreenQt();
     static int argc = 1;
     static char name[] = "kerfwright-cli";
     static char* argv[] = {name, nullptr};
@@ -100,10 +98,8 @@ int sweep(SweepChoices& choices, std::ostream& out, std::ostream& err)
     base.die = "1";
     request.base = designInputOf(base);
     request.steps = *choices.steps; // required
-    if (const auto fault = sweepRequestFault(request)) {
-        err << *fault << '\n';
-        return 1;
-    }
+    if (const auto fault = sweepRequestFault(request))
+        throw UsageError(*fault); // the options do not make a range
 
     if (png && !ensureWidgetApplication()) {
         err << "無法繪製圖表：此程序已有不含視窗元件的 Qt 應用程式。\n";
@@ -140,7 +136,7 @@ CommandRun declareSweepCommand(CLI::App& app)
 {
     const auto choices = std::make_shared<SweepChoices>();
     SweepRequest& request = choices->request;
-    addWaferOption(app, choices->boxes);
+    CLI::Option* wafer = addWaferOption(app, choices->boxes);
     app.add_option_function<std::string>(
            "--shape", [&request](const std::string& list) { request.shapes = shapesFrom(list); },
            "晶粒形狀：Circle、Hexagon 或 Square，多個以逗號分隔")
@@ -149,12 +145,15 @@ CommandRun declareSweepCommand(CLI::App& app)
     addMilOption(app, "--from", request.fromMil, "最小的晶粒尺寸（mil）");
     addMilOption(app, "--to", request.toMil, "最大的晶粒尺寸（mil）");
     std::optional<int>& steps = choices->steps;
-    addWholeNumberOption(app, "--steps", steps, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(),
-                         "N", "尺寸的個數，兩端都算", "--steps 必須是整數。")
+    addWholeNumberOption(app, "--steps", steps, MinSweepSteps, MaxSweepSteps, "N",
+                         "尺寸的個數，兩端都算（" + std::to_string(MinSweepSteps) + " 到 "
+                             + std::to_string(MaxSweepSteps) + "）",
+                         "--steps 必須是 " + std::to_string(MinSweepSteps) + " 到 " + std::to_string(MaxSweepSteps)
+                             + " 的整數。")
         ->required();
     addGapOption(app, choices->boxes);
     addEffectiveOption(app, choices->boxes);
-    addJobOption(app, choices->jobFiles, {});
+    addJobOption(app, choices->jobFiles, {wafer});
     const std::string noName = "--csv 與 --png 需要檔名。";
     refuseEmpty(*addTextOption(app, "--csv", choices->csv, "FILE", "寫出 CSV 檔；- 寫到標準輸出"), noName);
     refuseEmpty(*addTextOption(app, "--png", choices->png, "FILE", "存成晶粒尺寸比較圖的 PNG 圖片；- 寫到標準輸出"),

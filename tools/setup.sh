@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake g++ make libgtest-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
           qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n fonts-noto-cjk xvfb xauth
-          poppler-utils)
+          poppler-utils dpkg-dev man-db lintian appstream desktop-file-utils)
 if [ "${1:-}" = --fuzz ]; then
   packages+=(clang-14 libclang-rt-14-dev)
 fi

@@ -208,24 +208,25 @@ TEST(CliCheck, RoundDiesAndSquares)
     EXPECT_TRUE(has(wrong.out, "\n完整切割的晶粒：0 / "));
 }
 
-TEST(CliCheck, RefusalsAndUnreadableFilesExitOne)
+TEST(CliCheck, RefusalsExitOneAndUnreadableFilesTwo)
 {
     const CliRun refused = run(checkHexagons(HexagonsProgram, {"--effective", "2.5"}));
     EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.err, "晶片有效直徑大於實際直徑，請確認正確數值。\n");
+    EXPECT_EQ(refused.err, "kerfwright-cli: 晶片有效直徑大於實際直徑，請確認正確數值。\n");
     const CliRun empty = run(checkHexagons(HexagonsProgram, {"--effective", "1.9", "--gap", "."}));
     EXPECT_EQ(empty.status, 1);
     EXPECT_FALSE(empty.err.empty());
-    const CliRun noShape = run({"check", HexagonsProgram, "--wafer", "2.0 Inches", "--shape", "", "--die", "600"});
-    EXPECT_EQ(noShape.status, 1);
-    EXPECT_TRUE(has(noShape.err, "--shape"));
     const CliRun missing = run(checkHexagons("/nonexistent/JOB.TXT"));
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "無法讀取程式檔 /nonexistent/JOB.TXT：檔案不存在。\n");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "kerfwright-cli: 無法讀取程式檔 /nonexistent/JOB.TXT：檔案不存在。\n");
     const CliRun folder = run(checkHexagons(std::filesystem::temp_directory_path().string()));
-    EXPECT_EQ(folder.status, 1);
+    EXPECT_EQ(folder.status, 2);
     EXPECT_TRUE(has(folder.err, "無法讀取程式檔 ")) << folder.err;
     EXPECT_TRUE(has(folder.err, "這是一個資料夾，不是檔案")) << folder.err;
+    // After "--" a file name that begins with "-" is the file's.
+    const CliRun dashed = run({"check", "--wafer", "2.0 Inches", "--shape", "Hexagon", "--die", "600", "--", "-x.TXT"});
+    EXPECT_EQ(dashed.status, 2);
+    EXPECT_EQ(dashed.err, "kerfwright-cli: 無法讀取程式檔 -x.TXT：檔案不存在。\n");
 }
 
 TEST(CliCheck, UsageErrorsExitTwo)

@@ -56,11 +56,11 @@ TEST(CliDesign, EffectiveDiameterDefaultsToTheSizesOwnText)
     EXPECT_NE(emptied.out, implicit.out);
 }
 
-TEST(CliDesign, WithoutAWaferSizeNothingIsChosen)
+TEST(CliDesign, WithoutAWaferSizeSaysSo)
 {
     const CliRun r = run({"design", "--shape", "Circle", "--die", "50"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "晶粒尺寸或微調值不合常理，請確認正確數值。\n");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.starts_with("kerfwright-cli: design：缺少必要的選項 --wafer。\n")) << r.err;
     EXPECT_TRUE(r.out.empty());
 }
 
@@ -68,7 +68,7 @@ TEST(CliDesign, RefusalsPrintThePromptAndExitOne)
 {
     const CliRun r = run({"design", "--wafer", "2.0 Inches", "--shape", "Circle", "--die", "50", "--effective", "2.5"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "晶片有效直徑大於實際直徑，請確認正確數值。\n");
+    EXPECT_EQ(r.err, "kerfwright-cli: 晶片有效直徑大於實際直徑，請確認正確數值。\n");
     EXPECT_EQ(run({"design", "--wafer", "2.0 Inches", "--shape", "Circle", "--die", "."}).status, 1);
     EXPECT_EQ(run({"design", "--wafer", "2.0 Inches", "--shape", "Circle", "--die", ""}).status, 1);
 }

@@ -50,14 +50,16 @@ TEST(CliGenerate, DashWritesTheProgramToStandardOutput)
     EXPECT_TRUE(four.err.starts_with("切割次數為 4，但六角形的程式只切一趟來回")) << four.err;
 }
 
-TEST(CliGenerate, DefaultFolderIsTheExecutablesOwn)
+TEST(CliGenerate, DefaultFolderIsTheCurrentOne)
 {
-    const std::filesystem::path own = std::filesystem::read_symlink("/proc/self/exe").parent_path();
-    const std::string name = "kerf-cli-test-" + std::to_string(::getpid());
-    const CliRun r = run(hexagons400({"--name", name}));
+    const TemporaryFolder folder;
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    const CliRun r = run(hexagons400({"--name", "job"}));
+    std::filesystem::current_path(before);
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, (own / (name + ".TXT")).string() + "\n");
-    EXPECT_TRUE(std::filesystem::remove(own / (name + ".TXT")));
+    EXPECT_EQ(r.out, "./job.TXT\n");
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "job.TXT"));
 }
 
 TEST(CliGenerate, PresetFolderFromTheEnvironment)
@@ -65,10 +67,17 @@ TEST(CliGenerate, PresetFolderFromTheEnvironment)
     const TemporaryFolder folder;
     ::setenv("KERFWRIGHT_PROGRAM_DIR", folder.path().c_str(), 1);
     const CliRun r = run(hexagons400({"--name", "job"}));
+    // A folder that cannot be written: one message that names the ways out.
+    ::setenv("KERFWRIGHT_PROGRAM_DIR", "/nonexistent/kerfwright", 1);
+    const CliRun refused = run(hexagons400({"--name", "job"}));
     ::unsetenv("KERFWRIGHT_PROGRAM_DIR");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, (folder.path() / "job.TXT").string() + "\n");
     EXPECT_TRUE(std::filesystem::exists(folder.path() / "job.TXT"));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.starts_with("kerfwright-cli: ")) << refused.err;
+    EXPECT_TRUE(refused.err.ends_with("請以 --out 或環境變數 KERFWRIGHT_PROGRAM_DIR 指定可寫入的資料夾。\n")) << refused.err;
+    EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1);
 }
 
 TEST(CliGenerate, EmptiedVelBoxFollowsTheDvlBox)
@@ -95,7 +104,7 @@ TEST_P(CliGenerateRefuses, WithThePromptAndWritesNothing)
     const CliRun r = run(args);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, GetParam().message + "\n");
+    EXPECT_EQ(r.err, "kerfwright-cli: " + GetParam().message + "\n");
     EXPECT_EQ(folder.snapshot().size(), 0u);
 }
 

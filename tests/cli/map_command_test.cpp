@@ -175,7 +175,7 @@ TEST(CliMap, RefusalsAndBadFilesExitOneAndWriteNothing)
     const std::string png = folder.file("map.png");
     const CliRun refused = run(hexagons({"--png", png, "--effective", "2.5"}));
     EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.err, "晶片有效直徑大於實際直徑，請確認正確數值。\n");
+    EXPECT_EQ(refused.err, "kerfwright-cli: 晶片有效直徑大於實際直徑，請確認正確數值。\n");
     const CliRun missing = run(hexagons({"--png", png, "--program", folder.file("NONE.TXT")}));
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("無法讀取程式檔 "), std::string::npos);
@@ -224,7 +224,7 @@ TEST(CliMap, DrawingThatCannotBeMadeEndsWithItsReasonAndNoPicture)
         {"ulimit -v 250000", hexagons({"--png", png, "--size", "4096", "--program", HexagonsProgram}), "記憶體不足"},
     };
     for (const auto& c : cases) {
-        const ProcessRun r = runProcess(c.args, "", c.limits);
+        const ProcessRun r = runProcess(c.args, "", "/dev/null", c.limits);
         EXPECT_EQ(r.status, 1) << c.args[0] << " " << c.limits << ": " << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
         EXPECT_TRUE(folder.snapshot().empty()) << c.args[0] << " " << c.limits;

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -84,7 +86,9 @@ TEST(CliOutput, EveryCommandToAFullDiskExitsOneWithAMessage)
     for (const auto& args : commands) {
         const ProcessRun r = runProcess(args, "/dev/full");
         EXPECT_EQ(r.status, 1) << args[0] << r.err;
-        EXPECT_FALSE(r.err.empty()) << args[0];
+        // One message, the command's own or the command line's.
+        EXPECT_TRUE(r.err.starts_with("kerfwright-cli: ")) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
 }
 
@@ -93,12 +97,50 @@ TEST(CliOutput, FileSizeLimitEndsWithItsMessageAlsoWhenItsSignalIsIgnored)
     for (const std::string limits : {"ulimit -f 64", "ulimit -f 64 && trap '' XFSZ"}) {
         TemporaryFolder folder;
         const ProcessRun r = runProcess(
-            {"design", "--wafer", "5.0 Inches", "--shape", "Square", "--die", "5", "--csv", folder.file("dies.csv")}, "",
+            {"design", "--wafer", "5.0 Inches", "--shape", "Square", "--die", "5", "--csv", folder.file("dies.csv")}, "", "/dev/null",
             limits);
         EXPECT_EQ(r.status, 1) << limits;
         EXPECT_TRUE(has(r.err, "檔案超過系統允許的大小。已有的同名檔案保持原樣")) << r.err;
         EXPECT_TRUE(folder.snapshot().empty()) << limits;
     }
+}
+
+TEST(CliOutput, AReaderThatWentAwayEndsTheCommandQuietlyBySigpipe)
+{
+    const ProcessRun r = runProcess({"design", "--wafer", "5.0 Inches", "--shape", "Square", "--die", "5"},
+                                    kerf::testing::ClosedPipe);
+    EXPECT_EQ(r.status, 128 + SIGPIPE);
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(CliOutput, ProgramFilesAreReadFromStandardInputByDash)
+{
+    const ProcessRun r = runProcess({"check", "-", "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500"}, "",
+                                    SquaresProgram);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(has(r.out, "-")) << r.out;
+}
+
+// The drawing commands draw offscreen whatever platform the environment
+// names, and nothing of Qt's own reaches standard error.
+TEST(CliOutput, DrawingNeedsNoDisplayAndSaysNothingOfQt)
+{
+    const auto& all = kerf::cli::commands();
+    if (std::none_of(all.begin(), all.end(), [](const auto& c) { return c.name == "map"; }))
+        GTEST_SKIP() << "built without the drawing commands";
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    ::unsetenv("DISPLAY");
+    ::unsetenv("XDG_RUNTIME_DIR");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"map", "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500", "--png", "-"},
+          std::vector<std::string>{"sweep", "--wafer", "2.0 Inches", "--shape", "Square", "--from", "100", "--to",
+                                   "200", "--steps", "3", "--png", "-"}}) {
+        const ProcessRun r = runProcess(args);
+        EXPECT_EQ(r.status, 0) << args[0] << r.err;
+        EXPECT_EQ(r.err, "") << args[0];
+        EXPECT_TRUE(r.out.starts_with("\x89PNG")) << args[0];
+    }
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
 TEST(CliOutput, CsvToStandardOutputByDash)

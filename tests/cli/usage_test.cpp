@@ -29,7 +29,7 @@ std::vector<Accepted> acceptedLines()
         {{"generate", "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500", "--name", "job", "--out", "-"},
          {"--name NAME", "--passes N", "--dvl TEXT", "--dac TEXT", "--vel TEXT", "--acc TEXT", "--out DIR|-",
           "--date yyyy/mm/dd"}},
-        {{"check", "/nonexistent/JOB.TXT", "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500"},
+        {{"check", "/dev/null", "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500"},
          {"FILE.TXT", "--passes N", "--json", "--shape SHAPE"}},
     };
     const auto& all = kerf::cli::commands();
@@ -50,6 +50,13 @@ std::vector<std::string> with(std::vector<std::string> args, const std::vector<s
     return args;
 }
 
+// The same line with another value for the option `name`.
+std::vector<std::string> replaced(std::vector<std::string> args, const std::string& name, const std::string& value)
+{
+    *(std::find(args.begin(), args.end(), name) + 1) = value;
+    return args;
+}
+
 // The same line without the option `name` and its value.
 std::vector<std::string> without(std::vector<std::string> args, const std::string& name)
 {
@@ -63,7 +70,7 @@ void expectUsageError(const std::vector<std::string>& args, std::string_view say
     const CliRun r = run(args);
     EXPECT_EQ(r.status, 2) << args[0] << r.err;
     EXPECT_TRUE(r.out.empty()) << args[0];
-    EXPECT_TRUE(has(r.err, "kerfwright-cli " + args[0] + "：")) << r.err;
+    EXPECT_TRUE(r.err.starts_with("kerfwright-cli: " + args[0] + "：")) << r.err;
     EXPECT_TRUE(has(r.err, says)) << r.err;
     EXPECT_TRUE(has(r.err, "用法：kerfwright-cli " + args[0])) << r.err;
 }
@@ -80,6 +87,7 @@ TEST(CliUsage, EveryCommandPrintsItsOwnHelp)
         for (const std::string& option : line.options)
             EXPECT_TRUE(has(help.out, option)) << line.args[0] << " " << option;
         EXPECT_EQ(run(with(line.args, {"-h"})).out, help.out); // anywhere on the line
+        EXPECT_EQ(run({"help", line.args[0]}).out, help.out);
     }
 }
 
@@ -99,6 +107,11 @@ TEST(CliUsage, EveryCommandRefusesUnknownTwiceAndValuelessOptions)
         expectUsageError(with(line.args, {"--wafer", "2.0 Inches"}), "--wafer 只能給一次。");
         expectUsageError(with(line.args, {"--wafer"}), "--wafer 需要一個值。");
         expectUsageError(with(line.args, {"--wafer", "2 Inches"}), "--wafer 必須是晶片直徑清單的一項");
+        expectUsageError(without(line.args, "--wafer"), "缺少必要的選項 --wafer。");
+        for (const char* shape : {"circle", "Blob", ""}) {
+            if (std::find(line.args.begin(), line.args.end(), "--shape") != line.args.end())
+                expectUsageError(replaced(line.args, "--shape", shape), "Circle、Hexagon 或 Square");
+        }
     }
 }
 
@@ -120,7 +133,7 @@ TEST(CliUsage, JsonIsAFlagGivenOnce)
 {
     const std::vector<std::string> check = {"check", "/nonexistent/JOB.TXT", "--wafer", "2.0 Inches", "--shape",
                                             "Square", "--die", "500"};
-    EXPECT_EQ(run(with(check, {"--json"})).status, 1); // the file cannot be read
+    EXPECT_EQ(run(with(check, {"--json"})).status, 2); // the file cannot be read
     expectUsageError(with(check, {"--json", "--json"}), "--json 只能給一次。");
     expectUsageError(with(check, {"--json=yes"}), "--json 不接受值。");
     // Not an option of design.
@@ -143,7 +156,7 @@ TEST(CliUsage, ValuesAreTakenAsTheyStand)
     EXPECT_EQ(run(with(design, {"--effective=", "--die", "50"})).out,
               run(with(design, {"--effective", "", "--die", "50"})).out);
     // Whole numbers are digits: no base prefix or plus sign.
-    const std::vector<std::string> check = {"check", "A.TXT", "--shape", "Square", "--die", "500"};
+    const std::vector<std::string> check = {"check", "A.TXT", "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500"};
     for (const char* passes : {"0x10", "+5", " 5", "1000", "0"})
         expectUsageError(with(check, {"--passes", passes}), "--passes 必須是 1 到 999 的整數。");
 }
@@ -160,5 +173,13 @@ TEST(CliUsage, TheOverviewListsTheCommandsInChinese)
     EXPECT_EQ(none.err, help.out);
     const CliRun unknown = run({"bogus"});
     EXPECT_EQ(unknown.status, 2);
-    EXPECT_TRUE(unknown.err.starts_with("kerfwright-cli：不認得的指令：bogus\n")) << unknown.err;
+    EXPECT_TRUE(unknown.err.starts_with("kerfwright-cli: 不認得的指令：bogus\n")) << unknown.err;
+    EXPECT_EQ(run({"help", "bogus"}).status, 2);
+    EXPECT_EQ(run({"help", "design", "check"}).status, 2);
+    // The version and the licence, without a display or a command.
+    const CliRun version = run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.starts_with("kerfwright-cli 0.")) << version.out;
+    EXPECT_TRUE(has(version.out, "GPL-3.0-or-later")) << version.out;
+    EXPECT_EQ(run({"-V"}).out, version.out);
 }

@@ -293,6 +293,11 @@ void FrmCodeTest::presetFolderFromTheEnvironment()
     QVERIFY(contents(written).find("PN CIR1\r\n") != std::string::npos);
     QVERIFY(!std::filesystem::exists(programFile())); // not next to the executable
     QCOMPARE(messages->shown.back().title, std::string("產生程序完成"));
+    // A preset folder that cannot be written: the message names the setting.
+    qputenv(ProgramFolderVariable, QByteArray(Unwritable.c_str()));
+    QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
+    qunsetenv(ProgramFolderVariable);
+    QVERIFY(messages->shown.back().prompt.ends_with("資料夾由環境變數 KERFWRIGHT_PROGRAM_DIR 指定，請修改或取消這個設定。"));
 }
 
 void FrmCodeTest::unwritableExecutableFolderAsksOnceAndRemembers()

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the build into a new folder and runs the programs from there: the
-# command line designs and generates, the desktop program tells its version
-# and stays up offscreen until it is stopped.
+# command line designs and generates into the current folder (never its own
+# bin folder), the desktop program tells its version and stays up offscreen
+# until it is stopped.
 set -eu
 build=$1
 prefix=$(mktemp -d)
@@ -10,13 +11,18 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 for file in bin/kerfwright bin/kerfwright-cli share/applications/kerfwright.desktop \
             share/icons/hicolor/scalable/apps/kerfwright.svg share/mime/packages/kerfwright.xml \
-            share/icons/hicolor/scalable/mimetypes/application-x-kerfwright-job.svg; do
+            share/icons/hicolor/scalable/mimetypes/application-x-kerfwright-job.svg share/icons/hicolor/48x48/apps/kerfwright.png \
+            share/metainfo/org.kerfwright.Kerfwright.metainfo.xml share/man/man1/kerfwright.1.gz \
+            share/man/man1/kerfwright-cli.1.gz share/doc/kerfwright/copyright share/doc/kerfwright/changelog.gz; do
   [ -e "$prefix/$file" ] || { echo "not installed: $file" >&2; exit 1; }
 done
 grep -qx 'Icon=kerfwright' "$prefix/share/applications/kerfwright.desktop"
 grep -qx 'MimeType=application/x-kerfwright-job;' "$prefix/share/applications/kerfwright.desktop"
 if command -v desktop-file-validate >/dev/null 2>&1; then
   desktop-file-validate "$prefix/share/applications/kerfwright.desktop"
+fi
+if command -v appstreamcli >/dev/null 2>&1; then
+  appstreamcli validate --no-net "$prefix/share/metainfo/org.kerfwright.Kerfwright.metainfo.xml" >/dev/null
 fi
 
 # The installed programs need nothing of the build folder.
@@ -25,9 +31,12 @@ if ldd "$prefix/bin/kerfwright" "$prefix/bin/kerfwright-cli" | grep -q -e "$buil
 fi
 
 "$prefix/bin/kerfwright-cli" design --wafer "2.0 Inches" --shape Circle --die 50 | grep -q '"shape"'
-"$prefix/bin/kerfwright-cli" generate --wafer "2.0 Inches" --shape Square --die 100 --name INSTALL \
-  --out "$prefix" >/dev/null
-grep -q 'PN INSTALL' "$prefix/INSTALL.TXT"
+mkdir "$prefix/work"
+(cd "$prefix/work" && "$prefix/bin/kerfwright-cli" generate --wafer "2.0 Inches" --shape Square --die 100 \
+  --name INSTALL >/dev/null)
+grep -q 'PN INSTALL' "$prefix/work/INSTALL.TXT"
+[ ! -e "$prefix/bin/INSTALL.TXT" ] || { echo "the command line wrote into its bin folder" >&2; exit 1; }
+"$prefix/bin/kerfwright-cli" --version | grep -q 'GPL-3.0-or-later'
 
 # Help and version need no display.
 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$prefix/bin/kerfwright" --version | grep -qx 'Kerfwright [0-9.]*'

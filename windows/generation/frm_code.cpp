@@ -98,7 +98,13 @@ void frmCode::showFor(const WaferLayout& layout)
     showModal();
 }
 
-std::string frmCode::outputFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
+std::string frmCode::outputFolder()
+{
+    // An installed copy never writes into its own bin folder, root's neither.
+    const std::filesystem::path own = QCoreApplication::applicationDirPath().toStdString();
+    std::error_code error;
+    return std::filesystem::equivalent(own, KERF_BUILD_PROGRAM_FOLDER, error) ? own.string() : std::string();
+}
 
 namespace {
 
@@ -197,7 +203,10 @@ void frmCode::cmdStart_Click()
     const auto folder = programFolder();
     if (!folder)
         return;
-    const GenerationOutcome outcome = runGeneration(*layout_, request, OutputFolder{*folder});
+    GenerationOutcome outcome = runGeneration(*layout_, request, OutputFolder{*folder});
+    auto* failure = std::get_if<GenerationFailure>(&outcome);
+    if (failure && !qEnvironmentVariableIsEmpty(ProgramFolderVariable)) // the way out is the site's setting
+        failure->prompt += std::string("資料夾由環境變數 ") + ProgramFolderVariable + " 指定，請修改或取消這個設定。";
     if (showFault(outcome))
         return;
     const auto& done = std::get<GenerationDone>(outcome);

@@ -39,7 +39,9 @@ public:
     /// it is not loaded. The program is written from that layout.
     void showFor(const WaferLayout& layout);
 
-    /// The folder of the executable, where programs go when it can be written.
+    /// The folder of the executable when it runs from the folder it was built
+    /// into, where programs go when it can be written; empty for an installed
+    /// copy, which writes into the preset, remembered or asked folder.
     static std::string outputFolder();
 
     /// The boxes' texts: as they stand while the window is loaded, else as

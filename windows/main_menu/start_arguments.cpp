@@ -26,7 +26,7 @@ StartRequest readStartArguments(const std::vector<std::string>& args)
             filesOnly = true;
         } else if (arg == "--help" || arg == "-h") {
             return {StartRequest::Kind::Help, {}, {}, {}};
-        } else if (arg == "--version" || arg == "-v") {
+        } else if (arg == "--version" || arg == "-V" || arg == "-v") {
             return {StartRequest::Kind::Version, {}, {}, {}};
         } else if (request.unknownOption.empty()) {
             request.unknownOption = arg;
@@ -45,7 +45,7 @@ std::string startHelpText(std::string_view version)
            "給了切割程式時，預覽視窗開啟它，以設計視窗的排列檢查。\n\n"
            "選項：\n"
            "  -h, --help     印出這個說明\n"
-           "  -v, --version  印出版本\n\n"
+           "  -V, --version  印出版本與授權\n\n"
            "命令列版本為 kerfwright-cli（kerfwright-cli --help）。\n";
 }
 
