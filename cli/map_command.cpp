@@ -52,7 +52,7 @@ int drawMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
         auto read = readProgramFile(*file);
         if (const auto* refusal = std::get_if<ProgramFileRefusal>(&read)) {
             err << refusal->message << '\n';
-            return 1;
+            return refusal->fault == ProgramFileFault::Unreadable ? 2 : 1; // no file, or not a program
         }
         program = std::get<ProgramFile>(std::move(read)).program;
         // A path the drawing could not run to its end would be a partial

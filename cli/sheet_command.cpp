@@ -43,7 +43,7 @@ int writeSheet(const SheetChoices& choices, std::ostream& out, std::ostream& err
         auto programRead = readProgramFile(*file);
         if (const auto* refusal = std::get_if<ProgramFileRefusal>(&programRead)) {
             err << refusal->message << '\n';
-            return 1;
+            return refusal->fault == ProgramFileFault::Unreadable ? 2 : 1; // no file, or not a program
         }
         program = std::get<ProgramFile>(std::move(programRead));
     }

@@ -47,7 +47,7 @@ TEST(CliGenerate, DashWritesTheProgramToStandardOutput)
     // Four passes typed, one there and back cut: said on stderr, the program the same.
     const CliRun four = run(hexagons400({"--name", "job", "--passes", "4", "--out", "-"}));
     EXPECT_EQ(four.out, r.out);
-    EXPECT_TRUE(four.err.starts_with("切割次數為 4，但六角形的程式只切一趟來回")) << four.err;
+    EXPECT_TRUE(four.err.starts_with("kerfwright-cli: 切割次數為 4，但六角形的程式只切一趟來回")) << four.err;
 }
 
 TEST(CliGenerate, DefaultFolderIsTheCurrentOne)

@@ -95,7 +95,7 @@ TEST(CliJob, AFileThatIsNotAJobIsRefusedByEveryCommandAndNothingIsWritten)
             continue;
         const CliRun r = run(with({std::string(command.name), "--job", bad}, lines.at(std::string(command.name))));
         EXPECT_EQ(r.status, 1) << command.name << r.err;
-        EXPECT_EQ(r.err, "工作檔「" + bad + "」有不認得的鍵「designer.dei」（拼錯了嗎？）。\n") << command.name;
+        EXPECT_EQ(r.err, "kerfwright-cli: 工作檔「" + bad + "」有不認得的鍵「designer.dei」（拼錯了嗎？）。\n") << command.name;
         EXPECT_EQ(r.out, "");
     }
     EXPECT_EQ(folder.snapshot(), before);

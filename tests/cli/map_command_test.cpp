@@ -177,7 +177,7 @@ TEST(CliMap, RefusalsAndBadFilesExitOneAndWriteNothing)
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err, "kerfwright-cli: 晶片有效直徑大於實際直徑，請確認正確數值。\n");
     const CliRun missing = run(hexagons({"--png", png, "--program", folder.file("NONE.TXT")}));
-    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("無法讀取程式檔 "), std::string::npos);
     const std::string notAProgram = folder.file("WORDS.TXT");
     std::ofstream(notAProgram) << "PN X\nDI 1 10000\nII\nHELLO\nEI\n";

@@ -89,8 +89,8 @@ TEST_F(CliSheet, RefusalsWriteNothing)
 {
     const std::string missing = (folder.path() / "NONE.TXT").string();
     const CliRun noProgram = run({"sheet", "--job", job, "--program", missing, "--pdf", pdf.string()});
-    EXPECT_EQ(noProgram.status, 1);
-    EXPECT_EQ(noProgram.err, "無法讀取程式檔 " + missing + "：檔案不存在。\n");
+    EXPECT_EQ(noProgram.status, 2);
+    EXPECT_EQ(noProgram.err, "kerfwright-cli: 無法讀取程式檔 " + missing + "：檔案不存在。\n");
     EXPECT_EQ(run({"sheet", "--job", missing, "--pdf", pdf.string()}).status, 1);
     std::ofstream(job) << R"({"format": "kerfwright-job", "version": 1, "designer": {"wafer": "2.0 Inches", "die": "50"}})";
     const CliRun noShape = run({"sheet", "--job", job, "--pdf", pdf.string()});

@@ -74,15 +74,15 @@ void frmWafer::buildControls(QWidget* surface)
         surface->addAction(action);
         return action;
     };
-    mnuOpenJob = jobAction("mnuOpenJob", QStringLiteral("開啟工作檔…"), QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnuRecentJobs = PIC1Menu->addMenu(QStringLiteral("最近的工作檔"));
+    mnuOpenJob = jobAction("mnuOpenJob", QStringLiteral("開啟工作檔(&O)…"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuRecentJobs = PIC1Menu->addMenu(QStringLiteral("最近的工作檔(&R)"));
     mnuRecentJobs->setObjectName(QStringLiteral("mnuRecentJobs"));
-    mnuSaveJob = jobAction("mnuSaveJob", QStringLiteral("儲存工作檔"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnuSaveJobAs = jobAction("mnuSaveJobAs", QStringLiteral("另存工作檔…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    mnuSaveJob = jobAction("mnuSaveJob", QStringLiteral("儲存工作檔(&J)"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuSaveJobAs = jobAction("mnuSaveJobAs", QStringLiteral("另存工作檔(&A)…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     PIC1Menu->addSeparator();
-    mnuOpenProgram = PIC1Menu->addAction(QStringLiteral("開啟切割程式…"));
+    mnuOpenProgram = PIC1Menu->addAction(QStringLiteral("開啟切割程式(&G)…"));
     mnuOpenProgram->setObjectName(QStringLiteral("mnuOpenProgram"));
-    mnuPrintSheet = PIC1Menu->addAction(QStringLiteral("列印工作單…"));
+    mnuPrintSheet = PIC1Menu->addAction(QStringLiteral("列印工作單(&P)…"));
     mnuPrintSheet->setObjectName(QStringLiteral("mnuPrintSheet"));
 
     // Inputs, top to bottom: wafer diameter, effective diameter, die shape,
