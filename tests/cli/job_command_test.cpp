@@ -100,7 +100,7 @@ TEST(CliJob, AFileThatIsNotAJobIsRefusedByEveryCommandAndNothingIsWritten)
     }
     EXPECT_EQ(folder.snapshot(), before);
     EXPECT_EQ(run({"design", "--job", folder.file("none.kwjob")}).err,
-              "工作檔「" + folder.file("none.kwjob") + "」無法讀取：檔案不存在。\n");
+              "kerfwright-cli: 工作檔「" + folder.file("none.kwjob") + "」無法讀取：檔案不存在。\n");
     // Without --job the options stay required; an empty file name is a usage error.
     EXPECT_EQ(run({"design", "--wafer", "2.0 Inches"}).status, 2);
     EXPECT_EQ(run({"design", "--job", ""}).status, 2);
