@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and runs every test.
 #   ./test.sh --fuzz  instead runs each fuzz target for 15 seconds (needs clang).
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build tool: draws the SVG icon into PNG images of the sizes given, for the
 // icon theme's fixed-size folders: icon_png ICON.svg OUTFOLDER SIZE...
 #include <cstdio>

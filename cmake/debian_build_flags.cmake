@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Debian's build flags, as dpkg-buildflags gives them with every hardening
 # feature (stack protector, fortified functions, read-only relocations bound
 # at start): what a program of the distribution is built with. The build

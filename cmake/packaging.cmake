@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package (cmake --build build --target package): the desktop
 # program, the command line, their manual pages, the menu entry, the icons,
 # the AppStream metadata, the copyright file and the changelog under /usr.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/refusal_message.h"
 
 #include "forms/message_box.h"

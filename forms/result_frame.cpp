@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/result_frame.h"
 
 #include "forms/box_text.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes a program's manual page from its own texts, so that the page cannot
 # say other than the program: the overview (--help), each command's help
 # (`help COMMAND`, for the commands the overview lists, with WITH_COMMANDS)

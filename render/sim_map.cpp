@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "render/sim_map.h"
 
 #include "render/wafer_map.h"

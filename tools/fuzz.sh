@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang into build-fuzz/ and runs each for
 # SECONDS (default 60) on seed corpora: cutting programs of every shape made
 # by the command line, the golden programs, and a few texts and command lines.

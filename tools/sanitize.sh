@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the whole project with AddressSanitizer and UndefinedBehaviorSanitizer
 # (g++) into build-sanitize/ and runs every test there.
 #   tools/sanitize.sh [ctest arguments, e.g. -R CliOutput]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what the build needs (Debian 12, as root) and builds into build/.
 # --fuzz also installs clang for the fuzz targets (tools/fuzz.sh).
 set -euo pipefail

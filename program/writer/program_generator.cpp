@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "program_generator.h"
 
 #include "program/writer/shapes/circle_program.h"

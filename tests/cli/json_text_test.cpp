@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one escaper of the command line's JSON: its short way for plain text
 // gives what nlohmann-json gives, and every text comes out as valid JSON.
 #include <gtest/gtest.h>

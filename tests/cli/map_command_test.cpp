@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kerfwright-cli map: the designer's picture in image files, with and
 // without a program's cut path. Runs without a display (the command picks
 // the offscreen platform itself).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Memory that runs out at any allocation of a command: the command says so
 // and fails, it never aborts.
 #include <gtest/gtest.h>

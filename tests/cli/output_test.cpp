@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every command's output: standard output written whole or the command
 // fails, and output files through the one output path.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kerfwright-cli sheet: the job sheet as a PDF, read back as its reader
 // would with pdftotext, its SHA-256 against sha256sum's.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kerfwright-cli sweep: each line is what design prints for its die size; the
 // chart as a PNG. Runs without a display (the command picks the offscreen platform).
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every command's options: its own help, and the usage errors (exit 2) in
 // Traditional Chinese with the command's usage line.
 #include <gtest/gtest.h>

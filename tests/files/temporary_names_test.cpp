@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Temporary names removed when a signal ends the process, each case in a
 // child process of its own, and the names a process killed outright left.
 #include <gtest/gtest.h>

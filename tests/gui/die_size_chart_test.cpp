@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The die-size chart window, opened from the designer's picture menu.
 #include <memory>
 #include <sstream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generation window, opened from the designer as a user opens it.
 #include <filesystem>
 #include <fstream>

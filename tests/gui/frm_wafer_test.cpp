@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layout designer driven as a user drives it.
 #include <memory>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Memory that runs out, or a picture that cannot be drawn, while a window
 // handles an event: a message box, and the program goes on.
 #include <new>

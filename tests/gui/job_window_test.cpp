@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Jobs in the windows: saved, reopened, named in the title, asked about on
 // close, and the same values as the command line's.
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The designer's exports: the map as PNG and SVG, the die centres as CSV, and
 // the picture's context menu that writes them.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numeric boxes' clipboard, undo and context menu.
 #include <QAction>
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message box lines broken at phrase boundaries only.
 #include <QTest>
 

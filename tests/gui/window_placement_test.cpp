@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a tool window opens beside the main menu.
 #include <QTest>
 

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a new folder and runs the programs from there: the
 # command line designs and generates into the current folder (never its own
 # bin folder), the desktop program tells its version and stays up offscreen

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package as `--target package` does and checks it: its
 # Depends names the package of every library the programs link and the
 # font and translations they load, the manual pages read without a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design button's input handling: what it refuses, with which message and
 // focus, and what it accepts.
 #include <gtest/gtest.h>

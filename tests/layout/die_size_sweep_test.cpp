@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The die-size sweep: each point is the design button's run for its die size.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Worked examples and the table invariants of every layout.
 #include <gtest/gtest.h>
 

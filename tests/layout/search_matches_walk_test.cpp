@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layouts search each row's count; walking every probe must give the same
 // tables, to the last digit and number kind.
 #include <gtest/gtest.h>

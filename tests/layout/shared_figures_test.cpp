@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the designer and the simulator share: the wafer centre, the die
 // shapes, the hexagon pitches, the result figures and the reading of the boxes.
 #include <gtest/gtest.h>

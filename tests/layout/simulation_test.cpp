@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulator's column layout, its results and its input handling.
 #include <gtest/gtest.h>
 

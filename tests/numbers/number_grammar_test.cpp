@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number grammars of the box texts (parseSingle, parseDouble,
 // parseInteger16) and of exact decimals (Decimal::parse), text by text: what
 // each accepts, the value it reads, and what it refuses.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preview's views: zoom and pan, the visible part of a layout, and the
 // cut path drawn in layers of first steps.
 #include <cmath>

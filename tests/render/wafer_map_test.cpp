@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wafer map drawn into an image, without a window.
 #include <cmath>
 #include <variant>

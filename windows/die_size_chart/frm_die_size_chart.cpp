@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/die_size_chart/frm_die_size_chart.h"
 
 #include <QChartView>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/main_menu/main_wafer.h"
 
 #include <QCloseEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "hexagon_program_two_way.h"
 
 #include "program/writer/cutting_order.h"

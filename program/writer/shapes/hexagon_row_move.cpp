@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "hexagon_row_move.h"
 
 namespace kerf {

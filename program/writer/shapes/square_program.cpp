@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "square_program.h"
 
 #include "program/writer/cutting_order.h"
