@@ -95,8 +95,10 @@ void fitWindow(QWidget* window, const QSize& wanted)
         window->resize(wanted);
         return;
     }
-    // Not shown yet, the window's frame is taken to be as thick as its owner's.
-    const QSize frame = owner && owner->isVisible() ? owner->frameGeometry().size() - owner->size() : QSize(0, 0);
+    // Not shown yet, the window's frame is taken to be as thick as its owner's,
+    // or, without an owner on screen, as a usual title bar and border.
+    constexpr QSize UsualFrame(16, 48);
+    const QSize frame = owner && owner->isVisible() ? owner->frameGeometry().size() - owner->size() : UsualFrame;
     window->resize(sizeInside(wanted, frame, screen->availableGeometry(), window->minimumSizeHint()));
 }
 
