@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "numbers/number_scan.h"
+#include "program/words/command_words.h"
 
 namespace kerf {
 
@@ -233,7 +234,7 @@ private:
 std::string_view unitNameOf(std::string_view line)
 {
     std::string_view rest = trimmed(line);
-    rest.remove_prefix(2); // "PN"
+    rest.remove_prefix(wordText(CommandWord::PN).size());
     return trimmed(rest);
 }
 
@@ -271,9 +272,9 @@ private:
         std::uint32_t index = 0;
         while (lines.next(line)) {
             splitTokens(line, tokens_);
-            if (tokens_.empty() || tokens_[0].starts_with('#'))
+            if (tokens_.empty() || tokens_[0].starts_with(CommentMark))
                 continue;
-            if (tokens_[0] == "PN") {
+            if (commandWordOf(tokens_[0]) == CommandWord::PN) {
                 names_.try_emplace(unitNameOf(line), index++);
                 unitLines_.push_back(0);
             } else if (!unitLines_.empty()) {
@@ -308,25 +309,26 @@ private:
     bool parseLine(std::string_view line)
     {
         const std::string_view word = tokens_[0];
-        const bool comment = word.starts_with('#');
+        const bool comment = word.starts_with(CommentMark);
+        const std::optional<CommandWord> command = commandWordOf(word);
         switch (stage_) {
         case Stage::Outside:
-            if (word == "PN")
+            if (command == CommandWord::PN)
                 return openUnit(line);
-            if (word == "EI")
+            if (command == CommandWord::EI)
                 return fail(lineNo_, ProgramErrorKind::EIWithoutPN, "EI without a PN that opened a unit");
             return fail(lineNo_, ProgramErrorKind::OutsideUnit,
                         (comment ? std::string("a comment") : quoted(word)) +
                             " outside any program unit (PN ... EI)");
         case Stage::AfterPN:
-            if (word == "DI" && tokens_.size() == 3 && readWhole(tokens_[1]) && readWhole(tokens_[2])) {
+            if (command == CommandWord::DI && tokens_.size() == 3 && readWhole(tokens_[1]) && readWhole(tokens_[2])) {
                 stage_ = Stage::AfterDI;
                 return true;
             }
             return fail(lineNo_, ProgramErrorKind::Preamble,
                         "expected 'DI 1 10000' after the PN of unit " + quoted(program_.units_.back().name));
         case Stage::AfterDI:
-            if (word == "II" && tokens_.size() == 1) {
+            if (command == CommandWord::II && tokens_.size() == 1) {
                 stage_ = Stage::Body;
                 return true;
             }
@@ -335,7 +337,7 @@ private:
         case Stage::Body:
             if (comment)
                 return true;
-            return parseCommand(line);
+            return command ? parseCommand(*command) : callOrRefuse(line);
         }
         return true;
     }
@@ -420,43 +422,47 @@ private:
                     "a number must follow " + std::string(what) + ", found " + quoted(tokens_[i]));
     }
 
-    /// A body word and the handler that reads its line.
-    struct WordHandler {
-        std::string_view word;
-        bool (ProgramBuilder::*read)();
-    };
-
-    bool parseCommand(std::string_view line)
+    /// Reads a line of a unit's body that begins with a command word.
+    bool parseCommand(CommandWord word)
     {
-        // The words of a unit's body. A line whose first word is none of them
-        // calls a unit or is refused (callOrRefuse).
-        static constexpr WordHandler BodyWords[] = {
-            {"PN", &ProgramBuilder::refuseUnitNotClosed},
-            {"EI", &ProgramBuilder::closeUnit},
-            {"DI", &ProgramBuilder::refusePreambleWord},
-            {"II", &ProgramBuilder::refusePreambleWord},
-            {"MA", &ProgramBuilder::parseMoves},
-            {"MI", &ProgramBuilder::parseMoves},
-            {"OS", &ProgramBuilder::emitSimple<OpCode::Open>},
-            {"CS", &ProgramBuilder::emitSimple<OpCode::Close>},
-            {"LASON", &ProgramBuilder::emitSimple<OpCode::LaserOn>},
-            {"OFF", &ProgramBuilder::emitSimple<OpCode::LaserOff>},
-            {"SL", &ProgramBuilder::openLoop},
-            {"EL", &ProgramBuilder::closeLoop},
-            {"WT", &ProgramBuilder::parseWait},
-            {"SP", &ProgramBuilder::parseSpeed},
-            {"DP", &ProgramBuilder::parseDisplay},
-            {"VACON", &ProgramBuilder::noOperands},
-            {"VENTON", &ProgramBuilder::noOperands},
-            {"O1ON", &ProgramBuilder::noOperands},
-            {"LSO", &ProgramBuilder::noOperands},
-            {"ZERO", &ProgramBuilder::emitSimple<OpCode::Zero>},
-        };
-        const std::string_view word = tokens_[0];
-        for (const WordHandler& handler : BodyWords)
-            if (handler.word == word)
-                return (this->*handler.read)();
-        return callOrRefuse(line);
+        switch (word) {
+        case CommandWord::PN:
+            return refuseUnitNotClosed();
+        case CommandWord::EI:
+            return closeUnit();
+        case CommandWord::DI:
+        case CommandWord::II:
+            return refusePreambleWord();
+        case CommandWord::MA:
+        case CommandWord::MI:
+            return parseMoves();
+        case CommandWord::OS:
+            return emitSimple<OpCode::Open>();
+        case CommandWord::CS:
+            return emitSimple<OpCode::Close>();
+        case CommandWord::LASON:
+            return emitSimple<OpCode::LaserOn>();
+        case CommandWord::OFF:
+            return emitSimple<OpCode::LaserOff>();
+        case CommandWord::SL:
+            return openLoop();
+        case CommandWord::EL:
+            return closeLoop();
+        case CommandWord::WT:
+            return parseWait();
+        case CommandWord::SP:
+            return parseSpeed();
+        case CommandWord::DP:
+            return parseDisplay();
+        case CommandWord::VACON:
+        case CommandWord::VENTON:
+        case CommandWord::O1ON:
+        case CommandWord::LSO:
+            return noOperands();
+        case CommandWord::ZERO:
+            return emitSimple<OpCode::Zero>();
+        }
+        return true;
     }
 
     bool refuseUnitNotClosed()
@@ -476,7 +482,7 @@ private:
     bool parseWait()
     {
         Op o = op(OpCode::Wait);
-        if (!number(1, "WT", o.x))
+        if (!number(1, wordText(CommandWord::WT), o.x))
             return false;
         if (tokens_.size() > 2)
             return fail(lineNo_, ProgramErrorKind::BadOperands, "WT takes one number, found " + quoted(tokens_[2]));
@@ -489,15 +495,16 @@ private:
     // "SP NAME = value"; only DVL and DAC change what the runner follows.
     bool parseSpeed()
     {
-        if (tokens_.size() < 3 || tokens_[2] != "=" || looksNumeric(tokens_[1]))
+        if (tokens_.size() < 3 || tokens_[2] != SettingMark || looksNumeric(tokens_[1]))
             return fail(lineNo_, ProgramErrorKind::BadOperands, "expected 'SP NAME = value'");
         Op o = op(OpCode::Speed);
         if (!number(3, "SP " + std::string(tokens_[1]) + " =", o.x))
             return false;
         if (tokens_.size() > 4)
             return fail(lineNo_, ProgramErrorKind::BadOperands, "SP sets one value, found " + quoted(tokens_[4]));
-        if (tokens_[1] == "DVL" || tokens_[1] == "DAC") {
-            o.word = tokens_[1] == "DVL" ? detail::SpeedDVL : detail::SpeedDAC;
+        const std::optional<OperandWord> name = operandWordOf(tokens_[1]);
+        if (name == OperandWord::DVL || name == OperandWord::DAC) {
+            o.word = name == OperandWord::DVL ? detail::SpeedDVL : detail::SpeedDAC;
             emit(o);
         }
         return true;
@@ -534,16 +541,18 @@ private:
         const std::size_t n = tokens_.size();
         while (i < n) {
             const std::string_view word = tokens_[i];
-            if (word != "MA" && word != "MI")
+            const std::optional<CommandWord> move = commandWordOf(word);
+            if (move != CommandWord::MA && move != CommandWord::MI)
                 return fail(lineNo_, ProgramErrorKind::BadOperands,
                             "expected X, Y, ARC or another MA or MI, found " + quoted(word));
             Op o = op(OpCode::Move);
-            o.relative = word == "MI";
+            o.relative = move == CommandWord::MI;
             bool hasX = false;
             bool hasY = false;
             ++i;
-            while (i < n && (tokens_[i] == "X" || tokens_[i] == "Y")) {
-                const bool isX = tokens_[i] == "X";
+            std::optional<OperandWord> operand;
+            while (i < n && ((operand = operandWordOf(tokens_[i])) == OperandWord::X || operand == OperandWord::Y)) {
+                const bool isX = operand == OperandWord::X;
                 bool& has = isX ? hasX : hasY;
                 if (has)
                     return fail(lineNo_, ProgramErrorKind::BadOperands,
@@ -559,13 +568,13 @@ private:
                 return fail(lineNo_, ProgramErrorKind::BadOperands,
                             std::string(word) + " needs X or Y" +
                                 (i < n ? ", found " + quoted(tokens_[i]) : std::string()));
-            if (i < n && tokens_[i] == "ARC") {
+            if (i < n && operand == OperandWord::ARC) {
                 if (!o.relative)
                     return fail(lineNo_, ProgramErrorKind::BadOperands,
                                 "ARC follows MI, whose offset is the arc's centre");
                 o.code = OpCode::Arc;
                 detail::ArcOperands arc{o.x, o.y};
-                if (!number(i + 1, "ARC", arc.sweep))
+                if (!number(i + 1, wordText(OperandWord::ARC), arc.sweep))
                     return false;
                 arc.wholeTurns = std::fmod(arc.sweep, 360.0) == 0.0;
                 i += 2;
@@ -573,8 +582,9 @@ private:
                 bool acc = false;
                 detail::ArcSpeed speed{std::numeric_limits<double>::quiet_NaN(),
                                        std::numeric_limits<double>::quiet_NaN()};
-                while (i < n && ((tokens_[i] == "VEL" && !vel) || (tokens_[i] == "ACC" && !acc))) {
-                    const bool isVel = tokens_[i] == "VEL";
+                while (i < n && (((operand = operandWordOf(tokens_[i])) == OperandWord::VEL && !vel) ||
+                                 (operand == OperandWord::ACC && !acc))) {
+                    const bool isVel = operand == OperandWord::VEL;
                     (isVel ? vel : acc) = true;
                     if (!number(i + 1, tokens_[i], isVel ? speed.velocity : speed.acceleration))
                         return false;
