@@ -1,99 +1,28 @@
-#include "program/reader/program_reader.h"
-
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <new>
-#include <numbers>
 #include <optional>
 #include <unordered_map>
 
-#include "numbers/number_scan.h"
+#include "program/reader/internal/program_code.h"
+#include "program/reader/internal/program_lexer.h"
 #include "program/words/command_words.h"
 
 namespace kerf {
 
 using detail::Op;
 using detail::OpCode;
-
-double Motion::radius() const
-{
-    return kind == MotionKind::Arc ? std::hypot(from.x - centre.x, from.y - centre.y) : 0.0;
-}
-
-double Motion::length() const
-{
-    if (kind == MotionKind::Arc)
-        return std::abs(sweepDegrees) * (std::numbers::pi / 180.0) * radius();
-    return std::hypot(to.x - from.x, to.y - from.y);
-}
-
-double restToRestSeconds(double length, double velocity, double acceleration)
-{
-    if (!(velocity > 0) || !(acceleration > 0))
-        return std::numeric_limits<double>::quiet_NaN();
-    // Ramping up to full speed and down again takes v²/a inches.
-    const double ramps = velocity * velocity / acceleration;
-    if (length >= ramps)
-        return length / velocity + velocity / acceleration;
-    return 2 * std::sqrt(length / acceleration);
-}
-
-namespace detail {
-
-bool Speeds::operator==(const Speeds& o) const
-{
-    const auto same = [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); };
-    return same(velocity, o.velocity) && same(acceleration, o.acceleration);
-}
-
-/// How far the head may stand from the zero for a ZERO to change nothing,
-/// inches: far below the programs' six decimals, above the rounding of adding moves.
-constexpr double ZeroTolerance = 1e-9;
-
-void applyStateWord(const Op& o, MachineState& state, RunSummary& summary, Speeds& speeds)
-{
-    switch (o.code) {
-    case OpCode::Open:
-        if (!state.cutting)
-            ++summary.cuts;
-        state.cutting = true;
-        break;
-    case OpCode::Close:
-        state.cutting = false;
-        break;
-    case OpCode::LaserOn:
-        state.laserOn = true;
-        break;
-    case OpCode::LaserOff:
-        state.laserOn = false;
-        state.cutting = false;
-        break;
-    case OpCode::Wait:
-        summary.waitSeconds += o.x;
-        summary.machineSeconds += o.x;
-        break;
-    case OpCode::Speed:
-        (o.word == SpeedDVL ? speeds.velocity : speeds.acceleration) = o.x;
-        break;
-    case OpCode::Zero:
-        // A ZERO where the head stands on the zero (the opening block's) changes nothing.
-        if (!(std::abs(state.head.x - state.zero.x) <= ZeroTolerance &&
-              std::abs(state.head.y - state.zero.y) <= ZeroTolerance)) {
-            ++summary.zeroShifts;
-            auto& lines = summary.zeroShiftLines;
-            if (lines.size() < ZeroShiftLinesKept && std::find(lines.begin(), lines.end(), o.line) == lines.end())
-                lines.push_back(o.line);
-            state.zero = state.head;
-        }
-        break;
-    default:
-        break;
-    }
-}
-
-} // namespace detail
+using detail::LineWalker;
+using detail::NumberRead;
+using detail::looksNumeric;
+using detail::quoted;
+using detail::readNumber;
+using detail::readWhole;
+using detail::splitTokens;
+using detail::trimmed;
+using detail::unitNameOf;
 
 std::string ProgramError::text() const
 {
@@ -101,10 +30,6 @@ std::string ProgramError::text() const
 }
 
 namespace {
-
-// Plain root of the sum of squares: the coordinates are inches, far from
-// where std::hypot's guard against overflow matters, and it is much faster.
-double distance(double dx, double dy) { return std::sqrt(dx * dx + dy * dy); }
 
 constexpr std::uint64_t Saturated = std::numeric_limits<std::uint64_t>::max();
 
@@ -116,126 +41,6 @@ std::uint64_t addSat(std::uint64_t a, std::uint64_t b)
 std::uint64_t mulSat(std::uint64_t a, std::uint64_t b)
 {
     return (b != 0 && a > Saturated / b) ? Saturated : a * b;
-}
-
-/// A token as a message shows it: quoted, cut short, bytes that are not
-/// printable ASCII as \xNN.
-std::string quoted(std::string_view token)
-{
-    constexpr std::size_t Shown = 40;
-    std::string out = "'";
-    for (std::size_t i = 0; i < token.size() && i < Shown; ++i) {
-        const auto c = static_cast<unsigned char>(token[i]);
-        if (c >= 0x20 && c < 0x7f) {
-            out += static_cast<char>(c);
-        } else {
-            constexpr char hex[] = "0123456789ABCDEF";
-            out += "\\x";
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    if (token.size() > Shown)
-        out += "...";
-    return out + "'";
-}
-
-enum class NumberRead { Ok, NotNumber, OutOfRange };
-
-// The program writes no "+", and its tokens hold no blanks.
-constexpr NumberGrammar ProgramGrammar{.plusSign = false, .surroundingSpaces = false};
-
-NumberRead readNumber(std::string_view token, double& value)
-{
-    const auto number = scanNumber(token, ProgramGrammar);
-    if (!number)
-        return NumberRead::NotNumber;
-    const auto read = toDouble(*number);
-    if (!read)
-        return NumberRead::OutOfRange;
-    value = *read;
-    return NumberRead::Ok;
-}
-
-/// Decimal digits only.
-std::optional<std::uint64_t> readWhole(std::string_view token)
-{
-    if (token.empty() || !std::all_of(token.begin(), token.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    std::uint64_t value = 0;
-    const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), value);
-    if (ec != std::errc() || end != token.data() + token.size())
-        return std::nullopt;
-    return value;
-}
-
-bool looksNumeric(std::string_view token)
-{
-    return !token.empty() && (token[0] == '-' || token[0] == '+' || token[0] == '.' ||
-                              (token[0] >= '0' && token[0] <= '9'));
-}
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-void splitTokens(std::string_view line, std::vector<std::string_view>& tokens)
-{
-    tokens.clear();
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && isBlank(line[i]))
-            ++i;
-        const std::size_t start = i;
-        while (i < line.size() && !isBlank(line[i]))
-            ++i;
-        if (i > start)
-            tokens.push_back(line.substr(start, i - start));
-    }
-}
-
-/// The text of a line between its first and last token.
-std::string_view trimmed(std::string_view line)
-{
-    std::size_t b = 0;
-    std::size_t e = line.size();
-    while (b < e && isBlank(line[b]))
-        ++b;
-    while (e > b && isBlank(line[e - 1]))
-        --e;
-    return line.substr(b, e - b);
-}
-
-/// Walks the lines of a text: LF ends a line, a CR before it is dropped.
-class LineWalker {
-public:
-    explicit LineWalker(std::string_view text) : text_(text) {}
-    bool next(std::string_view& line)
-    {
-        if (pos_ >= text_.size())
-            return false;
-        std::size_t end = text_.find('\n', pos_);
-        if (end == std::string_view::npos)
-            end = text_.size();
-        line = text_.substr(pos_, end - pos_);
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
-        pos_ = end + 1;
-        ++number_;
-        return true;
-    }
-    std::uint32_t number() const { return number_; }
-
-private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    std::uint32_t number_ = 0;
-};
-
-/// The name a PN line gives its unit.
-std::string_view unitNameOf(std::string_view line)
-{
-    std::string_view rest = trimmed(line);
-    rest.remove_prefix(wordText(CommandWord::PN).size());
-    return trimmed(rest);
 }
 
 } // namespace
@@ -254,6 +59,7 @@ struct ProgramBuilder {
         if (!parseLines() || !checkCalls())
             return std::move(*error_);
         countSteps();
+        program_.code_ = std::make_shared<const ProgramCode>(std::move(code_));
         return std::move(program_);
     }
 
@@ -357,7 +163,7 @@ private:
         program_.units_.push_back(Program::Unit{std::string(name), lineNo_, 0});
         // A unit compiles to at most an op per line: its room is taken once,
         // within what the bound leaves.
-        program_.code_.emplace_back().reserve(std::min(unitLines_[index], mostOps_ - ops_));
+        code_.units.emplace_back().reserve(std::min(unitLines_[index], mostOps_ - ops_));
         stage_ = Stage::AfterPN;
         return true;
     }
@@ -380,7 +186,7 @@ private:
 
     void emit(const Op& o)
     {
-        auto& code = program_.code_.back();
+        auto& code = code_.units.back();
         // A word that only sets the laser's or the cut's state again as the
         // one before it did changes nothing: one op stands for both.
         const bool stateWord = o.code == OpCode::Open || o.code == OpCode::Close || o.code == OpCode::LaserOn ||
@@ -591,7 +397,7 @@ private:
                     i += 2;
                 }
                 if (vel || acc) {
-                    auto& speeds = program_.arcSpeeds_;
+                    auto& speeds = code_.arcSpeeds;
                     // The arcs of a program share a few speeds: the last one is kept once.
                     if (speeds.empty() || !(detail::Speeds{speeds.back().velocity, speeds.back().acceleration} ==
                                             detail::Speeds{speed.velocity, speed.acceleration}))
@@ -599,11 +405,11 @@ private:
                     arc.speed = static_cast<std::uint32_t>(speeds.size() - 1);
                 }
                 // An arc's operands take about the room of two more ops.
-                if (mostOps_ - ops_ < 2 || program_.arcs_.size() == std::numeric_limits<std::uint32_t>::max())
+                if (mostOps_ - ops_ < 2 || code_.arcs.size() == std::numeric_limits<std::uint32_t>::max())
                     throw std::bad_alloc();
                 ops_ += 2;
-                o.target = static_cast<std::uint32_t>(program_.arcs_.size());
-                program_.arcs_.push_back(arc);
+                o.target = static_cast<std::uint32_t>(code_.arcs.size());
+                code_.arcs.push_back(arc);
                 if (i < n)
                     return fail(lineNo_, ProgramErrorKind::BadOperands,
                                 "unexpected " + quoted(tokens_[i]) + " after the arc");
@@ -626,7 +432,7 @@ private:
                         "a repeat count must lie between 1 and 4294967295, found " + quoted(tokens_[1]));
         Op o = op(OpCode::Loop);
         o.count = static_cast<std::uint32_t>(*count);
-        openLoops_.push_back(static_cast<std::uint32_t>(program_.code_.back().size()));
+        openLoops_.push_back(static_cast<std::uint32_t>(code_.units.back().size()));
         emit(o);
         return true;
     }
@@ -638,7 +444,7 @@ private:
         if (openLoops_.empty())
             return fail(lineNo_, ProgramErrorKind::ELWithoutSL, "EL without an open SL in unit " +
                                                                    quoted(program_.units_.back().name));
-        auto& code = program_.code_.back();
+        auto& code = code_.units.back();
         const std::uint32_t begin = openLoops_.back();
         openLoops_.pop_back();
         Op o = op(OpCode::EndLoop);
@@ -656,7 +462,7 @@ private:
         if (!openLoops_.empty()) {
             // The earliest SL still open is the one whose EL is missing: every
             // later EL closed the nearest SL before it.
-            const Op& loop = program_.code_.back()[openLoops_.front()];
+            const Op& loop = code_.units.back()[openLoops_.front()];
             return fail(loop.line, ProgramErrorKind::SLWithoutEL,
                         "SL " + std::to_string(loop.count) + " has no EL before the EI of unit " +
                             quoted(unit.name) + " (line " + std::to_string(lineNo_) + ")");
@@ -686,7 +492,7 @@ private:
             mark[root] = Mark::Open;
             while (!stack.empty()) {
                 Frame& f = stack.back();
-                const auto& code = program_.code_[f.unit];
+                const auto& code = code_.units[f.unit];
                 while (f.pc < code.size() && code[f.pc].code != OpCode::Call)
                     ++f.pc;
                 if (f.pc == code.size()) {
@@ -726,7 +532,7 @@ private:
         std::vector<Sum> open;
         for (const std::uint32_t u : order_) {
             open.assign(1, Sum{1, 0}); // the return at EI
-            for (const Op& o : program_.code_[u]) {
+            for (const Op& o : code_.units[u]) {
                 Sum& s = open.back();
                 switch (o.code) {
                 case OpCode::Move:
@@ -744,7 +550,7 @@ private:
                 case OpCode::EndLoop: {
                     const Sum body = open.back();
                     open.pop_back();
-                    const std::uint32_t passes = program_.code_[u][o.target].count;
+                    const std::uint32_t passes = code_.units[u][o.target].count;
                     Sum& parent = open.back();
                     // SL once, the body and its EL per pass.
                     parent.steps = addSat(parent.steps, addSat(1, mulSat(addSat(body.steps, 1), passes)));
@@ -766,6 +572,7 @@ private:
 
     std::string_view text_;
     Program program_;
+    ProgramCode code_;
     std::optional<ProgramError> error_;
     std::unordered_map<std::string_view, std::uint32_t> names_;
     std::vector<std::string_view> tokens_;
@@ -783,234 +590,5 @@ std::variant<Program, ProgramError> parseProgram(std::string_view text, std::siz
     return ProgramBuilder(text, memoryBound).build();
 }
 
-namespace {
-
-/// Where an absolute coordinate lands from the machine's zero (a "-0" stays one at the origin).
-double absolute(double zero, double value) { return zero == 0 ? value : zero + value; }
-
-/// Makes the motion of a Move or Arc op that starts at `head`, with absolute
-/// coordinates measured from `zero`: its kind, ends, centre and sweep.
-/// Returns its length.
-double makeMotion(const Op& o, const detail::ArcOperands* arcs, ProgramPoint head, ProgramPoint zero, Motion& m)
-{
-    m.from = head;
-    // Work in locals: the head's new place is stored once, whole, so that the
-    // next motion's load of it is not stalled.
-    double x = head.x;
-    double y = head.y;
-    double length = 0;
-    if (o.code == OpCode::Move) {
-        m.kind = MotionKind::Straight;
-        m.sweepDegrees = 0;
-        m.centre = {};
-        if (o.hasX)
-            x = o.relative ? x + o.x : absolute(zero.x, o.x);
-        if (o.hasY)
-            y = o.relative ? y + o.y : absolute(zero.y, o.y);
-        length = distance(x - head.x, y - head.y);
-    } else {
-        const detail::ArcOperands& arc = arcs[o.target];
-        m.kind = MotionKind::Arc;
-        m.sweepDegrees = arc.sweep;
-        const double cx = x + arc.x;
-        const double cy = y + arc.y;
-        m.centre = {cx, cy};
-        if (!arc.wholeTurns) {
-            const double angle = arc.sweep * (std::numbers::pi / 180.0);
-            const double c = std::cos(angle);
-            const double s = std::sin(angle);
-            const double dx = x - cx;
-            const double dy = y - cy;
-            x = cx + dx * c - dy * s;
-            y = cy + dx * s + dy * c;
-        } // whole turns end exactly where they began
-        length = std::abs(arc.sweep) * (std::numbers::pi / 180.0) * distance(arc.x, arc.y);
-    }
-    m.to = {x, y};
-    return length;
-}
-
-/// The seconds of a motion of `length`: an arc at its own speed where it
-/// gives one, else at `speeds`.
-double motionSeconds(const detail::ArcSpeed* arc, double length, const detail::Speeds& speeds)
-{
-    double v = speeds.velocity;
-    double a = speeds.acceleration;
-    if (arc) {
-        if (!std::isnan(arc->velocity))
-            v = arc->velocity;
-        if (!std::isnan(arc->acceleration))
-            a = arc->acceleration;
-    }
-    return restToRestSeconds(length, v, a);
-}
-
-} // namespace
-
-void detail::runMotion(const Op& o, const ArcOperands* arcs, const ArcSpeed* arcSpeeds, const Speeds& speeds, bool retrace,
-                       RunSummary& summary, Motion& m)
-{
-    MachineState& state = summary.final;
-    m.line = o.line;
-    m.cutting = state.cutting;
-    m.retrace = retrace;
-    const double length = makeMotion(o, arcs, state.head, state.zero, m);
-    state.head = m.to;
-    ++summary.motions;
-    if (m.cutting) {
-        ++summary.cuttingMotions;
-        summary.cutLength += length;
-    } else {
-        summary.travelLength += length;
-    }
-    const double seconds = motionSeconds(
-        o.code == OpCode::Arc && arcs[o.target].speed != NoArcSpeed ? &arcSpeeds[arcs[o.target].speed] : nullptr,
-        length, speeds);
-    if (std::isnan(seconds))
-        summary.machineTimeKnown = false;
-    else
-        summary.machineSeconds += seconds;
-}
-
-// Runs the compiled ops literally: a call pushes the caller's place, a
-// repeat block jumps back to its body until its passes are done.
-struct ProgramRunner {
-    ProgramRunner(const Program& program, MotionVisitor& visitor) : program_(program), visitor_(visitor) {}
-
-    RunSummary run(const ReadLimits& limits)
-    {
-        if (program_.units_.empty())
-            return summary_;
-        if (program_.expandedSteps() > limits.maxSteps) {
-            summary_.beyondBounds = true;
-            return summary_;
-        }
-        // The place in the unit being run stays in a local; the stack holds its callers'.
-        Place at = startOf(program_.entryUnit());
-        for (;;) {
-            if (at.pc == at.end) {
-                if (calls_.empty())
-                    return summary_;
-                at = calls_.back();
-                calls_.pop_back();
-                continue;
-            }
-            const Op& o = *at.pc++;
-            switch (o.code) {
-            case OpCode::Move:
-            case OpCode::Arc:
-                if (!move(o))
-                    return summary_;
-                break;
-            case OpCode::Open:
-            case OpCode::Close:
-            case OpCode::LaserOn:
-            case OpCode::LaserOff:
-            case OpCode::Wait:
-            case OpCode::Speed:
-            case OpCode::Zero:
-                detail::applyStateWord(o, summary_.final, summary_, speeds_);
-                break;
-            case OpCode::Call:
-                calls_.push_back(at);
-                at = startOf(o.target);
-                break;
-            case OpCode::Loop:
-                openLoop(o, at);
-                break;
-            case OpCode::EndLoop:
-                endPass(at);
-                break;
-            }
-        }
-    }
-
-private:
-    /// Where a unit's run stands: its next op and the end of its ops.
-    struct Place {
-        const Op* pc;
-        const Op* end;
-    };
-    /// A repeat block being run.
-    struct Loop {
-        const Op* bodyStart;
-        std::uint32_t remaining;
-        bool startCutting;
-        bool retracing;
-        ProgramPoint start;
-        ProgramPoint startZero;
-    };
-
-    Place startOf(std::size_t unit) const
-    {
-        const auto& code = program_.code_[unit];
-        return {code.data(), code.data() + code.size()};
-    }
-
-    /// Runs a motion and hands it to the visitor; false when the visitor stops the run.
-    bool move(const Op& o)
-    {
-        detail::runMotion(o, program_.arcs_.data(), program_.arcSpeeds_.data(), speeds_, retracingLoops_ > 0, summary_, motion_);
-        if (visitor_.onMotion(motion_))
-            return true;
-        summary_.stopped = true;
-        return false;
-    }
-
-    void openLoop(const Op& o, const Place& at)
-    {
-        const MachineState& state = summary_.final;
-        loops_.push_back({at.pc, o.count, state.cutting, false, state.head, state.zero});
-    }
-
-    /// The end of a pass: the next pass begins, or the block is done.
-    void endPass(Place& at)
-    {
-        Loop& loop = loops_.back();
-        if (loop.retracing) {
-            loop.retracing = false;
-            --retracingLoops_;
-        }
-        if (--loop.remaining == 0) {
-            loops_.pop_back();
-            return;
-        }
-        // The run is deterministic: a pass that starts in the state of the
-        // first pass repeats its path exactly.
-        const MachineState& state = summary_.final;
-        if (state.head == loop.start && state.zero == loop.startZero && state.cutting == loop.startCutting) {
-            loop.retracing = true;
-            ++retracingLoops_;
-        }
-        at.pc = loop.bodyStart;
-    }
-
-    const Program& program_;
-    MotionVisitor& visitor_;
-    RunSummary summary_;
-    detail::Speeds speeds_{std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
-    std::vector<Place> calls_; // the callers of the unit being run
-    std::vector<Loop> loops_;  // the repeat blocks being run, innermost last
-    std::uint32_t retracingLoops_ = 0;
-    Motion motion_;
-};
-
-RunSummary runProgram(const Program& program, MotionVisitor& visitor, const ReadLimits& limits)
-{
-    return ProgramRunner(program, visitor).run(limits);
-}
-
-std::variant<ProgramTrace, ProgramError> readProgram(std::string_view text, const ReadLimits& limits)
-{
-    auto parsed = parseProgram(text);
-    if (auto* error = std::get_if<ProgramError>(&parsed))
-        return std::move(*error);
-    const Program& program = std::get<Program>(parsed);
-    ProgramTrace trace;
-    if (program.expandedSteps() <= limits.maxSteps)
-        trace.motions.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(program.expandedMotions(), 1u << 20)));
-    trace.summary = runProgram(program, [&trace](const Motion& m) { trace.motions.push_back(m); }, limits);
-    return trace;
-}
 
 } // namespace kerf
