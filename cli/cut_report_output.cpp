@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "cli/json_text.h"
-#include "program/check/cut_report_figures.h"
-#include "program/check/edge_names.h"
-#include "program/check/report_numbers.h"
+#include "program/check/report/cut_report_figures.h"
+#include "program/check/report/edge_names.h"
+#include "program/check/report/report_numbers.h"
 
 namespace kerf::cli {
 

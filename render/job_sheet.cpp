@@ -12,7 +12,7 @@
 #include <QFontMetricsF>
 #include <QPdfWriter>
 
-#include "program/check/cut_report_figures.h"
+#include "program/check/report/cut_report_figures.h"
 #include "program/writer/generation_driver.h"
 #include "numbers/local_date.h"
 #include "render/cut_path_picture.h"

@@ -3,15 +3,15 @@
 #include <map>
 #include <new>
 
-#include "program/check/check_state.h"
-#include "program/check/circle_cuts.h"
-#include "program/check/die_tally.h"
-#include "program/check/hexagon_cuts.h"
-#include "program/check/literal_matching.h"
-#include "program/check/report_assembly.h"
-#include "program/check/run_matching.h"
-#include "program/check/shape_check.h"
-#include "program/check/square_cuts.h"
+#include "program/check/internal/check_state.h"
+#include "program/check/shapes/circle_cuts.h"
+#include "program/check/internal/die_tally.h"
+#include "program/check/shapes/hexagon_cuts.h"
+#include "program/check/internal/literal_matching.h"
+#include "program/check/internal/report_assembly.h"
+#include "program/check/internal/run_matching.h"
+#include "program/check/internal/shape_check.h"
+#include "program/check/shapes/square_cuts.h"
 
 namespace kerf {
 

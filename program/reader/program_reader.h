@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -90,67 +91,8 @@ struct ReadLimits {
 /// The memory a compiled program may take, bytes.
 inline constexpr std::size_t DefaultProgramMemory = std::size_t(1) << 30;
 
-struct MachineState;
-struct RunSummary;
-
-namespace detail {
-enum class OpCode : std::uint8_t { Move, Arc, Open, Close, LaserOn, LaserOff, Wait, Speed, Call, Loop, EndLoop, Zero };
-/// SP words the machine time goes by (Speed: its `target`).
-enum SpeedWord : std::uint32_t { SpeedDVL = 0, SpeedDAC = 1 };
-inline constexpr std::uint32_t NoArcSpeed = 0xFFFFFFFFu;
-/// A compiled word: 24 bytes, so that a program of millions of lines takes
-/// little more memory than its text.
-struct Op {
-    union {
-        double x = 0;         // Move: X operand; Wait: seconds; Speed: the value
-        std::uint32_t target; // Call: unit index; Loop: its EndLoop; EndLoop: its Loop; Arc: its ArcOperands
-    };
-    union {
-        double y = 0;        // Move: Y operand
-        std::uint32_t count; // Loop: passes (at least 1)
-        std::uint32_t word;  // Speed: its SpeedWord
-    };
-    std::uint32_t line = 0;
-    OpCode code = OpCode::Move;
-    bool relative : 1 = false; // Move: MI rather than MA
-    bool hasX : 1 = false;
-    bool hasY : 1 = false;
-};
-static_assert(sizeof(Op) == 24);
-/// What an arc's MI … ARC gives: the centre's offset, the sweep in degrees,
-/// whether it is whole turns, and its VEL and ACC among the program's arc
-/// speeds (NoArcSpeed: none).
-struct ArcOperands {
-    double x = 0;
-    double y = 0;
-    double sweep = 0;
-    std::uint32_t speed = NoArcSpeed;
-    bool wholeTurns = false;
-};
-/// The speed and acceleration an arc gives with VEL and ACC (NaN: not given).
-struct ArcSpeed {
-    double velocity = 0;
-    double acceleration = 0;
-};
-
-/// The speeds that motions go by, as SP words set them (NaN: not yet set).
-struct Speeds {
-    double velocity;
-    double acceleration;
-    bool operator==(const Speeds& o) const;
-};
-
-/// Makes the motion of a Move or Arc op where the head stands (its kind,
-/// ends, centre, sweep, line, cut and `retrace`), moves the head there and
-/// adds the motion to the summary's counts, lengths and machine time.
-/// `arcs`: the program's arcs, that an Arc's `target` indexes; `arcSpeeds`:
-/// its arc speeds, that an arc's `speed` indexes.
-void runMotion(const Op& o, const ArcOperands* arcs, const ArcSpeed* arcSpeeds, const Speeds& speeds, bool retrace, RunSummary& summary,
-               Motion& m);
-/// Applies a word that changes the machine's state without moving it (Open,
-/// Close, LaserOn, LaserOff, Wait, Speed, Zero) to `state`, `summary` and `speeds`.
-void applyStateWord(const Op& o, MachineState& state, RunSummary& summary, Speeds& speeds);
-} // namespace detail
+/// The compiled words of a program (program/reader/internal/program_code.h).
+struct ProgramCode;
 
 /// The time of a motion of `length` inches from rest to rest at most
 /// `velocity` with `acceleration` (inches, seconds): a trapezoidal velocity
@@ -182,9 +124,7 @@ private:
     friend struct ProgramRunner;
     friend struct StructuredRunner;
     std::vector<Unit> units_;
-    std::vector<std::vector<detail::Op>> code_; // per unit
-    std::vector<detail::ArcOperands> arcs_;
-    std::vector<detail::ArcSpeed> arcSpeeds_;
+    std::shared_ptr<const ProgramCode> code_; // none while the program has no unit
     std::uint64_t expandedMotions_ = 0;
     std::uint64_t expandedSteps_ = 0;
 };

@@ -1,5 +1,7 @@
 #include "program/reader/program_runs.h"
 
+#include "program/reader/internal/program_code.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -62,7 +64,8 @@ struct StructuredRunner {
     {
         if (program_.units_.empty())
             return summary_;
-        const auto& entry = program_.code_[program_.entryUnit()];
+        code_ = program_.code_.get();
+        const auto& entry = code_->units[program_.entryUnit()];
         runOps(entry, 0, entry.size(), 0);
         return summary_;
     }
@@ -129,11 +132,20 @@ private:
         return true;
     }
 
+public:
+    /// Where a run of ops stands: its unit's code, the op and the depth of
+    /// calls and repeats.
+    struct Place {
+        const std::vector<Op>& code;
+        std::size_t pc;
+        int nesting;
+    };
+
     bool motion(const Op& o)
     {
         MotionRun run;
         run.ordinal = summary_.motions;
-        detail::runMotion(o, program_.arcs_.data(), program_.arcSpeeds_.data(), speeds_, retracing_ > 0, summary_, run.first);
+        detail::runMotion(o, code_->arcs.data(), code_->arcSpeeds.data(), speeds_, retracing_ > 0, summary_, run.first);
         if (o.code == OpCode::Move && !o.relative) {
             absoluteX_ |= o.hasX;
             absoluteY_ |= o.hasY;
@@ -147,47 +159,41 @@ private:
             summary_.beyondBounds = true;
             return false;
         }
-        MachineState& state = summary_.final;
-        for (std::size_t pc = begin; pc < end; ++pc) {
+        for (Place at{code, begin, nesting}; at.pc < end; ++at.pc) {
             if (!work())
                 return false;
-            const Op& o = code[pc];
-            switch (o.code) {
-            case OpCode::Move:
-            case OpCode::Arc:
-                if (!motion(o))
-                    return false;
-                break;
-            case OpCode::Open:
-            case OpCode::Close:
-            case OpCode::LaserOn:
-            case OpCode::LaserOff:
-            case OpCode::Wait:
-            case OpCode::Speed:
-                detail::applyStateWord(o, state, summary_, speeds_);
-                break;
-            case OpCode::Zero:
-                zeroed_ = true;
-                detail::applyStateWord(o, state, summary_, speeds_);
-                break;
-            case OpCode::Call: {
-                const auto& callee = program_.code_[o.target];
-                if (!runOps(callee, 0, callee.size(), nesting + 1))
-                    return false;
-                break;
-            }
-            case OpCode::Loop:
-                if (!runLoop(code, pc, nesting + 1))
-                    return false;
-                pc = o.target; // its EndLoop
-                break;
-            case OpCode::EndLoop:
-                break; // runLoop runs the bodies
-            }
+            if (!detail::runOp(code[at.pc], *this, at))
+                return false;
         }
         return true;
     }
 
+    // The handlers of the ops (detail::runOp) besides `motion`.
+
+    void stateWord(const Op& o)
+    {
+        if (o.code == OpCode::Zero)
+            zeroed_ = true;
+        detail::applyStateWord(o, summary_.final, summary_, speeds_);
+    }
+
+    bool call(const Op& o, const Place& at)
+    {
+        const auto& callee = code_->units[o.target];
+        return runOps(callee, 0, callee.size(), at.nesting + 1);
+    }
+
+    bool loop(const Op& o, Place& at)
+    {
+        if (!runLoop(at.code, at.pc, at.nesting + 1))
+            return false;
+        at.pc = o.target; // its EndLoop
+        return true;
+    }
+
+    bool endLoop(const Place&) { return true; } // runLoop runs the bodies
+
+private:
     // Runs a repeat block pass by pass until a pass ends as it began (the head
     // moved by an offset that its absolute moves do not undo, the laser, the
     // cut and the speeds as they were, and a pass that runs a ZERO leaves the
@@ -311,6 +317,7 @@ private:
     }
 
     const Program& program_;
+    const ProgramCode* code_ = nullptr;
     RunVisitor& visitor_;
     RunLimits limits_;
     RunSummary summary_;

@@ -7,8 +7,8 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/cut_report_output.h"
-#include "program/check/cut_report_figures.h"
-#include "program/check/report_numbers.h"
+#include "program/check/report/cut_report_figures.h"
+#include "program/check/report/report_numbers.h"
 
 namespace kerf {
 namespace {

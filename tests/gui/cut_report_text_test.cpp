@@ -1,8 +1,8 @@
 // The preview's report in words: figures, faults, listed dies and cuts.
 #include <QTest>
 
-#include "program/check/cut_report_figures.h"
-#include "program/check/report_numbers.h"
+#include "program/check/report/cut_report_figures.h"
+#include "program/check/report/report_numbers.h"
 
 using namespace kerf;
 

@@ -16,7 +16,7 @@
 
 #include "windows/generation/frm_code.h"
 #include "forms/application.h"
-#include "program/check/report_numbers.h"
+#include "program/check/report/report_numbers.h"
 #include "render/cut_path_picture.h"
 #include "windows/preview/frm_preview.h"
 #include "windows/designer/frm_wafer.h"

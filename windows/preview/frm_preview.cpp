@@ -14,7 +14,7 @@
 #include <QWindow>
 
 #include "forms/window_placement.h"
-#include "program/check/report_numbers.h"
+#include "program/check/report/report_numbers.h"
 #include "program/reader/reading_error_text.h"
 
 namespace kerf::ui {

@@ -7,8 +7,8 @@
 #include <random>
 #include <vector>
 
-#include "program/check/lattice.h"
-#include "program/check/lattice_index.h"
+#include "program/check/internal/lattice.h"
+#include "program/check/internal/lattice_index.h"
 
 using namespace kerf::cutcheck;
 

@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "program/check/range_counts.h"
+#include "program/check/internal/range_counts.h"
 
 using namespace kerf::cutcheck;
 

@@ -1,0 +1,12 @@
+#include "program/check/internal/machine_time.h"
+
+namespace kerf::cutcheck {
+
+std::optional<double> machineTime(const RunSummary& run)
+{
+    if (!run.machineTimeKnown)
+        return std::nullopt;
+    return run.machineSeconds;
+}
+
+} // namespace kerf::cutcheck

@@ -1,0 +1,594 @@
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <new>
+#include <optional>
+#include <unordered_map>
+
+#include "program/reader/internal/program_code.h"
+#include "program/reader/internal/program_lexer.h"
+#include "program/words/command_words.h"
+
+namespace kerf {
+
+using detail::Op;
+using detail::OpCode;
+using detail::LineWalker;
+using detail::NumberRead;
+using detail::looksNumeric;
+using detail::quoted;
+using detail::readNumber;
+using detail::readWhole;
+using detail::splitTokens;
+using detail::trimmed;
+using detail::unitNameOf;
+
+std::string ProgramError::text() const
+{
+    return "line " + std::to_string(line) + ": " + message;
+}
+
+namespace {
+
+constexpr std::uint64_t Saturated = std::numeric_limits<std::uint64_t>::max();
+
+std::uint64_t addSat(std::uint64_t a, std::uint64_t b)
+{
+    return a > Saturated - b ? Saturated : a + b;
+}
+
+std::uint64_t mulSat(std::uint64_t a, std::uint64_t b)
+{
+    return (b != 0 && a > Saturated / b) ? Saturated : a * b;
+}
+
+} // namespace
+
+struct ProgramBuilder {
+    enum class Stage { Outside, AfterPN, AfterDI, Body };
+
+    ProgramBuilder(std::string_view text, std::size_t memoryBound)
+        : text_(text), mostOps_(memoryBound / sizeof(Op))
+    {
+    }
+
+    std::variant<Program, ProgramError> build()
+    {
+        collectNames();
+        if (!parseLines() || !checkCalls())
+            return std::move(*error_);
+        countSteps();
+        program_.code_ = std::make_shared<const ProgramCode>(std::move(code_));
+        return std::move(program_);
+    }
+
+private:
+    bool fail(std::uint32_t line, ProgramErrorKind kind, std::string message)
+    {
+        error_ = ProgramError{line, kind, std::move(message)};
+        return false;
+    }
+
+    // First pass: the unit names, so that a unit may call one defined later.
+    void collectNames()
+    {
+        LineWalker lines(text_);
+        std::string_view line;
+        std::uint32_t index = 0;
+        while (lines.next(line)) {
+            splitTokens(line, tokens_);
+            if (tokens_.empty() || tokens_[0].starts_with(CommentMark))
+                continue;
+            if (commandWordOf(tokens_[0]) == CommandWord::PN) {
+                names_.try_emplace(unitNameOf(line), index++);
+                unitLines_.push_back(0);
+            } else if (!unitLines_.empty()) {
+                ++unitLines_.back();
+            }
+        }
+    }
+
+    bool parseLines()
+    {
+        LineWalker lines(text_);
+        std::string_view line;
+        while (lines.next(line)) {
+            lineNo_ = lines.number();
+            splitTokens(line, tokens_);
+            if (tokens_.empty())
+                continue;
+            if (!parseLine(line))
+                return false;
+        }
+        if (stage_ != Stage::Outside) {
+            const auto& unit = program_.units_.back();
+            return fail(unit.firstLine, ProgramErrorKind::UnitNotClosed,
+                        "unit " + quoted(unit.name) + " has no EI");
+        }
+        if (program_.units_.empty())
+            return fail(std::max<std::uint32_t>(lines.number(), 1), ProgramErrorKind::Empty,
+                        "the text holds no program unit (PN ... EI)");
+        return true;
+    }
+
+    bool parseLine(std::string_view line)
+    {
+        const std::string_view word = tokens_[0];
+        const bool comment = word.starts_with(CommentMark);
+        const std::optional<CommandWord> command = commandWordOf(word);
+        switch (stage_) {
+        case Stage::Outside:
+            if (command == CommandWord::PN)
+                return openUnit(line);
+            if (command == CommandWord::EI)
+                return fail(lineNo_, ProgramErrorKind::EIWithoutPN, "EI without a PN that opened a unit");
+            return fail(lineNo_, ProgramErrorKind::OutsideUnit,
+                        (comment ? std::string("a comment") : quoted(word)) +
+                            " outside any program unit (PN ... EI)");
+        case Stage::AfterPN:
+            if (command == CommandWord::DI && tokens_.size() == 3 && readWhole(tokens_[1]) && readWhole(tokens_[2])) {
+                stage_ = Stage::AfterDI;
+                return true;
+            }
+            return fail(lineNo_, ProgramErrorKind::Preamble,
+                        "expected 'DI 1 10000' after the PN of unit " + quoted(program_.units_.back().name));
+        case Stage::AfterDI:
+            if (command == CommandWord::II && tokens_.size() == 1) {
+                stage_ = Stage::Body;
+                return true;
+            }
+            return fail(lineNo_, ProgramErrorKind::Preamble,
+                        "expected 'II' after the DI of unit " + quoted(program_.units_.back().name));
+        case Stage::Body:
+            if (comment)
+                return true;
+            return command ? parseCommand(*command) : callOrRefuse(line);
+        }
+        return true;
+    }
+
+    bool openUnit(std::string_view line)
+    {
+        const std::string_view name = unitNameOf(line);
+        if (name.empty())
+            return fail(lineNo_, ProgramErrorKind::BadOperands, "PN needs the name of the unit");
+        const auto index = static_cast<std::uint32_t>(program_.units_.size());
+        if (names_.at(name) != index) {
+            const auto& first = program_.units_[names_.at(name)];
+            return fail(lineNo_, ProgramErrorKind::DuplicateUnit,
+                        "a second unit named " + quoted(name) + " (the first is at line " +
+                            std::to_string(first.firstLine) + ")");
+        }
+        program_.units_.push_back(Program::Unit{std::string(name), lineNo_, 0});
+        // A unit compiles to at most an op per line: its room is taken once,
+        // within what the bound leaves.
+        code_.units.emplace_back().reserve(std::min(unitLines_[index], mostOps_ - ops_));
+        stage_ = Stage::AfterPN;
+        return true;
+    }
+
+    bool noOperands()
+    {
+        if (tokens_.size() == 1)
+            return true;
+        return fail(lineNo_, ProgramErrorKind::BadOperands,
+                    std::string(tokens_[0]) + " takes no operands, found " + quoted(tokens_[1]));
+    }
+
+    Op op(OpCode code)
+    {
+        Op o;
+        o.code = code;
+        o.line = lineNo_;
+        return o;
+    }
+
+    void emit(const Op& o)
+    {
+        auto& code = code_.units.back();
+        // A word that only sets the laser's or the cut's state again as the
+        // one before it did changes nothing: one op stands for both.
+        const bool stateWord = o.code == OpCode::Open || o.code == OpCode::Close || o.code == OpCode::LaserOn ||
+                               o.code == OpCode::LaserOff;
+        if (stateWord && !code.empty() && code.back().code == o.code)
+            return;
+        if (ops_ == mostOps_)
+            throw std::bad_alloc();
+        ++ops_;
+        code.push_back(o);
+    }
+
+    template <OpCode Code>
+    bool emitSimple()
+    {
+        if (!noOperands())
+            return false;
+        emit(op(Code));
+        return true;
+    }
+
+    /// Reads the number at tokens_[i], the operand of `what`.
+    bool number(std::size_t i, std::string_view what, double& value)
+    {
+        if (i >= tokens_.size())
+            return fail(lineNo_, ProgramErrorKind::BadOperands,
+                        "a number must follow " + std::string(what) + " at the end of the line");
+        switch (readNumber(tokens_[i], value)) {
+        case NumberRead::Ok:
+            return true;
+        case NumberRead::OutOfRange:
+            return fail(lineNo_, ProgramErrorKind::BadNumber, quoted(tokens_[i]) + " is out of range");
+        case NumberRead::NotNumber:
+            break;
+        }
+        if (looksNumeric(tokens_[i]))
+            return fail(lineNo_, ProgramErrorKind::BadNumber, quoted(tokens_[i]) + " is not a number");
+        return fail(lineNo_, ProgramErrorKind::BadOperands,
+                    "a number must follow " + std::string(what) + ", found " + quoted(tokens_[i]));
+    }
+
+    /// Reads a line of a unit's body that begins with a command word.
+    bool parseCommand(CommandWord word)
+    {
+        switch (word) {
+        case CommandWord::PN:
+            return refuseUnitNotClosed();
+        case CommandWord::EI:
+            return closeUnit();
+        case CommandWord::DI:
+        case CommandWord::II:
+            return refusePreambleWord();
+        case CommandWord::MA:
+        case CommandWord::MI:
+            return parseMoves();
+        case CommandWord::OS:
+            return emitSimple<OpCode::Open>();
+        case CommandWord::CS:
+            return emitSimple<OpCode::Close>();
+        case CommandWord::LASON:
+            return emitSimple<OpCode::LaserOn>();
+        case CommandWord::OFF:
+            return emitSimple<OpCode::LaserOff>();
+        case CommandWord::SL:
+            return openLoop();
+        case CommandWord::EL:
+            return closeLoop();
+        case CommandWord::WT:
+            return parseWait();
+        case CommandWord::SP:
+            return parseSpeed();
+        case CommandWord::DP:
+            return parseDisplay();
+        case CommandWord::VACON:
+        case CommandWord::VENTON:
+        case CommandWord::O1ON:
+        case CommandWord::LSO:
+            return noOperands();
+        case CommandWord::ZERO:
+            return emitSimple<OpCode::Zero>();
+        }
+        return true;
+    }
+
+    bool refuseUnitNotClosed()
+    {
+        const auto& open = program_.units_.back();
+        return fail(lineNo_, ProgramErrorKind::UnitNotClosed,
+                    "PN before the EI of unit " + quoted(open.name) + " (opened at line " +
+                        std::to_string(open.firstLine) + ")");
+    }
+
+    bool refusePreambleWord()
+    {
+        return fail(lineNo_, ProgramErrorKind::Preamble,
+                    std::string(tokens_[0]) + " belongs to the unit's opening lines, right after PN");
+    }
+
+    bool parseWait()
+    {
+        Op o = op(OpCode::Wait);
+        if (!number(1, wordText(CommandWord::WT), o.x))
+            return false;
+        if (tokens_.size() > 2)
+            return fail(lineNo_, ProgramErrorKind::BadOperands, "WT takes one number, found " + quoted(tokens_[2]));
+        if (o.x < 0)
+            return fail(lineNo_, ProgramErrorKind::BadNumber, "a wait cannot be negative: " + quoted(tokens_[1]));
+        emit(o);
+        return true;
+    }
+
+    // "SP NAME = value"; only DVL and DAC change what the runner follows.
+    bool parseSpeed()
+    {
+        if (tokens_.size() < 3 || tokens_[2] != SettingMark || looksNumeric(tokens_[1]))
+            return fail(lineNo_, ProgramErrorKind::BadOperands, "expected 'SP NAME = value'");
+        Op o = op(OpCode::Speed);
+        if (!number(3, "SP " + std::string(tokens_[1]) + " =", o.x))
+            return false;
+        if (tokens_.size() > 4)
+            return fail(lineNo_, ProgramErrorKind::BadOperands, "SP sets one value, found " + quoted(tokens_[4]));
+        const std::optional<OperandWord> name = operandWordOf(tokens_[1]);
+        if (name == OperandWord::DVL || name == OperandWord::DAC) {
+            o.word = name == OperandWord::DVL ? detail::SpeedDVL : detail::SpeedDAC;
+            emit(o);
+        }
+        return true;
+    }
+
+    bool parseDisplay()
+    {
+        if (tokens_.size() != 2)
+            return fail(lineNo_, ProgramErrorKind::BadOperands, "expected 'DP' and one name, as 'DP TIM'");
+        return true;
+    }
+
+    // A line that names a unit calls it.
+    bool callOrRefuse(std::string_view line)
+    {
+        const std::string_view whole = trimmed(line);
+        if (const auto it = names_.find(whole); it != names_.end()) {
+            Op o = op(OpCode::Call);
+            o.target = it->second;
+            emit(o);
+            return true;
+        }
+        if (tokens_.size() == 1)
+            return fail(lineNo_, ProgramErrorKind::UnknownUnit,
+                        quoted(tokens_[0]) + " is no command and no unit of this program to call");
+        return fail(lineNo_, ProgramErrorKind::UnknownWord, "unknown word " + quoted(tokens_[0]));
+    }
+
+    // One or more move clauses: ("MA" | "MI") [X x] [Y y], at least one axis;
+    // an MI clause may end in "ARC a [VEL v] [ACC v]", the last of its line.
+    bool parseMoves()
+    {
+        std::size_t i = 0;
+        const std::size_t n = tokens_.size();
+        while (i < n) {
+            const std::string_view word = tokens_[i];
+            const std::optional<CommandWord> move = commandWordOf(word);
+            if (move != CommandWord::MA && move != CommandWord::MI)
+                return fail(lineNo_, ProgramErrorKind::BadOperands,
+                            "expected X, Y, ARC or another MA or MI, found " + quoted(word));
+            Op o = op(OpCode::Move);
+            o.relative = move == CommandWord::MI;
+            bool hasX = false;
+            bool hasY = false;
+            ++i;
+            std::optional<OperandWord> operand;
+            while (i < n && ((operand = operandWordOf(tokens_[i])) == OperandWord::X || operand == OperandWord::Y)) {
+                const bool isX = operand == OperandWord::X;
+                bool& has = isX ? hasX : hasY;
+                if (has)
+                    return fail(lineNo_, ProgramErrorKind::BadOperands,
+                                std::string(tokens_[i]) + " given twice in one " + std::string(word));
+                has = true;
+                if (!number(i + 1, tokens_[i], isX ? o.x : o.y))
+                    return false;
+                i += 2;
+            }
+            o.hasX = hasX;
+            o.hasY = hasY;
+            if (!hasX && !hasY)
+                return fail(lineNo_, ProgramErrorKind::BadOperands,
+                            std::string(word) + " needs X or Y" +
+                                (i < n ? ", found " + quoted(tokens_[i]) : std::string()));
+            if (i < n && operand == OperandWord::ARC) {
+                if (!o.relative)
+                    return fail(lineNo_, ProgramErrorKind::BadOperands,
+                                "ARC follows MI, whose offset is the arc's centre");
+                o.code = OpCode::Arc;
+                detail::ArcOperands arc{o.x, o.y};
+                if (!number(i + 1, wordText(OperandWord::ARC), arc.sweep))
+                    return false;
+                arc.wholeTurns = std::fmod(arc.sweep, 360.0) == 0.0;
+                i += 2;
+                bool vel = false;
+                bool acc = false;
+                detail::ArcSpeed speed{std::numeric_limits<double>::quiet_NaN(),
+                                       std::numeric_limits<double>::quiet_NaN()};
+                while (i < n && (((operand = operandWordOf(tokens_[i])) == OperandWord::VEL && !vel) ||
+                                 (operand == OperandWord::ACC && !acc))) {
+                    const bool isVel = operand == OperandWord::VEL;
+                    (isVel ? vel : acc) = true;
+                    if (!number(i + 1, tokens_[i], isVel ? speed.velocity : speed.acceleration))
+                        return false;
+                    i += 2;
+                }
+                if (vel || acc) {
+                    auto& speeds = code_.arcSpeeds;
+                    // The arcs of a program share a few speeds: the last one is kept once.
+                    if (speeds.empty() || !(detail::Speeds{speeds.back().velocity, speeds.back().acceleration} ==
+                                            detail::Speeds{speed.velocity, speed.acceleration}))
+                        speeds.push_back(speed);
+                    arc.speed = static_cast<std::uint32_t>(speeds.size() - 1);
+                }
+                // An arc's operands take about the room of two more ops.
+                if (mostOps_ - ops_ < 2 || code_.arcs.size() == std::numeric_limits<std::uint32_t>::max())
+                    throw std::bad_alloc();
+                ops_ += 2;
+                o.target = static_cast<std::uint32_t>(code_.arcs.size());
+                code_.arcs.push_back(arc);
+                if (i < n)
+                    return fail(lineNo_, ProgramErrorKind::BadOperands,
+                                "unexpected " + quoted(tokens_[i]) + " after the arc");
+            }
+            emit(o);
+        }
+        return true;
+    }
+
+    bool openLoop()
+    {
+        if (tokens_.size() != 2)
+            return fail(lineNo_, ProgramErrorKind::BadOperands, "SL takes one repeat count");
+        const auto count = readWhole(tokens_[1]);
+        if (!count)
+            return fail(lineNo_, ProgramErrorKind::BadNumber,
+                        quoted(tokens_[1]) + " is not a whole number of repeats");
+        if (*count == 0 || *count > std::numeric_limits<std::uint32_t>::max())
+            return fail(lineNo_, ProgramErrorKind::BadNumber,
+                        "a repeat count must lie between 1 and 4294967295, found " + quoted(tokens_[1]));
+        Op o = op(OpCode::Loop);
+        o.count = static_cast<std::uint32_t>(*count);
+        openLoops_.push_back(static_cast<std::uint32_t>(code_.units.back().size()));
+        emit(o);
+        return true;
+    }
+
+    bool closeLoop()
+    {
+        if (!noOperands())
+            return false;
+        if (openLoops_.empty())
+            return fail(lineNo_, ProgramErrorKind::ELWithoutSL, "EL without an open SL in unit " +
+                                                                   quoted(program_.units_.back().name));
+        auto& code = code_.units.back();
+        const std::uint32_t begin = openLoops_.back();
+        openLoops_.pop_back();
+        Op o = op(OpCode::EndLoop);
+        o.target = begin;
+        code[begin].target = static_cast<std::uint32_t>(code.size());
+        emit(o);
+        return true;
+    }
+
+    bool closeUnit()
+    {
+        if (!noOperands())
+            return false;
+        auto& unit = program_.units_.back();
+        if (!openLoops_.empty()) {
+            // The earliest SL still open is the one whose EL is missing: every
+            // later EL closed the nearest SL before it.
+            const Op& loop = code_.units.back()[openLoops_.front()];
+            return fail(loop.line, ProgramErrorKind::SLWithoutEL,
+                        "SL " + std::to_string(loop.count) + " has no EL before the EI of unit " +
+                            quoted(unit.name) + " (line " + std::to_string(lineNo_) + ")");
+        }
+        unit.lastLine = lineNo_;
+        stage_ = Stage::Outside;
+        return true;
+    }
+
+    // Depth-first over the calls, without recursion of our own: a call back
+    // into a unit still being walked is a recursion. Leaves the units in an
+    // order where every unit follows those it calls.
+    bool checkCalls()
+    {
+        const std::size_t count = program_.units_.size();
+        enum class Mark : std::uint8_t { New, Open, Done };
+        std::vector<Mark> mark(count, Mark::New);
+        struct Frame {
+            std::uint32_t unit;
+            std::size_t pc;
+        };
+        std::vector<Frame> stack;
+        for (std::uint32_t root = 0; root < count; ++root) {
+            if (mark[root] != Mark::New)
+                continue;
+            stack.push_back({root, 0});
+            mark[root] = Mark::Open;
+            while (!stack.empty()) {
+                Frame& f = stack.back();
+                const auto& code = code_.units[f.unit];
+                while (f.pc < code.size() && code[f.pc].code != OpCode::Call)
+                    ++f.pc;
+                if (f.pc == code.size()) {
+                    mark[f.unit] = Mark::Done;
+                    order_.push_back(f.unit);
+                    stack.pop_back();
+                    continue;
+                }
+                const Op& call = code[f.pc++];
+                if (mark[call.target] == Mark::Open) {
+                    const auto& callee = program_.units_[call.target];
+                    return fail(call.line, ProgramErrorKind::Recursion,
+                                call.target == f.unit
+                                    ? "unit " + quoted(callee.name) + " calls itself"
+                                    : "the call of " + quoted(callee.name) + " recurses: " + quoted(callee.name) +
+                                          " is still running when it is called");
+                }
+                if (mark[call.target] == Mark::New) {
+                    mark[call.target] = Mark::Open;
+                    stack.push_back({call.target, 0});
+                }
+            }
+        }
+        return true;
+    }
+
+    // The steps and motions of a full run of each unit, callees first.
+    void countSteps()
+    {
+        const std::size_t count = program_.units_.size();
+        std::vector<std::uint64_t> steps(count, 0);
+        std::vector<std::uint64_t> motions(count, 0);
+        struct Sum {
+            std::uint64_t steps = 0;
+            std::uint64_t motions = 0;
+        };
+        std::vector<Sum> open;
+        for (const std::uint32_t u : order_) {
+            open.assign(1, Sum{1, 0}); // the return at EI
+            for (const Op& o : code_.units[u]) {
+                Sum& s = open.back();
+                switch (o.code) {
+                case OpCode::Move:
+                case OpCode::Arc:
+                    s.steps = addSat(s.steps, 1);
+                    s.motions = addSat(s.motions, 1);
+                    break;
+                case OpCode::Call:
+                    s.steps = addSat(s.steps, addSat(1, steps[o.target]));
+                    s.motions = addSat(s.motions, motions[o.target]);
+                    break;
+                case OpCode::Loop:
+                    open.push_back(Sum{});
+                    break;
+                case OpCode::EndLoop: {
+                    const Sum body = open.back();
+                    open.pop_back();
+                    const std::uint32_t passes = code_.units[u][o.target].count;
+                    Sum& parent = open.back();
+                    // SL once, the body and its EL per pass.
+                    parent.steps = addSat(parent.steps, addSat(1, mulSat(addSat(body.steps, 1), passes)));
+                    parent.motions = addSat(parent.motions, mulSat(body.motions, passes));
+                    break;
+                }
+                default:
+                    s.steps = addSat(s.steps, 1);
+                    break;
+                }
+            }
+            steps[u] = open.back().steps;
+            motions[u] = open.back().motions;
+        }
+        const std::size_t entry = program_.entryUnit();
+        program_.expandedSteps_ = steps[entry];
+        program_.expandedMotions_ = motions[entry];
+    }
+
+    std::string_view text_;
+    Program program_;
+    ProgramCode code_;
+    std::optional<ProgramError> error_;
+    std::unordered_map<std::string_view, std::uint32_t> names_;
+    std::vector<std::string_view> tokens_;
+    std::vector<std::uint32_t> openLoops_; // op indices of the open SLs of the unit
+    std::vector<std::uint32_t> order_;     // units, callees before callers
+    std::vector<std::size_t> unitLines_;   // per unit, its lines after PN that are no comment
+    std::size_t mostOps_;                  // the ops that the memory bound leaves room for
+    std::size_t ops_ = 0;
+    Stage stage_ = Stage::Outside;
+    std::uint32_t lineNo_ = 0;
+};
+
+std::variant<Program, ProgramError> parseProgram(std::string_view text, std::size_t memoryBound)
+{
+    return ProgramBuilder(text, memoryBound).build();
+}
+
+
+} // namespace kerf
