@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checking generated programs against their layouts: reading the text,
 // running it by its runs of equal motions (or motion by motion, the literal
 // reference) and matching them with the dies' rows, for 5-inch wafers down

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preview's drawing: a program's path drawn into the layers of a view (the
 // work done once per view, in a worker), the path shown after a number of
 // steps (each slider move), the map drawn for a view (each zoom or pan), and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The die-size sweep of the largest layouts: 200 sizes of every shape on a
 // 5-inch wafer from 0.5 to 5 mil, one after another as the command line
 // runs them (the chart window spreads them over the worker threads).

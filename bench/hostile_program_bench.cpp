@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile programs through the check command's own steps (reading the file,
 // running it by its runs, matching them with the dies): deep nesting, huge
 // repeat counts, tiny steps, calls that double, endless input and a 280 MB

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Design runs (layout and statistics) from large dies down to the smallest
 // that the 16-bit limits accept on a 5-inch wafer, with the probe-by-probe walk
 // beside them where it finishes in reasonable time.

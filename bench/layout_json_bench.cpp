@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The JSON of `kerfwright-cli design` for the largest layout the command
 // accepts (5-inch wafer, effective 5, squares of 0.16 mil: about 62 500
 // records, 6 MB) and for the 100-mil one, written into a stream that keeps

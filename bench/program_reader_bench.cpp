@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading generated programs back: checking and compiling the text, and
 // expanding it move by move into a visitor that keeps nothing, for 5-inch
 // wafers down to 1-mil dies (some 20 million of them).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the cutting program for the largest layouts of each shape on a
 // 5-inch wafer (0.2-mil round and hexagonal dies, 0.15-mil squares: close to
 // 32767 rows) and for 1-mil dies. The text grows with the rows, never with

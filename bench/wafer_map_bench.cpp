@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design button from click to finished map, and the map drawing alone,
 // drawn into the picture's retained image (offscreen, no display needed).
 #include <variant>

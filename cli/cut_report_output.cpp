@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/cut_report_output.h"
 
 #include <cmath>

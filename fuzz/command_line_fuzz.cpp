@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any command line: kerfwright-cli answers with a status from 0 to 3, and
 // never crashes. Words are separated by NUL. Command lines that could write
 // outside the fuzzer's own folder are skipped: no word may hold "/", and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any texts in the designer's boxes: the design button refuses them or lays
 // the dies out, never anything else.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text typed into a number box: read as each kind, and what is read
 // written as the program writes it and read again (a single's seven digits
 // need not give the same single back; an integer's text does).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text as a cutting program: read, run, and checked against a layout of
 // each shape, within the check's own bounds of work.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "program/reader/internal/program_lexer.h"
 
 #include <algorithm>

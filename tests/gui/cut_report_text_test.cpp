@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preview's report in words: figures, faults, listed dies and cuts.
 #include <QTest>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cut path preview, opened from the generation window as a user opens it,
 // and fed programs of known layouts and programs broken on purpose.
 #include <cmath>

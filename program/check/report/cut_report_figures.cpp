@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "program/check/report/cut_report_figures.h"
 
 #include <algorithm>

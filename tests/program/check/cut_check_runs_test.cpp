@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The check by runs of equal motions against the check motion by motion:
 // the same report, field by field, on generated programs of every shape and
 // on programs broken on purpose; and programs beyond the bounds.

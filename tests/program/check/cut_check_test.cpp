@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The check of a program's cuts against its layout: figures of layouts small
 // enough to count by hand, programs broken on purpose, programs written by
 // hand, and the progress callback.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lattice pieces the cut check stands on: the snap of a value to its
 // nearest lattice position, and the index of things by lattice position.
 #include <gtest/gtest.h>

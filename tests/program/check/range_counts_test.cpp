@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The counts over ranges of pieces that every shape's check keeps: against a
 // plain count per piece, through many merges.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole generated programs read back as the machine runs them, over many
 // layouts of every shape, and checked against their layouts: every die edge
 // or cut line is cut, nothing is cut outside the effective circle, every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run by runs of equal motions against the literal run, and the machine
 // time estimate by hand-computed cases.
 #include <gtest/gtest.h>

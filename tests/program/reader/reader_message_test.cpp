@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every refusal of the reader with its line, kind and exact message: the
 // texts a user reads in the preview window and from `kerfwright-cli check`.
 #include <gtest/gtest.h>

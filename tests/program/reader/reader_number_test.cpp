@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's number grammar, token by token: an optional "-", digits with
 // at most one point, at least one digit; no "+", no exponent. What it reads
 // and how it refuses the rest.

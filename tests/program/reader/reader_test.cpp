@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program reader over hand-written fragments: each word, repeats, calls,
 // arcs, and every refusal at its line.
 #include <gtest/gtest.h>

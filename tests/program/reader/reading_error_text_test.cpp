@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the reader refuses, in the words the preview and `kerfwright-cli check` show.
 #include <gtest/gtest.h>
 

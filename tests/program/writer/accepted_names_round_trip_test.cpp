@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the writer writes, the reader reads: every program name the name
 // check lets through gives a program that the reader takes, with that name
 // (between its blanks) on the main unit.
