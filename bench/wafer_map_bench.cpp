@@ -39,7 +39,7 @@ void drawIntoPicture(benchmark::State& state)
         picture.Cls();
         picture.draw([&](map::InchCanvas& canvas) {
             map::DrawWaferOutline(canvas, CenterX, CenterY, 2.5f);
-            map::DrawDies(canvas, design.layout);
+            map::drawDies(canvas, design.layout);
         });
         benchmark::DoNotOptimize(picture.image().constBits());
     }

@@ -16,7 +16,7 @@ void drawMapPicture(QPainter& painter, const WaferLayout& layout, int side, cons
     if (!program) {
         InchCanvas canvas(painter, pixelsPerInch);
         DrawWaferOutline(canvas, CenterX, CenterY, layout.WaferDiameter / 2);
-        DrawDies(canvas, layout);
+        drawDies(canvas, layout);
         return;
     }
     MapView view;

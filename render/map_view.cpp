@@ -165,7 +165,7 @@ void drawWaferMap(QPainter& painter, const MapView& view, const WaferLayout& lay
     {
         InchCanvas canvas(painter, view.pixelsPerInch);
         DrawWaferOutline(canvas, CenterX, CenterY, waferRadius);
-        DrawDies(canvas, visibleLayout(layout, view.inchRect()));
+        drawDies(canvas, visibleLayout(layout, view.inchRect()));
     }
     painter.restore();
 }

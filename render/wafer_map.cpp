@@ -141,7 +141,7 @@ void DrawSquareGrid(InchCanvas& canvas, const WaferLayout& layout)
     }
 }
 
-void DrawDies(InchCanvas& canvas, const WaferLayout& layout)
+void drawDies(InchCanvas& canvas, const WaferLayout& layout)
 {
     switch (layout.shape) {
     case DieShape::Circle: DrawCircleDies(canvas, layout); break;
@@ -150,7 +150,7 @@ void DrawDies(InchCanvas& canvas, const WaferLayout& layout)
     }
 }
 
-void DrawTestHexagon(InchCanvas& canvas, float centreX, float centreY)
+void drawTestHexagon(InchCanvas& canvas, float centreX, float centreY)
 {
     canvas.point(centreX, centreY, Black);
     const float r = 0.052f;

@@ -32,10 +32,10 @@ void DrawHexagonDies(InchCanvas& canvas, const WaferLayout& layout);
 void DrawSquareGrid(InchCanvas& canvas, const WaferLayout& layout);
 
 /// The dies of `layout` by its shape (the outline is not drawn).
-void DrawDies(InchCanvas& canvas, const WaferLayout& layout);
+void drawDies(InchCanvas& canvas, const WaferLayout& layout);
 
 /// The designer's test hexagon: a point at (centreX, centreY) and one hexagon
 /// of half width 0.052 inch around it. It changes the picture only.
-void DrawTestHexagon(InchCanvas& canvas, float centreX, float centreY);
+void drawTestHexagon(InchCanvas& canvas, float centreX, float centreY);
 
 } // namespace kerf::map

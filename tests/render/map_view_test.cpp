@@ -189,7 +189,7 @@ void MapViewTest::visiblePartDrawsTheSamePixels()
         painter.translate(view.painterOffset());
         InchCanvas canvas(painter, view.pixelsPerInch);
         DrawWaferOutline(canvas, CenterX, CenterY, layout.WaferDiameter / 2);
-        DrawDies(canvas, layout);
+        drawDies(canvas, layout);
     }
     const QImage part = mapImage(view, layout);
     QVERIFY(count(part, Red) > 100);

@@ -128,7 +128,7 @@ void WaferMapTest::everyShapeDrawsRedDiesInsideTheWafer()
             QPainter painter(&image);
             InchCanvas canvas(painter);
             DrawWaferOutline(canvas, CenterX, CenterY, d.layout.WaferDiameter / 2);
-            DrawDies(canvas, d.layout);
+            drawDies(canvas, d.layout);
         }
         QVERIFY2(countPixels(image, Red) > 1000, shape);
         // Nothing red outside the effective circle (radius 1.9) but for a pixel of rounding.
@@ -186,7 +186,7 @@ void WaferMapTest::testHexagonIsDrawnAroundTheCentre()
     {
         QPainter painter(&image);
         InchCanvas canvas(painter);
-        DrawTestHexagon(canvas, CenterX, CenterY);
+        drawTestHexagon(canvas, CenterX, CenterY);
     }
     QCOMPARE(at(image, CenterX, CenterY), Black);
     QVERIFY(near(image, CenterX - 0.052, CenterY, Red));

@@ -5,14 +5,10 @@
 #include <variant>
 
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QFile>
 #include <QFileInfo>
-#include <QMimeData>
-#include <QSettings>
 
 #include "windows/generation/frm_code.h"
 #include "forms/box_text.h"
@@ -20,9 +16,7 @@
 #include "forms/controls.h"
 #include "forms/file_dialog.h"
 #include "forms/open_file_dialog.h"
-#include "forms/save_question.h"
 #include "job/job_file.h"
-#include "job/recent_jobs.h"
 #include "windows/die_size_chart/frm_die_size_chart.h"
 #include "windows/preview/frm_preview.h"
 #include "forms/message_box.h"
@@ -216,7 +210,7 @@ void frmWafer::cmdDraw_Click()
             result->clear();
         lastLayout_.reset();
     } else if (const auto* design = std::get_if<Design>(&outcome)) {
-        drawWafer([&](map::InchCanvas& canvas) { map::DrawDies(canvas, design->layout); });
+        drawWafer([&](map::InchCanvas& canvas) { map::drawDies(canvas, design->layout); });
         showResults(design->results, Text3, Text4, Text6);
         lastLayout_ = design->layout;
     }
@@ -268,7 +262,7 @@ void frmWafer::showPreview(const ProgramPreview& preview)
 
 void frmWafer::cmdOption_Click()
 {
-    PIC1->draw([&](map::InchCanvas& canvas) { map::DrawTestHexagon(canvas, CenterX, CenterY); });
+    PIC1->draw([&](map::InchCanvas& canvas) { map::drawTestHexagon(canvas, CenterX, CenterY); });
 }
 
 void frmWafer::cmdExit_Click() { unload(); }
@@ -447,194 +441,6 @@ void frmWafer::exportFinished(const map::ExportOutcome& outcome)
     closeExportProgress();
     if (const auto* failure = std::get_if<map::ExportFailure>(&outcome))
         showMessage(this, MessageIcon::Exclamation, failure->title, failure->prompt);
-}
-
-namespace {
-
-// The recent jobs last across runs.
-constexpr auto RecentJobsKey = "recentJobs";
-const QString JobFilter = QStringLiteral("Kerfwright 工作檔 (*.kwjob)");
-
-QSettings settings() { return QSettings(QStringLiteral("Kerfwright"), QStringLiteral("Kerfwright")); }
-
-std::filesystem::path filePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-QString pathText(const std::filesystem::path& path) { return QFile::decodeName(path.c_str()); }
-
-} // namespace
-
-Job frmWafer::currentJob() const
-{
-    return jobOf(readInputs().texts, frmCode_ ? frmCode_->texts() : GenerationTexts{});
-}
-
-void frmWafer::showJobTitle()
-{
-    if (!isLoaded())
-        return;
-    if (!jobPath_) {
-        setWindowTitle(QStringLiteral("Kerfwright"));
-        return;
-    }
-    setWindowTitle(pathText(jobPath_->filename()) + QStringLiteral("[*] – Kerfwright"));
-    setWindowModified(currentJob() != savedJob_);
-}
-
-bool frmWafer::mayCloseJob()
-{
-    if (!jobPath_ || !isLoaded() || currentJob() == savedJob_)
-        return true;
-    switch (askToSaveChanges(this, jobPath_->filename().string())) {
-    case SaveAnswer::Save: return saveJobTo(pathText(*jobPath_));
-    case SaveAnswer::DontSave: return true;
-    case SaveAnswer::Cancel: break;
-    }
-    return false;
-}
-
-bool frmWafer::openJob(const QString& path)
-{
-    if (!mayCloseJob())
-        return false;
-    const auto read = readJob(filePath(path));
-    if (const auto* refusal = std::get_if<JobRefusal>(&read)) {
-        showMessage(this, MessageIcon::Exclamation, refusal->title, refusal->prompt);
-        return false;
-    }
-    const Job job = completedJob(std::get<Job>(read));
-    const JobDesigner& boxes = job.designer;
-    cmdClear_Click();
-    // The lists as if chosen, the boxes as if typed; no size chosen leaves no diameter.
-    if (const int size = Combo1->findText(qtText(*boxes.wafer)); size >= 0) {
-        Combo1->setCurrentIndex(size);
-        Combo1_Click();
-    } else {
-        WaferDiameter = WaferRadius = 0;
-    }
-    Text5->setText(qtText(*boxes.effective));
-    if (const int shape = Combo2->findText(qtText(*boxes.shape)); shape >= 0)
-        Combo2->setCurrentIndex(shape);
-    else
-        Combo2->setEditText(qtText(*boxes.shape));
-    Combo2_Click();
-    Text1->setText(qtText(*boxes.die));
-    Text2->setText(qtText(*boxes.gap));
-    Text6->clear();
-    generationWindow()->setTexts(generationTextsOf(job.program));
-    jobPath_ = filePath(QFileInfo(path).absoluteFilePath());
-    savedJob_ = job;
-    rememberJob(pathText(*jobPath_));
-    showJobTitle();
-    cmdDraw_Click();
-    return true;
-}
-
-bool frmWafer::saveJobTo(const QString& path)
-{
-    const Job job = currentJob();
-    if (const auto refusal = writeJob(filePath(path), job)) {
-        showMessage(this, MessageIcon::Exclamation, refusal->title, refusal->prompt);
-        return false;
-    }
-    jobPath_ = filePath(QFileInfo(path).absoluteFilePath());
-    savedJob_ = job;
-    rememberJob(pathText(*jobPath_));
-    showJobTitle();
-    return true;
-}
-
-void frmWafer::mnuOpenJob_Click()
-{
-    const QString folder = jobPath_ ? pathText(jobPath_->parent_path()) : QDir::homePath();
-    const QString chosen = askOpenFileName(this, QStringLiteral("開啟工作檔"), folder, JobFilter);
-    if (!chosen.isEmpty())
-        openJob(chosen);
-}
-
-void frmWafer::mnuSaveJob_Click()
-{
-    if (jobPath_)
-        saveJobTo(pathText(*jobPath_));
-    else
-        mnuSaveJobAs_Click();
-}
-
-void frmWafer::mnuSaveJobAs_Click()
-{
-    const std::string name = frmCode_ && !frmCode_->texts().name.empty() ? frmCode_->texts().name : "工作";
-    const QString suggested = jobPath_ ? pathText(*jobPath_)
-                                       : QDir(QDir::homePath()).filePath(qtText(name + std::string(JobExtension)));
-    QString chosen = askSaveFileName(this, QStringLiteral("另存工作檔"), suggested, JobFilter);
-    if (chosen.isEmpty())
-        return;
-    if (QFileInfo(chosen).suffix().isEmpty())
-        chosen += qtText(JobExtension);
-    saveJobTo(chosen);
-}
-
-void frmWafer::fillRecentJobs()
-{
-    mnuRecentJobs->clear();
-    const QStringList recent = settings().value(RecentJobsKey).toStringList();
-    for (const QString& path : recent)
-        connect(mnuRecentJobs->addAction(QDir::toNativeSeparators(path)), &QAction::triggered, this,
-                [this, path] { openJob(path); });
-    if (recent.isEmpty())
-        mnuRecentJobs->addAction(QStringLiteral("（沒有）"))->setEnabled(false);
-}
-
-void frmWafer::rememberJob(const QString& path)
-{
-    std::vector<std::string> recent;
-    for (const QString& item : settings().value(RecentJobsKey).toStringList())
-        recent.push_back(item.toStdString());
-    QStringList list;
-    for (const std::string& item : withRecentJob(std::move(recent), path.toStdString()))
-        list.push_back(QString::fromStdString(item));
-    settings().setValue(RecentJobsKey, list);
-}
-
-namespace {
-
-// The first job file and the first other file (a cutting program) among the dropped files.
-struct DroppedFiles {
-    QString job;
-    QString program;
-};
-
-DroppedFiles droppedFiles(const QMimeData* data)
-{
-    DroppedFiles files;
-    for (const QUrl& url : data->urls()) {
-        if (!url.isLocalFile())
-            continue;
-        const QString path = url.toLocalFile();
-        QString& kind = path.endsWith(qtText(JobExtension), Qt::CaseInsensitive) ? files.job : files.program;
-        if (kind.isEmpty())
-            kind = path;
-    }
-    return files;
-}
-
-} // namespace
-
-void frmWafer::dragEnterEvent(QDragEnterEvent* event)
-{
-    const DroppedFiles files = droppedFiles(event->mimeData());
-    if (!files.job.isEmpty() || !files.program.isEmpty())
-        event->acceptProposedAction();
-}
-
-void frmWafer::dropEvent(QDropEvent* event)
-{
-    const DroppedFiles files = droppedFiles(event->mimeData());
-    if (files.job.isEmpty() && files.program.isEmpty())
-        return;
-    event->acceptProposedAction();
-    // A program is checked against the layout of the job dropped with it.
-    if (!files.job.isEmpty())
-        openJob(files.job);
-    if (!files.program.isEmpty())
-        openProgramFile(files.program);
 }
 
 } // namespace kerf::ui

@@ -15,7 +15,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 
-#include "forms/background_job.h"
+#include "forms/background/background_job.h"
 #include "render/job_sheet.h"
 #include "forms/number_box.h"
 #include "render/layout_export.h"

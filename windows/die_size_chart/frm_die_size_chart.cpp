@@ -11,7 +11,7 @@
 #include <QLineSeries>
 #include <QToolTip>
 
-#include "forms/background_pool.h"
+#include "forms/background/background_pool.h"
 #include "forms/file_dialog.h"
 #include "forms/message_box.h"
 #include "forms/window_placement.h"

@@ -11,7 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "forms/background_job.h"
+#include "forms/background/background_job.h"
 #include "forms/number_box.h"
 #include "render/die_size_chart.h"
 #include "layout/die_size_sweep.h"

@@ -25,7 +25,7 @@
 #include "program/check/report/cut_report_figures.h"
 #include "program/check/program_file.h"
 #include "program/reader/program_reader.h"
-#include "forms/background_job.h"
+#include "forms/background/background_job.h"
 #include "render/cut_path_picture.h"
 #include "windows/preview/cut_path_view.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "forms/background_pool.h"
+#include "forms/background/background_pool.h"
 
 #include <algorithm>
 #include <atomic>

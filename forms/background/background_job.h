@@ -14,7 +14,7 @@
 #include <QFutureWatcher>
 #include <QPromise>
 
-#include "forms/background_pool.h"
+#include "forms/background/background_pool.h"
 
 namespace kerf::ui {
 
