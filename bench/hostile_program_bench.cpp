@@ -18,21 +18,13 @@
 #include "program/check/program_file.h"
 #include "layout/design_driver.h"
 #include "program/check/cut_check.h"
+#include "tests/support/program_text.h"
 
 using namespace kerf;
 
 namespace {
 
-std::string nested(int depth, const std::string& count, const std::string& body)
-{
-    std::string text;
-    for (int k = 0; k < depth; ++k)
-        text += "SL " + count + "\n";
-    text += body;
-    for (int k = 0; k < depth; ++k)
-        text += "EL\n";
-    return text;
-}
+using kerf::testing::nestedRepeats;
 
 std::string doublingCalls(int depth)
 {
@@ -57,10 +49,10 @@ std::string programFile(int index)
     std::ofstream out(path, std::ios::binary);
     const std::string cut = "OS\nMI X 0.0002\nCS\n";
     switch (index) {
-    case 0: out << mainUnit(nested(200, "2", cut)); break;
-    case 1: out << mainUnit(nested(1000, "2", cut)); break;
-    case 2: out << mainUnit(nested(2, "100000", "OS\nMI X 0.0000001\nCS\n")); break;
-    case 3: out << mainUnit(nested(2, "4294967295", "OS\nMI X 0.1\nMI X -0.1\nCS\n")); break;
+    case 0: out << mainUnit(nestedRepeats(200, "2", cut)); break;
+    case 1: out << mainUnit(nestedRepeats(1000, "2", cut)); break;
+    case 2: out << mainUnit(nestedRepeats(2, "100000", "OS\nMI X 0.0000001\nCS\n")); break;
+    case 3: out << mainUnit(nestedRepeats(2, "4294967295", "OS\nMI X 0.1\nMI X -0.1\nCS\n")); break;
     case 4: out << doublingCalls(30); break;
     case 6: {
         out << "PN MAIN\nDI 1 10000\nII\n";

@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli_run.h"
+#include "tests/support/program_text.h"
 
 using kerf::testing::CliRun;
 using kerf::testing::run;
@@ -286,15 +287,7 @@ TEST(CliCheck, HostileProgramsEndWithinTheBounds)
 {
     const kerf::testing::TemporaryFolder folder;
     const std::string path = (folder.path() / "HOSTILE.TXT").string();
-    const auto nested = [](int depth, const std::string& count, const std::string& body) {
-        std::string text;
-        for (int k = 0; k < depth; ++k)
-            text += "SL " + count + "\n";
-        text += body;
-        for (int k = 0; k < depth; ++k)
-            text += "EL\n";
-        return text;
-    };
+    const auto nested = kerf::testing::nestedRepeats;
     const std::string cut = "OS\nMI X 0.0002\nCS\n";
     std::string alternating; // passes that never repeat equally: the runs double per level
     for (int k = 0; k < 60; ++k)

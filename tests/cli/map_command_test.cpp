@@ -18,6 +18,7 @@
 #include "cli_run.h"
 #include "process_run.h"
 #include "tests/support/picture_pixels.h"
+#include "tests/support/program_text.h"
 
 using kerf::testing::CliRun;
 using kerf::testing::run;
@@ -187,13 +188,8 @@ TEST(CliMap, RefusalsAndBadFilesExitOneAndWriteNothing)
     EXPECT_NE(malformed.err.find("程式第 4 行無法讀取："), std::string::npos) << malformed.err;
     // A path past the bounds of the run would be a partial picture.
     const std::string nested = folder.file("NESTED.TXT");
-    std::string text = "PN X\nDI 1 10000\nII\n";
-    for (int k = 0; k < 1000; ++k)
-        text += "SL 2\n";
-    text += "OS\nMI X 0.0002\nCS\n";
-    for (int k = 0; k < 1000; ++k)
-        text += "EL\n";
-    std::ofstream(nested) << text << "EI\n";
+    std::ofstream(nested) << "PN X\nDI 1 10000\nII\n" << kerf::testing::nestedRepeats(1000, "2", "OS\nMI X 0.0002\nCS\n")
+                          << "EI\n";
     for (const char* kind : {"--png", "--svg"}) {
         const CliRun past = run(hexagons({kind, png, "--program", nested}));
         EXPECT_EQ(past.status, 1);

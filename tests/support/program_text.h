@@ -13,6 +13,19 @@ std::vector<std::string> programLines(const std::string& text);
 /// Lines joined into a program text, each ended by CR LF.
 std::string joined(const std::vector<std::string>& lines);
 
+/// `body` inside `depth` nested repeat blocks of `count` passes each (inline:
+/// the benchmarks use it without linking the test support).
+inline std::string nestedRepeats(int depth, const std::string& count, const std::string& body)
+{
+    std::string text;
+    for (int k = 0; k < depth; ++k)
+        text += "SL " + count + "\n";
+    text += body;
+    for (int k = 0; k < depth; ++k)
+        text += "EL\n";
+    return text;
+}
+
 /// Whether `lines` holds `fragment` as consecutive lines.
 bool containsLines(const std::vector<std::string>& lines, const std::vector<std::string>& fragment);
 
