@@ -5,7 +5,9 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <span>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "program/reader/internal/program_code.h"
 #include "program/reader/internal/program_lexer.h"
@@ -52,11 +54,14 @@ struct ProgramBuilder {
     ProgramBuilder(std::string_view text, std::size_t memoryBound)
         : text_(text), mostOps_(memoryBound / sizeof(Op))
     {
+        // A line compiles to at most one op: the room is taken once, within
+        // what the bound leaves.
+        const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+        code_.ops.reserve(std::min(lines, mostOps_));
     }
 
     std::variant<Program, ProgramError> build()
     {
-        collectNames();
         if (!parseLines() || !checkCalls())
             return std::move(*error_);
         countSteps();
@@ -71,25 +76,8 @@ private:
         return false;
     }
 
-    // First pass: the unit names, so that a unit may call one defined later.
-    void collectNames()
-    {
-        LineWalker lines(text_);
-        std::string_view line;
-        std::uint32_t index = 0;
-        while (lines.next(line)) {
-            splitTokens(line, tokens_);
-            if (tokens_.empty() || tokens_[0].starts_with(CommentMark))
-                continue;
-            if (commandWordOf(tokens_[0]) == CommandWord::PN) {
-                names_.try_emplace(unitNameOf(line), index++);
-                unitLines_.push_back(0);
-            } else if (!unitLines_.empty()) {
-                ++unitLines_.back();
-            }
-        }
-    }
-
+    // One pass over the lines. A unit may call one defined later: such calls
+    // wait until the names of the whole text are known.
     bool parseLines()
     {
         LineWalker lines(text_);
@@ -99,9 +87,16 @@ private:
             splitTokens(line, tokens_);
             if (tokens_.empty())
                 continue;
-            if (!parseLine(line))
+            if (!parseLine(line)) {
+                // A waiting call before this line that names no unit of the
+                // whole text is the first fault.
+                namesAfter(lines);
+                resolveCalls();
                 return false;
+            }
         }
+        if (!resolveCalls())
+            return false;
         if (stage_ != Stage::Outside) {
             const auto& unit = program_.units_.back();
             return fail(unit.firstLine, ProgramErrorKind::UnitNotClosed,
@@ -110,7 +105,42 @@ private:
         if (program_.units_.empty())
             return fail(std::max<std::uint32_t>(lines.number(), 1), ProgramErrorKind::Empty,
                         "the text holds no program unit (PN ... EI)");
+        code_.unitStarts.push_back(static_cast<std::uint32_t>(code_.ops.size()));
         return true;
+    }
+
+    // The names of the units opened in the rest of the text, for the calls
+    // that wait (a refused line stopped the reading there).
+    void namesAfter(LineWalker& lines)
+    {
+        if (waiting_.empty())
+            return;
+        std::string_view line;
+        while (lines.next(line)) {
+            splitTokens(line, tokens_);
+            if (!tokens_.empty() && commandWordOf(tokens_[0]) == CommandWord::PN)
+                laterNames_.insert(unitNameOf(line));
+        }
+    }
+
+    // Gives the waiting calls their units; the first that names none is
+    // refused, at its line: it was read before any fault that stopped the
+    // reading.
+    bool resolveCalls()
+    {
+        for (const WaitingCall& call : waiting_) {
+            if (const auto it = names_.find(call.name); it != names_.end()) {
+                code_.ops[call.op].target = it->second;
+                continue;
+            }
+            if (laterNames_.contains(call.name))
+                continue;
+            if (call.single)
+                return fail(call.line, ProgramErrorKind::UnknownUnit,
+                            quoted(call.word) + " is no command and no unit of this program to call");
+            return fail(call.line, ProgramErrorKind::UnknownWord, "unknown word " + quoted(call.word));
+        }
+        return !error_;
     }
 
     bool parseLine(std::string_view line)
@@ -155,16 +185,15 @@ private:
         if (name.empty())
             return fail(lineNo_, ProgramErrorKind::BadOperands, "PN needs the name of the unit");
         const auto index = static_cast<std::uint32_t>(program_.units_.size());
-        if (names_.at(name) != index) {
-            const auto& first = program_.units_[names_.at(name)];
+        if (const auto [it, added] = names_.try_emplace(name, index); !added) {
+            const auto& first = program_.units_[it->second];
             return fail(lineNo_, ProgramErrorKind::DuplicateUnit,
                         "a second unit named " + quoted(name) + " (the first is at line " +
                             std::to_string(first.firstLine) + ")");
         }
         program_.units_.push_back(Program::Unit{std::string(name), lineNo_, 0});
-        // A unit compiles to at most an op per line: its room is taken once,
-        // within what the bound leaves.
-        code_.units.emplace_back().reserve(std::min(unitLines_[index], mostOps_ - ops_));
+        unitStart_ = static_cast<std::uint32_t>(code_.ops.size());
+        code_.unitStarts.push_back(unitStart_);
         stage_ = Stage::AfterPN;
         return true;
     }
@@ -185,14 +214,17 @@ private:
         return o;
     }
 
+    /// The ops of the open unit so far.
+    std::uint32_t unitOps() const { return static_cast<std::uint32_t>(code_.ops.size()) - unitStart_; }
+
     void emit(const Op& o)
     {
-        auto& code = code_.units.back();
+        auto& code = code_.ops;
         // A word that only sets the laser's or the cut's state again as the
         // one before it did changes nothing: one op stands for both.
         const bool stateWord = o.code == OpCode::Open || o.code == OpCode::Close || o.code == OpCode::LaserOn ||
                                o.code == OpCode::LaserOff;
-        if (stateWord && !code.empty() && code.back().code == o.code)
+        if (stateWord && unitOps() > 0 && code.back().code == o.code)
             return;
         if (ops_ == mostOps_)
             throw std::bad_alloc();
@@ -328,16 +360,16 @@ private:
     bool callOrRefuse(std::string_view line)
     {
         const std::string_view whole = trimmed(line);
+        Op o = op(OpCode::Call);
         if (const auto it = names_.find(whole); it != names_.end()) {
-            Op o = op(OpCode::Call);
             o.target = it->second;
-            emit(o);
-            return true;
+        } else {
+            // A unit further on, or a fault once the whole text is read.
+            waiting_.push_back({static_cast<std::uint32_t>(code_.ops.size()), lineNo_, whole, tokens_[0],
+                                tokens_.size() == 1});
         }
-        if (tokens_.size() == 1)
-            return fail(lineNo_, ProgramErrorKind::UnknownUnit,
-                        quoted(tokens_[0]) + " is no command and no unit of this program to call");
-        return fail(lineNo_, ProgramErrorKind::UnknownWord, "unknown word " + quoted(tokens_[0]));
+        emit(o);
+        return true;
     }
 
     // One or more move clauses: ("MA" | "MI") [X x] [Y y], at least one axis;
@@ -433,7 +465,7 @@ private:
                         "a repeat count must lie between 1 and 4294967295, found " + quoted(tokens_[1]));
         Op o = op(OpCode::Loop);
         o.count = static_cast<std::uint32_t>(*count);
-        openLoops_.push_back(static_cast<std::uint32_t>(code_.units.back().size()));
+        openLoops_.push_back(unitOps());
         emit(o);
         return true;
     }
@@ -445,12 +477,11 @@ private:
         if (openLoops_.empty())
             return fail(lineNo_, ProgramErrorKind::ELWithoutSL, "EL without an open SL in unit " +
                                                                    quoted(program_.units_.back().name));
-        auto& code = code_.units.back();
         const std::uint32_t begin = openLoops_.back();
         openLoops_.pop_back();
         Op o = op(OpCode::EndLoop);
         o.target = begin;
-        code[begin].target = static_cast<std::uint32_t>(code.size());
+        code_.ops[unitStart_ + begin].target = unitOps();
         emit(o);
         return true;
     }
@@ -463,7 +494,7 @@ private:
         if (!openLoops_.empty()) {
             // The earliest SL still open is the one whose EL is missing: every
             // later EL closed the nearest SL before it.
-            const Op& loop = code_.units.back()[openLoops_.front()];
+            const Op& loop = code_.ops[unitStart_ + openLoops_.front()];
             return fail(loop.line, ProgramErrorKind::SLWithoutEL,
                         "SL " + std::to_string(loop.count) + " has no EL before the EI of unit " +
                             quoted(unit.name) + " (line " + std::to_string(lineNo_) + ")");
@@ -493,7 +524,7 @@ private:
             mark[root] = Mark::Open;
             while (!stack.empty()) {
                 Frame& f = stack.back();
-                const auto& code = code_.units[f.unit];
+                const std::span<const Op> code = code_.unit(f.unit);
                 while (f.pc < code.size() && code[f.pc].code != OpCode::Call)
                     ++f.pc;
                 if (f.pc == code.size()) {
@@ -533,7 +564,8 @@ private:
         std::vector<Sum> open;
         for (const std::uint32_t u : order_) {
             open.assign(1, Sum{1, 0}); // the return at EI
-            for (const Op& o : code_.units[u]) {
+            const std::span<const Op> code = code_.unit(u);
+            for (const Op& o : code) {
                 Sum& s = open.back();
                 switch (o.code) {
                 case OpCode::Move:
@@ -551,7 +583,7 @@ private:
                 case OpCode::EndLoop: {
                     const Sum body = open.back();
                     open.pop_back();
-                    const std::uint32_t passes = code_.units[u][o.target].count;
+                    const std::uint32_t passes = code[o.target].count;
                     Sum& parent = open.back();
                     // SL once, the body and its EL per pass.
                     parent.steps = addSat(parent.steps, addSat(1, mulSat(addSat(body.steps, 1), passes)));
@@ -579,7 +611,18 @@ private:
     std::vector<std::string_view> tokens_;
     std::vector<std::uint32_t> openLoops_; // op indices of the open SLs of the unit
     std::vector<std::uint32_t> order_;     // units, callees before callers
-    std::vector<std::size_t> unitLines_;   // per unit, its lines after PN that are no comment
+    /// A call of a name that no unit before it has: its op, and the words
+    /// that refuse it should no unit of the text have the name.
+    struct WaitingCall {
+        std::uint32_t op;
+        std::uint32_t line;
+        std::string_view name; // the whole line
+        std::string_view word; // its first word
+        bool single;           // the line is one word
+    };
+    std::vector<WaitingCall> waiting_;
+    std::unordered_set<std::string_view> laterNames_; // units after a refused line
+    std::uint32_t unitStart_ = 0;                     // the first op of the open unit
     std::size_t mostOps_;                  // the ops that the memory bound leaves room for
     std::size_t ops_ = 0;
     Stage stage_ = Stage::Outside;

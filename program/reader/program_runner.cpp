@@ -109,7 +109,7 @@ public:
 private:
     Place startOf(std::size_t unit) const
     {
-        const auto& code = code_->units[unit];
+        const std::span<const Op> code = code_->unit(unit);
         return {code.data(), code.data() + code.size()};
     }
 

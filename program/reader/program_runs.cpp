@@ -66,7 +66,7 @@ struct StructuredRunner {
         if (program_.units_.empty())
             return summary_;
         code_ = program_.code_.get();
-        const auto& entry = code_->units[program_.entryUnit()];
+        const std::span<const Op> entry = code_->unit(program_.entryUnit());
         runOps(entry, 0, entry.size(), 0);
         return summary_;
     }
@@ -137,7 +137,7 @@ public:
     /// Where a run of ops stands: its unit's code, the op and the depth of
     /// calls and repeats.
     struct Place {
-        const std::vector<Op>& code;
+        std::span<const Op> code;
         std::size_t pc;
         int nesting;
     };
@@ -154,7 +154,7 @@ public:
         return emit(run);
     }
 
-    bool runOps(const std::vector<Op>& code, std::size_t begin, std::size_t end, int nesting)
+    bool runOps(std::span<const Op> code, std::size_t begin, std::size_t end, int nesting)
     {
         if (nesting > MostNesting) {
             summary_.beyondBounds = true;
@@ -180,7 +180,7 @@ public:
 
     bool call(const Op& o, const Place& at)
     {
-        const auto& callee = code_->units[o.target];
+        const std::span<const Op> callee = code_->unit(o.target);
         return runOps(callee, 0, callee.size(), at.nesting + 1);
     }
 
@@ -202,7 +202,7 @@ private:
     // copies of it. The runs of the passes being looked at wait at the end of
     // one buffer, each pass's after those of the passes around it, so that a
     // level is added in place and nothing is copied per level of nesting.
-    bool runLoop(const std::vector<Op>& code, std::size_t loop, int nesting)
+    bool runLoop(std::span<const Op> code, std::size_t loop, int nesting)
     {
         const Op& o = code[loop];
         MachineState& state = summary_.final;

@@ -11,6 +11,7 @@ namespace kerf::cutcheck {
 DieGrid::DieGrid(const WaferLayout& layout, LatticeAxis ax, LatticeAxis ay, double& latticeDeviation)
 {
     const double pitch = layout.DiePitch.toDecimal().toDouble();
+    rows_.reserve(static_cast<std::size_t>(std::max(layout.RowTable.upperBound(), 0)));
     forEachDieRow(layout, [&](const DieRow& row) {
         if (row.count <= 0)
             return;

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <memory_resource>
+#include <span>
 #include <vector>
 
 #include "program/check/internal/lattice.h"
@@ -15,6 +17,8 @@ namespace kerf::cutcheck {
 /// then costs two events and the list never grows past a few per piece.
 inline constexpr std::size_t EventsPerPiece = 2;
 inline constexpr std::size_t EventSlack = 64;
+/// A list of events up to this long grows by one cut at a time.
+inline constexpr std::size_t ShortList = 16;
 
 /// Cut counts over consecutive pieces (the dies of a row, the corners of a
 /// row, the pitch-long pieces of a grid line), kept as events: +c at the
@@ -26,9 +30,23 @@ public:
         std::int64_t delta;
     };
 
+    /// Counts kept in `memory`: many short lists share a pool.
+    explicit RangeCounts(std::pmr::memory_resource* memory = std::pmr::get_default_resource()) : events_(memory) {}
+
     /// Counts `count` cuts of pieces [from, to) of a list of `pieces`.
     void add(Index from, Index to, std::int64_t count, Index pieces)
     {
+        // Full: merge rather than grow. A short list grows by one cut, a long
+        // one doubles when merging left it more than half full, so that most
+        // lists keep just the few events they need and merging stays cheap.
+        if (events_.size() + 2 > events_.capacity()) {
+            merge();
+            const std::size_t room = events_.capacity();
+            if (events_.size() + 2 > room)
+                events_.reserve(room < ShortList ? room + 2 : 2 * room);
+            else if (room >= ShortList && events_.size() > room / 2)
+                events_.reserve(2 * room);
+        }
         events_.push_back({from, count});
         events_.push_back({to, -count});
         if (events_.size() > EventsPerPiece * static_cast<std::size_t>(pieces) + EventSlack)
@@ -39,7 +57,28 @@ public:
     void merge();
 
     /// The events, sorted and merged once merge() has run since the last add.
-    const std::vector<Event>& events() const { return events_; }
+    std::span<const Event> events() const { return events_; }
+
+    /// Walks merged events forward: the count at a piece, and where it next changes.
+    class Walk {
+    public:
+        Walk() = default;
+        explicit Walk(std::span<const Event> events) : next_(events.data()), end_(events.data() + events.size()) {}
+        /// The count at piece `at` (negative counts as 0); `at` never goes back.
+        std::int64_t countAt(Index at)
+        {
+            for (; next_ != end_ && next_->at <= at; ++next_)
+                running_ += next_->delta;
+            return std::max<std::int64_t>(running_, 0);
+        }
+        /// The first piece past the last countAt where the count changes, at most `end`.
+        Index changeBefore(Index end) const { return next_ != end_ ? std::min(next_->at, end) : end; }
+
+    private:
+        const Event* next_ = nullptr;
+        const Event* end_ = nullptr;
+        std::int64_t running_ = 0;
+    };
 
     /// Merges, then calls f(from, to, count) for consecutive ranges of equal
     /// count that cover pieces [first, end) (negative counts as 0).
@@ -47,20 +86,17 @@ public:
     void forEachRange(Index first, Index end, F&& f)
     {
         merge();
-        std::int64_t running = 0;
-        Index at = first;
-        std::size_t e = 0;
-        while (at < end) {
-            for (; e < events_.size() && events_[e].at <= at; ++e)
-                running += events_[e].delta;
-            const Index next = e < events_.size() ? std::min(events_[e].at, end) : end;
-            f(at, next, std::max<std::int64_t>(running, 0));
+        Walk walk(events_);
+        for (Index at = first; at < end;) {
+            const std::int64_t count = walk.countAt(at);
+            const Index next = walk.changeBefore(end);
+            f(at, next, count);
             at = next;
         }
     }
 
 private:
-    std::vector<Event> events_;
+    std::pmr::vector<Event> events_;
 };
 
 } // namespace kerf::cutcheck

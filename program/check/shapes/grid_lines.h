@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "program/check/internal/cut_histogram.h"
@@ -28,7 +29,7 @@ public:
         std::size_t cursor = 0;
         std::int64_t above = 0;
         Index end() const { return from + count; }
-        const std::vector<Event>& events() const { return counts.events(); }
+        std::span<const Event> events() const { return counts.events(); }
     };
 
     /// A line at lattice `position` from `from`, `count` pieces long.
@@ -53,7 +54,7 @@ public:
         if (!line || k < line->from || k >= line->end())
             return 0;
         // The count of piece k: minus the events above it (all events sum to 0).
-        const std::vector<Event>& events = line->events();
+        const std::span<const Event> events = line->events();
         while (line->cursor > 0 && events[line->cursor - 1].at > k)
             line->above += events[--line->cursor].delta;
         return static_cast<std::uint64_t>(std::max<std::int64_t>(-line->above, 0));
@@ -67,7 +68,7 @@ public:
         {
             if (!line_ || k < line_->from || k >= line_->end())
                 return 0;
-            const std::vector<Event>& events = line_->events();
+            const std::span<const Event> events = line_->events();
             for (; next_ < events.size() && events[next_].at <= k; ++next_)
                 running_ += events[next_].delta;
             return static_cast<std::uint64_t>(std::max<std::int64_t>(running_, 0));
@@ -84,7 +85,7 @@ public:
     {
         if (!line || k < line->from || k >= line->end())
             return 0;
-        const std::vector<Event>& events = line->events();
+        const std::span<const Event> events = line->events();
         const auto after =
             std::upper_bound(events.begin(), events.end(), k, [](Index v, const Event& e) { return v < e.at; });
         if (after == events.begin())
@@ -103,7 +104,7 @@ public:
         for (const Index end : {line->from, line->end()})
             if (end > lo && end < hi)
                 f(end);
-        const std::vector<Event>& events = line->events();
+        const std::span<const Event> events = line->events();
         const auto first =
             std::upper_bound(events.begin(), events.end(), lo, [](Index v, const Event& e) { return v < e.at; });
         for (auto it = first; it != events.end() && it->at < hi; ++it)

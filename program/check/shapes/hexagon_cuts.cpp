@@ -59,7 +59,7 @@ bool HexagonCuts::cutRun(const Motion& first, ProgramPoint step, std::uint64_t c
     if (!edgeAt(x0, y0, x1, y1, line, q) || !edgeAt(u0, v0, u1, v1, lineLast, qLast) || line != lineLast)
         return false;
     const Index lo = std::min(q, qLast), hi = std::max(q, qLast) + 1;
-    if (!line->coversAll(lo, hi))
+    if (!coversAll(*line, lo, hi))
         return false;
     line->counts.add(lo, hi, added(), line->n);
     return true;
@@ -68,29 +68,9 @@ bool HexagonCuts::cutRun(const Motion& first, ProgramPoint step, std::uint64_t c
 void HexagonCuts::finish(int passes, DieTally& tally)
 {
     settleParts();
-    CutReport& report = state_.report;
     state_.matched(std::max(worstX_ * ax_.step, worstY_ * ay_.step));
     const auto wanted = static_cast<std::uint64_t>(std::min<int>(passes, int(MostEdgeCuts)));
-    CutHistogram histogram;
-    // Each edge once: the ranges of counts against the union of the dies' edges.
-    for (EdgeLine& line : lines_) {
-        line.ranges.clear();
-        line.counts.forEachRange(0, line.n, [&line](Index from, Index to, std::int64_t c) {
-            line.ranges.push_back({from, to, std::min<std::uint64_t>(static_cast<std::uint64_t>(c), MostEdgeCuts)});
-        });
-        std::size_t r = 0;
-        for (const Interval& v : line.valid) {
-            for (; r < line.ranges.size() && line.ranges[r].to <= v.from; ++r) {
-            }
-            for (std::size_t k = r; k < line.ranges.size() && line.ranges[k].from < v.to; ++k) {
-                const Index len = std::min(v.to, line.ranges[k].to) - std::max(v.from, line.ranges[k].from);
-                histogram.add(line.ranges[k].count, len);
-                if (line.ranges[k].count < wanted)
-                    report.uncutEdges += len;
-            }
-        }
-    }
-    report.elementsByCutCount = histogram.result();
+    countEdges(wanted);
     const double pitch = 2 * ax_.step;
     for (const DieGrid::Row& row : grid_.rows()) {
         if (!row.placed || lines_.empty()) {
@@ -101,6 +81,27 @@ void HexagonCuts::finish(int passes, DieTally& tally)
         if (!tally.rowDone(row.count))
             return;
     }
+}
+
+void HexagonCuts::countEdges(std::uint64_t wanted)
+{
+    CutHistogram histogram;
+    // Each edge once: the counts along a line against its stretches of dies' edges.
+    for (EdgeLine& line : lines_) {
+        line.counts.merge();
+        RangeCounts::Walk walk(line.counts.events());
+        for (std::uint32_t v = line.validFrom; v < line.validTo; ++v) {
+            for (Index at = valid_[v].from; at < valid_[v].to;) {
+                const auto count = std::min<std::uint64_t>(static_cast<std::uint64_t>(walk.countAt(at)), MostEdgeCuts);
+                const Index next = walk.changeBefore(valid_[v].to);
+                histogram.add(count, next - at);
+                if (count < wanted)
+                    state_.report.uncutEdges += next - at;
+                at = next;
+            }
+        }
+    }
+    state_.report.elementsByCutCount = histogram.result();
 }
 
 HexagonCuts::EdgeLine* HexagonCuts::edgeOf(const DieGrid::Row& row, int k, Index& q)
@@ -148,66 +149,83 @@ void HexagonCuts::buildLines()
         state_.report.latticeDeviation = std::numeric_limits<double>::infinity();
         return;
     }
+    // Three walks over the dies' edges: the lines, numbered as first met; the
+    // stretches of dies' edges on each (one per die row that holds edges
+    // there); the stretches themselves, in valid_ line after line. Every
+    // vector is made once at its size.
+    const auto forEachEdge = [this](auto&& f) {
+        for (const DieGrid::Row& row : grid_.rows()) {
+            if (!row.placed)
+                continue;
+            for (int k = 0; k < CornersPerDie; ++k) {
+                CornerRow& r = rows_[static_cast<std::size_t>(row.iy + EdgeY[k] - yMin_)];
+                f(row, r, r.line[EdgeKindOf[k]], (row.ix + EdgeX[k] - r.x0) >> 1);
+            }
+        }
+    };
+    std::int32_t lineCount = 0;
+    forEachEdge([&lineCount](const DieGrid::Row&, CornerRow&, std::int32_t& line, Index) {
+        if (line < 0)
+            line = lineCount++;
+    });
+    lines_.reserve(static_cast<std::size_t>(lineCount));
+    for (std::int32_t l = 0; l < lineCount; ++l)
+        lines_.emplace_back(&countsMemory_);
+    forEachEdge([this](const DieGrid::Row&, CornerRow& r, std::int32_t line, Index) {
+        EdgeLine& l = lines_[static_cast<std::size_t>(line)];
+        l.n = ((r.x1 - r.x0) >> 1) + 1;
+        ++l.validTo;
+    });
+    std::uint32_t stretches = 0;
+    for (EdgeLine& line : lines_) {
+        line.validFrom = stretches;
+        stretches += line.validTo;
+        line.validTo = line.validFrom;
+    }
+    valid_.resize(stretches);
+    forEachEdge([this](const DieGrid::Row& row, CornerRow&, std::int32_t line, Index q) {
+        valid_[lines_[static_cast<std::size_t>(line)].validTo++] = {q, q + row.count};
+    });
+    for (EdgeLine& line : lines_) {
+        Interval* v = valid_.data() + line.validFrom;
+        const auto count = line.validTo - line.validFrom;
+        std::sort(v, v + count, [](const Interval& a, const Interval& b) { return a.from < b.from; });
+        std::uint32_t out = 0;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            if (out > 0 && v[i].from <= v[out - 1].to)
+                v[out - 1].to = std::max(v[out - 1].to, v[i].to);
+            else
+                v[out++] = v[i];
+        }
+        line.validTo = line.validFrom + out;
+    }
+    // The farthest corners of a row are those of its end dies.
     bool inside = true;
     for (const DieGrid::Row& row : grid_.rows()) {
         if (!row.placed)
             continue;
-        for (int k = 0; k < CornersPerDie; ++k) {
-            CornerRow& r = rows_[static_cast<std::size_t>(row.iy + EdgeY[k] - yMin_)];
-            std::int32_t& l = r.line[EdgeKindOf[k]];
-            if (l < 0) {
-                l = static_cast<std::int32_t>(lines_.size());
-                lines_.emplace_back();
-                lines_.back().n = ((r.x1 - r.x0) >> 1) + 1;
-            }
-            const Index q = (row.ix + EdgeX[k] - r.x0) >> 1;
-            lines_[static_cast<std::size_t>(l)].valid.push_back({q, q + row.count});
-        }
-        // The farthest corners of a row are those of its end dies.
         for (const Index cx : {row.ix, row.last()})
             for (int k = 0; k < CornersPerDie; ++k)
                 inside &= std::hypot((cx + CornerX[k]) * ax_.step, (row.iy + CornerY[k]) * ay_.step) <=
                           state_.radius;
-    }
-    for (EdgeLine& line : lines_) {
-        auto& v = line.valid;
-        std::sort(v.begin(), v.end(), [](const Interval& a, const Interval& b) { return a.from < b.from; });
-        std::size_t out = 0;
-        for (const Interval& i : v) {
-            if (out > 0 && i.from <= v[out - 1].to)
-                v[out - 1].to = std::max(v[out - 1].to, i.to);
-            else
-                v[out++] = i;
-        }
-        v.resize(out);
     }
     edgesInside_ = inside;
 }
 
 void HexagonCuts::sweepRow(const DieGrid::Row& row, std::uint64_t wanted, double pitch, DieTally& tally)
 {
-    const std::vector<Range>* ranges[CornersPerDie];
     Index q0[CornersPerDie];
-    std::size_t at[CornersPerDie];
-    for (int k = 0; k < CornersPerDie; ++k) {
-        ranges[k] = &edgeOf(row, k, q0[k])->ranges;
-        // The range holding the first die's edge.
-        const auto& r = *ranges[k];
-        at[k] = static_cast<std::size_t>(
-            std::upper_bound(r.begin(), r.end(), q0[k], [](Index v, const Range& x) { return v < x.to; }) -
-            r.begin());
-    }
+    RangeCounts::Walk walks[CornersPerDie];
+    for (int k = 0; k < CornersPerDie; ++k)
+        walks[k] = RangeCounts::Walk(edgeOf(row, k, q0[k])->counts.events());
     Index j = 0;
     while (j < row.count) {
         Index end = row.count;
         std::uint8_t uncut = 0;
         std::uint64_t fewest = MostEdgeCuts;
         for (int k = 0; k < CornersPerDie; ++k) {
-            const auto& r = *ranges[k];
-            while (at[k] < r.size() && r[at[k]].to <= q0[k] + j)
-                ++at[k];
-            const std::uint64_t c = at[k] < r.size() ? r[at[k]].count : 0;
-            end = std::min(end, at[k] < r.size() ? r[at[k]].to - q0[k] : row.count);
+            const auto c = std::min<std::uint64_t>(static_cast<std::uint64_t>(walks[k].countAt(q0[k] + j)), MostEdgeCuts);
+            end = std::min(end, walks[k].changeBefore(q0[k] + row.count) - q0[k]);
             fewest = std::min(fewest, c);
             if (c < wanted)
                 uncut |= static_cast<std::uint8_t>(1u << k);
@@ -264,7 +282,7 @@ void HexagonCuts::alongEdges(const Motion& m)
         const Index x = cx + ux * i, y = cy + uy * i;
         EdgeLine* line = nullptr;
         Index q = 0;
-        if (!edgeAt(x, y, x + ex, y + ey, line, q) || !line->covers(q))
+        if (!edgeAt(x, y, x + ex, y + ey, line, q) || !covers(*line, q))
             continue;
         // The edge's stretch along the line, and what the cut covers of it.
         const double e0 = ux == 0 ? static_cast<double>(y) : static_cast<double>(std::min(x, x + ex));

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory_resource>
 #include <vector>
 
 #include "layout/wafer_layout.h"
@@ -46,7 +47,7 @@ public:
             // The common case: one edge, inside the circle when all are.
             EdgeLine* line = nullptr;
             Index q = 0;
-            if (edgeAt(x0, y0, x1, y1, line, q) && line->covers(q)) {
+            if (edgeAt(x0, y0, x1, y1, line, q) && covers(*line, q)) {
                 line->counts.add(q, q + 1, added(), line->n);
                 if (!edgesInside_)
                     state_.straight(m);
@@ -74,28 +75,24 @@ private:
         Index from = 0;
         Index to = 0; // past the last
     };
-    struct Range {
-        Index from = 0;
-        Index to = 0;
-        std::uint64_t count = 0;
-    };
 
     // The edges of one kind whose lower ends lie on one row of corners, by
     // their column q (every other lattice column, from the row's first).
     struct EdgeLine {
+        explicit EdgeLine(std::pmr::memory_resource* memory) : counts(memory) {}
         Index n = 0;
-        std::vector<Interval> valid; // the dies' edges, sorted and merged
+        std::uint32_t validFrom = 0, validTo = 0; // its stretch of valid_: the dies' edges, sorted and merged
         RangeCounts counts;
-        std::vector<Range> ranges; // the counts, once the run is over
-
-        bool covers(Index q) const { return coversAll(q, q + 1); }
-        bool coversAll(Index lo, Index hi) const
-        {
-            const auto it = std::upper_bound(valid.begin(), valid.end(), lo,
-                                             [](Index v, const Interval& i) { return v < i.from; });
-            return it != valid.begin() && std::prev(it)->to >= hi;
-        }
     };
+
+    bool covers(const EdgeLine& line, Index q) const { return coversAll(line, q, q + 1); }
+    bool coversAll(const EdgeLine& line, Index lo, Index hi) const
+    {
+        const Interval* begin = valid_.data() + line.validFrom;
+        const Interval* end = valid_.data() + line.validTo;
+        const Interval* it = std::upper_bound(begin, end, lo, [](Index v, const Interval& i) { return v < i.from; });
+        return it != begin && std::prev(it)->to >= hi;
+    }
 
     // The corners on one lattice row: every other column from x0 to x1, and
     // the lines of the kinds of edges that start there.
@@ -121,6 +118,9 @@ private:
     EdgeLine* edgeOf(const DieGrid::Row& row, int k, Index& q);
 
     void buildLines();
+
+    /// The edges' counts against the dies' edges: the histogram and the uncut edges.
+    void countEdges(std::uint64_t wanted);
 
     /// The dies of a row in stretches whose six edges keep their counts.
     void sweepRow(const DieGrid::Row& row, std::uint64_t wanted, double pitch, DieTally& tally);
@@ -202,7 +202,9 @@ private:
     DieGrid grid_;
     std::vector<CornerRow> rows_; // by y − yMin_
     Index yMin_ = 0;
+    std::pmr::unsynchronized_pool_resource countsMemory_; // the lines' counts: a few events each
     std::vector<EdgeLine> lines_;
+    std::vector<Interval> valid_; // the lines' stretches of dies' edges, line after line
     bool edgesInside_ = false; // every corner of every die lies in the effective circle
     double toleranceX_ = 0, toleranceY_ = 0; // in lattice steps
     double worstX_ = 0, worstY_ = 0;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "program/reader/program_reader.h"
@@ -101,12 +102,20 @@ bool runOp(const Op& o, Runner& runner, Place& at)
 
 } // namespace detail
 
-/// A program's compiled words: per unit its ops, and the arcs and arc speeds
-/// that they index.
+/// A program's compiled words: the ops of all units, unit after unit (an
+/// op's Loop and EndLoop targets count from its unit's first op), and the
+/// arcs and arc speeds that they index.
 struct ProgramCode {
-    std::vector<std::vector<detail::Op>> units;
+    std::vector<detail::Op> ops;
+    std::vector<std::uint32_t> unitStarts; // per unit its first op; one more: the end
     std::vector<detail::ArcOperands> arcs;
     std::vector<detail::ArcSpeed> arcSpeeds;
+
+    /// The ops of unit `u`.
+    std::span<const detail::Op> unit(std::size_t u) const
+    {
+        return std::span<const detail::Op>(ops).subspan(unitStarts[u], unitStarts[u + 1] - unitStarts[u]);
+    }
 };
 
 } // namespace kerf
