@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The preview's report in words: figures, faults, listed dies and cuts.
-#include <QTest>
+// The report in words: figures, faults, listed dies and cuts.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
 
 #include "program/check/report/cut_report_figures.h"
 #include "program/check/report/report_numbers.h"
 
-using namespace kerf;
-
+namespace kerf {
 namespace {
 
 CutReport cleanSquares()
@@ -24,30 +27,11 @@ CutReport cleanSquares()
     return report;
 }
 
-QString q(const std::string& text) { return QString::fromStdString(text); }
-
-} // namespace
-
-class CutReportTextTest : public QObject {
-    Q_OBJECT
-private slots:
-    void cleanReportSaysSoWithNoFault();
-    void faultsAreMarkedAndNamed();
-    void uncutDiesAreListedWithTheirEdges_data();
-    void uncutDiesAreListedWithTheirEdges();
-    void listedCutsAndTheOnesNotListed();
-    void inchesNeverShowMinusZero_data();
-    void inchesNeverShowMinusZero();
-    void tooLargeIsUncheckedNotFaulty();
-    void machineTimeInHoursMinutesAndSeconds_data();
-    void machineTimeInHoursMinutesAndSeconds();
-};
-
-void CutReportTextTest::cleanReportSaysSoWithNoFault()
+TEST(CutReportText, CleanReportSaysSoWithNoFault)
 {
     const ReportText text = describeReport(cleanSquares());
-    QVERIFY(!text.fault);
-    QCOMPARE(q(text.verdict), QStringLiteral("全部 4 個晶粒都已完整切割，沒有多餘的切割。"));
+    EXPECT_FALSE(text.fault);
+    EXPECT_EQ(text.verdict, "全部 4 個晶粒都已完整切割，沒有多餘的切割。");
     struct Expected {
         std::string key, label, value;
     };
@@ -64,19 +48,19 @@ void CutReportTextTest::cleanReportSaysSoWithNoFault()
         {"end", "結束位置", "X 0.000000, Y 0.000000 英吋"},
         {"machineSeconds", "預估加工時間", "12.5 秒"},
     };
-    QCOMPARE(text.figures.size(), expected.size());
+    ASSERT_EQ(text.figures.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        QCOMPARE(q(std::string(text.figures[i].key)), q(expected[i].key));
-        QCOMPARE(q(std::string(text.figures[i].label)), q(expected[i].label));
-        QCOMPARE(q(text.figures[i].value), q(expected[i].value));
-        QVERIFY(!text.figures[i].fault);
+        EXPECT_EQ(text.figures[i].key, expected[i].key);
+        EXPECT_EQ(text.figures[i].label, expected[i].label);
+        EXPECT_EQ(text.figures[i].value, expected[i].value);
+        EXPECT_FALSE(text.figures[i].fault) << expected[i].key;
     }
     // Only the machine time says how it is come by.
-    QCOMPARE(q(std::string(text.figures.back().note)), q(machineTimeAssumption()));
-    QVERIFY(text.details.empty());
+    EXPECT_EQ(text.figures.back().note, machineTimeAssumption());
+    EXPECT_TRUE(text.details.empty());
 }
 
-void CutReportTextTest::faultsAreMarkedAndNamed()
+TEST(CutReportText, FaultsAreMarkedAndNamed)
 {
     CutReport report = cleanSquares();
     report.diesFullyCut = 1;
@@ -90,54 +74,53 @@ void CutReportTextTest::faultsAreMarkedAndNamed()
     report.zeroShiftLines = {19};
     report.end = {0.5, -0.25};
     const ReportText text = describeReport(report);
-    QVERIFY(text.fault);
-    QCOMPARE(q(text.verdict), QStringLiteral("程式有問題：3 個晶粒沒有完整切割；2 道切割超出有效圓；1 道切割不在晶粒邊上；"
-                                             "2 次 ZERO 不在原點執行，之後的座標已改以該處為原點；"
-                                             "程式結束時雷射沒有關閉；最後的切割沒有以 CS 結束。"));
-    QCOMPARE(q(text.details.back()), QStringLiteral("程式第 19 行：ZERO 不在原點，之後的座標以此處為原點"));
-    QCOMPARE(q(text.figures[4].value), QStringLiteral("1 / 4"));
-    QCOMPARE(q(text.figures[5].value), QStringLiteral("3（未切足的邊 5 條）"));
-    QCOMPARE(q(text.figures[9].value),
-             QStringLiteral("X 0.500000, Y -0.250000 英吋（雷射沒有關閉）（切割沒有以 CS 結束）"));
+    EXPECT_TRUE(text.fault);
+    EXPECT_EQ(text.verdict, "程式有問題：3 個晶粒沒有完整切割；2 道切割超出有效圓；1 道切割不在晶粒邊上；"
+                            "2 次 ZERO 不在原點執行，之後的座標已改以該處為原點；"
+                            "程式結束時雷射沒有關閉；最後的切割沒有以 CS 結束。");
+    EXPECT_EQ(text.details.back(), "程式第 19 行：ZERO 不在原點，之後的座標以此處為原點");
+    ASSERT_EQ(text.figures.size(), std::size_t(11));
+    EXPECT_EQ(text.figures[4].value, "1 / 4");
+    EXPECT_EQ(text.figures[5].value, "3（未切足的邊 5 條）");
+    EXPECT_EQ(text.figures[9].value, "X 0.500000, Y -0.250000 英吋（雷射沒有關閉）（切割沒有以 CS 結束）");
     const bool faults[] = {false, false, false, false, true, true, true, true, true, true, false};
     for (std::size_t i = 0; i < text.figures.size(); ++i)
-        QCOMPARE(text.figures[i].fault, faults[i]);
+        EXPECT_EQ(text.figures[i].fault, faults[i]) << text.figures[i].key;
 }
 
-void CutReportTextTest::uncutDiesAreListedWithTheirEdges_data()
+TEST(CutReportText, UncutDiesAreListedWithTheirEdges)
 {
-    QTest::addColumn<int>("shape");
-    QTest::addColumn<int>("edges");
-    QTest::addColumn<int>("cuts");
-    QTest::addColumn<QString>("line");
-    QTest::newRow("hexagon, left and lower left") << int(DieShape::Hexagon) << 0b100001 << 0
-                                                  << "第 2 列第 3 個晶粒（X -0.100000, Y 0.173205）：左、左下邊切割不足（最少的一邊切了 0 次，應切 2 次）";
-    QTest::newRow("hexagon, all six") << int(DieShape::Hexagon) << 0b111111 << 1
-                                      << "第 2 列第 3 個晶粒（X -0.100000, Y 0.173205）：左、左上、右上、右、右下、左下邊切割不足（最少的一邊切了 1 次，應切 2 次）";
-    QTest::newRow("square, top and bottom") << int(DieShape::Square) << 0b1010 << 1
-                                            << "第 2 列第 3 個晶粒（X -0.100000, Y 0.173205）：上、下邊切割不足（最少的一邊切了 1 次，應切 2 次）";
-    QTest::newRow("circle") << int(DieShape::Circle) << 0 << 1
-                            << "第 2 列第 3 個晶粒（X -0.100000, Y 0.173205）：切了 1 圈，應切 2 圈";
+    struct Case {
+        const char* name;
+        DieShape shape;
+        int edges;
+        int cuts;
+        std::string line;
+    };
+    const Case cases[] = {
+        {"hexagon, left and lower left", DieShape::Hexagon, 0b100001, 0,
+         "第 2 列第 3 個晶粒（X -0.100000, Y 0.173205）：左、左下邊切割不足（最少的一邊切了 0 次，應切 2 次）"},
+        {"hexagon, all six", DieShape::Hexagon, 0b111111, 1,
+         "第 2 列第 3 個晶粒（X -0.100000, Y 0.173205）：左、左上、右上、右、右下、左下邊切割不足（最少的一邊切了 1 次，應切 2 次）"},
+        {"square, top and bottom", DieShape::Square, 0b1010, 1,
+         "第 2 列第 3 個晶粒（X -0.100000, Y 0.173205）：上、下邊切割不足（最少的一邊切了 1 次，應切 2 次）"},
+        {"circle", DieShape::Circle, 0, 1, "第 2 列第 3 個晶粒（X -0.100000, Y 0.173205）：切了 1 圈，應切 2 圈"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CutReport report = cleanSquares();
+        report.shape = c.shape;
+        report.passes = 2;
+        report.uncutDies = 1;
+        report.diesFullyCut = 3;
+        report.uncut = {UncutDie{2, 3, {-0.1, 0.173205}, static_cast<std::uint8_t>(c.edges), c.cuts}};
+        const ReportText text = describeReport(report);
+        ASSERT_EQ(text.details.size(), std::size_t(1));
+        EXPECT_EQ(text.details[0], c.line);
+    }
 }
 
-void CutReportTextTest::uncutDiesAreListedWithTheirEdges()
-{
-    QFETCH(int, shape);
-    QFETCH(int, edges);
-    QFETCH(int, cuts);
-    QFETCH(QString, line);
-    CutReport report = cleanSquares();
-    report.shape = static_cast<DieShape>(shape);
-    report.passes = 2;
-    report.uncutDies = 1;
-    report.diesFullyCut = 3;
-    report.uncut = {UncutDie{2, 3, {-0.1, 0.173205}, static_cast<std::uint8_t>(edges), cuts}};
-    const ReportText text = describeReport(report);
-    QCOMPARE(text.details.size(), std::size_t(1));
-    QCOMPARE(q(text.details[0]), line);
-}
-
-void CutReportTextTest::listedCutsAndTheOnesNotListed()
+TEST(CutReportText, ListedCutsAndTheOnesNotListed)
 {
     CutReport report = cleanSquares();
     report.uncutDies = 60;
@@ -149,69 +132,64 @@ void CutReportTextTest::listedCutsAndTheOnesNotListed()
     report.strayCuts = 3;
     report.stray = {FlaggedCut{40, {0, 0}, {0.1, 0}}};
     const ReportText text = describeReport(report);
-    QCOMPARE(text.details.size(), std::size_t(50 + 1 + 1 + 1 + 1));
-    QCOMPARE(q(text.details[50]), QStringLiteral("……另有 10 個未完整切割的晶粒未列出"));
-    QCOMPARE(q(text.details[51]),
-             QStringLiteral("程式第 23 行：切割超出有效圓（從 X -1.000000, Y 0.500000 到 X 1.000000, Y 0.500000）"));
-    QCOMPARE(q(text.details[52]),
-             QStringLiteral("程式第 40 行：切割不在晶粒邊上（從 X 0.000000, Y 0.000000 到 X 0.100000, Y 0.000000）"));
-    QCOMPARE(q(text.details[53]), QStringLiteral("……另有 2 道不在晶粒邊上的切割未列出"));
+    ASSERT_EQ(text.details.size(), std::size_t(50 + 1 + 1 + 1 + 1));
+    EXPECT_EQ(text.details[50], "……另有 10 個未完整切割的晶粒未列出");
+    EXPECT_EQ(text.details[51], "程式第 23 行：切割超出有效圓（從 X -1.000000, Y 0.500000 到 X 1.000000, Y 0.500000）");
+    EXPECT_EQ(text.details[52], "程式第 40 行：切割不在晶粒邊上（從 X 0.000000, Y 0.000000 到 X 0.100000, Y 0.000000）");
+    EXPECT_EQ(text.details[53], "……另有 2 道不在晶粒邊上的切割未列出");
 }
 
-void CutReportTextTest::inchesNeverShowMinusZero_data()
+TEST(CutReportText, InchesNeverShowMinusZero)
 {
-    QTest::addColumn<double>("inches");
-    QTest::addColumn<int>("places");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("minus zero") << -0.0 << 6 << "0.000000";
-    QTest::newRow("a tiny negative") << -4e-7 << 6 << "0.000000";
-    QTest::newRow("just shown") << -6e-7 << 6 << "-0.000001";
-    QTest::newRow("four places") << 3.14159265 << 4 << "3.1416";
-    QTest::newRow("large") << 47217.95491 << 4 << "47217.9549";
-    QTest::newRow("not a number") << std::nan("") << 4 << "—";
+    struct Case {
+        double inches;
+        int places;
+        std::string text;
+    };
+    const Case cases[] = {
+        {-0.0, 6, "0.000000"},          // minus zero
+        {-4e-7, 6, "0.000000"},         // a tiny negative
+        {-6e-7, 6, "-0.000001"},        // just shown
+        {3.14159265, 4, "3.1416"},      // four places
+        {47217.95491, 4, "47217.9549"}, // large
+        {std::nan(""), 4, "—"},         // not a number
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(inchesText(c.inches, c.places), c.text) << c.inches;
 }
 
-void CutReportTextTest::inchesNeverShowMinusZero()
-{
-    QFETCH(double, inches);
-    QFETCH(int, places);
-    QFETCH(QString, text);
-    QCOMPARE(q(inchesText(inches, places)), text);
-}
-
-void CutReportTextTest::tooLargeIsUncheckedNotFaulty()
+TEST(CutReportText, TooLargeIsUncheckedNotFaulty)
 {
     CutReport report = cleanSquares();
     report.unchecked = Unchecked::TooLarge;
     const ReportText text = describeReport(report);
-    QVERIFY(text.unchecked && !text.fault);
-    QVERIFY(text.figures.empty());
-    QCOMPARE(q(text.verdict), QStringLiteral("程式展開後太大，無法檢查。這不表示程式有錯，但請勿以未經檢查的程式切割。"));
+    EXPECT_TRUE(text.unchecked && !text.fault);
+    EXPECT_TRUE(text.figures.empty());
+    EXPECT_EQ(text.verdict, "程式展開後太大，無法檢查。這不表示程式有錯，但請勿以未經檢查的程式切割。");
     report.unchecked = Unchecked::OutOfMemory;
-    QVERIFY(q(describeReport(report).verdict).startsWith(QStringLiteral("記憶體不足，無法檢查。")));
+    EXPECT_EQ(describeReport(report).verdict.rfind("記憶體不足，無法檢查。", 0), 0u);
 }
 
-void CutReportTextTest::machineTimeInHoursMinutesAndSeconds_data()
+TEST(CutReportText, MachineTimeInHoursMinutesAndSeconds)
 {
-    QTest::addColumn<double>("seconds");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("seconds") << 45.24 << "45.2 秒";
-    QTest::newRow("just under a minute") << 59.94 << "59.9 秒";
-    QTest::newRow("a minute") << 59.96 << "1 分 00 秒";
-    QTest::newRow("minutes") << 185.4 << "3 分 05 秒";
-    QTest::newRow("hours") << 2 * 3600 + 7 * 60 + 9.0 << "2 小時 07 分 09 秒";
-    QTest::newRow("no time") << std::nan("") << "—";
-}
-
-void CutReportTextTest::machineTimeInHoursMinutesAndSeconds()
-{
-    QFETCH(double, seconds);
-    QFETCH(QString, text);
-    QCOMPARE(q(durationText(seconds)), text);
+    struct Case {
+        double seconds;
+        std::string text;
+    };
+    const Case cases[] = {
+        {45.24, "45.2 秒"},
+        {59.94, "59.9 秒"},    // just under a minute
+        {59.96, "1 分 00 秒"}, // a minute
+        {185.4, "3 分 05 秒"},
+        {2 * 3600 + 7 * 60 + 9.0, "2 小時 07 分 09 秒"},
+        {std::nan(""), "—"}, // no time
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(durationText(c.seconds), c.text) << c.seconds;
     CutReport report = cleanSquares();
     report.machineSeconds.reset();
-    QCOMPARE(q(describeReport(report).figures.back().value), QStringLiteral("無法估計（有動作沒有速度）"));
+    EXPECT_EQ(describeReport(report).figures.back().value, "無法估計（有動作沒有速度）");
 }
 
-QTEST_GUILESS_MAIN(CutReportTextTest)
-#include "cut_report_text_test.moc"
+} // namespace
+} // namespace kerf
