@@ -17,14 +17,16 @@ namespace {
 int checkProgramFile(const std::string& file, const WaferLayout& layout, const CutCheckOptions& checkOptions,
                      bool json, std::ostream& out, std::ostream& err)
 {
-    const auto read = readProgramFile(file);
+    auto read = readProgramFile(file);
     if (const auto* refusal = std::get_if<ProgramFileRefusal>(&read)) {
         err << refusal->message << '\n';
         return refusal->fault == ProgramFileFault::TooLarge ? 3   // too large: it could not be checked
              : refusal->fault == ProgramFileFault::Unreadable ? 2 // no file to check
                                                              : 1;
     }
-    const CutReport report = checkCuts(*std::get<ProgramFile>(read).program, layout, checkOptions);
+    ProgramFile& program = std::get<ProgramFile>(read);
+    program.text = std::pmr::string(program.text.get_allocator()); // the check runs the compiled program: its text can go
+    const CutReport report = checkCuts(*program.program, layout, checkOptions);
     if (report.unchecked != Unchecked::No) {
         // Not a fault of the program: it could not be checked.
         if (json)

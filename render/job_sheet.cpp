@@ -247,7 +247,7 @@ std::variant<SheetProgram, std::string> programWrittenNow(const WaferLayout& lay
         return failure->prompt;
     SheetProgram program;
     program.name = programFilePath({}, texts.name).filename().string();
-    program.text = std::move(text).str();
+    program.text.assign(std::move(text).str());
     auto parsed = parseProgram(program.text);
     if (const auto* error = std::get_if<ProgramError>(&parsed))
         return error->text(); // the writer's own program always reads back
@@ -277,7 +277,7 @@ JobSheet jobSheet(std::string jobFile, const Job& job, const WaferLayout& layout
     return sheet;
 }
 
-std::string sha256Text(const std::string& bytes)
+std::string sha256Text(std::string_view bytes)
 {
     return QCryptographicHash::hash(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
                                     QCryptographicHash::Sha256)

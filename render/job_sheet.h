@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <memory_resource>
 #include <string>
 #include <variant>
 
@@ -31,7 +32,7 @@ namespace kerf::map {
 struct SheetProgram {
     std::string name;   // «JOBA.TXT»
     std::string folder; // empty: written now, not saved
-    std::string text;   // its bytes
+    std::pmr::string text; // its bytes
     std::shared_ptr<const Program> program;
     std::optional<std::time_t> modified;
 };

@@ -53,7 +53,7 @@ std::string megabytes(std::size_t bytes) { return std::to_string((bytes + MiB - 
 
 /// How reading the bytes of a file ended.
 struct FileBytes {
-    std::string text;
+    std::pmr::string text{largePageMemory()};
     int error = 0;          // the errno that stopped the reading
     bool tooLarge = false;  // the file holds more than `most` bytes
 };

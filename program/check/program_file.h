@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <ctime>
 #include <memory>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <variant>
 
+#include "memory/large_pages.h"
 #include "program/reader/program_reader.h"
 
 namespace kerf {
@@ -21,7 +23,7 @@ namespace kerf {
 /// A program file read and parsed.
 struct ProgramFile {
     std::string path;
-    std::string text; // the bytes of the file
+    std::pmr::string text{largePageMemory()}; // the bytes of the file
     std::shared_ptr<const Program> program;
     std::time_t modified = 0; // when the file was last written
 };

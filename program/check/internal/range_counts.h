@@ -17,7 +17,9 @@ namespace kerf::cutcheck {
 /// then costs two events and the list never grows past a few per piece.
 inline constexpr std::size_t EventsPerPiece = 2;
 inline constexpr std::size_t EventSlack = 64;
-/// A list of events up to this long grows by one cut at a time.
+/// A list of events starts with room for two cuts, and grows by one cut at
+/// a time up to this long.
+inline constexpr std::size_t FirstRoom = 4;
 inline constexpr std::size_t ShortList = 16;
 
 /// Cut counts over consecutive pieces (the dies of a row, the corners of a
@@ -43,7 +45,7 @@ public:
             merge();
             const std::size_t room = events_.capacity();
             if (events_.size() + 2 > room)
-                events_.reserve(room < ShortList ? room + 2 : 2 * room);
+                events_.reserve(room == 0 ? FirstRoom : room < ShortList ? room + 2 : 2 * room);
             else if (room >= ShortList && events_.size() > room / 2)
                 events_.reserve(2 * room);
         }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "layout/wafer_layout.h"
+#include "memory/large_pages.h"
 #include "program/check/internal/check_state.h"
 #include "program/check/internal/die_grid.h"
 #include "program/check/internal/die_tally.h"
@@ -200,11 +201,14 @@ private:
     CheckState& state_;
     LatticeAxis ax_, ay_;
     DieGrid grid_;
-    std::vector<CornerRow> rows_; // by y − yMin_
+    std::pmr::vector<CornerRow> rows_{largePageMemory()}; // by y − yMin_
     Index yMin_ = 0;
-    std::pmr::unsynchronized_pool_resource countsMemory_; // the lines' counts: a few events each
-    std::vector<EdgeLine> lines_;
-    std::vector<Interval> valid_; // the lines' stretches of dies' edges, line after line
+    // The lines' counts, a few events each: small blocks, reused as lists
+    // grow, carved from large mappings.
+    std::pmr::monotonic_buffer_resource countsArena_{LargeRequest, largePageMemory()};
+    std::pmr::unsynchronized_pool_resource countsMemory_{&countsArena_};
+    std::pmr::vector<EdgeLine> lines_{largePageMemory()};
+    std::pmr::vector<Interval> valid_{largePageMemory()}; // the lines' stretches of dies' edges, line after line
     bool edgesInside_ = false; // every corner of every die lies in the effective circle
     double toleranceX_ = 0, toleranceY_ = 0; // in lattice steps
     double worstX_ = 0, worstY_ = 0;

@@ -2,9 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory_resource>
 #include <span>
 #include <vector>
 
+#include "memory/large_pages.h"
 #include "program/reader/program_reader.h"
 
 // The compiled form of a program and the one switch over its words that both
@@ -106,7 +108,7 @@ bool runOp(const Op& o, Runner& runner, Place& at)
 /// op's Loop and EndLoop targets count from its unit's first op), and the
 /// arcs and arc speeds that they index.
 struct ProgramCode {
-    std::vector<detail::Op> ops;
+    std::pmr::vector<detail::Op> ops{largePageMemory()};
     std::vector<std::uint32_t> unitStarts; // per unit its first op; one more: the end
     std::vector<detail::ArcOperands> arcs;
     std::vector<detail::ArcSpeed> arcSpeeds;

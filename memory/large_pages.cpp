@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "memory/large_pages.h"
+
+#include <sys/mman.h>
+
+#include <cstdint>
+#include <new>
+
+namespace kerf {
+
+namespace {
+
+constexpr std::size_t HugePage = std::size_t(2) << 20;
+
+std::size_t roundedUp(std::size_t bytes, std::size_t unit) { return (bytes + unit - 1) / unit * unit; }
+
+class LargePageResource final : public std::pmr::memory_resource {
+    static bool large(std::size_t bytes, std::size_t alignment)
+    {
+        return bytes >= LargeRequest && alignment <= HugePage;
+    }
+
+    void* do_allocate(std::size_t bytes, std::size_t alignment) override
+    {
+        if (!large(bytes, alignment))
+            return std::pmr::get_default_resource()->allocate(bytes, alignment);
+        if (bytes > SIZE_MAX - 2 * HugePage)
+            throw std::bad_alloc();
+        const std::size_t size = roundedUp(bytes, HugePage);
+        // One huge page more than asked, trimmed so that the mapping starts on one.
+        void* raw = ::mmap(nullptr, size + HugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (raw == MAP_FAILED)
+            throw std::bad_alloc();
+        const auto at = reinterpret_cast<std::uintptr_t>(raw);
+        const std::uintptr_t start = roundedUp(at, HugePage);
+        if (start > at)
+            ::munmap(raw, start - at);
+        if (at + HugePage > start)
+            ::munmap(reinterpret_cast<void*>(start + size), at + HugePage - start);
+        // Advice only: a system without huge pages fills the mapping page by page.
+        ::madvise(reinterpret_cast<void*>(start), size, MADV_HUGEPAGE);
+        return reinterpret_cast<void*>(start);
+    }
+
+    void do_deallocate(void* p, std::size_t bytes, std::size_t alignment) override
+    {
+        if (!large(bytes, alignment))
+            return std::pmr::get_default_resource()->deallocate(p, bytes, alignment);
+        ::munmap(p, roundedUp(bytes, HugePage));
+    }
+
+    bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
+};
+
+} // namespace
+
+std::pmr::memory_resource* largePageMemory()
+{
+    static LargePageResource resource;
+    return &resource;
+}
+
+} // namespace kerf
