@@ -11,6 +11,7 @@
 
 #include "program/reader/internal/program_code.h"
 #include "program/reader/internal/program_lexer.h"
+#include "program/reader/internal/unit_calls.h"
 #include "program/words/command_words.h"
 
 namespace kerf {
@@ -31,22 +32,6 @@ std::string ProgramError::text() const
 {
     return "line " + std::to_string(line) + ": " + message;
 }
-
-namespace {
-
-constexpr std::uint64_t Saturated = std::numeric_limits<std::uint64_t>::max();
-
-std::uint64_t addSat(std::uint64_t a, std::uint64_t b)
-{
-    return a > Saturated - b ? Saturated : a + b;
-}
-
-std::uint64_t mulSat(std::uint64_t a, std::uint64_t b)
-{
-    return (b != 0 && a > Saturated / b) ? Saturated : a * b;
-}
-
-} // namespace
 
 struct ProgramBuilder {
     enum class Stage { Outside, AfterPN, AfterDI, Body };
@@ -504,103 +489,29 @@ private:
         return true;
     }
 
-    // Depth-first over the calls, without recursion of our own: a call back
-    // into a unit still being walked is a recursion. Leaves the units in an
-    // order where every unit follows those it calls.
+    // The units' calls: a call that recurses is refused at its line.
     bool checkCalls()
     {
-        const std::size_t count = program_.units_.size();
-        enum class Mark : std::uint8_t { New, Open, Done };
-        std::vector<Mark> mark(count, Mark::New);
-        struct Frame {
-            std::uint32_t unit;
-            std::size_t pc;
-        };
-        std::vector<Frame> stack;
-        for (std::uint32_t root = 0; root < count; ++root) {
-            if (mark[root] != Mark::New)
-                continue;
-            stack.push_back({root, 0});
-            mark[root] = Mark::Open;
-            while (!stack.empty()) {
-                Frame& f = stack.back();
-                const std::span<const Op> code = code_.unit(f.unit);
-                while (f.pc < code.size() && code[f.pc].code != OpCode::Call)
-                    ++f.pc;
-                if (f.pc == code.size()) {
-                    mark[f.unit] = Mark::Done;
-                    order_.push_back(f.unit);
-                    stack.pop_back();
-                    continue;
-                }
-                const Op& call = code[f.pc++];
-                if (mark[call.target] == Mark::Open) {
-                    const auto& callee = program_.units_[call.target];
-                    return fail(call.line, ProgramErrorKind::Recursion,
-                                call.target == f.unit
-                                    ? "unit " + quoted(callee.name) + " calls itself"
-                                    : "the call of " + quoted(callee.name) + " recurses: " + quoted(callee.name) +
-                                          " is still running when it is called");
-                }
-                if (mark[call.target] == Mark::New) {
-                    mark[call.target] = Mark::Open;
-                    stack.push_back({call.target, 0});
-                }
-            }
+        auto walked = detail::calleesFirst(code_, program_.units_.size());
+        if (const auto* recursion = std::get_if<detail::Recursion>(&walked)) {
+            const Op& call = *recursion->call;
+            const std::string& callee = program_.units_[call.target].name;
+            return fail(call.line, ProgramErrorKind::Recursion,
+                        call.target == recursion->caller
+                            ? "unit " + quoted(callee) + " calls itself"
+                            : "the call of " + quoted(callee) + " recurses: " + quoted(callee) +
+                                  " is still running when it is called");
         }
+        order_ = std::get<std::vector<std::uint32_t>>(std::move(walked));
         return true;
     }
 
-    // The steps and motions of a full run of each unit, callees first.
+    // The steps and motions of a full run of the entry unit.
     void countSteps()
     {
-        const std::size_t count = program_.units_.size();
-        std::vector<std::uint64_t> steps(count, 0);
-        std::vector<std::uint64_t> motions(count, 0);
-        struct Sum {
-            std::uint64_t steps = 0;
-            std::uint64_t motions = 0;
-        };
-        std::vector<Sum> open;
-        for (const std::uint32_t u : order_) {
-            open.assign(1, Sum{1, 0}); // the return at EI
-            const std::span<const Op> code = code_.unit(u);
-            for (const Op& o : code) {
-                Sum& s = open.back();
-                switch (o.code) {
-                case OpCode::Move:
-                case OpCode::Arc:
-                    s.steps = addSat(s.steps, 1);
-                    s.motions = addSat(s.motions, 1);
-                    break;
-                case OpCode::Call:
-                    s.steps = addSat(s.steps, addSat(1, steps[o.target]));
-                    s.motions = addSat(s.motions, motions[o.target]);
-                    break;
-                case OpCode::Loop:
-                    open.push_back(Sum{});
-                    break;
-                case OpCode::EndLoop: {
-                    const Sum body = open.back();
-                    open.pop_back();
-                    const std::uint32_t passes = code[o.target].count;
-                    Sum& parent = open.back();
-                    // SL once, the body and its EL per pass.
-                    parent.steps = addSat(parent.steps, addSat(1, mulSat(addSat(body.steps, 1), passes)));
-                    parent.motions = addSat(parent.motions, mulSat(body.motions, passes));
-                    break;
-                }
-                default:
-                    s.steps = addSat(s.steps, 1);
-                    break;
-                }
-            }
-            steps[u] = open.back().steps;
-            motions[u] = open.back().motions;
-        }
-        const std::size_t entry = program_.entryUnit();
-        program_.expandedSteps_ = steps[entry];
-        program_.expandedMotions_ = motions[entry];
+        const detail::Expansion expansion = detail::expansionOf(code_, order_, program_.entryUnit());
+        program_.expandedSteps_ = expansion.steps;
+        program_.expandedMotions_ = expansion.motions;
     }
 
     std::string_view text_;
