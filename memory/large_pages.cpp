@@ -2,6 +2,7 @@
 #include "memory/large_pages.h"
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <new>
@@ -11,6 +12,13 @@ namespace kerf {
 namespace {
 
 constexpr std::size_t HugePage = std::size_t(2) << 20;
+
+/// The system's page.
+std::size_t smallPage()
+{
+    static const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    return page;
+}
 
 std::size_t roundedUp(std::size_t bytes, std::size_t unit) { return (bytes + unit - 1) / unit * unit; }
 
@@ -26,7 +34,7 @@ class LargePageResource final : public std::pmr::memory_resource {
             return std::pmr::get_default_resource()->allocate(bytes, alignment);
         if (bytes > SIZE_MAX - 2 * HugePage)
             throw std::bad_alloc();
-        const std::size_t size = roundedUp(bytes, HugePage);
+        const std::size_t size = roundedUp(bytes, smallPage());
         // One huge page more than asked, trimmed so that the mapping starts on one.
         void* raw = ::mmap(nullptr, size + HugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (raw == MAP_FAILED)
@@ -37,8 +45,10 @@ class LargePageResource final : public std::pmr::memory_resource {
             ::munmap(raw, start - at);
         if (at + HugePage > start)
             ::munmap(reinterpret_cast<void*>(start + size), at + HugePage - start);
-        // Advice only: a system without huge pages fills the mapping page by page.
-        ::madvise(reinterpret_cast<void*>(start), size, MADV_HUGEPAGE);
+        // Huge pages for the whole ones that fit, small pages for the rest, so
+        // that an array holds no more memory than its size. Advice only: a
+        // system without huge pages fills the mapping page by page.
+        ::madvise(reinterpret_cast<void*>(start), size / HugePage * HugePage, MADV_HUGEPAGE);
         return reinterpret_cast<void*>(start);
     }
 
@@ -46,7 +56,7 @@ class LargePageResource final : public std::pmr::memory_resource {
     {
         if (!large(bytes, alignment))
             return std::pmr::get_default_resource()->deallocate(p, bytes, alignment);
-        ::munmap(p, roundedUp(bytes, HugePage));
+        ::munmap(p, roundedUp(bytes, smallPage()));
     }
 
     bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
