@@ -20,8 +20,9 @@ TEST(LargePageMemory, ArraysOfEverySizeHoldWhatIsWrittenAndLargeOnesStartOnAHuge
             p[i] = static_cast<unsigned char>(i / 4096);
         p[bytes - 1] = 0xA5;
         EXPECT_EQ(p[bytes - 1], 0xA5) << bytes;
-        if (bytes >= LargeRequest)
+        if (bytes >= LargeRequest) {
             EXPECT_EQ(reinterpret_cast<std::uintptr_t>(p) % (std::uintptr_t(2) << 20), 0u) << bytes;
+        }
         memory->deallocate(p, bytes, 8);
     }
     // A vector that grows through the sizes keeps its elements.
@@ -34,6 +35,6 @@ TEST(LargePageMemory, ArraysOfEverySizeHoldWhatIsWrittenAndLargeOnesStartOnAHuge
 
 TEST(LargePageMemory, ARequestTheSystemCannotMapFailsAsNewDoes)
 {
-    EXPECT_THROW(largePageMemory()->allocate(SIZE_MAX / 2, 8), std::bad_alloc);
-    EXPECT_THROW(largePageMemory()->allocate(SIZE_MAX - 1, 8), std::bad_alloc);
+    for (const std::size_t bytes : {SIZE_MAX / 2, SIZE_MAX - 1})
+        EXPECT_THROW(static_cast<void>(largePageMemory()->allocate(bytes, 8)), std::bad_alloc) << bytes;
 }
