@@ -27,7 +27,16 @@ std::string wholeText(double n)
     return std::string(buffer, result.ptr);
 }
 
-std::string twoDigits(double n) { return (n < 10 ? "0" : "") + wholeText(n); }
+// A whole number of at least two digits: 0 to 9 with a leading zero.
+std::string twoDigits(double n)
+{
+    char buffer[TextRoom + 1];
+    char* digits = buffer;
+    if (n < 10)
+        *digits++ = '0';
+    const auto result = std::to_chars(digits, buffer + sizeof buffer, n, std::chars_format::fixed, 0);
+    return std::string(buffer, result.ptr);
+}
 
 } // namespace
 
