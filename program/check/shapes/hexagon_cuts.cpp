@@ -113,8 +113,14 @@ HexagonCuts::EdgeLine* HexagonCuts::edgeOf(const DieGrid::Row& row, int k, Index
 
 void HexagonCuts::buildLines()
 {
-    if (grid_.empty())
+    if (grid_.empty() || !buildCornerRows())
         return;
+    numberLines();
+    edgesInside_ = cornersInside();
+}
+
+bool HexagonCuts::buildCornerRows()
+{
     yMin_ = grid_.iyMin() - 2;
     rows_.assign(static_cast<std::size_t>(grid_.iyMax() + 1 - yMin_ + 1), {});
     const auto take = [&](Index y, Index from, Index to) {
@@ -147,8 +153,13 @@ void HexagonCuts::buildLines()
     if (mixed || !inProportion(span, static_cast<std::size_t>(grid_.dies()) * CornersPerDie)) {
         rows_.clear();
         state_.report.latticeDeviation = std::numeric_limits<double>::infinity();
-        return;
+        return false;
     }
+    return true;
+}
+
+void HexagonCuts::numberLines()
+{
     // Three walks over the dies' edges: the lines, numbered as first met; the
     // stretches of dies' edges on each (one per die row that holds edges
     // there); the stretches themselves, in valid_ line after line. Every
@@ -199,6 +210,10 @@ void HexagonCuts::buildLines()
         }
         line.validTo = line.validFrom + out;
     }
+}
+
+bool HexagonCuts::cornersInside() const
+{
     // The farthest corners of a row are those of its end dies.
     bool inside = true;
     for (const DieGrid::Row& row : grid_.rows()) {
@@ -209,7 +224,7 @@ void HexagonCuts::buildLines()
                 inside &= std::hypot((cx + CornerX[k]) * ax_.step, (row.iy + CornerY[k]) * ay_.step) <=
                           state_.radius;
     }
-    edgesInside_ = inside;
+    return inside;
 }
 
 void HexagonCuts::sweepRow(const DieGrid::Row& row, std::uint64_t wanted, double pitch, DieTally& tally)

@@ -119,6 +119,12 @@ private:
     EdgeLine* edgeOf(const DieGrid::Row& row, int k, Index& q);
 
     void buildLines();
+    /// The rows of corners and their columns; false when the layout is off its lattice.
+    bool buildCornerRows();
+    /// The lines of edges, each made once with its stretches of dies' edges.
+    void numberLines();
+    /// Whether every corner of every die lies in the effective circle.
+    bool cornersInside() const;
 
     /// The edges' counts against the dies' edges: the histogram and the uncut edges.
     void countEdges(std::uint64_t wanted);
