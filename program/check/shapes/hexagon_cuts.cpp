@@ -122,19 +122,24 @@ void HexagonCuts::buildLines()
 bool HexagonCuts::buildCornerRows()
 {
     yMin_ = grid_.iyMin() - 2;
-    rows_.assign(static_cast<std::size_t>(grid_.iyMax() + 1 - yMin_ + 1), {});
+    const auto far = [](Index v) { return v < -MostColumn || v > MostColumn; };
+    bool offLattice = far(yMin_) || far(grid_.iyMax() + 1) || far(grid_.ixMin() - 1) || far(grid_.ixMax() + 1);
+    if (!offLattice)
+        rows_.assign(static_cast<std::size_t>(grid_.iyMax() + 1 - yMin_ + 1), {});
     const auto take = [&](Index y, Index from, Index to) {
         CornerRow& r = rows_[static_cast<std::size_t>(y - yMin_)];
         if (r.x1 < r.x0) {
-            r.x0 = from;
-            r.x1 = to;
+            r.x0 = static_cast<Column>(from);
+            r.x1 = static_cast<Column>(to);
             return;
         }
-        r.mixed |= ((from - r.x0) & 1) != 0;
-        r.x0 = std::min(r.x0, from);
-        r.x1 = std::max(r.x1, to);
+        offLattice |= ((from - r.x0) & 1) != 0; // corners of both parities on one row
+        r.x0 = std::min(r.x0, static_cast<Column>(from));
+        r.x1 = std::max(r.x1, static_cast<Column>(to));
     };
     for (const DieGrid::Row& row : grid_.rows()) {
+        if (offLattice)
+            break;
         if (!row.placed)
             continue;
         take(row.iy - 2, row.ix, row.last());
@@ -142,15 +147,12 @@ bool HexagonCuts::buildCornerRows()
         take(row.iy + 1, row.ix - 1, row.last() + 1);
     }
     Index span = 0;
-    bool mixed = false;
-    for (const CornerRow& r : rows_) {
-        mixed |= r.mixed;
+    for (const CornerRow& r : rows_)
         if (r.x1 >= r.x0)
             span += ((r.x1 - r.x0) >> 1) + 1;
-    }
-    // Corners of both parities on one row, or rows far apart in their
-    // columns: the layout is off its lattice and no edge is found.
-    if (mixed || !inProportion(span, static_cast<std::size_t>(grid_.dies()) * CornersPerDie)) {
+    // Corners of both parities on one row, rows far apart in their columns
+    // or far out: the layout is off its lattice and no edge is found.
+    if (offLattice || !inProportion(span, static_cast<std::size_t>(grid_.dies()) * CornersPerDie)) {
         rows_.clear();
         state_.report.latticeDeviation = std::numeric_limits<double>::infinity();
         return false;
@@ -195,7 +197,8 @@ void HexagonCuts::numberLines()
     }
     valid_.resize(stretches);
     forEachEdge([this](const DieGrid::Row& row, CornerRow&, std::int32_t line, Index q) {
-        valid_[lines_[static_cast<std::size_t>(line)].validTo++] = {q, q + row.count};
+        valid_[lines_[static_cast<std::size_t>(line)].validTo++] = {static_cast<Column>(q),
+                                                                    static_cast<Column>(q + row.count)};
     });
     for (EdgeLine& line : lines_) {
         Interval* v = valid_.data() + line.validFrom;

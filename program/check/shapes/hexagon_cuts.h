@@ -72,9 +72,14 @@ private:
     enum EdgeKind : int { Up = 0, UpRight = 1, UpLeft = 2 };
     static constexpr int EdgeKinds = 3;
 
+    /// The lattice columns of the layout's corners, and their places along a
+    /// line, fit 32 bits: a layout that reaches past MostColumn is off its lattice.
+    using Column = std::int32_t;
+    static constexpr Index MostColumn = Index(1) << 30;
+
     struct Interval {
-        Index from = 0;
-        Index to = 0; // past the last
+        Column from = 0;
+        Column to = 0; // past the last
     };
 
     // The edges of one kind whose lower ends lie on one row of corners, by
@@ -98,9 +103,8 @@ private:
     // The corners on one lattice row: every other column from x0 to x1, and
     // the lines of the kinds of edges that start there.
     struct CornerRow {
-        Index x0 = 0;
-        Index x1 = -1; // last corner column; none while x1 < x0
-        bool mixed = false;
+        Column x0 = 0;
+        Column x1 = -1; // last corner column; none while x1 < x0
         std::int32_t line[EdgeKinds] = {-1, -1, -1}; // by EdgeKind: index into lines_, −1 for none
     };
 
