@@ -75,8 +75,10 @@ std::optional<std::string> readSection(const json& object, std::string_view name
 {
     if (!object.is_object())
         return "的「" + std::string(name) + "」必須是 JSON 物件，卻是" + kindOf(object) + "。";
-    for (const auto& [key, value] : object.items()) {
-        const auto known = std::find_if(keys.begin(), keys.end(), [&](const auto& k) { return k.name == key; });
+    for (const auto& item : object.items()) {
+        const std::string& key = item.key();
+        const json& value = item.value();
+        const auto known = std::find_if(keys.begin(), keys.end(), [&key](const auto& k) { return k.name == key; });
         if (known == keys.end())
             return "有不認得的鍵「" + std::string(name) + "." + key + "」（拼錯了嗎？）。";
         if (!value.is_string())
