@@ -259,6 +259,10 @@ void HexagonCuts::alongEdges(const Motion& m)
     const double u0 = m.from.x * ax_.inverse, v0 = m.from.y * ay_.inverse;
     const double u1 = m.to.x * ax_.inverse, v1 = m.to.y * ay_.inverse;
     const double tu = toleranceX_, tv = toleranceY_;
+    // A cut far off every wafer touches no edge (and its lattice places do not fit an Index).
+    if (!(std::abs(u0) < FarLattice && std::abs(v0) < FarLattice && std::abs(u1) < FarLattice &&
+          std::abs(v1) < FarLattice))
+        return state_.stray(m);
     // The line the cut lies on, by the kind of its edges; its place along
     // the line is told by v (up) or u (slanted). Candidate edges start at
     // (cx + ux·i, cy + uy·i) and run to (cx + ux·i + ex, cy + uy·i + ey).
@@ -288,8 +292,6 @@ void HexagonCuts::alongEdges(const Motion& m)
     } else {
         return state_.stray(m); // no edge runs that way
     }
-    if (!(std::abs(lo) < FarLattice && std::abs(hi) < FarLattice))
-        return state_.stray(m);
     const Index steps = static_cast<Index>(std::ceil(hi)) - static_cast<Index>(std::floor(lo)) + 4;
     Index first = 0, last = -1;
     grid_.stepsNearBox(cx, cy, ux, uy, steps, EdgeReach, first, last);

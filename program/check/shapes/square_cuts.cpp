@@ -237,7 +237,7 @@ void SquareCuts::along(const Motion& m, GridLines& lines, GridLines::Line* line,
     if (a > b)
         std::swap(a, b);
     const double tol = state_.tolerance;
-    if (!line)
+    if (!line || std::isnan(a) || std::isnan(b)) // a head that went past every number has no place
         return state_.stray(m);
     const double first = static_cast<double>(line->from) * axis.step;
     const double last = static_cast<double>(line->end()) * axis.step;

@@ -402,6 +402,10 @@ TEST(CutCheckHandWritten, FarAwayAndEndlessNumbersDoNotBreakTheCheck)
         EXPECT_EQ(other.strayCuts, 11);
         EXPECT_EQ(other.uncutDies, other.dies);
     }
+    // A short cut along an edge's direction, 1e70 inches to the side.
+    const std::string aside = "MA X 1" + std::string(70, '0') + " Y 0\r\nOS\r\nMI Y 0.001\r\nCS\r\n";
+    for (const WaferLayout* layout : {&twoByTwoSquares(), &threeHexagonRows()})
+        EXPECT_EQ(checked(handWritten(aside), *layout).strayCuts, 1);
 }
 
 TEST(CutCheckHandWritten, ALongDiagonalFarFromTheDiesIsOneStrayAndOutsideCut)
