@@ -95,6 +95,8 @@ struct Refused {
     std::string message;
 };
 
+void PrintTo(const Refused& c, std::ostream* out) { *out << ::testing::PrintToString(c.args); }
+
 class CliGenerateRefuses : public ::testing::TestWithParam<Refused> {};
 
 TEST_P(CliGenerateRefuses, WithThePromptAndWritesNothing)

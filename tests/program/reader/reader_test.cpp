@@ -285,6 +285,8 @@ struct RefusalCase {
     ProgramErrorKind kind;
 };
 
+void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.name; }
+
 class ProgramRefusal : public testing::TestWithParam<RefusalCase> {};
 
 TEST_P(ProgramRefusal, AtItsLine)

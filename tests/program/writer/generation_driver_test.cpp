@@ -205,6 +205,8 @@ struct RefusedRun {
     WaferLayout layout = circleLayout();
 };
 
+void PrintTo(const RefusedRun& c, std::ostream* out) { *out << c.name; }
+
 class RefusedGeneration : public ::testing::TestWithParam<RefusedRun> {};
 
 TEST_P(RefusedGeneration, ChangesNothing)

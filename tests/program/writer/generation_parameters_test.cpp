@@ -52,6 +52,8 @@ struct MachineCase {
     GenerationRefusal refusal;
 };
 
+void PrintTo(const MachineCase& c, std::ostream* out) { *out << ::testing::PrintToString(c.refusal.title); }
+
 class RefusedMachineParameter : public ::testing::TestWithParam<MachineCase> {};
 
 TEST_P(RefusedMachineParameter, IsRefusedWithItsBoxToFix)
@@ -90,6 +92,8 @@ struct CountCase {
     std::int16_t count;
 };
 
+void PrintTo(const CountCase& c, std::ostream* out) { *out << ::testing::PrintToString(std::string(c.text)); }
+
 class PassCount : public ::testing::TestWithParam<CountCase> {};
 
 TEST_P(PassCount, RoundsHalvesToEven)
@@ -107,6 +111,8 @@ struct RefusedCase {
     const char* text;
     const char* prompt;
 };
+
+void PrintTo(const RefusedCase& c, std::ostream* out) { *out << ::testing::PrintToString(std::string(c.text)); }
 
 class RefusedPassCount : public ::testing::TestWithParam<RefusedCase> {};
 

@@ -38,6 +38,8 @@ struct RefusedName {
     const char* prompt;
 };
 
+void PrintTo(const RefusedName& c, std::ostream* out) { *out << ::testing::PrintToString(std::string(c.name)); }
+
 class RefusedProgramName : public ::testing::TestWithParam<RefusedName> {};
 
 TEST_P(RefusedProgramName, IsRefusedWithTheNameBoxToFix)

@@ -121,6 +121,8 @@ struct AngleCase {
     const char* angle;
 };
 
+void PrintTo(const AngleCase& c, std::ostream* out) { *out << c.passes << " passes"; }
+
 class CircleAngle : public ::testing::TestWithParam<AngleCase> {};
 
 TEST_P(CircleAngle, IsThePassCountTimes360InFullWidth)

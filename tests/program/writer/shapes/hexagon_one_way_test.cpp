@@ -60,6 +60,8 @@ struct OneWayEndCase {
     std::vector<std::string> evenRow; // the same for an even row
 };
 
+void PrintTo(const OneWayEndCase& c, std::ostream* out) { *out << "diff " << c.diff; }
+
 class HexagonOneWayEnds : public ::testing::TestWithParam<OneWayEndCase> {};
 
 TEST_P(HexagonOneWayEnds, CutEachEndOnTheWay)

@@ -25,6 +25,8 @@ struct MoveCase {
     const char* line;
 };
 
+void PrintTo(const MoveCase& c, std::ostream* out) { *out << c.name; }
+
 class HexagonRowMove : public ::testing::TestWithParam<MoveCase> {};
 
 } // namespace

@@ -72,6 +72,8 @@ struct EndCutCase {
     std::vector<std::string> right;
 };
 
+void PrintTo(const EndCutCase& c, std::ostream* out) { *out << "diff " << c.diff; }
+
 class HexagonTwoWayEnds : public ::testing::TestWithParam<EndCutCase> {};
 
 TEST_P(HexagonTwoWayEnds, CutTheLowerEdgesThatTheNextRowLeavesOpen)
