@@ -22,6 +22,23 @@ std::size_t smallPage()
 
 std::size_t roundedUp(std::size_t bytes, std::size_t unit) { return (bytes + unit - 1) / unit * unit; }
 
+/// The mapping of a request: its whole huge pages, and a last one when it
+/// would be at least half full (an array then holds at most 1 MB more than
+/// its size); the rest in small pages.
+struct Mapping {
+    std::size_t length = 0; // of the whole mapping
+    std::size_t huge = 0;   // of its huge pages, from its start
+};
+
+Mapping mappingOf(std::size_t bytes)
+{
+    Mapping mapping{roundedUp(bytes, smallPage()), 0};
+    mapping.huge = mapping.length / HugePage * HugePage;
+    if (mapping.length - mapping.huge >= HugePage / 2)
+        mapping.length = mapping.huge = mapping.huge + HugePage;
+    return mapping;
+}
+
 class LargePageResource final : public std::pmr::memory_resource {
     static bool large(std::size_t bytes, std::size_t alignment)
     {
@@ -32,11 +49,12 @@ class LargePageResource final : public std::pmr::memory_resource {
     {
         if (!large(bytes, alignment))
             return std::pmr::get_default_resource()->allocate(bytes, alignment);
-        if (bytes > SIZE_MAX - 2 * HugePage)
+        if (bytes > SIZE_MAX - 3 * HugePage)
             throw std::bad_alloc();
-        const std::size_t size = roundedUp(bytes, smallPage());
-        // One huge page more than asked, trimmed so that the mapping starts on one.
-        void* raw = ::mmap(nullptr, size + HugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        const Mapping mapping = mappingOf(bytes);
+        // One huge page more than needed, trimmed so that the mapping starts on one.
+        void* raw = ::mmap(nullptr, mapping.length + HugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
+                           -1, 0);
         if (raw == MAP_FAILED)
             throw std::bad_alloc();
         const auto at = reinterpret_cast<std::uintptr_t>(raw);
@@ -44,11 +62,10 @@ class LargePageResource final : public std::pmr::memory_resource {
         if (start > at)
             ::munmap(raw, start - at);
         if (at + HugePage > start)
-            ::munmap(reinterpret_cast<void*>(start + size), at + HugePage - start);
-        // Huge pages for the whole ones that fit, small pages for the rest, so
-        // that an array holds no more memory than its size. Advice only: a
-        // system without huge pages fills the mapping page by page.
-        ::madvise(reinterpret_cast<void*>(start), size / HugePage * HugePage, MADV_HUGEPAGE);
+            ::munmap(reinterpret_cast<void*>(start + mapping.length), at + HugePage - start);
+        // Advice only: a system without huge pages fills the mapping page by page.
+        if (mapping.huge > 0)
+            ::madvise(reinterpret_cast<void*>(start), mapping.huge, MADV_HUGEPAGE);
         return reinterpret_cast<void*>(start);
     }
 
@@ -56,7 +73,7 @@ class LargePageResource final : public std::pmr::memory_resource {
     {
         if (!large(bytes, alignment))
             return std::pmr::get_default_resource()->deallocate(p, bytes, alignment);
-        ::munmap(p, roundedUp(bytes, smallPage()));
+        ::munmap(p, mappingOf(bytes).length);
     }
 
     bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }

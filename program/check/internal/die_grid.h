@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <memory_resource>
 #include <vector>
 
+#include "memory/large_pages.h"
 #include "layout/wafer_layout.h"
 #include "program/check/internal/lattice.h"
 #include "program/check/internal/lattice_index.h"
@@ -32,7 +34,7 @@ public:
     /// (infinity when a row lies off it).
     DieGrid(const WaferLayout& layout, LatticeAxis ax, LatticeAxis ay, double& latticeDeviation);
 
-    const std::vector<Row>& rows() const { return rows_; }
+    const std::pmr::vector<Row>& rows() const { return rows_; }
     Index dies() const { return dies_; }
     bool empty() const { return rowAt_.empty(); }
     Index ixMin() const { return ixMin_; }
@@ -41,7 +43,7 @@ public:
     Index iyMax() const { return iyMax_; }
 
     /// The row on lattice row `iy`, nullptr for none.
-    const Row* rowAt(Index iy) const { return rowAt_.in(rows_, iy); }
+    const Row* rowAt(Index iy) const { return rowAt_.in(std::span(rows_), iy); }
 
     /// The index of the die centred on lattice point (ix, iy), or −1.
     Index find(Index ix, Index iy) const
@@ -62,7 +64,7 @@ public:
                       Index& last) const;
 
 private:
-    std::vector<Row> rows_;
+    std::pmr::vector<Row> rows_{largePageMemory()};
     LatticeIndex rowAt_; // by iy: the row there (the first of two on one lattice row)
     Index dies_ = 0;
     Index ixMin_ = 0, ixMax_ = 0, iyMin_ = 0, iyMax_ = 0;

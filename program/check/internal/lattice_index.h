@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "program/check/internal/lattice.h"
@@ -47,13 +48,7 @@ public:
 
     /// The thing of `items` at `position`, nullptr for none.
     template <class T>
-    T* in(std::vector<T>& items, Index position) const
-    {
-        const std::int32_t k = at(position);
-        return k == None ? nullptr : &items[static_cast<std::size_t>(k)];
-    }
-    template <class T>
-    const T* in(const std::vector<T>& items, Index position) const
+    T* in(std::span<T> items, Index position) const
     {
         const std::int32_t k = at(position);
         return k == None ? nullptr : &items[static_cast<std::size_t>(k)];

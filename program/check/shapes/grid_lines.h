@@ -39,7 +39,7 @@ public:
     void index();
 
     /// The line at `position`, nullptr for none.
-    Line* at(Index position) { return lookup_.in(lines_, position); }
+    Line* at(Index position) { return lookup_.in(std::span(lines_), position); }
 
     /// A cut of pieces [lo, hi) of `line`, lo < hi, within the line.
     static void cut(Line& line, Index lo, Index hi, std::int64_t times) { line.counts.add(lo, hi, times, line.count); }

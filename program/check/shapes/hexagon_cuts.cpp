@@ -181,9 +181,14 @@ void HexagonCuts::numberLines()
         if (line < 0)
             line = lineCount++;
     });
+    // Room for the few events of every line: most need four or six.
+    constexpr std::size_t CountsPerLine = 96;
+    countsArena_.emplace(std::max(std::size_t(64) << 10, CountsPerLine * static_cast<std::size_t>(lineCount)),
+                         largePageMemory());
+    countsMemory_.emplace(&*countsArena_);
     lines_.reserve(static_cast<std::size_t>(lineCount));
     for (std::int32_t l = 0; l < lineCount; ++l)
-        lines_.emplace_back(&countsMemory_);
+        lines_.emplace_back(&*countsMemory_);
     forEachEdge([this](const DieGrid::Row&, CornerRow& r, std::int32_t line, Index) {
         EdgeLine& l = lines_[static_cast<std::size_t>(line)];
         l.n = ((r.x1 - r.x0) >> 1) + 1;

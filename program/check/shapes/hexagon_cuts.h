@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory_resource>
+#include <optional>
 #include <vector>
 
 #include "layout/wafer_layout.h"
@@ -214,10 +215,9 @@ private:
     std::pmr::vector<CornerRow> rows_{largePageMemory()}; // by y − yMin_
     Index yMin_ = 0;
     // The lines' counts, a few events each: small blocks, reused as lists
-    // grow, carved from buffers that double from 64 kB (large mappings for
-    // a large layout).
-    std::pmr::monotonic_buffer_resource countsArena_{std::size_t(64) << 10, largePageMemory()};
-    std::pmr::unsynchronized_pool_resource countsMemory_{&countsArena_};
+    // grow, carved from a buffer sized for the lines (made with them).
+    std::optional<std::pmr::monotonic_buffer_resource> countsArena_;
+    std::optional<std::pmr::unsynchronized_pool_resource> countsMemory_;
     std::pmr::vector<EdgeLine> lines_{largePageMemory()};
     std::pmr::vector<Interval> valid_{largePageMemory()}; // the lines' stretches of dies' edges, line after line
     bool edgesInside_ = false; // every corner of every die lies in the effective circle

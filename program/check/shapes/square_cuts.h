@@ -48,7 +48,7 @@ private:
     /// The cells of a row one by one: the reference the stretches are compared with.
     void walkRow(const CellRow& cells, std::uint64_t wanted, DieTally& tally);
 
-    const CellRow* cellRowAt(Index bottom) const { return cellRowAt_.in(cellRows_, bottom); }
+    const CellRow* cellRowAt(Index bottom) const { return cellRowAt_.in(std::span(cellRows_), bottom); }
 
     /// A lattice point on one of the grid's lines, ends included.
     bool onGrid(Index i, Index j);

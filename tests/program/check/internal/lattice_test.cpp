@@ -89,8 +89,8 @@ TEST(LatticeIndex, FindsEachThingAtItsPositionAndNoneElsewhere)
     for (const Index off : {Index(-4), Index(8), Index(-1) << 40, Index(1) << 40})
         EXPECT_EQ(index.at(off), LatticeIndex::None) << off;
     const std::vector<char> things = {'a', 'b', 'c', 'd'};
-    EXPECT_EQ(*index.in(things, 0), 'c');
-    EXPECT_EQ(index.in(things, 1), nullptr);
+    EXPECT_EQ(*index.in(std::span(things), 0), 'c');
+    EXPECT_EQ(index.in(std::span(things), 1), nullptr);
 }
 
 TEST(LatticeIndex, KeepsTheFirstOrTheLastOfThingsThatShareAPosition)
