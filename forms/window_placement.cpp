@@ -81,6 +81,12 @@ void moveBesideMenu(QWidget* window)
     window->move(placeBeside(anchor->frameGeometry(), frame, anchor->screen()->availableGeometry(), cascade));
 }
 
+QSize assumedFrame(const QSize& ownerFrame)
+{
+    constexpr QSize UsualFrame(16, 48);
+    return ownerFrame.isEmpty() ? UsualFrame : ownerFrame;
+}
+
 QSize sizeInside(const QSize& wanted, const QSize& frame, const QRect& screen, const QSize& least)
 {
     return QSize(std::max(least.width(), std::min(wanted.width(), screen.width() - frame.width())),
@@ -95,11 +101,8 @@ void fitWindow(QWidget* window, const QSize& wanted)
         window->resize(wanted);
         return;
     }
-    // Not shown yet, the window's frame is taken to be as thick as its owner's,
-    // or, without an owner on screen, as a usual title bar and border.
-    constexpr QSize UsualFrame(16, 48);
-    const QSize frame = owner && owner->isVisible() ? owner->frameGeometry().size() - owner->size() : UsualFrame;
-    window->resize(sizeInside(wanted, frame, screen->availableGeometry(), window->minimumSizeHint()));
+    const QSize ownerFrame = owner && owner->isVisible() ? owner->frameGeometry().size() - owner->size() : QSize();
+    window->resize(sizeInside(wanted, assumedFrame(ownerFrame), screen->availableGeometry(), window->minimumSizeHint()));
 }
 
 void offerNoMaximize(QWidget* window)

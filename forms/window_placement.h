@@ -32,6 +32,11 @@ void moveBesideMenu(QWidget* window);
 /// shrunk where the frame would not fit, but never below `least`.
 QSize sizeInside(const QSize& wanted, const QSize& frame, const QRect& screen, const QSize& least);
 
+/// The frame a window not shown yet is taken to have: its owner's frame, or
+/// a usual title bar and border when that is not known (empty: no owner on
+/// screen, or one shown a moment ago that the window manager has not framed yet).
+QSize assumedFrame(const QSize& ownerFrame);
+
 /// Resizes `window`, not shown yet, to `wanted`, shrunk to fit inside the
 /// available area of its owner's screen (the primary screen without owner).
 void fitWindow(QWidget* window, const QSize& wanted);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Where a tool window opens beside the main menu.
+// Where a tool window opens beside the main menu, and its size.
 #include <QTest>
 
 #include "forms/window_placement.h"
@@ -12,6 +12,7 @@ private slots:
     void placesBesideTheAnchor_data();
     void placesBesideTheAnchor();
     void cascadedWindowsStayOnTheScreenAndApart();
+    void aFittedWindowLeavesRoomForAFrameNotYetKnown();
 };
 
 void WindowPlacementTest::placesBesideTheAnchor_data()
@@ -65,6 +66,15 @@ void WindowPlacementTest::cascadedWindowsStayOnTheScreenAndApart()
         previous = corner;
     }
     QCOMPARE(placeBeside(anchor, window, screen, 1), QPoint(198, CascadeStep));
+}
+
+// An owner shown a moment ago has no frame yet (the window manager adds it
+// later): a window fitted beside it still leaves room for a title bar.
+void WindowPlacementTest::aFittedWindowLeavesRoomForAFrameNotYetKnown()
+{
+    for (const QSize& unknown : {QSize(), QSize(0, 0), QSize(2, 0)})
+        QVERIFY(assumedFrame(unknown).height() >= 24);
+    QCOMPARE(assumedFrame(QSize(4, 30)), QSize(4, 30));
 }
 
 QTEST_GUILESS_MAIN(WindowPlacementTest)

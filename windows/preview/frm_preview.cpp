@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QScrollArea>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -175,14 +176,25 @@ void frmPreview::buildControls()
     buttons->addWidget(cmdPrint);
     buttons->addStretch(1);
     buttons->addWidget(cmdClose);
+    // The report scrolls on a screen too low for all of it; the buttons stay in view.
+    auto* report = new QWidget;
+    auto* reportLayout = new QVBoxLayout(report);
+    reportLayout->setContentsMargins(0, 0, 0, 0);
+    reportLayout->addWidget(fileLabel);
+    reportLayout->addWidget(verdictLabel);
+    reportLayout->addWidget(reportFrame);
+    reportLayout->addWidget(listTitle);
+    reportLayout->addWidget(faultList, 1);
+    reportLayout->addWidget(progressLabel);
+    reportLayout->addWidget(progressBar);
+    auto* reportScroll = new QScrollArea(this);
+    reportScroll->setObjectName(QStringLiteral("reportScroll"));
+    reportScroll->setFrameShape(QFrame::NoFrame);
+    reportScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    reportScroll->setWidgetResizable(true);
+    reportScroll->setWidget(report);
     auto* right = new QVBoxLayout;
-    right->addWidget(fileLabel);
-    right->addWidget(verdictLabel);
-    right->addWidget(reportFrame);
-    right->addWidget(listTitle);
-    right->addWidget(faultList, 1);
-    right->addWidget(progressLabel);
-    right->addWidget(progressBar);
+    right->addWidget(reportScroll, 1);
     right->addLayout(buttons);
 
     auto* side = new QWidget(this);
