@@ -5,12 +5,12 @@
 #include <optional>
 
 #include "cli/design_options.h"
+#include "cli/drawn_output.h"
 #include "cli/gui_application.h"
 #include "cli/job_options.h"
 #include "cli/output_file.h"
 #include "program/check/program_file.h"
 #include "program/reader/program_runs.h"
-#include "render/drawing_failure.h"
 #include "render/layout_export.h"
 
 namespace kerf::cli {
@@ -80,18 +80,6 @@ int drawMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
     return 0;
 }
 
-// A picture that cannot be drawn is no picture: its reason and status 1; the
-// output, replaced in one step, stays as it was.
-int saveMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
-{
-    try {
-        return drawMap(choices, out, err);
-    } catch (const map::DrawingFailed& failure) {
-        err << failure.what() << '\n';
-        return 1;
-    }
-}
-
 } // namespace
 
 CommandRun declareMapCommand(CLI::App& app)
@@ -109,7 +97,9 @@ CommandRun declareMapCommand(CLI::App& app)
     app.footer("如「開始設計」按鈕排列晶粒，把晶片圖如設計視窗所畫的存成 --png 或 --svg 其中之一的檔案，\n"
                "並印出檔案的路徑。--program 如預覽視窗把程式的切割路徑畫在圖上：切割為藍色，\n"
                "雷射關閉的移動為灰色虛線。");
-    return [choices](std::ostream& out, std::ostream& err) { return saveMap(*choices, out, err); };
+    return [choices](std::ostream& out, std::ostream& err) {
+        return drawnOutput([&] { return drawMap(*choices, out, err); }, err);
+    };
 }
 
 } // namespace kerf::cli

@@ -6,11 +6,11 @@
 #include <optional>
 
 #include "cli/design_options.h"
+#include "cli/drawn_output.h"
 #include "cli/gui_application.h"
 #include "cli/output_file.h"
 #include "job/job_file.h"
 #include "program/check/program_file.h"
-#include "render/drawing_failure.h"
 #include "render/job_sheet.h"
 
 namespace kerf::cli {
@@ -65,18 +65,6 @@ int writeSheet(const SheetChoices& choices, std::ostream& out, std::ostream& err
     return 0;
 }
 
-// A sheet that cannot be drawn is no sheet: its reason and status 1; the
-// output, replaced in one step, stays as it was.
-int saveSheet(const SheetChoices& choices, std::ostream& out, std::ostream& err)
-{
-    try {
-        return writeSheet(choices, out, err);
-    } catch (const map::DrawingFailed& failure) {
-        err << failure.what() << '\n';
-        return 1;
-    }
-}
-
 } // namespace
 
 CommandRun declareSheetCommand(CLI::App& app)
@@ -89,7 +77,9 @@ CommandRun declareSheetCommand(CLI::App& app)
     app.footer("如設計視窗排列工作檔的晶粒，把工作單印成一頁 A4 的 PDF：工作檔、晶片設定值與結果、機台參數、\n"
                "切割程式的檔名、資料夾、大小、行數、日期與 SHA-256、檢查結論與預估加工時間，以及畫上切割路徑的晶片圖。\n"
                "沒有 --program 時描述並畫出現在為這個工作產生的程式。印出 PDF 的路徑。");
-    return [choices](std::ostream& out, std::ostream& err) { return saveSheet(*choices, out, err); };
+    return [choices](std::ostream& out, std::ostream& err) {
+        return drawnOutput([&] { return writeSheet(*choices, out, err); }, err);
+    };
 }
 
 } // namespace kerf::cli
