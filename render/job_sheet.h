@@ -3,9 +3,9 @@
 
 #include <ctime>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <ostream>
-#include <memory_resource>
 #include <string>
 #include <variant>
 

@@ -4,8 +4,8 @@
 #include <memory_resource>
 #include <vector>
 
-#include "memory/large_pages.h"
 #include "layout/wafer_layout.h"
+#include "memory/large_pages.h"
 #include "program/check/internal/lattice.h"
 #include "program/check/internal/lattice_index.h"
 

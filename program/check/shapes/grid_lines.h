@@ -60,24 +60,24 @@ public:
         return static_cast<std::uint64_t>(std::max<std::int64_t>(-line->above, 0));
     }
 
-    /// Walks a line's pieces left to right.
+    /// Walks a line's pieces left to right, once its events are merged.
     class Walk {
     public:
-        explicit Walk(const Line* line) : line_(line) {}
+        explicit Walk(const Line* line) : line_(line)
+        {
+            if (line)
+                events_ = RangeCounts::Walk(line->events());
+        }
         std::uint64_t count(Index k)
         {
             if (!line_ || k < line_->from || k >= line_->end())
                 return 0;
-            const std::span<const Event> events = line_->events();
-            for (; next_ < events.size() && events[next_].at <= k; ++next_)
-                running_ += events[next_].delta;
-            return static_cast<std::uint64_t>(std::max<std::int64_t>(running_, 0));
+            return static_cast<std::uint64_t>(events_.countAt(k));
         }
 
     private:
         const Line* line_;
-        std::size_t next_ = 0;
-        std::int64_t running_ = 0;
+        RangeCounts::Walk events_;
     };
 
     /// The cut count of piece `k` of `line` (0 off it), once its events are merged.
