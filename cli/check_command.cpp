@@ -25,7 +25,8 @@ int checkProgramFile(const std::string& file, const WaferLayout& layout, const C
                                                              : 1;
     }
     ProgramFile& program = std::get<ProgramFile>(read);
-    program.text = std::pmr::string(program.text.get_allocator()); // the check runs the compiled program: its text can go
+    // The check runs the compiled program: its text can go.
+    program.text = std::pmr::string(program.text.get_allocator());
     const CutReport report = checkCuts(*program.program, layout, checkOptions);
     if (report.unchecked != Unchecked::No) {
         // Not a fault of the program: it could not be checked.

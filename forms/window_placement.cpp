@@ -102,7 +102,8 @@ void fitWindow(QWidget* window, const QSize& wanted)
         return;
     }
     const QSize ownerFrame = owner && owner->isVisible() ? owner->frameGeometry().size() - owner->size() : QSize();
-    window->resize(sizeInside(wanted, assumedFrame(ownerFrame), screen->availableGeometry(), window->minimumSizeHint()));
+    window->resize(
+        sizeInside(wanted, assumedFrame(ownerFrame), screen->availableGeometry(), window->minimumSizeHint()));
 }
 
 void offerNoMaximize(QWidget* window)

@@ -92,7 +92,7 @@ void HexagonCuts::countEdges(std::uint64_t wanted)
         RangeCounts::Walk walk(line.counts.events());
         for (std::uint32_t v = line.validFrom; v < line.validTo; ++v) {
             for (Index at = valid_[v].from; at < valid_[v].to;) {
-                const auto count = std::min<std::uint64_t>(static_cast<std::uint64_t>(walk.countAt(at)), MostEdgeCuts);
+                const std::uint64_t count = edgeCuts(walk, at);
                 const Index next = walk.changeBefore(valid_[v].to);
                 histogram.add(count, next - at);
                 if (count < wanted)
@@ -247,7 +247,7 @@ void HexagonCuts::sweepRow(const DieGrid::Row& row, std::uint64_t wanted, double
         std::uint8_t uncut = 0;
         std::uint64_t fewest = MostEdgeCuts;
         for (int k = 0; k < CornersPerDie; ++k) {
-            const auto c = std::min<std::uint64_t>(static_cast<std::uint64_t>(walks[k].countAt(q0[k] + j)), MostEdgeCuts);
+            const std::uint64_t c = edgeCuts(walks[k], q0[k] + j);
             end = std::min(end, walks[k].changeBefore(q0[k] + row.count) - q0[k]);
             fewest = std::min(fewest, c);
             if (c < wanted)

@@ -109,6 +109,12 @@ private:
         std::int32_t line[EdgeKinds] = {-1, -1, -1}; // by EdgeKind: index into lines_, −1 for none
     };
 
+    /// The cuts of the edge at `q` of a line being walked, at most MostEdgeCuts.
+    static std::uint64_t edgeCuts(RangeCounts::Walk& walk, Index q)
+    {
+        return std::min<std::uint64_t>(static_cast<std::uint64_t>(walk.countAt(q)), MostEdgeCuts);
+    }
+
     std::int64_t added() const
     {
         return static_cast<std::int64_t>(std::min<std::uint64_t>(state_.times, MostEdgeCuts));
