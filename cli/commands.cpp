@@ -41,16 +41,25 @@ void printOverview(std::ostream& out)
     for (const Command& command : commands())
         out << "  " << command.name << std::string(10 - command.name.size(), ' ') << command.summary << "\n";
     out << "\n"
-           "kerfwright-cli help 指令（或 kerfwright-cli 指令 --help）印出該指令的選項；\n"
+           "kerfwright-cli help 指令（或 kerfwright-cli 指令 --help）印出該指令的選項；"
            "-V、--version 印出版本與授權條款。\n"
-           "選項的值就是在視窗方塊裡輸入的文字，照原樣採用；-- 之後的每一項都是引數，不是選項。\n"
-           "SIZE 是晶片直徑清單的一項：\"2.0 Inches\"、\"2.5 Inches\"、\"3.0 Inches\"、\"4.0 Inches\"、\n"
-           "\"5.0 Inches\"；SHAPE 是 Circle、Hexagon 或 Square。讀取程式檔的地方，- 表示標準輸入。\n"
-           "generate 把程式檔寫入目前的資料夾，除非以 --out 或環境變數 KERFWRIGHT_PROGRAM_DIR 指定。\n"
+           "選項的值就是在視窗方塊裡輸入的文字，照原樣採用；-- 之後的每一項都是引數，不是選項。"
+           "SIZE 是晶片直徑清單的一項：\"2.0 Inches\"、\"2.5 Inches\"、\"3.0 Inches\"、\"4.0 Inches\"、"
+           "\"5.0 Inches\"；SHAPE 是 Circle、Hexagon 或 Square。\n"
+           "讀取程式檔或工作檔的地方，- 表示標準輸入。"
+           "generate 把程式檔寫入目前的資料夾，除非以 --out 或環境變數 KERFWRIGHT_PROGRAM_DIR 指定。"
            "訊息都寫在標準錯誤，以「kerfwright-cli:」開頭。\n"
-           "結束代碼：0 完成；1 輸入被拒絕或輸出沒有完整寫出；2 用法錯誤；\n"
-           "check 另有：1 程式有誤，2 也表示程式檔無法讀取，3 程式無法檢查。\n"
-           "讀取輸出的一方先結束時（例如 | head），程式如其他指令被 SIGPIPE 結束，不印訊息。\n";
+           "\n"
+           "結束代碼：\n"
+           "  0    完成；check、compare：程式切割每個晶粒、兩個程式相同。\n"
+           "  1    值被拒絕（訊息與視窗方塊的相同），或輸出沒有完整寫出；check：程式有誤；compare：兩個程式不同。\n"
+           "  2    用法錯誤，或輸入檔（切割程式、工作檔、晶圓圖）無法讀取。\n"
+           "  3    check、compare：程式無法檢查。\n"
+           "  141  讀取輸出的一方先結束（例如 | head）：如其他指令被 SIGPIPE 結束，不印訊息。\n"
+           "\n"
+           "環境變數：\n"
+           "  KERFWRIGHT_PROGRAM_DIR  generate 沒有 --out 時寫入程式檔的資料夾。\n"
+           "  QT_QPA_PLATFORM         不必設定：map、sweep、sheet 不開視窗，一律在 offscreen 平台上繪圖。\n";
 }
 
 const Command* commandNamed(std::string_view name)

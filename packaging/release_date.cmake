@@ -1,0 +1,26 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The release's date, the same for every build of the same source:
+# SOURCE_DATE_EPOCH's when it is set, else that of the changelog's last
+# entry. FORMAT is "%Y-%m-%d" or "%Y/%m/%d".
+function(release_date changelog format result)
+  if(DEFINED ENV{SOURCE_DATE_EPOCH})
+    string(TIMESTAMP date "${format}" UTC)
+  else()
+    file(STRINGS "${changelog}" signature REGEX "^ -- " LIMIT_COUNT 1)
+    if(NOT signature MATCHES ", ([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
+      message(FATAL_ERROR "no date in the last entry of ${changelog}")
+    endif()
+    set(day ${CMAKE_MATCH_1})
+    set(year ${CMAKE_MATCH_3})
+    set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+    list(FIND months ${CMAKE_MATCH_2} month)
+    math(EXPR month "${month} + 1")
+    if(month LESS 10)
+      set(month 0${month})
+    endif()
+    string(REPLACE "%Y" ${year} date "${format}")
+    string(REPLACE "%m" ${month} date "${date}")
+    string(REPLACE "%d" ${day} date "${date}")
+  endif()
+  set(${result} "${date}" PARENT_SCOPE)
+endfunction()
