@@ -10,17 +10,17 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-for file in bin/kerfwright bin/kerfwright-cli share/applications/kerfwright.desktop \
+for file in bin/kerfwright bin/kerfwright-cli share/applications/org.kerfwright.Kerfwright.desktop \
             share/icons/hicolor/scalable/apps/kerfwright.svg share/mime/packages/kerfwright.xml \
-            share/icons/hicolor/scalable/mimetypes/application-x-kerfwright-job.svg share/icons/hicolor/48x48/apps/kerfwright.png \
+            share/icons/hicolor/scalable/mimetypes/application-x-kerfwright-job.svg share/icons/hicolor/48x48/apps/kerfwright.png share/icons/hicolor/48x48/mimetypes/application-x-kerfwright-job.png \
             share/metainfo/org.kerfwright.Kerfwright.metainfo.xml share/man/man1/kerfwright.1.gz \
             share/man/man1/kerfwright-cli.1.gz share/doc/kerfwright/copyright share/doc/kerfwright/changelog.gz; do
   [ -e "$prefix/$file" ] || { echo "not installed: $file" >&2; exit 1; }
 done
-grep -qx 'Icon=kerfwright' "$prefix/share/applications/kerfwright.desktop"
-grep -qx 'MimeType=application/x-kerfwright-job;' "$prefix/share/applications/kerfwright.desktop"
+grep -qx 'Icon=kerfwright' "$prefix/share/applications/org.kerfwright.Kerfwright.desktop"
+grep -qx 'MimeType=application/x-kerfwright-job;' "$prefix/share/applications/org.kerfwright.Kerfwright.desktop"
 if command -v desktop-file-validate >/dev/null 2>&1; then
-  desktop-file-validate "$prefix/share/applications/kerfwright.desktop"
+  desktop-file-validate "$prefix/share/applications/org.kerfwright.Kerfwright.desktop"
 fi
 if command -v appstreamcli >/dev/null 2>&1; then
   appstreamcli validate --no-net "$prefix/share/metainfo/org.kerfwright.Kerfwright.metainfo.xml" >/dev/null

@@ -101,10 +101,13 @@ void frmCode::showFor(const WaferLayout& layout)
 
 std::string frmCode::outputFolder()
 {
-    // An installed copy never writes into its own bin folder, root's neither.
+    // Only a program run from its build tree (bin/ beside the build's
+    // CMakeCache.txt) writes next to itself; an installed copy never writes
+    // into its own bin folder, root's neither.
     const std::filesystem::path own = QCoreApplication::applicationDirPath().toStdString();
     std::error_code error;
-    return std::filesystem::equivalent(own, KERF_BUILD_PROGRAM_FOLDER, error) ? own.string() : std::string();
+    return std::filesystem::is_regular_file(own.parent_path() / "CMakeCache.txt", error) ? own.string()
+                                                                                          : std::string();
 }
 
 namespace {
