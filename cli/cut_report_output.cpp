@@ -107,6 +107,7 @@ void writeCutReportJson(std::ostream& out, std::string_view program, const CutRe
     out << "],\n";
     writeJsonCuts(out, "outside", r.outside);
     writeJsonCuts(out, "stray", r.stray);
+    writeJsonCuts(out, "uncertain", r.uncertain);
     out << " \"allCut\": " << jsonBool(r.allCut()) << ", \"clean\": " << jsonBool(r.clean()) << "}\n";
 }
 

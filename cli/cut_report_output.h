@@ -19,10 +19,10 @@ void writeCutReportText(std::ostream& out, std::string_view program, const CutRe
 
 /// One JSON object: program, shape, checked (true), cancelled; a member per
 /// figure of the report under its key (cuts, passes, cutLength, travelLength,
-/// diesFullyCut, uncutDies, outsideCuts, strayCuts, end {x, y, laserOff,
+/// diesFullyCut, uncutDies, outsideCuts, strayCuts, uncertainPaths, end {x, y, laserOff,
 /// cutOpen}, machineSeconds); then passesFrom, cuttingMotions, motions,
 /// pointCuts, dies, uncutEdges, machineTimeAssumption, uncut (row, die, x, y,
-/// edges, cuts), outside and stray (line, from, to), allCut, clean. Lengths
+/// edges, cuts), outside, stray and uncertain (line, from, to), allCut, clean. Lengths
 /// and positions in inches, up to six decimals; numbers that are none
 /// (unknown, NaN, infinite) are null.
 void writeCutReportJson(std::ostream& out, std::string_view program, const CutReport& report);

@@ -12,6 +12,7 @@
 #include "program/check/internal/report_assembly.h"
 #include "program/check/internal/run_matching.h"
 #include "program/check/internal/shape_check.h"
+#include "program/check/internal/work_bound.h"
 #include "program/check/shapes/square_cuts.h"
 
 namespace kerf {
@@ -21,25 +22,31 @@ namespace {
 using namespace cutcheck;
 
 /// Runs the program through a shape's check (by runs, or motion by motion
-/// for the literal reference), then counts its dies.
+/// when `literal`), then counts its dies. False, with nothing counted, when
+/// the runs cannot be matched as they come and the program is to be run
+/// motion by motion.
 template <ShapeCheck Shape>
-void check(const Program& program, const WaferLayout& layout, CheckState& state)
+bool check(const Program& program, const WaferLayout& layout, CheckState& state, bool literal)
 {
     CutReport& report = state.report;
     Shape shape(layout, state);
     report.dies = shape.dies();
     const std::uint64_t total = program.expandedMotions() + static_cast<std::uint64_t>(report.dies);
     RunSummary run;
-    if (state.options.literal) {
+    if (literal) {
         LiteralMatching<Shape> matching(shape, state, total);
         run = runProgram(program, matching);
+        matching.finish();
     } else {
         RunMatching<Shape> matching(shape, state, total);
         run = runProgramRuns(program, matching);
+        if (matching.needsLiteralRun())
+            return false;
+        matching.finish();
     }
     recordRun(state, run);
     if (!runComplete(report))
-        return;
+        return true;
     // Without a pass count given, the dies say it: a first look counts them
     // by their fewest cuts.
     std::map<std::uint64_t, std::int64_t> diesByCuts;
@@ -52,6 +59,26 @@ void check(const Program& program, const WaferLayout& layout, CheckState& state)
     settlePasses(state, diesByCuts);
     DieTally tally(state, run.motions, total);
     shape.finish(report.passes, tally);
+    return true;
+}
+
+/// The check by runs, else motion by motion within its bound.
+template <ShapeCheck Shape>
+void check(const Program& program, const WaferLayout& layout, CutReport& report, const CutCheckOptions& options)
+{
+    if (!options.literal) {
+        CheckState state(report, options, layout.EffectiveRadius);
+        if (check<Shape>(program, layout, state, false))
+            return;
+        report = CutReport{};
+        report.shape = layout.shape;
+        if (program.expandedSteps() > MostLiteralSteps) {
+            report.unchecked = Unchecked::TooLarge;
+            return;
+        }
+    }
+    CheckState state(report, options, layout.EffectiveRadius);
+    check<Shape>(program, layout, state, true);
 }
 
 } // namespace
@@ -61,11 +88,10 @@ CutReport checkCuts(const Program& program, const WaferLayout& layout, const Cut
     CutReport report;
     report.shape = layout.shape;
     try {
-        CheckState state(report, options, layout.EffectiveRadius);
         switch (layout.shape) {
-        case DieShape::Circle: check<CircleCuts>(program, layout, state); break;
-        case DieShape::Hexagon: check<HexagonCuts>(program, layout, state); break;
-        case DieShape::Square: check<SquareCuts>(program, layout, state); break;
+        case DieShape::Circle: check<CircleCuts>(program, layout, report, options); break;
+        case DieShape::Hexagon: check<HexagonCuts>(program, layout, report, options); break;
+        case DieShape::Square: check<SquareCuts>(program, layout, report, options); break;
         }
     } catch (const std::bad_alloc&) {
         // What the check holds is freed on the way out; the figures say nothing.

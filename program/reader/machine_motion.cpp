@@ -164,6 +164,7 @@ void detail::runMotion(const Op& o, const ArcOperands* arcs, const ArcSpeed* arc
     m.line = o.line;
     m.cutting = state.cutting;
     m.retrace = retrace;
+    m.clause = o.clause;
     const double length = makeMotion(o, arcs, state.head, state.zero, m);
     state.head = m.to;
     ++summary.motions;

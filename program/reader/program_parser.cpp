@@ -363,6 +363,7 @@ private:
     {
         std::size_t i = 0;
         const std::size_t n = tokens_.size();
+        std::uint8_t clause = 0;
         while (i < n) {
             const std::string_view word = tokens_[i];
             const std::optional<CommandWord> move = commandWordOf(word);
@@ -432,6 +433,10 @@ private:
                     return fail(lineNo_, ProgramErrorKind::BadOperands,
                                 "unexpected " + quoted(tokens_[i]) + " after the arc");
             }
+            // A move followed or preceded by another on its line is numbered.
+            if (clause > 0 || i < n)
+                clause = static_cast<std::uint8_t>(std::min(clause + 1, 15));
+            o.clause = clause;
             emit(o);
         }
         return true;

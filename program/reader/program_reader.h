@@ -40,6 +40,10 @@ struct Motion {
     /// retraces exactly the path of that earlier pass (the square program's
     /// passes). A drawing shows such motions once by skipping them.
     bool retrace = false;
+    /// 0 for the only move of its line; else its place (1, 2, …, at most
+    /// 15) among the moves of a line such as «MA X 0.0 MA Y 0.0», which the
+    /// machine may make one after the other or as one straight move.
+    std::uint8_t clause = 0;
     /// 1-based line of the move word in the text.
     std::uint32_t line = 0;
     ProgramPoint from;

@@ -119,6 +119,8 @@ TEST(CliCheck, JsonHoldsTheSameReport)
     EXPECT_EQ(json["outside"], nlohmann::json::array());
     EXPECT_EQ(json["strayCuts"], 0);
     EXPECT_EQ(json["stray"], nlohmann::json::array());
+    EXPECT_EQ(json["uncertainPaths"], 0);
+    EXPECT_EQ(json["uncertain"], nlohmann::json::array());
     EXPECT_EQ(json["end"], nlohmann::json::parse(R"({"x": 0, "y": 0, "laserOff": true, "cutOpen": false})"));
     EXPECT_EQ(json["allCut"], true);
     EXPECT_EQ(json["clean"], true);
@@ -158,6 +160,23 @@ TEST(CliCheck, AChangedMoveIsReportedAtItsLine)
         << r.out;
     EXPECT_TRUE(has(r.out, "\n  ……另有 6 道不在晶粒邊上的切割未列出\n"));
     EXPECT_TRUE(has(r.out, "；26 道切割不在晶粒邊上。\n"));
+}
+
+TEST(CliCheck, TwoMovesOnALineWithTheLaserOnAreAFaultAtTheirLine)
+{
+    // Before the first row's CS: the machine may move axis by axis or straight.
+    const Changed both(HexagonsProgram, "CS", "MA X 0.0 MA Y 0.0\r\nCS");
+    const CliRun r = run(checkHexagons(both.path));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(has(r.out, "\n路徑不確定的切割：1\n")) << r.out;
+    EXPECT_TRUE(has(r.out, "行：雷射開啟時的兩段 MA：路徑不確定（從 ")) << r.out;
+    EXPECT_TRUE(has(r.out, "；1 處雷射開啟時的兩段 MA：路徑不確定。\n")) << r.out;
+
+    const nlohmann::json report = parsed(run(checkHexagons(both.path, {"--json"})));
+    EXPECT_EQ(report["uncertainPaths"], 1);
+    ASSERT_EQ(report["uncertain"].size(), 1u);
+    EXPECT_EQ(report["uncertain"][0]["to"], nlohmann::json::parse(R"({"x": 0, "y": 0.34641})"));
+    EXPECT_EQ(report["clean"], false);
 }
 
 TEST(CliCheck, AProgramThatIsNotWellFormedIsReportedWithItsLine)

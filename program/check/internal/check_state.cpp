@@ -34,7 +34,8 @@ double arcReach(const Motion& m)
 
 CheckState::CheckState(CutReport& report, const CutCheckOptions& options, double radius)
     : report(report), options(options), tolerance(options.tolerance >= 0 ? options.tolerance : 0), radius(radius),
-      outside_(options.listLimit), stray_(options.listLimit)
+      outside_(options.listLimit), stray_(options.listLimit),
+      uncertain_(options.listLimit)
 {
     const double limit = radius + tolerance;
     limitSquared_ = limit * limit;
@@ -44,6 +45,7 @@ void CheckState::listFlagged()
 {
     report.outside = outside_.inOrder();
     report.stray = stray_.inOrder();
+    report.uncertain = uncertain_.inOrder();
 }
 
 void CheckState::arc(const Motion& m, double allowance)

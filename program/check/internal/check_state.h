@@ -43,6 +43,8 @@ public:
 
     /// Flags the motion being matched as a cut on no die edge.
     void stray(const Motion& m) { flag(report.strayCuts, stray_, m); }
+    /// Flags a line of several moves run with the laser on: its path is not known.
+    void uncertain(const Motion& m) { flag(report.uncertainPaths, uncertain_, m); }
     /// Notes how far a matched cut end lies from its lattice point, inches.
     void matched(double deviation)
     {
@@ -90,7 +92,7 @@ private:
     double limitSquared_ = 0;
     double overshoot_ = -std::numeric_limits<double>::infinity();
     WorkBound work_;
-    FlagList outside_, stray_;
+    FlagList outside_, stray_, uncertain_;
 };
 
 } // namespace kerf::cutcheck

@@ -20,11 +20,16 @@ public:
         feed_.state.ordinal = motions_++;
         if (!feed_.progress.ran(1))
             return false;
-        if (!m.cutting)
+        if (!m.cutting) {
+            feed_.close();
             return true;
+        }
         feed_.match(m);
         return feed_.state.withinBounds();
     }
+
+    /// Matches what the last motions left open.
+    void finish() { feed_.close(); }
 
 private:
     ShapeFeed<Shape> feed_;

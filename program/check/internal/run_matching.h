@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 
 #include "program/check/internal/run_levels.h"
@@ -25,13 +27,24 @@ public:
         const std::uint64_t total = run.copies();
         if (!feed_.progress.ran(total))
             return false;
-        if (!run.first.cutting)
-            return true;
-        if (state.point(run.first)) { // its copies too: no cut
-            state.countPointCuts(total);
+        state.ordinal = run.ordinal;
+        if (!run.first.cutting) {
+            feed_.close();
             return true;
         }
         const RunLevels split = splitLevels(run);
+        if (run.first.clause > 0) { // never credited: flagged once for all its copies
+            feed_.close();
+            retraceOffsets(run, split, state.options.listLimit, state.retraceOffsets);
+            state.times = total;
+            feed_.match(run.first);
+            state.times = 1;
+            state.retraceOffsets.assign(1, 0);
+            return true;
+        }
+        if (state.point(run.first))
+            return shortSteps(run, split);
+        feed_.close();
         const std::size_t levels = split.movingCount;
         const auto& moving = split.moving;
         retraceOffsets(run, split, state.options.listLimit, state.retraceOffsets);
@@ -77,8 +90,51 @@ public:
         return state.withinBounds();
     }
 
+    /// Matches what the last runs left open.
+    void finish() { feed_.close(); }
+
+    /// Whether the run stopped at copies of a short cutting motion whose
+    /// path only the machine's order tells: the program is to be run motion
+    /// by motion instead.
+    bool needsLiteralRun() const { return needsLiteral_; }
+
 private:
+    /// A run of cutting motions of no length: copies that stand still cut
+    /// nothing and leave the chain as it is; a single one, or copies that
+    /// each start where the last ended, join the chain as the path they
+    /// trace. Others interleave with the runs of their pass.
+    bool shortSteps(const MotionRun& run, const RunLevels& split)
+    {
+        const Motion& m = run.first;
+        const std::uint64_t total = run.copies();
+        if (m.from == m.to) {
+            feed_.state.countPointCuts(total);
+            return true;
+        }
+        if (total == 1) {
+            feed_.match(m);
+            return true;
+        }
+        if (split.times == 1 && split.movingCount == 1) {
+            const RunLevel& level = run.levels[split.moving[0]];
+            const auto near = [](double a, double b) {
+                return std::abs(a - b) <= 1e-9 * std::max(std::abs(a), std::abs(b));
+            };
+            if (near(level.step.x, m.to.x - m.from.x) && near(level.step.y, m.to.y - m.from.y)) {
+                Motion traced = m;
+                traced.kind = MotionKind::Straight;
+                const auto n = static_cast<double>(level.count);
+                traced.to = {m.from.x + level.step.x * n, m.from.y + level.step.y * n};
+                feed_.match(traced);
+                return true;
+            }
+        }
+        needsLiteral_ = true;
+        return false;
+    }
+
     ShapeFeed<Shape> feed_;
+    bool needsLiteral_ = false;
 };
 
 } // namespace kerf::cutcheck

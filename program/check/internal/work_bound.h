@@ -11,6 +11,11 @@ namespace kerf::cutcheck {
 /// of their text; a program past it is reported as too large to check.
 inline constexpr std::uint64_t MostWork = 150'000'000;
 
+/// Steps of a program that may be run motion by motion when its runs cannot
+/// be matched as they come (copies of short cuts whose path only the
+/// machine's order tells): a few seconds.
+inline constexpr std::uint64_t MostLiteralSteps = 50'000'000;
+
 /// The matching work done so far against MostWork.
 class WorkBound {
 public:

@@ -105,6 +105,11 @@ struct CutReport {
     std::vector<FlaggedCut> outside;
     std::int64_t strayCuts = 0;   // with some part on no die edge, grid line or die arc
     std::vector<FlaggedCut> stray;
+    /// Lines of several moves («MA X … MA Y …») run with the laser on, each
+    /// run counted: the machine may make the moves one after the other or as
+    /// one straight move, so they are never credited.
+    std::int64_t uncertainPaths = 0;
+    std::vector<FlaggedCut> uncertain; // the first move of each
     /// Circles: how far the farthest arc reaches past the effective circle
     /// (negative: inside). Arcs may pass it by half the fine-tune, no farther.
     double arcOvershoot = 0;
@@ -137,8 +142,11 @@ struct CutReport {
     /// Every die fully cut (and the check ran to its end).
     bool allCut() const { return !cancelled && unchecked == Unchecked::No && uncutDies == 0; }
     /// Every die fully cut, no cut outside the effective circle or on no die
-    /// edge, and no ZERO off the zero.
-    bool clean() const { return allCut() && outsideCuts == 0 && strayCuts == 0 && zeroShifts == 0; }
+    /// edge, no cut of an uncertain path and no ZERO off the zero.
+    bool clean() const
+    {
+        return allCut() && outsideCuts == 0 && strayCuts == 0 && uncertainPaths == 0 && zeroShifts == 0;
+    }
 };
 
 /// "given", "dies".

@@ -10,6 +10,9 @@ namespace kerf {
 
 namespace {
 
+/// A line of several moves run with the laser on.
+constexpr const char* UncertainPathText = "雷射開啟時的兩段 MA：路徑不確定";
+
 std::string count(std::int64_t n) { return countText(static_cast<std::uint64_t>(std::max<std::int64_t>(n, 0))); }
 
 std::uint64_t amount(std::int64_t n) { return static_cast<std::uint64_t>(std::max<std::int64_t>(n, 0)); }
@@ -76,6 +79,8 @@ std::string verdictOf(const CutReport& report)
         problems.push_back(count(report.outsideCuts) + " 道切割超出有效圓");
     if (report.strayCuts > 0)
         problems.push_back(count(report.strayCuts) + " 道切割不在晶粒邊上");
+    if (report.uncertainPaths > 0)
+        problems.push_back(count(report.uncertainPaths) + " 處" + UncertainPathText);
     if (report.zeroShifts > 0)
         problems.push_back(count(report.zeroShifts) + " 次 ZERO 不在原點執行，之後的座標已改以該處為原點");
     if (!report.laserOff)
@@ -124,6 +129,8 @@ std::vector<ReportFigure> reportFigures(const CutReport& report)
                report.outsideCuts > 0),
         figure("strayCuts", "不在晶粒邊上的切割", count(report.strayCuts), amount(report.strayCuts),
                report.strayCuts > 0),
+        figure("uncertainPaths", "路徑不確定的切割", count(report.uncertainPaths), amount(report.uncertainPaths),
+               report.uncertainPaths > 0),
         figure("zeroShifts", "不在原點的 ZERO", count(report.zeroShifts), amount(report.zeroShifts),
                report.zeroShifts > 0),
         figure("end", "結束位置", end, HeadEnd{report.end, report.laserOff, report.cutOpen}, endFault),
@@ -159,6 +166,9 @@ ReportText describeReport(const CutReport& report)
     for (const FlaggedCut& cut : report.stray)
         text.details.push_back(cutLine(cut, "切割不在晶粒邊上"));
     listMore(text.details, report.strayCuts, report.stray.size(), "道不在晶粒邊上的切割");
+    for (const FlaggedCut& cut : report.uncertain)
+        text.details.push_back(cutLine(cut, UncertainPathText));
+    listMore(text.details, report.uncertainPaths, report.uncertain.size(), "處路徑不確定的切割");
     for (const std::uint32_t line : report.zeroShiftLines)
         text.details.push_back("程式第 " + std::to_string(line) + " 行：ZERO 不在原點，之後的座標以此處為原點");
     return text;

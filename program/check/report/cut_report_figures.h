@@ -61,8 +61,8 @@ struct ReportText {
 /// The figures of a checked report, in this order: 切割次數 (cuts), 切割遍數
 /// (passes), 切割長度 (cutLength), 移動長度 (travelLength), 完整切割的晶粒
 /// (diesFullyCut), 未完整切割的晶粒 (uncutDies), 有效圓外的切割 (outsideCuts),
-/// 不在晶粒邊上的切割 (strayCuts), 不在原點的 ZERO (zeroShifts), 結束位置 (end), 預估加工時間
-/// (machineSeconds). Their keys and labels are the same for every report.
+/// 不在晶粒邊上的切割 (strayCuts), 路徑不確定的切割 (uncertainPaths), 不在原點的 ZERO
+/// (zeroShifts), 結束位置 (end), 預估加工時間 (machineSeconds). Their keys and labels are the same for every report.
 std::vector<ReportFigure> reportFigures(const CutReport& report);
 
 /// The whole report: the verdict, the figures and the listed dies and cuts

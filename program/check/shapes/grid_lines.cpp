@@ -33,8 +33,9 @@ void GridLines::finish(CutHistogram& histogram)
         std::int64_t sum = 0;
         for (const Event& e : line.events())
             line.sums.push_back(sum += e.delta);
-        line.cursor = line.events().size();
     }
+    // A second finish (the pass count inferred first) walks down afresh.
+    restartWalks();
 }
 
 void GridLines::restartWalks()

@@ -37,6 +37,7 @@ struct Op {
     bool relative : 1 = false; // Move: MI rather than MA
     bool hasX : 1 = false;
     bool hasY : 1 = false;
+    std::uint8_t clause : 4 = 0; // Move, Arc: Motion::clause
 };
 static_assert(sizeof(Op) == 24);
 /// What an arc's MI … ARC gives: the centre's offset, the sweep in degrees,

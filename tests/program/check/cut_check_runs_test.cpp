@@ -350,6 +350,20 @@ TEST(CutCheckRuns, HostileProgramsAreCheckedOrSaidToBeBeyondTheBounds)
     EXPECT_FALSE(std::get<CutReport>(arcs).allCut());
     EXPECT_STREQ(uncheckedText(Unchecked::TooLarge), "程式展開後太大，無法檢查。");
 
+    // Tiny steps: four billion along one line are one cut of 40 000 inches;
+    // a billion pairs of them, a staircase, only the machine's order can follow.
+    const auto line = checkProgramText(unit("OS\r\nSL 4000000000\r\nMI X 0.00001\r\nEL\r\nCS\r\n"), circles);
+    ASSERT_EQ(line.index(), 0u);
+    const CutReport& l = std::get<CutReport>(line);
+    EXPECT_EQ(l.unchecked, Unchecked::No);
+    EXPECT_EQ(l.strayCuts, 1);
+    EXPECT_EQ(l.outsideCuts, 1);
+    EXPECT_EQ(l.pointCuts, 0u);
+    const auto stairs =
+        checkProgramText(unit("OS\r\nSL 1000000000\r\nMI X 0.00001\r\nMI Y 0.00001\r\nEL\r\nCS\r\n"), circles);
+    ASSERT_EQ(stairs.index(), 0u);
+    EXPECT_EQ(std::get<CutReport>(stairs).unchecked, Unchecked::TooLarge);
+
     // Repeats nested deeper than a run has levels, each pass run on its own.
     std::string deep = "OS\r\n";
     for (int k = 0; k < 6; ++k)

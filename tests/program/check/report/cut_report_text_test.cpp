@@ -44,6 +44,7 @@ TEST(CutReportText, CleanReportSaysSoWithNoFault)
         {"uncutDies", "未完整切割的晶粒", "0"},
         {"outsideCuts", "有效圓外的切割", "0"},
         {"strayCuts", "不在晶粒邊上的切割", "0"},
+        {"uncertainPaths", "路徑不確定的切割", "0"},
         {"zeroShifts", "不在原點的 ZERO", "0"},
         {"end", "結束位置", "X 0.000000, Y 0.000000 英吋"},
         {"machineSeconds", "預估加工時間", "12.5 秒"},
@@ -68,6 +69,7 @@ TEST(CutReportText, FaultsAreMarkedAndNamed)
     report.uncutEdges = 5;
     report.outsideCuts = 2;
     report.strayCuts = 1;
+    report.uncertainPaths = 2;
     report.laserOff = false;
     report.cutOpen = true;
     report.zeroShifts = 2;
@@ -76,14 +78,14 @@ TEST(CutReportText, FaultsAreMarkedAndNamed)
     const ReportText text = describeReport(report);
     EXPECT_TRUE(text.fault);
     EXPECT_EQ(text.verdict, "程式有問題：3 個晶粒沒有完整切割；2 道切割超出有效圓；1 道切割不在晶粒邊上；"
-                            "2 次 ZERO 不在原點執行，之後的座標已改以該處為原點；"
+                            "2 處雷射開啟時的兩段 MA：路徑不確定；2 次 ZERO 不在原點執行，之後的座標已改以該處為原點；"
                             "程式結束時雷射沒有關閉；最後的切割沒有以 CS 結束。");
     EXPECT_EQ(text.details.back(), "程式第 19 行：ZERO 不在原點，之後的座標以此處為原點");
-    ASSERT_EQ(text.figures.size(), std::size_t(11));
+    ASSERT_EQ(text.figures.size(), std::size_t(12));
     EXPECT_EQ(text.figures[4].value, "1 / 4");
     EXPECT_EQ(text.figures[5].value, "3（未切足的邊 5 條）");
-    EXPECT_EQ(text.figures[9].value, "X 0.500000, Y -0.250000 英吋（雷射沒有關閉）（切割沒有以 CS 結束）");
-    const bool faults[] = {false, false, false, false, true, true, true, true, true, true, false};
+    EXPECT_EQ(text.figures[10].value, "X 0.500000, Y -0.250000 英吋（雷射沒有關閉）（切割沒有以 CS 結束）");
+    const bool faults[] = {false, false, false, false, true, true, true, true, true, true, true, false};
     for (std::size_t i = 0; i < text.figures.size(); ++i)
         EXPECT_EQ(text.figures[i].fault, faults[i]) << text.figures[i].key;
 }
