@@ -33,7 +33,11 @@ frmWafer::frmWafer(QWidget* owner)
               [this](const std::string& failure) {
                   closeExportProgress();
                   showMessage(this, MessageIcon::Exclamation, "匯出失敗", "無法匯出：" + failure + "。");
-              })
+              }),
+      jobReading_([this](const JobRead& read) { jobRead(read); },
+                  [this](const std::string& failure) {
+                      showMessage(this, MessageIcon::Exclamation, JobOpenTitle, "無法開啟工作檔：" + failure + "。");
+                  })
 {
     setObjectName(QStringLiteral("frmWafer"));
     setAcceptDrops(true); // a job file or a cutting program dropped on the window opens
