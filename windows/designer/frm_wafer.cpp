@@ -164,6 +164,7 @@ bool frmWafer::Form_QueryUnload() { return mayCloseJob(); }
 
 void frmWafer::Form_Unload()
 {
+    jobReading_.cancel(); // a job still being read opens into no closed window
     jobPath_.reset();
     setWindowTitle(QStringLiteral("Kerfwright"));
     setWindowModified(false);
