@@ -8,6 +8,7 @@
 #include "cli/cut_report_output.h"
 #include "cli/design_options.h"
 #include "cli/job_options.h"
+#include "files/shown_path.h"
 #include "program/check/cut_check.h"
 #include "program/check/program_file.h"
 
@@ -32,7 +33,7 @@ int checkProgramFile(const std::string& file, const WaferLayout& layout, const C
         // Not a fault of the program: it could not be checked.
         if (json)
             writeUncheckedJson(out, file, report);
-        err << "程式檔 " << file << " 無法檢查：" << uncheckedText(report.unchecked) << '\n';
+        err << "程式檔 " << shownPath(file) << " 無法檢查：" << uncheckedText(report.unchecked) << '\n';
         return 3;
     }
     if (json)
@@ -64,11 +65,16 @@ int check(const CheckChoices& choices, std::ostream& out, std::ostream& err)
     const DesignOutcome outcome = runDesign(designInputOf(job->designer));
     if (printedRefusal(outcome, err))
         return 1;
-    const WaferLayout& layout = std::get<Design>(outcome).layout; // --shape is required: dies were laid out
+    const auto* design = std::get_if<Design>(&outcome);
+    if (!design) { // a job's empty shape: no dies to check against
+        err << "沒有選擇晶粒形狀（--shape 或工作檔的 designer.shape），沒有晶粒可以檢查程式。\n";
+        return 1;
+    }
+    const WaferLayout& layout = design->layout;
     try {
         return checkProgramFile(file, layout, checkOptions, json, out, err);
     } catch (const std::bad_alloc&) {
-        err << "程式檔 " << file << " 無法檢查：" << uncheckedText(Unchecked::OutOfMemory) << '\n';
+        err << "程式檔 " << shownPath(file) << " 無法檢查：" << uncheckedText(Unchecked::OutOfMemory) << '\n';
         return 3;
     }
 }

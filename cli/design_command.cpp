@@ -51,7 +51,8 @@ CommandRun declareDesignCommand(CLI::App& app)
     const DesignOptions options = addDesignOptions(app, choices->boxes);
     addJobOption(app, choices->jobFiles, {options.wafer, options.die});
     addSaveJobOption(app, choices->jobFiles);
-    addTextOption(app, "--csv", choices->csv, "FILE", "另外寫出每個晶粒一行的座標檔；- 寫到標準輸出，取代 JSON");
+    refuseEmpty(*addTextOption(app, "--csv", choices->csv, "FILE", "另外寫出每個晶粒一行的座標檔；- 寫到標準輸出，取代 JSON"),
+                "--csv 需要檔名。");
     app.footer("排列以一個 JSON 物件印出：形狀、間距、兩個表格（記錄 1..N 依序）與三個結果方塊的文字，\n"
                "每個數值都是它在切割程式裡的文字。沒有 --shape 時只有晶片外框（形狀為 null）。\n"
                "--csv 的每一行：列（由上而下）、晶粒（由左而右）、中心的 X 與 Y（英吋，自晶片中心，Y 向上）。");

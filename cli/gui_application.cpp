@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 
 #include "cli/offscreen_qt.h"
+#include "render/drawing_failure.h"
 #include "render/drawing_threads.h"
 
 namespace kerf::cli {
@@ -18,6 +19,7 @@ void ensureGuiApplication()
         return;
     }
     prepareOffscreenQt();
+    map::requireDrawingRoom(map::QtStartRoom); // loading the platform plugin aborts where memory is short
     static int argc = 1;
     static char name[] = "kerfwright-cli";
     static char* argv[] = {name, nullptr};

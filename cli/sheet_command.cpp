@@ -9,6 +9,7 @@
 #include "cli/drawn_output.h"
 #include "cli/gui_application.h"
 #include "cli/output_file.h"
+#include "files/shown_path.h"
 #include "job/job_file.h"
 #include "program/check/program_file.h"
 #include "render/job_sheet.h"
@@ -36,7 +37,7 @@ int writeSheet(const SheetChoices& choices, std::ostream& out, std::ostream& err
         return 1;
     const auto* design = std::get_if<Design>(&outcome);
     if (!design) {
-        err << "工作檔 " << choices.job << " 沒有選擇晶粒形狀，無晶片資料可以印成工作單。\n";
+        err << "工作檔 " << shownPath(choices.job) << " 沒有選擇晶粒形狀，無晶片資料可以印成工作單。\n";
         return 1;
     }
     std::optional<ProgramFile> program;

@@ -68,6 +68,7 @@ bool ensureWidgetApplication()
         return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
     }
     prepareOffscreenQt();
+    map::requireDrawingRoom(map::QtStartRoom); // loading the platform plugin aborts where memory is short
     static int argc = 1;
     static char name[] = "kerfwright-cli";
     static char* argv[] = {name, nullptr};

@@ -19,6 +19,7 @@
 
 #include "files/broken_pipe_held.h"
 #include "files/file_descriptor_buffer.h"
+#include "files/shown_path.h"
 #include "files/system_error_text.h"
 #include "files/temporary_names.h"
 
@@ -232,7 +233,9 @@ std::optional<FileReplaceError> replaceRegular(const Destination& destination, c
     if (const int error = file.create())
         return FileReplaceError{Step::CreateTemporary, error};
     if (destination.exists && S_ISREG(destination.info.st_mode)) {
-        ::fchmod(file.fd(), destination.info.st_mode & 07777);
+        // The old file's permissions, never its setuid and setgid bits: a
+        // new content is not what they were granted to.
+        ::fchmod(file.fd(), destination.info.st_mode & 07777 & ~(S_ISUID | S_ISGID));
         if (destination.info.st_uid != ::geteuid() || destination.info.st_gid != ::getegid())
             (void)::fchown(file.fd(), destination.info.st_uid, destination.info.st_gid);
     }
@@ -254,6 +257,7 @@ std::optional<FileReplaceError> replaceFile(const std::filesystem::path& target,
     timespec started {};
     ::clock_gettime(CLOCK_REALTIME, &started);
     handleEndingSignals();
+    const NamedForSignal named(target.c_str());
     const auto found = destinationOf(target);
     if (const auto* error = std::get_if<FileReplaceError>(&found))
         return *error;
@@ -292,12 +296,23 @@ const char* stepOf(Step step)
 std::string replaceFailureText(std::string_view what, const std::filesystem::path& target,
                                const FileReplaceError& error)
 {
-    const std::string name = "「" + target.string() + "」";
+    if (target.empty())
+        return "沒有寫入" + std::string(what) + "：檔名是空的。";
+    const std::string name = "「" + shownPath(target) + "」";
     if (error.step == Step::ReadOnly)
         return std::string(what) + name + "是唯讀檔案，沒有寫入，它保持原樣。請先取消它的唯讀屬性，或改用其他檔名。";
-    const std::string failed = "寫入" + std::string(what) + name + "失敗（" + stepOf(error.step) + "）：" + reasonOf(error.error) + "。";
+    // A folder that is there but takes no new file (/proc, /sys) has nothing missing.
+    std::error_code ignored;
+    const bool folderThere = std::filesystem::is_directory(folderOf(target.string()), ignored);
+    const std::string reason = error.error == ENOENT && folderThere ? "這個資料夾不能建立檔案"
+                                                                    : reasonOf(error.error);
+    const std::string failed = "寫入" + std::string(what) + name + "失敗（" + stepOf(error.step) + "）：" + reason + "。";
     if (error.direct)
         return failed + (error.step == Step::Open ? "沒有寫出任何內容。" : "已寫出的內容可能不完整。");
+    // Nothing changed: a file there now was there before.
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) != 0)
+        return failed + "沒有留下不完整的檔案。";
     return failed + "已有的同名檔案保持原樣，也沒有留下不完整的檔案。";
 }
 

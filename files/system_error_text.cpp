@@ -23,6 +23,7 @@ std::string systemErrorText(int error, FileAccess access)
     case EIO: return "磁碟讀寫錯誤";
     case EFBIG: return "檔案超過系統允許的大小";
     case ENOMEM: return "記憶體不足";
+    case EBADF: return reading ? "標準輸入已關閉" : "標準輸出已關閉"; // only a closed standard stream meets it
     case EMFILE:
     case ENFILE: return "同時開啟的檔案太多";
     default: return "系統錯誤（錯誤碼 " + std::to_string(error) + "）";

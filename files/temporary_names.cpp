@@ -27,7 +27,12 @@ constexpr int EndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGU
 constexpr int SignalCount = std::size(EndingSignals);
 constexpr std::string_view NamePrefix = ".kw";
 constexpr std::size_t RandomDigits = 8;
-constexpr char FileTooLarge[] = "檔案超過系統允許的大小。\n";
+constexpr char FileTooLarge[] = "檔案超過系統允許的大小";
+
+char messagePrefix[64];
+// The file being written: free (0), being filled or emptied (1), or named (2).
+std::atomic<int> targetState;
+char targetPath[PathBytes];
 
 // A slot is free (0), being filled or emptied (1), or holds a name (2); the
 // handler only reads slots that hold a name.
@@ -41,6 +46,25 @@ int indexOf(int signal)
         if (EndingSignals[i] == signal)
             return i;
     return 0;
+}
+
+void say(const char* text) { (void)!::write(STDERR_FILENO, text, std::strlen(text)); }
+
+// «kerfwright-cli: 「out.TXT」沒有寫入：檔案超過系統允許的大小。», only with
+// what a signal handler may call.
+void sayFileTooLarge()
+{
+    say(messagePrefix);
+    if (targetState.load() == 2) {
+        say("「");
+        say(targetPath);
+        say("」沒有寫入：");
+        say(FileTooLarge);
+        say("。\n");
+    } else {
+        say(FileTooLarge);
+        say("，沒有寫入檔案。\n");
+    }
 }
 
 void removeAndPassOn(int signal, siginfo_t* info, void* context)
@@ -58,7 +82,7 @@ void removeAndPassOn(int signal, siginfo_t* info, void* context)
     } else if (before.sa_handler != SIG_DFL && before.sa_handler != SIG_IGN) {
         before.sa_handler(signal);
     } else if (signal == SIGXFSZ) {
-        (void)!::write(STDERR_FILENO, FileTooLarge, sizeof FileTooLarge - 1);
+        sayFileTooLarge();
         ::_exit(1);
     } else {
         // The default action: the signal, held until this handler returns,
@@ -122,6 +146,28 @@ bool earlier(const timespec& a, const timespec& b)
 }
 
 } // namespace
+
+void setSignalMessagePrefix(const char* prefix)
+{
+    if (std::strlen(prefix) < sizeof messagePrefix)
+        std::strcpy(messagePrefix, prefix);
+}
+
+NamedForSignal::NamedForSignal(const char* target)
+{
+    int free = 0;
+    if (std::strlen(target) >= PathBytes || !targetState.compare_exchange_strong(free, 1))
+        return;
+    std::strcpy(targetPath, target);
+    targetState.store(2);
+    named_ = true;
+}
+
+NamedForSignal::~NamedForSignal()
+{
+    if (named_)
+        targetState.store(0);
+}
 
 RemovedOnSignal::RemovedOnSignal(const char* path)
 {

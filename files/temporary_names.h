@@ -16,11 +16,31 @@ namespace kerf {
 /// signal that was ignored stays ignored. SIGXFSZ is told apart: raised by a
 /// write of this process that passes the file size limit (ulimit -f), it is
 /// let go, so that the write fails with EFBIG and the writer reports it;
-/// sent from elsewhere, it ends the process with «檔案超過系統允許的大小» and
-/// status 1 where its default action would have ended it without a word.
+/// sent from elsewhere, it ends the process with «檔案超過系統允許的大小»
+/// (after the prefix set by setSignalMessagePrefix, naming the file being
+/// written, NamedForSignal) and status 1 where its default action would have
+/// ended it without a word.
 /// Installs the handlers where they are not there yet, so that a handler the
 /// program set since the last call is passed on to as well.
 void handleEndingSignals();
+
+/// What begins the message of an ending SIGXFSZ (at most 63 bytes; the
+/// command line's "kerfwright-cli: ").
+void setSignalMessagePrefix(const char* prefix);
+
+/// Names `target` (copied; at most a few thousand bytes) in the message of an
+/// ending SIGXFSZ while it lives: the file being written. One at a time; a
+/// second one meanwhile is not named.
+class NamedForSignal {
+public:
+    explicit NamedForSignal(const char* target);
+    ~NamedForSignal();
+    NamedForSignal(const NamedForSignal&) = delete;
+    NamedForSignal& operator=(const NamedForSignal&) = delete;
+
+private:
+    bool named_ = false;
+};
 
 /// Names of temporary files that are removed when an ending signal ends the
 /// process before they are renamed or removed in the ordinary way.

@@ -24,7 +24,15 @@ void Form::load()
     auto* surface = new QWidget(this);
     surface->setGeometry(QRect(QPoint(0, 0), size()));
     surface_ = surface;
-    buildControls(surface);
+    try {
+        buildControls(surface);
+    } catch (...) {
+        // Memory ran out (the picture's image): not loaded, so that a later
+        // showing builds the controls again rather than use half of them.
+        delete surface;
+        surface_ = nullptr;
+        throw;
+    }
     surface->show();
     Form_Load();
 }

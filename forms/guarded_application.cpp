@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <new>
+#include <string>
 
 #include "forms/message_box.h"
 #include "render/drawing_failure.h"
@@ -16,17 +17,36 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const map::DrawingFailed& failure) {
-        showMessage(activeWindow(), MessageIcon::Exclamation, DrawingFailedTitle, failure.what());
+        sayLater(DrawingFailedTitle, failure.what());
         return true;
     } catch (const std::bad_alloc&) {
-        try {
-            showMessage(activeWindow(), MessageIcon::Exclamation, OutOfMemoryTitle, OutOfMemoryPrompt);
-        } catch (const std::bad_alloc&) {
-            // Not even the box fits: say it where a terminal may show it.
-            std::fputs(OutOfMemoryPrompt, stderr);
-            std::fputs("\n", stderr);
-        }
+        sayLater(OutOfMemoryTitle, OutOfMemoryPrompt);
         return true;
+    }
+}
+
+void GuardedApplication::sayLater(const char* title, const char* prompt)
+{
+    if (saying_)
+        return;
+    try {
+        QMetaObject::invokeMethod(
+            this,
+            [this, title, prompt = std::string(prompt)] {
+                try {
+                    showMessage(activeWindow(), MessageIcon::Exclamation, title, prompt);
+                } catch (const std::bad_alloc&) {
+                    std::fputs(OutOfMemoryPrompt, stderr);
+                    std::fputs("\n", stderr);
+                }
+                saying_ = false;
+            },
+            Qt::QueuedConnection);
+        saying_ = true;
+    } catch (const std::bad_alloc&) {
+        // Not even the box fits: say it where a terminal may show it.
+        std::fputs(OutOfMemoryPrompt, stderr);
+        std::fputs("\n", stderr);
     }
 }
 

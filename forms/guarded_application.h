@@ -16,12 +16,19 @@ inline constexpr const char* DrawingFailedTitle = "無法繪圖";
 /// The program's QApplication: memory that runs out, or a picture that cannot
 /// be drawn (map::DrawingFailed), while an event is handled (a button's work,
 /// a paint) stops that work with a message box instead of ending the
-/// program; the window stays open.
+/// program; the window stays open. The box comes once the event loop is back:
+/// a box's own loop inside a paint would spin on the updates it cannot make.
+/// One box at a time; failures meanwhile are not said again.
 class GuardedApplication : public QApplication {
 public:
     GuardedApplication(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    void sayLater(const char* title, const char* prompt);
+
+    bool saying_ = false;
 };
 
 } // namespace kerf::ui

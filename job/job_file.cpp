@@ -3,20 +3,25 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <iterator>
 
 #include <nlohmann/json.hpp>
 
 #include "files/file_replacement.h"
+#include "files/shown_path.h"
 #include "files/utf8.h"
+#include "job/strict_json.h"
 
 namespace kerf {
 namespace {
 
 using nlohmann::json;
 
-std::string named(const std::filesystem::path& file) { return "工作檔「" + file.string() + "」"; }
+std::string named(const std::filesystem::path& file) { return "工作檔「" + shownPath(file) + "」"; }
 
 JobRefusal refusal(const std::filesystem::path& file, const std::string& what)
 {
@@ -66,6 +71,16 @@ bool isWaferSize(const std::optional<std::string>& wafer)
 std::string waferFault(const std::string& wafer)
 {
     return "晶片直徑「" + wafer + "」不是清單的一項（" + waferListText() + "，或空白）。";
+}
+
+bool isShape(const std::optional<std::string>& shape)
+{
+    return !shape || shape->empty() || std::find(DieShapeItems.begin(), DieShapeItems.end(), *shape) != DieShapeItems.end();
+}
+
+std::string shapeFault(const std::string& shape)
+{
+    return "晶粒形狀「" + shape + "」不是清單的一項（「Circle」、「Hexagon」、「Square」，大小寫照寫，或空白）。";
 }
 
 // One section's keys into `section`, or what is wrong with it.
@@ -118,6 +133,8 @@ std::optional<std::string> jobFault(const json& document, Job& job)
     }
     if (!isWaferSize(job.designer.wafer))
         return "的「designer.wafer」：" + waferFault(*job.designer.wafer);
+    if (!isShape(job.designer.shape))
+        return "的「designer.shape」：" + shapeFault(*job.designer.shape);
     return std::nullopt;
 }
 
@@ -152,6 +169,7 @@ std::string readReason(int error)
     case ENOTDIR: return "路徑中有一項不是資料夾";
     case ENAMETOOLONG: return "路徑太長";
     case EIO: return "磁碟讀寫錯誤";
+    case EBADF: return "標準輸入已關閉";
     default: return "系統錯誤（錯誤碼 " + std::to_string(error) + "）";
     }
 }
@@ -160,35 +178,52 @@ std::string readReason(int error)
 
 std::variant<Job, JobRefusal> parseJob(std::string_view text, const std::filesystem::path& file)
 {
-    json document;
-    try {
-        document = json::parse(text.begin(), text.end());
-    } catch (const json::parse_error& error) {
-        // The error's byte is 1-based: the character where the text stops being JSON.
-        return refusal(file, "不是正確的 JSON：" + lineAndColumn(text, error.byte == 0 ? 0 : error.byte - 1)
-                                 + "有誤。");
+    auto parsed = parseStrictJson(text);
+    if (const auto* fault = std::get_if<JsonFault>(&parsed)) {
+        if (!fault->offset)
+            return refusal(file, "的" + fault->what + "。");
+        return refusal(file, "不是正確的 JSON：" + lineAndColumn(text, *fault->offset) + fault->what + "。");
     }
+    const json& document = std::get<json>(parsed);
     Job job;
     if (const auto fault = jobFault(document, job))
         return refusal(file, *fault);
     return job;
 }
 
-std::variant<Job, JobRefusal> readJob(const std::filesystem::path& file)
+std::variant<Job, JobRefusal> readJob(const std::filesystem::path& file, JobSource source)
 {
-    errno = 0;
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    const bool regularOnly = source == JobSource::RegularFileOnly;
+    // Opening a FIFO waits for its writer, unless it is opened without waiting.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | (regularOnly ? O_NONBLOCK : 0));
+    if (fd < 0)
         return refusal(file, "無法讀取：" + readReason(errno) + "。");
+    struct stat info {};
+    if (regularOnly && ::fstat(fd, &info) == 0 && !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return refusal(file, S_ISDIR(info.st_mode) ? "無法讀取：" + readReason(EISDIR) + "。"
+                                                   : std::string("無法讀取：不是一般檔案（是具名管道、裝置或通訊端）。"));
+    }
     std::string text;
     char block[1 << 14];
-    while (in.read(block, sizeof block) || in.gcount() > 0) {
-        text.append(block, static_cast<std::size_t>(in.gcount()));
-        if (text.size() > JobFileMaxBytes)
+    for (;;) {
+        const ssize_t got = ::read(fd, block, sizeof block);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            const int error = errno;
+            ::close(fd);
+            return refusal(file, "無法讀取：" + readReason(error) + "。");
+        }
+        if (got == 0)
+            break;
+        text.append(block, static_cast<std::size_t>(got));
+        if (text.size() > JobFileMaxBytes) {
+            ::close(fd);
             return refusal(file, "太大（超過 1 MB），不是 Kerfwright 工作檔。");
+        }
     }
-    if (in.bad())
-        return refusal(file, "無法讀取：" + readReason(errno == 0 ? EIO : errno) + "。");
+    ::close(fd);
     return parseJob(text, file);
 }
 
@@ -206,6 +241,8 @@ std::optional<JobRefusal> writeJob(const std::filesystem::path& file, const Job&
         return JobRefusal{named(file) + "沒有寫入：有一個值不是正確的 UTF-8 文字。", title};
     if (!isWaferSize(job.designer.wafer))
         return JobRefusal{named(file) + "沒有寫入：" + waferFault(*job.designer.wafer), title};
+    if (!isShape(job.designer.shape))
+        return JobRefusal{named(file) + "沒有寫入：" + shapeFault(*job.designer.shape), title};
     const std::string text = jobText(job);
     if (const auto failure = replaceFile(file, [&](std::ostream& out) { out << text; }))
         return JobRefusal{replaceFailureText("工作檔", file, *failure), title};

@@ -32,13 +32,19 @@ inline constexpr std::string_view JobSaveTitle = "無法儲存工作檔";
 
 /// The job in `text`, or why it is not one (named as `file`): not JSON (with
 /// the line and column), not an object, another "format", no "version" or a
-/// newer one, an unknown key (named), a section that is not an object, a value
-/// that is not a string, a wafer size that is not a size list item.
+/// newer one, a key written twice or unknown (named), a number no double
+/// holds, a section that is not an object, a value that is not a string, a
+/// wafer size or a shape that is not an item of its list.
 std::variant<Job, JobRefusal> parseJob(std::string_view text, const std::filesystem::path& file);
+
+/// Which files a job is read from: the command line's any file, a pipe too
+/// (`--job <(…)`); the windows' only a regular file, so that a FIFO or a
+/// device, which may never end, is refused («不是一般檔案») unread.
+enum class JobSource { AnyFile, RegularFileOnly };
 
 /// The job file at `file`, read whole and parsed; a file that cannot be read,
 /// or is larger than JobFileMaxBytes, is refused with the reason.
-std::variant<Job, JobRefusal> readJob(const std::filesystem::path& file);
+std::variant<Job, JobRefusal> readJob(const std::filesystem::path& file, JobSource source = JobSource::AnyFile);
 
 /// The file's text: the keys a job holds in their fixed order, one line for
 /// the head and one per section, ending in a newline.

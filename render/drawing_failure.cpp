@@ -18,11 +18,12 @@ namespace {
 // Qt does not check all of its own allocations, so it must find the room.
 constexpr qsizetype DrawingRoomBytes = 64 << 20;
 
-// Whether `bytes` of address space are free now (the limit of ulimit -v);
-// the reservation touches no memory and is given back at once.
+// Whether `bytes` of memory are free now, under the limit of the address
+// space (ulimit -v) and of the data (ulimit -d, which counts only writable
+// memory); the reservation touches no memory and is given back at once.
 bool roomFor(qsizetype bytes)
 {
-    void* room = ::mmap(nullptr, static_cast<std::size_t>(bytes), PROT_NONE,
+    void* room = ::mmap(nullptr, static_cast<std::size_t>(bytes), PROT_READ | PROT_WRITE,
                         MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (room == MAP_FAILED)
         return false;
@@ -39,6 +40,12 @@ QImage allocatedImage(QSize size, QImage::Format format)
     if (image.isNull() || !roomFor(image.sizeInBytes() + DrawingRoomBytes))
         throw std::bad_alloc();
     return image;
+}
+
+void requireDrawingRoom(qsizetype bytes)
+{
+    if (!roomFor(bytes))
+        throw std::bad_alloc();
 }
 
 void beginPainting(QPainter& painter, QPaintDevice& device)

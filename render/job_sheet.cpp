@@ -287,6 +287,7 @@ std::string sha256Text(std::string_view bytes)
 
 void drawJobSheet(QPainter& painter, const QRectF& page, int dotsPerInch, const JobSheet& sheet)
 {
+    requireDrawingRoom(JobSheetDrawingRoom); // the fonts' code ends the process where memory runs out
     const double mm = dotsPerInch / 25.4;
     const Fonts fonts(dotsPerInch);
     const double left = page.left();
@@ -321,6 +322,7 @@ void drawJobSheet(QPainter& painter, const QRectF& page, int dotsPerInch, const 
 
 bool writeJobSheetPdf(std::ostream& out, const JobSheet& sheet)
 {
+    requireDrawingRoom(JobSheetDrawingRoom);
     QByteArray bytes;
     {
         QBuffer buffer(&bytes);

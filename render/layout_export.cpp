@@ -93,6 +93,8 @@ bool writeMapPng(std::ostream& out, const WaferLayout& layout, int side, const P
 
 bool writeMapSvg(std::ostream& out, const WaferLayout& layout, int side, const Program* program)
 {
+    // The SVG painter ends the process where memory runs out in it.
+    requireDrawingRoom(SvgDrawingRoom);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

@@ -12,7 +12,7 @@ root=$(pwd)
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(program_reader_fuzz number_text_fuzz design_driver_fuzz command_line_fuzz)
+[ ${#targets[@]} -gt 0 ] || targets=(program_reader_fuzz number_text_fuzz design_driver_fuzz command_line_fuzz job_file_fuzz)
 
 clang=$(command -v clang++-14 || command -v clang++ || true)
 if [ -z "$clang" ]; then
@@ -33,7 +33,7 @@ mkdir -p "$findings"
 
 # Seeds of every kind of input, made afresh on each run.
 rm -rf "$seeds"
-mkdir -p "$seeds"/{program_reader_fuzz,number_text_fuzz,design_driver_fuzz,command_line_fuzz}
+mkdir -p "$seeds"/{program_reader_fuzz,number_text_fuzz,design_driver_fuzz,command_line_fuzz,job_file_fuzz}
 n=0
 for wafer in "2.0 Inches" "5.0 Inches"; do
   for shape in Circle Hexagon Square; do
@@ -69,6 +69,17 @@ for line in "design|--wafer|2.0 Inches|--shape|Square|--die|500" \
             "generate|--wafer|2.0 Inches|--shape|Square|--die|500|--name|job|--out|-|--date|2004/03/05" \
             "check|dies.csv|--wafer|2.0 Inches|--shape|Square|--die|500|--json" "--help" "design|--help"; do
   i=$((i + 1)); printf '%s' "$line" | tr '|' '\0' > "$seeds/command_line_fuzz/$i"
+done
+
+i=0
+head='{"format": "kerfwright-job", "version": 1'
+for job in "$head}" "$head, \"designer\": {\"wafer\": \"2.0 Inches\", \"shape\": \"Hexagon\", \"die\": \"300\"}}" \
+           "$head, \"program\": {\"name\": \"JOB\", \"passes\": \"2\", \"dvl\": \"0.6\"}}" \
+           '{"version": 1e400}' "$head, \"designer\": {\"die\": \"300\", \"die\": \"50\"}}" \
+           "$head, \"designer\": {}, \"designer\": {}}" "$head, \"designer\": {\"shape\": \"hexagon\"}}" \
+           "$head, \"designer\": {\"shape\": \"\"}}" "$head, \"designer\": {\"wafer\": \"6.0 Inches\"}}" \
+           "$head, \"designer\": {\"die\": -1e999}}" '{"format": "kerfwright-job", "version": 2}'; do
+  i=$((i + 1)); printf '%s' "$job" > "$seeds/job_file_fuzz/$i"
 done
 
 status=0

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <new>
 
+#include "files/shown_path.h"
 #include "files/system_error_text.h"
 #include "program/reader/reading_error_text.h"
 
@@ -110,7 +111,7 @@ std::variant<ProgramFile, ProgramFileRefusal> readProgramFile(const std::string&
     const std::size_t bound = programMemoryBound();
     const auto tooLarge = [&] {
         return ProgramFileRefusal{ProgramFileFault::TooLarge,
-                                  "程式檔 " + path + " 太大：讀入它所需的記憶體超過界限 " + megabytes(bound) +
+                                  "程式檔 " + shownPath(path) + " 太大：讀入它所需的記憶體超過界限 " + megabytes(bound) +
                                       "（程式檔最多 " + megabytes(bound / 2) + "）。"};
     };
     ProgramFile file;
@@ -120,12 +121,12 @@ std::variant<ProgramFile, ProgramFileRefusal> readProgramFile(const std::string&
         return tooLarge();
     if (bytes.error)
         return ProgramFileRefusal{ProgramFileFault::Unreadable,
-                                  "無法讀取程式檔 " + path + "：" + systemErrorText(bytes.error, FileAccess::Read) + "。"};
+                                  "無法讀取程式檔 " + shownPath(path) + "：" + systemErrorText(bytes.error, FileAccess::Read) + "。"};
     file.text = std::move(bytes.text);
     try {
         auto parsed = parseProgram(file.text, bound - file.text.size());
         if (const auto* error = std::get_if<ProgramError>(&parsed))
-            return ProgramFileRefusal{ProgramFileFault::NotAProgram, "程式檔 " + path + " 不是正確的切割程式：" +
+            return ProgramFileRefusal{ProgramFileFault::NotAProgram, "程式檔 " + shownPath(path) + " 不是正確的切割程式：" +
                                                                          readingErrorText(*error, file.text)};
         file.program = std::make_shared<const Program>(std::get<Program>(std::move(parsed)));
     } catch (const std::bad_alloc&) {

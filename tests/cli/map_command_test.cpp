@@ -25,6 +25,7 @@ using kerf::testing::run;
 using kerf::testing::countPixels;
 using kerf::testing::near;
 using kerf::testing::ProcessRun;
+using kerf::testing::readFile;
 using kerf::testing::runProcess;
 using kerf::testing::TemporaryFolder;
 
@@ -225,6 +226,33 @@ TEST(CliMap, DrawingThatCannotBeMadeEndsWithItsReasonAndNoPicture)
         EXPECT_EQ(r.status, 1) << c.args[0] << " " << c.limits << ": " << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
         EXPECT_TRUE(folder.snapshot().empty()) << c.args[0] << " " << c.limits;
+    }
+}
+
+TEST(CliMap, DrawingUnderAMemoryLimitIsWholeOrOutOfMemoryAndTheOldFileStays)
+{
+    // Limits at which the fonts, the SVG painter and the chart once ended the process.
+    const TemporaryFolder folder;
+    folder.write("hex.kwjob", R"({"format": "kerfwright-job", "version": 1,
+        "designer": {"wafer": "2.0 Inches", "shape": "Hexagon", "die": "300"}, "program": {"name": "HEX"}})");
+    const std::string out = folder.file("out");
+    const std::vector<std::string> sheet = {"sheet", "--job", folder.file("hex.kwjob"), "--pdf", out};
+    const std::vector<std::string> chart = {"sweep", "--wafer", "2.0 Inches", "--shape", "Hexagon", "--from", "100",
+                                            "--to", "300", "--steps", "5", "--png", out};
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"ulimit -v 120000", sheet}, {"ulimit -v 320000", sheet}, {"ulimit -d 20000", sheet},
+        {"ulimit -d 60000", sheet},  {"ulimit -v 100000", hexagons({"--svg", out})}, {"ulimit -d 20000", chart},
+    };
+    for (const auto& [limits, args] : cases) {
+        folder.write("out", "old");
+        const ProcessRun r = runProcess(args, "", "/dev/null", limits);
+        if (r.status == 0) {
+            EXPECT_NE(readFile(out), "old") << args[0] << " " << limits;
+            continue;
+        }
+        EXPECT_EQ(r.status, 1) << args[0] << " " << limits << ": " << r.err;
+        EXPECT_TRUE(r.err.starts_with("kerfwright-cli: 記憶體不足")) << args[0] << " " << limits << ": " << r.err;
+        EXPECT_EQ(readFile(out), "old") << args[0] << " " << limits;
     }
 }
 

@@ -101,7 +101,7 @@ TEST(CliOutput, FileSizeLimitEndsWithItsMessageAlsoWhenItsSignalIsIgnored)
             {"design", "--wafer", "5.0 Inches", "--shape", "Square", "--die", "5", "--csv", folder.file("dies.csv")}, "", "/dev/null",
             limits);
         EXPECT_EQ(r.status, 1) << limits;
-        EXPECT_TRUE(has(r.err, "檔案超過系統允許的大小。已有的同名檔案保持原樣")) << r.err;
+        EXPECT_TRUE(has(r.err, "檔案超過系統允許的大小。沒有留下不完整的檔案")) << r.err;
         EXPECT_TRUE(folder.snapshot().empty()) << limits;
     }
 }

@@ -221,16 +221,18 @@ TEST(FileReplacement, ReadOnlyFileIsRefusedAndKept)
               "程式檔「" + path.string() + "」是唯讀檔案，沒有寫入，它保持原樣。請先取消它的唯讀屬性，或改用其他檔名。");
 }
 
-TEST(FileReplacement, ReplacedFileKeepsItsPermissions)
+TEST(FileReplacement, ReplacedFileKeepsItsPermissionsButNeverSetuidOrSetgid)
 {
     TemporaryFolder folder;
     folder.write("job.TXT", "old\r\n");
     const auto path = folder.path() / "job.TXT";
-    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-    EXPECT_FALSE(replaceFile(path, writeText("EI\r\n")));
-    struct stat info {};
-    ASSERT_EQ(::stat(path.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    for (const auto [before, after] : {std::pair{0640u, 0640u}, {04755u, 0755u}, {06750u, 0750u}}) {
+        ASSERT_EQ(::chmod(path.c_str(), before), 0);
+        EXPECT_FALSE(replaceFile(path, writeText("EI\r\n")));
+        struct stat info {};
+        ASSERT_EQ(::stat(path.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, after) << std::oct << before;
+    }
     EXPECT_EQ(readFile(path), "EI\r\n");
 }
 

@@ -227,7 +227,7 @@ void FrmPreviewTest::jobAndProgramDroppedTogetherOpenInThatOrder()
     QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(designer.get(), &drop);
-    QCOMPARE(designer->Text4->text(), QStringLiteral("4"));
+    QTRY_COMPARE(designer->Text4->text(), QStringLiteral("4"));
     frmPreview* preview = designer->previewWindow();
     QVERIFY(preview);
     QTRY_VERIFY_WITH_TIMEOUT(preview->report() && preview->report()->clean(), WorkTimeout);

@@ -42,6 +42,11 @@ grep -q 'PN INSTALL' "$prefix/work/INSTALL.TXT"
 # Help and version need no display.
 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$prefix/bin/kerfwright" --version | grep -qx 'Kerfwright [0-9.]*'
 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$prefix/bin/kerfwright" --help | grep -q 'kwjob'
+# Below its memory floor, or without a display, it says so in its own words and ends with 1.
+said=$( (ulimit -v 200000; QT_QPA_PLATFORM=offscreen "$prefix/bin/kerfwright") 2>&1 ) && exit 1
+printf '%s' "$said" | grep -q 'kerfwright：記憶體不足，無法啟動' || { echo "below the floor: $said" >&2; exit 1; }
+said=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$prefix/bin/kerfwright" 2>&1) && exit 1
+printf '%s' "$said" | grep -q 'kerfwright：Qt 無法繼續' || { echo "without a display: $said" >&2; exit 1; }
 status=0
 QT_QPA_PLATFORM=offscreen timeout 3 "$prefix/bin/kerfwright" || status=$?
 [ "$status" -eq 124 ] || { echo "the desktop program ended by itself with status $status" >&2; exit 1; }

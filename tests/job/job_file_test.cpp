@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <sys/stat.h>
+
 #include <random>
 #include <variant>
 
@@ -53,6 +55,12 @@ TEST(JobFile, RefusesWhatIsNotAJobNamingTheFileAndTheFault)
         {head + R"(, "program": {"name": ["A"]}})", "卻是陣列"},
         {head + R"(, "program": "JOB"})", "「program」必須是 JSON 物件，卻是字串 \"JOB\""},
         {head + R"(, "designer": {"wafer": "6.0 Inches"}})", "晶片直徑「6.0 Inches」不是清單的一項"},
+        {head + R"(, "designer": {"shape": "hexagon"}})", "「designer.shape」：晶粒形狀「hexagon」不是清單的一項"},
+        {R"({"version": 1e400})", "第 1 行第 17 個字元的數值 1e400 超出範圍"},
+        {head + R"(, "designer": {"die": -1e999}})", "的數值 -1e999 超出範圍"},
+        {head + R"(, "designer": {"die": "300", "gap": "", "die": "50"}})", "的鍵「designer.die」寫了兩次"},
+        {head + R"(, "program": {}, "program": {}})", "的鍵「program」寫了兩次"},
+        {R"({"format": "kerfwright-job", "format": "kerfwright-job", "version": 1})", "的鍵「format」寫了兩次"},
     };
     for (const auto& [text, fault] : cases) {
         const auto parsed = parseJob(text, "dir/a.kwjob");
@@ -88,6 +96,7 @@ TEST(JobFile, AnyBoxTextsComeBackAsWritten)
         for (const auto& key : ProgramKeys)
             job.program.*key.value = randomValue(random);
         job.designer.wafer = std::string(random() % 2 ? WaferSizeItems[random() % WaferSizeItems.size()] : "");
+        job.designer.shape = std::string(random() % 2 ? DieShapeItems[random() % DieShapeItems.size()] : "");
         const std::string path = folder.file("job.kwjob");
         if (i < 5) { // through the file a few times; the text is the same
             ASSERT_FALSE(writeJob(path, job));
@@ -108,6 +117,8 @@ TEST(JobFile, RefusesToWriteWhatCouldNotBeReadBackAndFilesThatCannotBeRead)
     EXPECT_NE(writeJob(folder.file("old.kwjob"), job)->prompt.find("不是正確的 UTF-8"), std::string::npos);
     job = Job{{.wafer = "2 Inches"}, {}};
     EXPECT_NE(writeJob(folder.file("old.kwjob"), job)->prompt.find("晶片直徑「2 Inches」不是清單的一項"), std::string::npos);
+    job = Job{{.shape = "hexagon"}, {}};
+    EXPECT_NE(writeJob(folder.file("old.kwjob"), job)->prompt.find("晶粒形狀「hexagon」不是清單的一項"), std::string::npos);
     EXPECT_EQ(writeJob(folder.file("no/such.kwjob"), Job{})->title, JobSaveTitle);
     EXPECT_EQ(testing::readFile(folder.path() / "old.kwjob"), "old");
 
@@ -115,6 +126,13 @@ TEST(JobFile, RefusesToWriteWhatCouldNotBeReadBackAndFilesThatCannotBeRead)
     EXPECT_NE(std::get<JobRefusal>(readJob(folder.path())).prompt.find("無法讀取"), std::string::npos);
     folder.write("big.kwjob", std::string(JobFileMaxBytes + 1, ' '));
     EXPECT_NE(std::get<JobRefusal>(readJob(folder.file("big.kwjob"))).prompt.find("太大"), std::string::npos);
+    // The windows' reading refuses what may never end, unread and at once.
+    ASSERT_EQ(::mkfifo(folder.file("x.kwjob").c_str(), 0600), 0);
+    for (const std::string path : {folder.file("x.kwjob"), std::string("/dev/zero")}) {
+        const auto read = readJob(path, JobSource::RegularFileOnly);
+        ASSERT_TRUE(std::holds_alternative<JobRefusal>(read)) << path;
+        EXPECT_NE(std::get<JobRefusal>(read).prompt.find("不是一般檔案"), std::string::npos) << path;
+    }
 }
 
 TEST(Job, MissingKeysAreWhatTheWindowsOpenWithAndOverlaysWin)

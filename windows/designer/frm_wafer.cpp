@@ -33,7 +33,11 @@ frmWafer::frmWafer(QWidget* owner)
               [this](const std::string& failure) {
                   closeExportProgress();
                   showMessage(this, MessageIcon::Exclamation, "匯出失敗", "無法匯出：" + failure + "。");
-              })
+              }),
+      jobReading_([this](const JobRead& read) { jobRead(read); },
+                  [this](const std::string& failure) {
+                      showMessage(this, MessageIcon::Exclamation, JobOpenTitle, "無法開啟工作檔：" + failure + "。");
+                  })
 {
     setObjectName(QStringLiteral("frmWafer"));
     setAcceptDrops(true); // a job file or a cutting program dropped on the window opens
@@ -160,6 +164,7 @@ bool frmWafer::Form_QueryUnload() { return mayCloseJob(); }
 
 void frmWafer::Form_Unload()
 {
+    jobReading_.cancel(); // a job still being read opens into no closed window
     jobPath_.reset();
     setWindowTitle(QStringLiteral("Kerfwright"));
     setWindowModified(false);

@@ -21,6 +21,7 @@
 #include "render/layout_export.h"
 #include "forms/wafer_form.h"
 #include "job/job.h"
+#include "job/job_file.h"
 #include "layout/design_driver.h"
 #include "layout/wafer_layout.h"
 
@@ -96,11 +97,16 @@ public:
     void mnuOpenJob_Click();
     void mnuSaveJob_Click();
     void mnuSaveJobAs_Click();
-    /// Opens the job file at `path`, after asking about a changed job: fills
-    /// every box of this window and of the generation window as if typed
-    /// (the lists as if chosen), then designs. A file that is not a job is
-    /// said in a message box and nothing changes. False when nothing opened.
-    bool openJob(const QString& path);
+    /// Opens the job file at `path`, after asking about a changed job: reads
+    /// it in the background (a FIFO or a device is refused unread; a newer
+    /// open cancels it), then fills every box of this window and of the
+    /// generation window as if typed (the lists as if chosen), designs, and
+    /// opens the program file `program`, if one is given, in the preview. A
+    /// file that is not a job is said in a message box and nothing changes.
+    /// False when the user kept the changed job (nothing is read).
+    bool openJob(const QString& path, const QString& program = {});
+    /// True while a job file is being read.
+    bool isReadingJob() const { return jobReading_.isPending(); }
     /// Writes the boxes' job to `path`, which becomes the window's job; a
     /// failure is said in a message box. False when nothing was written.
     bool saveJobTo(const QString& path);
@@ -139,6 +145,15 @@ private:
     void fillRecentJobs();
     void rememberJob(const QString& path);
 
+    /// A job file read in the background, and the program to open after it.
+    struct JobRead {
+        std::variant<Job, JobRefusal> job;
+        QString path;
+        QString program;
+    };
+    /// A job read: refused in a message box, or into the boxes and designed.
+    void jobRead(const JobRead& read);
+
     std::optional<std::filesystem::path> jobPath_;
     Job savedJob_; // the job as its file holds it, every key present
 
@@ -147,6 +162,7 @@ private:
     frmPreview* frmPreview_ = nullptr;
     frmDieSizeChart* frmDieSizeChart_ = nullptr;
     BackgroundJob<map::ExportOutcome> export_;
+    BackgroundJob<JobRead> jobReading_;
     QPointer<QProgressDialog> exportProgress_;
     QString exportFolder_;  // where the last export went
     QString programFolder_; // where the last program file was opened from

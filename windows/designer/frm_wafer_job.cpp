@@ -18,7 +18,6 @@
 #include "forms/message_box.h"
 #include "forms/open_file_dialog.h"
 #include "forms/save_question.h"
-#include "job/job_file.h"
 #include "job/recent_jobs.h"
 
 namespace kerf::ui {
@@ -65,16 +64,23 @@ bool frmWafer::mayCloseJob()
     return false;
 }
 
-bool frmWafer::openJob(const QString& path)
+bool frmWafer::openJob(const QString& path, const QString& program)
 {
     if (!mayCloseJob())
         return false;
-    const auto read = readJob(filePath(path));
-    if (const auto* refusal = std::get_if<JobRefusal>(&read)) {
+    jobReading_.start([path, program](const BackgroundJob<JobRead>::Progress&) {
+        return std::optional(JobRead{readJob(filePath(path), JobSource::RegularFileOnly), path, program});
+    });
+    return true;
+}
+
+void frmWafer::jobRead(const JobRead& read)
+{
+    if (const auto* refusal = std::get_if<JobRefusal>(&read.job)) {
         showMessage(this, MessageIcon::Exclamation, refusal->title, refusal->prompt);
-        return false;
+        return;
     }
-    const Job job = completedJob(std::get<Job>(read));
+    const Job job = completedJob(std::get<Job>(read.job));
     const JobDesigner& boxes = job.designer;
     cmdClear_Click();
     // The lists as if chosen, the boxes as if typed; no size chosen leaves no diameter.
@@ -94,12 +100,14 @@ bool frmWafer::openJob(const QString& path)
     Text2->setText(qtText(*boxes.gap));
     Text6->clear();
     generationWindow()->setTexts(generationTextsOf(job.program));
-    jobPath_ = filePath(QFileInfo(path).absoluteFilePath());
+    jobPath_ = filePath(QFileInfo(read.path).absoluteFilePath());
     savedJob_ = job;
     rememberJob(pathText(*jobPath_));
     showJobTitle();
     cmdDraw_Click();
-    return true;
+    // Checked against the layout the job designed.
+    if (!read.program.isEmpty())
+        openProgramFile(read.program);
 }
 
 bool frmWafer::saveJobTo(const QString& path)
@@ -206,8 +214,8 @@ void frmWafer::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
     // A program is checked against the layout of the job dropped with it.
     if (!files.job.isEmpty())
-        openJob(files.job);
-    if (!files.program.isEmpty())
+        openJob(files.job, files.program);
+    else
         openProgramFile(files.program);
 }
 

@@ -68,10 +68,10 @@ void MainWafer::cmdfrmHex_Click()
 
 void MainWafer::cmdExit_Click() { close(); }
 
-void MainWafer::openJob(const QString& path)
+void MainWafer::openJob(const QString& path, const QString& program)
 {
     cmdfrmWafer_Click();
-    frmWafer_->openJob(path);
+    frmWafer_->openJob(path, program);
 }
 
 void MainWafer::reject()

@@ -33,8 +33,9 @@ public:
     void openProgramFile(const QString& path);
     void cmdfrmHex_Click();
     void cmdExit_Click();
-    /// Opens the designer with the job file at `path` (the program's argument).
-    void openJob(const QString& path);
+    /// Opens the designer with the job file at `path` (the program's argument),
+    /// then the program file `program`, if given, checked against its design.
+    void openJob(const QString& path, const QString& program = {});
 
 protected:
     void reject() override;

@@ -2,6 +2,7 @@
 #include "windows/preview/cut_path_view.h"
 
 #include <cmath>
+#include <new>
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -135,7 +136,14 @@ QImage CutPathView::picture() const
 void CutPathView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    paintPicture(painter);
+    try {
+        paintPicture(painter);
+    } catch (const std::bad_alloc&) {
+        // No room for the map's image: said here, not in a box, which every
+        // repaint after it closed would bring back.
+        painter.fillRect(rect(), Background);
+        painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("記憶體不足，無法繪製晶片圖。"));
+    }
 }
 
 void CutPathView::resizeEvent(QResizeEvent*)
