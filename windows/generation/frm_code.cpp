@@ -19,7 +19,13 @@
 
 namespace kerf::ui {
 
-frmCode::frmCode(QWidget* owner) : Form(owner, twipsSize(4695, 2550), QStringLiteral("產生程式碼"))
+namespace {
+
+const QSize ClientSize = twipsSize(4695, 2550);
+
+} // namespace
+
+frmCode::frmCode(QWidget* owner) : Form(owner, ClientSize, QStringLiteral("產生程式碼"))
 {
     setObjectName(QStringLiteral("frmCode"));
 }
@@ -49,6 +55,12 @@ void frmCode::buildControls(QWidget* surface)
     cmdExit = makeButton(surface, "cmdExit", QStringLiteral("離開(&E)"), 3180, 2070, 1395, 330);
     cmdStart->setDefault(true);
     setCancelButton(cmdExit);
+    lblLayout = makeLabel(surface, "lblLayout", QString(), 120, 2490, 4455, 0);
+    lblLayout->setWordWrap(true);
+    QPalette warning = lblLayout->palette();
+    warning.setColor(QPalette::WindowText, QColor(192, 0, 0));
+    lblLayout->setPalette(warning);
+    lblLayout->hide();
 
     chainTabOrder({Text1, Text2, Text3, Text4, Text5, Text6, cmdStart, cmdPreview, cmdExit});
     Text1->setFocus();
@@ -71,7 +83,24 @@ void frmCode::buildControls(QWidget* surface)
     connect(mnuProgramFolder, &QAction::triggered, this, &frmCode::mnuProgramFolder_Click);
 }
 
-void frmCode::Form_Load() { showTexts(); }
+void frmCode::Form_Load()
+{
+    showTexts();
+    showLayoutNote();
+}
+
+void frmCode::showLayoutNote()
+{
+    QSize size = ClientSize;
+    if (layoutNote_) {
+        lblLayout->setText(QString::fromStdString(*layoutNote_));
+        lblLayout->resize(lblLayout->width(), lblLayout->heightForWidth(lblLayout->width()));
+        size.rheight() = lblLayout->geometry().bottom() + twipsSize(0, 120).height();
+    }
+    lblLayout->setVisible(layoutNote_.has_value());
+    setFixedSize(size);
+    lblLayout->parentWidget()->resize(size);
+}
 
 void frmCode::setTexts(const GenerationTexts& texts)
 {
@@ -93,9 +122,12 @@ void frmCode::showTexts()
     texts_ = texts;
 }
 
-void frmCode::showFor(const WaferLayout& layout)
+void frmCode::showFor(const WaferLayout& layout, std::optional<std::string> note)
 {
     layout_ = layout;
+    layoutNote_ = std::move(note);
+    if (isLoaded())
+        showLayoutNote();
     showModal();
 }
 
@@ -197,6 +229,8 @@ void frmCode::cmdStart_Click()
     if (!layout_)
         return; // the designer opens this window only with a layout
     const GenerationRequest request = readRequest();
+    if (layoutNote_ && !askQuestion(this, "產生程式碼", *layoutNote_ + "要照畫出的排列產生程式嗎？"))
+        return;
     // What will be cut differs from what was typed: said before anything is written.
     if (const auto note = generationNote(layout_->shape, request.texts))
         if (!askQuestion(this, "切割次數", *note + "要照這樣產生程式嗎？"))
