@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/picture_box.h"
 
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+
 #include <cmath>
 
 #include <QPainter>
@@ -86,6 +89,12 @@ void PictureBox::paintEvent(QPaintEvent* event)
     QFrame::paintEvent(event); // the sunken border
     QPainter painter(this);
     painter.drawImage(contentsRect().topLeft(), image_);
+    if (hasFocus()) { // where the keyboard is: the picture's menu opens with Shift+F10
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = contentsRect().adjusted(2, 2, -2, -2);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }
 
 } // namespace kerf::ui
