@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/picture_box.h"
 
-#include <QStyle>
-#include <QStyleOptionFocusRect>
+#include <QPen>
 
 #include <cmath>
 
@@ -89,11 +88,9 @@ void PictureBox::paintEvent(QPaintEvent* event)
     QFrame::paintEvent(event); // the sunken border
     QPainter painter(this);
     painter.drawImage(contentsRect().topLeft(), image_);
-    if (hasFocus()) { // where the keyboard is: the picture's menu opens with Shift+F10
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = contentsRect().adjusted(2, 2, -2, -2);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    if (hasFocus()) { // where the keyboard is (the picture's menu opens with Shift+F10); the map keeps its colours
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        painter.drawRect(contentsRect().adjusted(1, 1, -2, -2));
     }
 }
 

@@ -278,7 +278,7 @@ void FrmCodeTest::aRefusedDesignNamesTheLayoutWrittenAndAsksFirst()
     const QString note = QStringLiteral("設計視窗的方塊與畫出的排列不同，程式會依畫出的排列寫出：晶片尺寸 2.0 Inches，"
                                         "有效直徑 1.9 英吋，晶粒形狀 Hexagon，晶粒尺寸 100 mil。");
     QVERIFY(code()->lblLayout->isVisible());
-    QCOMPARE(code()->lblLayout->text(), note);
+    QCOMPARE(code()->lblLayout->text().remove(QLatin1Char('\n')), note); // broken between phrases
     QVERIFY(code()->height() > plain.height());
     QVERIFY(code()->lblLayout->geometry().bottom() < code()->height()); // all of it in the window
     std::vector<std::string> asked;

@@ -15,6 +15,7 @@
 #include "forms/controls.h"
 #include "forms/folder_dialog.h"
 #include "forms/message_box.h"
+#include "forms/phrase_wrap.h"
 #include "forms/twips.h"
 
 namespace kerf::ui {
@@ -93,7 +94,9 @@ void frmCode::showLayoutNote()
 {
     QSize size = ClientSize;
     if (layoutNote_) {
-        lblLayout->setText(QString::fromStdString(*layoutNote_));
+        const QFontMetrics metrics = lblLayout->fontMetrics();
+        lblLayout->setText(wrapAtPhrases(QString::fromStdString(*layoutNote_), lblLayout->width(),
+                                         [&](const QString& line) { return metrics.horizontalAdvance(line); }));
         lblLayout->resize(lblLayout->width(), lblLayout->heightForWidth(lblLayout->width()));
         size.rheight() = lblLayout->geometry().bottom() + twipsSize(0, 120).height();
     }
