@@ -12,7 +12,7 @@ namespace {
 
 class Converter {
 public:
-    Converter() : handle_(iconv_open("CP950", "UTF-8")) {}
+    Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
     ~Converter()
     {
         if (opened())
@@ -45,7 +45,7 @@ std::variant<std::string, Cp950Failure> toCp950(std::string_view utf8)
         return std::string(utf8);
     if (!decodeUtf8(utf8))
         return Cp950Failure{Cp950Failure::Reason::NotUtf8, {}};
-    Converter converter;
+    Converter converter("CP950", "UTF-8");
     if (!converter.opened())
         return Cp950Failure{Cp950Failure::Reason::NoConversion, {}};
 
@@ -58,6 +58,23 @@ std::variant<std::string, Cp950Failure> toCp950(std::string_view utf8)
     if (iconv(converter.handle(), &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1))
         return Cp950Failure{Cp950Failure::Reason::Unrepresentable,
                             characterAt(utf8, static_cast<std::size_t>(in - input.data()))};
+    output.resize(output.size() - outLeft);
+    return output;
+}
+
+std::optional<std::string> fromCp950(std::string_view cp950)
+{
+    Converter converter("UTF-8", "CP950");
+    if (!converter.opened())
+        return std::nullopt;
+    std::string input(cp950);
+    std::string output(input.size() * 2 + 8, '\0'); // a CP950 character takes at most 3 bytes of UTF-8
+    char* in = input.data();
+    std::size_t inLeft = input.size();
+    char* out = output.data();
+    std::size_t outLeft = output.size();
+    if (iconv(converter.handle(), &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0)
+        return std::nullopt;
     output.resize(output.size() - outLeft);
     return output;
 }

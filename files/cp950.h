@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -21,5 +22,9 @@ struct Cp950Failure {
 /// UTF-8 text in the Traditional Chinese 8-bit code page CP950, converted
 /// by the C library's iconv. ASCII comes through unchanged.
 std::variant<std::string, Cp950Failure> toCp950(std::string_view utf8);
+
+/// CP950 text in UTF-8, converted by the C library's iconv; none when the
+/// bytes are not CP950 (or there is no conversion).
+std::optional<std::string> fromCp950(std::string_view cp950);
 
 } // namespace kerf

@@ -3,6 +3,8 @@
 
 #include <QFileDialog>
 
+#include "forms/file_dialog_details.h"
+
 namespace kerf::ui {
 
 namespace {
@@ -11,7 +13,15 @@ QString showQtSaveDialog(QWidget* owner, const QString& caption, const QString& 
                          QString* chosenFilter)
 {
     // Asks before replacing a file of the chosen name.
-    return QFileDialog::getSaveFileName(owner, caption, suggested, filters, chosenFilter);
+    QFileDialog dialog(owner, caption, suggested, filters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    showDetailsInChinese(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    if (chosenFilter)
+        *chosenFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().constFirst();
 }
 
 SaveFileFunction& currentFunction()

@@ -3,13 +3,21 @@
 
 #include <QFileDialog>
 
+#include "forms/file_dialog_details.h"
+
 namespace kerf::ui {
 
 namespace {
 
 QString showQtFolderDialog(QWidget* owner, const QString& caption, const QString& start)
 {
-    return QFileDialog::getExistingDirectory(owner, caption, start);
+    QFileDialog dialog(owner, caption, start);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    showDetailsInChinese(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 FolderDialogFunction& currentFunction()

@@ -42,7 +42,10 @@ void Form::placeForShowing()
     if (isVisible())
         return;
     if (lastPosition_) {
-        move(*lastPosition_);
+        // The client area where it was: a window made anew has no frame yet,
+        // and a frame position taken before the frame was known would move
+        // it down by the title bar.
+        setGeometry(QRect(*lastPosition_, size()));
         return;
     }
     moveBesideMenu(this);
@@ -102,7 +105,7 @@ void Form::hideEvent(QHideEvent* event)
 {
     // A minimised window keeps its place; one that closes is reopened there.
     if (!event->spontaneous())
-        lastPosition_ = pos();
+        lastPosition_ = geometry().topLeft();
     QDialog::hideEvent(event);
 }
 

@@ -64,7 +64,7 @@ private:
 
     QPointer<QWidget> surface_;
     QPointer<QPushButton> cancelButton_;
-    /// Where the window's frame was when it was last hidden.
+    /// Where the window's client area was when it was last hidden.
     std::optional<QPoint> lastPosition_;
 };
 

@@ -3,13 +3,21 @@
 
 #include <QFileDialog>
 
+#include "forms/file_dialog_details.h"
+
 namespace kerf::ui {
 
 namespace {
 
 QString showQtOpenDialog(QWidget* owner, const QString& caption, const QString& folder, const QString& filters)
 {
-    return QFileDialog::getOpenFileName(owner, caption, folder, filters);
+    QFileDialog dialog(owner, caption, folder, filters);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    showDetailsInChinese(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 OpenFileFunction& currentFunction()

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/picture_box.h"
 
+#include <QPen>
+
 #include <cmath>
 
 #include <QPainter>
@@ -86,6 +88,10 @@ void PictureBox::paintEvent(QPaintEvent* event)
     QFrame::paintEvent(event); // the sunken border
     QPainter painter(this);
     painter.drawImage(contentsRect().topLeft(), image_);
+    if (hasFocus()) { // where the keyboard is (the picture's menu opens with Shift+F10); the map keeps its colours
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        painter.drawRect(contentsRect().adjusted(1, 1, -2, -2));
+    }
 }
 
 } // namespace kerf::ui

@@ -12,9 +12,9 @@ SaveAnswer showQtQuestion(QWidget* owner, const std::string& prompt)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Kerfwright"), QString::fromStdString(prompt),
                     QMessageBox::NoButton, owner);
-    QPushButton* save = box.addButton(QStringLiteral("儲存"), QMessageBox::AcceptRole);
-    QPushButton* discard = box.addButton(QStringLiteral("不儲存"), QMessageBox::DestructiveRole);
-    QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    QPushButton* save = box.addButton(QStringLiteral("儲存(&S)"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("不儲存(&N)"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("取消(&C)"), QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
     box.exec();
@@ -41,6 +41,11 @@ SaveQuestionFunction setSaveQuestionFunction(SaveQuestionFunction function)
 SaveAnswer askToSaveChanges(QWidget* owner, std::string_view document)
 {
     return currentFunction()(owner, "工作檔「" + std::string(document) + "」已變更，要儲存變更嗎？");
+}
+
+SaveAnswer askToSaveNewWork(QWidget* owner)
+{
+    return currentFunction()(owner, std::string(NewWorkQuestion));
 }
 
 } // namespace kerf::ui

@@ -23,4 +23,10 @@ SaveQuestionFunction setSaveQuestionFunction(SaveQuestionFunction function);
 /// Asks with the current function; Esc and the title bar's close cancel.
 SaveAnswer askToSaveChanges(QWidget* owner, std::string_view document);
 
+/// What is asked about work that has never been saved in a file.
+inline constexpr std::string_view NewWorkQuestion = "這個設計還沒有儲存成工作檔，要儲存嗎？";
+
+/// Asks the same about work that has no file yet.
+SaveAnswer askToSaveNewWork(QWidget* owner);
+
 } // namespace kerf::ui

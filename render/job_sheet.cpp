@@ -3,6 +3,7 @@
 
 
 #include <algorithm>
+#include <charconv>
 #include <filesystem>
 #include <sstream>
 #include <utility>
@@ -19,6 +20,7 @@
 #include "render/cut_path_picture.h"
 #include "render/drawing_failure.h"
 #include "render/map_view.h"
+#include "render/pdf_text_layer.h"
 
 namespace kerf::map {
 
@@ -34,6 +36,10 @@ constexpr double PaperMarginMm = 15;
 const QColor FaultColour{255, 0, 0};
 const QColor CleanColour{0, 128, 0};
 const QColor UncheckedColour{176, 96, 0};
+/// A machine value of the program that the job gives otherwise.
+const QColor DifferenceColour{176, 96, 0};
+/// Between the program's value and the job's when they differ.
+constexpr const char* DifferenceMark = "　≠ 工作：";
 
 QString qt(const std::string& text) { return QString::fromStdString(text); }
 
@@ -64,10 +70,75 @@ struct Section {
     std::vector<Row> rows;
 };
 
+/// The job's value as a number, when it is one: «0.60» and «0.6» say the same.
+std::optional<double> numberOf(std::string_view text)
+{
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+bool sameValue(std::string_view a, std::string_view b)
+{
+    const auto x = numberOf(a);
+    const auto y = numberOf(b);
+    return x && y ? *x == *y : a == b;
+}
+
+/// The program's value of a parameter; where the job says otherwise, the
+/// job's beside it, marked.
+Row programRow(std::string label, std::string program, const std::optional<std::string>& job)
+{
+    if (job && !job->empty() && sameValue(program, *job))
+        return {std::move(label), std::move(program)};
+    return {std::move(label), program + DifferenceMark + boxValue(job), DifferenceColour};
+}
+
+Row settingRow(const std::string& label, const SettingValues& values, const std::optional<std::string>& job,
+               const std::string& absent)
+{
+    if (values.texts.empty())
+        return {label, absent + "（工作：" + boxValue(job) + "）"};
+    std::string text;
+    for (const std::string& value : values.texts)
+        text += (text.empty() ? "" : "、") + value;
+    if (values.more)
+        text += "……";
+    if (values.texts.size() > 1 || values.more)
+        return {label, text + DifferenceMark + boxValue(job), DifferenceColour};
+    return programRow(label, text, job);
+}
+
+Section machineSection(const JobSheet& sheet)
+{
+    const JobProgram& p = sheet.job.program;
+    if (!sheet.program)
+        return {"機台參數（取自工作）",
+                {{"程式檔名", boxValue(p.name)},
+                 {"切割次數", boxValue(p.passes)},
+                 {"DVL", boxValue(p.dvl)},
+                 {"DAC", boxValue(p.dac)},
+                 {"VEL", boxValue(p.vel)},
+                 {"ACC", boxValue(p.acc)}}};
+    const ProgramSettings& set = sheet.settings;
+    const std::string jobName = p.name && !p.name->empty() ? programFilePath({}, *p.name).filename().string() : "";
+    Row passes{"切割次數", "（無法檢查）", UncheckedColour};
+    if (sheet.report && sheet.report->unchecked == Unchecked::No && !sheet.report->cancelled)
+        passes = programRow("切割次數", std::to_string(sheet.report->passes), p.passes);
+    return {"機台參數（取自程式）",
+            {programRow("程式檔名", sheet.program->name, jobName.empty() ? std::nullopt : std::optional(jobName)),
+             passes,
+             settingRow("DVL", set.DVL, p.dvl, "程式沒有設定"),
+             settingRow("DAC", set.DAC, p.dac, "程式沒有設定"),
+             settingRow("VEL", set.VEL, p.vel, "不使用：程式沒有圓弧"),
+             settingRow("ACC", set.ACC, p.acc, "不使用：程式沒有圓弧")}};
+}
+
 std::vector<Section> leftSections(const JobSheet& sheet)
 {
     const JobDesigner& d = sheet.job.designer;
-    const JobProgram& p = sheet.job.program;
     return {
         {"晶片設定值",
          {{"晶片尺寸", boxValue(d.wafer)},
@@ -79,14 +150,15 @@ std::vector<Section> leftSections(const JobSheet& sheet)
          {{"總切割列數", sheet.results.rows + " 列"},
           {"總晶粒數", sheet.results.dies + " 個"},
           {"面積利用率", sheet.results.utilisation + " %"}}},
-        {"機台參數",
-         {{"程式檔名", boxValue(p.name)},
-          {"切割次數", boxValue(p.passes)},
-          {"DVL", boxValue(p.dvl)},
-          {"DAC", boxValue(p.dac)},
-          {"VEL", boxValue(p.vel)},
-          {"ACC", boxValue(p.acc)}}},
+        machineSection(sheet),
     };
+}
+
+std::string jobText(const JobSheet& sheet)
+{
+    if (sheet.jobFile.empty())
+        return "（未儲存的工作）";
+    return sheet.jobChanged ? sheet.jobFile + "（有未儲存的變更）" : sheet.jobFile;
 }
 
 std::vector<Section> rightSections(const JobSheet& sheet)
@@ -237,6 +309,18 @@ SheetProgram sheetProgram(ProgramFile file)
             file.modified};
 }
 
+std::variant<SheetProgram, std::string> unsavedProgram(std::string name, std::string text)
+{
+    SheetProgram program;
+    program.name = std::move(name);
+    program.text.assign(std::move(text));
+    auto parsed = parseProgram(program.text);
+    if (const auto* error = std::get_if<ProgramError>(&parsed))
+        return error->text();
+    program.program = std::make_shared<const Program>(std::get<Program>(std::move(parsed)));
+    return program;
+}
+
 std::variant<SheetProgram, std::string> programWrittenNow(const WaferLayout& layout, const GenerationTexts& texts)
 {
     std::ostringstream text;
@@ -245,34 +329,33 @@ std::variant<SheetProgram, std::string> programWrittenNow(const WaferLayout& lay
         return refusal->prompt;
     if (const auto* failure = std::get_if<GenerationFailure>(&outcome))
         return failure->prompt;
-    SheetProgram program;
-    program.name = programFilePath({}, texts.name).filename().string();
-    program.text.assign(std::move(text).str());
-    auto parsed = parseProgram(program.text);
-    if (const auto* error = std::get_if<ProgramError>(&parsed))
-        return error->text(); // the writer's own program always reads back
-    program.program = std::make_shared<const Program>(std::get<Program>(std::move(parsed)));
-    return program;
+    return unsavedProgram(programFilePath({}, texts.name).filename().string(), std::move(text).str());
 }
 
 JobSheet jobSheet(std::string jobFile, const Job& job, const WaferLayout& layout, std::optional<ProgramFile> programFile)
+{
+    if (programFile)
+        return jobSheet(std::move(jobFile), job, layout, sheetProgram(std::move(*programFile)));
+    const Job completed = completedJob(job);
+    return jobSheet(std::move(jobFile), job, layout, programWrittenNow(layout, generationTextsOf(completed.program)));
+}
+
+JobSheet jobSheet(std::string jobFile, const Job& job, const WaferLayout& layout,
+                  std::variant<SheetProgram, std::string> program)
 {
     JobSheet sheet;
     sheet.jobFile = std::move(jobFile);
     sheet.job = completedJob(job);
     sheet.layout = std::make_shared<const WaferLayout>(layout);
     sheet.results = layoutResults(layout);
-    if (programFile) {
-        sheet.program = sheetProgram(std::move(*programFile));
-    } else {
-        auto written = programWrittenNow(layout, generationTextsOf(sheet.job.program));
-        if (auto* program = std::get_if<SheetProgram>(&written))
-            sheet.program = std::move(*program);
-        else
-            sheet.noProgram = "無法產生程式：" + std::get<std::string>(written);
-    }
-    if (sheet.program)
+    if (auto* described = std::get_if<SheetProgram>(&program))
+        sheet.program = std::move(*described);
+    else
+        sheet.noProgram = "無法產生程式：" + std::get<std::string>(program);
+    if (sheet.program) {
+        sheet.settings = programSettings(sheet.program->text);
         sheet.report = checkCuts(*sheet.program->program, layout);
+    }
     sheet.printed = std::time(nullptr);
     return sheet;
 }
@@ -298,7 +381,7 @@ void drawJobSheet(QPainter& painter, const QRectF& page, int dotsPerInch, const 
                 Qt::AlignRight);
     y += drawWrapped(painter, fonts.title, left, y, width, QStringLiteral("切割工作單")) + 1 * mm;
     y += drawWrapped(painter, fonts.heading, left, y, width,
-                     qt("工作檔：" + (sheet.jobFile.empty() ? std::string("（沒有工作檔）") : sheet.jobFile))) +
+                     qt("工作檔：" + jobText(sheet))) +
          4 * mm;
 
     const double gap = 6 * mm;
@@ -338,6 +421,9 @@ bool writeJobSheetPdf(std::ostream& out, const JobSheet& sheet)
         beginPainting(painter, writer);
         drawJobSheet(painter, QRectF(0, 0, writer.width(), writer.height()), ImageDotsPerInch, sheet);
     }
+    // The text layer reads as the sheet is written: 工作單, not ⼯作單.
+    const Fonts fonts(ImageDotsPerInch);
+    bytes = withIdeographsInTextLayer(bytes, radicalIdeographs({fonts.title, fonts.text, fonts.digits}));
     out.write(bytes.constData(), bytes.size());
     return static_cast<bool>(out);
 }

@@ -18,6 +18,7 @@
 #include "program/check/cut_check.h"
 #include "program/check/program_file.h"
 #include "program/reader/program_reader.h"
+#include "program/reader/program_settings.h"
 
 namespace kerf::map {
 
@@ -40,10 +41,12 @@ struct SheetProgram {
 /// Everything a sheet shows.
 struct JobSheet {
     std::string jobFile; // the job's file name; empty without one
+    bool jobChanged = false; // the job differs from its file, or has none: it is not saved
     Job job;             // every key filled
     std::shared_ptr<const WaferLayout> layout;
     LayoutResults results;
     std::optional<SheetProgram> program;
+    ProgramSettings settings; // the machine values the program sets
     std::string noProgram; // why no program is described, when none is
     std::optional<CutReport> report;
     std::time_t printed = 0;
@@ -56,13 +59,23 @@ SheetProgram sheetProgram(ProgramFile file);
 /// generation boxes `texts` (today's date), or why it would not be written.
 std::variant<SheetProgram, std::string> programWrittenNow(const WaferLayout& layout, const GenerationTexts& texts);
 
+/// A program not saved in a file, named `name`, from its text; why it is no
+/// program when it is none.
+std::variant<SheetProgram, std::string> unsavedProgram(std::string name, std::string text);
+
+/// The sheet of a designed job and of `program`, or of no program for the
+/// reason given.
+JobSheet jobSheet(std::string jobFile, const Job& job, const WaferLayout& layout,
+                  std::variant<SheetProgram, std::string> program);
+
 /// The sheet of a designed job: its results, the program (a file's, or else
-/// the one written now) checked against the layout, printed now.
+/// the one written now) checked against the layout, printed now. The machine
+/// values are the program's own, the job's beside them where they differ.
 JobSheet jobSheet(std::string jobFile, const Job& job, const WaferLayout& layout,
                   std::optional<ProgramFile> programFile = std::nullopt);
 
 /// The SHA-256 of `bytes`, 64 lower-case hexadecimal digits.
-std::string sha256Text(const std::string& bytes);
+std::string sha256Text(std::string_view bytes);
 
 /// Draws the sheet on `painter` into `page` (device pixels of a device of
 /// `dotsPerInch`): texts as text; the map with the cut path as one image at

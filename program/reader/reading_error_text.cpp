@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <string>
 
+#include "files/cp950.h"
+#include "files/utf8.h"
+
 namespace kerf {
 
 namespace {
@@ -28,8 +31,27 @@ const char* errorWords(ProgramErrorKind kind)
     return "";
 }
 
+void appendUtf8(std::string& text, char32_t c)
+{
+    if (c < 0x80) {
+        text += static_cast<char>(c);
+    } else if (c < 0x800) {
+        text += static_cast<char>(0xC0 | (c >> 6));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        text += static_cast<char>(0xE0 | (c >> 12));
+        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        text += static_cast<char>(0xF0 | (c >> 18));
+        text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
 // Line `line` (1-based) of `text`, without its end and the blanks about it,
-// shortened to `most` characters.
+// shortened to `most` characters, decoded.
 std::string lineOf(std::string_view text, std::uint32_t line, std::size_t most = 40)
 {
     std::size_t at = 0;
@@ -45,10 +67,19 @@ std::string lineOf(std::string_view text, std::uint32_t line, std::size_t most =
         rest.remove_suffix(1);
     while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t'))
         rest.remove_prefix(1);
+    // UTF-8, else the Big5 (CP950) that Traditional Chinese shops type; bytes of neither as «?».
+    std::u32string characters;
+    if (auto utf8 = decodeUtf8(rest))
+        characters = std::move(*utf8);
+    else if (const auto big5 = fromCp950(rest); big5 && decodeUtf8(*big5))
+        characters = *decodeUtf8(*big5);
+    else
+        for (const char c : rest)
+            characters += static_cast<unsigned char>(c) < 0x80 ? char32_t(c) : U'?';
     std::string shown;
-    for (const char c : rest.substr(0, most))
-        shown += (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F) ? '?' : c;
-    return rest.size() > most ? shown + "……" : shown;
+    for (const char32_t c : characters.substr(0, most))
+        appendUtf8(shown, isControlCharacter(c) ? U'?' : c);
+    return characters.size() > most ? shown + "……" : shown;
 }
 
 } // namespace

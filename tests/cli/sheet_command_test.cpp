@@ -72,7 +72,30 @@ TEST_F(CliSheet, ThePdfHoldsTheJobTheProgramAndItsCheck)
           std::string("Hexagon"), std::string("3 列"), std::string("7 個"), std::string("0.7"), std::string("6.0"),
           std::string("JOBA.TXT"), folder.path().string(),
           std::to_string(std::filesystem::file_size(program)) + " 位元組", std::string("93 "),
-          std::string("7 / 7"), std::string("29.1 秒"), sha256})
+          std::string("7 / 7"), std::string("29.1 秒"), sha256,
+          // As written, searchable: no radicals in the place of 工, 片, 寸, 行.
+          std::string("切割工作單"), std::string("晶片尺寸"), std::string("預估加工時間"), std::string("行數"),
+          // The machine values are the program's, the job's beside them where it says otherwise.
+          std::string("機台參數（取自程式）"), std::string("程式檔名：JOBA.TXT ≠ 工作：JOB.TXT"),
+          std::string("DVL：0.6 ≠ 工作：0.7"), std::string("DAC：6.0"), std::string("切割次數：1"),
+          std::string("VEL：不使用：程式沒有圓弧（工作：0.6）")})
+        EXPECT_NE(text.find(squeezed(figure)), std::string::npos) << figure << " not in:\n" << text;
+}
+
+TEST_F(CliSheet, TheProgramsOwnSettingsAndPassesAreMarkedWhereTheJobDiffers)
+{
+    // A round-die program of two passes written at DVL 0.9, the job at DVL 0.6 and one pass.
+    std::ofstream(job) << R"({"format": "kerfwright-job", "version": 1,
+ "designer": {"wafer": "2.0 Inches", "shape": "Circle", "die": "400", "gap": "2"},
+ "program": {"name": "RND", "dvl": "0.6", "passes": "1", "vel": "0.5"}})";
+    const std::filesystem::path program = folder.path() / "RND.TXT";
+    ASSERT_EQ(run({"generate", "--job", job, "--dvl", "0.9", "--passes", "2", "--vel", "0.8", "--out",
+                   folder.path().string()}).status, 0);
+    const CliRun r = run({"sheet", "--job", job, "--program", program.string(), "--pdf", pdf.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string text = pdfText(pdf);
+    for (const char* figure : {"程式檔名：RND.TXT", "切割次數：2 ≠ 工作：1", "DVL：0.9 ≠ 工作：0.6",
+                               "VEL：0.8 ≠ 工作：0.5", "ACC：6.0"})
         EXPECT_NE(text.find(squeezed(figure)), std::string::npos) << figure << " not in:\n" << text;
 }
 
@@ -93,6 +116,12 @@ TEST_F(CliSheet, RefusalsWriteNothing)
     EXPECT_EQ(noProgram.status, 2);
     EXPECT_EQ(noProgram.err, "kerfwright-cli: 無法讀取程式檔 " + missing + "：檔案不存在。\n");
     EXPECT_EQ(run({"sheet", "--job", missing, "--pdf", pdf.string()}).status, 1);
+    const std::filesystem::path garbage = folder.path() / "garbage.TXT";
+    std::ofstream(garbage) << "not a program\n";
+    const CliRun notProgram = run({"sheet", "--job", job, "--program", garbage.string(), "--pdf", pdf.string()});
+    EXPECT_EQ(notProgram.status, 1);
+    EXPECT_TRUE(notProgram.err.starts_with("kerfwright-cli: ") && notProgram.err.find("garbage.TXT") != std::string::npos)
+        << notProgram.err;
     std::ofstream(job) << R"({"format": "kerfwright-job", "version": 1, "designer": {"wafer": "2.0 Inches", "die": "50"}})";
     const CliRun noShape = run({"sheet", "--job", job, "--pdf", pdf.string()});
     EXPECT_EQ(noShape.status, 1);

@@ -85,6 +85,7 @@ private slots:
     void secondRunReplacesTheFile();
     void badPassCountIsRefusedWithItsBoxFocused();
     void programFollowsTheLayoutNotTheShapeBoxNow();
+    void aRefusedDesignNamesTheLayoutWrittenAndAsksFirst();
     void escClosesAndReopeningShowsTheBoxesAsLeft();
     void presetFolderFromTheEnvironment();
     void unwritableExecutableFolderAsksOnceAndRemembers();
@@ -261,6 +262,46 @@ void FrmCodeTest::programFollowsTheLayoutNotTheShapeBoxNow()
     const std::string program = contents(programFile());
     QVERIFY(program.find("PN HEX1\r\n") != std::string::npos);
     QVERIFY(program.find("PN CIR1\r\n") == std::string::npos);
+}
+
+void FrmCodeTest::aRefusedDesignNamesTheLayoutWrittenAndAsksFirst()
+{
+    designAndOpen("Hexagon", "100");
+    QVERIFY(!code()->lblLayout->isVisible());
+    const QSize plain = code()->size();
+    code()->close();
+    // Refused, the design leaves the 100 mil layout drawn while the box says 99999.
+    designer->Text1->setText(QStringLiteral("99999"));
+    QTest::mouseClick(designer->cmdDraw, Qt::LeftButton);
+    QCOMPARE(messages->shown.size(), std::size_t(1));
+    QTest::mouseClick(designer->cmdGenerate, Qt::LeftButton);
+    const QString note = QStringLiteral("設計視窗的方塊與畫出的排列不同，程式會依畫出的排列寫出：晶片尺寸 2.0 Inches，"
+                                        "有效直徑 1.9 英吋，晶粒形狀 Hexagon，晶粒尺寸 100 mil。");
+    QVERIFY(code()->lblLayout->isVisible());
+    QCOMPARE(code()->lblLayout->text().remove(QLatin1Char('\n')), note); // broken between phrases
+    QVERIFY(code()->height() > plain.height());
+    QVERIFY(code()->lblLayout->geometry().bottom() < code()->height()); // all of it in the window
+    std::vector<std::string> asked;
+    bool answer = false;
+    const QuestionFunction previous = setQuestionFunction([&](QWidget*, const std::string&, const std::string& prompt) {
+        asked.push_back(prompt);
+        return answer;
+    });
+    type(code()->Text1, programName());
+    QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
+    QCOMPARE(asked, std::vector<std::string>{note.toStdString() + "要照畫出的排列產生程式嗎？"});
+    QVERIFY(!std::filesystem::exists(programFile()));
+    answer = true;
+    QTest::mouseClick(code()->cmdStart, Qt::LeftButton);
+    QVERIFY(contents(programFile()).find("For Hexagon, size = 100 mil") != std::string::npos);
+    setQuestionFunction(previous);
+    // Designed again as the boxes say: no note, nothing asked.
+    code()->close();
+    designer->Text1->setText(QStringLiteral("120"));
+    QTest::mouseClick(designer->cmdDraw, Qt::LeftButton);
+    QTest::mouseClick(designer->cmdGenerate, Qt::LeftButton);
+    QVERIFY(!code()->lblLayout->isVisible());
+    QCOMPARE(code()->size(), plain);
 }
 
 void FrmCodeTest::escClosesAndReopeningShowsTheBoxesAsLeft()

@@ -35,6 +35,7 @@ private slots:
     void programFileIsCheckedAndReadAgainWhenItChanges();
     void programFileIsReadAsTheCheckReadsIt();
     void jobAndProgramDroppedTogetherOpenInThatOrder();
+    void theSheetDescribesTheProgramShownOrIsRefused();
 };
 
 void FrmPreviewTest::previewButtonWritesNothingAndOpensOneWindow()
@@ -227,12 +228,36 @@ void FrmPreviewTest::jobAndProgramDroppedTogetherOpenInThatOrder()
     QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(designer.get(), &drop);
-    QTRY_COMPARE(designer->Text4->text(), QStringLiteral("4"));
+    QTRY_COMPARE(designer->Text4->text(), QStringLiteral("4")); // opened once the drop returned
     frmPreview* preview = designer->previewWindow();
     QVERIFY(preview);
     QTRY_VERIFY_WITH_TIMEOUT(preview->report() && preview->report()->clean(), WorkTimeout);
     QCOMPARE(preview->windowTitle(), QStringLiteral("JOBA.TXT – 切割路徑預覽"));
     QVERIFY(messages->shown.empty());
+}
+
+void FrmPreviewTest::theSheetDescribesTheProgramShownOrIsRefused()
+{
+    design("Square", "500");
+    // The program handed to the preview, written at another DVL than the boxes say.
+    openPreview(*designer->lastLayout(), replaced(programFor(*designer->lastLayout()), "SP DVL = 0.6", "SP DVL = 0.9"));
+    const auto sheet = designer->jobSheet();
+    QVERIFY(std::holds_alternative<map::JobSheet>(sheet));
+    const map::JobSheet& described = std::get<map::JobSheet>(sheet);
+    QCOMPARE(described.settings.DVL.texts, std::vector<std::string>{"0.9"});
+    QVERIFY(described.program && described.program->folder.empty());
+    QVERIFY(described.jobFile.empty() && described.jobChanged); // a job never saved
+    // A file that is no program: printing is refused in the words of `sheet --program`.
+    const TemporaryFolder folder;
+    const std::string garbage = folder.file("garbage.TXT");
+    std::ofstream(garbage) << "garbage\n";
+    designer->openProgramFile(QString::fromStdString(garbage));
+    QTRY_VERIFY_WITH_TIMEOUT(!designer->previewWindow()->isWorking(), WorkTimeout);
+    const std::string words = std::get<ProgramFileRefusal>(readProgramFile(garbage)).message;
+    QCOMPARE(std::get<std::string>(designer->jobSheet()), words);
+    designer->previewWindow()->cmdPrint->click();
+    QCOMPARE(messages->shown.back().title, std::string("無法列印"));
+    QCOMPARE(messages->shown.back().prompt, words);
 }
 
 int main(int argc, char* argv[])

@@ -2,11 +2,19 @@
 // The layout designer driven as a user drives it.
 #include <memory>
 
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QAbstractProxyModel>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "windows/generation/frm_code.h"
 #include "forms/application.h"
+#include "forms/file_dialog_details.h"
+#include "forms/open_file_dialog.h"
 #include "windows/designer/frm_wafer.h"
 #include "forms/twips.h"
 #include "tests/support/gui_test_support.h"
@@ -53,6 +61,10 @@ private slots:
     void generateRefusesWithoutResults();
     void generateOpensTheCodeWindowModally();
     void escClosesTheWindowAndClearsItsControls();
+    void keyboardOpensThePictureMenu();
+    void fileDialogsGiveSizesAndDatesInChinese();
+    void aClosedWindowIsDestroyedQuietly();
+    void aProgramWithoutADesignIsNamed();
 
 private:
     void design(const char* size, const char* shape, const char* die, const char* fine = "");
@@ -125,8 +137,8 @@ void FrmWaferTest::controlsStandWhereTheTwipsSay()
 void FrmWaferTest::tabOrderFollowsTheInputs()
 {
     window->Combo1->setFocus();
-    QWidget* expected[] = {window->Text5, window->Combo2, window->Text1, window->cmdDraw, window->cmdClear,
-                           window->cmdGenerate, window->cmdOption, window->cmdExit};
+    QWidget* expected[] = {window->Text5,       window->Combo2,    window->Text1,   window->cmdDraw, window->cmdClear,
+                           window->cmdGenerate, window->cmdOption, window->cmdExit, window->PIC1};
     // Text2 is disabled, so Tab passes it.
     for (QWidget* next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -470,6 +482,66 @@ void FrmWaferTest::escClosesTheWindowAndClearsItsControls()
     QCOMPARE(window->PIC1->colourAt(CenterX, CenterY), White);
     QCOMPARE(window->WaferDiameter, 2.0f); // a private value, found again
     QCOMPARE(window->findChildren<QLineEdit*>(QStringLiteral("Text1")).size(), qsizetype(1));
+}
+
+void FrmWaferTest::keyboardOpensThePictureMenu()
+{
+    for (const QKeyCombination keys : {QKeyCombination(Qt::SHIFT, Qt::Key_F10), QKeyCombination(Qt::Key_Menu)}) {
+        window->cmdExit->setFocus();
+        QTest::keyClick(window->cmdExit, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), window->PIC1.data());
+        QTest::keyClick(window->PIC1, keys.key(), keys.keyboardModifiers());
+        QTRY_VERIFY(window->PIC1Menu->isVisible());
+        window->PIC1Menu->close();
+    }
+}
+
+void FrmWaferTest::fileDialogsGiveSizesAndDatesInChinese()
+{
+    for (const auto& [bytes, text] : {std::pair<qint64, const char*>{84, "84 位元組"}, {1023, "1023 位元組"},
+                                      {1536, "1.5 KB"}, {5 << 20, "5.0 MB"}, {3LL << 30, "3.0 GB"}})
+        QCOMPARE(fileSizeText(bytes), QString::fromUtf8(text));
+    // The open dialog itself, as Qt draws it.
+    const QTemporaryDir folder;
+    QFile file(folder.filePath(QStringLiteral("JOBA.TXT")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(84, 'x')) == 84);
+    file.close();
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        auto* files = qobject_cast<QFileSystemModel*>(dialog->proxyModel()->sourceModel());
+        QVERIFY(files);
+        QModelIndex source;
+        QTRY_VERIFY((source = files->index(file.fileName())).isValid() && files->size(source) == 84);
+        const QModelIndex row = dialog->proxyModel()->mapFromSource(source);
+        shown << row.siblingAtColumn(1).data().toString() << row.siblingAtColumn(3).data().toString();
+        dialog->reject();
+    });
+    QTimer::singleShot(10000, [] { // never held by a dialog that did not answer
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    QVERIFY(askOpenFileName(window.get(), QStringLiteral("開啟"), folder.path(), QStringLiteral("全部 (*)")).isEmpty());
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown[0], QStringLiteral("84 位元組"));
+    QCOMPARE(shown[1], QFileInfo(file).lastModified().toString(QStringLiteral("yyyy/MM/dd HH:mm")));
+}
+
+void FrmWaferTest::aClosedWindowIsDestroyedQuietly()
+{
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("QObject::disconnect")));
+    window->close();
+    QTRY_VERIFY(!window->Combo1); // the controls are gone
+    window.reset();
+}
+
+void FrmWaferTest::aProgramWithoutADesignIsNamed()
+{
+    window->openProgramFile(QStringLiteral("/no/such/JOBA.TXT"));
+    QCOMPARE(messages->shown.size(), std::size_t(1));
+    QCOMPARE(messages->shown[0].prompt, std::string("無晶片資料可以檢查切割程式「JOBA.TXT」：請先開始設計，或開啟工作檔。"));
 }
 
 int main(int argc, char* argv[])

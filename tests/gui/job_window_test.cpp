@@ -7,12 +7,15 @@
 #include <random>
 #include <sstream>
 
+#include <QAbstractButton>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "cli/commands.h"
 #include "job/job_file.h"
@@ -44,23 +47,6 @@ CliResult runCli(const std::vector<std::string>& args)
     return {status, out.str() + err.str()};
 }
 
-// Answers the save question at once, counting the questions.
-class SaveAnswers {
-public:
-    explicit SaveAnswers(SaveAnswer answer)
-    {
-        previous_ = setSaveQuestionFunction([this, answer](QWidget*, const std::string& prompt) {
-            prompts.push_back(prompt);
-            return answer;
-        });
-    }
-    ~SaveAnswers() { setSaveQuestionFunction(std::move(previous_)); }
-    std::vector<std::string> prompts;
-
-private:
-    SaveQuestionFunction previous_;
-};
-
 // What the window writes for its boxes.
 std::string windowProgram(const frmWafer& window)
 {
@@ -91,6 +77,9 @@ private slots:
     void closingAChangedJobAsksToSave();
     void aFileThatIsNotAJobChangesNothing();
     void closingTheProgramAsksTooAndItsArgumentOpens();
+    void anUnsavedDesignIsAskedAboutOnEveryWayOfClosing();
+    void theSaveQuestionAndTheRecentJobsHaveAltLetters();
+    void aDropAsksOnlyAfterItHasReturned();
 
 private:
     std::unique_ptr<frmWafer> window;
@@ -111,7 +100,7 @@ void JobWindowTest::init()
 
 void JobWindowTest::cleanup()
 {
-    const SaveAnswers discard(SaveAnswer::DontSave);
+    messages->questions->answer = SaveAnswer::DontSave;
     window.reset();
     messages.reset();
     folder.reset();
@@ -222,33 +211,25 @@ void JobWindowTest::closingAChangedJobAsksToSave()
     const QString path = QString::fromStdString(folder->file("a.kwjob"));
     QVERIFY(window->saveJobTo(path));
     const std::string saved = readFile(path.toStdString());
-    {
-        const SaveAnswers cancel(SaveAnswer::Cancel);
-        window->close(); // unchanged: nothing asked
-        QCOMPARE(cancel.prompts.size(), std::size_t(0));
-    }
+    std::vector<std::string>& asked = messages->questions->prompts;
+    messages->questions->answer = SaveAnswer::Cancel;
+    window->close(); // unchanged: nothing asked
+    QVERIFY(asked.empty());
     window->showModeless();
     QVERIFY(openedJob(*window, path));
     type(window->Text1, QStringLiteral("60"));
-    {
-        const SaveAnswers cancel(SaveAnswer::Cancel);
-        QVERIFY(!window->close());
-        QVERIFY(window->isLoaded());
-        QCOMPARE(cancel.prompts, std::vector<std::string>{"工作檔「a.kwjob」已變更，要儲存變更嗎？"});
-    }
-    {
-        const SaveAnswers discard(SaveAnswer::DontSave);
-        QVERIFY(window->close());
-        QCOMPARE(readFile(path.toStdString()), saved);
-    }
+    QVERIFY(!window->close());
+    QVERIFY(window->isLoaded());
+    QCOMPARE(asked, std::vector<std::string>{"工作檔「a.kwjob」已變更，要儲存變更嗎？"});
+    messages->questions->answer = SaveAnswer::DontSave;
+    QVERIFY(window->close());
+    QCOMPARE(readFile(path.toStdString()), saved);
     window->showModeless();
     QCOMPARE(window->windowTitle(), QStringLiteral("Kerfwright"));
     QVERIFY(openedJob(*window, path));
     type(window->Text1, QStringLiteral("60"));
-    {
-        const SaveAnswers save(SaveAnswer::Save);
-        QVERIFY(window->close());
-    }
+    messages->questions->answer = SaveAnswer::Save;
+    QVERIFY(window->close());
     QVERIFY(readFile(path.toStdString()).find("\"die\": \"60\"") != std::string::npos);
 }
 
@@ -292,12 +273,108 @@ void JobWindowTest::closingTheProgramAsksTooAndItsArgumentOpens()
     QCOMPARE(menu.waferWindow()->windowTitle(), QStringLiteral("m.kwjob[*] – Kerfwright"));
     QVERIFY(!menu.waferWindow()->Text4->text().isEmpty());
     type(menu.waferWindow()->Text1, QStringLiteral("0"));
-    const SaveAnswers cancel(SaveAnswer::Cancel);
+    messages->questions->answer = SaveAnswer::Cancel;
     QVERIFY(!menu.close());
     QVERIFY(menu.waferWindow()->isLoaded());
-    QCOMPARE(cancel.prompts.size(), std::size_t(1));
-    const SaveAnswers discard(SaveAnswer::DontSave);
+    QCOMPARE(messages->questions->prompts.size(), std::size_t(1));
+    messages->questions->answer = SaveAnswer::DontSave;
     QVERIFY(menu.close());
+}
+
+void JobWindowTest::anUnsavedDesignIsAskedAboutOnEveryWayOfClosing()
+{
+    // Typed, not designed: nothing to lose.
+    type(window->Text1, QStringLiteral("50"));
+    QVERIFY(window->close());
+    QVERIFY(messages->questions->prompts.empty());
+    // Designed, never saved: Esc, the title bar's close (Alt+F4) and the menu's exit each ask.
+    MainWafer menu;
+    menu.show();
+    menu.cmdfrmWafer->click();
+    frmWafer* designer = menu.waferWindow();
+    choose(designer->Combo1, QStringLiteral("2.0 Inches"));
+    designer->Combo2->setCurrentIndex(2);
+    designer->Text1->setText(QStringLiteral("300"));
+    QTest::mouseClick(designer->cmdDraw, Qt::LeftButton);
+    messages->questions->answer = SaveAnswer::Cancel;
+    QTest::keyClick(designer, Qt::Key_Escape);
+    QVERIFY(!designer->close());
+    QTest::keyClick(&menu, Qt::Key_Escape);
+    QVERIFY(designer->isLoaded() && menu.isVisible());
+    QCOMPARE(messages->questions->prompts, std::vector<std::string>(3, std::string(NewWorkQuestion)));
+    // 儲存 asks for a file; no file chosen, nothing closes.
+    messages->questions->answer = SaveAnswer::Save;
+    QString chosen;
+    const SaveFileFunction previous = setSaveFileFunction([&](auto...) { return chosen; });
+    QVERIFY(!designer->close());
+    chosen = QString::fromStdString(folder->file("kept"));
+    QVERIFY(designer->close());
+    setSaveFileFunction(previous);
+    QCOMPARE(std::get<Job>(readJob(folder->file("kept.kwjob"))).designer.die, std::optional<std::string>("300"));
+    // Reopened with the job: unchanged, nothing asked.
+    messages->questions->prompts.clear();
+    menu.openJob(QString::fromStdString(folder->file("kept.kwjob")));
+    QVERIFY(designer->close());
+    QVERIFY(messages->questions->prompts.empty());
+}
+
+void JobWindowTest::theSaveQuestionAndTheRecentJobsHaveAltLetters()
+{
+    // The question itself: its buttons answer their letters.
+    const SaveQuestionFunction recorder = setSaveQuestionFunction({});
+    QStringList captions;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        for (QAbstractButton* button : box->buttons())
+            captions << button->text();
+        QVERIFY(QTest::qWaitForWindowActive(box));
+        QTest::keyClick(box, Qt::Key_N, Qt::AltModifier);
+    });
+    QTimer::singleShot(5000, [] { // a key that went astray fails the test, never holds it
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->reject();
+    });
+    QCOMPARE(askToSaveNewWork(window.get()), SaveAnswer::DontSave);
+    setSaveQuestionFunction(recorder);
+    captions.sort();
+    QCOMPARE(captions, (QStringList{QStringLiteral("不儲存(&N)"), QStringLiteral("儲存(&S)"), QStringLiteral("取消(&C)")}));
+    // The recent jobs are numbered; one that is gone leaves the list after its message.
+    for (const char* name : {"a&b.kwjob", "gone.kwjob"}) {
+        folder->write(name, R"({"format": "kerfwright-job", "version": 1})");
+        QVERIFY(openedJob(*window, QString::fromStdString(folder->file(name))));
+    }
+    std::filesystem::remove(folder->file("gone.kwjob"));
+    window->mnuRecentJobs->popup({0, 0});
+    const QList<QAction*> entries = window->mnuRecentJobs->actions();
+    QCOMPARE(entries.size(), 2);
+    QCOMPARE(entries[0]->text(), QStringLiteral("&1 ") + QString::fromStdString(folder->file("gone.kwjob")));
+    QCOMPARE(entries[1]->text(), QStringLiteral("&2 ") + QString::fromStdString(folder->file("a&&b.kwjob")));
+    window->mnuRecentJobs->close();
+    entries[0]->trigger();
+    QTRY_VERIFY(!window->isReadingJob() && !messages->shown.empty());
+    QVERIFY(messages->shown.back().prompt.find("檔案不存在") != std::string::npos);
+    QCOMPARE(QSettings(QStringLiteral("Kerfwright"), QStringLiteral("Kerfwright")).value("recentJobs").toStringList(),
+             QStringList{QString::fromStdString(folder->file("a&b.kwjob"))});
+}
+
+void JobWindowTest::aDropAsksOnlyAfterItHasReturned()
+{
+    const QString path = QString::fromStdString(folder->file("c.kwjob"));
+    QVERIFY(window->saveJobTo(path));
+    type(window->Text1, QStringLiteral("60"));
+    messages->questions->answer = SaveAnswer::Cancel;
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    QApplication::sendEvent(window.get(), &drop);
+    QVERIFY(drop.isAccepted());
+    QVERIFY(messages->questions->prompts.empty());
+    QTRY_COMPARE(messages->questions->prompts.size(), std::size_t(1));
+    QCOMPARE(window->Text1->text(), QStringLiteral("60")); // cancelled: the boxes stay
 }
 
 int main(int argc, char* argv[])

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include <QWidget>
 
 #include "forms/message_box.h"
+#include "forms/save_question.h"
 
 namespace kerf::testing {
 
@@ -23,8 +25,15 @@ struct ShownMessage {
     std::string prompt;
 };
 
+/// The save questions asked while a MessageRecorder lives, and their answer.
+struct SaveQuestions {
+    ui::SaveAnswer answer = ui::SaveAnswer::DontSave;
+    std::vector<std::string> prompts;
+};
+
 /// Stands in for the message box while it lives: records every box, and runs
-/// `whileShown` (if set) at the moment a box would be on the screen.
+/// `whileShown` (if set) at the moment a box would be on the screen. It
+/// answers the save question too (不儲存 unless told otherwise).
 class MessageRecorder {
 public:
     MessageRecorder()
@@ -35,16 +44,26 @@ public:
                 if (whileShown)
                     whileShown();
             });
+        previousQuestion_ = ui::setSaveQuestionFunction([questions = questions](QWidget*, const std::string& prompt) {
+            questions->prompts.push_back(prompt);
+            return questions->answer;
+        });
     }
-    ~MessageRecorder() { ui::setMessageBoxFunction(std::move(previous_)); }
+    ~MessageRecorder()
+    {
+        ui::setMessageBoxFunction(std::move(previous_));
+        ui::setSaveQuestionFunction(std::move(previousQuestion_));
+    }
     MessageRecorder(const MessageRecorder&) = delete;
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
     std::vector<ShownMessage> shown;
     std::function<void()> whileShown;
+    const std::shared_ptr<SaveQuestions> questions = std::make_shared<SaveQuestions>();
 
 private:
     ui::MessageBoxFunction previous_;
+    ui::SaveQuestionFunction previousQuestion_;
 };
 
 /// Types into a box as the keyboard would, after giving it the focus.

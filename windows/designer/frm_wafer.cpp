@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QShortcut>
 #include <QFile>
 #include <QFileInfo>
 
@@ -16,7 +17,10 @@
 #include "forms/controls.h"
 #include "forms/file_dialog.h"
 #include "forms/open_file_dialog.h"
+#include "files/file_replacement.h"
 #include "job/job_file.h"
+#include "layout/drawn_layout_note.h"
+#include "program/check/program_file.h"
 #include "windows/die_size_chart/frm_die_size_chart.h"
 #include "windows/preview/frm_preview.h"
 #include "forms/message_box.h"
@@ -26,6 +30,12 @@
 #include "render/wafer_map.h"
 
 namespace kerf::ui {
+
+namespace {
+
+constexpr const char* NoDesignPrompt = "無晶片資料可以檢查切割程式或列印工作單。";
+
+} // namespace
 
 frmWafer::frmWafer(QWidget* owner)
     : WaferForm(owner, twipsSize(11130, 7650), QStringLiteral("Kerfwright")),
@@ -47,15 +57,21 @@ frmWafer::~frmWafer()
 {
     // Hiding the dialog as it is destroyed takes the focus from an editable
     // combo box, which then emits activated(): no handler may run on a
-    // half-destroyed window.
-    Combo1->disconnect(this);
-    Combo2->disconnect(this);
+    // half-destroyed window. A window closed before has no lists left.
+    for (QComboBox* list : {Combo1.data(), Combo2.data()})
+        if (list)
+            list->disconnect(this);
 }
 
 void frmWafer::buildControls(QWidget* surface)
 {
     makePicture(surface);
     PIC1->setContextMenuPolicy(Qt::CustomContextMenu);
+    // The menu's keyboard path: Tab to the picture, then Shift+F10 or the menu key.
+    PIC1->setFocusPolicy(Qt::StrongFocus);
+    for (const QKeySequence& keys : {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)})
+        connect(new QShortcut(keys, PIC1, nullptr, nullptr, Qt::WidgetShortcut), &QShortcut::activated, this,
+                [this] { PIC1_ContextMenu(PIC1->rect().center()); });
     PIC1Menu = new QMenu(PIC1);
     PIC1Menu->setObjectName(QStringLiteral("PIC1Menu"));
     mnuSaveImage = PIC1Menu->addAction(QStringLiteral("另存圖片(&S)…"));
@@ -116,7 +132,7 @@ void frmWafer::buildControls(QWidget* surface)
     cmdDraw->setDefault(true);
     setCancelButton(cmdExit);
 
-    chainTabOrder({Combo1, Text5, Combo2, Text1, Text2, cmdDraw, cmdClear, cmdGenerate, cmdOption, cmdExit});
+    chainTabOrder({Combo1, Text5, Combo2, Text1, Text2, cmdDraw, cmdClear, cmdGenerate, cmdOption, cmdExit, PIC1});
     Combo1->setFocus();
 
     connect(Combo1, &QComboBox::activated, this, &frmWafer::Combo1_Click);
@@ -241,7 +257,8 @@ void frmWafer::cmdGenerate_Click()
         showMessage(this, MessageIcon::Exclamation, "無資料", "無晶片資料可以產生程式碼。");
         return;
     }
-    generationWindow()->showFor(*lastLayout_);
+    // A refused design, or boxes changed since, leave the earlier layout drawn: it is the one written.
+    generationWindow()->showFor(*lastLayout_, drawnLayoutNote(readInputs().texts, lastLayout_->texts));
     if (frmPreview_ && frmPreview_->isVisible())
         frmPreview_->stayUsableOver(frmCode_);
 }
@@ -337,7 +354,7 @@ bool frmWafer::designShown()
 {
     if (hasDesign())
         return true;
-    showMessage(this, MessageIcon::Exclamation, "無資料", "無晶片資料可以檢查切割程式或列印工作單。");
+    showMessage(this, MessageIcon::Exclamation, "無資料", NoDesignPrompt);
     return false;
 }
 
@@ -354,8 +371,12 @@ void frmWafer::mnuOpenProgram_Click()
 
 void frmWafer::openProgramFile(const QString& path)
 {
-    if (!designShown())
+    if (!hasDesign()) {
+        showMessage(this, MessageIcon::Exclamation, "無資料",
+                    "無晶片資料可以檢查切割程式「" + QFileInfo(path).fileName().toStdString() +
+                        "」：請先開始設計，或開啟工作檔。");
         return;
+    }
     programFolder_ = QFileInfo(path).absolutePath();
     madePreview();
     frmPreview_->showProgramFile(*lastLayout_, path);
@@ -363,24 +384,47 @@ void frmWafer::openProgramFile(const QString& path)
         frmPreview_->stayUsableOver(frmCode_);
 }
 
-std::optional<map::JobSheet> frmWafer::jobSheet() const
+std::variant<map::JobSheet, std::string> frmWafer::jobSheet() const
 {
     if (!hasDesign())
-        return std::nullopt;
-    std::optional<ProgramFile> file;
-    if (frmPreview_ && frmPreview_->isVisible())
-        file = frmPreview_->programFile();
+        return std::string(NoDesignPrompt);
+    // The program the preview shows: its file as read (or as it reads now), or the text handed to it.
+    std::optional<std::variant<map::SheetProgram, std::string>> shown;
+    if (frmPreview_ && frmPreview_->isVisible()) {
+        if (const auto& file = frmPreview_->programFile()) {
+            shown = map::sheetProgram(*file);
+        } else if (const QString path = frmPreview_->programPath(); !path.isEmpty()) {
+            auto read = readProgramFile(QFile::encodeName(path).toStdString());
+            if (const auto* refusal = std::get_if<ProgramFileRefusal>(&read))
+                return refusal->message;
+            shown = map::sheetProgram(std::get<ProgramFile>(std::move(read)));
+        } else if (const auto& text = frmPreview_->programText()) {
+            const std::string name = frmCode_ ? frmCode_->texts().name : std::string();
+            shown = map::unsavedProgram(programFilePath({}, name).filename().string(), *text);
+        }
+    }
     // The values the map was designed from, with the generation window's.
-    Job job = currentJob();
+    const Job boxes = currentJob();
+    Job job = boxes;
     job.designer = jobOf(lastLayout_->texts, {}).designer;
     const std::string jobFile = jobPath_ ? jobPath_->filename().string() : std::string();
-    return map::jobSheet(jobFile, job, *lastLayout_, std::move(file));
+    map::JobSheet sheet = shown ? map::jobSheet(jobFile, job, *lastLayout_, std::move(*shown))
+                                : map::jobSheet(jobFile, job, *lastLayout_);
+    sheet.jobChanged = !jobPath_ || boxes != savedJob_;
+    return sheet;
 }
 
 void frmWafer::mnuPrintSheet_Click()
 {
     if (!designShown())
         return;
+    // Made before the dialog: a program that cannot be read is refused at once.
+    const std::variant<map::JobSheet, std::string> made = jobSheet();
+    if (const auto* refusal = std::get_if<std::string>(&made)) {
+        showMessage(this, MessageIcon::Exclamation, "無法列印", *refusal);
+        return;
+    }
+    const map::JobSheet& sheet = std::get<map::JobSheet>(made);
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
@@ -389,14 +433,23 @@ void frmWafer::mnuPrintSheet_Click()
     dialog.setWindowTitle(QStringLiteral("列印工作單"));
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const std::optional<map::JobSheet> sheet = jobSheet();
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        // Printed to a file: the command line's PDF, whose text reads as written.
+        const std::filesystem::path path = QFile::encodeName(printer.outputFileName()).toStdString();
+        if (const auto failure = replaceFile(path, [&](std::ostream& out) {
+                if (!map::writeJobSheetPdf(out, sheet))
+                    out.setstate(std::ios::failbit);
+            }))
+            showMessage(this, MessageIcon::Exclamation, "無法列印", replaceFailureText("工作單", path, *failure));
+        return;
+    }
     QPainter painter;
-    if (!sheet || !painter.begin(&printer)) {
+    if (!painter.begin(&printer)) {
         showMessage(this, MessageIcon::Exclamation, "無法列印", "無法開始列印工作單：印表機或檔案無法使用。");
         return;
     }
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    map::drawJobSheet(painter, QRectF(0, 0, page.width(), page.height()), printer.resolution(), *sheet);
+    map::drawJobSheet(painter, QRectF(0, 0, page.width(), page.height()), printer.resolution(), sheet);
 }
 
 void frmWafer::startExport(const std::filesystem::path& path, map::ExportKind kind)

@@ -89,8 +89,10 @@ public:
     /// Prints the job sheet of the last design (the print dialog prints to PDF too).
     void mnuPrintSheet_Click();
     /// The job sheet of the last design and of the program the preview shows
-    /// from a file, else of the program the start button would write now.
-    std::optional<map::JobSheet> jobSheet() const;
+    /// (its file, or the program handed to it), else of the program the start
+    /// button would write now; what is said instead when there is no design or
+    /// the preview's file is no program that can be read.
+    std::variant<map::JobSheet, std::string> jobSheet() const;
     /// True while an export is being written.
     bool isExporting() const { return export_.isPending(); }
 
@@ -114,8 +116,9 @@ public:
     const std::optional<std::filesystem::path>& jobPath() const { return jobPath_; }
     /// The job of the boxes as they stand, the generation window's included.
     Job currentJob() const;
-    /// Asks 儲存 / 不儲存 / 取消 when the job's boxes differ from its file;
-    /// false when the user cancelled or the save failed.
+    /// Asks 儲存 / 不儲存 / 取消 when the job's boxes differ from its file, or
+    /// when a design is shown that no file holds; false when the user
+    /// cancelled or the save failed.
     bool mayCloseJob();
 
 protected:
@@ -142,8 +145,12 @@ private:
     frmCode* generationWindow();
     /// The title names the job, marked while the boxes differ from its file.
     void showJobTitle();
+    /// Asks for a file and saves the job there; false when nothing was written.
+    bool saveJobAs();
     void fillRecentJobs();
     void rememberJob(const QString& path);
+    /// Takes a job file that is gone out of the recent jobs.
+    void forgetJob(const QString& path);
 
     /// A job file read in the background, and the program to open after it.
     struct JobRead {

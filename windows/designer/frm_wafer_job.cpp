@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QSettings>
+#include <QTimer>
 #include <QUrl>
 
 #include "windows/generation/frm_code.h"
@@ -54,10 +55,14 @@ void frmWafer::showJobTitle()
 
 bool frmWafer::mayCloseJob()
 {
-    if (!jobPath_ || !isLoaded() || currentJob() == savedJob_)
+    if (!isLoaded())
         return true;
-    switch (askToSaveChanges(this, jobPath_->filename().string())) {
-    case SaveAnswer::Save: return saveJobTo(pathText(*jobPath_));
+    // A design drawn from boxes that no file holds is work too.
+    const bool unsaved = jobPath_ ? currentJob() != savedJob_ : hasDesign();
+    if (!unsaved)
+        return true;
+    switch (jobPath_ ? askToSaveChanges(this, jobPath_->filename().string()) : askToSaveNewWork(this)) {
+    case SaveAnswer::Save: return jobPath_ ? saveJobTo(pathText(*jobPath_)) : saveJobAs();
     case SaveAnswer::DontSave: return true;
     case SaveAnswer::Cancel: break;
     }
@@ -78,6 +83,8 @@ void frmWafer::jobRead(const JobRead& read)
 {
     if (const auto* refusal = std::get_if<JobRefusal>(&read.job)) {
         showMessage(this, MessageIcon::Exclamation, refusal->title, refusal->prompt);
+        if (!QFileInfo::exists(read.path)) // no longer a recent job
+            forgetJob(QFileInfo(read.path).absoluteFilePath());
         return;
     }
     const Job job = completedJob(std::get<Job>(read.job));
@@ -140,26 +147,32 @@ void frmWafer::mnuSaveJob_Click()
         mnuSaveJobAs_Click();
 }
 
-void frmWafer::mnuSaveJobAs_Click()
+void frmWafer::mnuSaveJobAs_Click() { saveJobAs(); }
+
+bool frmWafer::saveJobAs()
 {
     const std::string name = frmCode_ && !frmCode_->texts().name.empty() ? frmCode_->texts().name : "工作";
     const QString suggested = jobPath_ ? pathText(*jobPath_)
                                        : QDir(QDir::homePath()).filePath(qtText(name + std::string(JobExtension)));
     QString chosen = askSaveFileName(this, QStringLiteral("另存工作檔"), suggested, JobFilter);
     if (chosen.isEmpty())
-        return;
+        return false;
     if (QFileInfo(chosen).suffix().isEmpty())
         chosen += qtText(JobExtension);
-    saveJobTo(chosen);
+    return saveJobTo(chosen);
 }
 
 void frmWafer::fillRecentJobs()
 {
     mnuRecentJobs->clear();
     const QStringList recent = settings().value(RecentJobsKey).toStringList();
-    for (const QString& path : recent)
-        connect(mnuRecentJobs->addAction(QDir::toNativeSeparators(path)), &QAction::triggered, this,
-                [this, path] { openJob(path); });
+    for (qsizetype i = 0; i < recent.size(); ++i) {
+        // &1 … &8: each a key of its own.
+        QString caption = QDir::toNativeSeparators(recent[i]);
+        caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        connect(mnuRecentJobs->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(caption)), &QAction::triggered, this,
+                [this, path = recent[i]] { openJob(path); });
+    }
     if (recent.isEmpty())
         mnuRecentJobs->addAction(QStringLiteral("（沒有）"))->setEnabled(false);
 }
@@ -173,6 +186,13 @@ void frmWafer::rememberJob(const QString& path)
     for (const std::string& item : withRecentJob(std::move(recent), path.toStdString()))
         list.push_back(QString::fromStdString(item));
     settings().setValue(RecentJobsKey, list);
+}
+
+void frmWafer::forgetJob(const QString& path)
+{
+    QStringList recent = settings().value(RecentJobsKey).toStringList();
+    if (recent.removeAll(path) > 0)
+        settings().setValue(RecentJobsKey, recent);
 }
 
 namespace {
@@ -212,11 +232,15 @@ void frmWafer::dropEvent(QDropEvent* event)
     if (files.job.isEmpty() && files.program.isEmpty())
         return;
     event->acceptProposedAction();
-    // A program is checked against the layout of the job dropped with it.
-    if (!files.job.isEmpty())
-        openJob(files.job, files.program);
-    else
-        openProgramFile(files.program);
+    // Opened once the drop has returned: a question it raises (the changed
+    // job's) must not hold the dragging program. A program is checked against
+    // the layout of the job dropped with it.
+    QTimer::singleShot(0, this, [this, files] {
+        if (!files.job.isEmpty())
+            openJob(files.job, files.program);
+        else
+            openProgramFile(files.program);
+    });
 }
 
 } // namespace kerf::ui

@@ -15,11 +15,18 @@
 #include "forms/controls.h"
 #include "forms/folder_dialog.h"
 #include "forms/message_box.h"
+#include "forms/phrase_wrap.h"
 #include "forms/twips.h"
 
 namespace kerf::ui {
 
-frmCode::frmCode(QWidget* owner) : Form(owner, twipsSize(4695, 2550), QStringLiteral("產生程式碼"))
+namespace {
+
+const QSize ClientSize = twipsSize(4695, 2550);
+
+} // namespace
+
+frmCode::frmCode(QWidget* owner) : Form(owner, ClientSize, QStringLiteral("產生程式碼"))
 {
     setObjectName(QStringLiteral("frmCode"));
 }
@@ -49,6 +56,12 @@ void frmCode::buildControls(QWidget* surface)
     cmdExit = makeButton(surface, "cmdExit", QStringLiteral("離開(&E)"), 3180, 2070, 1395, 330);
     cmdStart->setDefault(true);
     setCancelButton(cmdExit);
+    lblLayout = makeLabel(surface, "lblLayout", QString(), 120, 2490, 4455, 0);
+    lblLayout->setWordWrap(true);
+    QPalette warning = lblLayout->palette();
+    warning.setColor(QPalette::WindowText, QColor(192, 0, 0));
+    lblLayout->setPalette(warning);
+    lblLayout->hide();
 
     chainTabOrder({Text1, Text2, Text3, Text4, Text5, Text6, cmdStart, cmdPreview, cmdExit});
     Text1->setFocus();
@@ -71,7 +84,26 @@ void frmCode::buildControls(QWidget* surface)
     connect(mnuProgramFolder, &QAction::triggered, this, &frmCode::mnuProgramFolder_Click);
 }
 
-void frmCode::Form_Load() { showTexts(); }
+void frmCode::Form_Load()
+{
+    showTexts();
+    showLayoutNote();
+}
+
+void frmCode::showLayoutNote()
+{
+    QSize size = ClientSize;
+    if (layoutNote_) {
+        const QFontMetrics metrics = lblLayout->fontMetrics();
+        lblLayout->setText(wrapAtPhrases(QString::fromStdString(*layoutNote_), lblLayout->width(),
+                                         [&](const QString& line) { return metrics.horizontalAdvance(line); }));
+        lblLayout->resize(lblLayout->width(), lblLayout->heightForWidth(lblLayout->width()));
+        size.rheight() = lblLayout->geometry().bottom() + twipsSize(0, 120).height();
+    }
+    lblLayout->setVisible(layoutNote_.has_value());
+    setFixedSize(size);
+    lblLayout->parentWidget()->resize(size);
+}
 
 void frmCode::setTexts(const GenerationTexts& texts)
 {
@@ -93,9 +125,12 @@ void frmCode::showTexts()
     texts_ = texts;
 }
 
-void frmCode::showFor(const WaferLayout& layout)
+void frmCode::showFor(const WaferLayout& layout, std::optional<std::string> note)
 {
     layout_ = layout;
+    layoutNote_ = std::move(note);
+    if (isLoaded())
+        showLayoutNote();
     showModal();
 }
 
@@ -200,6 +235,8 @@ void frmCode::cmdStart_Click()
     if (!layout_)
         return; // the designer opens this window only with a layout
     const GenerationRequest request = readRequest();
+    if (layoutNote_ && !askQuestion(this, "產生程式碼", *layoutNote_ + "要照畫出的排列產生程式嗎？"))
+        return;
     // What will be cut differs from what was typed: said before anything is written.
     if (const auto note = generationNote(layout_->shape, request.texts))
         if (!askQuestion(this, "切割次數", *note + "要照這樣產生程式嗎？"))

@@ -37,8 +37,10 @@ public:
     explicit frmCode(QWidget* owner);
 
     /// Shows the window for the designer's last layout, loading it first if
-    /// it is not loaded. The program is written from that layout.
-    void showFor(const WaferLayout& layout);
+    /// it is not loaded. The program is written from that layout. `note`
+    /// says which layout that is when the designer's boxes say otherwise:
+    /// the window shows it, and the start button asks before writing.
+    void showFor(const WaferLayout& layout, std::optional<std::string> note = std::nullopt);
 
     /// The folder of the executable when it runs from the folder it was built
     /// into, where programs go when it can be written; empty for an installed
@@ -59,6 +61,8 @@ public:
     QPointer<QLabel> Label1, Label2, Label3, Label4, Label5, Label6;
     QPointer<QLineEdit> Text1, Text2, Text3, Text4, Text5, Text6;
     QPointer<QPushButton> cmdStart, cmdPreview, cmdExit;
+    /// Which layout is written, while the designer's boxes say otherwise.
+    QPointer<QLabel> lblLayout;
     /// The window's context menu: the folder that programs go into.
     QPointer<QAction> mnuProgramFolder;
 
@@ -94,8 +98,11 @@ private:
     ProgramFolderSources folderSources() const;
 
     void showTexts();
+    /// Shows the layout's note below the buttons, the window as high as it needs.
+    void showLayoutNote();
 
     std::optional<WaferLayout> layout_;
+    std::optional<std::string> layoutNote_;
     GenerationTexts texts_;
     std::filesystem::path executableFolder_ = outputFolder();
 };

@@ -3,10 +3,35 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
+#include <string_view>
+#include <utility>
 
 namespace kerf::ui {
 
 namespace {
+
+// Qt's own options, which the application takes out of the arguments: read
+// before it starts, they are no unknown options (those of the first list take
+// the next word as their value). Qt takes them with one dash or two.
+constexpr std::string_view QtOptionsWithValue[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
+                                                   "qwindowgeometry", "qwindowicon", "qwindowtitle", "session",
+                                                   "style", "stylesheet", "display", "geometry", "title", "name"};
+constexpr std::string_view QtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+std::string_view qtOptionName(std::string_view arg)
+{
+    arg.remove_prefix(arg.starts_with("--") ? 2 : 1);
+    return arg.substr(0, arg.find('='));
+}
+
+bool isQtOption(std::string_view arg, bool& takesValue)
+{
+    const std::string_view name = qtOptionName(arg);
+    const bool withValue = std::ranges::find(QtOptionsWithValue, name) != std::end(QtOptionsWithValue);
+    takesValue = withValue && arg.find('=') == std::string_view::npos;
+    return withValue || std::ranges::find(QtFlags, name) != std::end(QtFlags) || name.starts_with("qmljsdebugger");
+}
 
 bool isJobFile(std::string name)
 {
@@ -20,7 +45,10 @@ StartRequest readStartArguments(const std::vector<std::string>& args)
 {
     StartRequest request;
     bool filesOnly = false;
+    bool qtValue = false;
     for (const std::string& arg : args) {
+        if (std::exchange(qtValue, false))
+            continue; // the value of a Qt option
         if (filesOnly || arg == "-" || !arg.starts_with("-")) {
             (isJobFile(arg) ? request.jobs : request.programs).push_back(arg);
         } else if (arg == "--") {
@@ -29,6 +57,8 @@ StartRequest readStartArguments(const std::vector<std::string>& args)
             return {StartRequest::Kind::Help, {}, {}, {}};
         } else if (arg == "--version" || arg == "-V" || arg == "-v") {
             return {StartRequest::Kind::Version, {}, {}, {}};
+        } else if (isQtOption(arg, qtValue)) {
+            continue;
         } else if (request.unknownOption.empty()) {
             request.unknownOption = arg;
         }

@@ -225,12 +225,13 @@ void frmPreview::showProgram(const WaferLayout& layout, std::string text)
         setWindowTitle(QStringLiteral("切割路徑預覽"));
         fileLabel->hide();
     }
-    startReading(layout, [text = std::move(text)](const BackgroundJob<ReadResult>::Progress&) {
+    text_ = std::make_shared<const std::string>(std::move(text));
+    startReading(layout, [text = text_](const BackgroundJob<ReadResult>::Progress&) {
         ReadResult result;
-        auto parsed = parseProgram(text);
+        auto parsed = parseProgram(*text);
         if (auto* error = std::get_if<ProgramError>(&parsed)) {
             result.refusal.emplace();
-            result.refusal->verdict = readingErrorText(*error, text);
+            result.refusal->verdict = readingErrorText(*error, *text);
             result.refusal->fault = true;
         } else
             result.program = std::make_shared<const Program>(std::get<Program>(std::move(parsed)));
@@ -243,6 +244,7 @@ void frmPreview::showProgramFile(const WaferLayout& layout, const QString& path)
     const QFileInfo info(path);
     programPath_ = info.absoluteFilePath();
     file_.reset();
+    text_.reset();
     unwatchProgramFile();
     // The folder too: an editor that saves by renaming replaces the file watched.
     fileWatcher_.addPaths({programPath_, info.absolutePath()});
@@ -380,6 +382,7 @@ void frmPreview::done(int result)
     unwatchProgramFile();
     // What a large program holds goes with the window.
     program_.reset();
+    text_.reset();
     layers_.reset();
     QDialog::done(result);
 }

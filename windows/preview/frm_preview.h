@@ -55,6 +55,8 @@ public:
     const QString& programPath() const { return programPath_; }
     /// The program file as last read, while one is shown.
     const std::optional<ProgramFile>& programFile() const { return file_; }
+    /// The program handed over as text, while it is shown.
+    const std::shared_ptr<const std::string>& programText() const { return text_; }
 
     /// Keeps the window usable while `window`, shown modally, blocks the
     /// others: it stays in front of `window` until that window hides.
@@ -136,6 +138,7 @@ private:
     QPointer<QWidget> blockingWindow_;
     QString programPath_;
     std::optional<ProgramFile> file_;
+    std::shared_ptr<const std::string> text_;
     QFileSystemWatcher fileWatcher_;
     QTimer rereadDelay_; // an editor's save is a burst of changes, or a rename
     bool fileTouched_ = false;

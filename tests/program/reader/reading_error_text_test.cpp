@@ -20,6 +20,12 @@ TEST(ReadingErrorText, NamesTheLineAndShowsIt)
     const std::string longLine = "PN MAIN\n" + std::string(60, 'A') + "\xB5\n";
     EXPECT_EQ(readingErrorText({2, ProgramErrorKind::UnknownWord, "x"}, longLine),
               "程式第 2 行無法讀取：無法辨識的指令（「" + std::string(40, 'A') + "……」）。");
+    // Chinese typed in Big5 (CP950) as in UTF-8 reads as Chinese; bytes of neither as «?».
+    for (const auto& [line, shown] : {std::pair<std::string, std::string>{"MI X \xB4\xB9\xA4\xF9", "MI X 晶片"},
+                                      {"MI X 晶片", "MI X 晶片"},
+                                      {"MI X \xFF\x01", "MI X ??"}})
+        EXPECT_EQ(readingErrorText({1, ProgramErrorKind::BadNumber, "x"}, line),
+                  "程式第 1 行無法讀取：數值無法讀取或超出範圍（「" + shown + "」）。");
 }
 
 TEST(ReadingErrorText, NoEnglishForAnyKind)
