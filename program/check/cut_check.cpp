@@ -61,7 +61,8 @@ CutReport checkCuts(const Program& program, const WaferLayout& layout, const Cut
     CutReport report;
     report.shape = layout.shape;
     try {
-        CheckState state(report, options, layout.EffectiveRadius);
+        CheckState state(report, options, layout.EffectiveRadius,
+                         keepOutLines(layout.flats, layout.WaferDiameter, layout.EffectiveRadius));
         switch (layout.shape) {
         case DieShape::Circle: check<CircleCuts>(program, layout, state); break;
         case DieShape::Hexagon: check<HexagonCuts>(program, layout, state); break;
