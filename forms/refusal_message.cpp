@@ -12,6 +12,7 @@ QLineEdit* boxFor(InputBox box, const RefusalBoxes& boxes)
     case InputBox::DieSize: return boxes.dieSize;
     case InputBox::FineTune: return boxes.fineTune ? boxes.fineTune : boxes.dieSize;
     case InputBox::EffectiveDiameter: return boxes.effectiveDiameter;
+    case InputBox::Flats: return nullptr; // typed in the flats dialog, which names the box
     }
     return boxes.dieSize;
 }

@@ -2,6 +2,8 @@
 #include "layout/design_driver.h"
 
 #include "layout/die_layouts.h"
+#include "layout/flat_checks.h"
+#include "layout/flat_trim.h"
 #include "layout/input_checks.h"
 #include "numbers/number_text.h"
 
@@ -65,6 +67,10 @@ DesignOutcome runDesign(const DesignInput& input)
                        InputBox::EffectiveDiameter};
     if (!(layout.DieSize > 0))
         return dieSizeNotPositive();
+    const auto flats = readFlats(input.flats, layout.WaferDiameter);
+    if (const Refusal* refusal = std::get_if<Refusal>(&flats))
+        return *refusal;
+    layout.flats = std::get<WaferFlats>(flats);
 
     const std::optional<DieShape> shape = shapeFromText(texts.shape);
     if (!shape)
@@ -79,6 +85,11 @@ DesignOutcome runDesign(const DesignInput& input)
         if (failure == LayoutFailure::None)
             failure = LayoutSquareColumns(layout);
         break;
+    }
+    if (failure == LayoutFailure::None && !layout.flats.empty()) {
+        trimByFlats(layout, keepOutLines(layout.flats, layout.WaferDiameter, layout.EffectiveRadius));
+        if (layout.RowTable.upperBound() == 0 || dieTotal(layout) == 0)
+            failure = LayoutFailure::FlatsLeaveNoDie;
     }
     if (const auto refusal = refusalFor(failure))
         return *refusal;

@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "layout/layout_results.h"
+#include "layout/wafer_flats.h"
 #include "layout/wafer_layout.h"
 
 namespace kerf {
@@ -29,7 +30,7 @@ struct WaferSizeChoice {
 WaferSizeChoice chooseWaferSize(std::string_view itemText, float currentDiameter);
 
 /// The input boxes that a refusal sends the focus to.
-enum class InputBox { DieSize, FineTune, EffectiveDiameter };
+enum class InputBox { DieSize, FineTune, EffectiveDiameter, Flats };
 
 /// A refused input: the message box's prompt and title, and the box to fix.
 struct Refusal {
@@ -60,6 +61,7 @@ using DesignOutcome = std::variant<NothingToDo, Refusal, OutlineOnly, Design>;
 struct DesignInput {
     DesignTexts texts;
     float WaferDiameter = 0;
+    FlatTexts flats; // none: the round wafer
 };
 
 /// The design button: validates the boxes, lays the dies out and counts them.

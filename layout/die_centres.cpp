@@ -1,15 +1,54 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "layout/die_centres.h"
 
+#include <cmath>
+
 namespace kerf {
+namespace {
+
+// The cells of a flatted square grid: between two row lines one pitch apart,
+// the pitches that both lines span (their corners are all usable).
+void forEachFlattedCellRow(const WaferLayout& layout, const std::function<void(const DieRow&)>& visit)
+{
+    const LayoutTable& table = layout.RowTable;
+    const LayoutPoint& centre = waferCentre();
+    const Decimal pitch = layout.DiePitch.toDecimal();
+    const Decimal rowPitch = layout.RowPitch.toDecimal();
+    const int N = table.upperBound();
+    const int K = table.half();
+    int row = 0;
+    const LayoutRow* upper = nullptr;
+    auto visitLine = [&](int index) {
+        const LayoutRow& lower = table[index];
+        if (upper && lower.PosY.toDecimal() - upper->PosY.toDecimal() == rowPitch) {
+            const Decimal upperLeft = upper->PosX.toDecimal(), lowerLeft = lower.PosX.toDecimal();
+            const Decimal left = upperLeft < lowerLeft ? lowerLeft : upperLeft;
+            const Decimal upperRight = upperLeft + pitch * upper->DieCount;
+            const Decimal lowerRight = lowerLeft + pitch * lower.DieCount;
+            const Decimal right = upperRight < lowerRight ? upperRight : lowerRight;
+            const long long count = std::llround((right - left).toDouble() / pitch.toDouble());
+            visit({++row, count > 0 ? static_cast<int>(count) : 0, left - centre.X + pitch.half(),
+                   centre.Y - upper->PosY.toDecimal() - rowPitch.half()});
+        }
+        upper = &lower;
+    };
+    for (int index = K; index >= 1; --index)
+        visitLine(index);
+    for (int index = K + 1; index <= N; ++index)
+        visitLine(index);
+}
+
+} // namespace
 
 void forEachDieRow(const WaferLayout& layout, const std::function<void(const DieRow&)>& visit)
 {
+    if (layout.shape == DieShape::Square && !layout.flats.empty())
+        return forEachFlattedCellRow(layout, visit);
     const LayoutTable& table = layout.RowTable;
     const int N = table.upperBound();
     if (N == 0)
         return;
-    const int K = (N + 1) / 2;
+    const int K = table.half();
     const LayoutPoint& centre = waferCentre();
     const Decimal pitchHalf = layout.DiePitch.toDecimal().half();
     const bool squares = layout.shape == DieShape::Square;

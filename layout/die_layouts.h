@@ -13,6 +13,7 @@ enum class LayoutFailure {
     CentreDoesNotFit, // not even the centre die fits the effective circle
     TooManyRows,      // more than 32767 records
     RowTooLong,       // a row's die count would not fit a 16-bit integer
+    FlatsLeaveNoDie,  // the keep-out lines of the flats leave no die
 };
 
 // Each procedure reads the layout's EffectiveRadius, DieSize, HalfDieSize and

@@ -23,6 +23,7 @@ Refusal notANumber(std::string_view text, InputBox box)
         return refuse("切割微調值" + typed + "不是有效的數值，請輸入以 mil 為單位的數字（例如 2），或清空此欄。", box);
     case InputBox::EffectiveDiameter:
         return refuse("有效直徑" + typed + "不是有效的數值，請輸入以英吋為單位的數字（例如 1.9），或清空此欄。", box);
+    case InputBox::Flats: break;
     }
     return refuse("", box);
 }
@@ -33,6 +34,7 @@ Refusal negative(InputBox box)
     case InputBox::DieSize: return refuse("晶粒尺寸不可為負數，請確認正確數值。", box);
     case InputBox::FineTune: return refuse("切割微調值不可為負數，請確認正確數值。", box);
     case InputBox::EffectiveDiameter: return refuse("有效直徑不可為負數，請確認正確數值。", box);
+    case InputBox::Flats: break;
     }
     return refuse("", box);
 }
@@ -106,6 +108,8 @@ std::optional<Refusal> refusalFor(LayoutFailure failure)
         return refuse("晶粒尺寸太小，排列會超過 32767 列，請加大晶粒尺寸。", InputBox::DieSize);
     case LayoutFailure::RowTooLong:
         return refuse("晶粒尺寸太小，一列會超過 32767 個晶粒，請加大晶粒尺寸。", InputBox::DieSize);
+    case LayoutFailure::FlatsLeaveNoDie:
+        return refuse("平邊的禁切線外已沒有任何晶粒，請確認平邊長度與角度。", InputBox::Flats);
     }
     return std::nullopt;
 }

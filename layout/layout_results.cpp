@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "layout/layout_results.h"
 
+#include "layout/die_centres.h"
 #include "numbers/number_text.h"
 
 namespace kerf {
@@ -17,12 +18,30 @@ double hexagonArea(double hexHalfSide, float halfDieSize) { return hexHalfSide *
 
 LayoutResults resultTexts(int records, long long dies, double dieArea, float effectiveRadius)
 {
-    const double waferArea = PI_APPROX * effectiveRadius * effectiveRadius;
+    return resultTextsForArea(records, dies, dieArea, PI_APPROX * effectiveRadius * effectiveRadius);
+}
+
+LayoutResults resultTextsForArea(int records, long long dies, double dieArea, double waferArea)
+{
     return {integerText(records), integerText(dies), utilisationText(dieArea * double(dies) / waferArea * 100)};
+}
+
+double effectiveArea(const WaferLayout& layout)
+{
+    const double circle = PI_APPROX * layout.EffectiveRadius * layout.EffectiveRadius;
+    if (layout.flats.empty())
+        return circle;
+    return areaBehindLines(layout.EffectiveRadius, circle,
+                           keepOutLines(layout.flats, layout.WaferDiameter, layout.EffectiveRadius));
 }
 
 long long dieTotal(const WaferLayout& layout)
 {
+    if (layout.shape == DieShape::Square && !layout.flats.empty()) {
+        long long cells = 0;
+        forEachDieRow(layout, [&cells](const DieRow& row) { cells += row.count; });
+        return cells;
+    }
     long long total = sumDieCounts(layout.RowTable);
     // The segments of the first row line close no die.
     if (layout.shape == DieShape::Square && layout.RowTable.upperBound() >= 1)
@@ -46,7 +65,7 @@ LayoutResults layoutResults(const WaferLayout& layout)
         break;
     }
     }
-    return resultTexts(layout.RowTable.upperBound(), dieTotal(layout), dieArea, layout.EffectiveRadius);
+    return resultTextsForArea(layout.RowTable.upperBound(), dieTotal(layout), dieArea, effectiveArea(layout));
 }
 
 } // namespace kerf

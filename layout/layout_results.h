@@ -32,9 +32,16 @@ double hexagonArea(double hexHalfSide, float halfDieSize);
 /// `effectiveRadius`: the records, the dies, and the dies' area over the
 /// circle's in percent.
 LayoutResults resultTexts(int records, long long dies, double dieArea, float effectiveRadius);
+/// The same over an effective area of `waferArea` square inches.
+LayoutResults resultTextsForArea(int records, long long dies, double dieArea, double waferArea);
+
+/// The effective area of a layout: the effective circle (π as PI_APPROX),
+/// less the segments past the keep-out lines of its flats.
+double effectiveArea(const WaferLayout& layout);
 
 /// The dies a layout holds: the sum of DieCount over RowTable, for squares
-/// over row lines 2 to N (the first row line closes no die).
+/// over row lines 2 to N (the first row line closes no die); on a flatted
+/// wafer, the square cells whose four corners are usable.
 long long dieTotal(const WaferLayout& layout);
 
 /// The results that the map drawing writes for a designer layout.

@@ -3,7 +3,7 @@
 
 namespace kerf {
 
-LayoutTable::LayoutTable(const LayoutTable& other) : size_(other.size_)
+LayoutTable::LayoutTable(const LayoutTable& other) : size_(other.size_), half_(other.half_)
 {
     blocks_.reserve(other.blocks_.size());
     for (const auto& block : other.blocks_)
@@ -21,6 +21,7 @@ void LayoutTable::redim(int n)
 {
     blocks_.clear();
     size_ = 0;
+    half_ = -1;
     for (int i = 1; i <= n; ++i)
         grow();
 }
@@ -36,7 +37,7 @@ void LayoutTable::grow()
 
 bool LayoutTable::operator==(const LayoutTable& other) const
 {
-    if (size_ != other.size_)
+    if (size_ != other.size_ || half() != other.half())
         return false;
     for (int i = 0; i < size_; ++i)
         if (!(at(i) == other.at(i)))

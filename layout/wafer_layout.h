@@ -10,6 +10,8 @@
 
 #include "layout/die_shape.h"
 #include "layout/wafer_centre.h"
+#include "layout/wafer_flats.h"
+#include "numbers/halved_to_even.h"
 #include "numbers/number.h"
 
 namespace kerf {
@@ -49,6 +51,12 @@ public:
     /// Adds one empty record at index N + 1, keeping the others.
     void grow();
 
+    /// K: records 1..K go away from the centre line on the first half's side,
+    /// K+1..N on the other. (N + 1) / 2 halved to even unless set: a flat
+    /// takes lines from one side only.
+    int half() const { return half_ >= 0 ? half_ : halvedToEven(upperBound() + 1); }
+    void setHalf(int k) { half_ = k; }
+
     bool operator==(const LayoutTable& other) const;
 
 private:
@@ -65,6 +73,7 @@ private:
 
     std::vector<std::unique_ptr<Block>> blocks_;
     int size_ = 0;
+    int half_ = -1; // unset
 };
 
 /// The texts of the designer's boxes that a layout was made from; the program
@@ -97,6 +106,8 @@ struct WaferLayout {
 
     LayoutTable RowTable;
     LayoutTable ColumnTable; // squares only; empty otherwise
+
+    WaferFlats flats; // none on a round wafer
 };
 
 } // namespace kerf

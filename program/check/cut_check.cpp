@@ -62,12 +62,18 @@ bool check(const Program& program, const WaferLayout& layout, CheckState& state,
     return true;
 }
 
+/// The keep-out lines of the layout's flats, past which a cut is outside.
+std::vector<KeepOutLine> keepOut(const WaferLayout& layout)
+{
+    return keepOutLines(layout.flats, layout.WaferDiameter, layout.EffectiveRadius);
+}
+
 /// The check by runs, else motion by motion within its bound.
 template <ShapeCheck Shape>
 void check(const Program& program, const WaferLayout& layout, CutReport& report, const CutCheckOptions& options)
 {
     if (!options.literal) {
-        CheckState state(report, options, layout.EffectiveRadius);
+        CheckState state(report, options, layout.EffectiveRadius, keepOut(layout));
         if (check<Shape>(program, layout, state, false))
             return;
         report = CutReport{};
@@ -77,7 +83,7 @@ void check(const Program& program, const WaferLayout& layout, CutReport& report,
             return;
         }
     }
-    CheckState state(report, options, layout.EffectiveRadius);
+    CheckState state(report, options, layout.EffectiveRadius, keepOut(layout));
     check<Shape>(program, layout, state, true);
 }
 

@@ -3,8 +3,6 @@
 
 #include <stdexcept>
 
-#include "numbers/halved_to_even.h"
-
 namespace kerf {
 
 std::vector<int> cuttingOrder(const LayoutTable& table)
@@ -12,7 +10,7 @@ std::vector<int> cuttingOrder(const LayoutTable& table)
     const int last = table.upperBound();
     if (last < 1)
         throw std::invalid_argument("a layout table without records has no program");
-    const int top = halvedToEven(last + 1);
+    const int top = table.half();
     std::vector<int> order;
     order.reserve(static_cast<std::size_t>(last));
     for (int record = top; record >= 1; --record)

@@ -129,7 +129,7 @@ GenerationOutcome runGeneration(const WaferLayout& layout, const GenerationReque
     if (const auto* refusal = std::get_if<GenerationRefusal>(&prepared))
         return *refusal;
     const ProgramParameters& parameters = std::get<ProgramParameters>(prepared);
-    const ProgramGenerator generate = generatorFor(layout.shape, parameters.CutCount);
+    const ProgramGenerator generate = generatorFor(layout, parameters.CutCount);
 
     GenerationDone done{{}, "產生程式碼的程序已經完成。", "產生程序完成"};
     if (const auto* folder = std::get_if<OutputFolder>(&destination)) {

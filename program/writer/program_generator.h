@@ -16,5 +16,8 @@ using ProgramGenerator = void (*)(std::ostream& out, const WaferLayout& layout,
 /// The generator of a layout's shape. Hexagons: an odd pass count cuts each
 /// row once (one way), an even count cuts it there and back (two way).
 ProgramGenerator generatorFor(DieShape shape, std::int16_t cutCount);
+/// The generator of a layout: that of its shape, or on a wafer with flats
+/// the flatted one of its shape.
+ProgramGenerator generatorFor(const WaferLayout& layout, std::int16_t cutCount);
 
 } // namespace kerf

@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "layout/wafer_flats.h"
 #include "program/check/report/cut_report.h"
 #include "program/check/internal/flag_list.h"
 #include "program/check/internal/work_bound.h"
@@ -13,10 +14,12 @@
 namespace kerf::cutcheck {
 
 /// What every shape's check shares: the report, the options, the effective
-/// circle, the bound of work and the flagged cuts.
+/// circle and the keep-out lines of the wafer's flats (a cut past one is a
+/// cut outside too), the bound of work and the flagged cuts.
 class CheckState {
 public:
-    CheckState(CutReport& report, const CutCheckOptions& options, double radius);
+    CheckState(CutReport& report, const CutCheckOptions& options, double radius,
+               std::vector<KeepOutLine> keepOut = {});
 
     CutReport& report;
     const CutCheckOptions& options;
@@ -51,7 +54,15 @@ public:
         if (deviation > report.worstDeviation) // rarely: no chain of maxima through memory
             report.worstDeviation = deviation;
     }
-    bool inside(const ProgramPoint& p) const { return p.x * p.x + p.y * p.y <= limitSquared_; }
+    bool inside(const ProgramPoint& p) const { return p.x * p.x + p.y * p.y <= limitSquared_ && behindLines(p); }
+    /// Whether a point lies behind every keep-out line (within the tolerance).
+    bool behindLines(const ProgramPoint& p) const
+    {
+        for (const KeepOutLine& l : keepOut_)
+            if (!(p.x * l.nx + p.y * l.ny <= l.k + tolerance))
+                return false;
+        return true;
+    }
 
     /// Flags a straight cut with an end outside the effective circle.
     void straight(const Motion& m)
@@ -89,6 +100,10 @@ public:
 private:
     void flag(std::int64_t& total, FlagList& list, const Motion& m);
 
+    /// Whether an arc stays within every keep-out line by `allowance`.
+    bool arcBehindLines(const Motion& m, double allowance) const;
+
+    std::vector<KeepOutLine> keepOut_;
     double limitSquared_ = 0;
     double overshoot_ = -std::numeric_limits<double>::infinity();
     WorkBound work_;

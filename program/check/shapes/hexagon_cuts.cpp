@@ -228,9 +228,10 @@ bool HexagonCuts::cornersInside() const
         if (!row.placed)
             continue;
         for (const Index cx : {row.ix, row.last()})
-            for (int k = 0; k < CornersPerDie; ++k)
-                inside &= std::hypot((cx + CornerX[k]) * ax_.step, (row.iy + CornerY[k]) * ay_.step) <=
-                          state_.radius;
+            for (int k = 0; k < CornersPerDie; ++k) {
+                const ProgramPoint corner{(cx + CornerX[k]) * ax_.step, (row.iy + CornerY[k]) * ay_.step};
+                inside &= std::hypot(corner.x, corner.y) <= state_.radius && state_.behindLines(corner);
+            }
     }
     return inside;
 }
