@@ -5,6 +5,7 @@
 
 #include "about/about_text.h"
 #include "cli/check_command.h"
+#include "cli/compare_command.h"
 #include "cli/message_prefix.h"
 #include "cli/generate_command.h"
 #ifdef KERF_WITH_MAP
@@ -22,6 +23,7 @@ const std::vector<Command>& commands()
         {"simulate", "如模擬視窗的「開始模擬」按鈕把六角形晶粒排成直行，以 JSON 印出排列。", &declareSimulateCommand},
         {"generate", "排列晶粒後，如產生程式碼視窗的「開始」按鈕寫出切割程式 NAME.TXT。", &declareGenerateCommand},
         {"check", "讓切割程式在這些設定的排列上跑一遍，報告它的切割。", &declareCheckCommand},
+        {"compare", "逐一晶粒比較兩個切割程式切了什麼，列出切割次數不同的晶粒。", &declareCompareCommand},
 #ifdef KERF_WITH_MAP
         {"map", "排列晶粒後，把設計視窗所畫的晶片圖存成 PNG 或 SVG 圖片。", &declareMapCommand},
         {"sweep", "比較多種晶粒尺寸的排列結果，如設計視窗的晶粒尺寸比較圖。", &declareSweepCommand},
@@ -50,6 +52,7 @@ void printOverview(std::ostream& out)
            "訊息都寫在標準錯誤，以「kerfwright-cli:」開頭。\n"
            "結束代碼：0 完成；1 輸入被拒絕或輸出沒有完整寫出；2 用法錯誤；\n"
            "check 另有：1 程式有誤，2 也表示程式檔無法讀取，3 程式無法檢查。\n"
+           "compare 另有：1 兩個程式不同，2 也表示程式檔無法讀取，3 有一個程式無法檢查。\n"
            "讀取輸出的一方先結束時（例如 | head），程式如其他指令被 SIGPIPE 結束，不印訊息。\n";
 }
 
