@@ -141,3 +141,105 @@ TEST(ProgramComparison, ListsADieExactlyWhenTheChecksCountItDifferently)
     EXPECT_GT(mutants, 300);
     EXPECT_GT(differing, 150);
 }
+
+// One pass against two: every die differs, cut once in A and twice in B.
+TEST(ProgramComparison, OnePassAgainstTwoDiffersInEveryDie)
+{
+    for (const char* shape : {"Circle", "Hexagon", "Square"}) {
+        const WaferLayout layout = designed("2.0 Inches", shape, "150", "2").layout;
+        const ProgramComparison r = compared(programFor(layout, 1), programFor(layout, 2), layout);
+        EXPECT_EQ(r.differingDies, r.a.dies) << shape;
+        EXPECT_EQ(r.cutMoreInB, r.a.dies) << shape;
+        EXPECT_LT(r.stretches.size(), std::size_t(2 * layout.RowTable.upperBound())) << shape; // by rows, not by dies
+        for (const DifferingDie& die : differingDies(r, 1000)) {
+            EXPECT_EQ(die.a, 1u) << shape;
+            EXPECT_EQ(die.b, 2u) << shape;
+        }
+        EXPECT_EQ(r.a.passes, 1);
+        EXPECT_EQ(r.b.passes, 2);
+        EXPECT_GT(*r.machineSecondsDifference(), 0) << shape;
+        EXPECT_EQ(comparisonVerdict(r), std::to_string(r.a.dies) + " 個晶粒不同");
+    }
+}
+
+// A line removed, a repeat count changed, a call dropped: every die that the
+// edited program's check finds short is listed, and any other listed die is
+// cut more in B.
+TEST(ProgramComparison, EditsListTheDiesTheCheckFindsShortAndOnlyOthersCutMore)
+{
+    const struct {
+        const char* shape;
+        const char* what;
+        std::string (*edit)(std::vector<std::string>);
+    } cases[] = {
+        {"Circle", "call dropped", [](std::vector<std::string> l) {
+             l.erase(std::find(l.begin(), l.end(), "CIR2"));
+             return joined(l);
+         }},
+        {"Hexagon", "call dropped", [](std::vector<std::string> l) {
+             l.erase(std::find(l.begin() + long(std::find(l.begin(), l.end(), "LASON") - l.begin()), l.end(), "HEX1"));
+             return joined(l);
+         }},
+        {"Square", "line removed", [](std::vector<std::string> l) {
+             l.erase(std::find_if(l.begin(), l.end(), [](const std::string& s) { return s.starts_with("MI "); }));
+             return joined(l);
+         }},
+    };
+    for (const auto& c : cases) {
+        const WaferLayout layout = designed("2.0 Inches", c.shape, "150", "2").layout;
+        const std::string program = programFor(layout, 2);
+        std::vector<std::string> edits = {c.edit(programLines(program))};
+        // Each repeat count one less and one more.
+        const std::vector<std::string> lines = programLines(program);
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            if (lines[i].starts_with("SL "))
+                for (const int by : {-1, 1}) {
+                    std::vector<std::string> changed = lines;
+                    changed[i] = "SL " + std::to_string(std::stoi(lines[i].substr(3)) + by);
+                    edits.push_back(joined(changed));
+                }
+        for (const std::string& edited : edits) {
+            CutCheckOptions given;
+            given.passes = 2;
+            given.listLimit = 1 << 20;
+            const auto check = checkProgramText(edited, layout, given);
+            ASSERT_EQ(check.index(), 0u) << c.what;
+            std::map<DieKey, bool> shortInB;
+            for (const UncutDie& die : std::get<CutReport>(check).uncut)
+                shortInB[{die.row, die.die}] = true;
+            const ProgramComparison r = compared(program, edited, layout);
+            std::size_t listedShort = 0;
+            for (const DifferingDie& die : differingDies(r, std::size_t(1) << 20)) {
+                if (shortInB.contains({die.row, die.die}))
+                    ++listedShort;
+                else
+                    EXPECT_GT(die.b, die.a) << c.shape << " " << c.what;
+            }
+            EXPECT_EQ(listedShort, shortInB.size()) << c.shape << " " << c.what;
+        }
+    }
+}
+
+// A stray cut in one program only is listed with its line; the same stray
+// cut elsewhere in the text is no difference.
+TEST(ProgramComparison, StrayCutsAreMatchedByPlaceNotByLine)
+{
+    const WaferLayout layout = designed("2.0 Inches", "Hexagon", "600").layout;
+    const std::vector<std::string> lines = programLines(programFor(layout, 1));
+    const std::vector<std::string> stray = {"MA X 0.0123 Y 0.0071", "OS", "MI X 0.0311 Y 0.0023", "CS"};
+    const auto at = [&](const std::string& line) { return std::size_t(std::find(lines.begin(), lines.end(), line) - lines.begin()); };
+    const auto withStray = [&](std::size_t before) {
+        std::vector<std::string> changed = lines;
+        changed.insert(changed.begin() + long(before), stray.begin(), stray.end());
+        return changed;
+    };
+    const std::vector<std::string> early = withStray(at("ZERO") + 1), late = withStray(at("OFF"));
+    const ProgramComparison onlyB = compared(joined(lines), joined(late), layout);
+    EXPECT_FALSE(onlyB.same());
+    EXPECT_EQ(onlyB.differingDies, 0);
+    ASSERT_EQ(onlyB.strayOnlyB.listed.size(), 1u);
+    EXPECT_EQ(onlyB.strayOnlyB.listed[0].line, at("OFF") + 3); // the MI, 1-based
+    EXPECT_EQ(onlyB.strayOnlyA.count, 0);
+    EXPECT_EQ(comparisonVerdict(onlyB), "晶粒切割相同，1 道切割只在一方");
+    EXPECT_TRUE(compared(joined(early), joined(late), layout).same());
+}
