@@ -52,12 +52,12 @@ void compareRows(const DieCounts& a, const DieCounts& b, ProgramComparison& comp
     const std::size_t rows = std::min(a.rows().size(), b.rows().size());
     for (std::size_t k = 0; k < rows; ++k) {
         const DieCounts::Row& ra = a.rows()[k];
-        const DieCounts::Row& rb = b.rows()[k];
+        const std::span<const DieCounts::Run> runsA = a.runs(k), runsB = b.runs(k);
         std::size_t i = 0, j = 0;
         int at = 0;
-        while (at < ra.count && i < ra.runs.size() && j < rb.runs.size()) {
-            const int end = std::min(ra.runs[i].end, rb.runs[j].end);
-            const std::uint64_t ca = ra.runs[i].cuts, cb = rb.runs[j].cuts;
+        while (at < ra.count && i < runsA.size() && j < runsB.size()) {
+            const int end = std::min(runsA[i].end, runsB[j].end);
+            const std::uint64_t ca = runsA[i].cuts, cb = runsB[j].cuts;
             if (ca != cb) {
                 comparison.stretches.push_back(
                     {ra.number, at, end, ra.x + ra.pitch * at, ra.y, ra.pitch, ca, cb});
@@ -65,8 +65,8 @@ void compareRows(const DieCounts& a, const DieCounts& b, ProgramComparison& comp
                 (cb < ca ? comparison.cutLessInB : comparison.cutMoreInB) += end - at;
             }
             at = end;
-            i += ra.runs[i].end == end;
-            j += rb.runs[j].end == end;
+            i += runsA[i].end == end;
+            j += runsB[j].end == end;
         }
     }
 }
@@ -125,6 +125,7 @@ ProgramComparison comparePrograms(const Program& a, const Program& b, const Wafe
         checkOptions[k].listLimit = std::max(options.flaggedMatched, options.listLimit);
         checkOptions[k].progress = progress.forCheck(k);
         checkOptions[k].dieCounts = &counts[k];
+        counts[k].reserve(static_cast<std::size_t>(std::max(layout.RowTable.upperBound(), 0)));
     }
     ProgramComparison comparison;
     // The two checks side by side: the comparison takes about as long as the longer one.
