@@ -3,6 +3,7 @@
 // ones differ exactly where a judge of the check's own lists says so.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "program/check/cut_check.h"
 #include "program/compare/comparison_words.h"
+#include "program/compare/die_cut_lines.h"
 #include "program/compare/program_comparison.h"
 #include "tests/program/compare/program_rewrites.h"
 #include "tests/support/design_helpers.h"
@@ -242,4 +244,34 @@ TEST(ProgramComparison, StrayCutsAreMatchedByPlaceNotByLine)
     EXPECT_EQ(onlyB.strayOnlyA.count, 0);
     EXPECT_EQ(comparisonVerdict(onlyB), "晶粒切割相同，1 道切割只在一方");
     EXPECT_TRUE(compared(joined(early), joined(late), layout).same());
+}
+
+// The lines that cut a die: a die cut short by an edit has others than
+// before; a round die's are its arc's line.
+TEST(DieCutLines, AreTheCuttingLinesOnTheDiesOutline)
+{
+    for (const char* shape : {"Circle", "Hexagon", "Square"}) {
+        const WaferLayout layout = designed("2.0 Inches", shape, "600").layout;
+        const std::vector<std::string> lines = programLines(programFor(layout, 1));
+        const Program program = parsed(joined(lines));
+        // The first line that cuts: the first move after the first OS.
+        std::vector<std::string> cut = lines;
+        const auto at = std::find_if(std::find(cut.begin(), cut.end(), "OS"), cut.end(),
+                                     [](const std::string& l) { return l.starts_with("MI "); });
+        const auto removed = static_cast<std::uint32_t>(at - cut.begin() + 1);
+        cut.erase(at);
+        const ProgramComparison missing = compared(joined(lines), joined(cut), layout);
+        ASSERT_GT(missing.differingDies, 0) << shape;
+        const DifferingDie die = differingDies(missing, 1).front();
+        const DieCutLines inA = linesCuttingDie(program, layout, die.centre, 5e-5, 1'000'000);
+        const DieCutLines inB = linesCuttingDie(parsed(joined(cut)), layout, die.centre, 5e-5, 1'000'000);
+        EXPECT_TRUE(inA.complete);
+        EXPECT_FALSE(inA.lines.empty()) << shape;
+        EXPECT_NE(inA.lines, inB.lines) << shape;
+        if (layout.shape == DieShape::Circle) { // the die's one arc, called from its unit
+            EXPECT_EQ(inA.lines, std::vector<std::uint32_t>{removed});
+            EXPECT_TRUE(inB.lines.empty());
+        }
+        EXPECT_FALSE(linesCuttingDie(program, layout, {9, 9}, 5e-5, 1'000'000).lines.size()) << shape;
+    }
 }
