@@ -53,9 +53,31 @@ std::string differingDieText(const DifferingDie& die)
            "）：A 切 " + countText(die.a) + " 次，B 切 " + countText(die.b) + " 次";
 }
 
+std::string differingDieShortText(const DifferingDie& die)
+{
+    return "第 " + std::to_string(die.row) + " 列第 " + std::to_string(die.die) + " 個晶粒：A " + countText(die.a) +
+           " 次，B " + countText(die.b) + " 次";
+}
+
 std::string unmatchedCutText(const FlaggedCut& cut)
 {
     return "程式第 " + std::to_string(cut.line) + " 行（從 " + pointText(cut.from) + " 到 " + pointText(cut.to) + "）";
+}
+
+std::string dieLinesText(const DifferingDie& die, const DieCutLines& linesA, const std::vector<std::string>& textsA,
+                         const DieCutLines& linesB, const std::vector<std::string>& textsB)
+{
+    std::string text = differingDieText(die) + "\n";
+    const auto list = [&text](const char* name, const DieCutLines& lines, const std::vector<std::string>& texts) {
+        text += std::string("\n程式 ") + name + " 切它的行：" + (lines.lines.empty() ? "沒有" : "") + "\n";
+        for (std::size_t k = 0; k < lines.lines.size() && k < texts.size(); ++k)
+            text += "  " + std::to_string(lines.lines[k]) + ": " + texts[k] + "\n";
+        if (!lines.complete)
+            text += "  （程式太長，只找了開頭的部分）\n";
+    };
+    list("A", linesA, textsA);
+    list("B", linesB, textsB);
+    return text;
 }
 
 std::vector<std::string> comparisonLines(const ProgramComparison& c, std::string_view nameA, std::string_view nameB,

@@ -92,4 +92,24 @@ DieCutLines linesCuttingDie(const Program& program, const WaferLayout& layout, P
     return result;
 }
 
+std::vector<std::string> lineTexts(std::string_view text, const std::vector<std::uint32_t>& lines)
+{
+    std::vector<std::string> texts;
+    std::uint32_t number = 1;
+    std::size_t start = 0;
+    for (const std::uint32_t wanted : lines) {
+        while (number < wanted && start < text.size()) {
+            const std::size_t end = text.find('\n', start);
+            start = end == std::string_view::npos ? text.size() : end + 1;
+            ++number;
+        }
+        std::string_view line = number == wanted ? text.substr(start, text.find('\n', start) - start)
+                                                 : std::string_view();
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        texts.emplace_back(line);
+    }
+    return texts;
+}
+
 } // namespace kerf

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "layout/wafer_layout.h"
@@ -25,5 +27,9 @@ struct DieCutLines {
 DieCutLines linesCuttingDie(const Program& program, const WaferLayout& layout, ProgramPoint centre,
                             double tolerance, std::uint64_t maxMotions,
                             const std::function<bool(double)>& progress = {});
+
+/// The texts of `lines` (1-based, ascending) of `text`, in one pass; a line
+/// past the end gives an empty text.
+std::vector<std::string> lineTexts(std::string_view text, const std::vector<std::uint32_t>& lines);
 
 } // namespace kerf

@@ -28,6 +28,7 @@
 #include "forms/background/background_job.h"
 #include "render/cut_path_picture.h"
 #include "windows/preview/cut_path_view.h"
+#include "windows/preview/frm_compare.h"
 
 namespace kerf::ui {
 
@@ -71,6 +72,10 @@ public:
     QPointer<CutPathView> picture;
     QPointer<QSlider> stepSlider;
     QPointer<QPushButton> cmdPlay, cmdFit, cmdClose, cmdPrint;
+    /// Asks for another program file and compares the one shown with it.
+    QPointer<QPushButton> cmdCompare;
+    /// The comparison window, once opened.
+    QPointer<frmCompare> compareWindow;
     QPointer<QLabel> stepLabel, verdictLabel, progressLabel;
     /// The program file's path and size, and what became of the file.
     QPointer<QLabel> fileLabel;
@@ -83,6 +88,7 @@ public:
 
     void cmdPlay_Click();
     void cmdFit_Click();
+    void cmdCompare_Click();
     void stepSlider_Change(int value);
 
 signals:
@@ -135,6 +141,7 @@ private:
     QTimer playTimer_;
     QPointer<QWidget> blockingWindow_;
     QString programPath_;
+    std::shared_ptr<const std::string> programText_; // the program handed over as text
     std::optional<ProgramFile> file_;
     QFileSystemWatcher fileWatcher_;
     QTimer rereadDelay_; // an editor's save is a burst of changes, or a rename
