@@ -5,6 +5,7 @@
 
 #include "about/about_text.h"
 #include "cli/check_command.h"
+#include "cli/compare_command.h"
 #include "cli/message_prefix.h"
 #include "cli/generate_command.h"
 #ifdef KERF_WITH_MAP
@@ -22,6 +23,7 @@ const std::vector<Command>& commands()
         {"simulate", "如模擬視窗的「開始模擬」按鈕把六角形晶粒排成直行，以 JSON 印出排列。", &declareSimulateCommand},
         {"generate", "排列晶粒後，如產生程式碼視窗的「開始」按鈕寫出切割程式 NAME.TXT。", &declareGenerateCommand},
         {"check", "讓切割程式在這些設定的排列上跑一遍，報告它的切割。", &declareCheckCommand},
+        {"compare", "逐一晶粒比較兩個切割程式切了什麼，列出切割次數不同的晶粒。", &declareCompareCommand},
 #ifdef KERF_WITH_MAP
         {"map", "排列晶粒後，把設計視窗所畫的晶片圖存成 PNG 或 SVG 圖片。", &declareMapCommand},
         {"sweep", "比較多種晶粒尺寸的排列結果，如設計視窗的晶粒尺寸比較圖。", &declareSweepCommand},

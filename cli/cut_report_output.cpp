@@ -13,12 +13,6 @@
 
 namespace kerf::cli {
 
-namespace {
-
-const char* jsonBool(bool value) { return value ? "true" : "false"; }
-
-/// Inches or seconds as a JSON number, to six decimals without the zeros at
-/// the end ("-0.3", "12.345679", "0"); null for a value that is none.
 std::string jsonNumber(double value)
 {
     if (!std::isfinite(value))
@@ -30,10 +24,27 @@ std::string jsonNumber(double value)
     return text;
 }
 
+namespace {
+
 std::string jsonPoint(const ProgramPoint& p)
 {
     return "{\"x\": " + jsonNumber(p.x) + ", \"y\": " + jsonNumber(p.y) + "}";
 }
+
+} // namespace
+
+std::string jsonCuts(const std::vector<FlaggedCut>& cuts)
+{
+    std::string text = "[";
+    for (std::size_t i = 0; i < cuts.size(); ++i)
+        text += (i ? ", " : "") + ("{\"line\": " + std::to_string(cuts[i].line)) + ", \"from\": " +
+                jsonPoint(cuts[i].from) + ", \"to\": " + jsonPoint(cuts[i].to) + "}";
+    return text + "]";
+}
+
+namespace {
+
+const char* jsonBool(bool value) { return value ? "true" : "false"; }
 
 /// A count as a JSON number, or as the string «超過 9.2×10¹⁸» once past what 64 bits hold.
 std::string jsonCount(std::uint64_t count)
@@ -56,11 +67,7 @@ std::string jsonAmount(const FigureAmount& amount)
 
 void writeJsonCuts(std::ostream& out, const char* name, const std::vector<FlaggedCut>& cuts)
 {
-    out << " \"" << name << "\": [";
-    for (std::size_t i = 0; i < cuts.size(); ++i)
-        out << (i ? ", " : "") << "{\"line\": " << cuts[i].line << ", \"from\": " << jsonPoint(cuts[i].from)
-            << ", \"to\": " << jsonPoint(cuts[i].to) << "}";
-    out << "],\n";
+    out << " \"" << name << "\": " << jsonCuts(cuts) << ",\n";
 }
 
 } // namespace

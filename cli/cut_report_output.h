@@ -2,7 +2,9 @@
 #pragma once
 
 #include <ostream>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "program/check/cut_check.h"
 
@@ -30,5 +32,12 @@ void writeCutReportJson(std::ostream& out, std::string_view program, const CutRe
 /// One JSON object for a program that could not be checked: program, shape,
 /// checked (false) and reason.
 void writeUncheckedJson(std::ostream& out, std::string_view program, const CutReport& report);
+
+/// Inches or seconds as a JSON number, to six decimals without the zeros at
+/// the end ("-0.3", "12.345679", "0"); null for a value that is none.
+std::string jsonNumber(double value);
+
+/// Flagged cuts as a JSON array of {line, from {x, y}, to {x, y}}.
+std::string jsonCuts(const std::vector<FlaggedCut>& cuts);
 
 } // namespace kerf::cli

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "forms/open_file_dialog.h"
 #include "forms/window_placement.h"
 #include "program/check/report/report_numbers.h"
 #include "program/reader/reading_error_text.h"
@@ -170,6 +171,9 @@ void frmPreview::buildControls()
     cmdPrint->setAutoDefault(false);
     cmdFit->setAutoDefault(false);
     cmdPlay->setAutoDefault(false);
+    cmdCompare = new QPushButton(QStringLiteral("與其他程式比較(&O)…"), this);
+    cmdCompare->setObjectName(QStringLiteral("cmdCompare"));
+    cmdCompare->setAutoDefault(false);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdFit);
@@ -195,6 +199,7 @@ void frmPreview::buildControls()
     reportScroll->setWidget(report);
     auto* right = new QVBoxLayout;
     right->addWidget(reportScroll, 1);
+    right->addWidget(cmdCompare);
     right->addLayout(buttons);
 
     auto* side = new QWidget(this);
@@ -209,6 +214,7 @@ void frmPreview::buildControls()
     connect(cmdFit, &QPushButton::clicked, this, &frmPreview::cmdFit_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmPreview::reject);
     connect(cmdPrint, &QPushButton::clicked, this, &frmPreview::printRequested);
+    connect(cmdCompare, &QPushButton::clicked, this, &frmPreview::cmdCompare_Click);
     connect(stepSlider, &QSlider::valueChanged, this, &frmPreview::stepSlider_Change);
     connect(picture, &CutPathView::viewChanged, this, [this](bool settled) {
         if (settled && program_)
@@ -225,8 +231,8 @@ void frmPreview::showProgram(const WaferLayout& layout, std::string text)
         setWindowTitle(QStringLiteral("切割路徑預覽"));
         fileLabel->hide();
     }
-    text_ = std::make_shared<const std::string>(std::move(text));
-    startReading(layout, [text = text_](const BackgroundJob<ReadResult>::Progress&) {
+    programText_ = std::make_shared<const std::string>(std::move(text));
+    startReading(layout, [text = programText_](const BackgroundJob<ReadResult>::Progress&) {
         ReadResult result;
         auto parsed = parseProgram(*text);
         if (auto* error = std::get_if<ProgramError>(&parsed)) {
@@ -243,8 +249,8 @@ void frmPreview::showProgramFile(const WaferLayout& layout, const QString& path)
 {
     const QFileInfo info(path);
     programPath_ = info.absoluteFilePath();
+    programText_.reset();
     file_.reset();
-    text_.reset();
     unwatchProgramFile();
     // The folder too: an editor that saves by renaming replaces the file watched.
     fileWatcher_.addPaths({programPath_, info.absolutePath()});
@@ -382,7 +388,7 @@ void frmPreview::done(int result)
     unwatchProgramFile();
     // What a large program holds goes with the window.
     program_.reset();
-    text_.reset();
+    programText_.reset();
     layers_.reset();
     QDialog::done(result);
 }
@@ -520,6 +526,24 @@ void frmPreview::playTick()
 }
 
 void frmPreview::cmdFit_Click() { picture->fitAll(); }
+
+void frmPreview::cmdCompare_Click()
+{
+    if (!layout_ || (programPath_.isEmpty() && !programText_))
+        return;
+    const QString folder = programPath_.isEmpty() ? QDir::homePath() : QFileInfo(programPath_).absolutePath();
+    const QString chosen = askOpenFileName(this, QStringLiteral("與其他程式比較"), folder,
+                                           QStringLiteral("切割程式 (*.TXT *.txt);;所有檔案 (*)"));
+    if (chosen.isEmpty())
+        return;
+    if (!compareWindow)
+        compareWindow = new frmCompare(this);
+    ComparedProgram a;
+    a.path = programPath_;
+    a.name = programPath_.isEmpty() ? QStringLiteral("預覽的程式") : QFileInfo(programPath_).fileName();
+    a.text = programText_;
+    compareWindow->compare(*layout_, std::move(a), chosen);
+}
 
 void frmPreview::clearReport(const QString& verdict)
 {

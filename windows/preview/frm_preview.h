@@ -28,6 +28,7 @@
 #include "forms/background/background_job.h"
 #include "render/cut_path_picture.h"
 #include "windows/preview/cut_path_view.h"
+#include "windows/preview/frm_compare.h"
 
 namespace kerf::ui {
 
@@ -56,7 +57,7 @@ public:
     /// The program file as last read, while one is shown.
     const std::optional<ProgramFile>& programFile() const { return file_; }
     /// The program handed over as text, while it is shown.
-    const std::shared_ptr<const std::string>& programText() const { return text_; }
+    const std::shared_ptr<const std::string>& programText() const { return programText_; }
 
     /// Keeps the window usable while `window`, shown modally, blocks the
     /// others: it stays in front of `window` until that window hides.
@@ -73,6 +74,10 @@ public:
     QPointer<CutPathView> picture;
     QPointer<QSlider> stepSlider;
     QPointer<QPushButton> cmdPlay, cmdFit, cmdClose, cmdPrint;
+    /// Asks for another program file and compares the one shown with it.
+    QPointer<QPushButton> cmdCompare;
+    /// The comparison window, once opened.
+    QPointer<frmCompare> compareWindow;
     QPointer<QLabel> stepLabel, verdictLabel, progressLabel;
     /// The program file's path and size, and what became of the file.
     QPointer<QLabel> fileLabel;
@@ -85,6 +90,7 @@ public:
 
     void cmdPlay_Click();
     void cmdFit_Click();
+    void cmdCompare_Click();
     void stepSlider_Change(int value);
 
 signals:
@@ -137,8 +143,8 @@ private:
     QTimer playTimer_;
     QPointer<QWidget> blockingWindow_;
     QString programPath_;
+    std::shared_ptr<const std::string> programText_; // the program handed over as text
     std::optional<ProgramFile> file_;
-    std::shared_ptr<const std::string> text_;
     QFileSystemWatcher fileWatcher_;
     QTimer rereadDelay_; // an editor's save is a burst of changes, or a rename
     bool fileTouched_ = false;

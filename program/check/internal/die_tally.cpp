@@ -25,6 +25,7 @@ void DieTally::dies(const DieGrid::Row& row, int from, int to, double pitch, std
         diesByCuts_[cuts] += to - from;
         return;
     }
+    count(row, from, to, pitch, cuts);
     if (fullyCut) {
         report.diesFullyCut += to - from;
         return;

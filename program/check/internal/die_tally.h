@@ -6,6 +6,7 @@
 
 #include "program/check/internal/check_state.h"
 #include "program/check/internal/die_grid.h"
+#include "program/check/report/die_counts.h"
 
 namespace kerf::cutcheck {
 
@@ -30,9 +31,12 @@ public:
     /// (bit k for edge k) and its fewest cuts.
     void die(const DieGrid::Row& row, int j, double pitch, std::uint8_t uncutEdges, std::uint64_t cuts, bool fullyCut)
     {
-        if (survey_)
+        if (survey_) {
             ++diesByCuts_[cuts];
-        else if (fullyCut)
+            return;
+        }
+        count(row, j, j + 1, pitch, cuts);
+        if (fullyCut)
             ++state_.report.diesFullyCut;
         else
             listUncut(row, j, pitch, uncutEdges, cuts);
@@ -47,6 +51,11 @@ public:
     bool rowDone(int count);
 
 private:
+    void count(const DieGrid::Row& row, int from, int to, double pitch, std::uint64_t cuts)
+    {
+        if (state_.options.dieCounts)
+            state_.options.dieCounts->add(row.number, row.count, row.x, row.y, pitch, from, to, cuts);
+    }
     void listUncut(const DieGrid::Row& row, int j, double pitch, std::uint8_t uncutEdges, std::uint64_t cuts);
 
     CheckState& state_;

@@ -13,6 +13,8 @@
 
 namespace kerf {
 
+class DieCounts;
+
 // What a check of a program's cuts is asked (CutCheckOptions) and what it
 // reports (CutReport): the types every part of the check fills in, below all
 // of them.
@@ -38,6 +40,9 @@ struct CutCheckOptions {
     /// motions, and look at the square grid's cells one by one instead of by
     /// rows: slower, the reference the fast check is compared with.
     bool literal = false;
+    /// When set, gets every die's count, by rows (see DieCounts): what a
+    /// comparison of two programs compares.
+    DieCounts* dieCounts = nullptr;
 };
 
 /// Why a check could not be carried out. Such a program is not known to be

@@ -139,6 +139,8 @@ void SquareCuts::finish(int passes, DieTally& tally)
     for (std::size_t k = 1; k < cellRows_.size(); ++k)
         fromTheTop &= cellRows_[k].bottom < cellRows_[k - 1].bottom;
     ColumnCounts columnCounts(columns_, fromTheTop);
+    // A survey before this count left the walks where it ended.
+    columns_.restartWalks();
     Index lastBottom = std::numeric_limits<Index>::max();
     for (const CellRow& cells : cellRows_) {
         // The columns are walked downwards: rows from the top, as the layouts give them.
