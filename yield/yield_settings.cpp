@@ -39,6 +39,8 @@ std::variant<YieldSettings, YieldRefusal> readYieldSettings(const YieldTexts& te
         return YieldRefusal{"缺陷密度必須是 0 以上的數值（每平方公分的缺陷數）。", YieldBox::Defects};
     settings.defectDensity = *density;
     const auto model = modelFromName(texts.model);
+    if (texts.model.empty())
+        return YieldRefusal{"未選擇良率模型，請用 " + modelList() + " 其中之一。", YieldBox::Model};
     if (!model)
         return YieldRefusal{"良率模型「" + texts.model + "」不認得，請用 " + modelList() + " 其中之一。",
                             YieldBox::Model};

@@ -15,6 +15,22 @@ std::optional<GoodDies> pointGoodDies(const SweepPoint& point, const YieldSettin
     return goodDies(settings, gross, point.dieAreaCm2);
 }
 
+std::optional<std::size_t> mostGoodDiesPoint(const std::vector<SweepPoint>& points, const std::string& shape,
+                                             const YieldSettings& settings)
+{
+    std::optional<std::size_t> best;
+    long long most = -1;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (points[i].shape != shape)
+            continue;
+        if (const auto dies = pointGoodDies(points[i], settings); dies && dies->goodDies > most) {
+            most = dies->goodDies;
+            best = i;
+        }
+    }
+    return best;
+}
+
 SweepCsvColumns yieldCsvColumns(const YieldSettings& settings)
 {
     const bool cost = settings.waferCost.has_value();
