@@ -47,7 +47,8 @@ JobYield jobYieldOf(const YieldTexts& texts)
 {
     if (texts.defects.empty())
         return {};
-    return {texts.defects, texts.model, texts.layers, texts.alpha, texts.cost};
+    const auto typed = [](const std::string& text) { return text.empty() ? std::nullopt : std::optional(text); };
+    return {texts.defects, texts.model, typed(texts.layers), typed(texts.alpha), typed(texts.cost)};
 }
 
 DesignInput designInputOf(const JobDesigner& designer)

@@ -87,7 +87,8 @@ bool holdsYield(const JobYield& yield);
 /// The yield boxes' texts of a job (a key left out is an empty box).
 YieldTexts yieldTextsOf(const JobYield& yield);
 /// The job's keys of the yield boxes: none when the density box is empty
-/// (no yield asked for), else every box as it stands.
+/// (no yield asked for), else the density, the model and the other boxes
+/// that are not empty.
 JobYield jobYieldOf(const YieldTexts& texts);
 
 /// `base` with every key that `over` holds taken from `over` (the command

@@ -40,6 +40,16 @@ std::string fixedText(double value, int decimals)
 
 } // namespace
 
+std::string yieldModelText(const YieldSettings& settings)
+{
+    std::string text(modelName(settings.model));
+    if (usesLayers(settings.model))
+        text += "（n = " + exactNumberText(settings.layers) + "）";
+    if (usesAlpha(settings.model))
+        text += "（α = " + exactNumberText(settings.alpha) + "）";
+    return text;
+}
+
 std::string yieldPercentText(double yield) { return fixedText(yield * 100, 2) + " %"; }
 
 std::string costPerGoodDieText(const GoodDies& dies)

@@ -29,6 +29,9 @@ GoodDies goodDies(const YieldSettings& settings, long long grossDies, double die
 /// A number with the fewest digits that read back as the same double
 /// ("0.1", "1e-20"), for the files.
 std::string exactNumberText(double value);
+/// The model with its parameter, «murphy», «bose-einstein（n = 2）»,
+/// «negative-binomial（α = 2）», for the windows and the job sheet.
+std::string yieldModelText(const YieldSettings& settings);
 /// The yield in percent with two decimals, «87.65 %», for the windows.
 std::string yieldPercentText(double yield);
 /// A cost with four significant digits, at least a whole one («12.35»,
