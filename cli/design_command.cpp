@@ -6,6 +6,8 @@
 #include "cli/job_options.h"
 #include "cli/layout_json.h"
 #include "cli/output_file.h"
+#include "cli/yield_options.h"
+#include "layout/die_area.h"
 #include "layout/die_csv.h"
 
 namespace kerf::cli {
@@ -13,14 +15,18 @@ namespace {
 
 struct DesignChoices {
     DesignBoxes boxes;
+    JobYield yield;
     std::optional<std::string> csv;
     JobFiles jobFiles;
 };
 
 int design(const DesignChoices& choices, std::ostream& out, std::ostream& err)
 {
-    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}}, err);
+    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}, choices.yield}, err);
     if (!job)
+        return 1;
+    std::optional<YieldSettings> yield;
+    if (!readCommandYield(job->yield, yield, err))
         return 1;
     const DesignOutcome outcome = runDesign(designInputOf(job->designer));
     if (printedRefusal(outcome, err))
@@ -39,7 +45,9 @@ int design(const DesignChoices& choices, std::ostream& out, std::ostream& err)
     }
     // "--csv -" puts the CSV on standard output in place of the JSON.
     if (choices.csv != "-")
-        writeLayoutJson(out, design.layout, design.results);
+        writeLayoutJson(out, design.layout, design.results,
+                        yield ? yieldJsonMember(*yield, goodDies(*yield, dieTotal(design.layout), dieAreaCm2(design.layout)))
+                              : std::string());
     return savedJob(choices.jobFiles, *job, err) ? 0 : 1;
 }
 
@@ -51,11 +59,13 @@ CommandRun declareDesignCommand(CLI::App& app)
     const DesignOptions options = addDesignOptions(app, choices->boxes);
     addJobOption(app, choices->jobFiles, {options.wafer, options.die});
     addSaveJobOption(app, choices->jobFiles);
+    addYieldOptions(app, choices->yield);
     refuseEmpty(*addTextOption(app, "--csv", choices->csv, "FILE", "另外寫出每個晶粒一行的座標檔；- 寫到標準輸出，取代 JSON"),
                 "--csv 需要檔名。");
     app.footer("排列以一個 JSON 物件印出：形狀、間距、兩個表格（記錄 1..N 依序）與三個結果方塊的文字，\n"
                "每個數值都是它在切割程式裡的文字。沒有 --shape 時只有晶片外框（形狀為 null）。\n"
-               "--csv 的每一行：列（由上而下）、晶粒（由左而右）、中心的 X 與 Y（英吋，自晶片中心，Y 向上）。");
+               "--csv 的每一行：列（由上而下）、晶粒（由左而右）、中心的 X 與 Y（英吋，自晶片中心，Y 向上）。\n"
+               + std::string(YieldOptionsFooter) + "結果在 JSON 的 \"yield\" 物件。");
     return [choices](std::ostream& out, std::ostream& err) { return design(*choices, out, err); };
 }
 

@@ -13,10 +13,12 @@
 #include "cli/job_options.h"
 #include "cli/offscreen_qt.h"
 #include "cli/output_file.h"
+#include "cli/yield_options.h"
 #include "render/die_size_chart.h"
 #include "render/drawing_failure.h"
 #include "render/drawing_threads.h"
 #include "layout/die_size_sweep.h"
+#include "yield/yield_sweep.h"
 
 namespace kerf::cli {
 
@@ -80,6 +82,7 @@ bool ensureWidgetApplication()
 struct SweepChoices {
     DesignBoxes boxes; // the die size is each point's
     JobFiles jobFiles; // the wafer, the effective diameter and the fine-tune
+    JobYield yield;
     SweepRequest request;
     std::optional<std::string> csv;
     std::optional<std::string> png;
@@ -93,8 +96,11 @@ int sweep(SweepChoices& choices, std::ostream& out, std::ostream& err)
     if (csv.has_value() == png.has_value())
         throw UsageError("請給 --csv FILE 或 --png FILE 其中之一。");
     SweepRequest& request = choices.request;
-    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}}, err);
+    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}, choices.yield}, err);
     if (!job)
+        return 1;
+    std::optional<YieldSettings> yield;
+    if (!readCommandYield(job->yield, yield, err))
         return 1;
     JobDesigner base = job->designer;
     base.die = "1";
@@ -112,12 +118,15 @@ int sweep(SweepChoices& choices, std::ostream& out, std::ostream& err)
     const std::string& path = csv ? *csv : *png;
     std::optional<FileReplaceError> failure;
     if (csv) {
-        failure = writeOutputFile(path, out, [&](std::ostream& file) { writeSweepCsv(file, points); });
+        const std::optional<SweepCsvColumns> columns =
+            yield ? std::optional<SweepCsvColumns>(yieldCsvColumns(*yield)) : std::nullopt;
+        failure = writeOutputFile(path, out,
+                                  [&](std::ostream& file) { writeSweepCsv(file, points, columns ? &*columns : nullptr); });
     } else {
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        if (!ui::drawDieSizeChart(points, std::nullopt, {ChartWidth, ChartHeight}).save(&buffer, "PNG")) {
+        if (!ui::drawDieSizeChart(points, std::nullopt, {ChartWidth, ChartHeight}, yield).save(&buffer, "PNG")) {
             err << "無法產生 PNG 圖片。\n";
             return 1;
         }
@@ -156,13 +165,16 @@ CommandRun declareSweepCommand(CLI::App& app)
     addGapOption(app, choices->boxes);
     addEffectiveOption(app, choices->boxes);
     addJobOption(app, choices->jobFiles, {wafer});
+    addYieldOptions(app, choices->yield);
     const std::string noName = "--csv 與 --png 需要檔名。";
     refuseEmpty(*addTextOption(app, "--csv", choices->csv, "FILE", "寫出 CSV 檔；- 寫到標準輸出"), noName);
     refuseEmpty(*addTextOption(app, "--png", choices->png, "FILE", "存成晶粒尺寸比較圖的 PNG 圖片；- 寫到標準輸出"),
                 noName);
     app.footer("對每個形狀，從 --from 到 --to（兩端都算）平均取 N 個晶粒尺寸，如「開始設計」按鈕排列；\n"
                "--csv 每個尺寸一行（形狀、晶粒尺寸、列數、晶粒數、面積使用率，以及被拒絕的尺寸的訊息），\n"
-               "--png 為設計視窗的晶粒尺寸比較圖（略去被拒絕的尺寸）；印出檔案的路徑。");
+               "--png 為設計視窗的晶粒尺寸比較圖（略去被拒絕的尺寸）；印出檔案的路徑。\n"
+               + std::string(YieldOptionsFooter)
+               + "CSV 多出 good_dies 與 yield_percent 兩欄（有成本時再加 cost_per_good_die），圖多出良品數的虛線。");
     return [choices](std::ostream& out, std::ostream& err) {
         try {
             return sweep(*choices, out, err);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "job/job.h"
 
+#include <algorithm>
+
 namespace kerf {
 namespace {
 
@@ -18,13 +20,35 @@ Section overlaid(const Section& base, const Section& over, const std::array<JobK
 
 Job overlaidJob(const Job& base, const Job& over)
 {
-    return {overlaid(base.designer, over.designer, DesignerKeys), overlaid(base.program, over.program, ProgramKeys)};
+    return {overlaid(base.designer, over.designer, DesignerKeys), overlaid(base.program, over.program, ProgramKeys),
+            overlaid(base.yield, over.yield, YieldKeys)};
 }
 
 Job completedJob(const Job& job)
 {
     const DesignInput design = designInputOf(job.designer);
-    return jobOf(design.texts, generationTextsOf(job.program));
+    Job completed = jobOf(design.texts, generationTextsOf(job.program));
+    completed.yield = job.yield;
+    return completed;
+}
+
+bool holdsYield(const JobYield& yield)
+{
+    return std::any_of(YieldKeys.begin(), YieldKeys.end(), [&](const auto& key) { return (yield.*key.value).has_value(); });
+}
+
+YieldTexts yieldTextsOf(const JobYield& yield)
+{
+    return {yield.defects.value_or(""), yield.model.value_or(""), yield.layers.value_or(""),
+            yield.alpha.value_or(""), yield.cost.value_or("")};
+}
+
+JobYield jobYieldOf(const YieldTexts& texts)
+{
+    if (texts.defects.empty())
+        return {};
+    const auto typed = [](const std::string& text) { return text.empty() ? std::nullopt : std::optional(text); };
+    return {texts.defects, texts.model, typed(texts.layers), typed(texts.alpha), typed(texts.cost)};
 }
 
 DesignInput designInputOf(const JobDesigner& designer)

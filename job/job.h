@@ -8,6 +8,7 @@
 
 #include "layout/design_driver.h"
 #include "program/writer/generation_parameters.h"
+#include "yield/yield_settings.h"
 
 namespace kerf {
 
@@ -35,10 +36,24 @@ struct JobProgram {
     bool operator==(const JobProgram&) const = default;
 };
 
-/// A job: the work of the designer and of the generation window, as typed.
+/// The yield settings in a job, likewise; a job without them holds none of
+/// these keys.
+struct JobYield {
+    std::optional<std::string> defects = std::nullopt;
+    std::optional<std::string> model = std::nullopt;
+    std::optional<std::string> layers = std::nullopt;
+    std::optional<std::string> alpha = std::nullopt;
+    std::optional<std::string> cost = std::nullopt;
+
+    bool operator==(const JobYield&) const = default;
+};
+
+/// A job: the work of the designer and of the generation window, as typed,
+/// and the yield settings when there are any.
 struct Job {
     JobDesigner designer;
     JobProgram program;
+    JobYield yield = {};
 
     bool operator==(const Job&) const = default;
 };
@@ -61,6 +76,20 @@ inline constexpr std::array<JobKey<JobProgram>, 6> ProgramKeys = {{{"name", &Job
                                                                    {"dac", &JobProgram::dac},
                                                                    {"vel", &JobProgram::vel},
                                                                    {"acc", &JobProgram::acc}}};
+inline constexpr std::array<JobKey<JobYield>, 5> YieldKeys = {{{"defects", &JobYield::defects},
+                                                              {"model", &JobYield::model},
+                                                              {"layers", &JobYield::layers},
+                                                              {"alpha", &JobYield::alpha},
+                                                              {"cost", &JobYield::cost}}};
+
+/// Whether a job holds yield settings: any of their keys.
+bool holdsYield(const JobYield& yield);
+/// The yield boxes' texts of a job (a key left out is an empty box).
+YieldTexts yieldTextsOf(const JobYield& yield);
+/// The job's keys of the yield boxes: none when the density box is empty
+/// (no yield asked for), else the density, the model and the other boxes
+/// that are not empty.
+JobYield jobYieldOf(const YieldTexts& texts);
 
 /// `base` with every key that `over` holds taken from `over` (the command
 /// line's options over a job file's values).
@@ -68,7 +97,8 @@ Job overlaidJob(const Job& base, const Job& over);
 
 /// Every key filled: a missing one gets what the windows show when they open
 /// (the effective diameter: what choosing the wafer size writes, nothing
-/// without a size; the generation window: its start values).
+/// without a size; the generation window: its start values). The yield
+/// settings stay as they are.
 Job completedJob(const Job& job);
 
 /// The design button's input for the designer's boxes of a job.

@@ -126,6 +126,8 @@ std::optional<std::string> jobFault(const json& document, Job& job)
             fault = readSection(value, key, job.designer, DesignerKeys);
         else if (key == "program")
             fault = readSection(value, key, job.program, ProgramKeys);
+        else if (key == "yield")
+            fault = readSection(value, key, job.yield, YieldKeys);
         else if (key != "format" && key != "version")
             fault = "有不認得的鍵「" + key + "」（拼錯了嗎？）。";
         if (fault)
@@ -227,17 +229,23 @@ std::variant<Job, JobRefusal> readJob(const std::filesystem::path& file, JobSour
     return parseJob(text, file);
 }
 
+int jobVersionOf(const Job& job) { return holdsYield(job.yield) ? 2 : 1; }
+
 std::string jobText(const Job& job)
 {
-    return "{\"format\": \"" + std::string(JobFormat) + "\", \"version\": " + std::to_string(JobVersion) + ",\n"
-           + " \"designer\": " + sectionText(job.designer, DesignerKeys) + ",\n"
-           + " \"program\":  " + sectionText(job.program, ProgramKeys) + "}\n";
+    std::string text = "{\"format\": \"" + std::string(JobFormat) + "\", \"version\": "
+                       + std::to_string(jobVersionOf(job)) + ",\n" + " \"designer\": "
+                       + sectionText(job.designer, DesignerKeys) + ",\n" + " \"program\":  "
+                       + sectionText(job.program, ProgramKeys);
+    if (holdsYield(job.yield))
+        text += ",\n \"yield\":    " + sectionText(job.yield, YieldKeys);
+    return text + "}\n";
 }
 
 std::optional<JobRefusal> writeJob(const std::filesystem::path& file, const Job& job)
 {
     const std::string title(JobSaveTitle);
-    if (!isUtf8(job.designer, DesignerKeys) || !isUtf8(job.program, ProgramKeys))
+    if (!isUtf8(job.designer, DesignerKeys) || !isUtf8(job.program, ProgramKeys) || !isUtf8(job.yield, YieldKeys))
         return JobRefusal{named(file) + "沒有寫入：有一個值不是正確的 UTF-8 文字。", title};
     if (!isWaferSize(job.designer.wafer))
         return JobRefusal{named(file) + "沒有寫入：" + waferFault(*job.designer.wafer), title};

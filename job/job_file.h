@@ -14,8 +14,12 @@ namespace kerf {
 /// The job file: UTF-8 JSON, "format" and "version" first, then one object
 /// per section whose values are the boxes' texts as strings.
 inline constexpr std::string_view JobFormat = "kerfwright-job";
-/// The newest version this program reads and the one it writes.
-inline constexpr int JobVersion = 1;
+/// The newest version this program reads.
+inline constexpr int JobVersion = 2;
+/// The version a job is written with: 1 for the designer's and the generation
+/// window's boxes alone, byte for byte as before; 2 when it holds a section
+/// that came with version 2 (the yield settings).
+int jobVersionOf(const Job& job);
 inline constexpr std::string_view JobExtension = ".kwjob";
 inline constexpr std::string_view JobMimeType = "application/x-kerfwright-job";
 /// A job file is small; a larger file is refused unread.
@@ -47,7 +51,8 @@ enum class JobSource { AnyFile, RegularFileOnly };
 std::variant<Job, JobRefusal> readJob(const std::filesystem::path& file, JobSource source = JobSource::AnyFile);
 
 /// The file's text: the keys a job holds in their fixed order, one line for
-/// the head and one per section, ending in a newline.
+/// the head and one per section (the yield settings' only when it holds
+/// them), ending in a newline.
 std::string jobText(const Job& job);
 
 /// Writes the job through the one output path (whole or not at all); the

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "layout/die_area.h"
+
 namespace kerf {
 
 std::optional<std::string> sweepRequestFault(const SweepRequest& request)
@@ -56,9 +58,10 @@ SweepPoint sweepPoint(const SweepRequest& request, std::size_t index)
     input.texts.shape = point.shape;
     input.texts.dieSize = point.dieSize;
     const DesignOutcome outcome = runDesign(input);
-    if (const auto* design = std::get_if<Design>(&outcome))
+    if (const auto* design = std::get_if<Design>(&outcome)) {
         point.results = design->results;
-    else if (const auto* refusal = std::get_if<Refusal>(&outcome))
+        point.dieAreaCm2 = dieAreaCm2(design->layout);
+    } else if (const auto* refusal = std::get_if<Refusal>(&outcome))
         point.refusal = refusal->prompt;
     else
         point.refusal = "未選擇晶粒形狀。"; // a shape outside the list: only the outline
@@ -92,15 +95,16 @@ std::string csvField(std::string_view text)
 
 } // namespace
 
-void writeSweepCsv(std::ostream& out, const std::vector<SweepPoint>& points)
+void writeSweepCsv(std::ostream& out, const std::vector<SweepPoint>& points, const SweepCsvColumns* more)
 {
-    out << "shape,die_mil,rows,dies,utilisation_percent,refusal\n";
+    out << "shape,die_mil,rows,dies,utilisation_percent,refusal" << (more ? more->header : "") << '\n';
     for (const SweepPoint& point : points) {
         out << csvField(point.shape) << ',' << point.dieSize << ',';
         if (point.results)
-            out << point.results->rows << ',' << point.results->dies << ',' << point.results->utilisation << ",\n";
+            out << point.results->rows << ',' << point.results->dies << ',' << point.results->utilisation << ',';
         else
-            out << ",,," << csvField(point.refusal) << '\n';
+            out << ",,," << csvField(point.refusal);
+        out << (more ? more->fields(point) : "") << '\n';
     }
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -35,6 +36,7 @@ struct SweepPoint {
     double dieMil = 0;
     std::optional<LayoutResults> results;
     std::string refusal;
+    double dieAreaCm2 = 0; ///< one die's area (layout/die_area.h); 0 when refused
 };
 
 /// Why a sweep request cannot run (its range or steps); nothing when it can.
@@ -60,7 +62,12 @@ std::vector<SweepPoint> sweepDieSizes(const SweepRequest& request);
 
 /// The sweep as CSV: a header, then one line per point (shape, die size in
 /// mil, rows, dies, utilisation in percent, refusal); a refused size has
-/// empty results and its refusal's prompt.
-void writeSweepCsv(std::ostream& out, const std::vector<SweepPoint>& points);
+/// empty results and its refusal's prompt. `more`, when given, appends its
+/// columns to the header and its fields to every line.
+struct SweepCsvColumns {
+    std::string header; ///< ",name,name"
+    std::function<std::string(const SweepPoint&)> fields; ///< ",value,value"
+};
+void writeSweepCsv(std::ostream& out, const std::vector<SweepPoint>& points, const SweepCsvColumns* more = nullptr);
 
 } // namespace kerf

@@ -16,6 +16,7 @@
 
 #include "files/file_replacement.h"
 #include "render/drawing_failure.h"
+#include "yield/yield_sweep.h"
 
 namespace kerf::ui {
 
@@ -94,17 +95,64 @@ void addMarkers(QChart* chart, const QLineSeries* line, const std::string& shape
         legend->setVisible(false);
 }
 
+// The good dies of a shape, dashed in its colour, and a star at its size with
+// the most, which the title names (the legend has no room for it); the title's
+// words for the star, or none.
+QString addGoodDies(QChart* chart, const std::vector<SweepPoint>& points, const std::string& shape,
+                    const YieldSettings& yield, double unit, QAbstractAxis* across, QAbstractAxis* up)
+{
+    const QString name = QString::fromStdString(shape);
+    auto* good = new QLineSeries;
+    good->setProperty("shape", name);
+    good->setName(QStringLiteral("%1 良品數").arg(name));
+    good->setPen(QPen(shapeColour(shape), 2, Qt::DashLine));
+    for (const SweepPoint& point : points)
+        if (point.shape == shape && point.results)
+            good->append(point.dieMil, static_cast<double>(pointGoodDies(point, yield)->goodDies) / unit);
+    chart->addSeries(good);
+    good->attachAxis(across);
+    good->attachAxis(up);
+    const auto best = mostGoodDiesPoint(points, shape, yield);
+    if (!best)
+        return {};
+    const SweepPoint& point = points[*best];
+    const long long most = pointGoodDies(point, yield)->goodDies;
+    auto* star = new QScatterSeries;
+    star->setProperty("shape", name);
+    star->setMarkerShape(QScatterSeries::MarkerShapeStar);
+    star->setMarkerSize(16);
+    star->setColor(shapeColour(shape));
+    star->setBorderColor(Qt::black);
+    star->append(point.dieMil, static_cast<double>(most) / unit);
+    chart->addSeries(star);
+    star->attachAxis(across);
+    star->attachAxis(up);
+    for (QLegendMarker* legend : chart->legend()->markers(star))
+        legend->setVisible(false);
+    return QStringLiteral("%1 %2 mil（%3 顆）").arg(name, QString::fromStdString(point.dieSize)).arg(most);
+}
+
 } // namespace
 
-QString pointTip(const SweepPoint& point)
+QString pointTip(const SweepPoint& point, const std::optional<YieldSettings>& yield)
 {
     if (!point.results)
         return QStringLiteral("%1 %2 mil：%3").arg(QString::fromStdString(point.shape),
                                                   QString::fromStdString(point.dieSize),
                                                   QString::fromStdString(point.refusal));
-    return QStringLiteral("%1 %2 mil\n晶粒數：%3\n面積利用率：%4 %")
-        .arg(QString::fromStdString(point.shape), QString::fromStdString(point.dieSize),
-             QString::fromStdString(point.results->dies), QString::fromStdString(point.results->utilisation));
+    QString tip = QStringLiteral("%1 %2 mil\n晶粒數：%3\n面積利用率：%4 %")
+                      .arg(QString::fromStdString(point.shape), QString::fromStdString(point.dieSize),
+                           QString::fromStdString(point.results->dies),
+                           QString::fromStdString(point.results->utilisation));
+    if (yield) {
+        const GoodDies dies = *pointGoodDies(point, *yield);
+        tip += QStringLiteral("\n良率：%1\n良品數：%2")
+                   .arg(QString::fromStdString(yieldPercentText(dies.yield)))
+                   .arg(dies.goodDies);
+        if (yield->waferCost)
+            tip += QStringLiteral("\n每顆良品成本：%1").arg(QString::fromStdString(costPerGoodDieText(dies)));
+    }
+    return tip;
 }
 
 double roundTickStep(double span, int most)
@@ -143,7 +191,8 @@ QString refusalNote(const std::vector<SweepPoint>& points)
     return lines.join(QLatin1Char('\n'));
 }
 
-QChart* makeDieSizeChart(const std::vector<SweepPoint>& points, const std::optional<ChartMark>& mark)
+QChart* makeDieSizeChart(const std::vector<SweepPoint>& points, const std::optional<ChartMark>& mark,
+                         const std::optional<YieldSettings>& yield)
 {
     auto* chart = new QChart;
     chart->setTitle(QStringLiteral("晶粒尺寸比較"));
@@ -160,6 +209,7 @@ QChart* makeDieSizeChart(const std::vector<SweepPoint>& points, const std::optio
     double minSize = 0, maxSize = 0, maxDies = 0, minUsed = 100, maxUsed = 0;
     bool any = false;
     std::vector<std::string> shapes;
+    QStringList best; // the stars' words
     for (const SweepPoint& point : points) {
         if (std::find(shapes.begin(), shapes.end(), point.shape) == shapes.end())
             shapes.push_back(point.shape);
@@ -179,7 +229,7 @@ QChart* makeDieSizeChart(const std::vector<SweepPoint>& points, const std::optio
         dies->setName(QStringLiteral("%1 晶粒數").arg(QString::fromStdString(shape)));
         used->setName(QStringLiteral("%1 利用率").arg(QString::fromStdString(shape)));
         dies->setPen(QPen(shapeColour(shape), 2));
-        used->setPen(QPen(shapeColour(shape), 1.5, Qt::DashLine));
+        used->setPen(QPen(shapeColour(shape), 1.5, yield ? Qt::DotLine : Qt::DashLine));
         for (const SweepPoint& point : points) {
             if (point.shape != shape || !point.results)
                 continue; // a refused size has no point
@@ -201,7 +251,13 @@ QChart* makeDieSizeChart(const std::vector<SweepPoint>& points, const std::optio
         const int offset = static_cast<int>(&shape - shapes.data());
         addMarkers(chart, dies, shape, offset, sizeAxis, diesAxis);
         addMarkers(chart, used, shape, offset, sizeAxis, usedAxis);
+        if (yield)
+            if (const QString words = addGoodDies(chart, points, shape, *yield, unit.size, sizeAxis, diesAxis);
+                !words.isEmpty())
+                best << words;
     }
+    if (!best.isEmpty())
+        chart->setTitle(QStringLiteral("晶粒尺寸比較<br>★ 良品最多：%1").arg(best.join(QStringLiteral("、"))));
     if (mark) {
         auto* marked = new QScatterSeries;
         marked->setName(QStringLiteral("目前設計"));
@@ -222,15 +278,21 @@ QChart* makeDieSizeChart(const std::vector<SweepPoint>& points, const std::optio
                   std::min(100.0, std::ceil((maxUsed + 5) / usedStep) * usedStep), 8);
     }
     chart->legend()->setAlignment(Qt::AlignBottom);
+    if (yield) { // three lines a shape: a smaller type keeps their names whole
+        QFont font = chart->legend()->font();
+        font.setPointSizeF(font.pointSizeF() * 0.85);
+        chart->legend()->setFont(font);
+    }
     return chart;
 }
 
-QImage drawDieSizeChart(const std::vector<SweepPoint>& points, const std::optional<ChartMark>& mark, QSize size)
+QImage drawDieSizeChart(const std::vector<SweepPoint>& points, const std::optional<ChartMark>& mark, QSize size,
+                        const std::optional<YieldSettings>& yield)
 {
     // The image first: laying out the chart already needs its room.
     QImage image = map::allocatedImage(size, QImage::Format_ARGB32_Premultiplied);
     QGraphicsScene scene;
-    QChart* chart = makeDieSizeChart(points, mark);
+    QChart* chart = makeDieSizeChart(points, mark, yield);
     scene.addItem(chart); // the scene owns it
     chart->setGeometry(QRectF(QPointF(0, 0), size));
     scene.setSceneRect(QRectF(QPointF(0, 0), size));
@@ -255,9 +317,14 @@ std::optional<std::string> savePng(const QImage& image, const std::filesystem::p
     return std::nullopt;
 }
 
-std::optional<std::string> saveSweepCsv(const std::vector<SweepPoint>& points, const std::filesystem::path& path)
+std::optional<std::string> saveSweepCsv(const std::vector<SweepPoint>& points, const std::filesystem::path& path,
+                                        const std::optional<YieldSettings>& yield)
 {
-    const auto failure = replaceFile(path, [&](std::ostream& out) { writeSweepCsv(out, points); });
+    const std::optional<SweepCsvColumns> columns =
+        yield ? std::optional<SweepCsvColumns>(yieldCsvColumns(*yield)) : std::nullopt;
+    const auto failure = replaceFile(path, [&](std::ostream& out) {
+        writeSweepCsv(out, points, columns ? &*columns : nullptr);
+    });
     if (failure)
         return replaceFailureText("CSV 檔", path, *failure);
     return std::nullopt;

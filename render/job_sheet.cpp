@@ -21,6 +21,8 @@
 #include "render/drawing_failure.h"
 #include "render/map_view.h"
 #include "render/pdf_text_layer.h"
+#include "layout/die_area.h"
+#include "yield/good_dies.h"
 
 namespace kerf::map {
 
@@ -136,10 +138,30 @@ Section machineSection(const JobSheet& sheet)
              settingRow("ACC", set.ACC, p.acc, "不使用：程式沒有圓弧")}};
 }
 
+// The good dies under the job's yield settings, or why they cannot be told.
+Section goodDiesSection(const JobSheet& sheet)
+{
+    Section section{"良品估算", {}};
+    const auto read = readYieldSettings(yieldTextsOf(sheet.job.yield));
+    if (const auto* refusal = std::get_if<YieldRefusal>(&read)) {
+        section.rows.push_back({"良率設定", refusal->prompt, FaultColour});
+        return section;
+    }
+    const YieldSettings& settings = std::get<YieldSettings>(read);
+    const GoodDies dies = goodDies(settings, dieTotal(*sheet.layout), dieAreaCm2(*sheet.layout));
+    section.rows = {{"良率模型", yieldModelText(settings)},
+                    {"缺陷密度", exactNumberText(settings.defectDensity) + " 個/cm²"},
+                    {"良率", yieldPercentText(dies.yield)},
+                    {"良品數", std::to_string(dies.goodDies) + " 個"}};
+    if (settings.waferCost)
+        section.rows.push_back({"每顆良品成本", costPerGoodDieText(dies)});
+    return section;
+}
+
 std::vector<Section> leftSections(const JobSheet& sheet)
 {
     const JobDesigner& d = sheet.job.designer;
-    return {
+    std::vector<Section> sections = {
         {"晶片設定值",
          {{"晶片尺寸", boxValue(d.wafer)},
           {"有效直徑", boxValue(d.effective, "英吋")},
@@ -152,6 +174,9 @@ std::vector<Section> leftSections(const JobSheet& sheet)
           {"面積利用率", sheet.results.utilisation + " %"}}},
         machineSection(sheet),
     };
+    if (holdsYield(sheet.job.yield) && sheet.layout) // after the results
+        sections.insert(sections.begin() + 2, goodDiesSection(sheet));
+    return sections;
 }
 
 std::string jobText(const JobSheet& sheet)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -9,6 +10,7 @@
 
 using kerf::testing::CliRun;
 using kerf::testing::run;
+using kerf::testing::TemporaryFolder;
 
 namespace {
 
@@ -125,4 +127,50 @@ TEST(CliDesign, WritesTheDiesAsCsv)
     EXPECT_EQ(failed.status, 1);
     EXPECT_NE(failed.err.find("/nonexistent-folder/dies.csv"), std::string::npos);
     EXPECT_TRUE(failed.out.empty());
+}
+
+TEST(CliDesign, YieldObjectAfterTheResults)
+{
+    const std::vector<std::string> square = {"design", "--wafer", "2.0 Inches", "--shape", "Square", "--die", "200"};
+    auto with = [&](std::vector<std::string> more) {
+        std::vector<std::string> args = square;
+        args.insert(args.end(), more.begin(), more.end());
+        return run(args);
+    };
+    // 0.2 inches square: 0.258064 cm²; poisson at 1 defect per cm² keeps e^-0.258064 of 52 dies.
+    const CliRun r = with({"--defects", "1", "--yield-model", "poisson", "--wafer-cost", "130"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\"dies\": \"52\""), std::string::npos) << r.out;
+    EXPECT_TRUE(r.out.ends_with(
+        "\"utilisation\": \"73.36\"},\n \"yield\": {\"model\": \"poisson\", \"defectDensity\": 1, \"dieAreaCm2\": "
+        "0.25806400000000007, \"yield\": 0.7725457875943145, \"goodDies\": 40, \"costPerGoodDie\": 3.25}}\n"))
+        << r.out.substr(r.out.size() - 300);
+    // Nothing good: no cost, and why.
+    EXPECT_TRUE(with({"--defects", "1e9", "--yield-model", "seeds", "--wafer-cost", "130"})
+                    .out.ends_with("\"goodDies\": 0, \"costPerGoodDie\": null, \"costNote\": \"沒有良品晶粒，無法算出每顆良品的成本。\"}}\n"));
+    // Refusals name the box, exit 1 and write nothing.
+    const TemporaryFolder folder;
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        {{"--defects", "-1", "--yield-model", "murphy"}, "缺陷密度"},
+        {{"--defects", "x", "--yield-model", "murphy"}, "缺陷密度"},
+        {{"--defects", "1", "--yield-model", "gauss"}, "良率模型「gauss」"},
+        {{"--defects", "1"}, "未選擇良率模型"},
+        {{"--defects", "1", "--yield-model", "bose-einstein", "--layers", "0.5"}, "關鍵層數 n"},
+        {{"--defects", "1", "--yield-model", "negative-binomial", "--alpha", "0"}, "叢集參數 α"},
+        {{"--defects", "1", "--yield-model", "moore", "--wafer-cost", "-5"}, "晶片成本"},
+    };
+    for (auto [args, box] : refused) {
+        args.insert(args.end(), {"--save-job", folder.file("y.kwjob")});
+        const CliRun no = with(args);
+        EXPECT_EQ(no.status, 1);
+        EXPECT_TRUE(no.out.empty());
+        EXPECT_NE(no.err.find(box), std::string::npos) << no.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.file("y.kwjob")));
+    // The job keeps the texts as typed (version 2) and gives the same object back.
+    ASSERT_EQ(with({"--defects", "1.0", "--yield-model", "poisson", "--wafer-cost", "130", "--save-job", folder.file("y.kwjob")}).status, 0);
+    EXPECT_TRUE(kerf::testing::readFile(folder.path() / "y.kwjob")
+                    .ends_with(",\n \"yield\":    {\"defects\": \"1.0\", \"model\": \"poisson\", \"cost\": \"130\"}}\n"));
+    EXPECT_TRUE(kerf::testing::readFile(folder.path() / "y.kwjob").starts_with("{\"format\": \"kerfwright-job\", \"version\": 2,"));
+    EXPECT_EQ(run({"design", "--job", folder.file("y.kwjob")}).out, r.out);
 }

@@ -109,6 +109,19 @@ TEST_F(CliSheet, WithoutAProgramTheOneWrittenNowIsDescribed)
     EXPECT_NE(text.find("26.3秒"), std::string::npos) << text; // the job's DVL of 0.7 in the program
 }
 
+TEST_F(CliSheet, GoodDiesWithTheJobsYieldSettings)
+{
+    std::ofstream(job) << R"({"format": "kerfwright-job", "version": 2,
+ "designer": {"wafer": "2.0 Inches", "shape": "Hexagon", "die": "600"},
+ "yield": {"defects": "0.5", "model": "poisson", "cost": "70"}})";
+    ASSERT_EQ(run({"sheet", "--job", job, "--pdf", pdf.string()}).status, 0);
+    // 7 hexagons of 2.0114 cm²: e^-1.0057 of them, 36.58 %, is 2 good dies at 35 each.
+    const std::string text = pdfText(pdf);
+    EXPECT_NE(text.find(squeezed("良品估算良率模型poisson缺陷密度0.5 個/cm²良率36.58 %良品數2 個每顆良品成本35.00")),
+              std::string::npos)
+        << text;
+}
+
 TEST_F(CliSheet, RefusalsWriteNothing)
 {
     const std::string missing = (folder.path() / "NONE.TXT").string();

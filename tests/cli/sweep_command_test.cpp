@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include <QImage>
+#include <nlohmann/json.hpp>
 
 #include "cli_run.h"
 
@@ -135,4 +136,46 @@ TEST(SweepCommand, DashWritesTheCsvOrTheImageToStandardOutput)
     const CliRun png = run(image);
     ASSERT_EQ(png.status, 0) << png.err;
     EXPECT_EQ(png.out.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+}
+
+TEST(SweepCommand, YieldColumnsAgreeWithDesign)
+{
+    // The columns of the sweep are what design's "yield" object says for each size, to the last digit.
+    const std::vector<std::string> yield = {"--defects", "0.8", "--yield-model", "bose-einstein", "--layers", "2",
+                                            "--wafer-cost", "250"};
+    std::vector<std::string> args = {"sweep", "--wafer", "2.0 Inches", "--shape", "Circle,Hexagon,Square",
+                                     "--from", "40", "--to", "1900", "--steps", "5", "--csv", "-"};
+    args.insert(args.end(), yield.begin(), yield.end());
+    const CliRun sweep = run(args);
+    ASSERT_EQ(sweep.status, 0) << sweep.err;
+    std::istringstream lines(sweep.out);
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "shape,die_mil,rows,dies,utilisation_percent,refusal,good_dies,yield_percent,cost_per_good_die");
+    int designs = 0;
+    while (std::getline(lines, line)) {
+        std::vector<std::string> fields;
+        std::stringstream split(line);
+        for (std::string field; std::getline(split, field, ',');)
+            fields.push_back(field);
+        if (line.back() == ',')
+            fields.push_back("");
+        ASSERT_EQ(fields.size(), 9u) << line;
+        std::vector<std::string> design = {"design", "--wafer", "2.0 Inches", "--shape", fields[0], "--die", fields[1]};
+        design.insert(design.end(), yield.begin(), yield.end());
+        const CliRun one = run(design);
+        if (one.status != 0) {
+            EXPECT_EQ(fields[6] + fields[7] + fields[8], "") << line;
+            continue;
+        }
+        ++designs;
+        const auto json = nlohmann::json::parse(one.out)["yield"];
+        EXPECT_EQ(json["goodDies"].get<long long>(), std::stoll(fields[6])) << line;
+        EXPECT_EQ(json["yield"].get<double>() * 100, std::stod(fields[7])) << line;
+        if (json["costPerGoodDie"].is_null())
+            EXPECT_EQ(fields[8], "") << line;
+        else
+            EXPECT_EQ(json["costPerGoodDie"].get<double>(), std::stod(fields[8])) << line;
+    }
+    EXPECT_EQ(designs, 12);
 }

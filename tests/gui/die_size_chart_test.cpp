@@ -19,6 +19,7 @@
 #include "windows/die_size_chart/frm_die_size_chart.h"
 #include "windows/designer/frm_wafer.h"
 #include "tests/support/gui_test_support.h"
+#include "yield/yield_sweep.h"
 
 using namespace kerf;
 using namespace kerf::ui;
@@ -36,6 +37,7 @@ private slots:
     void savesCsvAndPng();
     void tooltipNamesTheNearestPoint();
     void closingStopsALongRun();
+    void goodDiesCurvesFromTheDesignersYield();
 
 private:
     frmDieSizeChart* openChart();
@@ -210,6 +212,55 @@ void DieSizeChartTest::closingStopsALongRun()
     chart->job().lastRun().waitForFinished();
     QVERIFY(chart->job().lastRunReached() < 0.5);
     QCOMPARE(shown.count(), 0);
+}
+
+void DieSizeChartTest::goodDiesCurvesFromTheDesignersYield()
+{
+    designer->setYieldTexts({"3", "negative-binomial", "", "1.5", "80"});
+    frmDieSizeChart* chart = openChart();
+    QVERIFY(chart);
+    QCOMPARE(chart->yieldBoxes->txtAlpha->text(), QStringLiteral("1.5"));
+    QVERIFY(!chart->yieldBoxes->txtLayers->isEnabled());
+    const YieldSettings settings = std::get<YieldSettings>(readYieldSettings(chart->yieldBoxes->texts()));
+    // Per shape a dashed good-dies line in the shape's colour and a star at its most good dies.
+    int goodLines = 0, stars = 0;
+    for (QAbstractSeries* series : chart->view->chart()->series()) {
+        const std::string shape = series->property("shape").toString().toStdString();
+        if (auto* line = qobject_cast<QLineSeries*>(series); line && line->name().endsWith(QStringLiteral("良品數"))) {
+            ++goodLines;
+            QCOMPARE(line->pen().style(), Qt::DashLine);
+            QCOMPARE(line->count(), 200);
+            for (const SweepPoint& point : chart->points())
+                if (point.shape == shape && point.dieSize == "50")
+                    QCOMPARE(line->at(100).y(), double(pointGoodDies(point, settings)->goodDies));
+        }
+        if (auto* star = qobject_cast<QScatterSeries*>(series); star && star->markerShape() == QScatterSeries::MarkerShapeStar) {
+            ++stars;
+            const SweepPoint& best = chart->points()[*mostGoodDiesPoint(chart->points(), shape, settings)];
+            QCOMPARE(star->at(0).x(), best.dieMil);
+        }
+    }
+    QCOMPARE(goodLines, 3);
+    QCOMPARE(stars, 3);
+    QVERIFY(chart->view->chart()->title().contains(QStringLiteral("良品最多")));
+    const SweepPoint& point = chart->points()[300];
+    QCOMPARE(pointTip(point, settings), pointTip(point) + QStringLiteral("\n良率：%1\n良品數：%2\n每顆良品成本：%3")
+                                                             .arg(QString::fromStdString(yieldPercentText(pointGoodDies(point, settings)->yield)))
+                                                             .arg(pointGoodDies(point, settings)->goodDies)
+                                                             .arg(QString::fromStdString(costPerGoodDieText(*pointGoodDies(point, settings)))));
+    // A refused setting: said, its box focused, the chart as it was.
+    chart->yieldBoxes->txtAlpha->setText(QStringLiteral("0"));
+    QTest::mouseClick(chart->cmdRun, Qt::LeftButton);
+    QCOMPARE(messages->shown.size(), std::size_t(1));
+    QVERIFY(messages->shown.front().prompt.find("叢集參數") != std::string::npos);
+    QVERIFY(chart->yieldBoxes->txtAlpha->hasFocus());
+    QVERIFY(!chart->isRunning());
+    // No density: no good dies.
+    chart->yieldBoxes->txtDefects->clear();
+    QSignalSpy shown(chart, &frmDieSizeChart::chartShown);
+    QTest::mouseClick(chart->cmdRun, Qt::LeftButton);
+    QVERIFY(shown.wait(20000));
+    QCOMPARE(chart->view->chart()->series().size(), 13);
 }
 
 int main(int argc, char* argv[])

@@ -30,6 +30,13 @@ TEST(JobFile, ReadsAndWritesTheFormatExactly)
     EXPECT_EQ(std::get<Job>(sparse), (Job{{}, {.name = "X", .acc = ""}}));
     EXPECT_EQ(jobText(std::get<Job>(sparse)),
               "{\"format\": \"kerfwright-job\", \"version\": 1,\n \"designer\": {},\n \"program\":  {\"name\": \"X\", \"acc\": \"\"}}\n");
+    // Yield settings make it version 2, their section last, strings as typed.
+    const std::string withYield = "{\"format\": \"kerfwright-job\", \"version\": 2,\n \"designer\": {},\n \"program\":  {},\n"
+                                  " \"yield\":    {\"defects\": \"0.30\", \"model\": \"murphy\", \"cost\": \"\"}}\n";
+    const Job yieldJob{{}, {}, {.defects = "0.30", .model = "murphy", .cost = ""}};
+    EXPECT_EQ(std::get<Job>(parseJob(withYield, "c")), yieldJob);
+    EXPECT_EQ(jobText(yieldJob), withYield);
+    EXPECT_EQ(jobVersionOf(Job{}), 1);
 }
 
 TEST(JobFile, RefusesWhatIsNotAJobNamingTheFileAndTheFault)
@@ -46,7 +53,9 @@ TEST(JobFile, RefusesWhatIsNotAJobNamingTheFileAndTheFault)
         {R"({"format": "kerfwright-job"})", "「version」不存在"},
         {R"({"format": "kerfwright-job", "version": "1"})", "「version」是字串 \"1\""},
         {R"({"format": "kerfwright-job", "version": 0})", "應為 1 以上的整數"},
-        {R"({"format": "kerfwright-job", "version": 2})", "版本是 2，比這個程式能讀的版本 1 新"},
+        {R"({"format": "kerfwright-job", "version": 3})", "版本是 3，比這個程式能讀的版本 2 新"},
+        {head + R"(, "yield": {"density": "0.3"}})", "不認得的鍵「yield.density」"},
+        {head + R"(, "yield": {"defects": 0.3}})", "「yield.defects」必須是字串"},
         {head + R"(, "designr": {}})", "不認得的鍵「designr」"},
         {head + R"(, "designer": {"dei": "50"}})", "不認得的鍵「designer.dei」"},
         {head + R"(, "program": {"die": "50"}})", "不認得的鍵「program.die」"},
@@ -148,6 +157,11 @@ TEST(Job, MissingKeysAreWhatTheWindowsOpenWithAndOverlaysWin)
     const Job file{{.wafer = "2.0 Inches", .die = "50", .gap = "2"}, {.name = "A", .dvl = "1"}};
     EXPECT_EQ(overlaidJob(file, Job{{.die = "60", .gap = ""}, {.dvl = "2"}}),
               (Job{{.wafer = "2.0 Inches", .die = "60", .gap = ""}, {.name = "A", .dvl = "2"}}));
+    const Job withYield{{}, {}, {.defects = "0.3", .model = "seeds"}};
+    EXPECT_EQ(overlaidJob(withYield, Job{{}, {}, {.model = "moore", .cost = "9"}}).yield,
+              (JobYield{.defects = "0.3", .model = "moore", .cost = "9"}));
+    EXPECT_EQ(completedJob(withYield).yield, withYield.yield);
+    EXPECT_FALSE(holdsYield(jobYieldOf({"", "poisson", "", "", "5"}))); // an empty density asks for no yield
 }
 
 TEST(RecentJobs, NewestFirstEachOnceAtMostEight)

@@ -131,6 +131,7 @@ void frmWafer::buildControls(QWidget* surface)
     cmdExit = makeButton(Frame2, "cmdExit", QStringLiteral("離開(&E)"), 225, 960, 1500, 330);
     cmdDraw->setDefault(true);
     setCancelButton(cmdExit);
+    buildGoodDiesFrame(surface);
 
     chainTabOrder({Combo1, Text5, Combo2, Text1, Text2, cmdDraw, cmdClear, cmdGenerate, cmdOption, cmdExit, PIC1});
     Combo1->setFocus();
@@ -235,6 +236,7 @@ void frmWafer::cmdDraw_Click()
         showResults(design->results, Text3, Text4, Text6);
         lastLayout_ = design->layout;
     }
+    showGoodDies();
 }
 
 void frmWafer::cmdClear_Click()
@@ -249,6 +251,7 @@ void frmWafer::cmdClear_Click()
         lastLayout_->RowTable.redim(1);
         lastLayout_->ColumnTable.redim(1);
     }
+    showGoodDies();
 }
 
 void frmWafer::cmdGenerate_Click()
@@ -327,7 +330,7 @@ void frmWafer::mnuDieSizeChart_Click()
         return;
     if (!frmDieSizeChart_)
         frmDieSizeChart_ = new frmDieSizeChart(this);
-    frmDieSizeChart_->showFor(DesignInput{lastLayout_->texts, lastLayout_->WaferDiameter});
+    frmDieSizeChart_->showFor(DesignInput{lastLayout_->texts, lastLayout_->WaferDiameter}, yieldTexts_);
 }
 
 void frmWafer::mnuExportDies_Click()

@@ -22,6 +22,7 @@
 #include "forms/wafer_form.h"
 #include "job/job.h"
 #include "job/job_file.h"
+#include "yield/yield_settings.h"
 #include "layout/design_driver.h"
 #include "layout/wafer_layout.h"
 
@@ -50,6 +51,9 @@ public:
 
     // Controls, present while the window is loaded (PIC1 and Combo1 are the WaferForm's).
     QPointer<QGroupBox> Frame1, Frame2, Frame3;
+    /// The good dies, shown once yield settings are set: yield, good dies, cost per good die.
+    QPointer<QGroupBox> Frame4;
+    QPointer<QLineEdit> Text7, Text8, Text9;
     QPointer<QLabel> Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label10,
         Label11, Label12, Label13, Label14;
     QPointer<QComboBox> Combo2;
@@ -59,6 +63,8 @@ public:
     /// The picture's context menu: the map as an image, the die centres as CSV.
     QPointer<QMenu> PIC1Menu;
     QPointer<QAction> mnuSaveImage, mnuExportDies, mnuDieSizeChart, mnuOpenProgram, mnuPrintSheet;
+    /// 良率設定…, in the picture's menu and the result frames' context menus.
+    QPointer<QAction> mnuYieldSettings;
     /// The job: open (Ctrl+O), save (Ctrl+S), save as (Ctrl+Shift+S), the recent jobs.
     QPointer<QAction> mnuOpenJob, mnuSaveJob, mnuSaveJobAs;
     QPointer<QMenu> mnuRecentJobs;
@@ -79,6 +85,12 @@ public:
     void mnuExportDies_Click();
     /// Opens the die-size chart around the last design.
     void mnuDieSizeChart_Click();
+    /// Opens the 良率設定 dialog; OK sets what it holds.
+    void mnuYieldSettings_Click();
+    /// The yield boxes' texts, as the dialog's OK sets them: the good dies of
+    /// the design are shown (none asked for with an empty density).
+    void setYieldTexts(const YieldTexts& texts);
+    const YieldTexts& yieldTexts() const { return yieldTexts_; }
     /// The die-size chart, once it has been opened.
     frmDieSizeChart* dieSizeChartWindow() const { return frmDieSizeChart_; }
     /// Asks for a cutting program file and opens it in the preview.
@@ -160,10 +172,14 @@ private:
     };
     /// A job read: refused in a message box, or into the boxes and designed.
     void jobRead(const JobRead& read);
+    void buildGoodDiesFrame(QWidget* surface);
+    /// Fills or hides the good dies' frame for the design shown.
+    void showGoodDies();
 
     std::optional<std::filesystem::path> jobPath_;
     Job savedJob_; // the job as its file holds it, every key present
 
+    YieldTexts yieldTexts_;
     std::optional<WaferLayout> lastLayout_;
     frmCode* frmCode_ = nullptr;
     frmPreview* frmPreview_ = nullptr;

@@ -38,7 +38,9 @@ QString pathText(const std::filesystem::path& path) { return QFile::decodeName(p
 
 Job frmWafer::currentJob() const
 {
-    return jobOf(readInputs().texts, frmCode_ ? frmCode_->texts() : GenerationTexts{});
+    Job job = jobOf(readInputs().texts, frmCode_ ? frmCode_->texts() : GenerationTexts{});
+    job.yield = jobYieldOf(yieldTexts_);
+    return job;
 }
 
 void frmWafer::showJobTitle()
@@ -107,8 +109,10 @@ void frmWafer::jobRead(const JobRead& read)
     Text2->setText(qtText(*boxes.gap));
     Text6->clear();
     generationWindow()->setTexts(generationTextsOf(job.program));
+    yieldTexts_ = yieldTextsOf(job.yield);
     jobPath_ = filePath(QFileInfo(read.path).absoluteFilePath());
     savedJob_ = job;
+    savedJob_.yield = jobYieldOf(yieldTexts_); // as the boxes give it back
     rememberJob(pathText(*jobPath_));
     showJobTitle();
     cmdDraw_Click();

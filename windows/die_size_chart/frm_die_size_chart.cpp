@@ -68,10 +68,12 @@ frmDieSizeChart::frmDieSizeChart(QWidget* owner)
     grid->addWidget(cmdSavePng, 0, column++);
     grid->addWidget(cmdSaveCsv, 0, column++);
     grid->addWidget(cmdClose, 0, column++);
-    grid->addWidget(progress, 1, 0, 1, column);
-    grid->addWidget(view, 2, 0, 1, column);
-    grid->addWidget(refusedNote, 3, 0, 1, column);
-    grid->setRowStretch(2, 1);
+    yieldBoxes = new YieldBoxes(this, YieldBoxes::Arrangement::Row);
+    grid->addWidget(yieldBoxes, 1, 0, 1, column);
+    grid->addWidget(progress, 2, 0, 1, column);
+    grid->addWidget(view, 3, 0, 1, column);
+    grid->addWidget(refusedNote, 4, 0, 1, column);
+    grid->setRowStretch(3, 1);
     cmdRun->setDefault(true);
 
     connect(cmdRun, &QPushButton::clicked, this, &frmDieSizeChart::cmdRun_Click);
@@ -97,8 +99,9 @@ void frmDieSizeChart::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void frmDieSizeChart::showFor(const DesignInput& design)
+void frmDieSizeChart::showFor(const DesignInput& design, const YieldTexts& yield)
 {
+    yieldBoxes->setTexts(yield);
     design_ = design;
     const double die = QString::fromStdString(design.texts.dieSize).toDouble();
     const DesignOutcome outcome = runDesign(design);
@@ -139,6 +142,10 @@ void frmDieSizeChart::cmdRun_Click()
         box->focusToFix();
         return;
     }
+    std::optional<YieldSettings> yield;
+    if (!yieldBoxes->read(this, yield))
+        return;
+    pendingYield_ = yield;
     cmdSavePng->setEnabled(false);
     cmdSaveCsv->setEnabled(false);
     progress->setValue(0);
@@ -162,10 +169,11 @@ void frmDieSizeChart::runFinished(std::vector<SweepPoint> points)
 {
     progress->hide();
     points_ = std::move(points);
+    yield_ = pendingYield_;
     const QString refused = refusalNote(points_);
     refusedNote->setText(refused);
     refusedNote->setVisible(!refused.isEmpty());
-    QChart* chart = makeDieSizeChart(points_, mark_);
+    QChart* chart = makeDieSizeChart(points_, mark_, yield_);
     for (QAbstractSeries* series : chart->series())
         if (auto* line = qobject_cast<QLineSeries*>(series))
             connect(line, &QLineSeries::hovered, this, &frmDieSizeChart::showTip);
@@ -192,7 +200,7 @@ void frmDieSizeChart::showTip(const QPointF& at, bool entered)
             && (!nearest || std::abs(point.dieMil - at.x()) < std::abs(nearest->dieMil - at.x())))
             nearest = &point;
     if (nearest)
-        QToolTip::showText(QCursor::pos(), pointTip(*nearest), view);
+        QToolTip::showText(QCursor::pos(), pointTip(*nearest, yield_), view);
 }
 
 void frmDieSizeChart::cmdSavePng_Click()
@@ -202,7 +210,7 @@ void frmDieSizeChart::cmdSavePng_Click()
                                            QStringLiteral("PNG 圖片 (*.png)"));
     if (chosen.isEmpty())
         return;
-    const QImage image = drawDieSizeChart(points_, mark_, view->size());
+    const QImage image = drawDieSizeChart(points_, mark_, view->size(), yield_);
     if (const auto failure = savePng(image, QFile::encodeName(chosen).toStdString()))
         showMessage(this, MessageIcon::Exclamation, "無法寫入", *failure);
 }
@@ -214,7 +222,7 @@ void frmDieSizeChart::cmdSaveCsv_Click()
                                            QStringLiteral("CSV 檔 (*.csv)"));
     if (chosen.isEmpty())
         return;
-    if (const auto failure = saveSweepCsv(points_, QFile::encodeName(chosen).toStdString()))
+    if (const auto failure = saveSweepCsv(points_, QFile::encodeName(chosen).toStdString(), yield_))
         showMessage(this, MessageIcon::Exclamation, "無法寫入", *failure);
 }
 

@@ -13,6 +13,7 @@
 
 #include "forms/background/background_job.h"
 #include "forms/number_box.h"
+#include "forms/yield_boxes.h"
 #include "render/die_size_chart.h"
 #include "layout/die_size_sweep.h"
 
@@ -24,6 +25,8 @@ namespace kerf::ui {
 /// over a range of die sizes around the designer's, each point a design run
 /// done in the background while a progress bar shows the share done; the
 /// sizes the design refuses are named under the chart; saved as PNG or CSV.
+/// With a defect density, also the good dies of each shape and the size
+/// with the most.
 class frmDieSizeChart : public QDialog {
     Q_OBJECT
 public:
@@ -31,11 +34,11 @@ public:
     ~frmDieSizeChart() override;
 
     /// Shows the window for the designer's inputs: the range ±50 % of their
-    /// die size in 200 steps, computed at once.
-    void showFor(const DesignInput& design);
+    /// die size in 200 steps, computed at once; the yield boxes get `yield`.
+    void showFor(const DesignInput& design, const YieldTexts& yield = {});
 
-    /// Computes the chart for the range and steps the boxes hold (a refusal
-    /// in a message box otherwise).
+    /// Computes the chart for the range, steps and yield settings the boxes
+    /// hold (a refusal in a message box otherwise).
     void cmdRun_Click();
     void cmdSavePng_Click();
     void cmdSaveCsv_Click();
@@ -48,6 +51,7 @@ public:
     const std::vector<SweepPoint>& points() const { return points_; }
 
     QPointer<NumberBox> txtFrom, txtTo, txtSteps;
+    QPointer<YieldBoxes> yieldBoxes;
     QPointer<QPushButton> cmdRun, cmdSavePng, cmdSaveCsv, cmdClose;
     QPointer<QProgressBar> progress;
     /// The sizes the design refused, shape by shape, under the chart.
@@ -69,6 +73,8 @@ private:
 
     DesignInput design_;
     std::optional<ChartMark> mark_;
+    std::optional<YieldSettings> yield_;        // of the run shown
+    std::optional<YieldSettings> pendingYield_; // of the run going on
     std::vector<SweepPoint> points_;
     BackgroundJob<std::vector<SweepPoint>> job_;
 };
