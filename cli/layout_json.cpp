@@ -62,7 +62,7 @@ void appendResults(std::string& json, const LayoutResults& results)
 
 void writeLayoutObject(std::ostream& out, std::string_view shape, const Number& diePitch, const Number& rowPitch,
                        const Number& hexHalfSide, const LayoutTable& rows, const LayoutTable& columns,
-                       const LayoutResults& results)
+                       const LayoutResults& results, std::string_view extraMembers = {})
 {
     std::string json;
     json.reserve(BlockSize + 256); // a record is about 96 bytes
@@ -80,16 +80,21 @@ void writeLayoutObject(std::ostream& out, std::string_view shape, const Number& 
     appendTable(out, json, columns);
     json += ",\n ";
     appendResults(json, results);
+    if (!extraMembers.empty()) {
+        json += ",\n ";
+        json += extraMembers;
+    }
     json += "}\n";
     writeBlock(out, json);
 }
 
 } // namespace
 
-void writeLayoutJson(std::ostream& out, const WaferLayout& layout, const LayoutResults& results)
+void writeLayoutJson(std::ostream& out, const WaferLayout& layout, const LayoutResults& results,
+                     std::string_view extraMembers)
 {
     writeLayoutObject(out, shapeText(layout.shape), layout.DiePitch, layout.RowPitch, layout.HexHalfSide,
-                      layout.RowTable, layout.ColumnTable, results);
+                      layout.RowTable, layout.ColumnTable, results, extraMembers);
 }
 
 void writeSimulationJson(std::ostream& out, const SimulationLayout& layout, const LayoutResults& results)

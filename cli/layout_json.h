@@ -14,7 +14,9 @@ namespace kerf::cli {
 // 1..N in index order and the result boxes' texts. Every number is the text its
 // kind gives in the cutting program, as a JSON string; an unset value is null.
 
-void writeLayoutJson(std::ostream& out, const WaferLayout& layout, const LayoutResults& results);
+/// `extraMembers`, where given, are further members written last («"bins": {…}»).
+void writeLayoutJson(std::ostream& out, const WaferLayout& layout, const LayoutResults& results,
+                     std::string_view extraMembers = {});
 void writeSimulationJson(std::ostream& out, const SimulationLayout& layout, const LayoutResults& results);
 /// Inputs accepted but no shape chosen: only the wafer outline would be drawn.
 void writeOutlineOnlyJson(std::ostream& out);
