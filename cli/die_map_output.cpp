@@ -3,10 +3,8 @@
 
 #include "cli/json_text.h"
 #include "cli/output_file.h"
-#include "die_maps/e142_writer.h"
 #include "die_maps/map_grid.h"
 #include "die_maps/sinf_reader.h"
-#include "die_maps/sinf_writer.h"
 
 namespace kerf::cli {
 
@@ -26,7 +24,7 @@ MapHeader mapHeaderOf(const MapHeaderTexts& texts, const Job& job)
     return header;
 }
 
-int writeDieMap(const WaferLayout& layout, DieMapFormat format, const std::string& path, const MapHeader& header,
+int writeDieMapOutput(const WaferLayout& layout, DieMapFormat format, const std::string& path, const MapHeader& header,
                 std::ostream& out, std::ostream& err)
 {
     if (const auto fault = mapHeaderFault(header)) {
@@ -38,12 +36,8 @@ int writeDieMap(const WaferLayout& layout, DieMapFormat format, const std::strin
         err << "晶圓圖沒有寫出：" << refusal->message << '\n';
         return 1;
     }
-    const auto failure = writeOutputFile(path, out, [&](std::ostream& file) {
-        if (format == DieMapFormat::Sinf)
-            writeSinf(file, std::get<MapGrid>(grid), header);
-        else
-            writeE142(file, std::get<MapGrid>(grid), header);
-    });
+    const auto failure = writeOutputFile(
+        path, out, [&](std::ostream& file) { kerf::writeDieMap(file, std::get<MapGrid>(grid), format, header); });
     if (failure) {
         err << replaceFailureText("晶圓圖", path, *failure) << '\n';
         return 1;

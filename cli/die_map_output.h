@@ -7,6 +7,7 @@
 
 #include "cli/command_line.h"
 #include "die_maps/die_bins.h"
+#include "die_maps/die_map_file.h"
 #include "die_maps/map_header.h"
 #include "job/job.h"
 #include "layout/wafer_layout.h"
@@ -25,12 +26,10 @@ void addMapHeaderOptions(CLI::App& app, MapHeaderTexts& texts);
 /// gives one, LOT and WAFER as given (empty otherwise).
 MapHeader mapHeaderOf(const MapHeaderTexts& texts, const Job& job);
 
-enum class DieMapFormat { Sinf, E142 };
-
 /// Writes the wafer map of `layout` to `path` ("-": `out`) and prints the path;
 /// the exit code: 0, or 1 with the reason on `err` (no map for this layout,
 /// a header text refused, the write failed).
-int writeDieMap(const WaferLayout& layout, DieMapFormat format, const std::string& path, const MapHeader& header,
+int writeDieMapOutput(const WaferLayout& layout, DieMapFormat format, const std::string& path, const MapHeader& header,
                 std::ostream& out, std::ostream& err);
 
 /// The bins of the SINF map at `path` for `layout`; nothing, with the reason

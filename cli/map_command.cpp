@@ -58,7 +58,7 @@ int drawMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
             err << "晶圓圖沒有寫出：沒有選擇晶粒形狀，沒有晶粒可寫。\n";
             return 1;
         }
-        return writeDieMap(layout, choices.sinf ? DieMapFormat::Sinf : DieMapFormat::E142,
+        return writeDieMapOutput(layout, choices.sinf ? DieMapFormat::Sinf : DieMapFormat::E142,
                            choices.sinf ? *choices.sinf : *choices.e142, mapHeaderOf(choices.header, *job), out, err);
     }
     const std::string path = png ? *png : *choices.svg;
