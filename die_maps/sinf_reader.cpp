@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "die_maps/sinf_reader.h"
 
+#include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <fstream>
 #include <map>
 #include <optional>
-#include <set>
 
 #include "die_maps/map_rows.h"
 #include "files/system_error_text.h"
@@ -24,6 +25,24 @@ bool isHexCode(std::string_view code)
            && std::isxdigit(static_cast<unsigned char>(code[1]));
 }
 
+int digitValue(char c)
+{
+    return std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : std::toupper(static_cast<unsigned char>(c)) - 'A' + 10;
+}
+
+/// The value of a two-digit hexadecimal code.
+int codeValue(std::string_view code)
+{
+    return digitValue(code[0]) * 16 + digitValue(code[1]);
+}
+
+/// A code's text: two upper-case hexadecimal digits.
+std::string codeText(int value)
+{
+    constexpr const char* Digits = "0123456789ABCDEF";
+    return {Digits[value / 16], Digits[value % 16]};
+}
+
 std::string upper(std::string_view code)
 {
     std::string out(code);
@@ -32,20 +51,27 @@ std::string upper(std::string_view code)
     return out;
 }
 
-/// The words of `text` split at spaces and tabs.
-std::vector<std::string_view> words(std::string_view text)
+/// Calls `visit` with each word of `text` (split at spaces and tabs) until it returns false.
+template <typename Visit>
+void forEachWord(std::string_view text, Visit visit)
 {
-    std::vector<std::string_view> out;
     std::size_t at = 0;
     while (at < text.size()) {
         const std::size_t start = text.find_first_not_of(" \t", at);
         if (start == std::string_view::npos)
-            break;
+            return;
         const std::size_t end = std::min(text.find_first_of(" \t", start), text.size());
-        out.push_back(text.substr(start, end - start));
+        if (!visit(text.substr(start, end - start)))
+            return;
         at = end;
     }
-    return out;
+}
+
+std::size_t wordCount(std::string_view text)
+{
+    std::size_t count = 0;
+    forEachWord(text, [&](std::string_view) { return ++count, true; });
+    return count;
 }
 
 std::string_view trimmed(std::string_view text)
@@ -99,6 +125,9 @@ public:
             refuse("只有 " + std::to_string(row_) + " 行 RowData，ROWCT 是 " + std::to_string(grid_.rowCount) + "。");
         if (refusal_)
             return *refusal_;
+        for (int code = 0; code < 256; ++code)
+            if (codeCounts_[static_cast<std::size_t>(code)] > 0)
+                bins_.codes[codeText(code)] = codeCounts_[static_cast<std::size_t>(code)];
         return std::move(bins_);
     }
 
@@ -208,13 +237,19 @@ private:
         const auto good = headerValue("BCEQU", line);
         if (!good)
             return;
-        for (const std::string_view code : words(good->text))
+        forEachWord(good->text, [&](std::string_view code) {
             for (const std::string_view part : splitAtCommas(code)) {
-                if (!isHexCode(part))
-                    return refuseLine(good->line, "：BCEQU 的代碼「" + std::string(part) + "」不是兩位十六進位數。");
-                goodCodes_.insert(upper(part));
+                if (!isHexCode(part)) {
+                    refuseLine(good->line, "：BCEQU 的代碼「" + std::string(part) + "」不是兩位十六進位數。");
+                    return false;
+                }
+                goodCodes_[static_cast<std::size_t>(codeValue(part))] = true;
             }
-        if (goodCodes_.empty())
+            return true;
+        });
+        if (refusal_)
+            return;
+        if (std::none_of(goodCodes_.begin(), goodCodes_.end(), [](bool good) { return good; }))
             refuseLine(good->line, "：BCEQU 沒有列出良品的代碼。");
     }
 
@@ -236,40 +271,47 @@ private:
     {
         if (row_ >= grid_.rowCount)
             return refuseLine(line, "：RowData 比 ROWCT 的 " + std::to_string(grid_.rowCount) + " 行多。");
-        const std::vector<std::string_view> codes = words(value);
-        if (codes.size() != static_cast<std::size_t>(grid_.columnCount))
-            return refuseLine(line, "有 " + std::to_string(codes.size()) + " 個代碼，COLCT 是 "
+        const std::size_t codes = wordCount(value);
+        if (codes != static_cast<std::size_t>(grid_.columnCount))
+            return refuseLine(line, "有 " + std::to_string(codes) + " 個代碼，COLCT 是 "
                                         + std::to_string(grid_.columnCount) + "。");
         const MapRow& row = grid_.rows[static_cast<std::size_t>(row_)];
-        for (int column = 0; column < grid_.columnCount; ++column) {
-            const std::string_view code = codes[static_cast<std::size_t>(column)];
-            const bool null = code == NullCode;
-            if (!null && !isHexCode(code))
-                return refuseLine(line, "第 " + std::to_string(column + 1) + " 個代碼「" + std::string(code)
-                                            + "」不是 __ 或兩位十六進位數。");
-            const int offset = column - row.firstColumn;
-            const bool die = offset >= 0 && offset % grid_.columnStep == 0 && offset / grid_.columnStep < row.count;
-            if (null == die)
-                return refuseLine(line, "第 " + std::to_string(column + 1) + " 格：這不是同一個佈局的晶圓圖：這個佈局在此"
-                                            + (die ? "有晶粒，圖上卻是 __。" : "沒有晶粒，圖上卻是「" + std::string(code) + "」。"));
-            if (null)
-                continue;
-            const std::string bin = upper(code);
-            ++bins_.codes[bin];
-            if (goodCodes_.count(bin) != 0) {
-                ++bins_.good;
-            } else {
-                ++bins_.bad;
-                bins_.badDies.push_back({row_ + 1, offset / grid_.columnStep + 1});
-            }
-        }
+        int column = 0;
+        forEachWord(value, [&](std::string_view code) {
+            readCode(code, column++, row, line);
+            return !refusal_;
+        });
         ++row_;
+    }
+
+    void readCode(std::string_view code, int column, const MapRow& row, int line)
+    {
+        const bool null = code == NullCode;
+        if (!null && !isHexCode(code))
+            return refuseLine(line, "第 " + std::to_string(column + 1) + " 個代碼「" + std::string(code)
+                                        + "」不是 __ 或兩位十六進位數。");
+        const int offset = column - row.firstColumn;
+        const bool die = offset >= 0 && offset % grid_.columnStep == 0 && offset / grid_.columnStep < row.count;
+        if (null == die)
+            return refuseLine(line, "第 " + std::to_string(column + 1) + " 格：這不是同一個佈局的晶圓圖：這個佈局在此"
+                                        + (die ? "有晶粒，圖上卻是 __。" : "沒有晶粒，圖上卻是「" + std::string(code) + "」。"));
+        if (null)
+            return;
+        const int bin = codeValue(code);
+        ++codeCounts_[static_cast<std::size_t>(bin)];
+        if (goodCodes_[static_cast<std::size_t>(bin)]) {
+            ++bins_.good;
+        } else {
+            ++bins_.bad;
+            bins_.badDies.push_back({row_ + 1, offset / grid_.columnStep + 1});
+        }
     }
 
     const MapGrid& grid_;
     const std::string& name_;
     std::map<std::string, HeaderValue, std::less<>> header_;
-    std::set<std::string> goodCodes_;
+    std::array<bool, 256> goodCodes_{};
+    std::array<std::int64_t, 256> codeCounts_{};
     bool headerChecked_ = false;
     int row_ = 0;
     DieBins bins_;
