@@ -3,6 +3,7 @@
 
 #include "cli/commands.h"
 #include "cli/design_options.h"
+#include "cli/die_map_output.h"
 #include "cli/job_options.h"
 #include "cli/layout_json.h"
 #include "cli/output_file.h"
@@ -17,6 +18,7 @@ struct DesignChoices {
     DesignBoxes boxes;
     JobYield yield;
     std::optional<std::string> csv;
+    std::optional<std::string> bins;
     JobFiles jobFiles;
 };
 
@@ -36,6 +38,13 @@ int design(const DesignChoices& choices, std::ostream& out, std::ostream& err)
         return savedJob(choices.jobFiles, *job, err) ? 0 : 1;
     }
     const Design& design = std::get<Design>(outcome);
+    std::optional<DieBins> bins;
+    if (const auto& file = choices.bins) {
+        int exitCode = 0;
+        bins = readDieBins(design.layout, *file, err, exitCode);
+        if (!bins)
+            return exitCode;
+    }
     if (const auto& csv = choices.csv) {
         const auto failure = writeOutputFile(*csv, out, [&](std::ostream& file) { writeDieCsv(file, design.layout); });
         if (failure) {
@@ -45,9 +54,12 @@ int design(const DesignChoices& choices, std::ostream& out, std::ostream& err)
     }
     // "--csv -" puts the CSV on standard output in place of the JSON.
     if (choices.csv != "-")
-        writeLayoutJson(out, design.layout, design.results,
-                        yield ? yieldJsonMember(*yield, goodDies(*yield, dieTotal(design.layout), dieAreaCm2(design.layout)))
-                              : std::string());
+        std::string more =
+            yield ? yieldJsonMember(*yield, goodDies(*yield, dieTotal(design.layout), dieAreaCm2(design.layout)))
+                  : std::string();
+        if (bins)
+            more += ",\n " + binsJsonMember(*bins);
+        writeLayoutJson(out, design.layout, design.results, more);
     return savedJob(choices.jobFiles, *job, err) ? 0 : 1;
 }
 
@@ -62,10 +74,14 @@ CommandRun declareDesignCommand(CLI::App& app)
     addYieldOptions(app, choices->yield);
     refuseEmpty(*addTextOption(app, "--csv", choices->csv, "FILE", "另外寫出每個晶粒一行的座標檔；- 寫到標準輸出，取代 JSON"),
                 "--csv 需要檔名。");
+    refuseEmpty(*addTextOption(app, "--bins", choices->bins, "FILE.SINF", "讀入這個佈局的 SINF 晶圓圖，數出良品與不良品"),
+                "--bins 需要檔名。");
     app.footer("排列以一個 JSON 物件印出：形狀、間距、兩個表格（記錄 1..N 依序）與三個結果方塊的文字，\n"
                "每個數值都是它在切割程式裡的文字。沒有 --shape 時只有晶片外框（形狀為 null）。\n"
                "--csv 的每一行：列（由上而下）、晶粒（由左而右）、中心的 X 與 Y（英吋，自晶片中心，Y 向上）。\n"
-               + std::string(YieldOptionsFooter) + "結果在 JSON 的 \"yield\" 物件。");
+               + std::string(YieldOptionsFooter) + "結果在 JSON 的 \"yield\" 物件。\n"
+               "--bins 讀入同一佈局（列數、行數與間距相同）的 SINF 晶圓圖：代碼在 BCEQU 之列的晶粒為良品，\n"
+               "其他代碼為不良品；JSON 多了 \"bins\": {\"good\", \"bad\", \"codes\"}。");
     return [choices](std::ostream& out, std::ostream& err) { return design(*choices, out, err); };
 }
 

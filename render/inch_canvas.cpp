@@ -141,6 +141,12 @@ void InchCanvas::horizontalBand(float x1, float x2, float y, float height, const
     band({x1, y}, {x2, y}, height, colour);
 }
 
+void InchCanvas::fill(const QPainterPath& inches, const QColor& colour)
+{
+    flush();
+    painter_.fillPath(QTransform::fromScale(pixelsPerInch_, pixelsPerInch_).map(inches), colour);
+}
+
 void InchCanvas::verticalBand(float x, float y1, float y2, float width, const QColor& colour)
 {
     if (width * devicePixelsPerInch_ <= 1.0) {

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QLineF>
+#include <QPainterPath>
 #include <QPointF>
 
 class QPainter;
@@ -48,6 +49,9 @@ public:
     void horizontalBand(float x1, float x2, float y, float height, const QColor& colour);
     /// The same standing upright: from y1 down to y2, centred on x.
     void verticalBand(float x, float y1, float y2, float width, const QColor& colour);
+
+    /// Fills `inches` (a path measured in inches) in `colour`, without an outline.
+    void fill(const QPainterPath& inches, const QColor& colour);
 
     /// Device pixels an inch, to decide whether a die is large enough to draw.
     double devicePixelsPerInch() const { return devicePixelsPerInch_; }

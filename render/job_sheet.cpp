@@ -161,6 +161,12 @@ Section goodDiesSection(const JobSheet& sheet)
 std::vector<Section> leftSections(const JobSheet& sheet)
 {
     const JobDesigner& d = sheet.job.designer;
+    std::vector<Row> results = {{"總切割列數", sheet.results.rows + " 列"},
+                                {"總晶粒數", sheet.results.dies + " 個"},
+                                {"面積利用率", sheet.results.utilisation + " %"}};
+    if (const auto& bins = sheet.bins)
+        results.push_back({"晶圓圖良品／不良品／總數", std::to_string(bins->good) + "／" + std::to_string(bins->bad) + "／"
+                                                       + std::to_string(bins->total()) + " 個"});
     std::vector<Section> sections = {
         {"晶片設定值",
          {{"晶片尺寸", boxValue(d.wafer)},
@@ -168,10 +174,7 @@ std::vector<Section> leftSections(const JobSheet& sheet)
           {"晶粒形狀", boxValue(d.shape)},
           {"晶粒尺寸", boxValue(d.die, "mil")},
           {"切割微調值", boxValue(d.gap, "mil")}}},
-        {"設計結果",
-         {{"總切割列數", sheet.results.rows + " 列"},
-          {"總晶粒數", sheet.results.dies + " 個"},
-          {"面積利用率", sheet.results.utilisation + " %"}}},
+        {"設計結果", results},
         machineSection(sheet),
     };
     if (holdsYield(sheet.job.yield) && sheet.layout) // after the results

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QRectF>
 
+#include "die_maps/die_bins.h"
 #include "job/job.h"
 #include "layout/layout_results.h"
 #include "layout/wafer_layout.h"
@@ -49,6 +50,7 @@ struct JobSheet {
     ProgramSettings settings; // the machine values the program sets
     std::string noProgram; // why no program is described, when none is
     std::optional<CutReport> report;
+    std::optional<DieBins> bins; // of a binned wafer map read back, if any
     std::time_t printed = 0;
 };
 

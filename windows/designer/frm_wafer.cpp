@@ -78,6 +78,10 @@ void frmWafer::buildControls(QWidget* surface)
     mnuSaveImage->setObjectName(QStringLiteral("mnuSaveImage"));
     mnuExportDies = PIC1Menu->addAction(QStringLiteral("匯出晶粒座標(&E)…"));
     mnuExportDies->setObjectName(QStringLiteral("mnuExportDies"));
+    mnuExportMap = PIC1Menu->addAction(QStringLiteral("匯出晶圓圖(&W)…"));
+    mnuExportMap->setObjectName(QStringLiteral("mnuExportMap"));
+    mnuReadMap = PIC1Menu->addAction(QStringLiteral("讀入晶圓圖(&B)…"));
+    mnuReadMap->setObjectName(QStringLiteral("mnuReadMap"));
     mnuDieSizeChart = PIC1Menu->addAction(QStringLiteral("晶粒尺寸比較(&C)…"));
     mnuDieSizeChart->setObjectName(QStringLiteral("mnuDieSizeChart"));
     PIC1Menu->addSeparator();
@@ -124,6 +128,10 @@ void frmWafer::buildControls(QWidget* surface)
                     {{"Label13", Label13}, {"Text6", Text6}, {"Label14", Label14}});
 
     Frame2 = makeSideFrame(surface, "Frame2", QString(), 3960, 1410);
+    // Under the buttons: what a binned wafer map read back says.
+    lblBins = makeLabel(surface, "lblBins", QString(), 7650, 5460, 3480, 555);
+    lblBins->setWordWrap(true);
+    lblBins->hide();
     cmdDraw = makeButton(Frame2, "cmdDraw", QStringLiteral("開始設計(&D)"), 225, 180, 1500, 330);
     cmdClear = makeButton(Frame2, "cmdClear", QStringLiteral("清除(&C)"), 1845, 180, 1500, 330);
     cmdGenerate = makeButton(Frame2, "cmdGenerate", QStringLiteral("產生程式碼(&G)"), 225, 570, 1500, 330);
@@ -150,7 +158,11 @@ void frmWafer::buildControls(QWidget* surface)
         mnuSaveImage->setEnabled(hasDesign() && !isExporting());
         mnuExportDies->setEnabled(hasDesign() && !isExporting());
         mnuDieSizeChart->setEnabled(hasDesign());
+        mnuExportMap->setEnabled(hasDesign());
+        mnuReadMap->setEnabled(hasDesign());
     });
+    connect(mnuExportMap, &QAction::triggered, this, &frmWafer::mnuExportMap_Click);
+    connect(mnuReadMap, &QAction::triggered, this, &frmWafer::mnuReadMap_Click);
     connect(mnuDieSizeChart, &QAction::triggered, this, &frmWafer::mnuDieSizeChart_Click);
     connect(mnuSaveImage, &QAction::triggered, this, &frmWafer::mnuSaveImage_Click);
     connect(mnuExportDies, &QAction::triggered, this, &frmWafer::mnuExportDies_Click);
@@ -231,10 +243,14 @@ void frmWafer::cmdDraw_Click()
         for (QLineEdit* result : {Text3, Text4, Text6})
             result->clear();
         lastLayout_.reset();
+        bins_.reset();
+        lblBins->hide();
     } else if (const auto* design = std::get_if<Design>(&outcome)) {
-        drawWafer([&](map::InchCanvas& canvas) { map::drawDies(canvas, design->layout); });
-        showResults(design->results, Text3, Text4, Text6);
+        // A new design has no bins: a map read back belonged to the one before.
         lastLayout_ = design->layout;
+        bins_.reset();
+        drawDesign();
+        showResults(design->results, Text3, Text4, Text6);
     }
     showGoodDies();
 }
@@ -252,6 +268,8 @@ void frmWafer::cmdClear_Click()
         lastLayout_->ColumnTable.redim(1);
     }
     showGoodDies();
+    bins_.reset();
+    lblBins->hide();
 }
 
 void frmWafer::cmdGenerate_Click()
@@ -414,6 +432,7 @@ std::variant<map::JobSheet, std::string> frmWafer::jobSheet() const
     map::JobSheet sheet = shown ? map::jobSheet(jobFile, job, *lastLayout_, std::move(*shown))
                                 : map::jobSheet(jobFile, job, *lastLayout_);
     sheet.jobChanged = !jobPath_ || boxes != savedJob_;
+    sheet.bins = bins_;
     return sheet;
 }
 

@@ -20,6 +20,7 @@
 #include "forms/number_box.h"
 #include "render/layout_export.h"
 #include "forms/wafer_form.h"
+#include "die_maps/die_bins.h"
 #include "job/job.h"
 #include "job/job_file.h"
 #include "yield/yield_settings.h"
@@ -65,6 +66,10 @@ public:
     QPointer<QAction> mnuSaveImage, mnuExportDies, mnuDieSizeChart, mnuOpenProgram, mnuPrintSheet;
     /// 良率設定…, in the picture's menu and the result frames' context menus.
     QPointer<QAction> mnuYieldSettings;
+    /// The wafer map for probers and sorters: written (SINF or E142), a binned SINF map read back.
+    QPointer<QAction> mnuExportMap, mnuReadMap;
+    /// Good, bad and all dies of the binned map read back; hidden without one.
+    QPointer<QLabel> lblBins;
     /// The job: open (Ctrl+O), save (Ctrl+S), save as (Ctrl+Shift+S), the recent jobs.
     QPointer<QAction> mnuOpenJob, mnuSaveJob, mnuSaveJobAs;
     QPointer<QMenu> mnuRecentJobs;
@@ -83,6 +88,17 @@ public:
     void showPreview(const ProgramPreview& preview);
     void mnuSaveImage_Click();
     void mnuExportDies_Click();
+    /// Asks for a file and writes the last design's wafer map: E142 XML when
+    /// the XML file type is chosen, else SINF.
+    void mnuExportMap_Click();
+    /// Asks for a binned SINF map of the last design and reads it: the map
+    /// fills its bad dies, the results count good and bad dies.
+    void mnuReadMap_Click();
+    /// Reads the binned SINF map at `path` against the last design; a map
+    /// refused is said in a message box and nothing changes. False then.
+    bool readMapFile(const QString& path);
+    /// What the binned map read back says of the last design's dies.
+    const std::optional<DieBins>& bins() const { return bins_; }
     /// Opens the die-size chart around the last design.
     void mnuDieSizeChart_Click();
     /// Opens the 良率設定 dialog; OK sets what it holds.
@@ -180,7 +196,11 @@ private:
     Job savedJob_; // the job as its file holds it, every key present
 
     YieldTexts yieldTexts_;
+    /// Draws the last design, its bad dies filled, and shows the bins' counts.
+    void drawDesign();
+
     std::optional<WaferLayout> lastLayout_;
+    std::optional<DieBins> bins_; // of lastLayout_, read from a map
     frmCode* frmCode_ = nullptr;
     frmPreview* frmPreview_ = nullptr;
     frmDieSizeChart* frmDieSizeChart_ = nullptr;
