@@ -45,6 +45,7 @@ int checkProgramFile(const std::string& file, const WaferLayout& layout, const C
 
 struct CheckChoices {
     std::string file;
+    std::optional<std::string> program; // --program FILE, as map and sheet take it
     DesignBoxes boxes;
     JobFiles jobFiles;
     std::optional<int> passes;
@@ -53,7 +54,10 @@ struct CheckChoices {
 
 int check(const CheckChoices& choices, std::ostream& out, std::ostream& err)
 {
-    const std::string& file = choices.file;
+    if (choices.file.empty() == !choices.program)
+        throw UsageError(choices.program ? "程式檔只能給一個：FILE.TXT 或 --program FILE.TXT。"
+                                         : "缺少要檢查的程式檔：FILE.TXT 或 --program FILE.TXT。");
+    const std::string& file = choices.program ? *choices.program : choices.file;
     const bool json = choices.json;
     CutCheckOptions checkOptions;
     checkOptions.listLimit = 20;
@@ -84,7 +88,8 @@ int check(const CheckChoices& choices, std::ostream& out, std::ostream& err)
 CommandRun declareCheckCommand(CLI::App& app)
 {
     const auto choices = std::make_shared<CheckChoices>();
-    app.add_option("FILE.TXT", choices->file, "要檢查的切割程式檔；- 從標準輸入讀取")->type_name("FILE.TXT")->required();
+    app.add_option("FILE.TXT", choices->file, "要檢查的切割程式檔；- 從標準輸入讀取")->type_name("FILE.TXT");
+    addTextOption(app, "--program", choices->program, "FILE.TXT", "同 FILE.TXT，如 map 與 sheet 的寫法");
     const DesignOptions design = addDesignOptions(app, choices->boxes);
     design.shape->required();
     addJobOption(app, choices->jobFiles, {design.wafer, design.shape, design.die});
@@ -96,8 +101,8 @@ CommandRun declareCheckCommand(CLI::App& app)
         ->disable_flag_override();
     app.footer("讓程式 FILE.TXT 在這些設定的排列上如機台般跑一遍，報告它的切割：切割與空跑的長度、\n"
                "完整切開的晶粒與沒切開的晶粒、在有效直徑外或不在晶粒邊上的切割、切割頭停在哪裡。\n"
-               "結束代碼：0 每個晶粒都切開且沒有切在外面或不在晶粒邊上；1 程式有誤；2 用法錯誤或程式檔無法讀取；\n"
-               "3 無法檢查。");
+               "結束代碼：0 每個晶粒都切開且沒有切在外面或不在晶粒邊上；1 程式有誤或值被拒絕；\n"
+               "2 用法錯誤或程式檔、工作檔無法讀取；3 無法檢查。");
     return [choices](std::ostream& out, std::ostream& err) { return check(*choices, out, err); };
 }
 

@@ -21,6 +21,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+/// Thrown by a command whose input file (a program or a job) could not be
+/// read, once it has said why on its error stream: exit 2.
+struct UnreadableInput {};
+
 /// What runs a command once its options are parsed: the exit code.
 using CommandRun = std::function<int(std::ostream& out, std::ostream& err)>;
 

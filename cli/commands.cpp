@@ -95,7 +95,11 @@ int runCommand(const Command& command, const std::vector<std::string>& args, std
             return 0;
         }
         PrefixedLines messages(err);
-        const int status = run(out, messages.stream());
+        int status = 2;
+        try {
+            status = run(out, messages.stream());
+        } catch (const UnreadableInput&) { // said on the stream already
+        }
         said = messages.said();
         return status;
     } catch (const UsageError& error) {
@@ -113,6 +117,8 @@ int runWords(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return 2;
     }
     const std::string& word = args.front();
+    if ((word == "--version" || word == "-V" || word == "--help" || word == "-h") && args.size() > 1)
+        return refuseWords("多餘的引數：" + args[1], err);
     if (word == "--version" || word == "-V") {
         out << aboutText("kerfwright-cli");
         return 0;

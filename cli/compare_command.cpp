@@ -25,8 +25,9 @@ struct CompareChoices {
 /// How many differing dies and cuts the report lists.
 constexpr std::size_t ListLimit = 20;
 
-// Exit codes: 0 the same, 1 different, 2 usage, a file that cannot be read
-// or values the designer refuses, 3 either could not be checked.
+// Exit codes: 0 the same, 1 different or values the designer refuses, 2
+// usage or a program file that cannot be read as one, 3 either could not be
+// checked.
 int compare(const CompareChoices& choices, std::ostream& out, std::ostream& err)
 {
     if (choices.fileA == "-" && choices.fileB == "-") {
@@ -35,10 +36,10 @@ int compare(const CompareChoices& choices, std::ostream& out, std::ostream& err)
     }
     const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}}, err);
     if (!job)
-        return 2;
+        return 1;
     const DesignOutcome outcome = runDesign(designInputOf(job->designer));
     if (printedRefusal(outcome, err))
-        return 2;
+        return 1;
     const WaferLayout& layout = std::get<Design>(outcome).layout; // --shape is required: dies were laid out
 
     std::shared_ptr<const Program> programs[2];

@@ -10,7 +10,7 @@ namespace kerf::cli {
 void addJobOption(CLI::App& app, JobFiles& files, std::initializer_list<CLI::Option*> fromJob)
 {
     // Option callbacks run before the required options are looked for.
-    refuseEmpty(*addTextOption(app, "--job", files.job, "FILE.kwjob", "工作檔：它的值，命令列上給的選項優先（有它時，必要的選項可由工作檔給）")
+    refuseEmpty(*addTextOption(app, "--job", files.job, "FILE.kwjob", "工作檔：它的值，命令列上給的選項優先（有它時，必要的選項可由工作檔給）；- 從標準輸入讀取")
                      ->each([required = std::vector<CLI::Option*>(fromJob)](const std::string&) {
                          for (CLI::Option* option : required)
                              option->required(false);
@@ -31,6 +31,8 @@ std::optional<Job> commandJob(const JobFiles& files, const Job& line, std::ostre
     auto read = readJob(*files.job);
     if (const auto* refusal = std::get_if<JobRefusal>(&read)) {
         err << refusal->prompt << '\n';
+        if (refusal->unreadable)
+            throw UnreadableInput{};
         return std::nullopt;
     }
     return overlaidJob(std::get<Job>(read), line);

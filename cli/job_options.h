@@ -25,8 +25,10 @@ void addJobOption(CLI::App& app, JobFiles& files, std::initializer_list<CLI::Opt
 void addSaveJobOption(CLI::App& app, JobFiles& files);
 
 /// The values the command runs on: the --job file's with `line` (the options
-/// given) over them, or `line` alone without --job. Nothing, with the
-/// refusal on `err`, when the file is not a job.
+/// given) over them, or `line` alone without --job ("-" reads standard
+/// input). Nothing, with the refusal on `err`, when the file is not a job or
+/// holds a value its box would refuse; UnreadableInput, the reason said on
+/// `err`, when it cannot be read.
 std::optional<Job> commandJob(const JobFiles& files, const Job& line, std::ostream& err);
 
 /// Writes --save-job, if given: every key, a missing one as the windows open

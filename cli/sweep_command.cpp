@@ -2,8 +2,6 @@
 #include "cli/sweep_command.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <memory>
 
 #include <QApplication>
@@ -18,6 +16,7 @@
 #include "render/drawing_failure.h"
 #include "render/drawing_threads.h"
 #include "layout/die_size_sweep.h"
+#include "layout/sweep_range_texts.h"
 #include "yield/yield_sweep.h"
 
 namespace kerf::cli {
@@ -27,22 +26,6 @@ namespace {
 // The size of the chart image, the window's at its opening size.
 constexpr int ChartWidth = 900;
 constexpr int ChartHeight = 560;
-
-// A number of mil as from_chars reads it, and finite.
-CLI::Option* addMilOption(CLI::App& app, const std::string& name, double& mil, const std::string& description)
-{
-    return app
-        .add_option_function<std::string>(
-            name,
-            [&mil, name](const std::string& text) {
-                const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), mil);
-                if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(mil) || mil <= 0)
-                    throw UsageError(name + " 必須是大於 0 的數字（mil）。");
-            },
-            description)
-        ->type_name("MIL")
-        ->required();
-}
 
 // "Circle,Square": shapes of the list, separated by commas.
 std::vector<std::string> shapesFrom(const std::string& list)
@@ -84,9 +67,9 @@ struct SweepChoices {
     JobFiles jobFiles; // the wafer, the effective diameter and the fine-tune
     JobYield yield;
     SweepRequest request;
+    SweepRangeTexts range; // the chart's boxes: from, to, steps
     std::optional<std::string> csv;
     std::optional<std::string> png;
-    std::optional<int> steps;
 };
 
 int sweep(SweepChoices& choices, std::ostream& out, std::ostream& err)
@@ -105,9 +88,15 @@ int sweep(SweepChoices& choices, std::ostream& out, std::ostream& err)
     JobDesigner base = job->designer;
     base.die = "1";
     request.base = designInputOf(base);
-    request.steps = *choices.steps; // required
-    if (const auto fault = sweepRequestFault(request))
-        throw UsageError(*fault); // the options do not make a range
+    if (request.shapes.empty()) { // the job's shape
+        if (!base.shape || base.shape->empty())
+            throw UsageError("缺少必要的選項 --shape（或工作檔的 designer.shape）。");
+        request.shapes = {*base.shape};
+    }
+    if (const auto refusal = readSweepRange(choices.range, request)) {
+        err << refusal->prompt << '\n'; // as the chart's boxes refuse it
+        return 1;
+    }
 
     if (png && !ensureWidgetApplication()) {
         err << "無法繪製圖表：此程序已有不含視窗元件的 Qt 應用程式。\n";
@@ -150,17 +139,13 @@ CommandRun declareSweepCommand(CLI::App& app)
     CLI::Option* wafer = addWaferOption(app, choices->boxes);
     app.add_option_function<std::string>(
            "--shape", [&request](const std::string& list) { request.shapes = shapesFrom(list); },
-           "晶粒形狀：Circle、Hexagon 或 Square，多個以逗號分隔")
-        ->type_name("SHAPE[,SHAPE...]")
-        ->required();
-    addMilOption(app, "--from", request.fromMil, "最小的晶粒尺寸（mil）");
-    addMilOption(app, "--to", request.toMil, "最大的晶粒尺寸（mil）");
-    std::optional<int>& steps = choices->steps;
-    addWholeNumberOption(app, "--steps", steps, MinSweepSteps, MaxSweepSteps, "N",
-                         "尺寸的個數，兩端都算（" + std::to_string(MinSweepSteps) + " 到 "
-                             + std::to_string(MaxSweepSteps) + "）",
-                         "--steps 必須是 " + std::to_string(MinSweepSteps) + " 到 " + std::to_string(MaxSweepSteps)
-                             + " 的整數。")
+           "晶粒形狀：Circle、Hexagon 或 Square，多個以逗號分隔（預設：工作檔的形狀）")
+        ->type_name("SHAPE[,SHAPE...]");
+    addTextOption(app, "--from", choices->range.from, "MIL", "最小的晶粒尺寸（mil）")->required();
+    addTextOption(app, "--to", choices->range.to, "MIL", "最大的晶粒尺寸（mil）")->required();
+    addTextOption(app, "--steps", choices->range.steps, "N",
+                  "尺寸的個數，兩端都算（" + std::to_string(MinSweepSteps) + " 到 " + std::to_string(MaxSweepSteps)
+                      + "）")
         ->required();
     addGapOption(app, choices->boxes);
     addEffectiveOption(app, choices->boxes);

@@ -21,11 +21,19 @@ namespace {
 
 using nlohmann::json;
 
-std::string named(const std::filesystem::path& file) { return "工作檔「" + shownPath(file) + "」"; }
+std::string named(const std::filesystem::path& file)
+{
+    return file == "-" ? std::string("標準輸入的工作檔") : "工作檔「" + shownPath(file) + "」";
+}
 
 JobRefusal refusal(const std::filesystem::path& file, const std::string& what)
 {
     return {named(file) + what, std::string(JobOpenTitle)};
+}
+
+JobRefusal unreadable(const std::filesystem::path& file, const std::string& why)
+{
+    return {named(file) + "無法讀取：" + why + "。", std::string(JobOpenTitle), true};
 }
 
 // «第 3 行第 5 個字元» of the byte at `offset` (0-based) in `text`.
@@ -197,14 +205,15 @@ std::variant<Job, JobRefusal> readJob(const std::filesystem::path& file, JobSour
 {
     const bool regularOnly = source == JobSource::RegularFileOnly;
     // Opening a FIFO waits for its writer, unless it is opened without waiting.
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | (regularOnly ? O_NONBLOCK : 0));
+    const int fd = !regularOnly && file == "-" ? ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0)
+                                               : ::open(file.c_str(), O_RDONLY | O_CLOEXEC | (regularOnly ? O_NONBLOCK : 0));
     if (fd < 0)
-        return refusal(file, "無法讀取：" + readReason(errno) + "。");
+        return unreadable(file, readReason(errno));
     struct stat info {};
     if (regularOnly && ::fstat(fd, &info) == 0 && !S_ISREG(info.st_mode)) {
         ::close(fd);
-        return refusal(file, S_ISDIR(info.st_mode) ? "無法讀取：" + readReason(EISDIR) + "。"
-                                                   : std::string("無法讀取：不是一般檔案（是具名管道、裝置或通訊端）。"));
+        return unreadable(file, S_ISDIR(info.st_mode) ? readReason(EISDIR)
+                                                      : std::string("不是一般檔案（是具名管道、裝置或通訊端）"));
     }
     std::string text;
     char block[1 << 14];
@@ -215,7 +224,7 @@ std::variant<Job, JobRefusal> readJob(const std::filesystem::path& file, JobSour
         if (got < 0) {
             const int error = errno;
             ::close(fd);
-            return refusal(file, "無法讀取：" + readReason(error) + "。");
+            return unreadable(file, readReason(error));
         }
         if (got == 0)
             break;

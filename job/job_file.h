@@ -30,6 +30,9 @@ inline constexpr std::size_t JobFileMaxBytes = 1 << 20;
 struct JobRefusal {
     std::string prompt;
     std::string title;
+    /// The file could not be read at all (missing, no permission, not a
+    /// regular file where one is needed), as against read and refused.
+    bool unreadable = false;
 };
 inline constexpr std::string_view JobOpenTitle = "無法開啟工作檔";
 inline constexpr std::string_view JobSaveTitle = "無法儲存工作檔";
@@ -47,7 +50,8 @@ std::variant<Job, JobRefusal> parseJob(std::string_view text, const std::filesys
 enum class JobSource { AnyFile, RegularFileOnly };
 
 /// The job file at `file`, read whole and parsed; a file that cannot be read,
-/// or is larger than JobFileMaxBytes, is refused with the reason.
+/// or is larger than JobFileMaxBytes, is refused with the reason. With
+/// AnyFile, "-" is standard input.
 std::variant<Job, JobRefusal> readJob(const std::filesystem::path& file, JobSource source = JobSource::AnyFile);
 
 /// The file's text: the keys a job holds in their fixed order, one line for

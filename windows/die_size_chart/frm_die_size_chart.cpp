@@ -15,6 +15,7 @@
 #include "forms/file_dialog.h"
 #include "forms/message_box.h"
 #include "forms/window_placement.h"
+#include "layout/sweep_range_texts.h"
 
 namespace kerf::ui {
 
@@ -124,21 +125,13 @@ void frmDieSizeChart::cmdRun_Click()
     SweepRequest request;
     request.base = design_;
     request.shapes.assign(DieShapeItems.begin(), DieShapeItems.end());
-    bool fromOk = false, toOk = false, stepsOk = false;
-    request.fromMil = txtFrom->text().toDouble(&fromOk);
-    request.toMil = txtTo->text().toDouble(&toOk);
-    request.steps = txtSteps->text().toInt(&stepsOk);
-    std::optional<std::string> fault;
-    if (!fromOk || !toOk)
-        fault = "晶粒尺寸範圍必須是大於 0 的數值（mil）。";
-    else if (!stepsOk)
-        fault = "點數必須是 2 到 10000 的整數。";
-    else
-        fault = sweepRequestFault(request);
-    if (fault) {
-        showMessage(this, MessageIcon::Exclamation, InputErrorTitle, *fault);
-        const bool stepsFault = !stepsOk || request.steps < MinSweepSteps || request.steps > MaxSweepSteps;
-        NumberBox* box = !fromOk ? txtFrom : !toOk ? txtTo : stepsFault ? txtSteps : txtFrom;
+    const SweepRangeTexts texts{txtFrom->text().toStdString(), txtTo->text().toStdString(),
+                                txtSteps->text().toStdString()};
+    if (const auto refusal = readSweepRange(texts, request)) {
+        showMessage(this, MessageIcon::Exclamation, InputErrorTitle, refusal->prompt);
+        NumberBox* box = refusal->box == SweepRangeBox::From ? txtFrom
+                       : refusal->box == SweepRangeBox::To   ? txtTo
+                                                             : txtSteps;
         box->focusToFix();
         return;
     }
