@@ -36,8 +36,10 @@ int writeDieMapOutput(const WaferLayout& layout, DieMapFormat format, const std:
         err << "晶圓圖沒有寫出：" << refusal->message << '\n';
         return 1;
     }
+    MapHeader written = header;
+    written.flatLocation = flatLocationOf(layout.flats);
     const auto failure = writeOutputFile(
-        path, out, [&](std::ostream& file) { kerf::writeDieMap(file, std::get<MapGrid>(grid), format, header); });
+        path, out, [&](std::ostream& file) { kerf::writeDieMap(file, std::get<MapGrid>(grid), format, written); });
     if (failure) {
         err << replaceFailureText("晶圓圖", path, *failure) << '\n';
         return 1;

@@ -17,6 +17,11 @@ int flatLocationOf(std::optional<double> primaryFlatAngle)
     return static_cast<int>(quarters % 4) * 90;
 }
 
+int flatLocationOf(const WaferFlats& flats)
+{
+    return flatLocationOf(flats.primary ? std::optional(flats.primary->at) : std::nullopt);
+}
+
 std::optional<std::string> mapHeaderFault(const MapHeader& header)
 {
     const std::pair<const char*, const std::string*> values[] = {

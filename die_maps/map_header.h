@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "layout/wafer_flats.h"
+
 namespace kerf {
 
 /// Where the primary flat lies on a written map, in degrees clockwise from 12
@@ -16,6 +18,8 @@ inline constexpr int DefaultFlatLocation = 180;
 /// from 3 o'clock as seen on the map (270 is 6 o'clock), to the nearest
 /// quarter turn, which is what map readers take; no flat gives DefaultFlatLocation.
 int flatLocationOf(std::optional<double> primaryFlatAngle);
+/// The flat location of the wafer's primary flat, DefaultFlatLocation without one.
+int flatLocationOf(const WaferFlats& flats);
 
 /// The texts a map file carries about the wafer it describes.
 struct MapHeader {

@@ -36,6 +36,7 @@ void frmWafer::mnuExportMap_Click()
     exportFolder_ = QFileInfo(chosen).absolutePath();
     MapHeader header;
     header.device = currentJob().program.name.value_or("");
+    header.flatLocation = flatLocationOf(lastLayout_->flats);
     const auto failure = writeDieMapFile(QFile::encodeName(chosen).toStdString(), *lastLayout_,
                                          chosenFilter == E142Filter ? DieMapFormat::E142 : DieMapFormat::Sinf, header);
     if (failure)
