@@ -98,6 +98,10 @@ TEST(ProgramReader, TwoAbsoluteWordsOnOneLineAreTwoMotions)
 {
     const auto trace = traceOf(mainUnit("MA X 1 Y 1\nMA X 0.0 MA Y 0.0\n"));
     ASSERT_EQ(trace.motions.size(), 3u);
+    // Numbered as moves of a line of several; the only move of its line is 0.
+    EXPECT_EQ(trace.motions[0].clause, 0);
+    EXPECT_EQ(trace.motions[1].clause, 1);
+    EXPECT_EQ(trace.motions[2].clause, 2);
     EXPECT_EQ(trace.motions[1].to, (ProgramPoint{0, 1}));
     EXPECT_EQ(trace.motions[2].to, (ProgramPoint{0, 0}));
     EXPECT_EQ(trace.motions[1].line, 5u);
