@@ -158,7 +158,11 @@ NamedForSignal::NamedForSignal(const char* target)
     int free = 0;
     if (std::strlen(target) >= PathBytes || !targetState.compare_exchange_strong(free, 1))
         return;
-    std::strcpy(targetPath, target);
+    // A control character would break the message's line: shown as "?".
+    std::size_t i = 0;
+    for (; target[i] != '\0'; ++i)
+        targetPath[i] = static_cast<unsigned char>(target[i]) < 0x20 || target[i] == 0x7f ? '?' : target[i];
+    targetPath[i] = '\0';
     targetState.store(2);
     named_ = true;
 }

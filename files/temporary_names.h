@@ -28,7 +28,8 @@ void handleEndingSignals();
 /// command line's "kerfwright-cli: ").
 void setSignalMessagePrefix(const char* prefix);
 
-/// Names `target` (copied; at most a few thousand bytes) in the message of an
+/// Names `target` (copied, a control character as "?"; at most a few
+/// thousand bytes) in the message of an
 /// ending SIGXFSZ while it lives: the file being written. One at a time; a
 /// second one meanwhile is not named.
 class NamedForSignal {

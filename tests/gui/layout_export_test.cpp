@@ -240,7 +240,7 @@ void LayoutExportTest::failedExportLeavesTheOldFileAndSaysWhy()
     QVERIFY(failure);
     QCOMPARE(failure->title, std::string("匯出失敗"));
     QCOMPARE(failure->prompt, "寫入圖片「" + missing.string() +
-                                  "」失敗（建立新檔時）：資料夾不存在。已有的同名檔案保持原樣，也沒有留下不完整的檔案。");
+                                  "」失敗（建立新檔時）：資料夾不存在。沒有留下不完整的檔案。");
     QVERIFY(!std::filesystem::exists(missing.parent_path()));
 }
 

@@ -182,8 +182,7 @@ TEST(GenerationDriver, FolderThatIsAFileIsReportedAndNothingChanges)
     ASSERT_TRUE(std::holds_alternative<GenerationFailure>(outcome));
     const GenerationFailure& failure = std::get<GenerationFailure>(outcome);
     EXPECT_EQ(failure.prompt, "寫入程式檔「" + (folder.path() / "out" / "job.TXT").string() +
-                                  "」失敗（建立新檔時）：資料夾路徑中有一項不是資料夾。已有的同名檔案保持原樣，"
-                                  "也沒有留下不完整的檔案。");
+                                  "」失敗（建立新檔時）：資料夾路徑中有一項不是資料夾。沒有留下不完整的檔案。");
     EXPECT_EQ(failure.title, "寫入程式檔失敗");
     EXPECT_EQ(folder.snapshot(), (std::map<std::string, std::string>{{"out", "a file"}}));
 }
