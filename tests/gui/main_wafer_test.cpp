@@ -36,7 +36,6 @@ private slots:
     void okButtonReadsAsOnATraditionalChineseDesktop();
     void toolWindowsOpenBesideTheMenuInsideTheScreen();
     void movedWindowReopensWhereItWasLeft();
-    void windowReopensWhereItFirstOpened();
 
 private:
     std::unique_ptr<MainWafer> menu;
@@ -215,22 +214,6 @@ void MainWaferTest::movedWindowReopensWhereItWasLeft()
     QTest::mouseClick(menu->cmdfrmHex, Qt::LeftButton);
     QVERIFY(QTest::qWaitForWindowExposed(hex));
     QTRY_COMPARE(hex->pos(), moved);
-}
-
-void MainWaferTest::windowReopensWhereItFirstOpened()
-{
-    // Under a window manager the frame comes after the first placing: the
-    // window must not come back a title bar lower.
-    QTest::mouseClick(menu->cmdfrmWafer, Qt::LeftButton);
-    frmWafer* wafer = menu->waferWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(wafer));
-    QTest::qWait(300); // the frame, where there is a window manager
-    const QRect first = wafer->geometry();
-    wafer->close();
-    QTest::mouseClick(menu->cmdfrmWafer, Qt::LeftButton);
-    QVERIFY(QTest::qWaitForWindowExposed(wafer));
-    QTest::qWait(300);
-    QCOMPARE(wafer->geometry(), first);
 }
 
 int main(int argc, char* argv[])
