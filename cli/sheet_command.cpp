@@ -75,7 +75,8 @@ CommandRun declareSheetCommand(CLI::App& app)
     addTextOption(app, "--program", choices->program, "FILE.TXT", "工作單描述並檢查這個切割程式（預設：現在為工作產生的程式）");
     refuseEmpty(*addTextOption(app, "--pdf", choices->pdf, "SHEET.pdf", "存成 PDF 文件；- 寫到標準輸出")->required(),
                 "--pdf 需要檔名。");
-    app.footer("如設計視窗排列工作檔的晶粒，把工作單印成一頁 A4 的 PDF：工作檔、晶片設定值與結果、機台參數、\n"
+    app.footer("如設計視窗排列工作檔的晶粒，把工作單印成一頁 A4 的 PDF：工作檔、晶片設定值與結果、\n"
+               "機台參數（取自程式本身：SP 行、檢查讀出的切割次數、圓弧的 VEL 與 ACC；工作檔不同之處並列標出）、\n"
                "切割程式的檔名、資料夾、大小、行數、日期與 SHA-256、檢查結論與預估加工時間，以及畫上切割路徑的晶片圖。\n"
                "沒有 --program 時描述並畫出現在為這個工作產生的程式。印出 PDF 的路徑。");
     return [choices](std::ostream& out, std::ostream& err) {

@@ -49,9 +49,9 @@ QColor at(const QImage& image, double x, double y)
 }
 
 // Answers the save dialog with a path (and a filter) while it lives.
-class SaveAnswer {
+class SaveFileAnswer {
 public:
-    explicit SaveAnswer(QString path, QString filter = {})
+    explicit SaveFileAnswer(QString path, QString filter = {})
     {
         previous_ = setSaveFileFunction([this, path, filter](QWidget*, const QString& caption, const QString& suggested,
                                                              const QString& filters, QString* chosen) {
@@ -61,9 +61,9 @@ public:
             return path;
         });
     }
-    ~SaveAnswer() { setSaveFileFunction(std::move(previous_)); }
-    SaveAnswer(const SaveAnswer&) = delete;
-    SaveAnswer& operator=(const SaveAnswer&) = delete;
+    ~SaveFileAnswer() { setSaveFileFunction(std::move(previous_)); }
+    SaveFileAnswer(const SaveFileAnswer&) = delete;
+    SaveFileAnswer& operator=(const SaveFileAnswer&) = delete;
 
     struct Question {
         QString caption, suggested, filters;
@@ -290,7 +290,7 @@ void LayoutExportTest::savedPngIsWhatThePictureShows()
 {
     design("Hexagon", "200");
     const QString path = folder->filePath(QStringLiteral("wafer.png"));
-    SaveAnswer answer(path);
+    SaveFileAnswer answer(path);
     designer->mnuSaveImage->trigger();
     QTRY_VERIFY(!designer->isExporting());
     QCOMPARE(answer.asked.size(), std::size_t(1));
@@ -306,7 +306,7 @@ void LayoutExportTest::savedSvgByItsFilter()
 {
     design("Square", "250");
     const QString path = folder->filePath(QStringLiteral("wafer"));
-    SaveAnswer answer(path, QStringLiteral("SVG 圖片 (*.svg)"));
+    SaveFileAnswer answer(path, QStringLiteral("SVG 圖片 (*.svg)"));
     designer->mnuSaveImage->trigger();
     QTRY_VERIFY(!designer->isExporting());
     QVERIFY(messages->shown.empty());
@@ -322,7 +322,7 @@ void LayoutExportTest::exportedCsvHoldsTheDieCentres()
 {
     design("Square", "500");
     const QString path = folder->filePath(QStringLiteral("dies.csv"));
-    SaveAnswer answer(path);
+    SaveFileAnswer answer(path);
     designer->mnuExportDies->trigger();
     QTRY_VERIFY(!designer->isExporting());
     QVERIFY(messages->shown.empty());
@@ -341,7 +341,7 @@ void LayoutExportTest::exportErrorsAreShownInAMessageBox()
     design("Circle", "300");
     const QString dies = designer->Text4->text();
     {
-        SaveAnswer answer(folder->filePath(QStringLiteral("map.bmp")));
+        SaveFileAnswer answer(folder->filePath(QStringLiteral("map.bmp")));
         designer->mnuSaveImage->trigger();
     }
     QCOMPARE(messages->shown.size(), std::size_t(1));
@@ -351,7 +351,7 @@ void LayoutExportTest::exportErrorsAreShownInAMessageBox()
 
     const QString missing = folder->filePath(QStringLiteral("gone/dies.csv"));
     {
-        SaveAnswer answer(missing);
+        SaveFileAnswer answer(missing);
         designer->mnuExportDies->trigger();
         QTRY_VERIFY(!designer->isExporting());
     }
@@ -366,7 +366,7 @@ void LayoutExportTest::exportErrorsAreShownInAMessageBox()
 void LayoutExportTest::cancelledDialogWritesNothing()
 {
     design("Circle", "300");
-    SaveAnswer answer{QString()};
+    SaveFileAnswer answer{QString()};
     designer->mnuSaveImage->trigger();
     designer->mnuExportDies->trigger();
     QCOMPARE(answer.asked.size(), std::size_t(2));
