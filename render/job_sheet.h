@@ -46,6 +46,8 @@ struct JobSheet {
     std::optional<SheetProgram> program;
     std::string noProgram; // why no program is described, when none is
     std::optional<CutReport> report;
+    /// The program it was compared with and the result («與 B.TXT 相同»); empty: none.
+    std::string comparedWith;
     std::time_t printed = 0;
 };
 

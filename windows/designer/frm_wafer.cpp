@@ -369,7 +369,11 @@ std::optional<map::JobSheet> frmWafer::jobSheet() const
     Job job = currentJob();
     job.designer = jobOf(lastLayout_->texts, {}).designer;
     const std::string jobFile = jobPath_ ? jobPath_->filename().string() : std::string();
-    return map::jobSheet(jobFile, job, *lastLayout_, std::move(file));
+    map::JobSheet sheet = map::jobSheet(jobFile, job, *lastLayout_, std::move(file));
+    // The preview's program compared with another: the sheet says with which and how.
+    if (frmPreview_ && frmPreview_->isVisible() && frmPreview_->compareWindow)
+        sheet.comparedWith = frmPreview_->compareWindow->comparedWith();
+    return sheet;
 }
 
 void frmWafer::mnuPrintSheet_Click()
