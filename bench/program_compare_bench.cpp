@@ -91,7 +91,17 @@ void BM_ComparePair(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_CheckOne)->ArgsProduct({{0, 1, 2}, {1, 2}})->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime()->Iterations(3);
-BENCHMARK(BM_ComparePair)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime()->Iterations(3);
+BENCHMARK(BM_CheckOne)
+    ->ArgsProduct({{0, 1, 2}, {1, 2}})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Iterations(3);
+BENCHMARK(BM_ComparePair)
+    ->DenseRange(0, 2)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Iterations(3);
 
 BENCHMARK_MAIN();

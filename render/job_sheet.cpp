@@ -217,6 +217,8 @@ std::vector<Section> rightSections(const JobSheet& sheet)
     } else {
         check.rows.push_back({"結論", "沒有程式可以檢查。", UncheckedColour});
     }
+    if (!sheet.comparedWith.empty())
+        check.rows.push_back({"比較", sheet.comparedWith});
     return {file, check};
 }
 

@@ -51,6 +51,8 @@ struct JobSheet {
     std::string noProgram; // why no program is described, when none is
     std::optional<CutReport> report;
     std::optional<DieBins> bins; // of a binned wafer map read back, if any
+    /// The program it was compared with and the result («與 B.TXT 相同»); empty: none.
+    std::string comparedWith;
     std::time_t printed = 0;
 };
 

@@ -47,6 +47,12 @@ std::string comparisonVerdict(const ProgramComparison& c)
            " 道切割只在一方";
 }
 
+std::string comparedWithText(const ProgramComparison& comparison, std::string_view other)
+{
+    const std::string with = "與 " + std::string(other);
+    return comparison.same() ? with + " 相同" : with + " 比較：" + comparisonVerdict(comparison);
+}
+
 std::string differingDieText(const DifferingDie& die)
 {
     return "第 " + std::to_string(die.row) + " 列第 " + std::to_string(die.die) + " 個晶粒（" + pointText(die.centre) +

@@ -19,6 +19,10 @@ namespace kerf {
 /// flagged cuts differ; «無法比較：…» when either could not be checked.
 std::string comparisonVerdict(const ProgramComparison& comparison);
 
+/// What a job sheet says of the program compared with the one named `other`:
+/// «與 B.TXT 相同», else «與 B.TXT 比較：» and the verdict.
+std::string comparedWithText(const ProgramComparison& comparison, std::string_view other);
+
 /// «第 3 列第 5 個晶粒（X 0.100000, Y -0.200000）：A 切 2 次，B 切 1 次».
 std::string differingDieText(const DifferingDie& die);
 

@@ -433,6 +433,9 @@ std::variant<map::JobSheet, std::string> frmWafer::jobSheet() const
                                 : map::jobSheet(jobFile, job, *lastLayout_);
     sheet.jobChanged = !jobPath_ || boxes != savedJob_;
     sheet.bins = bins_;
+    // The preview's program compared with another: the sheet says with which and how.
+    if (frmPreview_ && frmPreview_->isVisible() && frmPreview_->compareWindow)
+        sheet.comparedWith = frmPreview_->compareWindow->comparedWith();
     return sheet;
 }
 

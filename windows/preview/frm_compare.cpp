@@ -23,7 +23,7 @@ namespace {
 /// How many differing dies the list shows.
 constexpr std::size_t ListedDies = 1000;
 /// How many motions a die's lines are looked for in, per program.
-constexpr std::uint64_t LookedUpMotions = 200'000'000;
+constexpr std::uint64_t LookedUpMotions = 50'000'000;
 
 QString qt(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -238,7 +238,8 @@ void frmCompare::comparisonDone(Compared compared)
         for (const DifferingDie& die : listed_)
             differingList->addItem(qt(differingDieShortText(die)));
         if (c.differingDies > static_cast<std::int64_t>(listed_.size()))
-            differingList->addItem(QStringLiteral("……另有 %1 個晶粒未列出").arg(c.differingDies - std::int64_t(listed_.size())));
+            differingList->addItem(
+                QStringLiteral("……另有 %1 個晶粒未列出").arg(c.differingDies - std::int64_t(listed_.size())));
     }
     dieLines->clear();
     showOverlay();
@@ -274,7 +275,8 @@ void frmCompare::differingList_Click(int row)
     // The die in the middle, some dies of its row about it.
     const double pitch = layout_->DiePitch.toDecimal().toDouble();
     const QPointF at = map::pictureInches(die.centre);
-    picture->setView(map::fitView(picture->size(), QRectF(at - QPointF(4 * pitch, 4 * pitch), QSizeF(8 * pitch, 8 * pitch))));
+    picture->setView(
+        map::fitView(picture->size(), QRectF(at - QPointF(4 * pitch, 4 * pitch), QSizeF(8 * pitch, 8 * pitch))));
     showOverlay();
     dieLines->setPlainText(qt(differingDieText(die)) + QStringLiteral("\n\n找出切它的行中……"));
     lookingUp_.start([die, layout = layout_, a = programA_, b = programB_, textA = a_.text,
@@ -307,6 +309,13 @@ void frmCompare::fileChanged()
     }
     if (changed)
         startComparison();
+}
+
+std::string frmCompare::comparedWith() const
+{
+    if (!comparison_ || !isVisible() || comparing_.isPending())
+        return {};
+    return comparedWithText(*comparison_, b_.name.toStdString());
 }
 
 bool frmCompare::isWorking() const { return comparing_.isPending() || lookingUp_.isPending(); }

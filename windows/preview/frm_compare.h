@@ -51,6 +51,9 @@ public:
     bool isWorking() const;
     /// The last finished comparison, if any.
     const std::optional<ProgramComparison>& comparison() const { return comparison_; }
+    /// What a job sheet of A says of the comparison shown («與 B.TXT 相同»);
+    /// empty while none is shown.
+    std::string comparedWith() const;
 
     // Controls.
     QPointer<CutPathView> picture;

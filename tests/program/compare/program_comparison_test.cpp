@@ -152,7 +152,8 @@ TEST(ProgramComparison, OnePassAgainstTwoDiffersInEveryDie)
         const ProgramComparison r = compared(programFor(layout, 1), programFor(layout, 2), layout);
         EXPECT_EQ(r.differingDies, r.a.dies) << shape;
         EXPECT_EQ(r.cutMoreInB, r.a.dies) << shape;
-        EXPECT_LT(r.stretches.size(), std::size_t(2 * layout.RowTable.upperBound())) << shape; // by rows, not by dies
+        // By rows, not by dies.
+        EXPECT_LT(r.stretches.size(), std::size_t(2 * layout.RowTable.upperBound())) << shape;
         for (const DifferingDie& die : differingDies(r, 1000)) {
             EXPECT_EQ(die.a, 1u) << shape;
             EXPECT_EQ(die.b, 2u) << shape;
@@ -229,7 +230,9 @@ TEST(ProgramComparison, StrayCutsAreMatchedByPlaceNotByLine)
     const WaferLayout layout = designed("2.0 Inches", "Hexagon", "600").layout;
     const std::vector<std::string> lines = programLines(programFor(layout, 1));
     const std::vector<std::string> stray = {"MA X 0.0123 Y 0.0071", "OS", "MI X 0.0311 Y 0.0023", "CS"};
-    const auto at = [&](const std::string& line) { return std::size_t(std::find(lines.begin(), lines.end(), line) - lines.begin()); };
+    const auto at = [&](const std::string& line) {
+        return std::size_t(std::find(lines.begin(), lines.end(), line) - lines.begin());
+    };
     const auto withStray = [&](std::size_t before) {
         std::vector<std::string> changed = lines;
         changed.insert(changed.begin() + long(before), stray.begin(), stray.end());
