@@ -50,12 +50,14 @@ YieldBoxes::YieldBoxes(QWidget* parent, Arrangement arrangement)
     txtLayers = numberBox(this, "txtLayers", "bose-einstein 的關鍵層數 n（1 以上）；空白為 1");
     txtAlpha = numberBox(this, "txtAlpha", "negative-binomial 的叢集參數 α（大於 0）；空白為 2");
     txtCost = numberBox(this, "txtCost", "一片晶片的成本（任何幣別，0 以上）；空白為不算成本");
+    // In a row the parameters' names are short: their tooltips say them whole.
+    const bool column = arrangement == Arrangement::Column;
     const std::pair<const char*, QWidget*> rows[] = {{"缺陷密度（個/cm²）：", txtDefects},
                                                      {"良率模型：", cboModel},
-                                                     {"層數 n：", txtLayers},
-                                                     {"α：", txtAlpha},
+                                                     {column ? "關鍵層數 n：" : "層數 n：", txtLayers},
+                                                     {column ? "叢集參數 α：" : "α：", txtAlpha},
                                                      {"晶片成本：", txtCost}};
-    if (arrangement == Arrangement::Column) {
+    if (column) {
         auto* form = new QFormLayout(this);
         for (const auto& [caption, box] : rows)
             form->addRow(QString::fromUtf8(caption), box);

@@ -280,7 +280,7 @@ QChart* makeDieSizeChart(const std::vector<SweepPoint>& points, const std::optio
     chart->legend()->setAlignment(Qt::AlignBottom);
     if (yield) { // three lines a shape: a smaller type keeps their names whole
         QFont font = chart->legend()->font();
-        font.setPointSizeF(font.pointSizeF() * 0.85);
+        font.setPointSizeF(font.pointSizeF() * 0.75);
         chart->legend()->setFont(font);
     }
     return chart;

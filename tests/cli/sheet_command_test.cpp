@@ -117,7 +117,7 @@ TEST_F(CliSheet, GoodDiesWithTheJobsYieldSettings)
     ASSERT_EQ(run({"sheet", "--job", job, "--pdf", pdf.string()}).status, 0);
     // 7 hexagons of 2.0114 cm²: e^-1.0057 of them, 36.58 %, is 2 good dies at 35 each.
     const std::string text = pdfText(pdf);
-    EXPECT_NE(text.find(squeezed("良品估算良率模型poisson缺陷密度0.5 個/cm²良率36.58 %良品數2 個每顆良品成本35.00")),
+    EXPECT_NE(text.find(squeezed("良品估算良率模型：poisson缺陷密度：0.5 個/cm²良率：36.58 %良品數：2 個每顆良品成本：35.00")),
               std::string::npos)
         << text;
 }

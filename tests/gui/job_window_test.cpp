@@ -238,12 +238,12 @@ void JobWindowTest::aFileThatIsNotAJobChangesNothing()
     choose(window->Combo1, QStringLiteral("3.0 Inches"));
     type(window->Text1, QStringLiteral("70"));
     const Job before = window->currentJob();
-    folder->write("new.kwjob", R"({"format": "kerfwright-job", "version": 2})");
+    folder->write("new.kwjob", R"({"format": "kerfwright-job", "version": 3})");
     folder->write("twice.kwjob", R"({"format": "kerfwright-job", "version": 1, "designer": {"die": "1", "die": "2"}})");
     // A FIFO would never end: refused unread, the window goes on.
     QCOMPARE(::mkfifo(folder->file("x.kwjob").c_str(), 0600), 0);
     const std::pair<const char*, const char*> cases[] = {
-        {"new.kwjob", "的版本是 2"}, {"twice.kwjob", "的鍵「designer.die」寫了兩次"}, {"x.kwjob", "不是一般檔案"}};
+        {"new.kwjob", "的版本是 3"}, {"twice.kwjob", "的鍵「designer.die」寫了兩次"}, {"x.kwjob", "不是一般檔案"}};
     for (const auto& [file, fault] : cases) {
         messages->shown.clear();
         QVERIFY(!openedJob(*window, QString::fromStdString(folder->file(file))));
