@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "render/pixel_lines.h"
+
+#include <cstdlib>
+#include <utility>
+
+namespace kerf::map {
+
+namespace {
+
+// Device coordinates in 26.6 fixed point, truncated as the painter does.
+int fixed26(double v) { return static_cast<int>(v * 64.0); }
+
+// a / b in 16.16 fixed point.
+int fixedDivide(int a, int b)
+{
+    if (std::abs(a) > 0x7fff)
+        return static_cast<int>(static_cast<long long>(a) * (1 << 16) / b);
+    return a * (1 << 16) / b;
+}
+
+constexpr int DashOn = 4;
+constexpr int DashPeriod = 7;
+
+} // namespace
+
+PixelLines::PixelLines(QImage& image, const QTransform& toDevice)
+    : bits_(reinterpret_cast<QRgb*>(image.bits())), stride_(image.bytesPerLine() / 4), width_(image.width()),
+      height_(image.height()), toDevice_(toDevice)
+{
+}
+
+bool PixelLines::clip(double& x1, double& y1, double& x2, double& y2) const
+{
+    const double xmin = -1, xmax = width_ + 1, ymin = -1, ymax = height_ + 1;
+    if (x1 < xmin) {
+        if (x2 <= xmin)
+            return false;
+        y1 += (y2 - y1) / (x2 - x1) * (xmin - x1);
+        x1 = xmin;
+    } else if (x1 > xmax) {
+        if (x2 >= xmax)
+            return false;
+        y1 += (y2 - y1) / (x2 - x1) * (xmax - x1);
+        x1 = xmax;
+    }
+    if (x2 < xmin) {
+        y2 += (y2 - y1) / (x2 - x1) * (xmin - x2);
+        x2 = xmin;
+    } else if (x2 > xmax) {
+        y2 += (y2 - y1) / (x2 - x1) * (xmax - x2);
+        x2 = xmax;
+    }
+    if (y1 < ymin) {
+        if (y2 <= ymin)
+            return false;
+        x1 += (x2 - x1) / (y2 - y1) * (ymin - y1);
+        y1 = ymin;
+    } else if (y1 > ymax) {
+        if (y2 >= ymax)
+            return false;
+        x1 += (x2 - x1) / (y2 - y1) * (ymax - y1);
+        y1 = ymax;
+    }
+    if (y2 < ymin) {
+        x2 += (x2 - x1) / (y2 - y1) * (ymin - y2);
+        y2 = ymin;
+    } else if (y2 > ymax) {
+        x2 += (x2 - x1) / (y2 - y1) * (ymax - y2);
+        y2 = ymax;
+    }
+    return true;
+}
+
+void PixelLines::draw(QPointF from, QPointF to, QRgb value, bool dashed)
+{
+    const QPointF a = toDevice_.map(from);
+    const QPointF b = toDevice_.map(to);
+    double rx1 = a.x(), ry1 = a.y(), rx2 = b.x(), ry2 = b.y();
+    if (!clip(rx1, ry1, rx2, ry2))
+        return;
+    int x1 = fixed26(rx1), y1 = fixed26(ry1), x2 = fixed26(rx2), y2 = fixed26(ry2);
+    const bool upright = std::abs(x2 - x1) < std::abs(y2 - y1);
+    // Walk along the longer axis (u), stepping across it (v) in 16.16.
+    int u1 = upright ? y1 : x1, u2 = upright ? y2 : x2;
+    int v1 = upright ? x1 : y1, v2 = upright ? x2 : y2;
+    const bool reversed = u1 > u2;
+    if (reversed) {
+        std::swap(u1, u2);
+        std::swap(v1, v2);
+    }
+    const int increment = u2 == u1 ? 0 : fixedDivide(v2 - v1, u2 - u1);
+    int v = v1 * (1 << 10);
+    if (!dashed) { // square caps: half a pixel more at both ends
+        u1 -= 32;
+        v -= increment >> 1;
+        u2 += 32;
+    }
+    int u = (u1 + 32) >> 6;
+    const int last = (u2 + 32) >> 6;
+    if (u == last)
+        return;
+    const int round = increment > 0 ? 32 : 0;
+    v += ((u * (1 << 6)) + round - u1) * increment >> 6;
+    // Dashes count from the line's start, whichever way it is walked.
+    const int count = last - u;
+    for (int k = 0; u < last; ++u, ++k, v += increment) {
+        if (dashed && (reversed ? count - 1 - k : k) % DashPeriod >= DashOn)
+            continue;
+        if (upright)
+            pixel(v >> 16, u, value);
+        else
+            pixel(u, v >> 16, value);
+    }
+}
+
+} // namespace kerf::map

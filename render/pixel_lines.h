@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QImage>
+#include <QPointF>
+#include <QTransform>
+
+namespace kerf::map {
+
+/// One-pixel lines written straight into the pixels of a 32-bit image, as
+/// the painter's aliased cosmetic pen (square caps) rasterises them: the
+/// same fixed-point walk along the longer axis, the same clipping, so that
+/// a line takes the pixels a QPainter::drawLine would. A pixel keeps the
+/// first value written on it (an empty pixel holds 0). The cost is the
+/// line's pixels in the image, with no painter call: a picture of many
+/// thousand lines, each of its own value, costs its pixels.
+class PixelLines {
+public:
+    /// Lines are given in the coordinates that `toDevice` maps to the
+    /// image's device pixels (a painter's combined transform).
+    PixelLines(QImage& image, const QTransform& toDevice);
+
+    /// A solid line from `from` to `to`.
+    void line(QPointF from, QPointF to, QRgb value) { draw(from, to, value, false); }
+    /// A dashed line with flat caps: 4 pixels on, 3 off along its longer
+    /// axis, from its start (a pen of pattern {4, 3}).
+    void dashedLine(QPointF from, QPointF to, QRgb value) { draw(from, to, value, true); }
+
+private:
+    void draw(QPointF from, QPointF to, QRgb value, bool dashed);
+    /// Clips the line to a pixel beyond the image's edges; false when nothing is left.
+    bool clip(double& x1, double& y1, double& x2, double& y2) const;
+    void pixel(int x, int y, QRgb value)
+    {
+        if (x < 0 || y < 0 || x >= width_ || y >= height_)
+            return;
+        QRgb& p = bits_[static_cast<qsizetype>(y) * stride_ + x];
+        if (p == 0)
+            p = value;
+    }
+
+    QRgb* bits_;
+    qsizetype stride_;
+    int width_;
+    int height_;
+    QTransform toDevice_;
+};
+
+} // namespace kerf::map
