@@ -78,6 +78,7 @@ public:
     }
     void flush()
     {
+        pixels_->flush();
         if (batch_.empty())
             return;
         QPen pen = pen_;

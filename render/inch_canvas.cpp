@@ -27,6 +27,8 @@ InchCanvas::~InchCanvas() { flush(); }
 void InchCanvas::flush()
 {
     flushSpans();
+    if (pixels_)
+        pixels_->flush();
     if (batch_.empty())
         return;
     painter_.setPen(QPen(batchColour_, 0));

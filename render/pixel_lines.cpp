@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "render/pixel_lines.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -72,7 +73,7 @@ bool PixelLines::clip(double& x1, double& y1, double& x2, double& y2) const
     return true;
 }
 
-void PixelLines::draw(QPointF from, QPointF to, QRgb value, bool dashed)
+void PixelLines::add(QPointF from, QPointF to, QRgb value, bool dashed)
 {
     const QPointF a = toDevice_.map(from);
     const QPointF b = toDevice_.map(to);
@@ -96,21 +97,71 @@ void PixelLines::draw(QPointF from, QPointF to, QRgb value, bool dashed)
         v -= increment >> 1;
         u2 += 32;
     }
-    int u = (u1 + 32) >> 6;
+    const int u = (u1 + 32) >> 6;
     const int last = (u2 + 32) >> 6;
     if (u == last)
         return;
     const int round = increment > 0 ? 32 : 0;
     v += ((u * (1 << 6)) + round - u1) * increment >> 6;
-    // Dashes count from the line's start, whichever way it is walked.
-    const int count = last - u;
-    for (int k = 0; u < last; ++u, ++k, v += increment) {
-        if (dashed && (reversed ? count - 1 - k : k) % DashPeriod >= DashOn)
+    waiting_.push_back({u, last - u, v, increment, value, upright, dashed, reversed});
+    waitingPixels_ += static_cast<std::uint64_t>(last - u);
+    // A batch holds a few images' worth of pixels, or lines enough to amortise a pass over the bands.
+    if (waiting_.size() >= (1u << 16) || waitingPixels_ >= 4 * static_cast<std::uint64_t>(width_) * height_)
+        flush();
+}
+
+void PixelLines::flush()
+{
+    if (waiting_.empty())
+        return;
+    // Bands of about a megabyte of pixels; a batch of few pixels is one band.
+    const bool small = waitingPixels_ < (std::uint64_t(1) << 16);
+    const int band = small ? height_ + 2 : std::max(1, static_cast<int>((1 << 18) / std::max<qsizetype>(stride_, 1)));
+    for (int top = -1; top <= height_; top += band)
+        for (const Walk& walk : waiting_)
+            write(walk, top, top + band);
+    waiting_.clear();
+    waitingPixels_ = 0;
+}
+
+void PixelLines::write(const Walk& walk, int top, int bottom)
+{
+    // The steps k of the walk whose pixels lie on rows top … bottom − 1.
+    long long from = 0, to = walk.count; // k in [from, to)
+    if (walk.upright) {
+        from = std::max<long long>(from, top - walk.first);
+        to = std::min<long long>(to, bottom - walk.first);
+    } else if (walk.increment == 0) {
+        const int row = walk.v >> 16;
+        if (row < top || row >= bottom)
+            return;
+    } else {
+        // Row of step k: (v + k·increment) >> 16, monotonic in k.
+        const long long v = walk.v, d = walk.increment;
+        const long long lo = static_cast<long long>(top) * 65536 - v;    // v + k·d ≥ top·2^16
+        const long long hi = static_cast<long long>(bottom) * 65536 - v; // v + k·d < bottom·2^16
+        const auto ceilDiv = [](long long a, long long b) {
+            const long long q = a / b;
+            return q + ((a % b != 0) && ((a > 0) == (b > 0)));
+        };
+        if (d > 0) {
+            from = std::max(from, ceilDiv(lo, d));
+            to = std::min(to, ceilDiv(hi, d));
+        } else {
+            from = std::max(from, ceilDiv(-hi + 1, -d));
+            to = std::min(to, ceilDiv(-lo + 1, -d));
+        }
+    }
+    if (from >= to)
+        return;
+    int v = walk.v + static_cast<int>(from) * walk.increment;
+    for (auto k = static_cast<int>(from); k < to; ++k, v += walk.increment) {
+        if (walk.dashed && (walk.reversed ? walk.count - 1 - k : k) % DashPeriod >= DashOn)
             continue;
-        if (upright)
-            pixel(v >> 16, u, value);
+        if (walk.upright)
+            pixel(v >> 16, walk.first + k, walk.value);
         else
-            pixel(u, v >> 16, value);
+            pixel(walk.first + k, v >> 16, walk.value);
     }
 }
 

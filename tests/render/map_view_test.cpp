@@ -459,13 +459,32 @@ void MapViewTest::pixelLinesTakeThePaintersPixels()
             painter.drawLine(QLineF(from, to));
             toDevice = painter.combinedTransform();
         }
-        PixelLines lines(written, toDevice);
-        const QRgb blue = QColor(Qt::blue).rgba();
-        dashed ? lines.dashedLine(from, to, blue) : lines.line(from, to, blue);
+        {
+            PixelLines lines(written, toDevice);
+            const QRgb blue = QColor(Qt::blue).rgba();
+            dashed ? lines.dashedLine(from, to, blue) : lines.line(from, to, blue);
+        }
         QCOMPARE(written, painted);
         drawn += count(painted, QColor(Qt::blue)) > 0;
     }
     QVERIFY(drawn > 1000);
+    // Many long lines in one large image, written band by band.
+    QImage painted(2000, 1500, QImage::Format_ARGB32_Premultiplied);
+    painted.setDevicePixelRatio(ratio);
+    painted.fill(0);
+    QImage written = painted.copy();
+    QPainter painter(&painted);
+    painter.setPen(pen);
+    PixelLines lines(written, painter.combinedTransform());
+    for (int i = 0; i < 400; ++i) {
+        const QLineF line(QPointF(inside(random) * 30, inside(random) * 20) / ratio, QPointF(far(random), far(random)));
+        painter.drawLine(line);
+        dashed ? lines.dashedLine(line.p1(), line.p2(), 0xFF0000FFu) : lines.line(line.p1(), line.p2(), 0xFF0000FFu);
+    }
+    painter.end();
+    lines.flush();
+    QVERIFY(count(painted, QColor(Qt::blue)) > 65536);
+    QCOMPARE(written, painted);
 }
 
 QTEST_MAIN(MapViewTest)
