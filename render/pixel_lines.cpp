@@ -126,42 +126,66 @@ void PixelLines::flush()
 
 void PixelLines::write(const Walk& walk, int top, int bottom)
 {
-    // The steps k of the walk whose pixels lie on rows top … bottom − 1.
+    top = std::max(top, 0);
+    bottom = std::min(bottom, height_);
+    // The steps k of the walk whose pixels lie on rows top … bottom − 1 (and,
+    // level walks, in the image's columns).
     long long from = 0, to = walk.count; // k in [from, to)
     if (walk.upright) {
         from = std::max<long long>(from, top - walk.first);
         to = std::min<long long>(to, bottom - walk.first);
-    } else if (walk.increment == 0) {
-        const int row = walk.v >> 16;
-        if (row < top || row >= bottom)
-            return;
     } else {
-        // Row of step k: (v + k·increment) >> 16, monotonic in k.
-        const long long v = walk.v, d = walk.increment;
-        const long long lo = static_cast<long long>(top) * 65536 - v;    // v + k·d ≥ top·2^16
-        const long long hi = static_cast<long long>(bottom) * 65536 - v; // v + k·d < bottom·2^16
-        const auto ceilDiv = [](long long a, long long b) {
-            const long long q = a / b;
-            return q + ((a % b != 0) && ((a > 0) == (b > 0)));
-        };
-        if (d > 0) {
-            from = std::max(from, ceilDiv(lo, d));
-            to = std::min(to, ceilDiv(hi, d));
+        from = std::max<long long>(from, -walk.first);
+        to = std::min<long long>(to, width_ - walk.first);
+        if (walk.increment == 0) {
+            const int row = walk.v >> 16;
+            if (row < top || row >= bottom)
+                return;
         } else {
-            from = std::max(from, ceilDiv(-hi + 1, -d));
-            to = std::min(to, ceilDiv(-lo + 1, -d));
+            // Row of step k: (v + k·increment) >> 16, monotonic in k.
+            const long long v = walk.v, d = walk.increment;
+            const long long lo = static_cast<long long>(top) * 65536 - v;    // v + k·d ≥ top·2^16
+            const long long hi = static_cast<long long>(bottom) * 65536 - v; // v + k·d < bottom·2^16
+            const auto ceilDiv = [](long long a, long long b) { // b > 0
+                const long long q = a / b;
+                return q + (a % b > 0);
+            };
+            if (d > 0) {
+                from = std::max(from, ceilDiv(lo, d));
+                to = std::min(to, ceilDiv(hi, d));
+            } else {
+                from = std::max(from, ceilDiv(-hi + 1, -d));
+                to = std::min(to, ceilDiv(-lo + 1, -d));
+            }
         }
     }
     if (from >= to)
         return;
     int v = walk.v + static_cast<int>(from) * walk.increment;
+    const auto unsignedWidth = static_cast<unsigned>(width_);
+    // Dashes: the place of step k in the pattern, counted from the line's start.
+    int dash = walk.dashed ? static_cast<int>((walk.reversed ? walk.count - 1 - from : from) % DashPeriod) : 0;
+    const int dashStep = walk.reversed ? DashPeriod - 1 : 1;
     for (auto k = static_cast<int>(from); k < to; ++k, v += walk.increment) {
-        if (walk.dashed && (walk.reversed ? walk.count - 1 - k : k) % DashPeriod >= DashOn)
-            continue;
-        if (walk.upright)
-            pixel(v >> 16, walk.first + k, walk.value);
-        else
-            pixel(walk.first + k, v >> 16, walk.value);
+        if (walk.dashed) {
+            const bool off = dash >= DashOn;
+            dash += dashStep;
+            if (dash >= DashPeriod)
+                dash -= DashPeriod;
+            if (off)
+                continue;
+        }
+        const int across = v >> 16;
+        QRgb* p;
+        if (walk.upright) {
+            if (static_cast<unsigned>(across) >= unsignedWidth)
+                continue;
+            p = bits_ + static_cast<qsizetype>(walk.first + k) * stride_ + across;
+        } else {
+            p = bits_ + static_cast<qsizetype>(across) * stride_ + (walk.first + k);
+        }
+        if (*p == 0)
+            *p = walk.value;
     }
 }
 

@@ -55,15 +55,6 @@ private:
     bool clip(double& x1, double& y1, double& x2, double& y2) const;
     /// Writes the pixels of `walk` on rows top … bottom − 1.
     void write(const Walk& walk, int top, int bottom);
-    void pixel(int x, int y, QRgb value)
-    {
-        if (x < 0 || y < 0 || x >= width_ || y >= height_)
-            return;
-        QRgb& p = bits_[static_cast<qsizetype>(y) * stride_ + x];
-        if (p == 0)
-            p = value;
-    }
-
     QRgb* bits_;
     qsizetype stride_;
     int width_;
