@@ -66,4 +66,10 @@ struct DesignInput {
 /// A refusal changes nothing; the caller keeps its previous layout.
 DesignOutcome runDesign(const DesignInput& input);
 
+using DesignResultsOutcome = std::variant<NothingToDo, Refusal, OutlineOnly, LayoutResults>;
+
+/// What runDesign gives, the result boxes only: the same checks, refusals
+/// and results, the rows counted without their table (the die-size sweep).
+DesignResultsOutcome designResults(const DesignInput& input);
+
 } // namespace kerf

@@ -55,9 +55,9 @@ SweepPoint sweepPoint(const SweepRequest& request, std::size_t index)
     DesignInput input = request.base;
     input.texts.shape = point.shape;
     input.texts.dieSize = point.dieSize;
-    const DesignOutcome outcome = runDesign(input);
-    if (const auto* design = std::get_if<Design>(&outcome))
-        point.results = design->results;
+    const DesignResultsOutcome outcome = designResults(input);
+    if (const auto* results = std::get_if<LayoutResults>(&outcome))
+        point.results = *results;
     else if (const auto* refusal = std::get_if<Refusal>(&outcome))
         point.refusal = refusal->prompt;
     else

@@ -32,6 +32,11 @@ long long dieTotal(const WaferLayout& layout)
 
 LayoutResults layoutResults(const WaferLayout& layout)
 {
+    return layoutResults(layout, layout.RowTable.upperBound(), dieTotal(layout));
+}
+
+LayoutResults layoutResults(const WaferLayout& layout, int records, long long dies)
+{
     double dieArea = 0;
     switch (layout.shape) {
     case DieShape::Circle:
@@ -46,7 +51,7 @@ LayoutResults layoutResults(const WaferLayout& layout)
         break;
     }
     }
-    return resultTexts(layout.RowTable.upperBound(), dieTotal(layout), dieArea, layout.EffectiveRadius);
+    return resultTexts(records, dies, dieArea, layout.EffectiveRadius);
 }
 
 } // namespace kerf
