@@ -3,7 +3,11 @@
 // work done once per view, in a worker), the path shown after a number of
 // steps (each slider move), the map drawn for a view (each zoom or pan), and
 // the largest programs the generator writes opened as the preview opens them.
+#include <cmath>
+#include <cstdio>
 #include <map>
+#include <numbers>
+#include <random>
 #include <memory>
 #include <tuple>
 #include <sstream>
@@ -138,6 +142,45 @@ void openInPreview(benchmark::State& state)
                    (clean ? "" : ", NOT CLEAN"));
 }
 
+// A program of 200 000 distinct long cuts across a 5-inch wafer (some
+// 12 MB), each between two laser-off moves: nothing repeats, every cut
+// and move is a run of its own.
+const Program& longCuts()
+{
+    static const Program program = [] {
+        std::mt19937 random(32);
+        std::uniform_real_distribution<double> angle(0, 2 * std::numbers::pi), turn(-0.5, 0.5);
+        std::string text = "PN MAIN\r\nDI 1 10000\r\nII\r\n";
+        char line[96];
+        for (int i = 0; i < 200000; ++i) {
+            const double a = angle(random), b = a + std::numbers::pi + turn(random);
+            std::snprintf(line, sizeof line, "MA X %.6f Y %.6f\r\nOS\r\nMA X %.6f Y %.6f\r\nCS\r\n", 2.4 * std::cos(a),
+                          2.4 * std::sin(a), 2.4 * std::cos(b), 2.4 * std::sin(b));
+            text += line;
+        }
+        return std::get<Program>(parseProgram(text + "EI\r\n"));
+    }();
+    return program;
+}
+
+// The path of longCuts() drawn into the layers of a square picture of the
+// side given (the map command's 504 and 4096 pixels, the sheet's picture,
+// the preview's fitted view): the cost is the picture's pixels.
+void drawLongCuts(benchmark::State& state)
+{
+    const int side = static_cast<int>(state.range(0));
+    const Program& program = longCuts();
+    map::MapView view;
+    view.pixelsPerInch = side / 5.25;
+    view.size = QSize(side, side);
+    for (auto _ : state) {
+        const map::CutPathLayers layers = map::drawCutPathLayers(program, view, 1.0);
+        const QImage overlay = map::cutPathOverlay(layers, layers.steps.count());
+        benchmark::DoNotOptimize(overlay.constBits());
+    }
+    state.SetLabel(std::to_string(side) + " pixels square, 200 000 long cuts");
+}
+
 void sizeArguments(benchmark::internal::Benchmark* b)
 {
     // 100 mil; 5 mil; 1 mil (some twenty million dies); fitted and zoomed in.
@@ -158,6 +201,7 @@ BENCHMARK(showSteps)->Apply([](benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond);
 });
 BENCHMARK(drawMapView)->Apply(sizeArguments);
+BENCHMARK(drawLongCuts)->Arg(504)->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond);
 // The worst inputs the design accepts: 5.0 Inches, effective 5, the smallest dies.
 BENCHMARK(openInPreview)
     ->Args({0, 18, 1})

@@ -28,6 +28,26 @@ void sweepEveryShape(benchmark::State& state)
 }
 BENCHMARK(sweepEveryShape)->Unit(benchmark::kMillisecond);
 
+// The command line's largest sweep: 10 000 sizes of hexagons on a 5-inch
+// wafer (effective 5), from 0.5 to 5 mil and from 0.2 to 0.3 mil (the
+// smallest accepted, some 28 000 rows each). Arguments: the range in
+// hundredths of a mil.
+void sweepSmallestHexagons(benchmark::State& state)
+{
+    SweepRequest request;
+    request.base.texts = {"5.0 Inches", "5", "", "", ""};
+    request.base.WaferDiameter = 5.0f;
+    request.shapes = {"Hexagon"};
+    request.fromMil = static_cast<double>(state.range(0)) / 100;
+    request.toMil = static_cast<double>(state.range(1)) / 100;
+    request.steps = MaxSweepSteps;
+    for (auto _ : state) {
+        const std::vector<SweepPoint> points = sweepDieSizes(request);
+        benchmark::DoNotOptimize(points.data());
+    }
+}
+BENCHMARK(sweepSmallestHexagons)->Args({50, 500})->Args({20, 30})->Unit(benchmark::kMillisecond)->Iterations(1);
+
 } // namespace
 
 int main(int argc, char** argv)

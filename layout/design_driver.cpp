@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "layout/design_driver.h"
 
+#include "layout/die_area.h"
 #include "layout/die_layouts.h"
 #include "layout/flat_checks.h"
 #include "layout/flat_trim.h"
 #include "layout/input_checks.h"
+#include "layout/line_layout.h"
 #include "numbers/number_text.h"
 
 namespace kerf {
@@ -26,7 +28,11 @@ WaferSizeChoice chooseWaferSize(std::string_view itemText, float currentDiameter
     return choice;
 }
 
-DesignOutcome runDesign(const DesignInput& input)
+namespace {
+
+/// The design button's checks of the boxes: the layout with its inputs and
+/// shape set, ready to be laid out, or what the button does instead.
+std::variant<WaferLayout, DesignOutcome> checkedLayout(const DesignInput& input)
 {
     const DesignTexts& texts = input.texts;
     if (texts.dieSize.empty())
@@ -76,6 +82,17 @@ DesignOutcome runDesign(const DesignInput& input)
     if (!shape)
         return OutlineOnly{};
     layout.shape = *shape;
+    return layout;
+}
+
+} // namespace
+
+DesignOutcome runDesign(const DesignInput& input)
+{
+    auto checked = checkedLayout(input);
+    if (auto* outcome = std::get_if<DesignOutcome>(&checked))
+        return std::move(*outcome);
+    WaferLayout& layout = std::get<WaferLayout>(checked);
     LayoutFailure failure = LayoutFailure::None;
     switch (layout.shape) {
     case DieShape::Circle: failure = LayoutCircleDies(layout); break;
@@ -97,6 +114,32 @@ DesignOutcome runDesign(const DesignInput& input)
     Design design{std::move(layout), {}};
     design.results = layoutResults(design.layout);
     return design;
+}
+
+DesignResultsOutcome designResults(const DesignInput& input)
+{
+    auto checked = checkedLayout(input);
+    if (auto* outcome = std::get_if<DesignOutcome>(&checked)) {
+        if (auto* refusal = std::get_if<Refusal>(outcome))
+            return std::move(*refusal);
+        if (std::holds_alternative<OutlineOnly>(*outcome))
+            return OutlineOnly{};
+        return NothingToDo{};
+    }
+    WaferLayout& layout = std::get<WaferLayout>(checked);
+    if (!layout.flats.empty()) {
+        DesignOutcome outcome = runDesign(input);
+        if (auto* design = std::get_if<Design>(&outcome))
+            return DesignedResults{design->results, dieAreaCm2(design->layout)};
+        if (auto* refusal = std::get_if<Refusal>(&outcome))
+            return std::move(*refusal);
+        return NothingToDo{};
+    }
+    LineCounts rows;
+    if (const auto refusal = refusalFor(CountLayoutRows(layout, rows)))
+        return *refusal;
+    const long long dies = rows.dies - (layout.shape == DieShape::Square ? rows.firstCount : 0);
+    return DesignedResults{layoutResults(layout, rows.records, dies), dieAreaCm2(layout)};
 }
 
 } // namespace kerf

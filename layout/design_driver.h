@@ -68,4 +68,17 @@ struct DesignInput {
 /// A refusal changes nothing; the caller keeps its previous layout.
 DesignOutcome runDesign(const DesignInput& input);
 
+/// The result boxes of a design and the area of one of its dies (layout/die_area.h).
+struct DesignedResults {
+    LayoutResults results;
+    double dieAreaCm2 = 0;
+};
+
+using DesignResultsOutcome = std::variant<NothingToDo, Refusal, OutlineOnly, DesignedResults>;
+
+/// What runDesign gives, the result boxes only: the same checks, refusals
+/// and results, the rows counted without their table (the die-size sweep);
+/// a wafer with flats, whose rows the flats cut short, is laid out in full.
+DesignResultsOutcome designResults(const DesignInput& input);
+
 } // namespace kerf

@@ -20,9 +20,7 @@ std::function<bool(float)> testFor(DieShape shape, const AcceptanceArea& area)
     return [shape, area](float r) { return isOutsideAtDistance(r, shape, area); };
 }
 
-} // namespace
-
-LayoutFailure LayoutCircleDies(WaferLayout& layout)
+LineLayoutRules circleRules(WaferLayout& layout)
 {
     const Decimal pitch = Decimal::fromSingle(layout.DieSize) + layout.FineTune.toDecimal();
     layout.DiePitch = Number::ofDecimal(pitch);
@@ -38,14 +36,14 @@ LayoutFailure LayoutCircleDies(WaferLayout& layout)
     rules.oddLineShift = pitch.half();
     rules.reach = double(layout.EffectiveRadius) - layout.HalfDieSize;
     rules.isOutside = testFor(DieShape::Circle, areaOf(layout));
-    rules.setRelative = [&](LayoutRow& row) {
+    rules.setRelative = [halfFineTune, halfDie](LayoutRow& row) {
         row.RelX = Number::ofDecimal(row.PosX.toDecimal() - waferCentre().X - halfFineTune - halfDie);
         row.RelY = Number::ofDecimal(waferCentre().Y - row.PosY.toDecimal());
     };
-    return layOutLines(rules, layout.RowTable);
+    return rules;
 }
 
-LayoutFailure LayoutHexagonDies(WaferLayout& layout)
+LineLayoutRules hexagonRules(WaferLayout& layout)
 {
     const double h = setHexagonPitches(layout);
 
@@ -58,12 +56,18 @@ LayoutFailure LayoutHexagonDies(WaferLayout& layout)
     rules.oddLineShift = halfDie;
     rules.reach = double(layout.EffectiveRadius) - 2 * h;
     rules.isOutside = testFor(DieShape::Hexagon, areaOf(layout));
-    rules.setRelative = [&](LayoutRow& row) {
+    rules.setRelative = [halfDie, halfSide](LayoutRow& row) {
         row.RelX = Number::ofDecimal(row.PosX.toDecimal() - waferCentre().X - halfDie);
         row.RelY = Number::ofDecimal(waferCentre().Y - row.PosY.toDecimal() - halfSide);
     };
-    return layOutLines(rules, layout.RowTable);
+    return rules;
 }
+
+} // namespace
+
+LayoutFailure LayoutCircleDies(WaferLayout& layout) { return layOutLines(circleRules(layout), layout.RowTable); }
+
+LayoutFailure LayoutHexagonDies(WaferLayout& layout) { return layOutLines(hexagonRules(layout), layout.RowTable); }
 
 namespace {
 
@@ -103,6 +107,23 @@ LayoutFailure LayoutSquareColumns(WaferLayout& layout)
         row.RelY = Number::ofDecimal(row.PosY.toDecimal() - waferCentre().Y);
     };
     return layOutLines(rules, layout.ColumnTable);
+}
+
+LayoutFailure CountLayoutRows(WaferLayout& layout, LineCounts& rows)
+{
+    switch (layout.shape) {
+    case DieShape::Circle: return countLines(circleRules(layout), rows);
+    case DieShape::Hexagon: return countLines(hexagonRules(layout), rows);
+    case DieShape::Square: {
+        LineLayoutRules rules = squareRules(layout);
+        if (const LayoutFailure failure = countLines(rules, rows); failure != LayoutFailure::None)
+            return failure;
+        rules.along = LineLayoutRules::Axis::Y;
+        LineCounts columns;
+        return countLines(rules, columns);
+    }
+    }
+    return LayoutFailure::None;
 }
 
 } // namespace kerf

@@ -30,4 +30,11 @@ LayoutFailure LayoutSquareRows(WaferLayout& layout);
 /// Vertical cut lines of the square grid into ColumnTable.
 LayoutFailure LayoutSquareColumns(WaferLayout& layout);
 
+struct LineCounts;
+
+/// The layout of `layout.shape` counted only, as the procedures above would
+/// lay it out (the same pitches set, the same failures, squares' columns
+/// too): RowTable's records and dies into `rows`, no table built.
+LayoutFailure CountLayoutRows(WaferLayout& layout, LineCounts& rows);
+
 } // namespace kerf

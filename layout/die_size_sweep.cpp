@@ -57,10 +57,10 @@ SweepPoint sweepPoint(const SweepRequest& request, std::size_t index)
     DesignInput input = request.base;
     input.texts.shape = point.shape;
     input.texts.dieSize = point.dieSize;
-    const DesignOutcome outcome = runDesign(input);
-    if (const auto* design = std::get_if<Design>(&outcome)) {
-        point.results = design->results;
-        point.dieAreaCm2 = dieAreaCm2(design->layout);
+    const DesignResultsOutcome outcome = designResults(input);
+    if (const auto* designed = std::get_if<DesignedResults>(&outcome)) {
+        point.results = designed->results;
+        point.dieAreaCm2 = designed->dieAreaCm2;
     } else if (const auto* refusal = std::get_if<Refusal>(&outcome))
         point.refusal = refusal->prompt;
     else

@@ -51,6 +51,11 @@ long long dieTotal(const WaferLayout& layout)
 
 LayoutResults layoutResults(const WaferLayout& layout)
 {
+    return layoutResults(layout, layout.RowTable.upperBound(), dieTotal(layout));
+}
+
+LayoutResults layoutResults(const WaferLayout& layout, int records, long long dies)
+{
     double dieArea = 0;
     switch (layout.shape) {
     case DieShape::Circle:
@@ -65,7 +70,7 @@ LayoutResults layoutResults(const WaferLayout& layout)
         break;
     }
     }
-    return resultTextsForArea(layout.RowTable.upperBound(), dieTotal(layout), dieArea, effectiveArea(layout));
+    return resultTextsForArea(records, dies, dieArea, effectiveArea(layout));
 }
 
 } // namespace kerf

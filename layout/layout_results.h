@@ -47,4 +47,9 @@ long long dieTotal(const WaferLayout& layout);
 /// The results that the map drawing writes for a designer layout.
 LayoutResults layoutResults(const WaferLayout& layout);
 
+/// The same for a layout of `shape` and its pitches whose RowTable was only
+/// counted: `records` records holding `dies` dies (squares: the first row
+/// line's count already left out).
+LayoutResults layoutResults(const WaferLayout& layout, int records, long long dies);
+
 } // namespace kerf

@@ -2,6 +2,8 @@
 #include "layout/line_layout.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <optional>
 #include <limits>
 
 #include "layout/line_walk.h"
@@ -82,6 +84,68 @@ LayoutFailure layOutLines(const LineLayoutRules& rules, LayoutTable& table)
         row.DieCount = result[source].DieCount;
     }
     table = std::move(result);
+    return LayoutFailure::None;
+}
+
+namespace {
+
+double powerOfTen(int n)
+{
+    double p = 1;
+    for (int i = 0; i < n; ++i)
+        p *= 10;
+    return p;
+}
+
+} // namespace
+
+LayoutFailure countLines(const LineLayoutRules& rules, LineCounts& counts)
+{
+    if (rules.alongPitch <= Decimal() || rules.acrossPitch <= Decimal())
+        return LayoutFailure::NoPositivePitch;
+
+    const bool rows = rules.along == LineLayoutRules::Axis::X;
+    const LayoutPoint& centre = waferCentre();
+    const Decimal& centreAlong = rows ? centre.X : centre.Y;
+    // A line starts at the centre, or one shift further along after an odd
+    // line: the same decimals as layOutLines' walk.
+    const ProbeLine starts[2] = {{centreAlong - centreAlong, rules.alongPitch, 0.0},
+                                 {(centreAlong - rules.oddLineShift) - centreAlong, rules.alongPitch, 0.0}};
+    const ProbeOffsets offsets[2] = {ProbeOffsets(starts[0]), ProbeOffsets(starts[1])};
+    // Line L lies (L − 1) steps across: the double nearest to that exact
+    // decimal, as a whole number over a power of ten while it fits.
+    const Decimal acrossStep = rules.acrossPitch * rules.acrossDirection;
+    const int scale = acrossStep.scale();
+    const std::optional<long long> scaledStep = scale <= 22 ? acrossStep.scaledInteger(scale) : std::nullopt;
+    const double divisor = powerOfTen(scale);
+    const auto acrossOffset = [&](long long steps) {
+        if (scaledStep && std::llabs(*scaledStep) < (1LL << 31) && steps < (1LL << 21))
+            return double(*scaledStep * steps) / divisor;
+        return (acrossStep * steps).toDouble();
+    };
+
+    LineCounts result;
+    for (int line = 1;; ++line) {
+        const bool shifted = line % 2 == 0;
+        const ProbeLine probe{starts[shifted].startOffset, rules.alongPitch, acrossOffset(line - 1)};
+        const long long n = countAcceptedProbes(probe, offsets[shifted], rules.reach, MaxHalf, rules.isOutside);
+        if (n == 0)
+            break;
+        if (line > MaxHalf)
+            return LayoutFailure::TooManyRows;
+        const bool odd = line % 2 == 1;
+        const long long count = rules.cutLines ? 2 * (n - 1) : (odd ? 2 * n - 1 : 2 * n);
+        if (count > MaxCount)
+            return LayoutFailure::RowTooLong;
+        // Records 2 … half come again, mirrored, as records half + 1 … 2·half − 1.
+        result.dies += line == 1 ? count : 2 * count;
+        if (line == 1)
+            result.firstCount = count;
+        result.records = 2 * line - 1;
+    }
+    if (result.records == 0)
+        return LayoutFailure::CentreDoesNotFit;
+    counts = result;
     return LayoutFailure::None;
 }
 

@@ -30,4 +30,17 @@ struct LineLayoutRules {
 /// Fills `table` with records 1..2K−1 by the rules; counters stay within 16 bits.
 LayoutFailure layOutLines(const LineLayoutRules& rules, LayoutTable& table);
 
+/// What layOutLines would store, counted only: the records and the sum of
+/// their DieCounts, and the first record's count.
+struct LineCounts {
+    int records = 0;
+    long long dies = 0;
+    long long firstCount = 0;
+};
+
+/// The same walk and the same failures as layOutLines, without the table:
+/// no decimal positions per line, so that a sweep of many sizes costs a
+/// few probes per line.
+LayoutFailure countLines(const LineLayoutRules& rules, LineCounts& counts);
+
 } // namespace kerf

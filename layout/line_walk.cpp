@@ -18,7 +18,8 @@ double pow10(int n)
 
 } // namespace
 
-ProbeOffsets::ProbeOffsets(const ProbeLine& line) : line_(line)
+ProbeOffsets::ProbeOffsets(const ProbeLine& line)
+    : line_(line), startDouble_(line.startOffset.toDouble()), stepDouble_(line.step.toDouble())
 {
     scale_ = std::max(line.startOffset.scale(), line.step.scale());
     if (scale_ <= 22) {

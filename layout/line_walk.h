@@ -22,6 +22,9 @@ class ProbeOffsets {
 public:
     explicit ProbeOffsets(const ProbeLine& line);
     double at(long long k) const;
+    /// The line's start offset and step as doubles (for estimates).
+    double start() const { return startDouble_; }
+    double step() const { return stepDouble_; }
 
 private:
     const ProbeLine& line_;
@@ -29,6 +32,8 @@ private:
     std::optional<long long> step_;
     int scale_ = 0;
     double divisor_ = 1;
+    double startDouble_ = 0;
+    double stepDouble_ = 0;
 };
 
 /// The number of probes accepted before the first one that `isOutside`
@@ -37,9 +42,13 @@ private:
 /// from the centre a die may stand (only the speed depends on it). Counts above
 /// `limit` are reported as limit + 1.
 template <typename IsOutside>
-long long countAcceptedProbes(const ProbeLine& line, double reach, long long limit, const IsOutside& isOutside)
+long long countAcceptedProbes(const ProbeLine& line, double reach, long long limit, const IsOutside& isOutside);
+
+/// The same with the line's offsets made already (lines that share a start and a step).
+template <typename IsOutside>
+long long countAcceptedProbes(const ProbeLine& line, const ProbeOffsets& offsets, double reach, long long limit,
+                              const IsOutside& isOutside)
 {
-    const ProbeOffsets offsets(line);
     auto outside = [&](long long k) {
         return isOutside(distanceFromOffsets(offsets.at(k), line.acrossOffset));
     };
@@ -48,8 +57,8 @@ long long countAcceptedProbes(const ProbeLine& line, double reach, long long lim
     // Estimate the first rejected probe from the geometry, then bracket it.
     const double across = line.acrossOffset;
     const double room = reach * reach - across * across;
-    const double pitch = line.step.toDouble();
-    double guess = room > 0 ? (std::sqrt(room) + line.startOffset.toDouble()) / pitch + 1 : 1;
+    const double pitch = offsets.step();
+    double guess = room > 0 ? (std::sqrt(room) + offsets.start()) / pitch + 1 : 1;
     if (!(guess >= 1))
         guess = 1;
     const long long first = guess > double(limit + 1) ? limit + 1 : static_cast<long long>(guess);
@@ -90,6 +99,12 @@ long long countAcceptedProbes(const ProbeLine& line, double reach, long long lim
             inside = middle;
     }
     return rejected;
+}
+
+template <typename IsOutside>
+long long countAcceptedProbes(const ProbeLine& line, double reach, long long limit, const IsOutside& isOutside)
+{
+    return countAcceptedProbes(line, ProbeOffsets(line), reach, limit, isOutside);
 }
 
 } // namespace kerf

@@ -4,12 +4,14 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 #include <QPainter>
 #include <QPen>
 
 #include "render/drawing_failure.h"
 #include "render/inch_canvas.h"
+#include "render/pixel_lines.h"
 #include "numbers/decimal.h"
 
 namespace kerf::map {
@@ -18,14 +20,13 @@ namespace {
 
 constexpr std::uint64_t ProgressEvery = 1u << 8;
 constexpr QRgb Opaque = 0xFF000000u;
-// Pixels of a level or upright cut that the painter fills in place (see PathDrawer::cutLine).
-constexpr double PiecePixels = 48;
 
 QRgb stepValue(std::uint64_t step) { return Opaque | static_cast<QRgb>(step + 1); }
 
-// One layer: a painter that keeps the first value drawn on each pixel
-// (destination over an empty, transparent layer), and the layer's pixels for
-// the motions too small to be worth a painter call.
+// One layer: its one-pixel lines written into its pixels as the painter would
+// draw them (PixelLines), a painter for the rest (circles, wide pens) that
+// keeps the first value drawn on each pixel (destination over an empty,
+// transparent layer), and the pixels of the motions too small to draw.
 class Layer {
 public:
     Layer(QImage& image, const MapView& view, qreal ratio, const QPen& pen)
@@ -37,9 +38,11 @@ public:
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setBrush(Qt::NoBrush);
         painter_.translate(offset_);
+        pixels_.emplace(image, painter_.combinedTransform());
     }
 
     QPainter& painter() { return painter_; }
+    PixelLines& pixels() { return *pixels_; }
 
     // Device pixel of a picture point.
     QPointF device(QPointF inches) const { return (inches * pixelsPerInch_ + offset_) * ratio_; }
@@ -59,9 +62,13 @@ public:
             }
     }
 
-    // Lines batched per step, drawn with the layer's pen.
+    // A line in picture inches with the layer's pen: one pixel wide (solid
+    // or dashed) into the pixels at once, wider ones batched per value for
+    // the painter.
     void addLine(QPointF from, QPointF to, QRgb value)
     {
+        if (pen_.style() == Qt::CustomDashLine)
+            return pixels_->dashedLine(from * pixelsPerInch_, to * pixelsPerInch_, value);
         if (value != batchValue_)
             flush();
         batchValue_ = value;
@@ -71,6 +78,7 @@ public:
     }
     void flush()
     {
+        pixels_->flush();
         if (batch_.empty())
             return;
         QPen pen = pen_;
@@ -97,6 +105,7 @@ private:
     QPointF offset_;
     QPen pen_;
     QPainter painter_;
+    std::optional<PixelLines> pixels_;
     std::vector<QLineF> batch_;
     QRgb batchValue_ = 0;
 };
@@ -174,12 +183,14 @@ public:
           cutPixels_(layers.cuts, view, ratio, cutWidth_ > 1 ? widePen(cutWidth_) : QPen(Qt::black, 0)),
           cuts_(cutPixels_.painter(), view.pixelsPerInch)
     {
+        cuts_.writeLinesInto(&cutPixels_.pixels());
     }
 
     // Draws the copies of `run` that fall in view; false once cancelled.
     bool draw(const MotionRun& run, QRgb value)
     {
         value_ = value;
+        colour_ = QColor::fromRgba(value);
         first_ = run.first;
         dieArc_ = false;
         if (first_.cutting && first_.kind == MotionKind::Arc && std::abs(first_.sweepDegrees) >= 360 &&
@@ -321,7 +332,6 @@ private:
             return true;
         }
         const bool wide = cutWidth_ > 1;
-        const QColor colour = QColor::fromRgba(value_);
         const ProgramPoint shift{offset.x(), -offset.y()};
         Motion m = first_;
         m.from = {m.from.x + shift.x, m.from.y + shift.y};
@@ -333,7 +343,7 @@ private:
             const double radius = dieArc_ ? match_.dieRadius : m.radius();
             if (m.cutting && !wide)
                 cuts_.circle(static_cast<float>(centre.x()), static_cast<float>(centre.y()),
-                             static_cast<float>(radius), colour);
+                             static_cast<float>(radius), colour_);
             else
                 layer().ellipse(centre, radius, value_);
             return true;
@@ -345,38 +355,19 @@ private:
             points = {pictureInches(m.from), pictureInches(m.to)};
         for (std::size_t i = 1; i < points.size(); ++i) {
             if (m.cutting && !wide)
-                cutLine(points[i - 1], points[i], colour);
+                cutLine(points[i - 1], points[i]);
             else
                 layer().addLine(points[i - 1], points[i], value_);
         }
         return true;
     }
 
-    // A cut through the map's canvas. The painter hands the pixels of a long
-    // line to worker threads, which costs far more than the pixels when every
-    // line has a colour of its own; a level or upright line is drawn in pieces
-    // short enough to be filled in place, overlapping by a pixel so that
-    // together they take the pixels of the whole line.
-    void cutLine(QPointF from, QPointF to, const QColor& colour)
+    // A cut through the map's canvas, whose lines go straight into the
+    // layer's pixels, so that it takes the pixels of the die edge it follows.
+    void cutLine(QPointF from, QPointF to)
     {
-        const double pixels = std::max(std::abs(to.x() - from.x()), std::abs(to.y() - from.y())) * devicePixelsPerInch_;
-        const bool upright = from.x() == to.x();
-        if ((!upright && from.y() != to.y()) || pixels <= PiecePixels) {
-            cuts_.line(static_cast<float>(from.x()), static_cast<float>(from.y()), static_cast<float>(to.x()),
-                       static_cast<float>(to.y()), colour);
-            return;
-        }
-        const int pieces = static_cast<int>(std::ceil(pixels / (PiecePixels - 1)));
-        const QPointF along = (to - from) / pieces;
-        // A pixel on along the line.
-        const QPointF overlap = along / std::hypot(along.x(), along.y()) / devicePixelsPerInch_;
-        for (int k = 0; k < pieces; ++k) {
-            const QPointF a = from + along * k;
-            const QPointF b = k + 1 == pieces ? to : from + along * (k + 1) + overlap;
-            cuts_.line(static_cast<float>(a.x()), static_cast<float>(a.y()), static_cast<float>(b.x()),
-                       static_cast<float>(b.y()), colour);
-            cuts_.flush();
-        }
+        cuts_.line(static_cast<float>(from.x()), static_cast<float>(from.y()), static_cast<float>(to.x()),
+                   static_cast<float>(to.y()), colour_);
     }
 
     const CutPathMatch& match_;
@@ -394,6 +385,7 @@ private:
     Motion first_;
     bool dieArc_ = false;
     QRgb value_ = 0;
+    QColor colour_;
     std::vector<Level> levels_;
     std::vector<QRectF> extents_;
     std::uint64_t copies_ = 0;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "render/inch_canvas.h"
 
+#include "render/pixel_lines.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -25,11 +27,19 @@ InchCanvas::~InchCanvas() { flush(); }
 void InchCanvas::flush()
 {
     flushSpans();
+    if (pixels_)
+        pixels_->flush();
     if (batch_.empty())
         return;
     painter_.setPen(QPen(batchColour_, 0));
     painter_.drawLines(batch_.data(), static_cast<int>(batch_.size()));
     batch_.clear();
+}
+
+void InchCanvas::writeLinesInto(PixelLines* pixels)
+{
+    flush();
+    pixels_ = pixels;
 }
 
 void InchCanvas::usePen(const QColor& colour)
@@ -63,13 +73,16 @@ void InchCanvas::line(float x1, float y1, float x2, float y2, const QColor& colo
 void InchCanvas::lineRel(float dx, float dy, const QColor& colour)
 {
     flushSpans();
+    const QPointF end(current_.x() + dx, current_.y() + dy);
+    const QLineF line(toPixels(current_.x(), current_.y()), toPixels(end.x(), end.y()));
+    current_ = end;
+    if (pixels_)
+        return pixels_->line(line.p1(), line.p2(), colour.rgba());
     if (colour != batchColour_) {
         flush();
         batchColour_ = colour;
     }
-    const QPointF end(current_.x() + dx, current_.y() + dy);
-    batch_.emplace_back(toPixels(current_.x(), current_.y()), toPixels(end.x(), end.y()));
-    current_ = end;
+    batch_.push_back(line);
     if (batch_.size() >= 4096)
         flush();
 }

@@ -12,6 +12,8 @@ class QPainter;
 
 namespace kerf::map {
 
+class PixelLines;
+
 /// The map's two colours: outline and centre point, dies and cut segments.
 inline const QColor Black{0, 0, 0};
 inline const QColor Red{255, 0, 0};
@@ -59,6 +61,11 @@ public:
     /// Sends the batched lines to the painter.
     void flush();
 
+    /// Lines go straight into `pixels` (the painter's image, with its
+    /// transform) instead of the painter: the same pixels, without a
+    /// painter call per colour. Null: back to the painter.
+    void writeLinesInto(PixelLines* pixels);
+
 private:
     QPointF toPixels(double x, double y) const { return {x * pixelsPerInch_, y * pixelsPerInch_}; }
     void usePen(const QColor& colour);
@@ -77,6 +84,7 @@ private:
     QPointF current_;
     QColor batchColour_;
     std::vector<QLineF> batch_;
+    PixelLines* pixels_ = nullptr;
     QColor spanColour_;
     std::vector<Span> rowSpans_;
     std::vector<Span> columnSpans_;

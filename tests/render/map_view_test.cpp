@@ -2,6 +2,7 @@
 // The preview's views: zoom and pan, the visible part of a layout, and the
 // cut path drawn in layers of first steps.
 #include <cmath>
+#include <random>
 #include <variant>
 
 #include <QImage>
@@ -11,6 +12,7 @@
 #include "render/cut_path_picture.h"
 #include "render/inch_canvas.h"
 #include "render/map_view.h"
+#include "render/pixel_lines.h"
 #include "render/wafer_map.h"
 #include "tests/support/design_helpers.h"
 #include "tests/support/generated_programs.h"
@@ -102,6 +104,8 @@ private slots:
     void cancelledDrawingSaysSo();
     void runsTakeThePixelsOfTheirMotions_data();
     void runsTakeThePixelsOfTheirMotions();
+    void pixelLinesTakeThePaintersPixels_data();
+    void pixelLinesTakeThePaintersPixels();
 };
 
 void MapViewTest::fitShowsThePictureWholeAndCentred()
@@ -408,6 +412,79 @@ void MapViewTest::runsTakeThePixelsOfTheirMotions()
         }
     QVERIFY(cut > 50);
     QCOMPARE(differ, 0);
+}
+
+void MapViewTest::pixelLinesTakeThePaintersPixels_data()
+{
+    QTest::addColumn<double>("ratio");
+    QTest::addColumn<bool>("dashed");
+    for (const double ratio : {1.0, 1.25, 2.0}) {
+        QTest::addRow("solid at %g", ratio) << ratio << false;
+        QTest::addRow("dashed at %g", ratio) << ratio << true;
+    }
+}
+
+void MapViewTest::pixelLinesTakeThePaintersPixels()
+{
+    QFETCH(double, ratio);
+    QFETCH(bool, dashed);
+    // Lines of every slope, level and upright ones, ends on and off the
+    // pixel grid, inside and far outside the image: the painter's pen is the judge.
+    std::mt19937 random(32);
+    std::uniform_real_distribution<double> inside(-4, 60), far(-5000, 5000);
+    QPen pen(Qt::blue, 0);
+    if (dashed) {
+        pen = QPen(Qt::blue, 0, Qt::CustomDashLine, Qt::FlatCap);
+        pen.setDashPattern({4, 3});
+    }
+    int drawn = 0;
+    for (int i = 0; i < 1500; ++i) {
+        QPointF from = QPointF(inside(random), inside(random)) / ratio;
+        QPointF to = (i % 5 == 4 ? QPointF(far(random), far(random)) : QPointF(inside(random), inside(random))) / ratio;
+        if (i % 5 == 1)
+            to.setY(from.y());
+        if (i % 5 == 2)
+            to.setX(from.x());
+        if (i % 7 == 3)
+            from = QPointF(std::round(from.x() * 4) / 4, std::round(from.y() * 4) / 4);
+        QImage painted(96, 64, QImage::Format_ARGB32_Premultiplied);
+        painted.setDevicePixelRatio(ratio);
+        painted.fill(0);
+        QImage written = painted.copy();
+        QTransform toDevice;
+        {
+            QPainter painter(&painted);
+            painter.translate(1.75, -0.5);
+            painter.setPen(pen);
+            painter.drawLine(QLineF(from, to));
+            toDevice = painter.combinedTransform();
+        }
+        {
+            PixelLines lines(written, toDevice);
+            const QRgb blue = QColor(Qt::blue).rgba();
+            dashed ? lines.dashedLine(from, to, blue) : lines.line(from, to, blue);
+        }
+        QCOMPARE(written, painted);
+        drawn += count(painted, QColor(Qt::blue)) > 0;
+    }
+    QVERIFY(drawn > 1000);
+    // Many long lines in one large image, written band by band.
+    QImage painted(2000, 1500, QImage::Format_ARGB32_Premultiplied);
+    painted.setDevicePixelRatio(ratio);
+    painted.fill(0);
+    QImage written = painted.copy();
+    QPainter painter(&painted);
+    painter.setPen(pen);
+    PixelLines lines(written, painter.combinedTransform());
+    for (int i = 0; i < 400; ++i) {
+        const QLineF line(QPointF(inside(random) * 30, inside(random) * 20) / ratio, QPointF(far(random), far(random)));
+        painter.drawLine(line);
+        dashed ? lines.dashedLine(line.p1(), line.p2(), 0xFF0000FFu) : lines.line(line.p1(), line.p2(), 0xFF0000FFu);
+    }
+    painter.end();
+    lines.flush();
+    QVERIFY(count(painted, QColor(Qt::blue)) > 65536);
+    QCOMPARE(written, painted);
 }
 
 QTEST_MAIN(MapViewTest)
