@@ -7,6 +7,7 @@
 
 #include "cli/cut_report_output.h"
 #include "cli/design_options.h"
+#include "cli/flat_options.h"
 #include "cli/job_options.h"
 #include "program/check/cut_check.h"
 #include "program/check/program_file.h"
@@ -45,6 +46,7 @@ int checkProgramFile(const std::string& file, const WaferLayout& layout, const C
 struct CheckChoices {
     std::string file;
     DesignBoxes boxes;
+    JobFlats flats;
     JobFiles jobFiles;
     std::optional<int> passes;
     bool json = false;
@@ -58,10 +60,10 @@ int check(const CheckChoices& choices, std::ostream& out, std::ostream& err)
     checkOptions.listLimit = 20;
     checkOptions.passes = choices.passes;
 
-    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}}, err);
+    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}, choices.flats}, err);
     if (!job)
         return 1;
-    const DesignOutcome outcome = runDesign(designInputOf(job->designer));
+    const DesignOutcome outcome = runDesign(designInputOf(*job));
     if (printedRefusal(outcome, err))
         return 1;
     const WaferLayout& layout = std::get<Design>(outcome).layout; // --shape is required: dies were laid out
@@ -81,6 +83,7 @@ CommandRun declareCheckCommand(CLI::App& app)
     app.add_option("FILE.TXT", choices->file, "要檢查的切割程式檔；- 從標準輸入讀取")->type_name("FILE.TXT")->required();
     const DesignOptions design = addDesignOptions(app, choices->boxes);
     design.shape->required();
+    addFlatOptions(app, choices->flats);
     addJobOption(app, choices->jobFiles, {design.wafer, design.shape, design.die});
     addWholeNumberOption(app, "--passes", choices->passes, 1, 999, "N",
                          "每個邊必須切的次數（預設：多數晶粒所得的切割次數）",

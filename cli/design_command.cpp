@@ -3,6 +3,7 @@
 
 #include "cli/commands.h"
 #include "cli/design_options.h"
+#include "cli/flat_options.h"
 #include "cli/job_options.h"
 #include "cli/layout_json.h"
 #include "cli/output_file.h"
@@ -13,16 +14,17 @@ namespace {
 
 struct DesignChoices {
     DesignBoxes boxes;
+    JobFlats flats;
     std::optional<std::string> csv;
     JobFiles jobFiles;
 };
 
 int design(const DesignChoices& choices, std::ostream& out, std::ostream& err)
 {
-    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}}, err);
+    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}, choices.flats}, err);
     if (!job)
         return 1;
-    const DesignOutcome outcome = runDesign(designInputOf(job->designer));
+    const DesignOutcome outcome = runDesign(designInputOf(*job));
     if (printedRefusal(outcome, err))
         return 1;
     if (std::holds_alternative<OutlineOnly>(outcome)) {
@@ -49,6 +51,7 @@ CommandRun declareDesignCommand(CLI::App& app)
 {
     const auto choices = std::make_shared<DesignChoices>();
     const DesignOptions options = addDesignOptions(app, choices->boxes);
+    addFlatOptions(app, choices->flats);
     addJobOption(app, choices->jobFiles, {options.wafer, options.die});
     addSaveJobOption(app, choices->jobFiles);
     addTextOption(app, "--csv", choices->csv, "FILE", "另外寫出每個晶粒一行的座標檔；- 寫到標準輸出，取代 JSON");

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "cli/design_options.h"
+#include "cli/flat_options.h"
 #include "cli/drawn_output.h"
 #include "cli/gui_application.h"
 #include "cli/job_options.h"
@@ -19,6 +20,7 @@ namespace {
 
 struct MapChoices {
     DesignBoxes boxes;
+    JobFlats flats;
     JobFiles jobFiles;
     std::optional<std::string> png;
     std::optional<std::string> svg;
@@ -33,10 +35,10 @@ int drawMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
         throw UsageError("請給 --png FILE 或 --svg FILE 其中之一。");
     const std::string path = png ? *png : *choices.svg;
     const int side = choices.side.value_or(map::MapPictureSide);
-    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}}, err);
+    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}, choices.flats}, err);
     if (!job)
         return 1;
-    const DesignInput input = designInputOf(job->designer);
+    const DesignInput input = designInputOf(*job);
     ensureGuiApplication();
 
     const DesignOutcome outcome = runDesign(input);
@@ -86,6 +88,7 @@ CommandRun declareMapCommand(CLI::App& app)
 {
     const auto choices = std::make_shared<MapChoices>();
     const DesignOptions design = addDesignOptions(app, choices->boxes);
+    addFlatOptions(app, choices->flats);
     addJobOption(app, choices->jobFiles, {design.wafer, design.die});
     const std::string noName = "--png 與 --svg 需要檔名。";
     refuseEmpty(*addTextOption(app, "--png", choices->png, "FILE", "存成 PNG 圖片；- 寫到標準輸出"), noName);

@@ -10,6 +10,7 @@
 #include <QBuffer>
 
 #include "cli/design_options.h"
+#include "cli/flat_options.h"
 #include "cli/job_options.h"
 #include "cli/offscreen_qt.h"
 #include "cli/output_file.h"
@@ -17,6 +18,7 @@
 #include "render/drawing_failure.h"
 #include "render/drawing_threads.h"
 #include "layout/die_size_sweep.h"
+#include "layout/flat_checks.h"
 
 namespace kerf::cli {
 
@@ -78,6 +80,7 @@ bool ensureWidgetApplication()
 
 struct SweepChoices {
     DesignBoxes boxes; // the die size is each point's
+    JobFlats flats;
     JobFiles jobFiles; // the wafer, the effective diameter and the fine-tune
     SweepRequest request;
     std::optional<std::string> csv;
@@ -92,15 +95,20 @@ int sweep(SweepChoices& choices, std::ostream& out, std::ostream& err)
     if (csv.has_value() == png.has_value())
         throw UsageError("請給 --csv FILE 或 --png FILE 其中之一。");
     SweepRequest& request = choices.request;
-    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}}, err);
+    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}, choices.flats}, err);
     if (!job)
         return 1;
     JobDesigner base = job->designer;
     base.die = "1";
-    request.base = designInputOf(base);
+    request.base = designInputOf(Job{base, {}, job->flats});
     request.steps = *choices.steps; // required
     if (const auto fault = sweepRequestFault(request))
         throw UsageError(*fault); // the options do not make a range
+    const auto flats = readFlats(request.base.flats, request.base.WaferDiameter);
+    if (const auto* refusal = std::get_if<Refusal>(&flats)) {
+        err << refusal->prompt << '\n'; // every point would be refused alike
+        return 1;
+    }
 
     if (png && !ensureWidgetApplication()) {
         err << "無法繪製圖表：此程序已有不含視窗元件的 Qt 應用程式。\n";
@@ -154,6 +162,7 @@ CommandRun declareSweepCommand(CLI::App& app)
         ->required();
     addGapOption(app, choices->boxes);
     addEffectiveOption(app, choices->boxes);
+    addFlatOptions(app, choices->flats);
     addJobOption(app, choices->jobFiles, {wafer});
     const std::string noName = "--csv 與 --png 需要檔名。";
     refuseEmpty(*addTextOption(app, "--csv", choices->csv, "FILE", "寫出 CSV 檔；- 寫到標準輸出"), noName);

@@ -14,8 +14,9 @@ namespace kerf {
 /// The job file: UTF-8 JSON, "format" and "version" first, then one object
 /// per section whose values are the boxes' texts as strings.
 inline constexpr std::string_view JobFormat = "kerfwright-job";
-/// The newest version this program reads and the one it writes.
-inline constexpr int JobVersion = 1;
+/// The newest version this program reads; it writes the oldest version that
+/// holds the job (jobFileVersion).
+inline constexpr int JobVersion = 2;
 inline constexpr std::string_view JobExtension = ".kwjob";
 inline constexpr std::string_view JobMimeType = "application/x-kerfwright-job";
 /// A job file is small; a larger file is refused unread.
@@ -33,12 +34,17 @@ inline constexpr std::string_view JobSaveTitle = "無法儲存工作檔";
 /// The job in `text`, or why it is not one (named as `file`): not JSON (with
 /// the line and column), not an object, another "format", no "version" or a
 /// newer one, an unknown key (named), a section that is not an object, a value
-/// that is not a string, a wafer size that is not a size list item.
+/// that is not a string, a wafer size that is not a size list item, "flats"
+/// that is not a list of at most two objects of "length" and "at".
 std::variant<Job, JobRefusal> parseJob(std::string_view text, const std::filesystem::path& file);
 
 /// The job file at `file`, read whole and parsed; a file that cannot be read,
 /// or is larger than JobFileMaxBytes, is refused with the reason.
 std::variant<Job, JobRefusal> readJob(const std::filesystem::path& file);
+
+/// The version a job is written as: 1, which every reader reads, unless it
+/// holds a section that only version 2 knows ("flats").
+int jobFileVersion(const Job& job);
 
 /// The file's text: the keys a job holds in their fixed order, one line for
 /// the head and one per section, ending in a newline.
