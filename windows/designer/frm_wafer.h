@@ -58,6 +58,8 @@ public:
     /// The picture's context menu: the map as an image, the die centres as CSV.
     QPointer<QMenu> PIC1Menu;
     QPointer<QAction> mnuSaveImage, mnuExportDies, mnuDieSizeChart, mnuOpenProgram, mnuPrintSheet;
+    /// The wafer's flats dialog (Ctrl+F anywhere in the window).
+    QPointer<QAction> mnuFlats;
     /// The job: open (Ctrl+O), save (Ctrl+S), save as (Ctrl+Shift+S), the recent jobs.
     QPointer<QAction> mnuOpenJob, mnuSaveJob, mnuSaveJobAs;
     QPointer<QMenu> mnuRecentJobs;
@@ -80,6 +82,12 @@ public:
     void mnuDieSizeChart_Click();
     /// The die-size chart, once it has been opened.
     frmDieSizeChart* dieSizeChartWindow() const { return frmDieSizeChart_; }
+    /// Opens the flats dialog (window-modal); its OK sets the flats and
+    /// designs again when a map is shown.
+    void mnuFlats_Click();
+    /// The wafer's flats as the dialog left them.
+    const FlatTexts& flats() const { return flats_; }
+    void setFlats(const FlatTexts& flats);
     /// Asks for a cutting program file and opens it in the preview.
     void mnuOpenProgram_Click();
     /// Opens the program file at `path` in the preview, checked against the
@@ -142,6 +150,7 @@ private:
     std::optional<std::filesystem::path> jobPath_;
     Job savedJob_; // the job as its file holds it, every key present
 
+    FlatTexts flats_; // none: the round wafer
     std::optional<WaferLayout> lastLayout_;
     frmCode* frmCode_ = nullptr;
     frmPreview* frmPreview_ = nullptr;

@@ -38,7 +38,7 @@ QString pathText(const std::filesystem::path& path) { return QFile::decodeName(p
 
 Job frmWafer::currentJob() const
 {
-    return jobOf(readInputs().texts, frmCode_ ? frmCode_->texts() : GenerationTexts{});
+    return jobOf(readInputs().texts, frmCode_ ? frmCode_->texts() : GenerationTexts{}, flats_);
 }
 
 void frmWafer::showJobTitle()
@@ -92,6 +92,7 @@ bool frmWafer::openJob(const QString& path)
     Combo2_Click();
     Text1->setText(qtText(*boxes.die));
     Text2->setText(qtText(*boxes.gap));
+    flats_ = flatTextsOf(job.flats);
     Text6->clear();
     generationWindow()->setTexts(generationTextsOf(job.program));
     jobPath_ = filePath(QFileInfo(path).absoluteFilePath());
