@@ -247,11 +247,11 @@ void JobWindowTest::aFileThatIsNotAJobChangesNothing()
     choose(window->Combo1, QStringLiteral("3.0 Inches"));
     type(window->Text1, QStringLiteral("70"));
     const Job before = window->currentJob();
-    folder->write("new.kwjob", R"({"format": "kerfwright-job", "version": 2})");
+    folder->write("new.kwjob", R"({"format": "kerfwright-job", "version": 3})");
     QVERIFY(!window->openJob(QString::fromStdString(folder->file("new.kwjob"))));
     QCOMPARE(messages->shown.size(), std::size_t(1));
     QCOMPARE(messages->shown[0].title, std::string(JobOpenTitle));
-    QVERIFY(messages->shown[0].prompt.find("的版本是 2") != std::string::npos);
+    QVERIFY(messages->shown[0].prompt.find("的版本是 3") != std::string::npos);
     QCOMPARE(window->currentJob(), before);
     QCOMPARE(window->windowTitle(), QStringLiteral("Kerfwright"));
     // A save that fails says so and leaves the window without a job.
