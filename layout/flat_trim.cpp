@@ -47,6 +47,8 @@ Kept keptPositions(const RecordLine& line, const std::vector<KeepOutLine>& lines
         }
         // With a rising c·n the kept positions are a prefix: find its end.
         int lo = 0, hi = line.positions - 1;
+        if (keeps(slope > 0 ? hi : lo))
+            continue; // the farthest is kept: all are
         if (slope > 0) {
             if (!keeps(lo))
                 return {0, -1};
