@@ -67,6 +67,27 @@ void simulateHexagons(benchmark::State& state)
     state.SetLabel(std::string(DieSizes[state.range(0)]) + " mil");
 }
 
+// The smallest dies of each shape with and without two oblique flats (5-inch
+// usual lengths at 300 and 30 degrees): the flats cost a search per row end.
+void designWithFlats(benchmark::State& state)
+{
+    const int shape = static_cast<int>(state.range(0));
+    DesignInput input = inputFor(shape, shape == 2 ? 8 : 7);
+    if (state.range(1) != 0)
+        input.flats = {"42.5", "300", "27.5", "30"};
+    long long dies = 0;
+    for (auto _ : state) {
+        DesignOutcome outcome = runDesign(input);
+        if (auto* design = std::get_if<Design>(&outcome))
+            dies = std::stoll(design->results.dies);
+        else
+            state.SkipWithError("refused");
+        benchmark::DoNotOptimize(outcome);
+    }
+    state.SetLabel(std::string(Shapes[shape]) + (state.range(1) ? " two flats, " : " round, ") +
+                   std::to_string(dies) + " dies");
+}
+
 void designArguments(benchmark::internal::Benchmark* b)
 {
     for (int shape = 0; shape < 3; ++shape)
@@ -85,6 +106,7 @@ void walkArguments(benchmark::internal::Benchmark* b)
 } // namespace
 
 BENCHMARK(designLayouts)->Apply(designArguments)->Unit(benchmark::kMillisecond);
+BENCHMARK(designWithFlats)->ArgsProduct({{0, 1, 2}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(walkLiterally)->Apply(walkArguments)->Unit(benchmark::kMillisecond);
 BENCHMARK(simulateHexagons)->DenseRange(0, 7)->Unit(benchmark::kMillisecond);
 // Measured as the desktop program runs: freed tables are kept for the next

@@ -7,6 +7,7 @@
 
 #include "cli/cut_report_output.h"
 #include "cli/design_options.h"
+#include "cli/flat_options.h"
 #include "cli/job_options.h"
 #include "files/shown_path.h"
 #include "program/check/cut_check.h"
@@ -47,6 +48,7 @@ struct CheckChoices {
     std::string file;
     std::optional<std::string> program; // --program FILE, as map and sheet take it
     DesignBoxes boxes;
+    JobFlats flats;
     JobFiles jobFiles;
     std::optional<int> passes;
     bool json = false;
@@ -63,10 +65,10 @@ int check(const CheckChoices& choices, std::ostream& out, std::ostream& err)
     checkOptions.listLimit = 20;
     checkOptions.passes = choices.passes;
 
-    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}}, err);
+    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}, {}, choices.flats}, err);
     if (!job)
         return 1;
-    const DesignOutcome outcome = runDesign(designInputOf(job->designer));
+    const DesignOutcome outcome = runDesign(designInputOf(*job));
     if (printedRefusal(outcome, err))
         return 1;
     const auto* design = std::get_if<Design>(&outcome);
@@ -92,6 +94,7 @@ CommandRun declareCheckCommand(CLI::App& app)
     addTextOption(app, "--program", choices->program, "FILE.TXT", "同 FILE.TXT，如 map 與 sheet 的寫法");
     const DesignOptions design = addDesignOptions(app, choices->boxes);
     design.shape->required();
+    addFlatOptions(app, choices->flats);
     addJobOption(app, choices->jobFiles, {design.wafer, design.shape, design.die});
     addWholeNumberOption(app, "--passes", choices->passes, 1, 999, "N",
                          "每個邊必須切的次數（預設：多數晶粒所得的切割次數）",

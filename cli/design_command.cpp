@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "cli/design_options.h"
 #include "cli/die_map_output.h"
+#include "cli/flat_options.h"
 #include "cli/job_options.h"
 #include "cli/layout_json.h"
 #include "cli/output_file.h"
@@ -17,6 +18,7 @@ namespace {
 struct DesignChoices {
     DesignBoxes boxes;
     JobYield yield;
+    JobFlats flats;
     std::optional<std::string> csv;
     std::optional<std::string> bins;
     JobFiles jobFiles;
@@ -24,13 +26,14 @@ struct DesignChoices {
 
 int design(const DesignChoices& choices, std::ostream& out, std::ostream& err)
 {
-    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}, choices.yield}, err);
+    const std::optional<Job> job =
+        commandJob(choices.jobFiles, Job{choices.boxes, {}, choices.yield, choices.flats}, err);
     if (!job)
         return 1;
     std::optional<YieldSettings> yield;
     if (!readCommandYield(job->yield, yield, err))
         return 1;
-    const DesignOutcome outcome = runDesign(designInputOf(job->designer));
+    const DesignOutcome outcome = runDesign(designInputOf(*job));
     if (printedRefusal(outcome, err))
         return 1;
     if (std::holds_alternative<OutlineOnly>(outcome)) {
@@ -70,6 +73,7 @@ CommandRun declareDesignCommand(CLI::App& app)
 {
     const auto choices = std::make_shared<DesignChoices>();
     const DesignOptions options = addDesignOptions(app, choices->boxes);
+    addFlatOptions(app, choices->flats);
     addJobOption(app, choices->jobFiles, {options.wafer, options.die});
     addSaveJobOption(app, choices->jobFiles);
     addYieldOptions(app, choices->yield);

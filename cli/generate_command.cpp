@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "cli/design_options.h"
+#include "cli/flat_options.h"
 #include "cli/job_options.h"
 #include "program/writer/generation_driver.h"
 #include "numbers/local_date.h"
@@ -52,7 +53,7 @@ int generateProgram(const GenerateChoices& choices, std::ostream& out, std::ostr
     if (!job)
         return 1;
     const GenerationRequest request{generationTextsOf(job->program), choices.date.value_or(localDate())};
-    const DesignOutcome outcome = runDesign(designInputOf(job->designer));
+    const DesignOutcome outcome = runDesign(designInputOf(*job));
     if (printedRefusal(outcome, err))
         return 1;
     if (std::holds_alternative<OutlineOnly>(outcome)) {
@@ -107,6 +108,7 @@ CommandRun declareGenerateCommand(CLI::App& app)
     addTextOption(app, "--dac", boxes.dac, "TEXT", "DAC（預設 " + start.DAC + "）");
     addTextOption(app, "--vel", boxes.vel, "TEXT", "VEL（預設 " + start.VEL + "）");
     addTextOption(app, "--acc", boxes.acc, "TEXT", "ACC（預設 " + start.ACC + "）");
+    addFlatOptions(app, choices->boxes.flats);
     addJobOption(app, choices->jobFiles, {design.wafer, design.die, name});
     addSaveJobOption(app, choices->jobFiles);
     refuseEmpty(*addTextOption(app, "--out", choices->out, "DIR|-",

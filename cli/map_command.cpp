@@ -6,6 +6,7 @@
 
 #include "cli/design_options.h"
 #include "cli/die_map_output.h"
+#include "cli/flat_options.h"
 #include "cli/drawn_output.h"
 #include "cli/gui_application.h"
 #include "cli/job_options.h"
@@ -20,6 +21,7 @@ namespace {
 
 struct MapChoices {
     DesignBoxes boxes;
+    JobFlats flats;
     JobFiles jobFiles;
     std::optional<std::string> png;
     std::optional<std::string> svg;
@@ -39,10 +41,10 @@ int drawMap(const MapChoices& choices, std::ostream& out, std::ostream& err)
     if (choices.program && (choices.sinf || choices.e142))
         throw UsageError("--program 只能畫在 --png 或 --svg 的圖上。");
     const int side = choices.side.value_or(map::MapPictureSide);
-    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}}, err);
+    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}, {}, choices.flats}, err);
     if (!job)
         return 1;
-    const DesignInput input = designInputOf(job->designer);
+    const DesignInput input = designInputOf(*job);
     ensureGuiApplication();
 
     const DesignOutcome outcome = runDesign(input);
@@ -101,6 +103,7 @@ CommandRun declareMapCommand(CLI::App& app)
 {
     const auto choices = std::make_shared<MapChoices>();
     const DesignOptions design = addDesignOptions(app, choices->boxes);
+    addFlatOptions(app, choices->flats);
     addJobOption(app, choices->jobFiles, {design.wafer, design.die});
     const std::string noName = "--png 與 --svg 需要檔名。";
     refuseEmpty(*addTextOption(app, "--png", choices->png, "FILE", "存成 PNG 圖片；- 寫到標準輸出"), noName);

@@ -7,6 +7,7 @@
 
 #include "cli/design_options.h"
 #include "cli/drawn_output.h"
+#include "cli/flat_options.h"
 #include "cli/gui_application.h"
 #include "cli/output_file.h"
 #include "files/shown_path.h"
@@ -22,6 +23,7 @@ struct SheetChoices {
     std::string job;
     std::optional<std::string> program;
     std::string pdf;
+    JobFlats flats; // over the job's
 };
 
 int writeSheet(const SheetChoices& choices, std::ostream& out, std::ostream& err)
@@ -31,8 +33,8 @@ int writeSheet(const SheetChoices& choices, std::ostream& out, std::ostream& err
         err << refusal->prompt << '\n';
         return 1;
     }
-    const Job job = completedJob(std::get<Job>(read));
-    const DesignOutcome outcome = runDesign(designInputOf(job.designer));
+    const Job job = completedJob(overlaidJob(std::get<Job>(read), Job{{}, {}, {}, choices.flats}));
+    const DesignOutcome outcome = runDesign(designInputOf(job));
     if (printedRefusal(outcome, err))
         return 1;
     const auto* design = std::get_if<Design>(&outcome);
@@ -72,6 +74,7 @@ CommandRun declareSheetCommand(CLI::App& app)
 {
     const auto choices = std::make_shared<SheetChoices>();
     refuseEmpty(*addTextOption(app, "--job", choices->job, "JOB.kwjob", "工作檔")->required(), "--job 需要檔名。");
+    addFlatOptions(app, choices->flats);
     addTextOption(app, "--program", choices->program, "FILE.TXT", "工作單描述並檢查這個切割程式（預設：現在為工作產生的程式）");
     refuseEmpty(*addTextOption(app, "--pdf", choices->pdf, "SHEET.pdf", "存成 PDF 文件；- 寫到標準輸出")->required(),
                 "--pdf 需要檔名。");

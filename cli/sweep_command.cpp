@@ -8,6 +8,7 @@
 #include <QBuffer>
 
 #include "cli/design_options.h"
+#include "cli/flat_options.h"
 #include "cli/job_options.h"
 #include "cli/offscreen_qt.h"
 #include "cli/output_file.h"
@@ -16,6 +17,7 @@
 #include "render/drawing_failure.h"
 #include "render/drawing_threads.h"
 #include "layout/die_size_sweep.h"
+#include "layout/flat_checks.h"
 #include "layout/sweep_range_texts.h"
 #include "yield/yield_sweep.h"
 
@@ -64,6 +66,7 @@ bool ensureWidgetApplication()
 
 struct SweepChoices {
     DesignBoxes boxes; // the die size is each point's
+    JobFlats flats;
     JobFiles jobFiles; // the wafer, the effective diameter and the fine-tune
     JobYield yield;
     SweepRequest request;
@@ -79,7 +82,8 @@ int sweep(SweepChoices& choices, std::ostream& out, std::ostream& err)
     if (csv.has_value() == png.has_value())
         throw UsageError("請給 --csv FILE 或 --png FILE 其中之一。");
     SweepRequest& request = choices.request;
-    const std::optional<Job> job = commandJob(choices.jobFiles, Job{choices.boxes, {}, choices.yield}, err);
+    const std::optional<Job> job =
+        commandJob(choices.jobFiles, Job{choices.boxes, {}, choices.yield, choices.flats}, err);
     if (!job)
         return 1;
     std::optional<YieldSettings> yield;
@@ -87,7 +91,7 @@ int sweep(SweepChoices& choices, std::ostream& out, std::ostream& err)
         return 1;
     JobDesigner base = job->designer;
     base.die = "1";
-    request.base = designInputOf(base);
+    request.base = designInputOf(Job{base, {}, {}, job->flats});
     if (request.shapes.empty()) { // the job's shape
         if (!base.shape || base.shape->empty())
             throw UsageError("缺少必要的選項 --shape（或工作檔的 designer.shape）。");
@@ -95,6 +99,11 @@ int sweep(SweepChoices& choices, std::ostream& out, std::ostream& err)
     }
     if (const auto refusal = readSweepRange(choices.range, request)) {
         err << refusal->prompt << '\n'; // as the chart's boxes refuse it
+        return 1;
+    }
+    const auto flats = readFlats(request.base.flats, request.base.WaferDiameter);
+    if (const auto* refusal = std::get_if<Refusal>(&flats)) {
+        err << refusal->prompt << '\n'; // every point would be refused alike
         return 1;
     }
 
@@ -149,6 +158,7 @@ CommandRun declareSweepCommand(CLI::App& app)
         ->required();
     addGapOption(app, choices->boxes);
     addEffectiveOption(app, choices->boxes);
+    addFlatOptions(app, choices->flats);
     addJobOption(app, choices->jobFiles, {wafer});
     addYieldOptions(app, choices->yield);
     const std::string noName = "--csv 與 --png 需要檔名。";

@@ -3,6 +3,7 @@
 
 #include "forms/box_text.h"
 #include "layout/design_driver.h"
+#include "render/flat_outline.h"
 #include "render/wafer_map.h"
 
 namespace kerf::ui {
@@ -61,11 +62,14 @@ void WaferForm::clearWafer(std::initializer_list<QLineEdit*> boxes)
         box->clear();
 }
 
-void WaferForm::drawWafer(const std::function<void(map::InchCanvas&)>& dies)
+void WaferForm::drawWafer(const std::function<void(map::InchCanvas&)>& dies, const WaferLayout* layout)
 {
     PIC1->Cls();
     PIC1->draw([&](map::InchCanvas& canvas) {
-        map::DrawWaferOutline(canvas, CenterX, CenterY, WaferRadius);
+        if (layout)
+            map::DrawLayoutOutline(canvas, CenterX, CenterY, WaferRadius, *layout);
+        else
+            map::DrawWaferOutline(canvas, CenterX, CenterY, WaferRadius);
         if (dies)
             dies(canvas);
     });

@@ -13,6 +13,7 @@
 #include "forms/form.h"
 #include "forms/frame_rows.h"
 #include "forms/picture_box.h"
+#include "layout/wafer_layout.h"
 #include "render/inch_canvas.h"
 
 namespace kerf::ui {
@@ -69,7 +70,7 @@ protected:
 
     /// Clears PIC1 and draws the wafer: the centre and outline, then `dies`
     /// when given.
-    void drawWafer(const std::function<void(map::InchCanvas&)>& dies);
+    void drawWafer(const std::function<void(map::InchCanvas&)>& dies, const WaferLayout* layout = nullptr);
 
 private:
     static constexpr int EffectiveBoxWidth = 1365;

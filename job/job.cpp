@@ -21,13 +21,13 @@ Section overlaid(const Section& base, const Section& over, const std::array<JobK
 Job overlaidJob(const Job& base, const Job& over)
 {
     return {overlaid(base.designer, over.designer, DesignerKeys), overlaid(base.program, over.program, ProgramKeys),
-            overlaid(base.yield, over.yield, YieldKeys)};
+            overlaid(base.yield, over.yield, YieldKeys), overlaid(base.flats, over.flats, FlatKeys)};
 }
 
 Job completedJob(const Job& job)
 {
     const DesignInput design = designInputOf(job.designer);
-    Job completed = jobOf(design.texts, generationTextsOf(job.program));
+    Job completed = jobOf(design.texts, generationTextsOf(job.program), flatTextsOf(job.flats));
     completed.yield = job.yield;
     return completed;
 }
@@ -66,6 +66,19 @@ DesignInput designInputOf(const JobDesigner& designer)
     return input;
 }
 
+DesignInput designInputOf(const Job& job)
+{
+    DesignInput input = designInputOf(job.designer);
+    input.flats = flatTextsOf(job.flats);
+    return input;
+}
+
+FlatTexts flatTextsOf(const JobFlats& flats)
+{
+    return {flats.length.value_or(""), flats.at.value_or(""), flats.secondLength.value_or(""),
+            flats.secondAt.value_or("")};
+}
+
 GenerationTexts generationTextsOf(const JobProgram& program)
 {
     GenerationTexts texts;
@@ -78,10 +91,12 @@ GenerationTexts generationTextsOf(const JobProgram& program)
     return texts;
 }
 
-Job jobOf(const DesignTexts& designer, const GenerationTexts& program)
+Job jobOf(const DesignTexts& designer, const GenerationTexts& program, const FlatTexts& flats)
 {
+    const auto typed = [](const std::string& text) { return text.empty() ? std::nullopt : std::optional(text); };
     return {{designer.waferSize, designer.effectiveDiameter, designer.shape, designer.dieSize, designer.fineTune},
-            {program.name, program.passes, program.DVL, program.DAC, program.VEL, program.ACC}};
+            {program.name, program.passes, program.DVL, program.DAC, program.VEL, program.ACC},
+            {typed(flats.length), typed(flats.at), typed(flats.secondLength), typed(flats.secondAt)}};
 }
 
 } // namespace kerf

@@ -36,6 +36,17 @@ struct JobProgram {
     bool operator==(const JobProgram&) const = default;
 };
 
+/// The wafer's flats in a job (the designer's flats dialog), likewise: the
+/// primary's length and angle, the secondary's.
+struct JobFlats {
+    std::optional<std::string> length = std::nullopt;
+    std::optional<std::string> at = std::nullopt;
+    std::optional<std::string> secondLength = std::nullopt;
+    std::optional<std::string> secondAt = std::nullopt;
+
+    bool operator==(const JobFlats&) const = default;
+};
+
 /// The yield settings in a job, likewise; a job without them holds none of
 /// these keys.
 struct JobYield {
@@ -49,11 +60,12 @@ struct JobYield {
 };
 
 /// A job: the work of the designer and of the generation window, as typed,
-/// and the yield settings when there are any.
+/// the yield settings when there are any, and the wafer's flats.
 struct Job {
     JobDesigner designer;
     JobProgram program;
     JobYield yield = {};
+    JobFlats flats = {};
 
     bool operator==(const Job&) const = default;
 };
@@ -91,6 +103,11 @@ YieldTexts yieldTextsOf(const JobYield& yield);
 /// that are not empty.
 JobYield jobYieldOf(const YieldTexts& texts);
 
+inline constexpr std::array<JobKey<JobFlats>, 4> FlatKeys = {{{"flat", &JobFlats::length},
+                                                               {"flat-at", &JobFlats::at},
+                                                               {"second-flat", &JobFlats::secondLength},
+                                                               {"second-at", &JobFlats::secondAt}}};
+
 /// `base` with every key that `over` holds taken from `over` (the command
 /// line's options over a job file's values).
 Job overlaidJob(const Job& base, const Job& over);
@@ -103,10 +120,14 @@ Job completedJob(const Job& job);
 
 /// The design button's input for the designer's boxes of a job.
 DesignInput designInputOf(const JobDesigner& designer);
+/// The same with the job's flats.
+DesignInput designInputOf(const Job& job);
+/// The flat boxes of a job (a missing key is an empty box).
+FlatTexts flatTextsOf(const JobFlats& flats);
 /// The generation window's boxes for a job.
 GenerationTexts generationTextsOf(const JobProgram& program);
 
-/// The job of the windows' boxes (every key present).
-Job jobOf(const DesignTexts& designer, const GenerationTexts& program);
+/// The job of the windows' boxes (every key present; the flats only those typed).
+Job jobOf(const DesignTexts& designer, const GenerationTexts& program, const FlatTexts& flats = {});
 
 } // namespace kerf

@@ -112,6 +112,48 @@ std::optional<std::string> readSection(const json& object, std::string_view name
     return std::nullopt;
 }
 
+// The flats: [{"length": …, "at": …}, {…}], the primary first.
+std::optional<std::string> readFlats(const json& list, JobFlats& flats)
+{
+    if (!list.is_array() || list.size() > 2)
+        return "的「flats」必須是至多兩項的 JSON 陣列（主平邊、次平邊），卻是" + kindOf(list) + "。";
+    const std::array<std::array<std::optional<std::string>*, 2>, 2> slots = {
+        {{&flats.length, &flats.at}, {&flats.secondLength, &flats.secondAt}}};
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const json& flat = list[i];
+        if (!flat.is_object())
+            return "的「flats」每一項必須是 JSON 物件，卻是" + kindOf(flat) + "。";
+        for (const auto& item : flat.items()) {
+            const std::size_t k = item.key() == "length" ? 0 : item.key() == "at" ? 1 : 2;
+            if (k == 2)
+                return "有不認得的鍵「flats." + item.key() + "」（拼錯了嗎？）。";
+            if (!item.value().is_string())
+                return "的「flats." + item.key() + "」必須是字串（方塊裡的文字，例如 \"32.5\"），卻是" +
+                       kindOf(item.value()) + "。";
+            *slots[i][k] = item.value().get<std::string>();
+        }
+    }
+    return std::nullopt;
+}
+
+std::string flatsText(const JobFlats& flats)
+{
+    const auto entry = [](const std::optional<std::string>& length, const std::optional<std::string>& at) {
+        return "{\"length\": " + json(length.value_or("")).dump() + ", \"at\": " + json(at.value_or("")).dump() + "}";
+    };
+    std::string text = "[" + entry(flats.length, flats.at);
+    if (flats.secondLength.value_or("") != "" || flats.secondAt.value_or("") != "")
+        text += ", " + entry(flats.secondLength, flats.secondAt);
+    return text + "]";
+}
+
+bool holdsFlats(const JobFlats& flats)
+{
+    return std::any_of(FlatKeys.begin(), FlatKeys.end(), [&](const auto& key) {
+        return !(flats.*key.value).value_or("").empty();
+    });
+}
+
 std::optional<std::string> jobFault(const json& document, Job& job)
 {
     if (!document.is_object())
@@ -136,6 +178,8 @@ std::optional<std::string> jobFault(const json& document, Job& job)
             fault = readSection(value, key, job.program, ProgramKeys);
         else if (key == "yield")
             fault = readSection(value, key, job.yield, YieldKeys);
+        else if (key == "flats")
+            fault = readFlats(value, job.flats);
         else if (key != "format" && key != "version")
             fault = "有不認得的鍵「" + key + "」（拼錯了嗎？）。";
         if (fault)
@@ -238,7 +282,7 @@ std::variant<Job, JobRefusal> readJob(const std::filesystem::path& file, JobSour
     return parseJob(text, file);
 }
 
-int jobVersionOf(const Job& job) { return holdsYield(job.yield) ? 2 : 1; }
+int jobVersionOf(const Job& job) { return holdsYield(job.yield) || holdsFlats(job.flats) ? 2 : 1; }
 
 std::string jobText(const Job& job)
 {
@@ -246,6 +290,8 @@ std::string jobText(const Job& job)
                        + std::to_string(jobVersionOf(job)) + ",\n" + " \"designer\": "
                        + sectionText(job.designer, DesignerKeys) + ",\n" + " \"program\":  "
                        + sectionText(job.program, ProgramKeys);
+    if (holdsFlats(job.flats))
+        text += ",\n \"flats\": " + flatsText(job.flats);
     if (holdsYield(job.yield))
         text += ",\n \"yield\":    " + sectionText(job.yield, YieldKeys);
     return text + "}\n";
@@ -254,7 +300,8 @@ std::string jobText(const Job& job)
 std::optional<JobRefusal> writeJob(const std::filesystem::path& file, const Job& job)
 {
     const std::string title(JobSaveTitle);
-    if (!isUtf8(job.designer, DesignerKeys) || !isUtf8(job.program, ProgramKeys) || !isUtf8(job.yield, YieldKeys))
+    if (!isUtf8(job.designer, DesignerKeys) || !isUtf8(job.program, ProgramKeys) || !isUtf8(job.yield, YieldKeys)
+        || !isUtf8(job.flats, FlatKeys))
         return JobRefusal{named(file) + "沒有寫入：有一個值不是正確的 UTF-8 文字。", title};
     if (!isWaferSize(job.designer.wafer))
         return JobRefusal{named(file) + "沒有寫入：" + waferFault(*job.designer.wafer), title};

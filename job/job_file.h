@@ -18,7 +18,7 @@ inline constexpr std::string_view JobFormat = "kerfwright-job";
 inline constexpr int JobVersion = 2;
 /// The version a job is written with: 1 for the designer's and the generation
 /// window's boxes alone, byte for byte as before; 2 when it holds a section
-/// that came with version 2 (the yield settings).
+/// that came with version 2 (the flats, the yield settings).
 int jobVersionOf(const Job& job);
 inline constexpr std::string_view JobExtension = ".kwjob";
 inline constexpr std::string_view JobMimeType = "application/x-kerfwright-job";
@@ -41,7 +41,8 @@ inline constexpr std::string_view JobSaveTitle = "無法儲存工作檔";
 /// the line and column), not an object, another "format", no "version" or a
 /// newer one, a key written twice or unknown (named), a number no double
 /// holds, a section that is not an object, a value that is not a string, a
-/// wafer size or a shape that is not an item of its list.
+/// wafer size or a shape that is not an item of its list, "flats" that is not
+/// a list of at most two objects of "length" and "at".
 std::variant<Job, JobRefusal> parseJob(std::string_view text, const std::filesystem::path& file);
 
 /// Which files a job is read from: the command line's any file, a pipe too

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "layout/line_walk.h"
+
 namespace kerf {
 namespace {
 
@@ -21,9 +23,9 @@ struct Kept {
     int last = -1;
 };
 
-double dot(const RecordLine& line, int j, const KeepOutLine& l)
+double dot(const RecordLine& line, const ProbeOffsets& offsets, int j, const KeepOutLine& l)
 {
-    const double along = (line.start + line.step * j).toDouble();
+    const double along = offsets.at(j); // the double nearest to start + j·step
     return line.alongX ? along * l.nx + line.across * l.ny : line.across * l.nx + along * l.ny;
 }
 
@@ -33,9 +35,11 @@ template <typename Behind>
 Kept keptPositions(const RecordLine& line, const std::vector<KeepOutLine>& lines, const Behind& behind)
 {
     Kept kept{0, line.positions - 1};
+    const ProbeLine probes{line.start, -line.step, line.across};
+    const ProbeOffsets offsets(probes);
     for (const KeepOutLine& l : lines) {
         const double slope = (line.alongX ? l.nx : l.ny) * (line.step.isNegative() ? -1 : 1);
-        const auto keeps = [&](int j) { return behind(dot(line, j, l), l); };
+        const auto keeps = [&](int j) { return behind(dot(line, offsets, j, l), l); };
         if (slope == 0) {
             if (!keeps(0))
                 return {0, -1};
@@ -43,6 +47,8 @@ Kept keptPositions(const RecordLine& line, const std::vector<KeepOutLine>& lines
         }
         // With a rising c·n the kept positions are a prefix: find its end.
         int lo = 0, hi = line.positions - 1;
+        if (keeps(slope > 0 ? hi : lo))
+            continue; // the farthest is kept: all are
         if (slope > 0) {
             if (!keeps(lo))
                 return {0, -1};

@@ -2,6 +2,7 @@
 #include "render/map_picture.h"
 
 #include "render/drawing_failure.h"
+#include "render/flat_outline.h"
 #include "render/inch_canvas.h"
 #include "render/map_view.h"
 #include "render/wafer_map.h"
@@ -15,7 +16,7 @@ void drawMapPicture(QPainter& painter, const WaferLayout& layout, int side, cons
     painter.fillRect(QRect(0, 0, side, side), QColor(255, 255, 255));
     if (!program) {
         InchCanvas canvas(painter, pixelsPerInch);
-        DrawWaferOutline(canvas, CenterX, CenterY, layout.WaferDiameter / 2);
+        DrawLayoutOutline(canvas, CenterX, CenterY, layout.WaferDiameter / 2, layout);
         drawDies(canvas, layout);
         return;
     }

@@ -6,6 +6,7 @@
 
 #include <QPainter>
 
+#include "render/flat_outline.h"
 #include "render/inch_canvas.h"
 #include "render/wafer_map.h"
 
@@ -164,7 +165,7 @@ void drawWaferMap(QPainter& painter, const MapView& view, const WaferLayout& lay
     painter.translate(view.painterOffset());
     {
         InchCanvas canvas(painter, view.pixelsPerInch);
-        DrawWaferOutline(canvas, CenterX, CenterY, waferRadius);
+        DrawLayoutOutline(canvas, CenterX, CenterY, waferRadius, layout);
         drawDies(canvas, visibleLayout(layout, view.inchRect()));
     }
     painter.restore();

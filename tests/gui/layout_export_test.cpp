@@ -268,7 +268,7 @@ void LayoutExportTest::contextMenuOffersBothExportsAfterADesign()
     QCOMPARE(designer->PIC1->contextMenuPolicy(), Qt::CustomContextMenu);
     QCOMPARE(designer->mnuSaveImage->text(), QStringLiteral("另存圖片(&S)…"));
     QCOMPARE(designer->mnuExportDies->text(), QStringLiteral("匯出晶粒座標(&E)…"));
-    QCOMPARE(designer->PIC1Menu->actions().size(), 14); // and the wafer map's two, 良率設定…, 晶粒尺寸比較…, then the job's four and the program's two, each after a separator; they have tests of their own
+    QCOMPARE(designer->PIC1Menu->actions().size(), 15); // and the wafer map's two, 良率設定…, 晶粒尺寸比較… and 晶片平邊…, then the job's four and the program's two, each after a separator; they have tests of their own
     // Before a design there is nothing to export.
     emit designer->PIC1Menu->aboutToShow();
     QVERIFY(!designer->mnuSaveImage->isEnabled());

@@ -39,6 +39,29 @@ TEST(JobFile, ReadsAndWritesTheFormatExactly)
     EXPECT_EQ(jobVersionOf(Job{}), 1);
 }
 
+TEST(JobFile, FlatsMakeVersionTwoAndAreKeptAsTyped)
+{
+    Job job{{"4.0 Inches", "3.8", "Hexagon", "100", ""}, {"JOB", "1", "0.6", "6.0", "0.6", "6.0"}};
+    EXPECT_EQ(jobVersionOf(job), 1);
+    job.flats = {"32.5", "", "18 ", "180"};
+    EXPECT_EQ(jobVersionOf(job), 2);
+    const std::string text = jobText(job);
+    EXPECT_TRUE(text.starts_with("{\"format\": \"kerfwright-job\", \"version\": 2,\n")) << text;
+    EXPECT_TRUE(text.ends_with(",\n \"flats\": [{\"length\": \"32.5\", \"at\": \"\"}, "
+                               "{\"length\": \"18 \", \"at\": \"180\"}]}\n"))
+        << text;
+    const Job read = std::get<Job>(parseJob(text, "f.kwjob"));
+    EXPECT_EQ(flatTextsOf(read.flats), flatTextsOf(job.flats));
+    EXPECT_EQ(jobText(read), text);
+    // Only a secondary: the primary's place is kept empty.
+    job.flats = {std::nullopt, std::nullopt, "8", "90"};
+    EXPECT_EQ(flatTextsOf(std::get<Job>(parseJob(jobText(job), "g")).flats), (FlatTexts{"", "", "8", "90"}));
+    // Empty boxes are no flats: version 1, byte for byte as before.
+    job.flats = {"", "", "", ""};
+    EXPECT_EQ(jobText(job), jobText(Job{job.designer, job.program}));
+    EXPECT_EQ(jobVersionOf(job), 1);
+}
+
 TEST(JobFile, RefusesWhatIsNotAJobNamingTheFileAndTheFault)
 {
     const std::string head = R"({"format": "kerfwright-job", "version": 1)";
@@ -56,6 +79,10 @@ TEST(JobFile, RefusesWhatIsNotAJobNamingTheFileAndTheFault)
         {R"({"format": "kerfwright-job", "version": 3})", "版本是 3，比這個程式能讀的版本 2 新"},
         {head + R"(, "yield": {"density": "0.3"}})", "不認得的鍵「yield.density」"},
         {head + R"(, "yield": {"defects": 0.3}})", "「yield.defects」必須是字串"},
+        {head + R"(, "flats": {"length": "32.5"}})", "「flats」必須是至多兩項的 JSON 陣列"},
+        {head + R"(, "flats": [{}, {}, {}]})", "至多兩項"},
+        {head + R"(, "flats": [{"lenght": "32.5"}]})", "不認得的鍵「flats.lenght」"},
+        {head + R"(, "flats": [{"at": 270}]})", "「flats.at」必須是字串"},
         {head + R"(, "designr": {}})", "不認得的鍵「designr」"},
         {head + R"(, "designer": {"dei": "50"}})", "不認得的鍵「designer.dei」"},
         {head + R"(, "program": {"die": "50"}})", "不認得的鍵「program.die」"},

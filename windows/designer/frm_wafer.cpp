@@ -21,6 +21,7 @@
 #include "job/job_file.h"
 #include "layout/drawn_layout_note.h"
 #include "program/check/program_file.h"
+#include "windows/designer/frm_flats.h"
 #include "windows/die_size_chart/frm_die_size_chart.h"
 #include "windows/preview/frm_preview.h"
 #include "forms/message_box.h"
@@ -84,6 +85,10 @@ void frmWafer::buildControls(QWidget* surface)
     mnuReadMap->setObjectName(QStringLiteral("mnuReadMap"));
     mnuDieSizeChart = PIC1Menu->addAction(QStringLiteral("晶粒尺寸比較(&C)…"));
     mnuDieSizeChart->setObjectName(QStringLiteral("mnuDieSizeChart"));
+    mnuFlats = PIC1Menu->addAction(QStringLiteral("晶片平邊(&F)…"));
+    mnuFlats->setObjectName(QStringLiteral("mnuFlats"));
+    mnuFlats->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    surface->addAction(mnuFlats);
     PIC1Menu->addSeparator();
     // The job's actions answer their keys anywhere in the window.
     const auto jobAction = [&](const char* name, const QString& caption, const QKeySequence& keys) {
@@ -164,6 +169,7 @@ void frmWafer::buildControls(QWidget* surface)
     connect(mnuExportMap, &QAction::triggered, this, &frmWafer::mnuExportMap_Click);
     connect(mnuReadMap, &QAction::triggered, this, &frmWafer::mnuReadMap_Click);
     connect(mnuDieSizeChart, &QAction::triggered, this, &frmWafer::mnuDieSizeChart_Click);
+    connect(mnuFlats, &QAction::triggered, this, &frmWafer::mnuFlats_Click);
     connect(mnuSaveImage, &QAction::triggered, this, &frmWafer::mnuSaveImage_Click);
     connect(mnuExportDies, &QAction::triggered, this, &frmWafer::mnuExportDies_Click);
     connect(mnuOpenProgram, &QAction::triggered, this, &frmWafer::mnuOpenProgram_Click);
@@ -225,7 +231,24 @@ DesignInput frmWafer::readInputs() const
     input.texts = {boxText(Combo1), boxText(Text5), boxText(Combo2), boxText(Text1),
                    boxText(Text2)}; // the fine-tune is read even while its box is disabled
     input.WaferDiameter = WaferDiameter;
+    input.flats = flats_;
     return input;
+}
+
+void frmWafer::mnuFlats_Click()
+{
+    auto* dialog = new frmFlats(this, flats_, WaferDiameter);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] { setFlats(dialog->flats()); });
+    dialog->open();
+}
+
+void frmWafer::setFlats(const FlatTexts& flats)
+{
+    flats_ = flats;
+    showJobTitle();
+    if (hasDesign())
+        cmdDraw_Click();
 }
 
 void frmWafer::cmdDraw_Click()
@@ -348,7 +371,7 @@ void frmWafer::mnuDieSizeChart_Click()
         return;
     if (!frmDieSizeChart_)
         frmDieSizeChart_ = new frmDieSizeChart(this);
-    frmDieSizeChart_->showFor(DesignInput{lastLayout_->texts, lastLayout_->WaferDiameter}, yieldTexts_);
+    frmDieSizeChart_->showFor(DesignInput{lastLayout_->texts, lastLayout_->WaferDiameter, flats_}, yieldTexts_);
 }
 
 void frmWafer::mnuExportDies_Click()

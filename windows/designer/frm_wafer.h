@@ -70,6 +70,8 @@ public:
     QPointer<QAction> mnuExportMap, mnuReadMap;
     /// Good, bad and all dies of the binned map read back; hidden without one.
     QPointer<QLabel> lblBins;
+    /// The wafer's flats dialog (Ctrl+F anywhere in the window).
+    QPointer<QAction> mnuFlats;
     /// The job: open (Ctrl+O), save (Ctrl+S), save as (Ctrl+Shift+S), the recent jobs.
     QPointer<QAction> mnuOpenJob, mnuSaveJob, mnuSaveJobAs;
     QPointer<QMenu> mnuRecentJobs;
@@ -109,6 +111,12 @@ public:
     const YieldTexts& yieldTexts() const { return yieldTexts_; }
     /// The die-size chart, once it has been opened.
     frmDieSizeChart* dieSizeChartWindow() const { return frmDieSizeChart_; }
+    /// Opens the flats dialog (window-modal); its OK sets the flats and
+    /// designs again when a map is shown.
+    void mnuFlats_Click();
+    /// The wafer's flats as the dialog left them.
+    const FlatTexts& flats() const { return flats_; }
+    void setFlats(const FlatTexts& flats);
     /// Asks for a cutting program file and opens it in the preview.
     void mnuOpenProgram_Click();
     /// Opens the program file at `path` in the preview, checked against the
@@ -199,6 +207,7 @@ private:
     /// Draws the last design, its bad dies filled, and shows the bins' counts.
     void drawDesign();
 
+    FlatTexts flats_; // none: the round wafer
     std::optional<WaferLayout> lastLayout_;
     std::optional<DieBins> bins_; // of lastLayout_, read from a map
     frmCode* frmCode_ = nullptr;

@@ -38,7 +38,7 @@ QString pathText(const std::filesystem::path& path) { return QFile::decodeName(p
 
 Job frmWafer::currentJob() const
 {
-    Job job = jobOf(readInputs().texts, frmCode_ ? frmCode_->texts() : GenerationTexts{});
+    Job job = jobOf(readInputs().texts, frmCode_ ? frmCode_->texts() : GenerationTexts{}, flats_);
     job.yield = jobYieldOf(yieldTexts_);
     return job;
 }
@@ -107,6 +107,7 @@ void frmWafer::jobRead(const JobRead& read)
     Combo2_Click();
     Text1->setText(qtText(*boxes.die));
     Text2->setText(qtText(*boxes.gap));
+    flats_ = flatTextsOf(job.flats);
     Text6->clear();
     generationWindow()->setTexts(generationTextsOf(job.program));
     yieldTexts_ = yieldTextsOf(job.yield);

@@ -79,7 +79,7 @@ void frmWafer::drawDesign()
         map::drawDies(canvas, *lastLayout_);
         if (bins_)
             map::drawBadDies(canvas, *lastLayout_, bins_->badDies);
-    });
+    }, &*lastLayout_);
     lblBins->setVisible(bins_.has_value());
     if (bins_)
         lblBins->setText(QStringLiteral("晶圓圖：良品 %1 個，不良品 %2 個，共 %3 個")
