@@ -53,13 +53,14 @@ int design(const DesignChoices& choices, std::ostream& out, std::ostream& err)
         }
     }
     // "--csv -" puts the CSV on standard output in place of the JSON.
-    if (choices.csv != "-")
+    if (choices.csv != "-") {
         std::string more =
             yield ? yieldJsonMember(*yield, goodDies(*yield, dieTotal(design.layout), dieAreaCm2(design.layout)))
                   : std::string();
         if (bins)
             more += ",\n " + binsJsonMember(*bins);
         writeLayoutJson(out, design.layout, design.results, more);
+    }
     return savedJob(choices.jobFiles, *job, err) ? 0 : 1;
 }
 
