@@ -16,7 +16,7 @@
 
 #include "layout/design_driver.h"
 #include "program/check/cut_check.h"
-#include "program/check/program_file.h"
+#include "program/reader/program_file.h"
 #include "program/writer/program_generator.h"
 
 using namespace kerf;

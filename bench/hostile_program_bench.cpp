@@ -15,7 +15,7 @@
 #include <sstream>
 #include <string>
 
-#include "program/check/program_file.h"
+#include "program/reader/program_file.h"
 #include "layout/design_driver.h"
 #include "program/check/cut_check.h"
 #include "tests/support/program_text.h"

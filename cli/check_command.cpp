@@ -11,7 +11,7 @@
 #include "cli/job_options.h"
 #include "files/shown_path.h"
 #include "program/check/cut_check.h"
-#include "program/check/program_file.h"
+#include "program/reader/program_file.h"
 
 namespace kerf::cli {
 namespace {

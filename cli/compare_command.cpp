@@ -8,8 +8,8 @@
 #include "cli/comparison_output.h"
 #include "cli/design_options.h"
 #include "cli/job_options.h"
-#include "program/check/program_file.h"
 #include "program/compare/comparison_words.h"
+#include "program/reader/program_file.h"
 
 namespace kerf::cli {
 namespace {

@@ -11,7 +11,7 @@
 #include "cli/gui_application.h"
 #include "cli/job_options.h"
 #include "cli/output_file.h"
-#include "program/check/program_file.h"
+#include "program/reader/program_file.h"
 #include "program/reader/program_runs.h"
 #include "render/layout_export.h"
 

@@ -12,7 +12,7 @@
 #include "cli/output_file.h"
 #include "files/shown_path.h"
 #include "job/job_file.h"
-#include "program/check/program_file.h"
+#include "program/reader/program_file.h"
 #include "render/job_sheet.h"
 
 namespace kerf::cli {

@@ -13,6 +13,7 @@
 
 #include "files/file_replacement.h"
 #include "files/shown_path.h"
+#include "files/system_error_text.h"
 #include "files/utf8.h"
 #include "job/strict_json.h"
 
@@ -213,21 +214,6 @@ bool isUtf8(const Section& section, const std::array<JobKey<Section>, N>& keys)
     });
 }
 
-std::string readReason(int error)
-{
-    switch (error) {
-    case ENOENT: return "檔案不存在";
-    case EACCES:
-    case EPERM: return "沒有讀取這個檔案的權限";
-    case EISDIR: return "這是資料夾，不是檔案";
-    case ENOTDIR: return "路徑中有一項不是資料夾";
-    case ENAMETOOLONG: return "路徑太長";
-    case EIO: return "磁碟讀寫錯誤";
-    case EBADF: return "標準輸入已關閉";
-    default: return "系統錯誤（錯誤碼 " + std::to_string(error) + "）";
-    }
-}
-
 } // namespace
 
 std::variant<Job, JobRefusal> parseJob(std::string_view text, const std::filesystem::path& file)
@@ -252,11 +238,11 @@ std::variant<Job, JobRefusal> readJob(const std::filesystem::path& file, JobSour
     const int fd = !regularOnly && file == "-" ? ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0)
                                                : ::open(file.c_str(), O_RDONLY | O_CLOEXEC | (regularOnly ? O_NONBLOCK : 0));
     if (fd < 0)
-        return unreadable(file, readReason(errno));
+        return unreadable(file, systemErrorText(errno, FileAccess::Read));
     struct stat info {};
     if (regularOnly && ::fstat(fd, &info) == 0 && !S_ISREG(info.st_mode)) {
         ::close(fd);
-        return unreadable(file, S_ISDIR(info.st_mode) ? readReason(EISDIR)
+        return unreadable(file, S_ISDIR(info.st_mode) ? systemErrorText(EISDIR, FileAccess::Read)
                                                       : std::string("不是一般檔案（是具名管道、裝置或通訊端）"));
     }
     std::string text;
@@ -268,7 +254,7 @@ std::variant<Job, JobRefusal> readJob(const std::filesystem::path& file, JobSour
         if (got < 0) {
             const int error = errno;
             ::close(fd);
-            return unreadable(file, readReason(error));
+            return unreadable(file, systemErrorText(error, FileAccess::Read));
         }
         if (got == 0)
             break;

@@ -15,6 +15,7 @@
 #include <QPdfWriter>
 
 #include "program/check/report/cut_report_figures.h"
+#include "program/reader/reading_error_text.h"
 #include "program/writer/generation_driver.h"
 #include "numbers/local_date.h"
 #include "render/cut_path_picture.h"
@@ -346,7 +347,7 @@ std::variant<SheetProgram, std::string> unsavedProgram(std::string name, std::st
     program.text.assign(std::move(text));
     auto parsed = parseProgram(program.text);
     if (const auto* error = std::get_if<ProgramError>(&parsed))
-        return error->text();
+        return readingErrorText(*error, program.text);
     program.program = std::make_shared<const Program>(std::get<Program>(std::move(parsed)));
     return program;
 }

@@ -17,7 +17,7 @@
 #include "layout/layout_results.h"
 #include "layout/wafer_layout.h"
 #include "program/check/cut_check.h"
-#include "program/check/program_file.h"
+#include "program/reader/program_file.h"
 #include "program/reader/program_reader.h"
 #include "program/reader/program_settings.h"
 

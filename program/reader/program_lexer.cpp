@@ -9,24 +9,15 @@
 
 namespace kerf::detail {
 
-std::string quoted(std::string_view token)
+std::string kept(std::string_view text)
 {
-    constexpr std::size_t Shown = 40;
-    std::string out = "'";
-    for (std::size_t i = 0; i < token.size() && i < Shown; ++i) {
-        const auto c = static_cast<unsigned char>(token[i]);
-        if (c >= 0x20 && c < 0x7f) {
-            out += static_cast<char>(c);
-        } else {
-            constexpr char hex[] = "0123456789ABCDEF";
-            out += "\\x";
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    if (token.size() > Shown)
-        out += "...";
-    return out + "'";
+    constexpr std::size_t Most = 200;
+    if (text.size() <= Most)
+        return std::string(text);
+    std::size_t end = Most;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    return std::string(text.substr(0, end));
 }
 
 // The program writes no "+", and its tokens hold no blanks.

@@ -21,17 +21,12 @@ using detail::OpCode;
 using detail::LineWalker;
 using detail::NumberRead;
 using detail::looksNumeric;
-using detail::quoted;
+using detail::kept;
 using detail::readNumber;
 using detail::readWhole;
 using detail::splitTokens;
 using detail::trimmed;
 using detail::unitNameOf;
-
-std::string ProgramError::text() const
-{
-    return "line " + std::to_string(line) + ": " + message;
-}
 
 struct ProgramBuilder {
     enum class Stage { Outside, AfterPN, AfterDI, Body };
@@ -55,11 +50,31 @@ struct ProgramBuilder {
     }
 
 private:
-    bool fail(std::uint32_t line, ProgramErrorKind kind, std::string message)
+    using K = ProgramErrorKind;
+    using F = ProgramFault;
+
+    /// A fault at `line` about the token `found`, or what follows `word`.
+    bool fail(std::uint32_t line, K kind, F fault, std::string_view found = {}, std::string_view word = {})
     {
-        error_ = ProgramError{line, kind, std::move(message)};
+        error_.emplace();
+        error_->line = line;
+        error_->kind = kind;
+        error_->fault = fault;
+        error_->found = kept(found);
+        error_->word = kept(word);
         return false;
     }
+
+    /// A fault at `line` in the unit `unit`, that names `otherLine` too.
+    bool failInUnit(std::uint32_t line, K kind, F fault, std::string_view unit, std::uint32_t otherLine = 0)
+    {
+        fail(line, kind, fault);
+        error_->unit = kept(unit);
+        error_->otherLine = otherLine;
+        return false;
+    }
+
+    std::string_view openUnitName() const { return program_.units_.back().name; }
 
     // One pass over the lines. A unit may call one defined later: such calls
     // wait until the names of the whole text are known.
@@ -84,12 +99,10 @@ private:
             return false;
         if (stage_ != Stage::Outside) {
             const auto& unit = program_.units_.back();
-            return fail(unit.firstLine, ProgramErrorKind::UnitNotClosed,
-                        "unit " + quoted(unit.name) + " has no EI");
+            return failInUnit(unit.firstLine, K::UnitNotClosed, F::NoEI, unit.name);
         }
         if (program_.units_.empty())
-            return fail(std::max<std::uint32_t>(lines.number(), 1), ProgramErrorKind::Empty,
-                        "the text holds no program unit (PN ... EI)");
+            return fail(std::max<std::uint32_t>(lines.number(), 1), K::Empty, F::NoUnit);
         code_.unitStarts.push_back(static_cast<std::uint32_t>(code_.ops.size()));
         return true;
     }
@@ -121,9 +134,8 @@ private:
             if (laterNames_.contains(call.name))
                 continue;
             if (call.single)
-                return fail(call.line, ProgramErrorKind::UnknownUnit,
-                            quoted(call.word) + " is no command and no unit of this program to call");
-            return fail(call.line, ProgramErrorKind::UnknownWord, "unknown word " + quoted(call.word));
+                return fail(call.line, K::UnknownUnit, F::UnknownUnit, call.word);
+            return fail(call.line, K::UnknownWord, F::UnknownWord, call.word);
         }
         return !error_;
     }
@@ -138,24 +150,21 @@ private:
             if (command == CommandWord::PN)
                 return openUnit(line);
             if (command == CommandWord::EI)
-                return fail(lineNo_, ProgramErrorKind::EIWithoutPN, "EI without a PN that opened a unit");
-            return fail(lineNo_, ProgramErrorKind::OutsideUnit,
-                        (comment ? std::string("a comment") : quoted(word)) +
-                            " outside any program unit (PN ... EI)");
+                return fail(lineNo_, K::EIWithoutPN, F::EIWithoutPN);
+            return comment ? fail(lineNo_, K::OutsideUnit, F::CommentOutsideUnit)
+                           : fail(lineNo_, K::OutsideUnit, F::WordOutsideUnit, word);
         case Stage::AfterPN:
             if (command == CommandWord::DI && tokens_.size() == 3 && readWhole(tokens_[1]) && readWhole(tokens_[2])) {
                 stage_ = Stage::AfterDI;
                 return true;
             }
-            return fail(lineNo_, ProgramErrorKind::Preamble,
-                        "expected 'DI 1 10000' after the PN of unit " + quoted(program_.units_.back().name));
+            return failInUnit(lineNo_, K::Preamble, F::NoDI, openUnitName());
         case Stage::AfterDI:
             if (command == CommandWord::II && tokens_.size() == 1) {
                 stage_ = Stage::Body;
                 return true;
             }
-            return fail(lineNo_, ProgramErrorKind::Preamble,
-                        "expected 'II' after the DI of unit " + quoted(program_.units_.back().name));
+            return failInUnit(lineNo_, K::Preamble, F::NoII, openUnitName());
         case Stage::Body:
             if (comment)
                 return true;
@@ -168,13 +177,11 @@ private:
     {
         const std::string_view name = unitNameOf(line);
         if (name.empty())
-            return fail(lineNo_, ProgramErrorKind::BadOperands, "PN needs the name of the unit");
+            return fail(lineNo_, K::BadOperands, F::NoUnitName);
         const auto index = static_cast<std::uint32_t>(program_.units_.size());
         if (const auto [it, added] = names_.try_emplace(name, index); !added) {
             const auto& first = program_.units_[it->second];
-            return fail(lineNo_, ProgramErrorKind::DuplicateUnit,
-                        "a second unit named " + quoted(name) + " (the first is at line " +
-                            std::to_string(first.firstLine) + ")");
+            return failInUnit(lineNo_, K::DuplicateUnit, F::SecondUnit, name, first.firstLine);
         }
         program_.units_.push_back(Program::Unit{std::string(name), lineNo_, 0});
         unitStart_ = static_cast<std::uint32_t>(code_.ops.size());
@@ -187,8 +194,7 @@ private:
     {
         if (tokens_.size() == 1)
             return true;
-        return fail(lineNo_, ProgramErrorKind::BadOperands,
-                    std::string(tokens_[0]) + " takes no operands, found " + quoted(tokens_[1]));
+        return fail(lineNo_, K::BadOperands, F::NoOperands, tokens_[1], tokens_[0]);
     }
 
     Op op(OpCode code)
@@ -230,20 +236,18 @@ private:
     bool number(std::size_t i, std::string_view what, double& value)
     {
         if (i >= tokens_.size())
-            return fail(lineNo_, ProgramErrorKind::BadOperands,
-                        "a number must follow " + std::string(what) + " at the end of the line");
+            return fail(lineNo_, K::BadOperands, F::NumberMissing, {}, what);
         switch (readNumber(tokens_[i], value)) {
         case NumberRead::Ok:
             return true;
         case NumberRead::OutOfRange:
-            return fail(lineNo_, ProgramErrorKind::BadNumber, quoted(tokens_[i]) + " is out of range");
+            return fail(lineNo_, K::BadNumber, F::OutOfRange, tokens_[i]);
         case NumberRead::NotNumber:
             break;
         }
         if (looksNumeric(tokens_[i]))
-            return fail(lineNo_, ProgramErrorKind::BadNumber, quoted(tokens_[i]) + " is not a number");
-        return fail(lineNo_, ProgramErrorKind::BadOperands,
-                    "a number must follow " + std::string(what) + ", found " + quoted(tokens_[i]));
+            return fail(lineNo_, K::BadNumber, F::NotNumber, tokens_[i]);
+        return fail(lineNo_, K::BadOperands, F::NumberExpected, tokens_[i], what);
     }
 
     /// Reads a line of a unit's body that begins with a command word.
@@ -292,15 +296,12 @@ private:
     bool refuseUnitNotClosed()
     {
         const auto& open = program_.units_.back();
-        return fail(lineNo_, ProgramErrorKind::UnitNotClosed,
-                    "PN before the EI of unit " + quoted(open.name) + " (opened at line " +
-                        std::to_string(open.firstLine) + ")");
+        return failInUnit(lineNo_, K::UnitNotClosed, F::PNInsideUnit, open.name, open.firstLine);
     }
 
     bool refusePreambleWord()
     {
-        return fail(lineNo_, ProgramErrorKind::Preamble,
-                    std::string(tokens_[0]) + " belongs to the unit's opening lines, right after PN");
+        return fail(lineNo_, K::Preamble, F::PreambleInBody, {}, tokens_[0]);
     }
 
     bool parseWait()
@@ -309,9 +310,9 @@ private:
         if (!number(1, wordText(CommandWord::WT), o.x))
             return false;
         if (tokens_.size() > 2)
-            return fail(lineNo_, ProgramErrorKind::BadOperands, "WT takes one number, found " + quoted(tokens_[2]));
+            return fail(lineNo_, K::BadOperands, F::ExtraNumber, tokens_[2], tokens_[0]);
         if (o.x < 0)
-            return fail(lineNo_, ProgramErrorKind::BadNumber, "a wait cannot be negative: " + quoted(tokens_[1]));
+            return fail(lineNo_, K::BadNumber, F::NegativeWait, tokens_[1]);
         emit(o);
         return true;
     }
@@ -320,12 +321,12 @@ private:
     bool parseSpeed()
     {
         if (tokens_.size() < 3 || tokens_[2] != SettingMark || looksNumeric(tokens_[1]))
-            return fail(lineNo_, ProgramErrorKind::BadOperands, "expected 'SP NAME = value'");
+            return fail(lineNo_, K::BadOperands, F::SettingForm);
         Op o = op(OpCode::Speed);
         if (!number(3, "SP " + std::string(tokens_[1]) + " =", o.x))
             return false;
         if (tokens_.size() > 4)
-            return fail(lineNo_, ProgramErrorKind::BadOperands, "SP sets one value, found " + quoted(tokens_[4]));
+            return fail(lineNo_, K::BadOperands, F::ExtraNumber, tokens_[4], tokens_[0]);
         const std::optional<OperandWord> name = operandWordOf(tokens_[1]);
         if (name == OperandWord::DVL || name == OperandWord::DAC) {
             o.word = name == OperandWord::DVL ? detail::SpeedDVL : detail::SpeedDAC;
@@ -337,7 +338,7 @@ private:
     bool parseDisplay()
     {
         if (tokens_.size() != 2)
-            return fail(lineNo_, ProgramErrorKind::BadOperands, "expected 'DP' and one name, as 'DP TIM'");
+            return fail(lineNo_, K::BadOperands, F::DisplayForm);
         return true;
     }
 
@@ -368,8 +369,7 @@ private:
             const std::string_view word = tokens_[i];
             const std::optional<CommandWord> move = commandWordOf(word);
             if (move != CommandWord::MA && move != CommandWord::MI)
-                return fail(lineNo_, ProgramErrorKind::BadOperands,
-                            "expected X, Y, ARC or another MA or MI, found " + quoted(word));
+                return fail(lineNo_, K::BadOperands, F::MoveExpected, word);
             Op o = op(OpCode::Move);
             o.relative = move == CommandWord::MI;
             bool hasX = false;
@@ -380,8 +380,7 @@ private:
                 const bool isX = operand == OperandWord::X;
                 bool& has = isX ? hasX : hasY;
                 if (has)
-                    return fail(lineNo_, ProgramErrorKind::BadOperands,
-                                std::string(tokens_[i]) + " given twice in one " + std::string(word));
+                    return fail(lineNo_, K::BadOperands, F::AxisTwice, tokens_[i], word);
                 has = true;
                 if (!number(i + 1, tokens_[i], isX ? o.x : o.y))
                     return false;
@@ -390,13 +389,10 @@ private:
             o.hasX = hasX;
             o.hasY = hasY;
             if (!hasX && !hasY)
-                return fail(lineNo_, ProgramErrorKind::BadOperands,
-                            std::string(word) + " needs X or Y" +
-                                (i < n ? ", found " + quoted(tokens_[i]) : std::string()));
+                return fail(lineNo_, K::BadOperands, F::NoAxis, i < n ? tokens_[i] : std::string_view(), word);
             if (i < n && operand == OperandWord::ARC) {
                 if (!o.relative)
-                    return fail(lineNo_, ProgramErrorKind::BadOperands,
-                                "ARC follows MI, whose offset is the arc's centre");
+                    return fail(lineNo_, K::BadOperands, F::ArcAfterMA);
                 o.code = OpCode::Arc;
                 detail::ArcOperands arc{o.x, o.y};
                 if (!number(i + 1, wordText(OperandWord::ARC), arc.sweep))
@@ -430,8 +426,7 @@ private:
                 o.target = static_cast<std::uint32_t>(code_.arcs.size());
                 code_.arcs.push_back(arc);
                 if (i < n)
-                    return fail(lineNo_, ProgramErrorKind::BadOperands,
-                                "unexpected " + quoted(tokens_[i]) + " after the arc");
+                    return fail(lineNo_, K::BadOperands, F::AfterArc, tokens_[i]);
             }
             // A move followed or preceded by another on its line is numbered.
             if (clause > 0 || i < n)
@@ -445,14 +440,12 @@ private:
     bool openLoop()
     {
         if (tokens_.size() != 2)
-            return fail(lineNo_, ProgramErrorKind::BadOperands, "SL takes one repeat count");
+            return fail(lineNo_, K::BadOperands, F::RepeatCountForm);
         const auto count = readWhole(tokens_[1]);
         if (!count)
-            return fail(lineNo_, ProgramErrorKind::BadNumber,
-                        quoted(tokens_[1]) + " is not a whole number of repeats");
+            return fail(lineNo_, K::BadNumber, F::RepeatNotWhole, tokens_[1]);
         if (*count == 0 || *count > std::numeric_limits<std::uint32_t>::max())
-            return fail(lineNo_, ProgramErrorKind::BadNumber,
-                        "a repeat count must lie between 1 and 4294967295, found " + quoted(tokens_[1]));
+            return fail(lineNo_, K::BadNumber, F::RepeatOutOfRange, tokens_[1]);
         Op o = op(OpCode::Loop);
         o.count = static_cast<std::uint32_t>(*count);
         openLoops_.push_back(unitOps());
@@ -465,8 +458,7 @@ private:
         if (!noOperands())
             return false;
         if (openLoops_.empty())
-            return fail(lineNo_, ProgramErrorKind::ELWithoutSL, "EL without an open SL in unit " +
-                                                                   quoted(program_.units_.back().name));
+            return failInUnit(lineNo_, K::ELWithoutSL, F::ELWithoutSL, openUnitName());
         const std::uint32_t begin = openLoops_.back();
         openLoops_.pop_back();
         Op o = op(OpCode::EndLoop);
@@ -485,9 +477,7 @@ private:
             // The earliest SL still open is the one whose EL is missing: every
             // later EL closed the nearest SL before it.
             const Op& loop = code_.ops[unitStart_ + openLoops_.front()];
-            return fail(loop.line, ProgramErrorKind::SLWithoutEL,
-                        "SL " + std::to_string(loop.count) + " has no EL before the EI of unit " +
-                            quoted(unit.name) + " (line " + std::to_string(lineNo_) + ")");
+            return failInUnit(loop.line, K::SLWithoutEL, F::SLWithoutEL, unit.name, lineNo_);
         }
         unit.lastLine = lineNo_;
         stage_ = Stage::Outside;
@@ -501,11 +491,8 @@ private:
         if (const auto* recursion = std::get_if<detail::Recursion>(&walked)) {
             const Op& call = *recursion->call;
             const std::string& callee = program_.units_[call.target].name;
-            return fail(call.line, ProgramErrorKind::Recursion,
-                        call.target == recursion->caller
-                            ? "unit " + quoted(callee) + " calls itself"
-                            : "the call of " + quoted(callee) + " recurses: " + quoted(callee) +
-                                  " is still running when it is called");
+            return failInUnit(call.line, K::Recursion,
+                              call.target == recursion->caller ? F::CallsItself : F::CallRecurses, callee);
         }
         order_ = std::get<std::vector<std::uint32_t>>(std::move(walked));
         return true;

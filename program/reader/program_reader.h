@@ -76,14 +76,55 @@ enum class ProgramErrorKind : std::uint8_t {
     Recursion,       // a unit that calls itself, directly or through others
 };
 
-/// A refusal: the line where the text stops being a program, and what is wrong.
+/// What exactly a refused line does wrong, within its kind, and which of the
+/// refusal's words it names (reading_error_text.h words it).
+enum class ProgramFault : std::uint8_t {
+    NoUnit,             // Empty
+    WordOutsideUnit,    // OutsideUnit: `found`
+    CommentOutsideUnit, // OutsideUnit
+    NoDI,               // Preamble: `unit`
+    NoII,               // Preamble: `unit`
+    PreambleInBody,     // Preamble: `word` (DI or II)
+    NoEI,               // UnitNotClosed: `unit`
+    PNInsideUnit,       // UnitNotClosed: `unit`, `otherLine` its PN
+    EIWithoutPN,        // EIWithoutPN
+    SecondUnit,         // DuplicateUnit: `unit`, `otherLine` the first one's PN
+    UnknownWord,        // UnknownWord: `found`
+    UnknownUnit,        // UnknownUnit: `found`
+    NoUnitName,         // BadOperands: a PN without a name
+    NoOperands,         // BadOperands: `word` takes none, `found` follows it
+    NumberMissing,      // BadOperands: the line ends after `word`
+    NumberExpected,     // BadOperands: `found` after `word`
+    ExtraNumber,        // BadOperands: `word` (WT, SP) takes one, `found` is more
+    SettingForm,        // BadOperands: no "SP NAME = value"
+    DisplayForm,        // BadOperands: no "DP NAME"
+    MoveExpected,       // BadOperands: `found` where a move clause goes on
+    AxisTwice,          // BadOperands: the axis `found` twice in one `word` (MA, MI)
+    NoAxis,             // BadOperands: `word` (MA, MI) without X or Y; `found` instead, if any
+    ArcAfterMA,         // BadOperands: ARC after an absolute move
+    AfterArc,           // BadOperands: `found` after the arc
+    RepeatCountForm,    // BadOperands: SL without one count
+    NotNumber,          // BadNumber: `found`
+    OutOfRange,         // BadNumber: `found`
+    NegativeWait,       // BadNumber: `found`
+    RepeatNotWhole,     // BadNumber: `found`
+    RepeatOutOfRange,   // BadNumber: `found`
+    ELWithoutSL,        // ELWithoutSL: `unit`
+    SLWithoutEL,        // SLWithoutEL: `unit`, `otherLine` its EI
+    CallsItself,        // Recursion: `unit`
+    CallRecurses,       // Recursion: `unit`, called while it runs
+};
+
+/// A refusal: the line where the text stops being a program, and what is
+/// wrong. The texts are the program's bytes as written, cut short.
 struct ProgramError {
     std::uint32_t line = 0; // 1-based
     ProgramErrorKind kind = ProgramErrorKind::Empty;
-    std::string message;    // says what is wrong, without the line number
-
-    /// "line 12: unknown word 'FOO'".
-    std::string text() const;
+    ProgramFault fault = ProgramFault::NoUnit;
+    std::string word;           // the command or operand word at fault
+    std::string found;          // the token found where it does not belong
+    std::string unit;           // the name of the unit concerned
+    std::uint32_t otherLine = 0; // a line the fault refers to
 };
 
 /// Bounds that keep a hostile program from running on for ever, motion by motion.

@@ -57,6 +57,14 @@ inline constexpr std::array<std::string_view, 8> OperandWordTexts = {"X",   "Y",
 static_assert(CommandWordTexts.size() == static_cast<std::size_t>(CommandWord::EL) + 1);
 static_assert(OperandWordTexts.size() == static_cast<std::size_t>(OperandWord::TIM) + 1);
 
+/// The subroutine units a written program defines and calls: CIR1 and CIR2
+/// cut a round die, HEX1 to HEX4 a hexagon's edges.
+enum class SubroutineUnit : std::uint8_t { CIR1, CIR2, HEX1, HEX2, HEX3, HEX4 };
+/// Their names, in the order of the enumeration: the circle's two, then the hexagon's four.
+inline constexpr std::array<std::string_view, 6> SubroutineUnitTexts = {"CIR1", "CIR2", "HEX1",
+                                                                        "HEX2", "HEX3", "HEX4"};
+static_assert(SubroutineUnitTexts.size() == static_cast<std::size_t>(SubroutineUnit::HEX4) + 1);
+
 /// A comment's first word starts with this mark; "# " opens the comments written.
 inline constexpr char CommentMark = '#';
 /// What "SP NAME = value" puts between the parameter's name and its value.
@@ -70,6 +78,11 @@ constexpr std::string_view wordText(CommandWord word)
 constexpr std::string_view wordText(OperandWord word)
 {
     return OperandWordTexts[static_cast<std::size_t>(word)];
+}
+
+constexpr std::string_view wordText(SubroutineUnit unit)
+{
+    return SubroutineUnitTexts[static_cast<std::size_t>(unit)];
 }
 
 /// The command word spelt by `token` (the whole token, letter case as

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "files/utf8.h"
+#include "program/words/command_words.h"
 
 namespace kerf {
 namespace {
@@ -15,11 +16,10 @@ constexpr std::u32string_view UnfitCharacters = U"<>:\"|?*";
 
 std::span<const std::string_view> subroutineUnits(DieShape shape)
 {
-    static constexpr std::string_view CircleUnits[] = {"CIR1", "CIR2"};
-    static constexpr std::string_view HexagonUnits[] = {"HEX1", "HEX2", "HEX3", "HEX4"};
+    const std::span<const std::string_view> units = SubroutineUnitTexts;
     switch (shape) {
-    case DieShape::Circle: return CircleUnits;
-    case DieShape::Hexagon: return HexagonUnits;
+    case DieShape::Circle: return units.first(2);
+    case DieShape::Hexagon: return units.subspan(2);
     case DieShape::Square: break;
     }
     return {};

@@ -20,10 +20,10 @@ void writeUnitOpening(ProgramWriter& out, std::string_view name)
         out.line(line);
 }
 
-void writeSubroutineUnit(ProgramWriter& out, std::string_view name, std::string_view title,
+void writeSubroutineUnit(ProgramWriter& out, SubroutineUnit unit, std::string_view title,
                          std::chrono::year_month_day date, std::span<const std::string> commands)
 {
-    writeUnitOpening(out, name);
+    writeUnitOpening(out, wordText(unit));
     out.line(dateComment(date));
     out.line(commentLine(title));
     for (const std::string& command : commands)
@@ -32,10 +32,10 @@ void writeSubroutineUnit(ProgramWriter& out, std::string_view name, std::string_
     out.emptyLine();
 }
 
-void writeRepeatedCall(ProgramWriter& out, long long count, std::string_view unit)
+void writeRepeatedCall(ProgramWriter& out, long long count, SubroutineUnit unit)
 {
     out.line(repeatLine(count));
-    out.line(unitCallLine(unit));
+    out.line(unitCallLine(wordText(unit)));
     out.line(CommandWord::EL);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "program/words/command_words.h"
 #include "program/writer/program_parameters.h"
 #include "program/writer/program_writer.h"
 
@@ -15,11 +16,11 @@ void writeUnitOpening(ProgramWriter& out, std::string_view name);
 
 /// A subroutine unit: its opening, the date comment, the comment of its
 /// title, the commands, "EI" and one empty line.
-void writeSubroutineUnit(ProgramWriter& out, std::string_view name, std::string_view title,
+void writeSubroutineUnit(ProgramWriter& out, SubroutineUnit unit, std::string_view title,
                          std::chrono::year_month_day date, std::span<const std::string> commands);
 
 /// "SL " count, the call of `unit`, "EL": the unit run `count` times.
-void writeRepeatedCall(ProgramWriter& out, long long count, std::string_view unit);
+void writeRepeatedCall(ProgramWriter& out, long long count, SubroutineUnit unit);
 
 /// The 17 lines that open the main unit, ending with "# MAIN PROGRAM".
 void WriteProgramHeader(ProgramWriter& out, const ProgramHeader& header);

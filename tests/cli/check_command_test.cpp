@@ -324,7 +324,7 @@ TEST(CliCheck, HostileProgramsEndWithinTheBounds)
         // Steps below the tolerance are cuts of no length: counted, nothing cut.
         {nested(2, "100000", "OS\nMI X 0.0000001\nCS\n"), 1, "未完整切割的晶粒：7"},
         {alternating, 3, "無法檢查：程式展開後太大"},
-        {"SL 4294967295\nMAIN\nEL\n", 1, "不是正確的切割程式：程式第 5 行無法讀取：程式單元呼叫了自己"},
+        {"SL 4294967295\nMAIN\nEL\n", 1, "不是正確的切割程式：程式第 5 行無法讀取：程式單元「MAIN」呼叫了自己"},
         {nested(2, "4294967295", "OS\nMI X 0.1\nMI X -0.1\nCS\n"), 1, "超過 9.2×10¹⁸ 道切割不在晶粒邊上"},
     };
     for (const auto& c : cases) {

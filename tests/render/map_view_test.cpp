@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QTest>
 
+#include "program/reader/reading_error_text.h"
 #include "render/cut_path_picture.h"
 #include "render/inch_canvas.h"
 #include "render/map_view.h"
@@ -56,7 +57,7 @@ Program parsed(const std::string& text)
 {
     auto program = parseProgram(text);
     if (auto* error = std::get_if<ProgramError>(&program))
-        qFatal("%s", error->text().c_str());
+        qFatal("%s", readingErrorText(*error).c_str());
     return std::get<Program>(std::move(program));
 }
 

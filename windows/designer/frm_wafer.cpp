@@ -20,7 +20,7 @@
 #include "files/file_replacement.h"
 #include "job/job_file.h"
 #include "layout/drawn_layout_note.h"
-#include "program/check/program_file.h"
+#include "program/reader/program_file.h"
 #include "windows/designer/frm_flats.h"
 #include "windows/die_size_chart/frm_die_size_chart.h"
 #include "windows/preview/frm_preview.h"

@@ -10,9 +10,9 @@
 #include <QVBoxLayout>
 
 #include "forms/window_placement.h"
-#include "program/check/program_file.h"
 #include "program/compare/comparison_words.h"
 #include "program/compare/die_cut_lines.h"
+#include "program/reader/program_file.h"
 #include "render/comparison_overlay.h"
 #include "render/cut_path_picture.h"
 

@@ -23,7 +23,7 @@
 #include "layout/wafer_layout.h"
 #include "program/check/cut_check.h"
 #include "program/check/report/cut_report_figures.h"
-#include "program/check/program_file.h"
+#include "program/reader/program_file.h"
 #include "program/reader/program_reader.h"
 #include "forms/background/background_job.h"
 #include "render/cut_path_picture.h"

@@ -11,9 +11,9 @@
 
 namespace kerf::detail {
 
-/// A token as a message shows it: quoted, cut short, bytes that are not
-/// printable ASCII as \xNN.
-std::string quoted(std::string_view token);
+/// A token or name as a refusal keeps it: its bytes as written, cut short
+/// (still more than a message shows), never inside a UTF-8 character.
+std::string kept(std::string_view text);
 
 enum class NumberRead { Ok, NotNumber, OutOfRange };
 

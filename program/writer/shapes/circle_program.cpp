@@ -25,8 +25,8 @@ void WriteCircleProgram(std::ostream& out, const WaferLayout& layout, const Prog
     const std::array<std::string, 5> rightwards = {open, arc, close, wait, relativeMoveX(pitch.text())};
     const std::array<std::string, 5> leftwards = {open, arc, close, wait, relativeMoveX((-pitch).text())};
     const auto date = parameters.header.date;
-    writeSubroutineUnit(writer, "CIR1", "First Circle Subroutine", date, rightwards);
-    writeSubroutineUnit(writer, "CIR2", "Second Circle Subroutine", date, leftwards);
+    writeSubroutineUnit(writer, SubroutineUnit::CIR1, "First Circle Subroutine", date, rightwards);
+    writeSubroutineUnit(writer, SubroutineUnit::CIR2, "Second Circle Subroutine", date, leftwards);
 
     WriteProgramHeader(writer, parameters.header);
     const LayoutRow& top = rows[order.front()];
@@ -38,7 +38,7 @@ void WriteCircleProgram(std::ostream& out, const WaferLayout& layout, const Prog
         const bool odd = rowNo % 2 == 1;
         const LayoutRow& row = rows[order[i]];
         writer.line(commentLine("Row " + integerText(rowNo)));
-        writeRepeatedCall(writer, row.DieCount, odd ? "CIR1" : "CIR2");
+        writeRepeatedCall(writer, row.DieCount, odd ? SubroutineUnit::CIR1 : SubroutineUnit::CIR2);
         if (i + 1 == order.size())
             continue;
         // After a row cut in one direction the head stands one pitch past its

@@ -60,7 +60,7 @@ void writeHexagonProgram(std::ostream& out, const WaferLayout& layout, const Pro
     const Decimal pitch = layout.DiePitch.toDecimal();
 
     // Cuts `count` dies' worth of `unit` (and back with `back` when two-way).
-    const auto cut = [&](int count, const char* unit, const char* back) {
+    const auto cut = [&](int count, SubroutineUnit unit, SubroutineUnit back) {
         writer.line(CommandWord::OS);
         writeUnitCalls(writer, count, unit);
         if (twoWay)
@@ -80,30 +80,30 @@ void writeHexagonProgram(std::ostream& out, const WaferLayout& layout, const Pro
         const bool rightwards = twoWay || i % 2 == 0;
         if (rightwards) {
             moveTo(writer, corner(0), y);
-            cut(n, "HEX1", "HEX2");
+            cut(n, SubroutineUnit::HEX1, SubroutineUnit::HEX2);
             if (twoWay) {
                 if (open.before > 0)
-                    cut(open.before, "HEX3", "HEX4");
+                    cut(open.before, SubroutineUnit::HEX3, SubroutineUnit::HEX4);
                 if (open.after > 0) {
                     moveTo(writer, corner(n - open.after), y);
-                    cut(open.after, "HEX3", "HEX4");
+                    cut(open.after, SubroutineUnit::HEX3, SubroutineUnit::HEX4);
                 }
             } else {
                 if (open.after > 0)
-                    cut(open.after, "HEX4", "HEX3");
+                    cut(open.after, SubroutineUnit::HEX4, SubroutineUnit::HEX3);
                 if (open.before > 0) {
                     moveTo(writer, corner(open.before), y);
-                    cut(open.before, "HEX4", "HEX3");
+                    cut(open.before, SubroutineUnit::HEX4, SubroutineUnit::HEX3);
                 }
             }
         } else {
             moveTo(writer, corner(n), y);
-            cut(n, "HEX2", "HEX1");
+            cut(n, SubroutineUnit::HEX2, SubroutineUnit::HEX1);
             if (open.before > 0)
-                cut(open.before, "HEX3", "HEX4");
+                cut(open.before, SubroutineUnit::HEX3, SubroutineUnit::HEX4);
             if (open.after > 0) {
                 moveTo(writer, corner(n - open.after), y);
-                cut(open.after, "HEX3", "HEX4");
+                cut(open.after, SubroutineUnit::HEX3, SubroutineUnit::HEX4);
             }
         }
         writer.line(waitLine("0.1"));
@@ -127,8 +127,8 @@ void WriteFlattedCircleProgram(std::ostream& out, const WaferLayout& layout, con
     const std::array<std::string, 5> rightwards = {open, arc, close, wait, relativeMoveX(pitch.text())};
     const std::array<std::string, 5> leftwards = {open, arc, close, wait, relativeMoveX((-pitch).text())};
     const auto date = parameters.header.date;
-    writeSubroutineUnit(writer, "CIR1", "First Circle Subroutine", date, rightwards);
-    writeSubroutineUnit(writer, "CIR2", "Second Circle Subroutine", date, leftwards);
+    writeSubroutineUnit(writer, SubroutineUnit::CIR1, "First Circle Subroutine", date, rightwards);
+    writeSubroutineUnit(writer, SubroutineUnit::CIR2, "Second Circle Subroutine", date, leftwards);
     WriteProgramHeader(writer, parameters.header);
     for (std::size_t i = 0; i < order.size(); ++i) {
         const LayoutRow& row = rows[order[i]];
@@ -136,7 +136,7 @@ void WriteFlattedCircleProgram(std::ostream& out, const WaferLayout& layout, con
         writer.line(commentLine("Row " + integerText(static_cast<long long>(i) + 1)));
         const Decimal start = odd ? row.RelX.toDecimal() : row.RelX.toDecimal() + pitch * (row.DieCount - 1);
         moveTo(writer, start, row.RelY.toDecimal());
-        writeRepeatedCall(writer, row.DieCount, odd ? "CIR1" : "CIR2");
+        writeRepeatedCall(writer, row.DieCount, odd ? SubroutineUnit::CIR1 : SubroutineUnit::CIR2);
     }
     WriteProgramTrailer(writer);
 }

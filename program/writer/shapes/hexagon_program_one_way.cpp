@@ -16,7 +16,7 @@ namespace {
 void writeRow(ProgramWriter& writer, const HexagonSteps& steps, int dies, int diff, RowParity parity)
 {
     const bool odd = parity == RowParity::Odd;
-    const char* endUnit = odd ? "HEX4" : "HEX3";
+    const SubroutineUnit endUnit = odd ? SubroutineUnit::HEX4 : SubroutineUnit::HEX3;
     const int outward = odd ? -1 : 1;
     const int k = endCutDies(diff);
     const bool endCuts = diff == 1 || k > 0;
@@ -25,7 +25,7 @@ void writeRow(ProgramWriter& writer, const HexagonSteps& steps, int dies, int di
         writer.line(steps.move(outward, 1));
     if (k > 0)
         writeUnitCalls(writer, k, endUnit);
-    writeRepeatedCall(writer, dies, odd ? "HEX1" : "HEX2");
+    writeRepeatedCall(writer, dies, odd ? SubroutineUnit::HEX1 : SubroutineUnit::HEX2);
     if (k > 0)
         writeUnitCalls(writer, k, endUnit);
     if (endCuts)
@@ -60,7 +60,7 @@ void WriteHexagonProgramOneWay(std::ostream& out, const WaferLayout& layout, con
 
     writer.line(commentLine("Final Row"));
     writer.line(CommandWord::OS);
-    writeRepeatedCall(writer, dies(order.size() - 1), "HEX4");
+    writeRepeatedCall(writer, dies(order.size() - 1), SubroutineUnit::HEX4);
     writer.line(CommandWord::CS);
     WriteProgramTrailer(writer);
 }

@@ -13,8 +13,8 @@ namespace {
 // Cuts the lower edges of the k outermost dies and the lower edge of the
 // next one, there and back: `out` and `back` are the HEX units that walk
 // away from and towards the row's end, `toward` the X sign into the row.
-void writeEndCuts(ProgramWriter& writer, const HexagonSteps& steps, int diff, const char* out,
-                  const char* back, int toward)
+void writeEndCuts(ProgramWriter& writer, const HexagonSteps& steps, int diff, SubroutineUnit out,
+                  SubroutineUnit back, int toward)
 {
     const int k = endCutDies(diff);
     if (diff != 1 && k == 0)
@@ -42,10 +42,10 @@ void WriteHexagonProgramTwoWay(std::ostream& out, const WaferLayout& layout, con
         const int diff = hasNext ? row.DieCount - rows[order[i + 1]].DieCount : 0;
         writer.line(commentLine("Row " + integerText(static_cast<long long>(i) + 1)));
         writer.line(CommandWord::OS);
-        writeEndCuts(writer, steps, diff, "HEX3", "HEX4", 1);
-        writeRepeatedCall(writer, row.DieCount, "HEX1");
-        writeEndCuts(writer, steps, diff, "HEX4", "HEX3", -1);
-        writeRepeatedCall(writer, row.DieCount, "HEX2");
+        writeEndCuts(writer, steps, diff, SubroutineUnit::HEX3, SubroutineUnit::HEX4, 1);
+        writeRepeatedCall(writer, row.DieCount, SubroutineUnit::HEX1);
+        writeEndCuts(writer, steps, diff, SubroutineUnit::HEX4, SubroutineUnit::HEX3, -1);
+        writeRepeatedCall(writer, row.DieCount, SubroutineUnit::HEX2);
         writer.line(CommandWord::CS);
         writer.line(waitLine("0.1"));
         if (hasNext) {
@@ -57,8 +57,8 @@ void WriteHexagonProgramTwoWay(std::ostream& out, const WaferLayout& layout, con
     const int bottomDies = rows[order.back()].DieCount;
     writer.line(commentLine("Final Row"));
     writer.line(CommandWord::OS);
-    writeRepeatedCall(writer, bottomDies, "HEX3");
-    writeRepeatedCall(writer, bottomDies, "HEX4");
+    writeRepeatedCall(writer, bottomDies, SubroutineUnit::HEX3);
+    writeRepeatedCall(writer, bottomDies, SubroutineUnit::HEX4);
     writer.line(CommandWord::CS);
     WriteProgramTrailer(writer);
 }

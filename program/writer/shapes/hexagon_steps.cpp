@@ -40,18 +40,18 @@ void writeHexagonSubroutines(ProgramWriter& out, const HexagonSteps& steps, std:
                                                        steps.move(-1, -1), steps.move(0, -2)};
     const std::array<std::string, 2> lowerRightwards = {steps.move(1, -1), steps.move(1, 1)};
     const std::array<std::string, 2> lowerLeftwards = {steps.move(-1, -1), steps.move(-1, 1)};
-    writeSubroutineUnit(out, "HEX1", "First Hexagon Subroutine", date, upperRightwards);
-    writeSubroutineUnit(out, "HEX2", "Second Hexagon Subroutine", date, upperLeftwards);
-    writeSubroutineUnit(out, "HEX3", "Third Hexagon Subroutine", date, lowerRightwards);
-    writeSubroutineUnit(out, "HEX4", "Forth Hexagon Subroutine", date, lowerLeftwards);
+    writeSubroutineUnit(out, SubroutineUnit::HEX1, "First Hexagon Subroutine", date, upperRightwards);
+    writeSubroutineUnit(out, SubroutineUnit::HEX2, "Second Hexagon Subroutine", date, upperLeftwards);
+    writeSubroutineUnit(out, SubroutineUnit::HEX3, "Third Hexagon Subroutine", date, lowerRightwards);
+    writeSubroutineUnit(out, SubroutineUnit::HEX4, "Forth Hexagon Subroutine", date, lowerLeftwards);
 }
 
-void writeUnitCalls(ProgramWriter& out, int count, const char* unit)
+void writeUnitCalls(ProgramWriter& out, int count, SubroutineUnit unit)
 {
     if (count > 1)
         writeRepeatedCall(out, count, unit);
     else
-        out.line(unitCallLine(unit));
+        out.line(unitCallLine(wordText(unit)));
 }
 
 int endCutDies(int diff)

@@ -41,7 +41,7 @@ HexagonSteps writeHexagonOpening(ProgramWriter& out, const WaferLayout& layout, 
                                  const std::vector<int>& order);
 
 /// The unit called once, or `count` times in an "SL" block when count > 1.
-void writeUnitCalls(ProgramWriter& out, int count, const char* unit);
+void writeUnitCalls(ProgramWriter& out, int count, SubroutineUnit unit);
 
 /// How many dies at an end of a row get their lower edges cut because the
 /// next row is shorter by `diff`: (diff − 1) / 2 halved to even, for diff > 1.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "program/check/cut_check.h"
+#include "program/reader/reading_error_text.h"
 #include "program/writer/generation_driver.h"
 #include "tests/support/design_helpers.h"
 #include "tests/support/generated_programs.h"
@@ -28,7 +29,7 @@ CutReport checked(const std::string& text, const WaferLayout& layout, const CutC
 {
     auto result = checkProgramText(text, layout, options);
     if (const auto* error = std::get_if<ProgramError>(&result)) {
-        ADD_FAILURE() << "not a program: " << error->text();
+        ADD_FAILURE() << "not a program: " << readingErrorText(*error);
         return {};
     }
     return std::get<CutReport>(std::move(result));

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "program/check/cut_check.h"
+#include "program/reader/reading_error_text.h"
 #include "program/compare/comparison_words.h"
 #include "program/compare/die_cut_lines.h"
 #include "program/compare/program_comparison.h"
@@ -29,7 +30,7 @@ Program parsed(const std::string& text)
 {
     auto result = parseProgram(text);
     if (const auto* error = std::get_if<ProgramError>(&result))
-        ADD_FAILURE() << "not a program: " << error->text();
+        ADD_FAILURE() << "not a program: " << readingErrorText(*error);
     return std::get<Program>(std::move(result));
 }
 

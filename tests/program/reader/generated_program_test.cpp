@@ -21,6 +21,7 @@
 #include "program/check/cut_check.h"
 #include "program/writer/generation_driver.h"
 #include "program/reader/program_reader.h"
+#include "program/reader/reading_error_text.h"
 #include "layout/design_driver.h"
 #include "numbers/number_text.h"
 #include "tests/support/design_helpers.h"
@@ -201,7 +202,7 @@ Findings checkCase(const LayoutCase& c, double tolerance = Tolerance)
     const std::string text = programFor(layout, c.passes);
     auto parsed = parseProgram(text);
     if (auto* error = std::get_if<ProgramError>(&parsed)) {
-        findings.fault("not a well-formed program: " + error->text());
+        findings.fault("not a well-formed program: " + readingErrorText(*error));
         return findings;
     }
     const Program& program = std::get<Program>(parsed);
@@ -421,7 +422,7 @@ TEST_P(AcceptedRun, WritesAProgramTheMachineReadsAsTheDefaultOne)
 
     auto parsed = parseProgram(*typed.program);
     ASSERT_TRUE(std::holds_alternative<Program>(parsed))
-        << "accepted, but the program is not well formed: " << std::get<ProgramError>(parsed).text();
+        << "accepted, but the program is not well formed: " << readingErrorText(std::get<ProgramError>(parsed));
     const std::vector<Motion> motions = motionsOf(std::get<Program>(parsed));
     if (c.box != "passes") {
         const auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
@@ -546,7 +547,7 @@ TEST(BrokenGeneratedProgram, IsRefusedAtTheLineThatBreaksIt)
         lines.erase(lines.begin() + hex1);
         const auto error = std::get<ProgramError>(parseProgram(joined(lines)));
         EXPECT_EQ(error.kind, ProgramErrorKind::SLWithoutEL);
-        EXPECT_EQ(error.line, hex1 - 1) << error.text();
+        EXPECT_EQ(error.line, hex1 - 1) << readingErrorText(error);
     }
     {   // The PN of HEX2 removed: its preamble stands outside any unit.
         std::vector<std::string> lines = good;
@@ -554,7 +555,7 @@ TEST(BrokenGeneratedProgram, IsRefusedAtTheLineThatBreaksIt)
         lines.erase(lines.begin() + (pn - 1));
         const auto error = std::get<ProgramError>(parseProgram(joined(lines)));
         EXPECT_EQ(error.kind, ProgramErrorKind::OutsideUnit);
-        EXPECT_EQ(error.line, pn) << error.text();
+        EXPECT_EQ(error.line, pn) << readingErrorText(error);
     }
     {   // A move whose number was mangled.
         std::vector<std::string> lines = good;
@@ -563,7 +564,7 @@ TEST(BrokenGeneratedProgram, IsRefusedAtTheLineThatBreaksIt)
         lines[ma] = "MA X -0.8.75 Y 0\r";
         const auto error = std::get<ProgramError>(parseProgram(joined(lines)));
         EXPECT_EQ(error.kind, ProgramErrorKind::BadNumber);
-        EXPECT_EQ(error.line, ma + 1) << error.text();
+        EXPECT_EQ(error.line, ma + 1) << readingErrorText(error);
     }
     {   // A call of a unit that is not there.
         std::vector<std::string> lines = good;
@@ -571,6 +572,6 @@ TEST(BrokenGeneratedProgram, IsRefusedAtTheLineThatBreaksIt)
         lines[hex1 - 1] = "HEX5\r";
         const auto error = std::get<ProgramError>(parseProgram(joined(lines)));
         EXPECT_EQ(error.kind, ProgramErrorKind::UnknownUnit);
-        EXPECT_EQ(error.line, hex1) << error.text();
+        EXPECT_EQ(error.line, hex1) << readingErrorText(error);
     }
 }

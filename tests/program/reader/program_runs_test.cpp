@@ -13,6 +13,7 @@
 
 #include "program/writer/generation_driver.h"
 #include "program/reader/program_runs.h"
+#include "program/reader/reading_error_text.h"
 #include "tests/support/design_helpers.h"
 
 using namespace kerf;
@@ -25,7 +26,7 @@ Program parsed(const std::string& text)
 {
     auto result = parseProgram(text);
     if (auto* error = std::get_if<ProgramError>(&result)) {
-        ADD_FAILURE() << error->text();
+        ADD_FAILURE() << readingErrorText(*error);
         return {};
     }
     return std::get<Program>(std::move(result));

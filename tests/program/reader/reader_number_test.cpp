@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "program/reader/program_reader.h"
+#include "program/reader/reading_error_text.h"
 
 #include "tests/support/concatenated.h"
 
@@ -24,7 +25,7 @@ struct NumberCase {
     std::string token;
     std::optional<double> value;   // read as the X of an MI
     ProgramErrorKind kind{};       // else refused so
-    std::string message;           // with this text
+    std::string message;           // with these words
 };
 
 using K = ProgramErrorKind;
@@ -45,37 +46,37 @@ const NumberCase NumberCases[] = {
     {"79228162514264337593543950336", 79228162514264337593543950336.0, K{}, ""},
     {"0.1234567890123456789012345678901234567890", 0.12345678901234568, K{}, ""},
     {"0.00000000000000000000000000015", 1.5e-28, K{}, ""},
-    {"+0", std::nullopt, K::BadNumber, "line 4: '+0' is not a number"},
-    {"+5", std::nullopt, K::BadNumber, "line 4: '+5' is not a number"},
-    {"+.5", std::nullopt, K::BadNumber, "line 4: '+.5' is not a number"},
-    {".", std::nullopt, K::BadNumber, "line 4: '.' is not a number"},
-    {"-.", std::nullopt, K::BadNumber, "line 4: '-.' is not a number"},
-    {"+.", std::nullopt, K::BadNumber, "line 4: '+.' is not a number"},
-    {"-", std::nullopt, K::BadNumber, "line 4: '-' is not a number"},
-    {"+", std::nullopt, K::BadNumber, "line 4: '+' is not a number"},
-    {"1.2.3", std::nullopt, K::BadNumber, "line 4: '1.2.3' is not a number"},
-    {"..5", std::nullopt, K::BadNumber, "line 4: '..5' is not a number"},
-    {"5..", std::nullopt, K::BadNumber, "line 4: '5..' is not a number"},
-    {"1e3", std::nullopt, K::BadNumber, "line 4: '1e3' is not a number"},
-    {"1E3", std::nullopt, K::BadNumber, "line 4: '1E3' is not a number"},
-    {"1e-3", std::nullopt, K::BadNumber, "line 4: '1e-3' is not a number"},
-    {"--1", std::nullopt, K::BadNumber, "line 4: '--1' is not a number"},
-    {"+-1", std::nullopt, K::BadNumber, "line 4: '+-1' is not a number"},
-    {"-+1", std::nullopt, K::BadNumber, "line 4: '-+1' is not a number"},
-    {"0x10", std::nullopt, K::BadNumber, "line 4: '0x10' is not a number"},
-    {"1,5", std::nullopt, K::BadNumber, "line 4: '1,5' is not a number"},
-    {"3.4e38", std::nullopt, K::BadNumber, "line 4: '3.4e38' is not a number"},
+    {"+0", std::nullopt, K::BadNumber, "「+0」不是數值"},
+    {"+5", std::nullopt, K::BadNumber, "「+5」不是數值"},
+    {"+.5", std::nullopt, K::BadNumber, "「+.5」不是數值"},
+    {".", std::nullopt, K::BadNumber, "「.」不是數值"},
+    {"-.", std::nullopt, K::BadNumber, "「-.」不是數值"},
+    {"+.", std::nullopt, K::BadNumber, "「+.」不是數值"},
+    {"-", std::nullopt, K::BadNumber, "「-」不是數值"},
+    {"+", std::nullopt, K::BadNumber, "「+」不是數值"},
+    {"1.2.3", std::nullopt, K::BadNumber, "「1.2.3」不是數值"},
+    {"..5", std::nullopt, K::BadNumber, "「..5」不是數值"},
+    {"5..", std::nullopt, K::BadNumber, "「5..」不是數值"},
+    {"1e3", std::nullopt, K::BadNumber, "「1e3」不是數值"},
+    {"1E3", std::nullopt, K::BadNumber, "「1E3」不是數值"},
+    {"1e-3", std::nullopt, K::BadNumber, "「1e-3」不是數值"},
+    {"--1", std::nullopt, K::BadNumber, "「--1」不是數值"},
+    {"+-1", std::nullopt, K::BadNumber, "「+-1」不是數值"},
+    {"-+1", std::nullopt, K::BadNumber, "「-+1」不是數值"},
+    {"0x10", std::nullopt, K::BadNumber, "「0x10」不是數值"},
+    {"1,5", std::nullopt, K::BadNumber, "「1,5」不是數值"},
+    {"3.4e38", std::nullopt, K::BadNumber, "「3.4e38」不是數值"},
     // A token that does not start like a number is no operand at all.
-    {"inf", std::nullopt, K::BadOperands, "line 4: a number must follow X, found 'inf'"},
-    {"nan", std::nullopt, K::BadOperands, "line 4: a number must follow X, found 'nan'"},
-    {"\xC2\xA0" "1", std::nullopt, K::BadOperands, "line 4: a number must follow X, found '\\xC2\\xA01'"},
+    {"inf", std::nullopt, K::BadOperands, "「X」之後應為數值，卻是「inf」"},
+    {"nan", std::nullopt, K::BadOperands, "「X」之後應為數值，卻是「nan」"},
+    {"\xC2\xA0" "1", std::nullopt, K::BadOperands, "「X」之後應為數值，卻是「\xC2\xA0" "1」"},
     // Beyond a double, either way.
     {concatenated("1", Zeros400), std::nullopt, K::BadNumber,
-     "line 4: '1000000000000000000000000000000000000000...' is out of range"},
+     "數值「1000000000000000000000000000000000000000……」超出範圍"},
     {concatenated("0.", Zeros400, "1"), std::nullopt, K::BadNumber,
-     "line 4: '0.00000000000000000000000000000000000000...' is out of range"},
+     "數值「0.00000000000000000000000000000000000000……」超出範圍"},
     {concatenated("-0.", Zeros400, "1"), std::nullopt, K::BadNumber,
-     "line 4: '-0.0000000000000000000000000000000000000...' is out of range"},
+     "數值「-0.0000000000000000000000000000000000000……」超出範圍"},
 };
 
 } // namespace
@@ -87,14 +88,14 @@ TEST(ProgramNumbers, TokenByToken)
         const auto read = readProgram(concatenated("PN M\nDI 1 1\nII\nMI X ", c.token, "\nEI\n"));
         if (c.value) {
             const auto* trace = std::get_if<ProgramTrace>(&read);
-            ASSERT_NE(trace, nullptr) << shown << ": " << std::get<ProgramError>(read).text();
+            ASSERT_NE(trace, nullptr) << shown << ": " << readingErrorText(std::get<ProgramError>(read));
             ASSERT_EQ(trace->motions.size(), 1u) << shown;
             EXPECT_EQ(trace->motions[0].to.x, *c.value) << shown;
         } else {
             const auto* error = std::get_if<ProgramError>(&read);
             ASSERT_NE(error, nullptr) << shown;
             EXPECT_EQ(error->kind, c.kind) << shown;
-            EXPECT_EQ(error->text(), c.message) << shown;
+            EXPECT_EQ(readingErrorText(*error), "程式第 4 行無法讀取：" + c.message + "。") << shown;
         }
     }
 }

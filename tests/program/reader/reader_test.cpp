@@ -10,6 +10,7 @@
 #include <string>
 
 #include "program/reader/program_reader.h"
+#include "program/reader/reading_error_text.h"
 
 using namespace kerf;
 
@@ -25,7 +26,7 @@ ProgramTrace traceOf(const std::string& text)
 {
     auto read = readProgram(text);
     if (auto* error = std::get_if<ProgramError>(&read)) {
-        ADD_FAILURE() << error->text();
+        ADD_FAILURE() << readingErrorText(*error);
         return {};
     }
     return std::get<ProgramTrace>(std::move(read));
@@ -158,7 +159,7 @@ TEST(ProgramReader, UnitsAreCalledByNameAndTheLastUnitRuns)
                              "PN TWICE\r\nDI 1 10000\r\nII\r\nMI Y 1\r\nMI Y -1\r\nEI\r\n\r\n"
                              "PN MY JOB\r\nDI 1 10000\r\nII\r\nSL 3\r\nSTEP\r\nEL\r\nTWICE\r\nEI\r\n";
     auto parsed = parseProgram(text);
-    ASSERT_TRUE(std::holds_alternative<Program>(parsed)) << std::get<ProgramError>(parsed).text();
+    ASSERT_TRUE(std::holds_alternative<Program>(parsed)) << readingErrorText(std::get<ProgramError>(parsed));
     const Program& program = std::get<Program>(parsed);
     ASSERT_EQ(program.units().size(), 3u);
     EXPECT_EQ(program.units()[2].name, "MY JOB");
@@ -272,13 +273,13 @@ TEST(ProgramReader, NumbersDoNotDependOnTheLocale)
 TEST(ProgramReader, ErrorTextNamesTheLine)
 {
     const ProgramError error = errorOf(mainUnit("FOO 1\n"));
-    EXPECT_EQ(error.text(), "line 4: unknown word 'FOO'");
+    EXPECT_EQ(readingErrorText(error), "程式第 4 行無法讀取：無法辨識的指令「FOO」。");
 }
 
-TEST(ProgramReader, MessagesShowOddBytesEscaped)
+TEST(ProgramReader, MessagesShowBig5WordsDecodedAndOddBytesAsQuestionMarks)
 {
-    const ProgramError error = errorOf(mainUnit("\xB6\xB3\x01\n"));
-    EXPECT_EQ(error.message, "'\\xB6\\xB3\\x01' is no command and no unit of this program to call");
+    const ProgramError error = errorOf(mainUnit("\xB4\xB9\xA4\xF9\x01\n"));
+    EXPECT_EQ(readingErrorText(error), "程式第 4 行無法讀取：呼叫了不存在的程式單元「晶片?」。");
 }
 
 // Refusals: each text and the line and kind it is refused at.
@@ -297,9 +298,8 @@ TEST_P(ProgramRefusal, AtItsLine)
 {
     const RefusalCase& c = GetParam();
     const ProgramError error = errorOf(c.text);
-    EXPECT_EQ(error.line, c.line) << error.text();
-    EXPECT_EQ(error.kind, c.kind) << error.text();
-    EXPECT_FALSE(error.message.empty());
+    EXPECT_EQ(error.line, c.line) << readingErrorText(error);
+    EXPECT_EQ(error.kind, c.kind) << readingErrorText(error);
 }
 
 namespace {
@@ -425,7 +425,7 @@ TEST(ProgramReader, MangledProgramsAreRefusedOrReadNeverCrash)
         if (auto* error = std::get_if<ProgramError>(&read)) {
             ++refused;
             EXPECT_GE(error->line, 1u);
-            EXPECT_FALSE(error->message.empty());
+            EXPECT_FALSE(readingErrorText(*error, text).empty());
         }
     }
     EXPECT_GT(refused, 1000);

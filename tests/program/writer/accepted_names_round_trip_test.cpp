@@ -10,6 +10,7 @@
 #include "program/writer/generation_driver.h"
 #include "program/writer/program_name_check.h"
 #include "program/reader/program_reader.h"
+#include "program/reader/reading_error_text.h"
 #include "tests/support/design_helpers.h"
 #include "tests/support/generated_programs.h"
 
@@ -67,7 +68,7 @@ TEST(AcceptedNamesRoundTrip, EveryAcceptedNameIsReadBackAsTheMainUnit)
                 ++accepted;
                 const auto read = parseProgram(out.str());
                 ASSERT_TRUE(std::holds_alternative<Program>(read))
-                    << '"' << name << "\": " << std::get<ProgramError>(read).text();
+                    << '"' << name << "\": " << readingErrorText(std::get<ProgramError>(read));
                 const Program& program = std::get<Program>(read);
                 EXPECT_EQ(program.units()[program.entryUnit()].name,
                           std::get<std::string>(toCp950(trimmedBlanks(name))));

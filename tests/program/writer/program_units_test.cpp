@@ -96,7 +96,7 @@ TEST(SubroutineUnit, HasDateAndTitleCommentsAndOneEmptyLineAfterEI)
     std::ostringstream out;
     ProgramWriter writer(out);
     const std::vector<std::string> commands = {"OS", "CS"};
-    writeSubroutineUnit(writer, "CIR1", "First Circle Subroutine", TestDate, commands);
+    writeSubroutineUnit(writer, SubroutineUnit::CIR1, "First Circle Subroutine", TestDate, commands);
     EXPECT_EQ(out.str(),
               "PN CIR1\r\nDI 1 10000\r\nII\r\n# 2004/03/05\r\n# First Circle Subroutine\r\nOS\r\nCS\r\nEI\r\n\r\n");
 }

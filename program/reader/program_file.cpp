@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "program/check/program_file.h"
+#include "program/reader/program_file.h"
 
 #include <sys/resource.h>
 #include <sys/stat.h>
