@@ -138,7 +138,7 @@ void DieMapWindowTest::binnedMapFillsBadDiesAndCountsThem()
     const auto pixel = [&](double x) { return picture.pixelColor(int(std::floor((2.625 + x) * 96)), int(std::floor(2.625 * 96))); };
     QCOMPARE(pixel(-0.4), map::BadDieColour);
     QVERIFY(pixel(0) != map::BadDieColour);
-    QCOMPARE(designer->jobSheet()->bins->bad, 1);
+    QCOMPARE(std::get<map::JobSheet>(designer->jobSheet()).bins->bad, 1);
 
     // A new design drops the bins of the one before.
     QTest::mouseClick(designer->cmdDraw, Qt::LeftButton);

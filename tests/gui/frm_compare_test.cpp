@@ -53,7 +53,7 @@ void FrmCompareTest::anotherProgramIsComparedShownAndReadAgainWhenItChanges()
     QCOMPARE(colourAt(shown, pixelOf(compare->picture, -0.3, 0.519615)).blue() > 150, true);
 
     // The job sheet of A names B and the result.
-    QCOMPARE(designer->jobSheet()->comparedWith, std::string("與 B.TXT 比較：7 個晶粒不同"));
+    QCOMPARE(std::get<map::JobSheet>(designer->jobSheet()).comparedWith, std::string("與 B.TXT 比較：7 個晶粒不同"));
 
     // A click shows the die and the lines of both that cut it.
     compare->differingList->setCurrentRow(0);
@@ -65,7 +65,7 @@ void FrmCompareTest::anotherProgramIsComparedShownAndReadAgainWhenItChanges()
     std::ofstream(folder.file("B.TXT"), std::ios::binary | std::ios::trunc) << one << "\r\n";
     QTRY_COMPARE_WITH_TIMEOUT(compare->verdictLabel->text(), QStringLiteral("比較結果：相同"), WorkTimeout);
     QCOMPARE(compare->differingList->count(), 0);
-    QCOMPARE(designer->jobSheet()->comparedWith, std::string("與 B.TXT 相同"));
+    QCOMPARE(std::get<map::JobSheet>(designer->jobSheet()).comparedWith, std::string("與 B.TXT 相同"));
     QVERIFY(messages->shown.empty());
 }
 
