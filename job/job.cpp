@@ -96,6 +96,7 @@ Job jobOf(const DesignTexts& designer, const GenerationTexts& program, const Fla
     const auto typed = [](const std::string& text) { return text.empty() ? std::nullopt : std::optional(text); };
     return {{designer.waferSize, designer.effectiveDiameter, designer.shape, designer.dieSize, designer.fineTune},
             {program.name, program.passes, program.DVL, program.DAC, program.VEL, program.ACC},
+            {},
             {typed(flats.length), typed(flats.at), typed(flats.secondLength), typed(flats.secondAt)}};
 }
 

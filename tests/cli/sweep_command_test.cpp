@@ -98,9 +98,10 @@ TEST(SweepCommand, RefusalsAndUsage)
         args.insert(args.end(), more.begin(), more.end());
         return run(args);
     };
-    EXPECT_EQ(with({"--from", "75", "--to", "25", "--csv", csv}).status, 2);     // range backwards
-    EXPECT_EQ(with({"--from", "0", "--to", "25", "--csv", csv}).status, 2);      // not above 0
-    EXPECT_EQ(with({"--from", "x", "--to", "25", "--csv", csv}).status, 2);      // not a number
+    // The chart's range boxes refuse as the chart does: status 1.
+    EXPECT_EQ(with({"--from", "75", "--to", "25", "--csv", csv}).status, 1);     // range backwards
+    EXPECT_EQ(with({"--from", "0", "--to", "25", "--csv", csv}).status, 1);      // not above 0
+    EXPECT_EQ(with({"--from", "x", "--to", "25", "--csv", csv}).status, 1);      // not a number
     EXPECT_EQ(with({"--from", "1", "--to", "25"}).status, 2);                    // no file
     EXPECT_EQ(with({"--from", "1", "--to", "25", "--csv", csv, "--png", csv}).status, 2);
     EXPECT_EQ(run({"sweep", "--wafer", "2.0 Inches", "--shape", "Oval", "--from", "1", "--to", "2", "--steps", "3",
@@ -108,8 +109,8 @@ TEST(SweepCommand, RefusalsAndUsage)
     for (const char* steps : {"1", "0", "10001"}) {
         const CliRun r = run({"sweep", "--wafer", "2.0 Inches", "--shape", "Circle", "--from", "1", "--to", "2",
                               "--steps", steps, "--csv", csv});
-        EXPECT_EQ(r.status, 2);
-        EXPECT_NE(r.err.find("--steps 必須是 2 到 10000 的整數。"), std::string::npos) << r.err;
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("點數必須是 2 到 10000 的整數。"), std::string::npos) << r.err;
     }
     EXPECT_FALSE(std::filesystem::exists(csv));
     // A folder that is not there: said, and nothing written.

@@ -123,7 +123,7 @@ TEST(CliUsage, EveryCommandNamesTheRequiredOptionThatIsMissing)
         expectUsageError(without(line.args, required), "缺少必要的選項 " + required + "。");
     }
     expectUsageError({"check", "--wafer", "2.0 Inches", "--shape", "Square", "--die", "500"},
-                     "缺少必要的引數 FILE.TXT。");
+                     "缺少要檢查的程式檔：FILE.TXT 或 --program FILE.TXT。");
     expectUsageError({"check", "A.TXT", "B.TXT", "--shape", "Square", "--die", "500"}, "多餘的引數：B.TXT");
     expectUsageError({"check", "A.TXT", "--wafer", "2.0 Inches", "--die", "500"}, "缺少必要的選項 --shape。");
     // A misspelt required option is said as the unknown option it is.

@@ -128,9 +128,11 @@ void GoodDiesWindowTest::jobKeepsTheSettings()
     QVERIFY(designer->isWindowModified());
     QVERIFY(designer->saveJobTo(withYield));
     QVERIFY(readFile(withYield.toStdString()).ends_with(" \"yield\":    {\"defects\": \"0.5\", \"model\": \"moore\"}}\n"));
-    QVERIFY(designer->openJob(plain));
+    QVERIFY(designer->openJob(plain)); // read in the background
+    QTRY_VERIFY(!designer->isReadingJob());
     QVERIFY(designer->Frame4->isHidden());
     QVERIFY(designer->openJob(withYield));
+    QTRY_VERIFY(!designer->isReadingJob());
     QCOMPARE(designer->yieldTexts(), (YieldTexts{"0.5", "moore", "", "", ""}));
     QVERIFY(!designer->isWindowModified());
     QVERIFY(!designer->Text8->text().isEmpty());

@@ -41,7 +41,7 @@ expect()
 expect $'check' che
 expect $'design' des
 expect $'generate' help g
-expect $'--shape\n--size\n--svg' map --s
+expect $'--shape' map --sh
 expect $'Circle\nHexagon\nSquare' design --shape ''
 expect $'Hexagon' check --shape H
 expect $'4.0\\ Inches' design --wafer 4

@@ -46,7 +46,7 @@ env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$prefix/bin/kerfwright" --he
 said=$( (ulimit -v 200000; QT_QPA_PLATFORM=offscreen "$prefix/bin/kerfwright") 2>&1 ) && exit 1
 printf '%s' "$said" | grep -q 'kerfwright：記憶體不足，無法啟動' || { echo "below the floor: $said" >&2; exit 1; }
 said=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$prefix/bin/kerfwright" 2>&1) && exit 1
-printf '%s' "$said" | grep -q 'kerfwright：Qt 無法繼續' || { echo "without a display: $said" >&2; exit 1; }
+printf '%s' "$said" | grep -q 'kerfwright：無法開啟顯示器' || { echo "without a display: $said" >&2; exit 1; }
 status=0
 QT_QPA_PLATFORM=offscreen timeout 3 "$prefix/bin/kerfwright" || status=$?
 [ "$status" -eq 124 ] || { echo "the desktop program ended by itself with status $status" >&2; exit 1; }
