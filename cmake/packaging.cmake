@@ -30,7 +30,8 @@ function(kerf_manual_page target summary)
             -DCHANGELOG=${PROJECT_SOURCE_DIR}/packaging/changelog
             ${options} ${sections} -DOUTPUT=${page} -P ${PROJECT_SOURCE_DIR}/packaging/manual_page.cmake
     COMMAND ${GZIP} -9nf ${page}
-    DEPENDS ${target} ${PROJECT_SOURCE_DIR}/packaging/manual_page.cmake ${section_file}
+    DEPENDS ${target} ${PROJECT_SOURCE_DIR}/packaging/manual_page.cmake ${PROJECT_SOURCE_DIR}/packaging/program_output.cmake
+            ${section_file}
             ${PROJECT_SOURCE_DIR}/packaging/changelog
     COMMENT "Manual page ${target}(1)")
   set(manual_pages ${manual_pages} ${page}.gz PARENT_SCOPE)
@@ -56,7 +57,7 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/packaging
   COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:kerfwright-cli> -DOUTPUT=${completion}
           -P ${PROJECT_SOURCE_DIR}/packaging/bash_completion.cmake
-  DEPENDS kerfwright-cli ${PROJECT_SOURCE_DIR}/packaging/bash_completion.cmake
+  DEPENDS kerfwright-cli ${PROJECT_SOURCE_DIR}/packaging/bash_completion.cmake ${PROJECT_SOURCE_DIR}/packaging/program_output.cmake
   COMMENT "Bash completion of kerfwright-cli")
 install(FILES ${completion} DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 

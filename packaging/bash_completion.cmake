@@ -9,16 +9,7 @@
 #   cmake -DPROGRAM=bin/kerfwright-cli -DOUTPUT=kerfwright-cli -P bash_completion.cmake
 cmake_policy(VERSION 3.25)
 
-function(program_output result)
-  execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${PROGRAM} ${ARGN}
-                  OUTPUT_VARIABLE output RESULT_VARIABLE status)
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "${PROGRAM} ${ARGN} ended with ${status}")
-  endif()
-  string(REPLACE ";" "\\;" output "${output}")
-  string(REPLACE "\n" ";" output "${output}")
-  set(${result} "${output}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/program_output.cmake)
 
 # What completes the value of an option of value name `type`.
 function(value_kind option type result)

@@ -27,18 +27,7 @@ function(roff_text text result)
   set(${result} "${text}" PARENT_SCOPE)
 endfunction()
 
-function(program_output result)
-  execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${PROGRAM} ${ARGN}
-                  OUTPUT_VARIABLE output RESULT_VARIABLE status)
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "${PROGRAM} ${ARGN} ended with ${status}")
-  endif()
-  string(REPLACE "${PROGRAM}" "${NAME}" output "${output}")
-  # Lines as a CMake list: semicolons kept as text.
-  string(REPLACE ";" "\\;" output "${output}")
-  string(REPLACE "\n" ";" output "${output}")
-  set(${result} "${output}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/program_output.cmake)
 
 function(strip_usage_word line result)
   string(REGEX REPLACE "^ *用法：" "" line "${line}")
